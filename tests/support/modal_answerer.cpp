@@ -1,0 +1,91 @@
+#include "modal_answerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+namespace ModalAnswerer {
+namespace {
+
+QString lastAnsweredText;
+
+void poll(std::shared_ptr<QElapsedTimer> clock, int timeoutMs,
+          std::function<void(QWidget *)> handler)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal->isVisible()) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            lastAnsweredText = box->text();
+        else
+            lastAnsweredText = modal->windowTitle();
+        handler(modal);
+        return;
+    }
+    if (clock->elapsed() > timeoutMs) {
+        qWarning("ModalAnswerer: no modal widget appeared");
+        return;
+    }
+    QTimer::singleShot(20, [=] { poll(clock, timeoutMs, handler); });
+}
+
+QString plainText(const QString &text)
+{
+    QString plain = text;
+    return plain.remove('&');
+}
+
+} // namespace
+
+void handle(std::function<void(QWidget *)> handler, int timeoutMs)
+{
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QTimer::singleShot(0, [=] { poll(clock, timeoutMs, handler); });
+}
+
+void clickButton(QMessageBox::StandardButton button, int timeoutMs)
+{
+    handle([button](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            if (QAbstractButton *b = box->button(button)) {
+                b->click();
+                return;
+            }
+        }
+        const auto boxes = modal->findChildren<QDialogButtonBox *>();
+        for (QDialogButtonBox *buttons : boxes) {
+            if (QPushButton *b = buttons->button(QDialogButtonBox::StandardButton(int(button)))) {
+                b->click();
+                return;
+            }
+        }
+        qWarning("ModalAnswerer: button not found; closing the modal widget");
+        modal->close();
+    }, timeoutMs);
+}
+
+void clickButtonText(const QString &text, int timeoutMs)
+{
+    handle([text](QWidget *modal) {
+        const auto buttons = modal->findChildren<QAbstractButton *>();
+        for (QAbstractButton *b : buttons) {
+            if (plainText(b->text()) == plainText(text)) {
+                b->click();
+                return;
+            }
+        }
+        qWarning("ModalAnswerer: button \"%s\" not found; closing", qPrintable(text));
+        modal->close();
+    }, timeoutMs);
+}
+
+QString lastText()
+{
+    return lastAnsweredText;
+}
+
+} // namespace ModalAnswerer
