@@ -1,0 +1,64 @@
+#include "gc_rfammatching.h"
+
+#include "gc_homologyrowwriter.h"
+#include "gc_referencelookup.h"
+
+#include <QSqlQuery>
+#include <cstdlib>
+
+QString GC_RfamMatching::getRfamName()
+{
+    if (rfamName.isEmpty()) {
+        rfamName = GC_ReferenceLookup::firstValue(GC_ReferenceDatabases::Rfam,
+                                                  QStringLiteral("SELECT name from rfam_groups where code=?"),
+                                                  {rfamCode})
+                       .toString();
+    }
+    return rfamName;
+}
+
+QString GC_RfamMatching::getToolTip()
+{
+    QString text;
+    text += QStringLiteral("<b>RFAM code</b>: ") + rfamCode.toHtmlEscaped() + QStringLiteral("<br>");
+    text += QStringLiteral("<b>RFAM name</b>: ") + getRfamName().toHtmlEscaped() + QStringLiteral("<br>");
+    text += QStringLiteral("<b>Alignment length</b>: ") + QString::number(std::abs(end - start))
+            + QStringLiteral("<br>");
+    text += QStringLiteral("<b>E-value</b>: ") + QString::number(evalue, 'g', 6) + QStringLiteral("<br>");
+    text += QStringLiteral("<b>Bitscore</b>: ") + QString::number(double(bitscore), 'g', 6)
+            + QStringLiteral("<br>");
+    return text;
+}
+
+void GC_RfamMatching::saveItem(QSqlQuery &query) const
+{
+    GC_HomologyRowWriter::write(query, insertSql(), rfamSeqId, genomeId, start, end, evalue, bitscore,
+                                "GC_RfamMatching::saveItem::Fail ");
+}
+
+void GC_RfamMatching::loadFromQuery(const QSqlQuery &query)
+{
+    rfamSeqId = query.value(0).toInt();
+    start = query.value(1).toInt();
+    end = query.value(2).toInt();
+    evalue = query.value(3).toDouble();
+    bitscore = float(query.value(4).toDouble());
+}
+
+QString GC_RfamMatching::createTableSql()
+{
+    return QStringLiteral("CREATE TABLE rfam_matchings (rfam_seqid INTEGER, genomeId INTEGER, "
+                          "start INTEGER, end INTEGER, evalue REAL, bitscore REAL)");
+}
+
+QString GC_RfamMatching::insertSql()
+{
+    return QStringLiteral("INSERT INTO rfam_matchings (rfam_seqid, genomeId, start, end, evalue, "
+                          "bitscore) VALUES ( ? , ? , ? , ? , ? , ?)");
+}
+
+QString GC_RfamMatching::selectSql()
+{
+    return QStringLiteral("SELECT rfam_seqid, start, end, evalue, bitscore FROM rfam_matchings "
+                          "WHERE genomeId = ?");
+}

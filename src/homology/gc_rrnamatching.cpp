@@ -1,0 +1,83 @@
+#include "gc_rrnamatching.h"
+
+#include "gc_homologyrowwriter.h"
+#include "gc_referencelookup.h"
+
+#include <QSqlQuery>
+#include <cstdlib>
+
+namespace {
+
+QString tableRow(const QString &label, const QString &value)
+{
+    return QStringLiteral("<tr><td align=right><b>") + label + QStringLiteral("</b></td><td>: ") + value
+           + QStringLiteral("</td></tr>");
+}
+
+} // namespace
+
+QString GC_rRNAMatching::getGroupName()
+{
+    if (groupName.isEmpty()) {
+        groupName = GC_ReferenceLookup::firstValue(GC_ReferenceDatabases::Rrna,
+                                                   QStringLiteral("SELECT name from rrna_groups where id=?"),
+                                                   {groupId})
+                        .toString();
+    }
+    return groupName;
+}
+
+QString GC_rRNAMatching::getGroupDescription() const
+{
+    return GC_ReferenceLookup::firstValue(GC_ReferenceDatabases::Rrna,
+                                          QStringLiteral("SELECT description from rrna_groups where id=?"),
+                                          {groupId})
+        .toString();
+}
+
+QString GC_rRNAMatching::toolTipHtml()
+{
+    QString text = QStringLiteral("<table cellpadding=1 cellspacing=1 bgcolor=#F9F6F4 width=100%>");
+    text += tableRow(QStringLiteral("rRNA type"), getGroupName().toHtmlEscaped());
+    const QString description = getGroupDescription();
+    if (!description.isEmpty())
+        text += tableRow(QStringLiteral("rRNA description"), description.toHtmlEscaped());
+    text += tableRow(QStringLiteral("Alignment length"), QString::number(std::abs(end - start)));
+    text += tableRow(QStringLiteral("E-value"), QString::number(evalue, 'g', 6));
+    text += tableRow(QStringLiteral("Bitscore"), QString::number(double(bitscore), 'g', 6));
+    text += QStringLiteral("</table>");
+    return text;
+}
+
+void GC_rRNAMatching::saveItem(QSqlQuery &query) const
+{
+    GC_HomologyRowWriter::write(query, insertSql(), rrnaSeqId, genomeId, start, end, evalue, bitscore,
+                                "GC_rRNAMatching::saveItem::Fail ");
+}
+
+void GC_rRNAMatching::loadFromQuery(const QSqlQuery &query)
+{
+    rrnaSeqId = query.value(0).toInt();
+    start = query.value(1).toInt();
+    end = query.value(2).toInt();
+    evalue = query.value(3).toDouble();
+    bitscore = float(query.value(4).toDouble());
+}
+
+QString GC_rRNAMatching::createTableSql()
+{
+    return QStringLiteral("CREATE TABLE rrna_matchings (rrna_seqid INTEGER, genomeId INTEGER, "
+                          "start INTEGER, end INTEGER, evalue REAL, bitscore REAL)");
+}
+
+QString GC_rRNAMatching::insertSql()
+{
+    return QStringLiteral("INSERT INTO rrna_matchings (rrna_seqid, genomeId, start, end, evalue, "
+                          "bitscore) VALUES ( ? , ? , ? , ? , ? , ?)");
+}
+
+QString GC_rRNAMatching::selectSql()
+{
+    return QStringLiteral("SELECT rrna_seqid, start, end, evalue, bitscore FROM rrna_matchings "
+                          "WHERE genomeId = ?");
+}
