@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -97,6 +98,26 @@ private slots:
         QVERIFY(fixture.open());
         QSqlQuery query(GC_ReferenceDatabases::database(GC_ReferenceDatabases::Rfam));
         QVERIFY(!query.exec("DELETE FROM rfam_seqs"));
+    }
+
+    void otherReadersAreNotLockedOut()
+    {
+        ReferenceDatabaseFixture fixture;
+        QVERIFY2(fixture.build(), qPrintable(fixture.errorString()));
+        QVERIFY(fixture.open());
+        GC_CogMatching cog;
+        cog.setCogCode("COG0002");
+        QCOMPARE(cog.getCogName(), QString("Acetylglutamate semialdehyde dehydrogenase"));
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "second_reader");
+            other.setDatabaseName(fixture.path("cog.sqlite3"));
+            QVERIFY(other.open());
+            QSqlQuery query(other);
+            QVERIFY2(query.exec("SELECT count(*) FROM cog_proteins"), qPrintable(query.lastError().text()));
+            QVERIFY(query.next());
+            QCOMPARE(query.value(0).toInt(), ReferenceDatabaseFixture::cogProteins().size());
+        }
+        QSqlDatabase::removeDatabase("second_reader");
     }
 
     void missingFolderLeavesTheProgramRunning()

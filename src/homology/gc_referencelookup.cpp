@@ -10,10 +10,16 @@
 
 namespace {
 
+struct Statement
+{
+    QSqlQuery query;
+    int columns = -1;  // known after the first row; reading the record is slow
+};
+
 struct CachedStatements
 {
     // Key: connection name, a line feed, the SQL text.
-    QHash<QString, std::shared_ptr<QSqlQuery>> queries;
+    QHash<QString, std::shared_ptr<Statement>> queries;
 };
 
 CachedStatements &cache()
@@ -22,7 +28,7 @@ CachedStatements &cache()
     return statements;
 }
 
-QSqlQuery *preparedQuery(GC_ReferenceDatabases::Collection collection, const QString &sql)
+Statement *preparedStatement(GC_ReferenceDatabases::Collection collection, const QString &sql)
 {
     QSqlDatabase db = GC_ReferenceDatabases::database(collection);
     if (!db.isOpen())
@@ -32,15 +38,15 @@ QSqlQuery *preparedQuery(GC_ReferenceDatabases::Collection collection, const QSt
     if (found != cache().queries.constEnd())
         return found->get();
 
-    auto query = std::make_shared<QSqlQuery>(db);
-    query->setForwardOnly(true);
-    if (!query->prepare(sql)) {
+    auto statement = std::make_shared<Statement>(Statement{QSqlQuery(db), -1});
+    statement->query.setForwardOnly(true);
+    if (!statement->query.prepare(sql)) {
         qDebug().noquote() << "GC_ReferenceLookup: cannot prepare" << sql << ":"
-                           << query->lastError().text();
+                           << statement->query.lastError().text();
         return nullptr;
     }
-    cache().queries.insert(key, query);
-    return query.get();
+    cache().queries.insert(key, statement);
+    return statement.get();
 }
 
 } // namespace
@@ -49,15 +55,17 @@ QVariantList GC_ReferenceLookup::firstRow(GC_ReferenceDatabases::Collection coll
                                           const QString &sql, const QVariantList &values)
 {
     QVariantList row;
-    QSqlQuery *query = preparedQuery(collection, sql);
-    if (!query)
+    Statement *statement = preparedStatement(collection, sql);
+    if (!statement)
         return row;
+    QSqlQuery *query = &statement->query;
     for (int i = 0; i < values.size(); ++i)
         query->bindValue(i, values.at(i));
     if (query->exec() && query->next()) {
-        const int columns = query->record().count();
-        row.reserve(columns);
-        for (int c = 0; c < columns; ++c)
+        if (statement->columns < 0)
+            statement->columns = query->record().count();
+        row.reserve(statement->columns);
+        for (int c = 0; c < statement->columns; ++c)
             row.append(query->value(c));
     }
     // Resets the statement so that it holds no read lock between look-ups.
