@@ -42,6 +42,7 @@ bool readFastaRecords(const QString &path, int maximumCount, Recorder record)
     QString name;
     QString sequence;
     int count = 0;
+    bool sawHeader = false;
     QString line;
     while (stream.readLineInto(&line)) {
         if (line.startsWith('>')) {
@@ -53,11 +54,13 @@ bool readFastaRecords(const QString &path, int maximumCount, Recorder record)
             }
             name = line.mid(1);
             sequence.clear();
+            sawHeader = true;
         } else {
             sequence.append(line);
         }
     }
-    if (!sequence.isEmpty() && (maximumCount <= 0 || count < maximumCount))
+    // A file without any header holds no record.
+    if (sawHeader && !sequence.isEmpty() && (maximumCount <= 0 || count < maximumCount))
         record(name.simplified(), withoutWhiteSpace(sequence));
     return true;
 }

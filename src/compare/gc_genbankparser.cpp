@@ -221,14 +221,18 @@ void GC_GenbankParser::finishSource(const QString &qualifiers)
 
 void GC_GenbankParser::finishStretches(QString location, const QString &qualifiers)
 {
+    // complement() may wrap the whole location or single pieces of a join;
+    // the outer one is taken off before the brackets go, so the two stay apart.
+    bool featureReverse = false;
+    if (location.startsWith("complement(")) {
+        location.remove(0, 11);
+        if (location.endsWith(')'))
+            location.chop(1);
+        featureReverse = true;
+    }
     location = stripLocationMarks(location);
 
     QMap<QString, QString> values;
-    bool featureReverse = false;
-    if (location.startsWith("complement")) {
-        location.remove(0, 10);
-        featureReverse = true;
-    }
 
     QString metadata;
     const QStringList lines = qualifiers.split('\n');
@@ -254,7 +258,6 @@ void GC_GenbankParser::finishStretches(QString location, const QString &qualifie
     for (QString piece : pieces) {
         if (piece.isEmpty())
             continue;
-        // complement() may wrap each piece of a join rather than the whole.
         bool reverse = featureReverse;
         if (piece.contains("complement")) {
             piece.remove("complement");
