@@ -18,8 +18,8 @@
 // Real makeblastdb and blastn runs over small related sequences.
 //
 // Genome 0 (target) is 3000 random letters. Genome 1 (query) holds target
-// 1..1000 forward, 200 other letters, then target 1501..2300 reverse
-// complemented, then 300 other letters. Genome 2 is unrelated.
+// 1..1000 forward at 1..1000 and target 1501..2300 reverse complemented at
+// 1221..2020, among other letters. Genome 2 is unrelated.
 class TestSequenceBlaster : public QObject
 {
     Q_OBJECT
@@ -84,8 +84,10 @@ private slots:
     void initTestCase()
     {
         m_target = TestData::randomDna(3000, 11);
-        m_query = m_target.left(1000) + TestData::randomDna(200, 12)
-                  + TestData::reverseComplement(m_target.mid(1500, 800)) + TestData::randomDna(300, 13);
+        // Runs of n fence the copied blocks so that no chance match extends them.
+        const QByteArray fence(20, 'n');
+        m_query = m_target.left(1000) + fence + TestData::randomDna(180, 12) + fence
+                  + TestData::reverseComplement(m_target.mid(1500, 800)) + fence + TestData::randomDna(280, 13);
         QSettings settings;
         settings.setValue("makeblastdbpath", QStandardPaths::findExecutable("makeblastdb"));
         settings.setValue("blastnpath", QStandardPaths::findExecutable("blastn"));
@@ -121,7 +123,7 @@ private slots:
             QCOMPARE(row.idQuery, 1);
             if (row.queryFrom == 1)
                 forward = &row;
-            if (row.queryFrom == 1201)
+            if (row.queryFrom == 1221)
                 reverse = &row;
         }
         QVERIFY(forward && reverse);
@@ -134,7 +136,7 @@ private slots:
         // On the target's reverse strand: target range descends, query ascends.
         QCOMPARE(reverse->targetFrom, 2300);
         QCOMPARE(reverse->targetTo, 1501);
-        QCOMPARE(reverse->queryTo, 2000);
+        QCOMPARE(reverse->queryTo, 2020);
         QCOMPARE(reverse->similarity, 100.0);
 
         // Bit scores as blastn itself reports them in its tabular output.
