@@ -160,8 +160,7 @@ SyntheticGenome SyntheticGenome::derived(const Changes &changes, quint32 seed, c
         genes = kept;
     }
 
-    // Point changes in one pass; genes are moved by the net length change
-    // before them and dropped when an indel falls inside them.
+    // Point changes in one pass.
     QVector<QPair<int, int>> shifts; // (old position, change in length there)
     QByteArray mutated;
     mutated.reserve(dna.size() + dna.size() / 50);
@@ -191,22 +190,29 @@ SyntheticGenome SyntheticGenome::derived(const Changes &changes, quint32 seed, c
             mutated += dna.at(i);
         }
     }
+    // Each gene end moves by the net length change before it.
+    QVector<int> positions;
+    QVector<int> netChange;
+    positions.reserve(shifts.size());
+    netChange.reserve(shifts.size());
+    int total = 0;
+    for (const auto &shift : std::as_const(shifts)) {
+        total += shift.second;
+        positions << shift.first;
+        netChange << total;
+    }
+    auto moved = [&](int position) {
+        const auto it = std::lower_bound(positions.cbegin(), positions.cend(), position + 1);
+        const int before = int(it - positions.cbegin());
+        return position + (before > 0 ? netChange.at(before - 1) : 0);
+    };
     std::sort(genes.begin(), genes.end(), [](const Gene &x, const Gene &y) { return x.from < y.from; });
-    int shiftIndex = 0;
-    int delta = 0;
-    for (const Gene &gene : std::as_const(genes)) {
-        while (shiftIndex < shifts.size() && shifts.at(shiftIndex).first < gene.from)
-            delta += shifts.at(shiftIndex++).second;
-        // An indel inside the gene (or a deletion reaching into it) would
-        // break its reading frame: drop it.
-        if (shiftIndex < shifts.size() && shifts.at(shiftIndex).first <= gene.to)
-            continue;
-        if (shiftIndex > 0 && shifts.at(shiftIndex - 1).first > gene.from - 11)
-            continue;
-        Gene moved = gene;
-        moved.from += delta;
-        moved.to += delta;
-        copy.m_genes << moved;
+    const int newLength = mutated.size();
+    for (Gene gene : std::as_const(genes)) {
+        gene.from = qBound(1, moved(gene.from), newLength);
+        gene.to = qBound(1, moved(gene.to), newLength);
+        if (gene.to - gene.from >= 30)
+            copy.m_genes << gene;
     }
     copy.m_sequence = mutated;
     return copy;

@@ -38,7 +38,8 @@ public:
                                   const QString &name = QString());
 
     // A relative of this genome. Genes cut by a rearrangement are dropped;
-    // the others keep their locus tags at their new positions.
+    // the others keep their locus tags at their new positions (their ends
+    // moved by the indels before them).
     SyntheticGenome derived(const Changes &changes, quint32 seed, const QString &name = QString()) const;
 
     QString name() const { return m_name; }
