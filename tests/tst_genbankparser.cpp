@@ -98,15 +98,6 @@ private slots:
         QVERIFY(!parser.header.contains("AUTHORS"));
     }
 
-    void versionWithoutGi()
-    {
-        QByteArray text = headerRecord();
-        text.replace("AB000001.1  GI:123456", "AB000001.1");
-        GC_GenbankParser parser = parsed(write("nogi.gb", text));
-        QCOMPARE(parser.header.value("VERSION"), QString(" AB000001.1"));
-        QCOMPARE(parser.header.value("GI"), QString());
-    }
-
     void wrappedQualifiers()
     {
         GC_GenbankParser parser = parsed(write("qualifiers.gb", headerRecord()));

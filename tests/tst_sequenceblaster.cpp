@@ -232,19 +232,23 @@ private slots:
         QCOMPARE(matchings().size(), stored);
     }
 
-    void missingBlastnFailsClearly()
+    void missingOrNonExecutableBlastnFailsClearly()
     {
-        QSettings().setValue("blastnpath", "/opt/nowhere/blastn");
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", QFile::encodeName(QDir::tempPath() + "/empty-path"));
-        GC_SequenceBlaster blaster;
-        blaster.setPairs({{0, 1}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
-        blaster.blastHanged();
-        qputenv("PATH", path);
-        QVERIFY(!blaster.result());
-        QVERIFY2(blaster.lastErrorText().contains("/opt/nowhere/blastn"), qPrintable(blaster.lastErrorText()));
-        QVERIFY(matchings().isEmpty());
+        const QString plain = script("plainblastn", "exit 0\n");
+        QFile::setPermissions(plain, QFile::ReadOwner | QFile::WriteOwner);
+        for (const QString &configured : {QString("/opt/nowhere/blastn"), plain}) {
+            QSettings().setValue("blastnpath", configured);
+            const QByteArray path = qgetenv("PATH");
+            qputenv("PATH", QFile::encodeName(QDir::tempPath() + "/empty-path"));
+            GC_SequenceBlaster blaster;
+            blaster.setPairs({{0, 1}});
+            blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+            blaster.blastHanged();
+            qputenv("PATH", path);
+            QVERIFY(!blaster.result());
+            QVERIFY2(blaster.lastErrorText().contains(configured), qPrintable(blaster.lastErrorText()));
+            QVERIFY(matchings().isEmpty());
+        }
     }
 
     void taskReachesBlastnUnquoted()

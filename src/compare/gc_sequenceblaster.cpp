@@ -88,7 +88,8 @@ void GC_SequenceBlaster::blaststep1(int seq1, int seq2)
     m_targetId = seq1;
     m_queryId = seq2;
     // No earlier pair's database or output may be taken for this one's.
-    removeWorkFiles();
+    if (!removeWorkFiles())
+        return;
     if (!m_toolError.isEmpty()) {
         pairFailed(m_toolError);
         return;
@@ -142,14 +143,17 @@ void GC_SequenceBlaster::runnerFinished(bool ok)
         blaststep3(ok);
 }
 
-void GC_SequenceBlaster::removeWorkFiles()
+bool GC_SequenceBlaster::removeWorkFiles()
 {
     QStringList names = m_workFolder.entryList({QString(TargetFile) + "*"}, QDir::Files);
     names << QueryFile << OutputFile;
     for (const QString &name : names) {
-        if (m_workFolder.exists(name) && !m_workFolder.remove(name))
-            qWarning().noquote() << "GC_SequenceBlaster: cannot remove the work file" << name;
+        if (m_workFolder.exists(name) && !m_workFolder.remove(name)) {
+            pairFailed(QString("cannot remove the work file %1").arg(m_workFolder.absoluteFilePath(name)));
+            return false;
+        }
     }
+    return true;
 }
 
 bool GC_SequenceBlaster::writeWorkFiles(int seq1, int seq2)

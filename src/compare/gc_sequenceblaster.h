@@ -60,7 +60,7 @@ private:
     void nextAsynchronousPair();
     bool writeWorkFiles(int seq1, int seq2);
     bool writeFasta(const QString &fileName, const QString &header, const QByteArray &sequence);
-    void removeWorkFiles();
+    bool removeWorkFiles();
     bool storeMatchings();
     void pairFailed(const QString &reason);
     void pairDone();
