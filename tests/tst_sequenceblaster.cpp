@@ -14,6 +14,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>
+#include <QThread>
 
 // Real makeblastdb and blastn runs over small related sequences.
 //
@@ -162,6 +163,27 @@ private slots:
             }
             QVERIFY2(found, line.constData());
         }
+    }
+
+    void runsOnAThreadWithoutEventLoop()
+    {
+        // As the opening thread uses it: made, run and destroyed on a
+        // worker thread that never runs an event loop.
+        bool result = false;
+        QString errors;
+        QThread *thread = QThread::create([&result, &errors] {
+            GC_SequenceBlaster blaster;
+            blaster.setPairs({{0, 1}, {1, 2}});
+            blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+            blaster.blastHanged();
+            result = blaster.result();
+            errors = blaster.lastErrorText();
+        });
+        thread->start();
+        QVERIFY(thread->wait(120000));
+        delete thread;
+        QVERIFY2(result, qPrintable(errors));
+        QVERIFY(matchings().size() >= 2);
     }
 
     void failingPairStoresNothingAndOthersGoOn()

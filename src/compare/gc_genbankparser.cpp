@@ -139,7 +139,7 @@ bool GC_GenbankParser::parse()
                 pendingQualifiers.append(' ');
                 pendingQualifiers.append(value);
             }
-        } else if (key == "ORIGIN" || line.startsWith("ORIGIN")) {
+        } else if (key == "ORIGIN") {
             state = SequenceState;
             sawOrigin = true;
         } else if (isKeptFeature(key)) {
@@ -154,6 +154,7 @@ bool GC_GenbankParser::parse()
     if (state == FeatureState && !pendingLocation.isEmpty())
         finishFeature(pendingKind, pendingLocation, pendingQualifiers);
 
+    sequence.squeeze(); // the reservation was the whole file
     header["SEQUENCE"] = sequence;
     header["LOCUS"] = header.value("LOCUS").simplified();
     const QStringList versionPieces = header.value("VERSION").split(':');
