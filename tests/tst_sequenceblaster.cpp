@@ -203,6 +203,40 @@ private slots:
             QVERIFY(row.idQuery == 1 && (row.idTarget == 0 || row.idTarget == 2));
     }
 
+    void genomeWithoutSequenceFailsItsPair()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_write");
+            db.setDatabaseName(GC_FileUtils::tempCanvasPath());
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec("UPDATE genomes SET dna_sequence = '' WHERE id = 2"));
+        }
+        QSqlDatabase::removeDatabase("tst_write");
+        GC_SequenceBlaster blaster;
+        blaster.setPairs({{2, 1}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QVERIFY(!blaster.result());
+        QVERIFY2(blaster.lastErrorText().contains("genome 2 has no sequence"), qPrintable(blaster.lastErrorText()));
+        QVERIFY(matchings().isEmpty());
+    }
+
+    void optionsRecordDefaultsAndCopies()
+    {
+        GC_BlastOptions options;
+        QCOMPARE(options.task(), QString("blastn"));
+        QCOMPARE(QList<int>({options.wordSize(), options.gapOpen(), options.gapExtend(), options.penalty(),
+                             options.reward()}),
+                 QList<int>({11, 5, 2, -3, 1}));
+        options.setTask("megablast");
+        options.setPenalty(-2);
+        const GC_BlastOptions copy = options;
+        QCOMPARE(copy.task(), QString("megablast"));
+        QCOMPARE(copy.penalty(), -2);
+        QCOMPARE(copy.wordSize(), 11);
+    }
+
     void emptyPairListSucceeds()
     {
         GC_SequenceBlaster blaster;
