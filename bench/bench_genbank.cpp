@@ -1,0 +1,105 @@
+// Reading a large Genbank file and building its comparison database.
+#include "bench_report.h"
+#include "synthetic_genome.h"
+
+#include "gc_comparisondatabasebuilder.h"
+#include "gc_genbankparser.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+// Peak resident memory in MB since the last resetPeakMemory().
+double peakMemoryMb()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+double currentMemoryMb()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+void resetPeakMemory()
+{
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+double parseMs(const QString &path, int *features = nullptr)
+{
+    BenchTimer timer;
+    GC_GenbankParser parser;
+    parser.setFileName(path);
+    if (!parser.parse())
+        qFatal("parse failed: %s", qPrintable(parser.lastErrorText()));
+    const double ms = timer.elapsedMs();
+    if (features)
+        *features = parser.features.size();
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir folder;
+    const QString big = folder.filePath("big.gb");
+    const QString quarter = folder.filePath("quarter.gb");
+    {
+        BenchTimer timer;
+        const SyntheticGenome genome = SyntheticGenome::random(10000000, 10000, 1, "Synthetic 10 Mb");
+        if (!genome.writeGenbank(big))
+            qFatal("cannot write %s", qPrintable(big));
+        benchReport("synthetic_genbank_10mb_write", timer.elapsedMs(), "ms");
+        if (!SyntheticGenome::random(2500000, 2500, 2, "Synthetic 2.5 Mb").writeGenbank(quarter))
+            qFatal("cannot write %s", qPrintable(quarter));
+    }
+    const double fileMb = QFileInfo(big).size() / 1048576.0;
+    benchReport("genbank_10mb_file_size", fileMb, "MB");
+
+    parseMs(quarter); // warm the file cache and the allocator
+    const double before = currentMemoryMb();
+    resetPeakMemory();
+    int features = 0;
+    const double bigMs = parseMs(big, &features);
+    const double peak = peakMemoryMb() - before;
+    const double quarterMs = parseMs(quarter);
+    benchReport("genbank_parse_10mb_10000_genes", bigMs, "ms");
+    benchReport("genbank_parse_throughput", fileMb / (bigMs / 1000.0), "MB/s");
+    benchReport("genbank_parse_feature_entries", features, "entries");
+    benchReport("genbank_parse_peak_memory", peak, "MB");
+    benchReport("genbank_parse_memory_per_file_size", peak / fileMb, "x");
+    // 4 for a linear reader: the 10 Mb file against the 2.5 Mb one.
+    benchReport("genbank_parse_time_ratio_4x_input", bigMs / quarterMs, "x");
+
+    GC_ComparisonDatabaseBuilder builder;
+    builder.setPath(folder.filePath("comparison.kestal"));
+    builder.setGenbankFiles({big});
+    QMap<QString, int> ids;
+    BenchTimer timer;
+    if (!builder.build(ids))
+        qFatal("build failed: %s", qPrintable(builder.lastErrorText()));
+    benchReport("comparison_database_build_10mb_10000_genes", timer.elapsedMs(), "ms");
+    return 0;
+}

@@ -1,0 +1,47 @@
+#ifndef GC_FILEUTILS_H
+#define GC_FILEUTILS_H
+
+#include <QMap>
+#include <QPair>
+#include <QString>
+
+// File-type codes passed along every opening road.
+const int FILETYPE_NONE = 0;
+const int FILETYPE_COMPARISON = 3;
+const int FILETYPE_CANVAS = 4;
+const int FILETYPE_GENOME = 5;
+const int FILETYPE_GENBANK_FASTA = 6;
+
+// Stateless helpers that tell what a file is before it is read. Every
+// failure ends in the neutral answer (false, "", empty map, FILETYPE_NONE).
+namespace GC_FileUtils {
+
+// "temp.kestal" in the system's temporary folder: where comparison
+// databases are built.
+QString tempCanvasPath();
+
+// True when a line of the file begins with '>'.
+bool isFasta(const QString &path);
+
+// True when a line after the first contains "DEFINITION".
+bool isGenbank(const QString &path);
+
+// The DEFINITION field with its continuation lines, simplified; "" when the
+// file has none or no ACCESSION line follows it.
+QString genbankDefinition(const QString &path);
+
+// FASTA records, name (simplified) to sequence (white space removed); at most
+// maximumCount records when it is positive.
+QMap<QString, QString> sequenceRecordList(const QString &path, int maximumCount);
+
+// The first FASTA record as (name, sequence), or two empty strings.
+QPair<QString, QString> readFastaRecord(const QString &path);
+
+// FILETYPE_COMPARISON, FILETYPE_CANVAS or FILETYPE_NONE, from the 'type' row
+// of the database's file_properties table. Opens read-only: probing never
+// creates or changes a file.
+int filetype(const QString &path);
+
+} // namespace GC_FileUtils
+
+#endif

@@ -1,0 +1,183 @@
+#include "gc_comparisondatabasebuilder.h"
+
+#include "gc_comparisondatabase.h"
+#include "gc_fileutils.h"
+#include "gc_genbankparser.h"
+#include "gc_sqlconnection.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+
+namespace {
+
+// FASTA when the first non-empty line is a header; anything else goes to the
+// Genbank reader, which says clearly when it is not Genbank either. Cheaper
+// than GC_FileUtils::isFasta, which scans a whole Genbank file.
+bool startsAsFasta(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    QByteArray line;
+    while (!file.atEnd()) {
+        line = file.readLine(4096).trimmed();
+        if (!line.isEmpty())
+            return line.startsWith('>');
+    }
+    return false;
+}
+
+QVariant textOrNull(const QMap<QString, QString> &map, const QString &key)
+{
+    const auto it = map.constFind(key);
+    return it == map.cend() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(*it);
+}
+
+} // namespace
+
+GC_ComparisonDatabaseBuilder::GC_ComparisonDatabaseBuilder()
+    : m_path(GC_FileUtils::tempCanvasPath())
+{
+}
+
+bool GC_ComparisonDatabaseBuilder::fail(const QString &message)
+{
+    m_lastErrorText = message;
+    qWarning().noquote() << "GC_ComparisonDatabaseBuilder::build():" << message;
+    return false;
+}
+
+bool GC_ComparisonDatabaseBuilder::build(QMap<QString, int> &genomeIds)
+{
+    m_lastErrorText.clear();
+    m_builtIds.clear();
+    m_nextId = 0;
+    if (QFile::exists(m_path) && !QFile::remove(m_path))
+        return fail(QString("cannot remove the old file %1").arg(m_path));
+
+    bool ok = true;
+    {
+        GC_SqlConnection connection("gc_buildDatabase", m_path);
+        if (!connection.isOpen())
+            return fail(QString("DB ERROR : %1").arg(connection.errorText()));
+        QSqlDatabase db = connection.database();
+        QSqlQuery query(db);
+        ok = db.transaction();
+        if (!ok)
+            fail(QString("cannot begin a transaction: %1").arg(db.lastError().text()));
+        for (const QString &statement : GC_ComparisonDatabase::createStatements()) {
+            if (ok && !query.exec(statement))
+                ok = fail(QString("%1: %2").arg(statement, query.lastError().text()));
+        }
+        QSqlQuery genomeInsert(db);
+        QSqlQuery segmentInsert(db);
+        if (ok && (!genomeInsert.prepare(GC_ComparisonDatabase::insertGenomeStatement())
+                   || !segmentInsert.prepare(GC_ComparisonDatabase::insertSegmentStatement())))
+            ok = fail(QString("cannot prepare the inserts: %1").arg(db.lastError().text()));
+        for (int i = 0; ok && i < m_genbankFiles.size(); ++i)
+            ok = addGenbankFile(m_genbankFiles.at(i), genomeInsert, segmentInsert);
+        if (ok)
+            ok = addFastaRecords(m_fastaRecords, QString(), genomeInsert);
+        if (ok && !db.commit())
+            ok = fail(QString("cannot commit: %1").arg(db.lastError().text()));
+        if (!ok)
+            db.rollback();
+    }
+    if (!ok) {
+        // A half-built database must never reach the blaster or a reader.
+        QFile::remove(m_path);
+        return false;
+    }
+    for (auto it = m_builtIds.cbegin(); it != m_builtIds.cend(); ++it)
+        genomeIds.insert(it.key(), it.value());
+    return true;
+}
+
+bool GC_ComparisonDatabaseBuilder::addGenbankFile(const QString &path, QSqlQuery &genomeInsert,
+                                                  QSqlQuery &segmentInsert)
+{
+    if (startsAsFasta(path)) {
+        const QMap<QString, QString> records = GC_FileUtils::sequenceRecordList(path, -1);
+        if (records.isEmpty())
+            return fail(QString("%1 holds no FASTA record with a sequence").arg(path));
+        return addFastaRecords(records, path, genomeInsert);
+    }
+    GC_GenbankParser parser;
+    parser.setFileName(path);
+    if (!parser.parse())
+        return fail(parser.lastErrorText());
+
+    const auto definition = parser.header.constFind("DEFINITION");
+    const QVariant name = definition == parser.header.cend()
+                              ? QVariant(QMetaType(QMetaType::QString))
+                              : QVariant(*definition);
+    const QString key = definition == parser.header.cend() ? QString() : definition->simplified();
+    const int id = m_nextId;
+    if (!addGenome(name, parser.header.value("SEQUENCE"), genomeInsert))
+        return false;
+    m_builtIds.insert(key, id);
+    return addSegments(parser, segmentInsert);
+}
+
+bool GC_ComparisonDatabaseBuilder::addSegments(const GC_GenbankParser &parser, QSqlQuery &segmentInsert)
+{
+    const int genomeId = m_nextId - 1;
+    for (auto it = parser.features.cbegin(); it != parser.features.cend(); ++it) {
+        const QStringList ends = it.key().split("..");
+        if (ends.size() != 2)
+            continue;
+        // Range texts that still hold marks (remote references, "^",
+        // order()) are not stretches of this genome.
+        bool fromOk = false;
+        bool toOk = false;
+        const int first = ends.at(0).toInt(&fromOk);
+        const int second = ends.at(1).toInt(&toOk);
+        if (!fromOk || !toOk)
+            continue;
+        const QMap<QString, QString> &values = it.value();
+        const bool forward = values.value("complement") == "0";
+        segmentInsert.addBindValue(genomeId);
+        segmentInsert.addBindValue(textOrNull(values, "product"));
+        segmentInsert.addBindValue(forward ? first : second);
+        segmentInsert.addBindValue(forward ? second : first);
+        segmentInsert.addBindValue(textOrNull(values, "metadata"));
+        segmentInsert.addBindValue(textOrNull(values, "note"));
+        segmentInsert.addBindValue(textOrNull(values, "locus_tag"));
+        if (!segmentInsert.exec())
+            return fail(QString("cannot store the segment %1 of %2: %3")
+                            .arg(it.key(), parser.fileName, segmentInsert.lastError().text()));
+    }
+    return true;
+}
+
+bool GC_ComparisonDatabaseBuilder::addFastaRecords(const QMap<QString, QString> &records,
+                                                   const QString &source, QSqlQuery &genomeInsert)
+{
+    for (auto it = records.cbegin(); it != records.cend(); ++it) {
+        if (it.value().isEmpty()) {
+            return fail(QString("the FASTA record \"%1\"%2 holds no sequence")
+                            .arg(it.key(), source.isEmpty() ? QString() : " of " + source));
+        }
+        const int id = m_nextId;
+        if (!addGenome(it.key(), it.value(), genomeInsert))
+            return false;
+        m_builtIds.insert(it.key(), id);
+    }
+    return true;
+}
+
+bool GC_ComparisonDatabaseBuilder::addGenome(const QVariant &name, const QString &sequence,
+                                             QSqlQuery &genomeInsert)
+{
+    genomeInsert.addBindValue(m_nextId);
+    genomeInsert.addBindValue(name);
+    genomeInsert.addBindValue(sequence);
+    genomeInsert.addBindValue(sequence.size());
+    if (!genomeInsert.exec())
+        return fail(QString("Error : %1").arg(genomeInsert.lastError().text()));
+    ++m_nextId;
+    return true;
+}

@@ -1,0 +1,52 @@
+#ifndef GC_COMPARISONDATABASEBUILDER_H
+#define GC_COMPARISONDATABASEBUILDER_H
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+class GC_GenbankParser;
+class QSqlQuery;
+
+// Makes a new comparison database from Genbank files and FASTA records:
+// genomes and segments filled, matchings empty. Ids run from 0 over the
+// files in list order, then over the records in ascending name order.
+// The build is all or nothing: on any failure the file is removed.
+class GC_ComparisonDatabaseBuilder
+{
+public:
+    GC_ComparisonDatabaseBuilder();
+
+    // Where to write; GC_FileUtils::tempCanvasPath() unless set.
+    void setPath(const QString &path) { m_path = path; }
+    QString path() const { return m_path; }
+
+    // Genbank files (a FASTA file given here is read as FASTA, each of its
+    // records one genome in name order).
+    void setGenbankFiles(const QStringList &paths) { m_genbankFiles = paths; }
+    void setFastaRecords(const QMap<QString, QString> &records) { m_fastaRecords = records; }
+
+    // Builds the file; on success genomeIds receives each genome's name key
+    // (simplified definition, or record name) and id, a repeated key taking
+    // the later id.
+    bool build(QMap<QString, int> &genomeIds);
+
+    QString lastErrorText() const { return m_lastErrorText; }
+
+private:
+    bool fail(const QString &message);
+    bool addGenbankFile(const QString &path, QSqlQuery &genomeInsert, QSqlQuery &segmentInsert);
+    bool addSegments(const GC_GenbankParser &parser, QSqlQuery &segmentInsert);
+    bool addFastaRecords(const QMap<QString, QString> &records, const QString &source,
+                         QSqlQuery &genomeInsert);
+    bool addGenome(const QVariant &name, const QString &sequence, QSqlQuery &genomeInsert);
+
+    QString m_path;
+    QStringList m_genbankFiles;
+    QMap<QString, QString> m_fastaRecords;
+    QMap<QString, int> m_builtIds;
+    int m_nextId = 0;
+    QString m_lastErrorText;
+};
+
+#endif

@@ -1,0 +1,27 @@
+#ifndef TEST_DATA_H
+#define TEST_DATA_H
+
+#include <QByteArray>
+#include <QString>
+
+// Small data builders shared by the tests.
+namespace TestData {
+
+// A reproducible random DNA string (lower case acgt) for a seed.
+QByteArray randomDna(int length, quint32 seed);
+
+// The reverse complement of a lower-case DNA string.
+QByteArray reverseComplement(const QByteArray &dna);
+
+// Writes text to path (creating folders); false on any failure.
+bool writeFile(const QString &path, const QByteArray &content);
+
+// A Genbank record with the given definition, features block (the lines
+// after "FEATURES", already indented) and sequence, formatted as Genbank
+// writes it (60 letters per ORIGIN line).
+QByteArray genbankRecord(const QString &definition, const QByteArray &featureLines,
+                         const QByteArray &sequence);
+
+} // namespace TestData
+
+#endif

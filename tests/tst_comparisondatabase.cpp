@@ -1,0 +1,221 @@
+#include "kestal_test.h"
+#include "test_data.h"
+
+#include "gc_builddatabase.h"
+#include "gc_comparisondatabasebuilder.h"
+#include "gc_fileutils.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+// The comparison database as the builder writes it, read back with plain SQL.
+class TestComparisonDatabase : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString write(const QString &name, const QByteArray &text)
+    {
+        const QString path = QDir::tempPath() + "/" + name;
+        if (!TestData::writeFile(path, text))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    // Rows of a query on the built file, each row's columns joined by '|'
+    // (NULL shown as "NULL").
+    QStringList rows(const QString &sql, const QString &path = GC_FileUtils::tempCanvasPath())
+    {
+        QStringList result;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_read");
+            db.setDatabaseName(path);
+            db.setConnectOptions("QSQLITE_OPEN_READONLY");
+            if (db.open()) {
+                QSqlQuery query(db);
+                if (!query.exec(sql))
+                    result << "SQL ERROR";
+                while (query.next()) {
+                    QStringList columns;
+                    for (int i = 0; i < query.record().count(); ++i)
+                        columns << (query.isNull(i) ? QString("NULL") : query.value(i).toString());
+                    result << columns.join('|');
+                }
+            } else {
+                result << "NOT OPEN";
+            }
+        }
+        QSqlDatabase::removeDatabase("tst_read");
+        return result;
+    }
+
+    QByteArray featureRecord(const QString &definition)
+    {
+        const QByteArray features =
+            "     CDS             190..255\n"
+            "                     /locus_tag=\"b1\"\n"
+            "                     /product=\"leader\"\n"
+            "                     /note=\"short\"\n"
+            "     CDS             complement(1000..1200)\n"
+            "                     /product=\"reverse\"\n"
+            "     CDS             join(20..40,60..80)\n"
+            "                     /product=\"split\"\n"
+            "     CDS             order(300..310,320..330)\n"
+            "     CDS             AB000001.1:400..500\n"
+            "     CDS             467\n"
+            "     tRNA            600^601\n";
+        return TestData::genbankRecord(definition, features, TestData::randomDna(1500, 7));
+    }
+
+private slots:
+    void schemaAndFileProperties()
+    {
+        QMap<QString, int> ids;
+        QVERIFY(gc_buildDatabase({}, {}, ids));
+        QVERIFY(ids.isEmpty());
+        QCOMPARE(rows("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"),
+                 QStringList({"file_properties", "genomes", "segments", "matchings"}));
+        QCOMPARE(rows("SELECT key, value, typeof(value) FROM file_properties"),
+                 QStringList({"version|1|text", "type|genomecomparisson|text"}));
+        QCOMPARE(rows("SELECT sql FROM sqlite_master WHERE name = 'segments'"),
+                 QStringList({"CREATE TABLE segments ( id_genome INTEGER, name TEXT, segment_from INTEGER, "
+                              "segment_to INTEGER , metadata TEXT, note TEXT, locus_tag TEXT )"}));
+        QCOMPARE(rows("SELECT count(*) FROM genomes"), QStringList({"0"}));
+        QCOMPARE(rows("SELECT count(*) FROM matchings"), QStringList({"0"}));
+    }
+
+    void twoGenbankFilesAndAFastaRecord()
+    {
+        QMap<QString, int> ids{{"kept from before", 9}};
+        const QStringList files{kestalTestDataPath("MH816966.1.gbk"), kestalTestDataPath("MK373776.1.gbk")};
+        QVERIFY(gc_buildDatabase(files, {{"b record", "ACGTn"}, {"a record", "ttt"}}, ids));
+
+        QCOMPARE(ids.value("Escherichia phage FEC19, complete genome."), 0);
+        QCOMPARE(ids.value("Escherichia phage vB_EcoM_WFH, complete genome."), 1);
+        QCOMPARE(ids.value("a record"), 2);
+        QCOMPARE(ids.value("b record"), 3);
+        QCOMPARE(ids.value("kept from before"), 9);
+
+        QCOMPARE(rows("SELECT id, name, length, length(dna_sequence), metadata FROM genomes ORDER BY id"),
+                 QStringList({"0|Escherichia phage FEC19, complete genome.|68472|68472|",
+                              "1|Escherichia phage vB_EcoM_WFH, complete genome.|71283|71283|",
+                              "2|a record|3|3|", "3|b record|5|5|"}));
+        QCOMPARE(rows("SELECT substr(dna_sequence, 1, 20) FROM genomes WHERE id = 0"),
+                 QStringList({"ctatcgttactcgctttacc"}));
+        // FASTA sequences are stored exactly as given.
+        QCOMPARE(rows("SELECT dna_sequence FROM genomes WHERE id = 3"), QStringList({"ACGTn"}));
+
+        QCOMPARE(rows("SELECT count(*) FROM segments WHERE id_genome = 0"), QStringList({"93"}));
+        QCOMPARE(rows("SELECT count(*) FROM segments WHERE id_genome = 2 OR id_genome = 3"), QStringList({"0"}));
+        // A reverse-strand gene is stored high end first.
+        QCOMPARE(rows("SELECT name, segment_from, segment_to, typeof(segment_from), note, locus_tag, metadata "
+                      "FROM segments WHERE id_genome = 0 AND segment_to = 1447"),
+                 QStringList({"hypothetical protein|1920|1447|integer|NULL|NULL|"
+                              "/product: hypothetical protein\n/protein_id: AYD85431.1\n"}));
+        QCOMPARE(rows("SELECT segment_from, segment_to FROM segments WHERE id_genome = 0 AND segment_from = 392"),
+                 QStringList({"392|1018"}));
+        QCOMPARE(rows("SELECT count(*) FROM matchings"), QStringList({"0"}));
+    }
+
+    void segmentRows()
+    {
+        QMap<QString, int> ids;
+        QVERIFY(gc_buildDatabase({write("features.gb", featureRecord("features"))}, {}, ids));
+        // Text order of range texts; marks that are not plain integers leave no row.
+        QCOMPARE(rows("SELECT name, segment_from, segment_to, note, locus_tag FROM segments ORDER BY oid"),
+                 QStringList({"reverse|1200|1000|NULL|NULL", "leader|190|255|short|b1",
+                              "split(Exon; 1)|20|40|NULL|NULL", "NULL|320|330|NULL|NULL",
+                              "split(Exon; 2)|60|80|NULL|NULL"}));
+        QCOMPARE(rows("SELECT count(*) FROM segments WHERE typeof(segment_from) <> 'integer' "
+                      "OR typeof(segment_to) <> 'integer'"),
+                 QStringList({"0"}));
+    }
+
+    void secondBuildReplacesTheFirst()
+    {
+        QMap<QString, int> ids;
+        QVERIFY(gc_buildDatabase({}, {{"first", "acgt"}, {"second", "acgt"}}, ids));
+        QVERIFY(gc_buildDatabase({}, {{"third", "gggg"}}, ids));
+        QCOMPARE(rows("SELECT id, name FROM genomes"), QStringList({"0|third"}));
+        QCOMPARE(rows("SELECT count(*) FROM file_properties"), QStringList({"2"}));
+    }
+
+    void sameNameKeepsBothRowsAndTheLaterId()
+    {
+        QMap<QString, int> ids;
+        const QString a = write("same1.gb", TestData::genbankRecord("Same  name", "", "acgt"));
+        const QString b = write("same2.gb", TestData::genbankRecord("Same name", "", "ttgg"));
+        QVERIFY(gc_buildDatabase({a, b}, {}, ids));
+        QCOMPARE(rows("SELECT id, name FROM genomes ORDER BY id"), QStringList({"0|Same  name", "1|Same name"}));
+        QCOMPARE(ids, (QMap<QString, int>{{"Same name", 1}}));
+    }
+
+    void fastaFileAmongGenbankPathsIsReadAsFasta()
+    {
+        QMap<QString, int> ids;
+        const QString fasta = write("among.fas", ">zeta\nacgtacgt\n>alpha\nggcc\n");
+        const QString genbank = write("among.gb", TestData::genbankRecord("gb genome", "", "tttt"));
+        QVERIFY(gc_buildDatabase({fasta, genbank}, {}, ids));
+        QCOMPARE(rows("SELECT id, name, dna_sequence FROM genomes ORDER BY id"),
+                 QStringList({"0|alpha|ggcc", "1|zeta|acgtacgt", "2|gb genome|tttt"}));
+        QCOMPARE(ids.value("gb genome"), 2);
+    }
+
+    void badInputFailsAndLeavesNoFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QByteArray truncated = featureRecord("cut");
+        truncated.truncate(truncated.indexOf("ORIGIN"));
+        QTest::newRow("not a sequence file") << QByteArray("hello\nworld\n") << "not a Genbank file";
+        QTest::newRow("empty file") << QByteArray() << "not a Genbank file";
+        QTest::newRow("truncated Genbank") << truncated << "truncated";
+        QTest::newRow("no letters") << QByteArray("LOCUS       X\nORIGIN\n        1 123\n//\n") << "no sequence";
+        QTest::newRow("FASTA without letters") << QByteArray(">a\n\n") << "no FASTA record";
+    }
+
+    void badInputFailsAndLeavesNoFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        QMap<QString, int> ids;
+        QVERIFY(gc_buildDatabase({}, {{"earlier", "acgt"}}, ids));
+        ids.clear();
+        const QString good = write("good.gb", TestData::genbankRecord("good", "", "acgt"));
+        QString error;
+        QVERIFY(!gc_buildDatabase({good, write("bad.gb", content)}, {}, ids, &error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY(ids.isEmpty());
+        QVERIFY(!QFile::exists(GC_FileUtils::tempCanvasPath()));
+    }
+
+    void missingFileAndEmptyRecordFail()
+    {
+        QMap<QString, int> ids;
+        QString error;
+        QVERIFY(!gc_buildDatabase({QDir::tempPath() + "/nowhere.gb"}, {}, ids, &error));
+        QVERIFY2(error.contains("nowhere.gb"), qPrintable(error));
+        QVERIFY(!gc_buildDatabase({}, {{"empty", ""}}, ids, &error));
+        QVERIFY2(error.contains("empty"), qPrintable(error));
+        QVERIFY(!QFile::exists(GC_FileUtils::tempCanvasPath()));
+        QVERIFY(!QSqlDatabase::contains("gc_buildDatabase"));
+    }
+
+    void builderWritesWhereItIsTold()
+    {
+        GC_ComparisonDatabaseBuilder builder;
+        QCOMPARE(builder.path(), GC_FileUtils::tempCanvasPath());
+        const QString path = QDir::tempPath() + "/elsewhere.kestal";
+        builder.setPath(path);
+        builder.setFastaRecords({{"x", "acgt"}});
+        QMap<QString, int> ids;
+        QVERIFY(builder.build(ids));
+        QCOMPARE(rows("SELECT name FROM genomes", path), QStringList({"x"}));
+        QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_COMPARISON);
+    }
+};
+
+KESTAL_TEST_MAIN(TestComparisonDatabase)
+#include "tst_comparisondatabase.moc"

@@ -1,0 +1,133 @@
+#include "kestal_test.h"
+#include "test_data.h"
+
+#include "gc_builddatabase.h"
+#include "gc_fileutils.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+// File-type probing and FASTA/Genbank sniffing.
+class TestFileUtils : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString write(const QString &name, const QByteArray &text)
+    {
+        const QString path = QDir::tempPath() + "/" + name;
+        if (!TestData::writeFile(path, text))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    QString sqliteFile(const QString &name, const QStringList &statements)
+    {
+        const QString path = QDir::tempPath() + "/" + name;
+        QFile::remove(path);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_fileutils");
+            db.setDatabaseName(path);
+            if (!db.open())
+                qFatal("cannot open %s", qPrintable(path));
+            QSqlQuery query(db);
+            for (const QString &statement : statements) {
+                if (!query.exec(statement))
+                    qFatal("cannot run %s", qPrintable(statement));
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("tst_fileutils");
+        return path;
+    }
+
+private slots:
+    void fastaDetection()
+    {
+        QVERIFY(GC_FileUtils::isFasta(write("commented.fas", "; comment\n\n>name\nacgt\n")));
+        QVERIFY(!GC_FileUtils::isFasta(write("plain.txt", "acgt\nacgt\n")));
+        QVERIFY(!GC_FileUtils::isFasta(QDir::tempPath() + "/missing.fas"));
+    }
+
+    void genbankDetectionSkipsFirstLine()
+    {
+        QVERIFY(!GC_FileUtils::isGenbank(write("oneline.gb", "DEFINITION  x\n")));
+        QVERIFY(GC_FileUtils::isGenbank(write("twolines.gb", "LOCUS\nDEFINITION  x\n")));
+        QVERIFY(GC_FileUtils::isGenbank(kestalTestDataPath("MK373776.1.gbk")));
+        QVERIFY(!GC_FileUtils::isGenbank(QDir::tempPath() + "/missing.gb"));
+    }
+
+    void genbankDefinitionJoinsContinuationLines()
+    {
+        const QByteArray text = "LOCUS       X\nDEFINITION  Foo bar\n            baz\nACCESSION   X\n";
+        QCOMPARE(GC_FileUtils::genbankDefinition(write("definition.gb", text)), QString("Foo bar baz"));
+        const QByteArray cut = "LOCUS       X\nDEFINITION  Foo bar\n            baz\n";
+        QCOMPARE(GC_FileUtils::genbankDefinition(write("cut.gb", cut)), QString());
+        QCOMPARE(GC_FileUtils::genbankDefinition(kestalTestDataPath("MH816966.1.gbk")),
+                 QString("Escherichia phage FEC19, complete genome."));
+    }
+
+    void fastaRecords()
+    {
+        const QString three = write("three.fas", ">b\nacgt\n>a\ncc gg\ntt\tAA\n>empty\n>c\nggg\n");
+        const QMap<QString, QString> all = GC_FileUtils::sequenceRecordList(three, -1);
+        QCOMPARE(all.keys(), QStringList({"a", "b", "c"})); // ordered by name, "empty" has no letters
+        QCOMPARE(all.value("a"), QString("ccggttAA"));
+        QCOMPARE(all.value("c"), QString("ggg"));
+        const QMap<QString, QString> first = GC_FileUtils::sequenceRecordList(three, 1);
+        QCOMPARE(first.keys(), QStringList({"b"}));
+        QCOMPARE(GC_FileUtils::sequenceRecordList(three, 0).size(), 3);
+
+        const QString spaced = write("spaced.fas", ">  My   genome \nac\ngt");
+        QCOMPARE(GC_FileUtils::sequenceRecordList(spaced, -1).keys(), QStringList({"My genome"}));
+        QCOMPARE(GC_FileUtils::readFastaRecord(spaced), qMakePair(QString("My genome"), QString("acgt")));
+        QCOMPARE(GC_FileUtils::readFastaRecord(three), qMakePair(QString("b"), QString("acgt")));
+        QCOMPARE(GC_FileUtils::readFastaRecord(write("headers.fas", ">a\n>b\n")), qMakePair(QString(), QString()));
+        QVERIFY(GC_FileUtils::sequenceRecordList(write("noheader.fas", "acgt\n"), -1).isEmpty());
+        QVERIFY(GC_FileUtils::sequenceRecordList(QDir::tempPath() + "/missing.fas", -1).isEmpty());
+    }
+
+    void filetypeProbe()
+    {
+        const QString properties = "CREATE TABLE file_properties ( key TEXT, value TEXT )";
+        QCOMPARE(GC_FileUtils::filetype(sqliteFile("canvas.kcv", {properties,
+                     "INSERT INTO file_properties VALUES ('type', 'kestalcanvas')"})),
+                 FILETYPE_CANVAS);
+        QCOMPARE(GC_FileUtils::filetype(sqliteFile("sorvik.db", {properties,
+                     "INSERT INTO file_properties VALUES ('type', 'sorvikcomparison')"})),
+                 FILETYPE_COMPARISON);
+        QCOMPARE(GC_FileUtils::filetype(sqliteFile("other.db", {properties,
+                     "INSERT INTO file_properties VALUES ('type', 'KestalCanvas')"})),
+                 FILETYPE_NONE);
+        QCOMPARE(GC_FileUtils::filetype(sqliteFile("notype.db", {properties,
+                     "INSERT INTO file_properties VALUES ('version', '1')"})),
+                 FILETYPE_NONE);
+        QCOMPARE(GC_FileUtils::filetype(sqliteFile("noprops.db", {"CREATE TABLE x ( a TEXT )"})), FILETYPE_NONE);
+        QCOMPARE(GC_FileUtils::filetype(write("probe.fas", ">a\nacgt\n")), FILETYPE_NONE);
+
+        QMap<QString, int> ids;
+        QVERIFY(gc_buildDatabase({}, {{"a", "acgt"}}, ids));
+        QCOMPARE(GC_FileUtils::filetype(GC_FileUtils::tempCanvasPath()), FILETYPE_COMPARISON);
+        // The probe's connection is always released.
+        QVERIFY(!QSqlDatabase::contains("gc_fileutils_filetype"));
+    }
+
+    void probingAMissingPathCreatesNothing()
+    {
+        const QString path = QDir::tempPath() + "/never-there.kcv";
+        QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_NONE);
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(GC_FileUtils::filetype(QString()), FILETYPE_NONE);
+    }
+
+    void tempCanvasPathIsStableAndInTempFolder()
+    {
+        QCOMPARE(GC_FileUtils::tempCanvasPath(), QDir::tempPath() + "/temp.kestal");
+        QCOMPARE(GC_FileUtils::tempCanvasPath(), GC_FileUtils::tempCanvasPath());
+        QVERIFY(GC_FileUtils::tempCanvasPath().contains("kestal-test-"));
+    }
+};
+
+KESTAL_TEST_MAIN(TestFileUtils)
+#include "tst_fileutils.moc"

@@ -1,0 +1,258 @@
+#include "kestal_test.h"
+#include "test_data.h"
+
+#include "gc_genbankparser.h"
+
+#include <QDir>
+
+// The Genbank reader on hand-written records that hit its known traps, and
+// on a real phage genome.
+class TestGenbankParser : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString write(const QString &name, const QByteArray &text)
+    {
+        const QString path = QDir::tempPath() + "/" + name;
+        if (!TestData::writeFile(path, text))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    GC_GenbankParser parsed(const QString &path, bool expectedResult = true)
+    {
+        GC_GenbankParser parser;
+        parser.setFileName(path);
+        const bool ok = parser.parse();
+        if (ok != expectedResult)
+            qWarning() << "unexpected parse result for" << path << parser.lastErrorText();
+        return parser;
+    }
+
+    QByteArray headerRecord()
+    {
+        return "LOCUS       AB000001     1200 bp    DNA     linear   BCT 01-JAN-2000\n"
+               "DEFINITION  Escherichia coli strain K-12 genomic DNA,\n"
+               "            complete sequence.\n"
+               "ACCESSION   AB000001\n"
+               "VERSION     AB000001.1  GI:123456\n"
+               "KEYWORDS    .\n"
+               "SOURCE      Escherichia coli\n"
+               "  ORGANISM  Escherichia coli\n"
+               "            Bacteria; Proteobacteria;\n"
+               "            Enterobacteriaceae; Escherichia.\n"
+               "REFERENCE   1  (bases 1 to 1200)\n"
+               "  AUTHORS   Someone,A.\n"
+               "FEATURES             Location/Qualifiers\n"
+               "     source          1..1200\n"
+               "                     /organism=\"Escherichia coli\"\n"
+               "                     /db_xref=\"taxon:562\"\n"
+               "     gene            190..255\n"
+               "                     /gene=\"thrL\"\n"
+               "     CDS             190..255\n"
+               "                     /gene=\"thrL\"\n"
+               "                     /locus_tag=\"b0001\"\n"
+               "                     /product=\"thr operon\n"
+               "                     leader peptide\"\n"
+               "                     /note=\"a=b\"\n"
+               "                     /pseudo\n"
+               "                     /db_xref=\"GI:1\"\n"
+               "                     /db_xref=\"ECOCYC:EG11277\"\n"
+               "                     /translation=\"MKRISTTITTTITITTGNGAG\n"
+               "                     MKRISTT\"\n"
+               "     CDS             complement(join(5683..5748,5801..6459))\n"
+               "                     /locus_tag=\"b0005\"\n"
+               "                     /product=\"hypothetical\n"
+               "                     protein\"\n"
+               "     tRNA            complement(<300..>350)\n"
+               "                     /product=\"tRNA-Thr\"\n"
+               "     misc_feature    400..420\n"
+               "                     /note=\"dropped\"\n"
+               "     rRNA            467\n"
+               "     mRNA            190..255\n"
+               "                     /product=\"leader mRNA\"\n"
+               "ORIGIN      \n"
+               "        1 gatcctccat atacaacggt atctccacct caggtttaga tctcaacaac ggaaccattg\n"
+               "       61 ccgacatgag\n"
+               "//\n";
+    }
+
+private slots:
+    void headerFields()
+    {
+        GC_GenbankParser parser = parsed(write("header.gb", headerRecord()));
+        QCOMPARE(parser.header.value("DEFINITION"),
+                 QString("Escherichia coli strain K-12 genomic DNA, complete sequence."));
+        QCOMPARE(parser.header.value("LOCUS"), QString("AB000001 1200 bp DNA linear BCT 01-JAN-2000"));
+        QCOMPARE(parser.header.value("ACCESSION"), QString("AB000001"));
+        QCOMPARE(parser.header.value("VERSION"), QString(" AB000001.1  GI:123456"));
+        QCOMPARE(parser.header.value("GI"), QString("123456"));
+        QCOMPARE(parser.header.value("ORGANISM"), QString("Escherichia coli"));
+        QCOMPARE(parser.header.value("LINEAGE"),
+                 QString("Bacteria; Proteobacteria; Enterobacteriaceae; Escherichia."));
+        QCOMPARE(parser.header.value("TAXID"), QString("562"));
+        QCOMPARE(parser.header.value("SEQUENCE"),
+                 QString("gatcctccatatacaacggtatctccacctcaggtttagatctcaacaacggaaccattgccgacatgag"));
+        QVERIFY(!parser.header.contains("REFERENCE"));
+        QVERIFY(!parser.header.contains("AUTHORS"));
+    }
+
+    void wrappedQualifiers()
+    {
+        GC_GenbankParser parser = parsed(write("qualifiers.gb", headerRecord()));
+        QVERIFY(parser.features.contains("190..255"));
+        const QMap<QString, QString> cds = parser.features.value("190..255");
+        QCOMPARE(cds.value("locus_tag"), QString("b0001"));
+        QCOMPARE(cds.value("note"), QString("a=b"));
+        QCOMPARE(cds.value("db_xref"), QString("ECOCYC:EG11277")); // the last one
+        QCOMPARE(cds.value("translation"), QString("MKRISTTITTTITITTGNGAGMKRISTT"));
+        QCOMPARE(cds.value("complement"), QString("0"));
+        // The mRNA with the same stretch came later: its product wins, the
+        // CDS's other keys stay.
+        QCOMPARE(cds.value("product"), QString("leader mRNA"));
+        QCOMPARE(cds.value("metadata"),
+                 QString("/product: leader mRNA\n"));
+        QVERIFY(!cds.contains("gene"));
+        QVERIFY(!cds.contains("pseudo"));
+    }
+
+    void metadataKeepsEveryQualifierLine()
+    {
+        QByteArray text = headerRecord();
+        text.replace("     mRNA            190..255\n                     /product=\"leader mRNA\"\n", "");
+        GC_GenbankParser parser = parsed(write("metadata.gb", text));
+        const QMap<QString, QString> cds = parser.features.value("190..255");
+        QCOMPARE(cds.value("product"), QString("thr operon leader peptide"));
+        QCOMPARE(cds.value("metadata"), QString("/locus_tag: b0001\n"
+                                                "/product: thr operon leader peptide\n"
+                                                "/note: a=b\n"
+                                                "/db_xref: GI:1\n"
+                                                "/db_xref: ECOCYC:EG11277\n"));
+    }
+
+    void complementJoinGivesNumberedExons()
+    {
+        GC_GenbankParser parser = parsed(write("join.gb", headerRecord()));
+        QVERIFY(parser.features.contains("5683..5748"));
+        QVERIFY(parser.features.contains("5801..6459"));
+        QCOMPARE(parser.features.value("5683..5748").value("complement"), QString("1"));
+        QCOMPARE(parser.features.value("5801..6459").value("complement"), QString("1"));
+        QCOMPARE(parser.features.value("5683..5748").value("product"), QString("hypothetical protein(Exon; 1)"));
+        QCOMPARE(parser.features.value("5801..6459").value("product"), QString("hypothetical protein(Exon; 2)"));
+        // Partial-end signs go; a single position stays a range text without "..".
+        QCOMPARE(parser.features.value("300..350").value("complement"), QString("1"));
+        QCOMPARE(parser.features.value("300..350").value("product"), QString("tRNA-Thr"));
+        QVERIFY(parser.features.contains("467"));
+        // Kinds other than the five leave nothing.
+        QVERIFY(!parser.features.contains("400..420"));
+        QCOMPARE(parser.features.size(), 5);
+    }
+
+    void complementInsideJoinIsRemovedFromEveryPiece()
+    {
+        const QByteArray features =
+            "     CDS             join(complement(4918..5163),complement(2691..4571))\n"
+            "                     /product=\"split protein\"\n"
+            "     CDS             join(10..20,complement(30..40))\n";
+        GC_GenbankParser parser = parsed(write("innercomplement.gb",
+                                               TestData::genbankRecord("x", features, "acgt")));
+        QCOMPARE(parser.features.keys(), QStringList({"10..20", "2691..4571", "30..40", "4918..5163"}));
+        QCOMPARE(parser.features.value("4918..5163").value("complement"), QString("1"));
+        QCOMPARE(parser.features.value("2691..4571").value("complement"), QString("1"));
+        QCOMPARE(parser.features.value("2691..4571").value("product"), QString("split protein(Exon; 2)"));
+        QCOMPARE(parser.features.value("10..20").value("complement"), QString("0"));
+        QCOMPARE(parser.features.value("30..40").value("complement"), QString("1"));
+    }
+
+    void locationWrappedOverLinesStaysWhole()
+    {
+        const QByteArray features =
+            "     CDS             join(100..200,300..400,\n"
+            "                     500..600)\n"
+            "                     /product=\"long\"\n";
+        GC_GenbankParser parser = parsed(write("wrappedlocation.gb",
+                                               TestData::genbankRecord("x", features, "acgt")));
+        QCOMPARE(parser.features.keys(), QStringList({"100..200", "300..400", "500..600"}));
+        QCOMPARE(parser.features.value("500..600").value("product"), QString("long(Exon; 3)"));
+    }
+
+    void sequenceStopsAtRecordEnd()
+    {
+        QByteArray text = TestData::genbankRecord("first", "", "acgtacgt");
+        text += TestData::genbankRecord("second record with letters", "", "tttttttt");
+        GC_GenbankParser parser = parsed(write("tworecords.gb", text));
+        QCOMPARE(parser.header.value("SEQUENCE"), QString("acgtacgt"));
+        QCOMPARE(parser.header.value("DEFINITION"), QString("first"));
+    }
+
+    void upperCaseOriginIsStoredInLowerCase()
+    {
+        GC_GenbankParser parser = parsed(write("upper.gb", TestData::genbankRecord("x", "", "ACGTNACGTT")));
+        QCOMPARE(parser.header.value("SEQUENCE"), QString("acgtnacgtt"));
+    }
+
+    void recordWithoutFeaturesStillHasItsSequence()
+    {
+        const QByteArray text = "LOCUS       X 8 bp\nDEFINITION  bare\nORIGIN\n        1 acgtacgt\n//\n";
+        GC_GenbankParser parser = parsed(write("nofeatures.gb", text));
+        QCOMPARE(parser.header.value("SEQUENCE"), QString("acgtacgt"));
+        QVERIFY(parser.features.isEmpty());
+    }
+
+    void badInputFailsClearly_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QByteArray noOrigin = headerRecord();
+        noOrigin.truncate(noOrigin.indexOf("ORIGIN"));
+        QByteArray noEnd = headerRecord();
+        noEnd.chop(3);
+        QTest::newRow("empty file") << QByteArray() << "not a Genbank file";
+        QTest::newRow("FASTA file") << QByteArray(">seq\nacgt\n") << "not a Genbank file";
+        QTest::newRow("no ORIGIN") << noOrigin << "no ORIGIN";
+        QTest::newRow("no record end") << noEnd << "truncated";
+        QTest::newRow("no letters") << QByteArray("LOCUS       X\nORIGIN\n        1\n//\n") << "no sequence";
+    }
+
+    void badInputFailsClearly()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        GC_GenbankParser parser;
+        parser.setFileName(write("bad.gb", content));
+        QVERIFY(!parser.parse());
+        QVERIFY2(parser.lastErrorText().contains(reason), qPrintable(parser.lastErrorText()));
+    }
+
+    void missingFileLeavesMapsEmpty()
+    {
+        GC_GenbankParser parser;
+        parser.setFileName(QDir::tempPath() + "/does-not-exist.gb");
+        QVERIFY(!parser.parse());
+        QVERIFY(parser.header.isEmpty());
+        QVERIFY(parser.features.isEmpty());
+        QVERIFY(!parser.lastErrorText().isEmpty());
+        QVERIFY(!QFile::exists(parser.fileName));
+    }
+
+    void realPhageGenome()
+    {
+        GC_GenbankParser parser = parsed(kestalTestDataPath("MH816966.1.gbk"));
+        QCOMPARE(parser.header.value("DEFINITION"), QString("Escherichia phage FEC19, complete genome."));
+        QCOMPARE(parser.header.value("SEQUENCE").size(), 68472);
+        QVERIFY(parser.header.value("SEQUENCE").startsWith("ctatcgttactcgctttacc"));
+        QVERIFY(parser.header.value("SEQUENCE").endsWith("agtttattatgg"));
+        QCOMPARE(parser.header.value("TAXID"), QString("2315486"));
+        QCOMPARE(parser.features.size(), 93);
+        const QMap<QString, QString> gene = parser.features.value("1447..1920");
+        QCOMPARE(gene.value("complement"), QString("1"));
+        QCOMPARE(gene.value("protein_id"), QString("AYD85431.1"));
+        QVERIFY(gene.value("translation").startsWith("MSQDYVAMPEDFEDPRFAEHNQALFDEFIDLVIQGHDMRAAFALVFGMEV"));
+        QVERIFY(gene.value("translation").endsWith("FSRH"));
+        QCOMPARE(parser.features.value("392..1018").value("complement"), QString("0"));
+    }
+};
+
+KESTAL_TEST_MAIN(TestGenbankParser)
+#include "tst_genbankparser.moc"

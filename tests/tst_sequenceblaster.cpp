@@ -1,0 +1,372 @@
+#include "kestal_test.h"
+#include "test_data.h"
+
+#include "gc_blastrunner.h"
+#include "gc_builddatabase.h"
+#include "gc_fileutils.h"
+#include "gc_sequenceblaster.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStandardPaths>
+#include <QThread>
+
+// Real makeblastdb and blastn runs over small related sequences.
+//
+// Genome 0 (target) is 3000 random letters. Genome 1 (query) holds target
+// 1..1000 forward at 1..1000 and target 1501..2300 reverse complemented at
+// 1221..2020, among other letters. Genome 2 is unrelated.
+class TestSequenceBlaster : public QObject
+{
+    Q_OBJECT
+
+private:
+    QByteArray m_target;
+    QByteArray m_query;
+
+    struct Row
+    {
+        int idTarget, targetFrom, targetTo, idQuery, queryFrom, queryTo;
+        QString alignTarget, alignQuery;
+        double similarity, bitscore;
+    };
+
+    QList<Row> matchings()
+    {
+        QList<Row> result;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_read");
+            db.setDatabaseName(GC_FileUtils::tempCanvasPath());
+            if (!db.open())
+                qFatal("cannot open the comparison database");
+            QSqlQuery query("SELECT * FROM matchings ORDER BY oid", db);
+            while (query.next()) {
+                result << Row{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
+                              query.value(3).toInt(), query.value(4).toInt(), query.value(5).toInt(),
+                              query.value(6).toString(), query.value(7).toString(),
+                              query.value(8).toDouble(), query.value(9).toDouble()};
+            }
+        }
+        QSqlDatabase::removeDatabase("tst_read");
+        return result;
+    }
+
+    void build()
+    {
+        QMap<QString, int> ids;
+        const QByteArray unrelated = TestData::randomDna(1500, 99);
+        QVERIFY(gc_buildDatabase({}, {{"0 target", m_target}, {"1 query", m_query}, {"2 other", unrelated}}, ids));
+        QCOMPARE(ids.value("1 query"), 1);
+    }
+
+    QString script(const QString &name, const QByteArray &body)
+    {
+        const QString path = QDir::tempPath() + "/bin/" + name;
+        if (!TestData::writeFile(path, "#!/bin/sh\n" + body))
+            qFatal("cannot write %s", qPrintable(path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+
+    // A blastn stand-in that writes a one-HSP report, then does as told.
+    QString fakeBlastn(const QByteArray &ending)
+    {
+        return script("fakeblastn", "echo \"$@\" > args\n"
+                                    "printf '<Hsp_hit-from>1</Hsp_hit-from>\\n<Hsp_hseq>a</Hsp_hseq>\\n' > out\n"
+                                    + ending);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_target = TestData::randomDna(3000, 11);
+        // Runs of n fence the copied blocks so that no chance match extends them.
+        const QByteArray fence(20, 'n');
+        m_query = m_target.left(1000) + fence + TestData::randomDna(180, 12) + fence
+                  + TestData::reverseComplement(m_target.mid(1500, 800)) + fence + TestData::randomDna(280, 13);
+        QSettings settings;
+        settings.setValue("makeblastdbpath", QStandardPaths::findExecutable("makeblastdb"));
+        settings.setValue("blastnpath", QStandardPaths::findExecutable("blastn"));
+    }
+
+    void init()
+    {
+        QSettings().setValue("blastnpath", QStandardPaths::findExecutable("blastn"));
+        build();
+    }
+
+    void forwardAndReverseMatchings()
+    {
+        GC_SequenceBlaster blaster;
+        QSignalSpy progress(&blaster, &GC_SequenceBlaster::progressMessage);
+        QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
+        blaster.setOptions(GC_BlastOptions());
+        blaster.setPairs({{0, 1}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QVERIFY2(blaster.result(), qPrintable(blaster.lastErrorText()));
+        QCOMPARE(failed.count(), 0);
+        QCOMPARE(progress.count(), 2);
+        QCOMPARE(progress.at(0).at(1).toString(), QString("Starting BLAST process."));
+        QCOMPARE(progress.at(1).at(1).toString(), QString("Sequence pair 1 of 1"));
+        QCOMPARE(blaster.workFolder(), QDir::homePath() + "/blasttemp");
+
+        const QList<Row> rows = matchings();
+        const Row *forward = nullptr;
+        const Row *reverse = nullptr;
+        for (const Row &row : rows) {
+            QCOMPARE(row.idTarget, 0);
+            QCOMPARE(row.idQuery, 1);
+            if (row.queryFrom == 1)
+                forward = &row;
+            if (row.queryFrom == 1221)
+                reverse = &row;
+        }
+        QVERIFY(forward && reverse);
+        QCOMPARE(forward->targetFrom, 1);
+        QCOMPARE(forward->targetTo, 1000);
+        QCOMPARE(forward->queryTo, 1000);
+        QCOMPARE(forward->similarity, 100.0);
+        QCOMPARE(forward->alignTarget, QString::fromLatin1(m_target.left(1000)).toUpper());
+        QCOMPARE(forward->alignQuery, forward->alignTarget);
+        // On the target's reverse strand: target range descends, query ascends.
+        QCOMPARE(reverse->targetFrom, 2300);
+        QCOMPARE(reverse->targetTo, 1501);
+        QCOMPARE(reverse->queryTo, 2020);
+        QCOMPARE(reverse->similarity, 100.0);
+
+        // Bit scores as blastn itself reports them in its tabular output.
+        const QString work = blaster.workFolder();
+        GC_BlastRunner tabular;
+        tabular.setProgram(QStandardPaths::findExecutable("blastn"));
+        tabular.setWorkingDirectory(work);
+        tabular.setArguments({"-db", "seq1.db", "-query", "seq2", "-task", "blastn", "-outfmt",
+                              "6 sstart send qstart qend bitscore nident length"});
+        QVERIFY2(tabular.run(), qPrintable(tabular.errorText()));
+        const QList<QByteArray> lines = tabular.standardOutput().trimmed().split('\n');
+        QCOMPARE(lines.size(), rows.size());
+        for (const QByteArray &line : lines) {
+            const QList<QByteArray> f = line.split('\t');
+            bool found = false;
+            for (const Row &row : rows) {
+                if (row.targetFrom == f[0].toInt() && row.targetTo == f[1].toInt()
+                    && row.queryFrom == f[2].toInt() && row.queryTo == f[3].toInt()) {
+                    found = true;
+                    QVERIFY(qAbs(row.bitscore - f[4].toDouble()) <= 1.0);
+                    QCOMPARE(row.similarity, double(f[5].toInt() * 100 / f[6].toInt()));
+                }
+            }
+            QVERIFY2(found, line.constData());
+        }
+    }
+
+    void runsOnAThreadWithoutEventLoop()
+    {
+        // As the opening thread uses it: made, run and destroyed on a
+        // worker thread that never runs an event loop.
+        bool result = false;
+        QString errors;
+        QThread *thread = QThread::create([&result, &errors] {
+            GC_SequenceBlaster blaster;
+            blaster.setPairs({{0, 1}, {1, 2}});
+            blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+            blaster.blastHanged();
+            result = blaster.result();
+            errors = blaster.lastErrorText();
+        });
+        thread->start();
+        QVERIFY(thread->wait(120000));
+        delete thread;
+        QVERIFY2(result, qPrintable(errors));
+        QVERIFY(matchings().size() >= 2);
+    }
+
+    void failingPairStoresNothingAndOthersGoOn()
+    {
+        GC_SequenceBlaster blaster;
+        QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
+        blaster.setPairs({{0, 1}, {0, 7}, {2, 1}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QVERIFY(!blaster.result());
+        QCOMPARE(failed.count(), 1);
+        QVERIFY2(blaster.lastErrorText().contains("genome 7 is not in the comparison database"),
+                 qPrintable(blaster.lastErrorText()));
+        const QList<Row> rows = matchings();
+        QVERIFY(!rows.isEmpty());
+        for (const Row &row : rows)
+            QVERIFY(row.idQuery == 1 && (row.idTarget == 0 || row.idTarget == 2));
+    }
+
+    void genomeWithoutSequenceFailsItsPair()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_write");
+            db.setDatabaseName(GC_FileUtils::tempCanvasPath());
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec("UPDATE genomes SET dna_sequence = '' WHERE id = 2"));
+        }
+        QSqlDatabase::removeDatabase("tst_write");
+        GC_SequenceBlaster blaster;
+        blaster.setPairs({{2, 1}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QVERIFY(!blaster.result());
+        QVERIFY2(blaster.lastErrorText().contains("genome 2 has no sequence"), qPrintable(blaster.lastErrorText()));
+        QVERIFY(matchings().isEmpty());
+    }
+
+    void optionsRecordDefaultsAndCopies()
+    {
+        GC_BlastOptions options;
+        QCOMPARE(options.task(), QString("blastn"));
+        QCOMPARE(QList<int>({options.wordSize(), options.gapOpen(), options.gapExtend(), options.penalty(),
+                             options.reward()}),
+                 QList<int>({11, 5, 2, -3, 1}));
+        options.setTask("megablast");
+        options.setPenalty(-2);
+        const GC_BlastOptions copy = options;
+        QCOMPARE(copy.task(), QString("megablast"));
+        QCOMPARE(copy.penalty(), -2);
+        QCOMPARE(copy.wordSize(), 11);
+    }
+
+    void emptyPairListSucceeds()
+    {
+        GC_SequenceBlaster blaster;
+        QSignalSpy progress(&blaster, &GC_SequenceBlaster::progressMessage);
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QVERIFY(blaster.result());
+        QCOMPARE(progress.count(), 1);
+        QVERIFY(matchings().isEmpty());
+    }
+
+    void failedProgramRunsStoreNothing_data()
+    {
+        QTest::addColumn<QByteArray>("ending");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("non-zero exit") << QByteArray("echo 'BLAST query error' >&2\nexit 2\n") << "exit code 2";
+        QTest::newRow("crash") << QByteArray("kill -SEGV $$\n") << "crashed";
+    }
+
+    void failedProgramRunsStoreNothing()
+    {
+        QFETCH(QByteArray, ending);
+        QFETCH(QString, reason);
+        QSettings().setValue("blastnpath", fakeBlastn(ending));
+        GC_SequenceBlaster blaster;
+        blaster.setPairs({{0, 1}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QVERIFY(!blaster.result());
+        QVERIFY2(blaster.lastErrorText().contains(reason), qPrintable(blaster.lastErrorText()));
+        QVERIFY(matchings().isEmpty());
+    }
+
+    void anEarlierOutputIsNeverReadAgain()
+    {
+        GC_SequenceBlaster blaster;
+        blaster.setPairs({{0, 1}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QVERIFY(blaster.result());
+        const int stored = matchings().size();
+        QVERIFY(QFile::exists(blaster.workFolder() + "/out"));
+
+        // A blastn that "succeeds" without writing anything.
+        QSettings().setValue("blastnpath", script("silentblastn", "exit 0\n"));
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QVERIFY(!blaster.result());
+        QCOMPARE(matchings().size(), stored);
+    }
+
+    void missingOrNonExecutableBlastnFailsClearly()
+    {
+        const QString plain = script("plainblastn", "exit 0\n");
+        QFile::setPermissions(plain, QFile::ReadOwner | QFile::WriteOwner);
+        for (const QString &configured : {QString("/opt/nowhere/blastn"), plain}) {
+            QSettings().setValue("blastnpath", configured);
+            const QByteArray path = qgetenv("PATH");
+            qputenv("PATH", QFile::encodeName(QDir::tempPath() + "/empty-path"));
+            GC_SequenceBlaster blaster;
+            blaster.setPairs({{0, 1}});
+            blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+            blaster.blastHanged();
+            qputenv("PATH", path);
+            QVERIFY(!blaster.result());
+            QVERIFY2(blaster.lastErrorText().contains(configured), qPrintable(blaster.lastErrorText()));
+            QVERIFY(matchings().isEmpty());
+        }
+    }
+
+    void taskReachesBlastnUnquoted()
+    {
+        QSettings().setValue("blastnpath", fakeBlastn("exit 0\n"));
+        GC_SequenceBlaster blaster;
+        GC_BlastOptions options;
+        options.setTask("dc-megablast extra");
+        blaster.setOptions(options);
+        blaster.setPairs({{0, 1}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QVERIFY(blaster.result());
+        QFile args(blaster.workFolder() + "/args");
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QCOMPARE(args.readAll().trimmed(),
+                 QByteArray("-db seq1.db -query seq2 -out out -outfmt 5 -task dc-megablast extra"));
+        QFile seq2(blaster.workFolder() + "/seq2");
+        QVERIFY(seq2.open(QIODevice::ReadOnly));
+        QCOMPARE(seq2.readAll(), ">2\n" + m_query);
+        // The fake report's one HSP, with no alignment length: similarity 0.
+        const QList<Row> rows = matchings();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].similarity, 0.0);
+        QCOMPARE(rows[0].alignTarget, QString("a"));
+    }
+
+    void asynchronousRunStopsAtTheFirstFailure()
+    {
+        GC_SequenceBlaster blaster;
+        QSignalSpy finished(&blaster, &GC_SequenceBlaster::blastfinished);
+        QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
+        QSignalSpy progress(&blaster, &GC_SequenceBlaster::progressMessage);
+        blaster.setPairs({{0, 1}, {0, 7}, {2, 1}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blast();
+        QVERIFY(failed.count() == 1 || failed.wait(60000));
+        QTest::qWait(100);
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(progress.count(), 3); // start, pair 1, pair 2
+        QVERIFY(!blaster.result());
+        const QList<Row> rows = matchings();
+        QVERIFY(!rows.isEmpty());
+        for (const Row &row : rows)
+            QCOMPARE(row.idTarget, 0);
+    }
+
+    void asynchronousRunFinishes()
+    {
+        GC_SequenceBlaster blaster;
+        QSignalSpy finished(&blaster, &GC_SequenceBlaster::blastfinished);
+        blaster.setPairs({{0, 1}, {1, 0}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blast();
+        QVERIFY(finished.wait(60000));
+        QVERIFY(blaster.result());
+        int reversedPair = 0;
+        for (const Row &row : matchings())
+            reversedPair += row.idTarget == 1 && row.idQuery == 0 ? 1 : 0;
+        QVERIFY(reversedPair >= 2);
+    }
+};
+
+KESTAL_TEST_MAIN(TestSequenceBlaster)
+#include "tst_sequenceblaster.moc"
