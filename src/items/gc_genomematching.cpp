@@ -1,0 +1,282 @@
+#include "gc_genomematching.h"
+
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+#include "gc_style.h"
+
+#include <QPainter>
+#include <QSqlQuery>
+#include <QStyleOptionGraphicsItem>
+#include <QVariant>
+
+#include <algorithm>
+#include <cmath>
+
+int GC_GenomeMatching::nextId = 0;
+
+GC_GenomeMatching::GC_GenomeMatching()
+{
+    setFlags(ItemIsSelectable | ItemUsesExtendedStyleOption);
+    setZValue(0.0);
+}
+
+GC_GenomeMatching::GC_GenomeMatching(const GC_GenomeMatching &other)
+    : QGraphicsItem(nullptr)
+{
+    setFlags(other.flags());
+    setColor(other.m_color);
+    m_similarity = other.m_similarity;
+    setBitScore(other.m_bitScore);
+    m_topFrom = other.m_topFrom;
+    m_topTo = other.m_topTo;
+    m_lowFrom = other.m_lowFrom;
+    m_lowTo = other.m_lowTo;
+    // A defined id until the copy is given its own.
+    m_id = -1;
+    setZValue(0.0);
+}
+
+GC_GenomeMatching::~GC_GenomeMatching() = default;
+
+GC_Interval GC_GenomeMatching::coordsOn(const GC_Genome *genome) const
+{
+    if (genome && genome == m_topGenome)
+        return topCoords();
+    if (genome && genome == m_lowGenome)
+        return lowCoords();
+    return GC_Interval();
+}
+
+void GC_GenomeMatching::setId(int value)
+{
+    m_id = value;
+    if (value >= nextId)
+        nextId = value + 1;
+}
+
+void GC_GenomeMatching::setSimilarity(double value)
+{
+    if (value == m_similarity)
+        return;
+    m_similarity = value;
+    update();
+}
+
+void GC_GenomeMatching::setBitScore(double value)
+{
+    m_bitScore = value;
+    // Stronger matchings lie beneath weaker ones.
+    setZValue(-value);
+}
+
+void GC_GenomeMatching::setColor(const QColor &value)
+{
+    if (value == m_color)
+        return;
+    m_color = value;
+    update();
+}
+
+void GC_GenomeMatching::setTop(GC_Genome *genome, int from, int to)
+{
+    if (genome == m_topGenome && from == m_topFrom && to == m_topTo)
+        return;
+    prepareGeometryChange();
+    m_geometryValid = false;
+    if (m_topGenome && m_topGenome != genome && m_topGenome != m_lowGenome)
+        m_topGenome->removeMatching(this);
+    m_topGenome = genome;
+    m_topFrom = from;
+    m_topTo = to;
+    if (genome)
+        genome->addMatching(this); // listed once: the genome ignores a repeat
+}
+
+void GC_GenomeMatching::setLow(GC_Genome *genome, int from, int to)
+{
+    if (genome == m_lowGenome && from == m_lowFrom && to == m_lowTo)
+        return;
+    prepareGeometryChange();
+    m_geometryValid = false;
+    if (m_lowGenome && m_lowGenome != genome && m_lowGenome != m_topGenome)
+        m_lowGenome->removeMatching(this);
+    m_lowGenome = genome;
+    m_lowFrom = from;
+    m_lowTo = to;
+    if (genome)
+        genome->addMatching(this);
+}
+
+void GC_GenomeMatching::setTopGenome(GC_Genome *genome)
+{
+    setTop(genome, m_topFrom, m_topTo);
+}
+
+void GC_GenomeMatching::setLowGenome(GC_Genome *genome)
+{
+    setLow(genome, m_lowFrom, m_lowTo);
+}
+
+void GC_GenomeMatching::detachFromGenomes()
+{
+    if (m_topGenome)
+        m_topGenome->removeMatching(this);
+    if (m_lowGenome)
+        m_lowGenome->removeMatching(this);
+}
+
+void GC_GenomeMatching::applyStyle(const GC_Style &style, bool force)
+{
+    if ((force || style.applyMatchingReverseColor) && !isDirect())
+        setColor(style.matchingReverseColor);
+    if ((force || style.applyMatchingStraightColor) && isDirect())
+        setColor(style.matchingStraightColor);
+}
+
+void GC_GenomeMatching::updateVisibility()
+{
+    const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
+    const bool shown = owner && m_topGenome && m_lowGenome && owner->showMatchings()
+                       && m_bitScore >= owner->matchingsBitScore()
+                       && m_topGenome->getShowMatchings() && m_topGenome->isVisible()
+                       && m_lowGenome->getShowMatchings() && m_lowGenome->isVisible();
+    setVisible(shown);
+}
+
+void GC_GenomeMatching::updateGeometry()
+{
+    prepareGeometryChange();
+    m_geometryValid = false;
+}
+
+void GC_GenomeMatching::adjustGenomesToMatching(double sceneX)
+{
+    if (m_topGenome) {
+        const GC_Interval range = topCoords();
+        m_topGenome->moveRangeTo(sceneX, range.start(), range.end());
+    }
+    if (m_lowGenome) {
+        const GC_Interval range = lowCoords();
+        m_lowGenome->moveRangeTo(sceneX, range.start(), range.end());
+    }
+}
+
+QString GC_GenomeMatching::toString() const
+{
+    return QStringLiteral("%1(%2-%3)/%4(%5-%6)")
+        .arg(m_topGenome ? m_topGenome->getName() : QString())
+        .arg(m_topFrom)
+        .arg(m_topTo)
+        .arg(m_lowGenome ? m_lowGenome->getName() : QString())
+        .arg(m_lowFrom)
+        .arg(m_lowTo);
+}
+
+QPolygonF GC_GenomeMatching::polygon() const
+{
+    if (!m_topGenome || !m_lowGenome)
+        return QPolygonF(QList<QPointF>(4, QPointF(0, 0)));
+    // The band leaves the top genome's edge that faces the low genome.
+    const bool topAbove = m_topGenome->y() < m_lowGenome->y();
+    QPointF p0 = m_topGenome->getNucStartScenePoint(m_topFrom, topAbove);
+    QPointF p1 = m_topGenome->getNucEndScenePoint(m_topTo, topAbove);
+    QPointF p2 = m_lowGenome->getNucEndScenePoint(m_lowTo, !topAbove);
+    QPointF p3 = m_lowGenome->getNucStartScenePoint(m_lowFrom, !topAbove);
+    if (std::abs(p0.x() - p1.x()) < 1.0 && std::abs(p3.x() - p2.x()) < 1.0) {
+        p1.setX(p0.x() + 0.1);
+        p2.setX(p3.x() + 0.1);
+    }
+    QPolygonF points;
+    points << p0 << p1 << p2 << p3;
+    return points;
+}
+
+QPainterPath GC_GenomeMatching::shape() const
+{
+    if (!m_geometryValid) {
+        m_polygon = polygon();
+        m_shape = QPainterPath();
+        m_shape.addPolygon(m_polygon);
+        m_shape.closeSubpath();
+        m_geometryValid = true;
+    }
+    return m_shape;
+}
+
+QRectF GC_GenomeMatching::boundingRect() const
+{
+    return shape().controlPointRect();
+}
+
+void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                              QWidget *widget)
+{
+    Q_UNUSED(widget);
+    shape(); // makes m_polygon current
+    QColor fill = m_color.isValid() ? m_color : QColor(Qt::black);
+    fill.setAlphaF(float(std::clamp(2.0 * m_similarity / 100.0 - 1.0, 0.0, 1.0)));
+    if (fill.alpha() == 0)
+        return;
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QBrush(fill, isSelected() ? Qt::Dense4Pattern : Qt::SolidPattern));
+    const QRectF bounds = m_polygon.boundingRect();
+    const qreal lod =
+        QStyleOptionGraphicsItem::levelOfDetailFromTransform(painter->worldTransform());
+    if (bounds.width() * lod < 1.0 || option->exposedRect.contains(bounds)) {
+        // Wholly exposed, or a sliver: no clipping to compute.
+        painter->drawPolygon(m_polygon, Qt::OddEvenFill);
+    } else {
+        painter->drawPolygon(m_polygon.intersected(QPolygonF(option->exposedRect)),
+                             Qt::OddEvenFill);
+    }
+}
+
+QVariant GC_GenomeMatching::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    // A matching that arrives in a scene obeys its switches and bit-score
+    // threshold at once, like those already there.
+    if (change == ItemSceneHasChanged)
+        updateVisibility();
+    return QGraphicsItem::itemChange(change, value);
+}
+
+// ---------------------------------------------------------------- canvas rows
+
+QString GC_GenomeMatching::sqlCreateTable()
+{
+    return QStringLiteral(
+        "CREATE TABLE genomematchings ( id INTEGER , topGenomeId INTEGER , topFrom  INTEGER , "
+        "topTo INTEGER , lowGenomeId INTEGER , lowFrom INTEGER , lowTo INTEGER , similarity "
+        "REAL , bitScore REAL , fillColor TEXT )");
+}
+
+QString GC_GenomeMatching::sqlSelect()
+{
+    return QStringLiteral(
+        "SELECT id , topGenomeId , topFrom , topTo , lowGenomeId , lowFrom , lowTo , similarity "
+        ", bitScore , fillColor FROM genomematchings");
+}
+
+QString GC_GenomeMatching::sqlInsert()
+{
+    return QStringLiteral(
+        "INSERT INTO genomematchings ( id , topGenomeId , topFrom , topTo , lowGenomeId , "
+        "lowFrom , lowTo , similarity , bitScore , fillColor ) VALUES ( ? , ? , ? , ? , ? , ? , "
+        "? , ? , ? , ? )");
+}
+
+bool GC_GenomeMatching::saveItem(QSqlQuery &query) const
+{
+    query.prepare(sqlInsert());
+    query.addBindValue(m_id);
+    query.addBindValue(m_topGenome ? m_topGenome->getId() : -1);
+    query.addBindValue(m_topFrom);
+    query.addBindValue(m_topTo);
+    query.addBindValue(m_lowGenome ? m_lowGenome->getId() : -1);
+    query.addBindValue(m_lowFrom);
+    query.addBindValue(m_lowTo);
+    query.addBindValue(m_similarity);
+    query.addBindValue(m_bitScore);
+    query.addBindValue(m_color.isValid() ? m_color.name() : QColor(Qt::black).name());
+    return query.exec();
+}
