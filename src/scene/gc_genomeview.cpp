@@ -1,11 +1,15 @@
 #include "gc_genomeview.h"
 
+#include "gc_genomematching.h"
+
 #include <QAction>
 #include <QMouseEvent>
 
 GC_GenomeView::GC_GenomeView(QWidget *parent)
     : QGraphicsView(parent)
 {
+    // So that the matching can travel through spies and queued connections.
+    qRegisterMetaType<GC_GenomeMatching *>();
     setDragMode(QGraphicsView::RubberBandDrag);
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
