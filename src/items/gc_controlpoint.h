@@ -17,6 +17,8 @@ public:
     QPainterPath shape() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                QWidget *widget = nullptr) override;
+    // Handles report the generic item code: no code of the scene's table.
+    int type() const override { return QGraphicsItem::Type; }
 
     int shapeType() const { return m_shapeType; }
     void setShapeType(int kind);

@@ -138,7 +138,7 @@ void GC_Genome::updateDependentGeometry()
 
 void GC_Genome::setCoords(const GC_Interval &range)
 {
-    qDebug().noquote() << "GC_Genome::setCoords(): " << range.start() << ", " << range.end();
+    qDebug().noquote() << QStringLiteral("GC_Genome::setCoords(): %1, %2").arg(range.start()).arg(range.end());
     if (range == coords)
         return;
     prepareGeometryChange();
@@ -481,7 +481,8 @@ void GC_Genome::setShowRfamHomologies(bool value)
 
 void GC_Genome::setShowrRNAHomologies(bool value)
 {
-    qDebug().noquote() << "genome:setShowrRNAHomologies: " << (value ? "true" : "false");
+    qDebug().noquote() << QStringLiteral("genome:setShowrRNAHomologies: %1")
+                              .arg(value ? QLatin1String("true") : QLatin1String("false"));
     if (value == showrRNAHomologies)
         return;
     showrRNAHomologies = value;

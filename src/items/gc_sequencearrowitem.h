@@ -19,6 +19,8 @@ public:
     QPainterPath shape() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                QWidget *widget = nullptr) override;
+    // The generic item code; concrete arrows report their own.
+    int type() const override { return QGraphicsItem::Type; }
 
     virtual void setHeightBig(qreal h);
     virtual void setHeightSmall(qreal h);
