@@ -11,6 +11,13 @@
 #include <QApplication>
 #include <QRandomGenerator>
 
+static GC_Genome *makeGenome(int length)
+{
+    auto *genome = new GC_Genome;
+    genome->setCoords(GC_Interval(1, length));
+    return genome;
+}
+
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -23,10 +30,8 @@ int main(int argc, char **argv)
     view.resize(1920, 1080);
     view.setScene(&scene);
 
-    auto *top = new GC_Genome;
-    top->setCoords(GC_Interval(1, genomeLength));
-    auto *low = new GC_Genome;
-    low->setCoords(GC_Interval(1, genomeLength));
+    GC_Genome *top = makeGenome(genomeLength);
+    GC_Genome *low = makeGenome(genomeLength);
     scene.insertTopGenome(top);
     scene.insertLowGenome(low);
     scene.addItemsToScene();
@@ -45,11 +50,16 @@ int main(int argc, char **argv)
                           random.bounded(2000.0));
     }
     benchReport("scene_add_100k_matchings", timer.elapsedMs(), "ms");
+    // Let the toolkit polish the new items, as the event loop does between
+    // a user's commands.
+    QCoreApplication::processEvents();
 
     timer.restart();
     scene.slotViewMatchingsBitScore(500.0);
     benchReport("scene_threshold_100k_matchings", timer.elapsedMs(), "ms");
 
+    top->setPixPerNuc(0.001);
+    low->setPixPerNuc(0.001);
     timer.restart();
     scene.slotViewAdjustToWidth();
     benchReport("scene_adjust_to_width_100k_matchings", timer.elapsedMs(), "ms");
@@ -67,5 +77,23 @@ int main(int argc, char **argv)
     timer.restart();
     scene.clearScene();
     benchReport("scene_clear_100k_matchings", timer.elapsedMs(), "ms");
+
+    // Deleting one genome of three takes its matchings out of the scene.
+    GC_Genome *first = makeGenome(genomeLength);
+    GC_Genome *second = makeGenome(genomeLength);
+    GC_Genome *third = makeGenome(genomeLength);
+    scene.insertTopGenome(first);
+    scene.insertLowGenome(second);
+    scene.insertLowGenome(third);
+    scene.addItemsToScene();
+    for (int i = 0; i < matchingCount; ++i)
+        scene.addMatching(first, i % 2 ? second : third, i + 1, i + 100, i + 1, i + 100, 90.0,
+                          100.0);
+    QCoreApplication::processEvents();
+    timer.restart();
+    scene.deleteGenome(second);
+    benchReport("scene_delete_genome_with_50k_of_100k_matchings", timer.elapsedMs(), "ms");
+    if (scene.countMatchings() != matchingCount / 2)
+        qFatal("unexpected matching count %d", scene.countMatchings());
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDir>
 #include <QGraphicsRectItem>
+#include <QGraphicsSceneMouseEvent>
 #include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -58,6 +59,23 @@ int countPixels(const QImage &image, const QColor &color)
 }
 
 const QColor GenomeFill(24, 116, 205);
+
+class MoveCounter : public QObject
+{
+public:
+    int moves = 0;
+    Qt::MouseButtons lastButtons;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::GraphicsSceneMouseMove) {
+            ++moves;
+            lastButtons = static_cast<QGraphicsSceneMouseEvent *>(event)->buttons();
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -789,6 +807,21 @@ private slots:
         QVERIFY(a->isSelected());
         QVERIFY(!b->isSelected());
         QVERIFY(!scene.isModified());
+    }
+
+    // Hover legends need mouse moves with no button pressed.
+    void mouseMovesWithoutButtonReachTheScene()
+    {
+        GC_GenomeScene scene;
+        auto view = makeView(scene, 400, 300);
+        scene.setSceneRect(0, 0, 400, 300);
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        MoveCounter counter;
+        scene.installEventFilter(&counter);
+        QTest::mouseMove(view->viewport(), QPoint(100, 100));
+        QTest::mouseMove(view->viewport(), QPoint(150, 120));
+        QVERIFY(counter.moves >= 1);
+        QCOMPARE(counter.lastButtons, Qt::MouseButtons(Qt::NoButton));
     }
 
     void viewForwardsTheMatchingOfAnAction()
