@@ -111,7 +111,7 @@ QList<GC_Genome *> GC_GenomeScene::genomes() const
 
 bool GC_GenomeScene::isTopGenome(GC_Genome *genome) const
 {
-    return m_topGenomes.contains(genome);
+    return m_genomeRow.value(genome, false);
 }
 
 int GC_GenomeScene::maxGenomeId() const
@@ -144,22 +144,31 @@ qint64 GC_GenomeScene::lowGenomesLength() const
 
 void GC_GenomeScene::insertTopGenome(GC_Genome *genome)
 {
-    if (genome && !m_topGenomes.contains(genome) && !m_lowGenomes.contains(genome))
+    if (genome && !m_genomeRow.contains(genome)) {
+        m_genomeRow.insert(genome, true);
         m_topGenomes.append(genome);
+    }
 }
 
 void GC_GenomeScene::insertLowGenome(GC_Genome *genome)
 {
-    if (genome && !m_topGenomes.contains(genome) && !m_lowGenomes.contains(genome))
+    if (genome && !m_genomeRow.contains(genome)) {
+        m_genomeRow.insert(genome, false);
         m_lowGenomes.append(genome);
+    }
 }
 
 void GC_GenomeScene::removeGenome(GC_Genome *genome)
 {
-    if (!genome)
+    const auto it = m_genomeRow.constFind(genome);
+    if (it == m_genomeRow.constEnd())
         return;
-    if (m_topGenomes.removeAll(genome) + m_lowGenomes.removeAll(genome) > 0)
-        setModified(true);
+    if (it.value())
+        m_topGenomes.removeOne(genome);
+    else
+        m_lowGenomes.removeOne(genome);
+    m_genomeRow.erase(it);
+    setModified(true);
 }
 
 void GC_GenomeScene::deleteGenome(GC_Genome *genome)
@@ -231,7 +240,7 @@ GC_Genome *GC_GenomeScene::addGenome(const QString &databasePath)
 // ---------------------------------------------------------------------------
 // Matchings
 
-const QList<GC_GenomeMatching *> &GC_GenomeScene::matchings() const
+QList<GC_GenomeMatching *> GC_GenomeScene::matchings() const
 {
     compactMatchings();
     return m_matchings;
@@ -377,6 +386,7 @@ void GC_GenomeScene::clearLists()
 {
     m_topGenomes.clear();
     m_lowGenomes.clear();
+    m_genomeRow.clear();
     m_matchings.clear();
     m_matchingIndex.clear();
     m_matchingHoles = 0;

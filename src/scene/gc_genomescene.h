@@ -80,8 +80,10 @@ public:
     void itemChanged();
 
     // Genome rows.
-    const QList<GC_Genome *> &topGenomes() const { return m_topGenomes; }
-    const QList<GC_Genome *> &lowGenomes() const { return m_lowGenomes; }
+    // The lists are returned as (implicitly shared) copies, so a caller may
+    // remove items while it walks one.
+    QList<GC_Genome *> topGenomes() const { return m_topGenomes; }
+    QList<GC_Genome *> lowGenomes() const { return m_lowGenomes; }
     QList<GC_Genome *> genomes() const;
     bool isTopGenome(GC_Genome *genome) const;
     int maxGenomeId() const;
@@ -97,7 +99,7 @@ public:
     void deleteGenome(GC_Genome *genome);
 
     // Matchings.
-    const QList<GC_GenomeMatching *> &matchings() const;
+    QList<GC_GenomeMatching *> matchings() const;
     int countMatchings() const { return int(m_matchingIndex.size()); }
     bool hasMatching(GC_GenomeMatching *matching) const
     {
@@ -114,7 +116,7 @@ public:
     void deleteMatching(GC_GenomeMatching *matching);
 
     // Free texts.
-    const QList<GC_FreeText *> &freeTexts() const { return m_freeTexts; }
+    QList<GC_FreeText *> freeTexts() const { return m_freeTexts; }
     void addFreeText(const QPointF &pos, GC_FreeText *text = nullptr);
     // For loaders: lists a text without adding it to the scene.
     void insertFreeText(GC_FreeText *text);
@@ -195,6 +197,8 @@ private:
 
     QList<GC_Genome *> m_topGenomes;
     QList<GC_Genome *> m_lowGenomes;
+    // Row of each listed genome (true for the top row).
+    QHash<GC_Genome *, bool> m_genomeRow;
     // Matchings in insertion order. Removal leaves a null hole that the next
     // read of the list closes, so removing many is linear overall.
     mutable QList<GC_GenomeMatching *> m_matchings;
