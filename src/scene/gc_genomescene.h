@@ -7,8 +7,6 @@
 #include <QPointF>
 #include <QString>
 
-
-
 class GC_FreeText;
 class GC_Genome;
 class GC_GenomeMatching;
@@ -23,8 +21,8 @@ class QWidget;
 // layout spacing and the interaction mode.
 //
 // The scene owns every item added to it; the lists hold plain pointers into
-// that set. Adding a genome, matching or free text is O(1); a matching is
-// removed by pointer in O(1), so dropping thousands of them costs no scans.
+// that set. Adding a genome or a matching is O(1); a matching is removed by
+// pointer in O(1), so dropping thousands of them costs no scans.
 class GC_GenomeScene : public QGraphicsScene
 {
     Q_OBJECT
