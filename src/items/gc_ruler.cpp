@@ -232,8 +232,8 @@ QRectF GC_Ruler::boundingRect() const
                 rect.setRight(c + w / 2.0);
             }
         } else if (style == 1) {
-            rect.setLeft(rect.left() - w / 2.0);
-            rect.setWidth(rect.width() + w);
+            // Half a label width beyond each end.
+            rect.adjust(-w / 2.0, 0.0, w / 2.0, 0.0);
         }
     }
     return rect;
