@@ -595,6 +595,30 @@ private slots:
         QVERIFY(qAbs(topB->x() - (topA->getSceneRightX() + pad + 7 + pad)) < 1e-9);
     }
 
+    void adjustProportionalSpreadsTheNarrowerLowRow()
+    {
+        GC_GenomeScene scene;
+        auto view = makeView(scene, 1000, 600);
+        GC_Genome *top = makeGenome(4000);
+        GC_Genome *topB = makeGenome(1000);
+        GC_Genome *low = makeGenome(2000);
+        scene.insertTopGenome(top);
+        scene.insertTopGenome(topB);
+        scene.insertLowGenome(low);
+        scene.addItemsToScene();
+
+        scene.slotViewAdjustProportional();
+        const double scale = (1000 - 67.0) / 5000;
+        QCOMPARE(top->getPixPerNuc(), scale);
+        QCOMPARE(low->getPixPerNuc(), scale);
+        // Top packed from the margin, the single low genome centred.
+        QCOMPARE(top->pos(), QPointF(30, 0));
+        QCOMPARE(topB->x(), top->getSceneRightX() + 7);
+        const double pad = (940.0 - scale * 2000) / 2;
+        QCOMPARE(low->pos(), QPointF(30 + pad, 600));
+        QVERIFY(qAbs(low->getSceneRightX() + pad - (1000 - 30)) < 1.5);
+    }
+
     void layoutNeedsAView()
     {
         GC_GenomeScene scene;
