@@ -1,508 +1,138 @@
-#include "gc_style.h"
 #include "kestal_test.h"
+
+#include "gc_style.h"
 
 #include <QGuiApplication>
 #include <functional>
+#include <type_traits>
 #include <vector>
+
+// Every field of the record, group by group, flags before values, in the
+// order the record must declare them.
+#define GENOME_FLAGS(F) \
+    F(applyGenomeX) F(applyGenomeY) F(applyGenomeOrientation) F(applyGenomePixPerNuc) \
+    F(applyGenomeShowGenes) F(applyGenomeShowAnotations) F(applyGenomeShowMatchings) \
+    F(applyGenomeShowRuler) F(applyGenomeShowText) F(applyGenomeTextColor) \
+    F(applyGenomeTextFont) F(applyGenomeTextX) F(applyGenomeTextY) F(applyGenomeTextAngle) \
+    F(applyGenomeTextPositionFlag) F(applyGenomeHeightBig) F(applyGenomeHeightSmall) \
+    F(applyGenomeHeadLength) F(applyGenomeLineColor) F(applyGenomeFillColor) \
+    F(applyGenomeArrowStyle)
+#define GENOME_VALUES(F) \
+    F(genomeX) F(genomeY) F(genomeOrientation) F(genomePixPerNuc) F(genomeShowGenes) \
+    F(genomeShowAnotations) F(genomeShowMatchings) F(genomeShowRuler) F(genomeShowText) \
+    F(genomeTextColor) F(genomeTextFont) F(genomeTextX) F(genomeTextY) F(genomeTextAngle) \
+    F(genomeTextPositionFlag) F(genomeHeightBig) F(genomeHeightSmall) F(genomeHeadLength) \
+    F(genomeLineColor) F(genomeFillColor) F(genomeArrowStyle)
+#define GENE_FLAGS(F) \
+    F(applyGeneY) F(applyGeneOrientation) F(applyGeneShowText) F(applyGeneTextAutomatic) \
+    F(applyGeneTextAngle) F(applyGeneTextPositionFlag) F(applyGeneTextColor) \
+    F(applyGeneTextFont) F(applyGeneTextX) F(applyGeneTextY) F(applyGeneHeightBig) \
+    F(applyGeneHeightSmall) F(applyGeneHeadLength) F(applyGeneLineColor) F(applyGeneFillColor) \
+    F(applyGeneArrowStyle)
+#define GENE_VALUES(F) \
+    F(geneY) F(geneOrientation) F(geneShowText) F(geneTextAutomatic) F(geneTextAngle) \
+    F(geneTextPositionFlag) F(geneTextColor) F(geneTextFont) F(geneTextX) F(geneTextY) \
+    F(geneHeightBig) F(geneHeightSmall) F(geneHeadLength) F(geneLineColor) F(geneFillColor) \
+    F(geneArrowStyle)
+#define RULER_FLAGS(F) \
+    F(applyRulerY) F(applyRulerOrientation) F(applyRulerTextPlacement) \
+    F(applyRulerHorizontalLineVisible) F(applyRulerStyle) F(applyRulerHeightBig) \
+    F(applyRulerHeightSmall) F(applyRulerNucsPerPeriod) F(applyRulerPeriodsPerBigLine) \
+    F(applyRulerPixsPerPeriod) F(applyRulerLineColor) F(applyRulerTextColor) \
+    F(applyRulerTextFont)
+#define RULER_VALUES(F) \
+    F(rulerY) F(rulerOrientation) F(rulerTextPlacement) F(rulerHorizontalLineVisible) \
+    F(rulerStyle) F(rulerHeightBig) F(rulerHeightSmall) F(rulerNucsPerPeriod) \
+    F(rulerPeriodsPerBigLine) F(rulerPixsPerPeriod) F(rulerLineColor) F(rulerTextColor) \
+    F(rulerTextFont)
+#define ANOTATION_FLAGS(F) \
+    F(applyAnotationY) F(applyAnotationHeight) F(applyAnotationShowText) F(applyAnotationTextY) \
+    F(applyAnotationTextAngle) F(applyAnotationTextPositionFlag) F(applyAnotationLineColor) \
+    F(applyAnotationFillColor) F(applyAnotationTextColor) F(applyAnotationTextFont)
+#define ANOTATION_VALUES(F) \
+    F(anotationY) F(anotationHeight) F(anotationShowText) F(anotationTextY) \
+    F(anotationTextAngle) F(anotationTextPositionFlag) F(anotationLineColor) \
+    F(anotationFillColor) F(anotationTextColor) F(anotationTextFont)
+#define MATCHING_FLAGS(F) \
+    F(applyMatchingReverseColor) F(applyMatchingStraightColor)
+#define MATCHING_VALUES(F) \
+    F(matchingReverseColor) F(matchingStraightColor)
+#define SCENE_FLAGS(F) \
+    F(applySceneMargin) F(applySceneSeparationBetweenGenomes)
+#define SCENE_VALUES(F) \
+    F(sceneMargin) F(sceneSeparationBetweenGenomes)
+#define FREETEXT_FLAGS(F) \
+    F(applyFreeTextX) F(applyFreeTextY) F(applyFreeTextAngle) F(applyFreeTextPositionFlag) \
+    F(applyFreeTextColor) F(applyFreeTextFont)
+#define FREETEXT_VALUES(F) \
+    F(freeTextX) F(freeTextY) F(freeTextAngle) F(freeTextPositionFlag) F(freeTextColor) \
+    F(freeTextFont)
+#define ALL_FLAGS(F) \
+    GENOME_FLAGS(F) GENE_FLAGS(F) RULER_FLAGS(F) ANOTATION_FLAGS(F) MATCHING_FLAGS(F) \
+    SCENE_FLAGS(F) FREETEXT_FLAGS(F)
+#define ALL_VALUES(F) \
+    GENOME_VALUES(F) GENE_VALUES(F) RULER_VALUES(F) ANOTATION_VALUES(F) MATCHING_VALUES(F) \
+    SCENE_VALUES(F) FREETEXT_VALUES(F)
+#define GROUPS(G) \
+    G(GENOME_FLAGS, GENOME_VALUES) G(GENE_FLAGS, GENE_VALUES) G(RULER_FLAGS, RULER_VALUES) \
+    G(ANOTATION_FLAGS, ANOTATION_VALUES) G(MATCHING_FLAGS, MATCHING_VALUES) \
+    G(SCENE_FLAGS, SCENE_VALUES) G(FREETEXT_FLAGS, FREETEXT_VALUES)
+
+namespace {
+
+// A value unlike the default and unlike every other field of its kind.
+void writeDistinct(bool &value, int) { value = true; }
+void writeDistinct(int &value, int k) { value = 100 + k; }
+void writeDistinct(double &value, int k) { value = 0.5 + k; }
+void writeDistinct(QColor &value, int k) { value = QColor::fromRgb(k * 7 % 256, k * 13 % 256, k * 29 % 256); }
+void writeDistinct(QFont &value, int k)
+{
+    value = QFont("Serif");
+    value.setPointSize(6 + k);
+}
+
+void alter(bool &value) { value = !value; }
+void alter(int &value) { value += 1000; }
+void alter(double &value) { value += 1000.0; }
+void alter(QColor &value) { value = QColor(1, 2, 3, 4); }
+void alter(QFont &value) { value.setPointSize(77); }
+
+GC_Style fullyWritten()
+{
+    GC_Style s;
+    int k = 1;
+#define WRITE(name) writeDistinct(s.name, k++);
+    ALL_FLAGS(WRITE)
+    ALL_VALUES(WRITE)
+#undef WRITE
+    return s;
+}
+
+} // namespace
 
 // The style record: defaults, copies, and the layout of its seven groups.
 class TestStyle : public QObject
 {
     Q_OBJECT
 
-private:
-    // A record with every field set to a value unlike its default and unlike
-    // every other field of its kind, so a swapped or missed field shows.
-    static GC_Style fullyWritten()
-    {
-        GC_Style s;
-        int k = 1;
-        auto nextDouble = [&k]() { return 0.5 + k++; };
-        auto nextInt = [&k]() { return 100 + k++; };
-        auto nextColor = [&k]() {
-            const int i = k++;
-            return QColor::fromRgb(i * 7 % 256, i * 13 % 256, i * 29 % 256);
-        };
-        auto nextFont = [&k]() {
-            QFont f("Serif");
-            f.setPointSize(6 + k++);
-            return f;
-        };
-        s.applyGenomeX = true;
-        s.applyGenomeY = true;
-        s.applyGenomeOrientation = true;
-        s.applyGenomePixPerNuc = true;
-        s.applyGenomeShowGenes = true;
-        s.applyGenomeShowAnotations = true;
-        s.applyGenomeShowMatchings = true;
-        s.applyGenomeShowRuler = true;
-        s.applyGenomeShowText = true;
-        s.applyGenomeTextColor = true;
-        s.applyGenomeTextFont = true;
-        s.applyGenomeTextX = true;
-        s.applyGenomeTextY = true;
-        s.applyGenomeTextAngle = true;
-        s.applyGenomeTextPositionFlag = true;
-        s.applyGenomeHeightBig = true;
-        s.applyGenomeHeightSmall = true;
-        s.applyGenomeHeadLength = true;
-        s.applyGenomeLineColor = true;
-        s.applyGenomeFillColor = true;
-        s.applyGenomeArrowStyle = true;
-        s.genomeX = nextDouble();
-        s.genomeY = nextDouble();
-        s.genomeOrientation = nextInt();
-        s.genomePixPerNuc = nextDouble();
-        s.genomeShowGenes = true;
-        s.genomeShowAnotations = true;
-        s.genomeShowMatchings = true;
-        s.genomeShowRuler = true;
-        s.genomeShowText = true;
-        s.genomeTextColor = nextColor();
-        s.genomeTextFont = nextFont();
-        s.genomeTextX = nextDouble();
-        s.genomeTextY = nextDouble();
-        s.genomeTextAngle = nextDouble();
-        s.genomeTextPositionFlag = nextInt();
-        s.genomeHeightBig = nextDouble();
-        s.genomeHeightSmall = nextDouble();
-        s.genomeHeadLength = nextDouble();
-        s.genomeLineColor = nextColor();
-        s.genomeFillColor = nextColor();
-        s.genomeArrowStyle = nextInt();
-        s.applyGeneY = true;
-        s.applyGeneOrientation = true;
-        s.applyGeneShowText = true;
-        s.applyGeneTextAutomatic = true;
-        s.applyGeneTextAngle = true;
-        s.applyGeneTextPositionFlag = true;
-        s.applyGeneTextColor = true;
-        s.applyGeneTextFont = true;
-        s.applyGeneTextX = true;
-        s.applyGeneTextY = true;
-        s.applyGeneHeightBig = true;
-        s.applyGeneHeightSmall = true;
-        s.applyGeneHeadLength = true;
-        s.applyGeneLineColor = true;
-        s.applyGeneFillColor = true;
-        s.applyGeneArrowStyle = true;
-        s.geneY = nextDouble();
-        s.geneOrientation = nextInt();
-        s.geneShowText = true;
-        s.geneTextAutomatic = true;
-        s.geneTextAngle = nextDouble();
-        s.geneTextPositionFlag = nextInt();
-        s.geneTextColor = nextColor();
-        s.geneTextFont = nextFont();
-        s.geneTextX = nextDouble();
-        s.geneTextY = nextDouble();
-        s.geneHeightBig = nextDouble();
-        s.geneHeightSmall = nextDouble();
-        s.geneHeadLength = nextDouble();
-        s.geneLineColor = nextColor();
-        s.geneFillColor = nextColor();
-        s.geneArrowStyle = nextInt();
-        s.applyRulerY = true;
-        s.applyRulerOrientation = true;
-        s.applyRulerTextPlacement = true;
-        s.applyRulerHorizontalLineVisible = true;
-        s.applyRulerStyle = true;
-        s.applyRulerHeightBig = true;
-        s.applyRulerHeightSmall = true;
-        s.applyRulerNucsPerPeriod = true;
-        s.applyRulerPeriodsPerBigLine = true;
-        s.applyRulerPixsPerPeriod = true;
-        s.applyRulerLineColor = true;
-        s.applyRulerTextColor = true;
-        s.applyRulerTextFont = true;
-        s.rulerY = nextDouble();
-        s.rulerOrientation = nextInt();
-        s.rulerTextPlacement = nextInt();
-        s.rulerHorizontalLineVisible = true;
-        s.rulerStyle = nextInt();
-        s.rulerHeightBig = nextDouble();
-        s.rulerHeightSmall = nextDouble();
-        s.rulerNucsPerPeriod = nextInt();
-        s.rulerPeriodsPerBigLine = nextInt();
-        s.rulerPixsPerPeriod = nextInt();
-        s.rulerLineColor = nextColor();
-        s.rulerTextColor = nextColor();
-        s.rulerTextFont = nextFont();
-        s.applyAnotationY = true;
-        s.applyAnotationHeight = true;
-        s.applyAnotationShowText = true;
-        s.applyAnotationTextY = true;
-        s.applyAnotationTextAngle = true;
-        s.applyAnotationTextPositionFlag = true;
-        s.applyAnotationLineColor = true;
-        s.applyAnotationFillColor = true;
-        s.applyAnotationTextColor = true;
-        s.applyAnotationTextFont = true;
-        s.anotationY = nextDouble();
-        s.anotationHeight = nextDouble();
-        s.anotationShowText = true;
-        s.anotationTextY = nextDouble();
-        s.anotationTextAngle = nextDouble();
-        s.anotationTextPositionFlag = nextInt();
-        s.anotationLineColor = nextColor();
-        s.anotationFillColor = nextColor();
-        s.anotationTextColor = nextColor();
-        s.anotationTextFont = nextFont();
-        s.applyMatchingReverseColor = true;
-        s.applyMatchingStraightColor = true;
-        s.matchingReverseColor = nextColor();
-        s.matchingStraightColor = nextColor();
-        s.applySceneMargin = true;
-        s.applySceneSeparationBetweenGenomes = true;
-        s.sceneMargin = nextDouble();
-        s.sceneSeparationBetweenGenomes = nextDouble();
-        s.applyFreeTextX = true;
-        s.applyFreeTextY = true;
-        s.applyFreeTextAngle = true;
-        s.applyFreeTextPositionFlag = true;
-        s.applyFreeTextColor = true;
-        s.applyFreeTextFont = true;
-        s.freeTextX = nextDouble();
-        s.freeTextY = nextDouble();
-        s.freeTextAngle = nextDouble();
-        s.freeTextPositionFlag = nextInt();
-        s.freeTextColor = nextColor();
-        s.freeTextFont = nextFont();
-        return s;
-    }
-
-    // Every field, as a change that makes a record differ in that field only.
-    static std::vector<std::function<void(GC_Style&)>> fieldChanges()
-    {
-        std::vector<std::function<void(GC_Style&)>> changes;
-        changes.push_back([](GC_Style& s) { s.applyGenomeX = !s.applyGenomeX; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeY = !s.applyGenomeY; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyGenomeOrientation = !s.applyGenomeOrientation; });
-        changes.push_back([](GC_Style& s) { s.applyGenomePixPerNuc = !s.applyGenomePixPerNuc; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeShowGenes = !s.applyGenomeShowGenes; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyGenomeShowAnotations = !s.applyGenomeShowAnotations; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyGenomeShowMatchings = !s.applyGenomeShowMatchings; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeShowRuler = !s.applyGenomeShowRuler; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeShowText = !s.applyGenomeShowText; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeTextColor = !s.applyGenomeTextColor; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeTextFont = !s.applyGenomeTextFont; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeTextX = !s.applyGenomeTextX; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeTextY = !s.applyGenomeTextY; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeTextAngle = !s.applyGenomeTextAngle; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyGenomeTextPositionFlag = !s.applyGenomeTextPositionFlag; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeHeightBig = !s.applyGenomeHeightBig; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyGenomeHeightSmall = !s.applyGenomeHeightSmall; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeHeadLength = !s.applyGenomeHeadLength; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeLineColor = !s.applyGenomeLineColor; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeFillColor = !s.applyGenomeFillColor; });
-        changes.push_back([](GC_Style& s) { s.applyGenomeArrowStyle = !s.applyGenomeArrowStyle; });
-        changes.push_back([](GC_Style& s) { s.genomeX += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.genomeY += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.genomeOrientation += 1000; });
-        changes.push_back([](GC_Style& s) { s.genomePixPerNuc += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.genomeShowGenes = !s.genomeShowGenes; });
-        changes.push_back([](GC_Style& s) { s.genomeShowAnotations = !s.genomeShowAnotations; });
-        changes.push_back([](GC_Style& s) { s.genomeShowMatchings = !s.genomeShowMatchings; });
-        changes.push_back([](GC_Style& s) { s.genomeShowRuler = !s.genomeShowRuler; });
-        changes.push_back([](GC_Style& s) { s.genomeShowText = !s.genomeShowText; });
-        changes.push_back([](GC_Style& s) { s.genomeTextColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.genomeTextFont.setPointSize(77); });
-        changes.push_back([](GC_Style& s) { s.genomeTextX += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.genomeTextY += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.genomeTextAngle += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.genomeTextPositionFlag += 1000; });
-        changes.push_back([](GC_Style& s) { s.genomeHeightBig += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.genomeHeightSmall += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.genomeHeadLength += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.genomeLineColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.genomeFillColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.genomeArrowStyle += 1000; });
-        changes.push_back([](GC_Style& s) { s.applyGeneY = !s.applyGeneY; });
-        changes.push_back([](GC_Style& s) { s.applyGeneOrientation = !s.applyGeneOrientation; });
-        changes.push_back([](GC_Style& s) { s.applyGeneShowText = !s.applyGeneShowText; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyGeneTextAutomatic = !s.applyGeneTextAutomatic; });
-        changes.push_back([](GC_Style& s) { s.applyGeneTextAngle = !s.applyGeneTextAngle; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyGeneTextPositionFlag = !s.applyGeneTextPositionFlag; });
-        changes.push_back([](GC_Style& s) { s.applyGeneTextColor = !s.applyGeneTextColor; });
-        changes.push_back([](GC_Style& s) { s.applyGeneTextFont = !s.applyGeneTextFont; });
-        changes.push_back([](GC_Style& s) { s.applyGeneTextX = !s.applyGeneTextX; });
-        changes.push_back([](GC_Style& s) { s.applyGeneTextY = !s.applyGeneTextY; });
-        changes.push_back([](GC_Style& s) { s.applyGeneHeightBig = !s.applyGeneHeightBig; });
-        changes.push_back([](GC_Style& s) { s.applyGeneHeightSmall = !s.applyGeneHeightSmall; });
-        changes.push_back([](GC_Style& s) { s.applyGeneHeadLength = !s.applyGeneHeadLength; });
-        changes.push_back([](GC_Style& s) { s.applyGeneLineColor = !s.applyGeneLineColor; });
-        changes.push_back([](GC_Style& s) { s.applyGeneFillColor = !s.applyGeneFillColor; });
-        changes.push_back([](GC_Style& s) { s.applyGeneArrowStyle = !s.applyGeneArrowStyle; });
-        changes.push_back([](GC_Style& s) { s.geneY += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.geneOrientation += 1000; });
-        changes.push_back([](GC_Style& s) { s.geneShowText = !s.geneShowText; });
-        changes.push_back([](GC_Style& s) { s.geneTextAutomatic = !s.geneTextAutomatic; });
-        changes.push_back([](GC_Style& s) { s.geneTextAngle += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.geneTextPositionFlag += 1000; });
-        changes.push_back([](GC_Style& s) { s.geneTextColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.geneTextFont.setPointSize(77); });
-        changes.push_back([](GC_Style& s) { s.geneTextX += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.geneTextY += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.geneHeightBig += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.geneHeightSmall += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.geneHeadLength += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.geneLineColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.geneFillColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.geneArrowStyle += 1000; });
-        changes.push_back([](GC_Style& s) { s.applyRulerY = !s.applyRulerY; });
-        changes.push_back([](GC_Style& s) { s.applyRulerOrientation = !s.applyRulerOrientation; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyRulerTextPlacement = !s.applyRulerTextPlacement; });
-        changes.push_back([](GC_Style& s) {
-            s.applyRulerHorizontalLineVisible = !s.applyRulerHorizontalLineVisible;
-        });
-        changes.push_back([](GC_Style& s) { s.applyRulerStyle = !s.applyRulerStyle; });
-        changes.push_back([](GC_Style& s) { s.applyRulerHeightBig = !s.applyRulerHeightBig; });
-        changes.push_back([](GC_Style& s) { s.applyRulerHeightSmall = !s.applyRulerHeightSmall; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyRulerNucsPerPeriod = !s.applyRulerNucsPerPeriod; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyRulerPeriodsPerBigLine = !s.applyRulerPeriodsPerBigLine; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyRulerPixsPerPeriod = !s.applyRulerPixsPerPeriod; });
-        changes.push_back([](GC_Style& s) { s.applyRulerLineColor = !s.applyRulerLineColor; });
-        changes.push_back([](GC_Style& s) { s.applyRulerTextColor = !s.applyRulerTextColor; });
-        changes.push_back([](GC_Style& s) { s.applyRulerTextFont = !s.applyRulerTextFont; });
-        changes.push_back([](GC_Style& s) { s.rulerY += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.rulerOrientation += 1000; });
-        changes.push_back([](GC_Style& s) { s.rulerTextPlacement += 1000; });
-        changes.push_back(
-            [](GC_Style& s) { s.rulerHorizontalLineVisible = !s.rulerHorizontalLineVisible; });
-        changes.push_back([](GC_Style& s) { s.rulerStyle += 1000; });
-        changes.push_back([](GC_Style& s) { s.rulerHeightBig += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.rulerHeightSmall += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.rulerNucsPerPeriod += 1000; });
-        changes.push_back([](GC_Style& s) { s.rulerPeriodsPerBigLine += 1000; });
-        changes.push_back([](GC_Style& s) { s.rulerPixsPerPeriod += 1000; });
-        changes.push_back([](GC_Style& s) { s.rulerLineColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.rulerTextColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.rulerTextFont.setPointSize(77); });
-        changes.push_back([](GC_Style& s) { s.applyAnotationY = !s.applyAnotationY; });
-        changes.push_back([](GC_Style& s) { s.applyAnotationHeight = !s.applyAnotationHeight; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyAnotationShowText = !s.applyAnotationShowText; });
-        changes.push_back([](GC_Style& s) { s.applyAnotationTextY = !s.applyAnotationTextY; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyAnotationTextAngle = !s.applyAnotationTextAngle; });
-        changes.push_back([](GC_Style& s) {
-            s.applyAnotationTextPositionFlag = !s.applyAnotationTextPositionFlag;
-        });
-        changes.push_back(
-            [](GC_Style& s) { s.applyAnotationLineColor = !s.applyAnotationLineColor; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyAnotationFillColor = !s.applyAnotationFillColor; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyAnotationTextColor = !s.applyAnotationTextColor; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyAnotationTextFont = !s.applyAnotationTextFont; });
-        changes.push_back([](GC_Style& s) { s.anotationY += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.anotationHeight += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.anotationShowText = !s.anotationShowText; });
-        changes.push_back([](GC_Style& s) { s.anotationTextY += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.anotationTextAngle += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.anotationTextPositionFlag += 1000; });
-        changes.push_back([](GC_Style& s) { s.anotationLineColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.anotationFillColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.anotationTextColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.anotationTextFont.setPointSize(77); });
-        changes.push_back(
-            [](GC_Style& s) { s.applyMatchingReverseColor = !s.applyMatchingReverseColor; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyMatchingStraightColor = !s.applyMatchingStraightColor; });
-        changes.push_back([](GC_Style& s) { s.matchingReverseColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.matchingStraightColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.applySceneMargin = !s.applySceneMargin; });
-        changes.push_back([](GC_Style& s) {
-            s.applySceneSeparationBetweenGenomes = !s.applySceneSeparationBetweenGenomes;
-        });
-        changes.push_back([](GC_Style& s) { s.sceneMargin += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.sceneSeparationBetweenGenomes += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.applyFreeTextX = !s.applyFreeTextX; });
-        changes.push_back([](GC_Style& s) { s.applyFreeTextY = !s.applyFreeTextY; });
-        changes.push_back([](GC_Style& s) { s.applyFreeTextAngle = !s.applyFreeTextAngle; });
-        changes.push_back(
-            [](GC_Style& s) { s.applyFreeTextPositionFlag = !s.applyFreeTextPositionFlag; });
-        changes.push_back([](GC_Style& s) { s.applyFreeTextColor = !s.applyFreeTextColor; });
-        changes.push_back([](GC_Style& s) { s.applyFreeTextFont = !s.applyFreeTextFont; });
-        changes.push_back([](GC_Style& s) { s.freeTextX += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.freeTextY += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.freeTextAngle += 1000.0; });
-        changes.push_back([](GC_Style& s) { s.freeTextPositionFlag += 1000; });
-        changes.push_back([](GC_Style& s) { s.freeTextColor = QColor(1, 2, 3, 4); });
-        changes.push_back([](GC_Style& s) { s.freeTextFont.setPointSize(77); });
-        return changes;
-    }
-
 private slots:
     void defaultRecordHoldsNoStyle()
     {
         const GC_Style s;
-        // Colours invalid, fonts the application's default.
-        for (const QColor& c : { s.genomeTextColor, s.genomeLineColor, s.genomeFillColor,
-                 s.geneTextColor, s.geneLineColor, s.geneFillColor, s.rulerLineColor,
-                 s.rulerTextColor, s.anotationLineColor, s.anotationFillColor, s.anotationTextColor,
-                 s.matchingReverseColor, s.matchingStraightColor, s.freeTextColor })
+        for (const QColor &c : {s.genomeTextColor, s.genomeLineColor, s.genomeFillColor,
+                                s.geneTextColor, s.geneLineColor, s.geneFillColor,
+                                s.rulerLineColor, s.rulerTextColor, s.anotationLineColor,
+                                s.anotationFillColor, s.anotationTextColor,
+                                s.matchingReverseColor, s.matchingStraightColor,
+                                s.freeTextColor})
             QVERIFY(!c.isValid());
-        for (const QFont& f : { s.genomeTextFont, s.geneTextFont, s.rulerTextFont,
-                 s.anotationTextFont, s.freeTextFont })
+        for (const QFont &f : {s.genomeTextFont, s.geneTextFont, s.rulerTextFont,
+                               s.anotationTextFont, s.freeTextFont})
             QCOMPARE(f, QGuiApplication::font());
-        // A record nobody filled must not ask any reader to apply anything.
-        GC_Style noneApplied = fullyWritten();
-        noneApplied.applyGenomeX = false;
-        noneApplied.applyGenomeY = false;
-        noneApplied.applyGenomeOrientation = false;
-        noneApplied.applyGenomePixPerNuc = false;
-        noneApplied.applyGenomeShowGenes = false;
-        noneApplied.applyGenomeShowAnotations = false;
-        noneApplied.applyGenomeShowMatchings = false;
-        noneApplied.applyGenomeShowRuler = false;
-        noneApplied.applyGenomeShowText = false;
-        noneApplied.applyGenomeTextColor = false;
-        noneApplied.applyGenomeTextFont = false;
-        noneApplied.applyGenomeTextX = false;
-        noneApplied.applyGenomeTextY = false;
-        noneApplied.applyGenomeTextAngle = false;
-        noneApplied.applyGenomeTextPositionFlag = false;
-        noneApplied.applyGenomeHeightBig = false;
-        noneApplied.applyGenomeHeightSmall = false;
-        noneApplied.applyGenomeHeadLength = false;
-        noneApplied.applyGenomeLineColor = false;
-        noneApplied.applyGenomeFillColor = false;
-        noneApplied.applyGenomeArrowStyle = false;
-        noneApplied.applyGeneY = false;
-        noneApplied.applyGeneOrientation = false;
-        noneApplied.applyGeneShowText = false;
-        noneApplied.applyGeneTextAutomatic = false;
-        noneApplied.applyGeneTextAngle = false;
-        noneApplied.applyGeneTextPositionFlag = false;
-        noneApplied.applyGeneTextColor = false;
-        noneApplied.applyGeneTextFont = false;
-        noneApplied.applyGeneTextX = false;
-        noneApplied.applyGeneTextY = false;
-        noneApplied.applyGeneHeightBig = false;
-        noneApplied.applyGeneHeightSmall = false;
-        noneApplied.applyGeneHeadLength = false;
-        noneApplied.applyGeneLineColor = false;
-        noneApplied.applyGeneFillColor = false;
-        noneApplied.applyGeneArrowStyle = false;
-        noneApplied.applyRulerY = false;
-        noneApplied.applyRulerOrientation = false;
-        noneApplied.applyRulerTextPlacement = false;
-        noneApplied.applyRulerHorizontalLineVisible = false;
-        noneApplied.applyRulerStyle = false;
-        noneApplied.applyRulerHeightBig = false;
-        noneApplied.applyRulerHeightSmall = false;
-        noneApplied.applyRulerNucsPerPeriod = false;
-        noneApplied.applyRulerPeriodsPerBigLine = false;
-        noneApplied.applyRulerPixsPerPeriod = false;
-        noneApplied.applyRulerLineColor = false;
-        noneApplied.applyRulerTextColor = false;
-        noneApplied.applyRulerTextFont = false;
-        noneApplied.applyAnotationY = false;
-        noneApplied.applyAnotationHeight = false;
-        noneApplied.applyAnotationShowText = false;
-        noneApplied.applyAnotationTextY = false;
-        noneApplied.applyAnotationTextAngle = false;
-        noneApplied.applyAnotationTextPositionFlag = false;
-        noneApplied.applyAnotationLineColor = false;
-        noneApplied.applyAnotationFillColor = false;
-        noneApplied.applyAnotationTextColor = false;
-        noneApplied.applyAnotationTextFont = false;
-        noneApplied.applyMatchingReverseColor = false;
-        noneApplied.applyMatchingStraightColor = false;
-        noneApplied.applySceneMargin = false;
-        noneApplied.applySceneSeparationBetweenGenomes = false;
-        noneApplied.applyFreeTextX = false;
-        noneApplied.applyFreeTextY = false;
-        noneApplied.applyFreeTextAngle = false;
-        noneApplied.applyFreeTextPositionFlag = false;
-        noneApplied.applyFreeTextColor = false;
-        noneApplied.applyFreeTextFont = false;
-        GC_Style fresh;
-        // Same flags as the default: copy the default's values over and compare.
-        noneApplied.genomeX = fresh.genomeX;
-        noneApplied.genomeY = fresh.genomeY;
-        noneApplied.genomeOrientation = fresh.genomeOrientation;
-        noneApplied.genomePixPerNuc = fresh.genomePixPerNuc;
-        noneApplied.genomeShowGenes = fresh.genomeShowGenes;
-        noneApplied.genomeShowAnotations = fresh.genomeShowAnotations;
-        noneApplied.genomeShowMatchings = fresh.genomeShowMatchings;
-        noneApplied.genomeShowRuler = fresh.genomeShowRuler;
-        noneApplied.genomeShowText = fresh.genomeShowText;
-        noneApplied.genomeTextColor = fresh.genomeTextColor;
-        noneApplied.genomeTextFont = fresh.genomeTextFont;
-        noneApplied.genomeTextX = fresh.genomeTextX;
-        noneApplied.genomeTextY = fresh.genomeTextY;
-        noneApplied.genomeTextAngle = fresh.genomeTextAngle;
-        noneApplied.genomeTextPositionFlag = fresh.genomeTextPositionFlag;
-        noneApplied.genomeHeightBig = fresh.genomeHeightBig;
-        noneApplied.genomeHeightSmall = fresh.genomeHeightSmall;
-        noneApplied.genomeHeadLength = fresh.genomeHeadLength;
-        noneApplied.genomeLineColor = fresh.genomeLineColor;
-        noneApplied.genomeFillColor = fresh.genomeFillColor;
-        noneApplied.genomeArrowStyle = fresh.genomeArrowStyle;
-        noneApplied.geneY = fresh.geneY;
-        noneApplied.geneOrientation = fresh.geneOrientation;
-        noneApplied.geneShowText = fresh.geneShowText;
-        noneApplied.geneTextAutomatic = fresh.geneTextAutomatic;
-        noneApplied.geneTextAngle = fresh.geneTextAngle;
-        noneApplied.geneTextPositionFlag = fresh.geneTextPositionFlag;
-        noneApplied.geneTextColor = fresh.geneTextColor;
-        noneApplied.geneTextFont = fresh.geneTextFont;
-        noneApplied.geneTextX = fresh.geneTextX;
-        noneApplied.geneTextY = fresh.geneTextY;
-        noneApplied.geneHeightBig = fresh.geneHeightBig;
-        noneApplied.geneHeightSmall = fresh.geneHeightSmall;
-        noneApplied.geneHeadLength = fresh.geneHeadLength;
-        noneApplied.geneLineColor = fresh.geneLineColor;
-        noneApplied.geneFillColor = fresh.geneFillColor;
-        noneApplied.geneArrowStyle = fresh.geneArrowStyle;
-        noneApplied.rulerY = fresh.rulerY;
-        noneApplied.rulerOrientation = fresh.rulerOrientation;
-        noneApplied.rulerTextPlacement = fresh.rulerTextPlacement;
-        noneApplied.rulerHorizontalLineVisible = fresh.rulerHorizontalLineVisible;
-        noneApplied.rulerStyle = fresh.rulerStyle;
-        noneApplied.rulerHeightBig = fresh.rulerHeightBig;
-        noneApplied.rulerHeightSmall = fresh.rulerHeightSmall;
-        noneApplied.rulerNucsPerPeriod = fresh.rulerNucsPerPeriod;
-        noneApplied.rulerPeriodsPerBigLine = fresh.rulerPeriodsPerBigLine;
-        noneApplied.rulerPixsPerPeriod = fresh.rulerPixsPerPeriod;
-        noneApplied.rulerLineColor = fresh.rulerLineColor;
-        noneApplied.rulerTextColor = fresh.rulerTextColor;
-        noneApplied.rulerTextFont = fresh.rulerTextFont;
-        noneApplied.anotationY = fresh.anotationY;
-        noneApplied.anotationHeight = fresh.anotationHeight;
-        noneApplied.anotationShowText = fresh.anotationShowText;
-        noneApplied.anotationTextY = fresh.anotationTextY;
-        noneApplied.anotationTextAngle = fresh.anotationTextAngle;
-        noneApplied.anotationTextPositionFlag = fresh.anotationTextPositionFlag;
-        noneApplied.anotationLineColor = fresh.anotationLineColor;
-        noneApplied.anotationFillColor = fresh.anotationFillColor;
-        noneApplied.anotationTextColor = fresh.anotationTextColor;
-        noneApplied.anotationTextFont = fresh.anotationTextFont;
-        noneApplied.matchingReverseColor = fresh.matchingReverseColor;
-        noneApplied.matchingStraightColor = fresh.matchingStraightColor;
-        noneApplied.sceneMargin = fresh.sceneMargin;
-        noneApplied.sceneSeparationBetweenGenomes = fresh.sceneSeparationBetweenGenomes;
-        noneApplied.freeTextX = fresh.freeTextX;
-        noneApplied.freeTextY = fresh.freeTextY;
-        noneApplied.freeTextAngle = fresh.freeTextAngle;
-        noneApplied.freeTextPositionFlag = fresh.freeTextPositionFlag;
-        noneApplied.freeTextColor = fresh.freeTextColor;
-        noneApplied.freeTextFont = fresh.freeTextFont;
-        QVERIFY(noneApplied == fresh);
+        // A record nobody filled asks no reader to apply anything.
+#define CHECK_OFF(name) QVERIFY2(!s.name, #name);
+        ALL_FLAGS(CHECK_OFF)
+#undef CHECK_OFF
     }
 
     void copiesEqualFieldForField()
@@ -521,13 +151,39 @@ private slots:
     void everyFieldTakesPartInComparison()
     {
         const GC_Style original = fullyWritten();
-        const auto changes = fieldChanges();
+        std::vector<std::pair<const char *, std::function<void(GC_Style &)>>> changes;
+#define CHANGE(name) changes.emplace_back(#name, [](GC_Style &s) { alter(s.name); });
+        ALL_FLAGS(CHANGE)
+        ALL_VALUES(CHANGE)
+#undef CHANGE
         QCOMPARE(int(changes.size()), 140);
-        for (size_t i = 0; i < changes.size(); ++i) {
+        for (const auto &change : changes) {
             GC_Style changed = original;
-            changes[i](changed);
-            QVERIFY2(changed != original, qPrintable(QString("field %1").arg(i)));
+            change.second(changed);
+            QVERIFY2(changed != original, change.first);
         }
+    }
+
+    void valuesHaveTheirKinds()
+    {
+        int flags = 0, doubles = 0, ints = 0, bools = 0, colors = 0, fonts = 0;
+#define COUNT_FLAG(name) flags += std::is_same_v<decltype(GC_Style::name), bool>;
+#define COUNT_KIND(name)                                                                          \
+    doubles += std::is_same_v<decltype(GC_Style::name), double>;                                  \
+    ints += std::is_same_v<decltype(GC_Style::name), int>;                                        \
+    bools += std::is_same_v<decltype(GC_Style::name), bool>;                                      \
+    colors += std::is_same_v<decltype(GC_Style::name), QColor>;                                   \
+    fonts += std::is_same_v<decltype(GC_Style::name), QFont>;
+        ALL_FLAGS(COUNT_FLAG)
+        ALL_VALUES(COUNT_KIND)
+#undef COUNT_KIND
+#undef COUNT_FLAG
+        QCOMPARE(flags, 70);
+        QCOMPARE(doubles, 28);
+        QCOMPARE(ints, 14);
+        QCOMPARE(bools, 9);
+        QCOMPARE(colors, 14);
+        QCOMPARE(fonts, 5);
     }
 
     // Flags and values stay in step only by position: each group declares its
@@ -536,59 +192,30 @@ private slots:
     void groupsAreLaidOutInOrder()
     {
         GC_Style s;
-        std::vector<std::vector<const void*>> groups;
-        groups.push_back({ &s.applyGenomeX, &s.applyGenomeY, &s.applyGenomeOrientation,
-            &s.applyGenomePixPerNuc, &s.applyGenomeShowGenes, &s.applyGenomeShowAnotations,
-            &s.applyGenomeShowMatchings, &s.applyGenomeShowRuler, &s.applyGenomeShowText,
-            &s.applyGenomeTextColor, &s.applyGenomeTextFont, &s.applyGenomeTextX,
-            &s.applyGenomeTextY, &s.applyGenomeTextAngle, &s.applyGenomeTextPositionFlag,
-            &s.applyGenomeHeightBig, &s.applyGenomeHeightSmall, &s.applyGenomeHeadLength,
-            &s.applyGenomeLineColor, &s.applyGenomeFillColor, &s.applyGenomeArrowStyle, &s.genomeX,
-            &s.genomeY, &s.genomeOrientation, &s.genomePixPerNuc, &s.genomeShowGenes,
-            &s.genomeShowAnotations, &s.genomeShowMatchings, &s.genomeShowRuler, &s.genomeShowText,
-            &s.genomeTextColor, &s.genomeTextFont, &s.genomeTextX, &s.genomeTextY,
-            &s.genomeTextAngle, &s.genomeTextPositionFlag, &s.genomeHeightBig, &s.genomeHeightSmall,
-            &s.genomeHeadLength, &s.genomeLineColor, &s.genomeFillColor, &s.genomeArrowStyle });
-        groups.push_back({ &s.applyGeneY, &s.applyGeneOrientation, &s.applyGeneShowText,
-            &s.applyGeneTextAutomatic, &s.applyGeneTextAngle, &s.applyGeneTextPositionFlag,
-            &s.applyGeneTextColor, &s.applyGeneTextFont, &s.applyGeneTextX, &s.applyGeneTextY,
-            &s.applyGeneHeightBig, &s.applyGeneHeightSmall, &s.applyGeneHeadLength,
-            &s.applyGeneLineColor, &s.applyGeneFillColor, &s.applyGeneArrowStyle, &s.geneY,
-            &s.geneOrientation, &s.geneShowText, &s.geneTextAutomatic, &s.geneTextAngle,
-            &s.geneTextPositionFlag, &s.geneTextColor, &s.geneTextFont, &s.geneTextX, &s.geneTextY,
-            &s.geneHeightBig, &s.geneHeightSmall, &s.geneHeadLength, &s.geneLineColor,
-            &s.geneFillColor, &s.geneArrowStyle });
-        groups.push_back({ &s.applyRulerY, &s.applyRulerOrientation, &s.applyRulerTextPlacement,
-            &s.applyRulerHorizontalLineVisible, &s.applyRulerStyle, &s.applyRulerHeightBig,
-            &s.applyRulerHeightSmall, &s.applyRulerNucsPerPeriod, &s.applyRulerPeriodsPerBigLine,
-            &s.applyRulerPixsPerPeriod, &s.applyRulerLineColor, &s.applyRulerTextColor,
-            &s.applyRulerTextFont, &s.rulerY, &s.rulerOrientation, &s.rulerTextPlacement,
-            &s.rulerHorizontalLineVisible, &s.rulerStyle, &s.rulerHeightBig, &s.rulerHeightSmall,
-            &s.rulerNucsPerPeriod, &s.rulerPeriodsPerBigLine, &s.rulerPixsPerPeriod,
-            &s.rulerLineColor, &s.rulerTextColor, &s.rulerTextFont });
-        groups.push_back({ &s.applyAnotationY, &s.applyAnotationHeight, &s.applyAnotationShowText,
-            &s.applyAnotationTextY, &s.applyAnotationTextAngle, &s.applyAnotationTextPositionFlag,
-            &s.applyAnotationLineColor, &s.applyAnotationFillColor, &s.applyAnotationTextColor,
-            &s.applyAnotationTextFont, &s.anotationY, &s.anotationHeight, &s.anotationShowText,
-            &s.anotationTextY, &s.anotationTextAngle, &s.anotationTextPositionFlag,
-            &s.anotationLineColor, &s.anotationFillColor, &s.anotationTextColor,
-            &s.anotationTextFont });
-        groups.push_back({ &s.applyMatchingReverseColor, &s.applyMatchingStraightColor,
-            &s.matchingReverseColor, &s.matchingStraightColor });
-        groups.push_back({ &s.applySceneMargin, &s.applySceneSeparationBetweenGenomes,
-            &s.sceneMargin, &s.sceneSeparationBetweenGenomes });
-        groups.push_back({ &s.applyFreeTextX, &s.applyFreeTextY, &s.applyFreeTextAngle,
-            &s.applyFreeTextPositionFlag, &s.applyFreeTextColor, &s.applyFreeTextFont, &s.freeTextX,
-            &s.freeTextY, &s.freeTextAngle, &s.freeTextPositionFlag, &s.freeTextColor,
-            &s.freeTextFont });
-        const int sizes[] = { 42, 32, 26, 20, 4, 4, 12 };
-        const char* prev = nullptr;
-        for (size_t g = 0; g < groups.size(); ++g) {
-            QCOMPARE(int(groups[g].size()), sizes[g]);
-            for (const void* p : groups[g]) {
-                const char* c = static_cast<const char*>(p);
-                QVERIFY(prev == nullptr || c > prev);
-                prev = c;
+        std::vector<std::vector<const void *>> groups;
+        std::vector<int> flagCounts;
+        std::vector<int> valueCounts;
+#define ADDRESS(name) groups.back().push_back(&s.name);
+#define COUNT_FLAG(name) ++flagCounts.back();
+#define COUNT_VALUE(name) ++valueCounts.back();
+#define GROUP(FLAGS, VALUES)                                                                      \
+    groups.emplace_back();                                                                        \
+    flagCounts.push_back(0);                                                                      \
+    valueCounts.push_back(0);                                                                     \
+    FLAGS(ADDRESS) VALUES(ADDRESS) FLAGS(COUNT_FLAG) VALUES(COUNT_VALUE)
+        GROUPS(GROUP)
+#undef GROUP
+#undef COUNT_VALUE
+#undef COUNT_FLAG
+#undef ADDRESS
+        QCOMPARE(flagCounts, std::vector<int>({21, 16, 13, 10, 2, 2, 6}));
+        QCOMPARE(valueCounts, flagCounts);
+        const char *previous = nullptr;
+        for (const auto &group : groups) {
+            for (const void *address : group) {
+                const char *current = static_cast<const char *>(address);
+                QVERIFY(previous == nullptr || current > previous);
+                previous = current;
             }
         }
     }
