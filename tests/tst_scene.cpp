@@ -483,6 +483,10 @@ private slots:
         QCOMPARE(changed.count(), 1);
         QVERIFY(scene.isModified());
         scene.setModified(false);
+        // Commands that announce their change with the signal alone.
+        emit scene.changedItem();
+        QVERIFY(scene.isModified());
+        scene.setModified(false);
 
         scene.deleteMatching(scene.matchings().first());
         QVERIFY(scene.isModified());

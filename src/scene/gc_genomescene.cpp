@@ -37,6 +37,9 @@ GC_GenomeScene::GC_GenomeScene(QWidget *mainWindow)
     , m_mainWindow(mainWindow)
 {
     setItemIndexMethod(QGraphicsScene::NoIndex);
+    // Whatever announces a change of items (keys, menu commands, zooms)
+    // changes the document.
+    connect(this, &GC_GenomeScene::changedItem, this, [this]() { setModified(true); });
     slotViewRulers(true);
     slotViewGCcontentBars(true);
     slotViewCogHomologies(true);
@@ -97,7 +100,6 @@ void GC_GenomeScene::setMode(int mode)
 
 void GC_GenomeScene::itemChanged()
 {
-    setModified(true);
     emit changedItem();
 }
 

@@ -74,7 +74,8 @@ public:
     double matchingsBitScore() const { return m_matchingsBitScore; }
 
     // Items call this after a change of their own (a zoom by key, a ruler
-    // key): the document is modified and the property panel refills.
+    // key): emits changedItem(), so the property panel refills. Every
+    // changedItem() marks the document modified.
     void itemChanged();
 
     // Genome rows.
