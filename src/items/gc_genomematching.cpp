@@ -217,13 +217,25 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     fill.setAlphaF(float(std::clamp(2.0 * m_similarity / 100.0 - 1.0, 0.0, 1.0)));
     if (fill.alpha() == 0)
         return;
+    const QTransform &device = painter->worldTransform();
+    const QPolygonF onDevice = device.map(m_polygon);
+    if (std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
+        && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0) {
+        // Under a pixel wide at both ends: one hairline from the middle of
+        // one side to the middle of the other says the same, far cheaper
+        // than filling a polygon of as many spans as it is tall.
+        painter->setPen(QPen(fill, 0));
+        painter->drawLine((m_polygon[0] + m_polygon[1]) / 2.0, (m_polygon[2] + m_polygon[3]) / 2.0);
+        return;
+    }
     painter->setPen(Qt::NoPen);
     painter->setBrush(QBrush(fill, isSelected() ? Qt::Dense4Pattern : Qt::SolidPattern));
-    const QRectF bounds = m_polygon.boundingRect();
-    const qreal lod =
-        QStyleOptionGraphicsItem::levelOfDetailFromTransform(painter->worldTransform());
-    if (bounds.width() * lod < 1.0 || option->exposedRect.contains(bounds)) {
-        // Wholly exposed, or a sliver: no clipping to compute.
+    // The painter clips to the device itself; only a band reaching far off
+    // the canvas (deep zoom) is cut to the exposed part first, so the
+    // rasteriser never sees coordinates beyond its range.
+    const QRectF deviceBounds = onDevice.boundingRect();
+    constexpr double farOff = 1.0e6;
+    if (deviceBounds.left() > -farOff && deviceBounds.right() < farOff) {
         painter->drawPolygon(m_polygon, Qt::OddEvenFill);
     } else {
         painter->drawPolygon(m_polygon.intersected(QPolygonF(option->exposedRect)),
