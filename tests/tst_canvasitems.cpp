@@ -290,6 +290,50 @@ private slots:
         QVERIFY(bar->isVisible());
         scene.slotViewGCcontentBars(false);
         QVERIFY(!bar->isVisible());
+
+        // A copy has no genome when it takes the window size; it computes its
+        // extremes from its own genome once it is shown there.
+        GC_GCcontentBar copy(*bar);
+        QCOMPARE(copy.windowSize(), 5);
+        GC_Genome *other = makeGenome(scene, 1, 10);
+        other->setDnaSequence("ATATATATAT");
+        copy.setParentItem(other);
+        copy.computeGCcontent(5);
+        QCOMPARE(copy.maxGC(), 0.0);
+        QCOMPARE(copy.minGC(), 0.0);
+        copy.setParentItem(nullptr);
+    }
+
+    void copies()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *genome = makeGenome(scene, 1, 1000);
+        GC_Ruler *ruler = genome->getRuler();
+        ruler->setPos(0, -33);
+        ruler->flipSide();
+        ruler->setPixsPerPeriod(40);
+        ruler->setTextColor(Qt::blue);
+        GC_Ruler rulerCopy(*ruler);
+        QCOMPARE(rulerCopy.pos(), QPointF(0, -33));
+        QCOMPARE(rulerCopy.getOrientation(), 2);
+        QCOMPARE(rulerCopy.getPixsPerPeriod(), 40);
+        QCOMPARE(rulerCopy.getTextColor(), QColor(Qt::blue));
+        QVERIFY(!rulerCopy.parentItem());
+
+        auto *anotation = new GC_Anotation;
+        anotation->setCoords(GC_Interval(5, 50));
+        anotation->setName("operon");
+        anotation->setShowText(false);
+        anotation->setTextAngle(15);
+        anotation->setFillColor(Qt::magenta);
+        genome->addAnotation(anotation);
+        GC_Anotation anotationCopy(*anotation);
+        QCOMPARE(anotationCopy.getName(), QString("operon"));
+        QCOMPARE(anotationCopy.getCoords(), GC_Interval(5, 50));
+        QVERIFY(!anotationCopy.getShowText());
+        QCOMPARE(anotationCopy.getTextAngle(), 15.0);
+        QCOMPARE(anotationCopy.getFillColor(), QColor(Qt::magenta));
+        QVERIFY(anotationCopy.getLabel() != anotation->getLabel());
     }
 
     void homologyBars()

@@ -21,6 +21,25 @@ GC_Anotation::GC_Anotation()
     setTextFont(QFont());
 }
 
+GC_Anotation::GC_Anotation(const GC_Anotation &other)
+    : GC_Anotation()
+{
+    setFlags(other.flags());
+    id = other.id;
+    setPos(other.pos());
+    setName(other.getName());
+    setCoords(other.coords);
+    setHeight(other.height);
+    setTextY(other.getTextY());
+    setTextAngle(other.getTextAngle());
+    setTextPositionFlag(other.getTextPositionFlag());
+    setLineColor(other.lineColor);
+    setFillColor(other.fillColor);
+    setTextColor(other.getTextColor());
+    setTextFont(other.getTextFont());
+    setShowText(other.showText);
+}
+
 GC_Anotation::~GC_Anotation() = default;
 
 GC_Genome *GC_Anotation::getGenome() const

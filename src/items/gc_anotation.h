@@ -19,6 +19,7 @@ class GC_Anotation : public QGraphicsItem
 {
 public:
     GC_Anotation();
+    explicit GC_Anotation(const GC_Anotation &other);
     ~GC_Anotation() override;
 
     QRectF boundingRect() const override;

@@ -32,6 +32,25 @@ GC_GCcontentBar::GC_GCcontentBar()
     setCacheMode(ItemCoordinateCache);
 }
 
+// The copy has no genome yet: its extremes are computed once it is shown
+// under its own genome (updateVisibility recomputes the window).
+GC_GCcontentBar::GC_GCcontentBar(const GC_GCcontentBar &other)
+    : QGraphicsItem(nullptr)
+{
+    setFlags(other.flags());
+    setCacheMode(other.cacheMode());
+    setPos(other.pos());
+    setHeight(other.m_height);
+    computeGCcontent(other.m_windowSize);
+    setPlacement(other.m_placement);
+    setFillColor(other.m_fillColor);
+    setOutlineColor(other.m_outlineColor);
+    setTextColor(other.m_textColor);
+    setFont(other.m_font);
+    setFillEnabled(other.m_fillEnabled);
+    setOutlineEnabled(other.m_outlineEnabled);
+}
+
 GC_GCcontentBar::~GC_GCcontentBar() = default;
 
 GC_Genome *GC_GCcontentBar::parentGenome() const
@@ -110,9 +129,11 @@ void GC_GCcontentBar::setTextColor(const QColor &color)
 void GC_GCcontentBar::computeGCcontent(int window)
 {
     window = std::max(window, 5);
-    if (window == m_windowSize)
+    if (window == m_windowSize && !m_extremesStale)
         return;
+    m_extremesStale = true;
     if (const GC_Genome *genome = parentGenome()) {
+        m_extremesStale = false;
         const QString sequence = genome->getDnaSequence();
         const GC_Interval range = genome->getCoords();
         m_maxGC = 0.0;

@@ -15,6 +15,7 @@ class GC_GCcontentBar : public QGraphicsItem
 {
 public:
     GC_GCcontentBar();
+    explicit GC_GCcontentBar(const GC_GCcontentBar &other);
     ~GC_GCcontentBar() override;
 
     QRectF boundingRect() const override;
@@ -60,6 +61,8 @@ private:
     double m_height = 80.0;
     double m_minGC = 0.0;
     double m_maxGC = 0.0;
+    // Set while the extremes were not computed from a genome.
+    bool m_extremesStale = true;
     QColor m_fillColor = QColor(Qt::darkGreen);
     QColor m_outlineColor = QColor(Qt::black);
     QColor m_textColor = QColor(Qt::black);

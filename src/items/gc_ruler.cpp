@@ -29,6 +29,25 @@ GC_Ruler::GC_Ruler()
     setTextFont(QFont());
 }
 
+GC_Ruler::GC_Ruler(const GC_Ruler &other)
+    : QGraphicsItem(nullptr)
+{
+    setFlags(other.flags());
+    setPos(other.pos());
+    setOrientation(other.orientation);
+    setTextPlacement(other.textPlacement);
+    setHorizontalLineVisible(other.horizontalLineVisible);
+    setStyle(other.style);
+    setHeightBig(other.heightBig);
+    setHeightSmall(other.heightSmall);
+    setNucsPerPeriod(other.nucsPerPeriod);
+    setPeriodsPerBigLine(other.periodsPerBigLine);
+    setPixsPerPeriod(other.pixsPerPeriod);
+    setLineColor(other.lineColor);
+    setTextColor(other.textColor);
+    setTextFont(other.textFont);
+}
+
 GC_Ruler::~GC_Ruler() = default;
 
 GC_Genome *GC_Ruler::getGenome() const

@@ -16,6 +16,7 @@ class GC_Ruler : public QGraphicsItem
 {
 public:
     GC_Ruler();
+    explicit GC_Ruler(const GC_Ruler &other);
     ~GC_Ruler() override;
 
     QRectF boundingRect() const override;
