@@ -223,6 +223,37 @@ private slots:
                  QColor(Qt::black));
     }
 
+    void tallTranslucentBandHasNoSeams()
+    {
+        // Tall bands are filled in strips: no row may be blended twice or
+        // left out where two strips meet, at any scale of the view.
+        for (double scale : {1.0, 0.7, 1.37}) {
+            Pair pair;
+            pair.top->setShowRuler(false);
+            pair.low->setShowRuler(false);
+            pair.top->setShowText(false);
+            pair.low->setShowText(false);
+            pair.low->setPos(0, 997.3);
+            GC_GenomeMatching *m = pair.add(101, 400, 601, 900, 75, 10); // slanted
+            m->setColor(Qt::blue);
+            QImage image(1400, 1400, QImage::Format_ARGB32);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                painter.scale(scale, scale);
+                pair.scene.render(&painter, QRectF(0, 0, 1000, 1000), QRectF(0, 0, 1000, 1000));
+            }
+            const QColor half = image.pixelColor(int(500 * scale / 2), int(20 * scale));
+            QVERIFY(half != QColor(Qt::white));
+            // Follow the band's centre line down the image.
+            for (int y = int(5 * scale); y < int(990 * scale); ++y) {
+                const double t = (y / scale - 2.0) / (995.3 - 2.0);
+                const double x = (250.0 + t * (750.0 - 250.0)) * scale;
+                QVERIFY2(image.pixelColor(int(x), y) == half, qPrintable(QString("scale %1 row %2 x %3").arg(scale).arg(y).arg(x)));
+            }
+        }
+    }
+
     void applyStyleColoursByDirection()
     {
         GC_GenomeMatching direct, inverted;

@@ -236,10 +236,39 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     const QRectF deviceBounds = onDevice.boundingRect();
     constexpr double farOff = 1.0e6;
     if (deviceBounds.left() > -farOff && deviceBounds.right() < farOff) {
-        painter->drawPolygon(m_polygon, Qt::OddEvenFill);
+        drawInStrips(painter, onDevice);
     } else {
         painter->drawPolygon(m_polygon.intersected(QPolygonF(option->exposedRect)),
                              Qt::OddEvenFill);
+    }
+}
+
+// The band's top side and bottom side are horizontal, so the part of it
+// between two heights is again a four-point band with ends on its two slanted
+// sides. Qt's raster engine hands a fill of more than about a hundred rows to
+// its thread pool; for tens of thousands of tall bands that hand-off costs far
+// more than the fill, so tall bands are filled in strips of fewer rows.
+void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPolygonF &onDevice) const
+{
+    constexpr double stripRows = 60.0;
+    const double height = std::abs(onDevice[3].y() - onDevice[0].y());
+    if (height <= stripRows || onDevice[0].y() != onDevice[1].y()
+        || onDevice[2].y() != onDevice[3].y()) {
+        painter->drawPolygon(m_polygon, Qt::OddEvenFill);
+        return;
+    }
+    const int strips = int(std::ceil(height / stripRows));
+    const QPointF &p0 = m_polygon[0], &p1 = m_polygon[1], &p2 = m_polygon[2], &p3 = m_polygon[3];
+    auto along = [](const QPointF &a, const QPointF &b, double t) { return a + (b - a) * t; };
+    QPointF points[4];
+    for (int i = 0; i < strips; ++i) {
+        const double t0 = double(i) / strips;
+        const double t1 = double(i + 1) / strips;
+        points[0] = along(p0, p3, t0);
+        points[1] = along(p1, p2, t0);
+        points[2] = along(p1, p2, t1);
+        points[3] = along(p0, p3, t1);
+        painter->drawPolygon(points, 4, Qt::OddEvenFill);
     }
 }
 

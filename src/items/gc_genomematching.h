@@ -75,6 +75,8 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
+    void drawInStrips(QPainter *painter, const QPolygonF &onDevice) const;
+
     int m_id = -1;
     double m_similarity = 0.0;
     double m_bitScore = 0.0;
