@@ -94,5 +94,16 @@ int main(int argc, char **argv)
     for (int i = 0; i < 10; ++i)
         builder.top()->moveBy(5.0, 0.0);
     benchReport("render_move_genome_20k_matchings", timer.elapsedMs() / 10, "ms");
+
+    // The heavy end of ordinary use: 100,000 matchings on the same pair.
+    builder.addMatchings(scene, 80000);
+    renderOnce(view, image);
+    benchReport("render_frame_100k_matchings", renderOnce(view, image), "ms");
+    for (GC_Genome *genome : genomes)
+        genome->zoomIn(QPointF(centre.x(), genome->y()));
+    benchReport("render_zoomed_frame_100k_matchings", renderOnce(view, image), "ms");
+    scene.slotViewMatchingsBitScore(2500.0);
+    benchReport("render_zoomed_frame_100k_matchings_top_sixth_by_score", renderOnce(view, image),
+                "ms");
     return 0;
 }

@@ -21,15 +21,6 @@ QString randomSequence(QRandomGenerator &random, int length)
     return sequence;
 }
 
-// One block of the top genome and where it landed in the low genome.
-struct Block
-{
-    int topStart;
-    int length;
-    int lowStart;
-    bool inverted;
-};
-
 } // namespace
 
 void BenchSceneBuilder::build(GC_GenomeScene &scene)
@@ -54,18 +45,13 @@ void BenchSceneBuilder::build(GC_GenomeScene &scene)
     std::iota(order.begin(), order.end(), 0);
     for (int i = blockCount - 1; i > 0; i -= 3)
         std::swap(order[i], order[int(random.bounded(i + 1))]);
-    QList<Block> blocks(blockCount);
+    QList<Block> &blocks = m_blocks;
+    blocks.resize(blockCount);
     for (int position = 0; position < blockCount; ++position) {
         const int index = order[position];
         blocks[index] = {index * blockLength + 1, blockLength, position * blockLength + 1,
                          random.bounded(4) == 0};
     }
-    auto lowPosition = [&](int topPosition) {
-        const Block &block = blocks[std::min(blockCount - 1, (topPosition - 1) / blockLength)];
-        const int offset = topPosition - block.topStart;
-        return block.inverted ? block.lowStart + block.length - 1 - offset
-                              : block.lowStart + offset;
-    };
 
     // Genes spread evenly with some jitter, on both strands, in both genomes.
     const int spacing = genomeLength / geneCount;
@@ -92,17 +78,30 @@ void BenchSceneBuilder::build(GC_GenomeScene &scene)
     m_top->arrangeChildren(0);
     m_low->arrangeChildren(1);
 
-    // Matchings: stretches within one block, in hit order.
-    for (int i = 0; i < matchingCount; ++i) {
-        const Block &block = blocks[int(random.bounded(blockCount))];
+    m_matchingSeed = seed + 1;
+    addMatchings(scene, matchingCount);
+    scene.slotViewAdjustToWidth();
+}
+
+int BenchSceneBuilder::lowPosition(int topPosition) const
+{
+    const int blockLength = genomeLength / blockCount;
+    const Block &block = m_blocks[std::min(blockCount - 1, (topPosition - 1) / blockLength)];
+    const int offset = topPosition - block.topStart;
+    return block.inverted ? block.lowStart + block.length - 1 - offset : block.lowStart + offset;
+}
+
+// Matchings: stretches within one block, in hit order.
+void BenchSceneBuilder::addMatchings(GC_GenomeScene &scene, int count)
+{
+    QRandomGenerator random(m_matchingSeed++);
+    for (int i = 0; i < count; ++i) {
+        const Block &block = m_blocks[int(random.bounded(blockCount))];
         const int length = 100 + int(random.bounded(2000));
         const int offset = int(random.bounded(block.length - length));
         const int topFrom = block.topStart + offset;
         const int topTo = topFrom + length - 1;
-        const int lowFrom = lowPosition(topFrom);
-        const int lowTo = lowPosition(topTo);
-        scene.addMatching(m_top, m_low, topFrom, topTo, lowFrom, lowTo,
+        scene.addMatching(m_top, m_low, topFrom, topTo, lowPosition(topFrom), lowPosition(topTo),
                           60.0 + random.bounded(40.0), 50.0 + random.bounded(3000.0));
     }
-    scene.slotViewAdjustToWidth();
 }

@@ -22,11 +22,24 @@ public:
     quint32 seed = 17;
 
     void build(GC_GenomeScene &scene);
+    // Adds count more matchings between the two genomes of build().
+    void addMatchings(GC_GenomeScene &scene, int count);
 
     GC_Genome *top() const { return m_top; }
     GC_Genome *low() const { return m_low; }
 
 private:
+    struct Block
+    {
+        int topStart;
+        int length;
+        int lowStart;
+        bool inverted;
+    };
+    int lowPosition(int topPosition) const;
+
+    QList<Block> m_blocks;
+    quint32 m_matchingSeed = 0;
     GC_Genome *m_top = nullptr;
     GC_Genome *m_low = nullptr;
 };
