@@ -8,6 +8,7 @@
 #include "gc_genomelengthcontrolpoint.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
+#include "gc_genecontrolpoint.h"
 #include "gc_genometext.h"
 #include "gc_genomeview.h"
 #include "gc_rfamhomologies.h"
@@ -16,6 +17,7 @@
 
 #include <QImage>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QPainter>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -379,6 +381,50 @@ private slots:
         for (int i = 0; i < 5; ++i)
             genome->zoomOut(point);
         QVERIFY(qAbs(genome->getPixPerNuc() - 0.1) < 1e-12);
+    }
+
+    void visiblePart()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *genome = makeGenome(1, 1000);
+        scene.insertTopGenome(genome);
+        scene.addItemsToScene();
+        // Without a view the whole genome counts as visible.
+        QCOMPARE(genome->getVisibleLeftX(), 0.0);
+        QCOMPARE(genome->getVisibleRightX(), 1000.0);
+        auto view = makeView(scene, 400, 300);
+        scene.setSceneRect(-100, -150, 2000, 300);
+        view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->minimum());
+        const double left = view->mapToScene(QPoint(0, 0)).x();
+        QCOMPARE(left, -100.0);
+        QCOMPARE(genome->getVisibleLeftX(), 0.0);
+        QCOMPARE(genome->getVisibleRightX(), 300.0);
+        QCOMPARE(genome->getVisibleLeftNuc(), 1);
+        QCOMPARE(genome->getVisibleRightNuc(), 301);
+        genome->setPos(-250, 0);
+        QCOMPARE(genome->getVisibleLeftX(), 150.0);
+        QCOMPARE(genome->getVisibleLeftNuc(), 151);
+        genome->setOrientation(-1);
+        QCOMPARE(genome->getVisibleLeftNuc(), 851);
+        QCOMPARE(genome->getSceneRightX(), 750.0);
+    }
+
+    void controlPointSwitchShowsHandles()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *genome = makeGenome(1, 100);
+        GC_Gene *gene = addGene(genome, 10, 20);
+        scene.insertTopGenome(genome);
+        scene.addItemsToScene();
+        genome->setSelected(true);
+        gene->setSelected(true);
+        QVERIFY(!genome->getLeftHandle()->isVisible());
+        scene.slotViewControlPoints(true);
+        QVERIFY(genome->getLeftHandle()->isVisible() && genome->getRightHandle()->isVisible());
+        QVERIFY(gene->getStartHandle()->isVisible());
+        scene.slotViewControlPoints(false);
+        QVERIFY(!genome->getRightHandle()->isVisible());
+        QVERIFY(!gene->getEndHandle()->isVisible());
     }
 
     void arrangeChildren()
