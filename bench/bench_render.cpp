@@ -1,0 +1,109 @@
+// Drawing the canvas at realistic sizes: two 5 Mb genomes of 5,000 genes
+// each with 20,000 matchings, rendered to a 1920x1080 image, then zoomed ten
+// times (each genome's own zoom, as the keys and the zoom mode do) with a
+// render after each step.
+#include "bench_report.h"
+#include "bench_scenebuilder.h"
+
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+#include "gc_genomeview.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+double renderOnce(GC_GenomeView &view, QImage &image)
+{
+    BenchTimer timer;
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    view.render(&painter, QRectF(image.rect()), view.viewport()->rect());
+    painter.end();
+    return timer.elapsedMs();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    GC_GenomeScene scene;
+    GC_GenomeView view;
+    view.setFrameShape(QFrame::NoFrame);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.resize(1920, 1080);
+    view.setScene(&scene);
+    view.show();
+
+    BenchSceneBuilder builder;
+    BenchTimer timer;
+    builder.build(scene);
+    benchReport("render_build_scene_2x5Mb_5000genes_20k_matchings", timer.elapsedMs(), "ms");
+    view.centerOn(scene.itemsBoundingRect().center());
+    QCoreApplication::processEvents();
+
+    QImage image(1920, 1080, QImage::Format_ARGB32_Premultiplied);
+    benchReport("render_first_frame_1920x1080", renderOnce(view, image), "ms");
+    double total = 0.0;
+    const int frames = 5;
+    for (int i = 0; i < frames; ++i)
+        total += renderOnce(view, image);
+    benchReport("render_frame_1920x1080", total / frames, "ms");
+
+    // What the frame costs without the bands, and without the genes too.
+    scene.slotViewMatchings(false);
+    benchReport("render_frame_without_matchings", renderOnce(view, image), "ms");
+    scene.slotViewGenes(false);
+    benchReport("render_frame_without_matchings_and_genes", renderOnce(view, image), "ms");
+    scene.slotViewGenes(true);
+    scene.slotViewMatchings(true);
+
+    // Ten zoom steps into the middle of both genomes, drawing after each.
+    GC_Genome *genomes[] = {builder.top(), builder.low()};
+    const QPointF centre = view.mapToScene(view.viewport()->rect().center());
+    double zoomTotal = 0.0, zoomOnly = 0.0;
+    for (int step = 0; step < 10; ++step) {
+        BenchTimer zoomTimer;
+        for (GC_Genome *genome : genomes)
+            genome->zoomIn(QPointF(centre.x(), genome->y()));
+        zoomOnly += zoomTimer.elapsedMs();
+        zoomTotal += zoomTimer.elapsedMs() + renderOnce(view, image);
+    }
+    benchReport("render_zoom_step_genomes", zoomOnly / 10, "ms");
+    benchReport("render_zoom_step_with_frame", zoomTotal / 10, "ms");
+    benchReport("render_zoom_10_steps_total", zoomTotal, "ms");
+
+    // The same ten steps back out, where every gene is under a pixel again.
+    zoomTotal = 0.0;
+    for (int step = 0; step < 10; ++step) {
+        BenchTimer zoomTimer;
+        for (GC_Genome *genome : genomes)
+            genome->zoomOut(QPointF(centre.x(), genome->y()));
+        zoomTotal += zoomTimer.elapsedMs() + renderOnce(view, image);
+    }
+    benchReport("render_zoom_out_step_with_frame", zoomTotal / 10, "ms");
+
+    // Moving a genome drags every band attached to it.
+    timer.restart();
+    for (int i = 0; i < 10; ++i)
+        builder.top()->moveBy(5.0, 0.0);
+    benchReport("render_move_genome_20k_matchings", timer.elapsedMs() / 10, "ms");
+
+    // The heavy end of ordinary use: 100,000 matchings on the same pair.
+    builder.addMatchings(scene, 80000);
+    renderOnce(view, image);
+    benchReport("render_frame_100k_matchings", renderOnce(view, image), "ms");
+    for (GC_Genome *genome : genomes)
+        genome->zoomIn(QPointF(centre.x(), genome->y()));
+    benchReport("render_zoomed_frame_100k_matchings", renderOnce(view, image), "ms");
+    scene.slotViewMatchingsBitScore(2500.0);
+    benchReport("render_zoomed_frame_100k_matchings_top_sixth_by_score", renderOnce(view, image),
+                "ms");
+    return 0;
+}

@@ -1,0 +1,292 @@
+#include "gc_anotation.h"
+
+#include "gc_anotationcontrolpoint.h"
+#include "gc_anotationtext.h"
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+#include <QVariant>
+
+#include <cmath>
+
+GC_Anotation::GC_Anotation()
+{
+    label = new GC_AnotationText(this);
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemUsesExtendedStyleOption
+             | ItemSendsGeometryChanges);
+    label->setY(0.0);
+    label->setColor(Qt::black);
+    setTextFont(QFont());
+}
+
+GC_Anotation::GC_Anotation(const GC_Anotation &other)
+    : GC_Anotation()
+{
+    setFlags(other.flags());
+    id = other.id;
+    setPos(other.pos());
+    setName(other.getName());
+    setCoords(other.coords);
+    setHeight(other.height);
+    setTextY(other.getTextY());
+    setTextAngle(other.getTextAngle());
+    setTextPositionFlag(other.getTextPositionFlag());
+    setLineColor(other.lineColor);
+    setFillColor(other.fillColor);
+    setTextColor(other.getTextColor());
+    setTextFont(other.getTextFont());
+    setShowText(other.showText);
+}
+
+GC_Anotation::~GC_Anotation() = default;
+
+GC_Genome *GC_Anotation::getGenome() const
+{
+    QGraphicsItem *parent = parentItem();
+    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
+                                                         : nullptr;
+}
+
+QRectF GC_Anotation::boundingRect() const
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome)
+        return QRectF();
+    const double x1 = genome->nucStartX(coords.start());
+    const double x2 = genome->nucEndX(coords.end());
+    return QRectF(std::min(x1, x2), -height / 2.0, std::abs(x2 - x1), height);
+}
+
+void GC_Anotation::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                         QWidget *widget)
+{
+    Q_UNUSED(widget);
+    painter->fillRect(option->exposedRect,
+                      QBrush(fillColor, isSelected() ? Qt::Dense4Pattern : Qt::SolidPattern));
+}
+
+QColor GC_Anotation::getTextColor() const
+{
+    return label->color();
+}
+
+QString GC_Anotation::getName() const
+{
+    return label->text();
+}
+
+double GC_Anotation::getTextY() const
+{
+    return label->y();
+}
+
+double GC_Anotation::getTextAngle() const
+{
+    return label->angle();
+}
+
+int GC_Anotation::getTextPositionFlag() const
+{
+    return label->positionFlag();
+}
+
+QFont GC_Anotation::getTextFont() const
+{
+    return label->font();
+}
+
+void GC_Anotation::setName(const QString &name)
+{
+    if (name == label->text())
+        return;
+    setToolTip(name);
+    label->setText(name);
+    placeText();
+}
+
+void GC_Anotation::setCoords(const GC_Interval &range)
+{
+    if (range == coords)
+        return;
+    prepareGeometryChange();
+    coords = range;
+    placeControlPoints();
+    placeText();
+}
+
+void GC_Anotation::setHeight(double value)
+{
+    if (value < 0)
+        value = 0;
+    if (value == height)
+        return;
+    prepareGeometryChange();
+    height = value;
+}
+
+void GC_Anotation::setShowText(bool value)
+{
+    if (value == showText)
+        return;
+    showText = value;
+    label->updateVisibility();
+}
+
+void GC_Anotation::setLineColor(const QColor &color)
+{
+    if (color == lineColor)
+        return;
+    lineColor = color;
+    update();
+}
+
+void GC_Anotation::setFillColor(const QColor &color)
+{
+    if (color == fillColor)
+        return;
+    fillColor = color;
+    update();
+}
+
+void GC_Anotation::setTextColor(const QColor &color)
+{
+    label->setColor(color);
+}
+
+void GC_Anotation::setTextY(double y)
+{
+    label->setY(y);
+}
+
+void GC_Anotation::setTextAngle(double angle)
+{
+    label->setAngle(angle);
+}
+
+void GC_Anotation::setTextPositionFlag(int flag)
+{
+    label->setPositionFlag(flag);
+}
+
+void GC_Anotation::setTextFont(const QFont &font)
+{
+    if (font == label->font())
+        return;
+    label->setFont(font);
+    placeText();
+}
+
+void GC_Anotation::updateGeometry()
+{
+    prepareGeometryChange();
+    placeControlPoints();
+    placeText();
+}
+
+void GC_Anotation::placeText()
+{
+    const QRectF box = boundingRect();
+    label->setX(box.left() + 0.5 * box.width());
+}
+
+void GC_Anotation::placeControlPoints()
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome || !startHandle || !endHandle)
+        return;
+    const double x1 = genome->nucStartX(coords.start());
+    const double x2 = genome->nucStartX(coords.end());
+    startHandle->placeAt(x1);
+    endHandle->placeAt(x2);
+    startHandle->setShapeType(x1 <= x2 ? 0 : 1);
+    endHandle->setShapeType(x1 <= x2 ? 1 : 0);
+}
+
+void GC_Anotation::updateVisibility()
+{
+    const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
+    const GC_Genome *genome = getGenome();
+    if (!owner || !genome)
+        return;
+    setVisible(owner->showAnotations() && genome->getShowAnotations());
+}
+
+void GC_Anotation::updateTextVisibility()
+{
+    label->updateVisibility();
+}
+
+void GC_Anotation::updateControlPointsVisibility()
+{
+    const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
+    if (!owner || !startHandle || !endHandle)
+        return;
+    startHandle->setVisible(owner->showControlPoints());
+    endHandle->setVisible(owner->showControlPoints());
+}
+
+double GC_Anotation::boundControlPointX(GC_AnotationControlPoint *handle, double x) const
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome || !startHandle || !endHandle)
+        return 0.0;
+    const bool forward = genome->getOrientation() == 1;
+    if (handle == startHandle)
+        return forward ? std::min(x, endHandle->x()) : std::max(x, endHandle->x());
+    if (handle == endHandle)
+        return forward ? std::max(x, startHandle->x()) : std::min(x, startHandle->x());
+    return 0.0;
+}
+
+void GC_Anotation::controlPointMoved(GC_AnotationControlPoint *handle)
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome || !startHandle || !endHandle)
+        return;
+    GC_Interval range;
+    if (handle == startHandle) {
+        // Rounded, as for genes: an untouched start handle keeps the start.
+        int n = int(std::floor(genome->xToNuc(handle->x()) + 0.5));
+        if (coords.end() < n)
+            n = coords.end();
+        range = GC_Interval(n, coords.end());
+    } else if (handle == endHandle) {
+        int n = int(std::ceil(genome->xToNuc(handle->x())));
+        if (coords.start() > n)
+            n = coords.start();
+        range = GC_Interval(coords.start(), n);
+    } else {
+        return;
+    }
+    setCoords(range);
+}
+
+QVariant GC_Anotation::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (scene()) {
+        if (change == ItemPositionChange)
+            return QPointF(0.0, value.toPointF().y());
+        if (change == ItemSelectedHasChanged) {
+            const bool selected = value.toBool();
+            if (!selected && startHandle && endHandle) {
+                delete startHandle;
+                delete endHandle;
+                startHandle = nullptr;
+                endHandle = nullptr;
+            } else if (selected && !startHandle && !endHandle) {
+                startHandle = new GC_AnotationControlPoint(this);
+                endHandle = new GC_AnotationControlPoint(this);
+                placeControlPoints();
+                placeText();
+                const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
+                const bool show = owner && owner->showControlPoints();
+                startHandle->setVisible(show);
+                endHandle->setVisible(show);
+            }
+            return value;
+        }
+    }
+    return QGraphicsItem::itemChange(change, value);
+}

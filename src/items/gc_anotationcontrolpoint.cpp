@@ -1,0 +1,26 @@
+#include "gc_anotationcontrolpoint.h"
+
+#include "gc_anotation.h"
+
+GC_AnotationControlPoint::GC_AnotationControlPoint(GC_Anotation *anotation)
+    : GC_ControlPoint(anotation)
+{
+    setFlags(ItemIsMovable | ItemSendsGeometryChanges);
+}
+
+GC_Anotation *GC_AnotationControlPoint::getAnotation() const
+{
+    QGraphicsItem *parent = parentItem();
+    return parent && parent->type() == ITEMTYPE_ANOTATION ? static_cast<GC_Anotation *>(parent)
+                                                            : nullptr;
+}
+
+double GC_AnotationControlPoint::boundX(double x)
+{
+    return getAnotation()->boundControlPointX(this, x);
+}
+
+void GC_AnotationControlPoint::ownerMoved()
+{
+    getAnotation()->controlPointMoved(this);
+}

@@ -1,0 +1,305 @@
+#include "gc_gene.h"
+
+#include "gc_genecontrolpoint.h"
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+#include "gc_style.h"
+
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <cmath>
+
+GC_Gene::GC_Gene()
+    : GC_SequenceArrowItem(nullptr)
+{
+    setFillColor(QColor(205, 127, 50, 255));
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemUsesExtendedStyleOption
+             | ItemSendsGeometryChanges);
+    setName(QString());
+    GC_SequenceArrowItem::setHeightBig(13.0);
+    setHeadLength(8.0);
+    GC_SequenceArrowItem::setHeightSmall(10.0);
+}
+
+GC_Gene::GC_Gene(const GC_Gene &other)
+    : GC_SequenceArrowItem(other)
+{
+    setFlags(other.flags());
+    id = other.id;
+    setName(other.name);
+    coords = other.coords;
+    orientation = other.orientation;
+    showText = other.showText;
+}
+
+GC_Gene::~GC_Gene() = default;
+
+GC_Genome *GC_Gene::getGenome() const
+{
+    QGraphicsItem *parent = parentItem();
+    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
+                                                         : nullptr;
+}
+
+qreal GC_Gene::getArrowStartX() const
+{
+    const GC_Genome *genome = getGenome();
+    return genome ? genome->nucStartX(coords.start()) : 0.0;
+}
+
+qreal GC_Gene::getArrowEndX() const
+{
+    const GC_Genome *genome = getGenome();
+    return genome ? genome->nucEndX(coords.end()) : 0.0;
+}
+
+void GC_Gene::setName(const QString &text)
+{
+    setToolTip(text);
+    name = text;
+}
+
+void GC_Gene::setCoords(const GC_Interval &range)
+{
+    if (range == coords)
+        return;
+    prepareGeometryChange();
+    coords = range;
+    placeControlPoints();
+}
+
+void GC_Gene::setOrientation(int value)
+{
+    if (value == orientation)
+        return;
+    orientation = value;
+    update();
+    placeControlPoints();
+}
+
+void GC_Gene::setFromTo(int from, int to)
+{
+    setOrientation(from <= to ? 1 : -1);
+    setCoords(GC_Interval(from, to));
+}
+
+void GC_Gene::invertOrientation()
+{
+    setOrientation(orientation == -1 ? 1 : -1);
+}
+
+void GC_Gene::applyStyle(const GC_Style &style, bool force)
+{
+    if (force || style.applyGeneY)
+        setY(style.geneY);
+    if (force || style.applyGeneOrientation)
+        setOrientation(style.geneOrientation);
+    if (force || style.applyGeneShowText)
+        setShowText(style.geneShowText);
+    if (force || style.applyGeneHeightBig)
+        setHeightBig(style.geneHeightBig);
+    if (force || style.applyGeneHeightSmall)
+        setHeightSmall(style.geneHeightSmall);
+    if (force || style.applyGeneHeadLength)
+        setHeadLength(style.geneHeadLength);
+    if (force || style.applyGeneLineColor)
+        setLineColor(style.geneLineColor);
+    if (force || style.applyGeneFillColor)
+        setFillColor(style.geneFillColor);
+    if (force || style.applyGeneArrowStyle)
+        setArrowStyle(style.geneArrowStyle);
+}
+
+void GC_Gene::updateGeometry()
+{
+    prepareGeometryChange();
+    invalidateShape();
+    placeControlPoints();
+}
+
+void GC_Gene::updateVisibility()
+{
+    GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
+    GC_Genome *genome = getGenome();
+    if (!owner || !genome)
+        return;
+    setVisible(owner->showGenes() && genome->getShowGenes());
+}
+
+void GC_Gene::updateControlPointsVisibility()
+{
+    GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
+    if (!owner || !startHandle || !endHandle)
+        return;
+    startHandle->setVisible(owner->showControlPoints());
+    endHandle->setVisible(owner->showControlPoints());
+}
+
+bool GC_Gene::overlaps(const GC_Gene *other) const
+{
+    return other && coords.overlaps(other->coords);
+}
+
+// ---------------------------------------------------------------- handles
+
+void GC_Gene::placeControlPoints()
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome || !startHandle || !endHandle)
+        return;
+    const double x1 = genome->nucStartX(coords.start());
+    const double x2 = genome->nucStartX(coords.end());
+    startHandle->placeAt(x1);
+    endHandle->placeAt(x2);
+    // Both handles always point away from each other.
+    startHandle->setShapeType(x1 <= x2 ? 0 : 1);
+    endHandle->setShapeType(x1 <= x2 ? 1 : 0);
+}
+
+double GC_Gene::boundControlPointX(GC_GeneControlPoint *handle, double x) const
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome || !startHandle || !endHandle)
+        return 0.0;
+    const bool forward = genome->getOrientation() == 1;
+    if (handle == startHandle)
+        return forward ? std::min(x, endHandle->x()) : std::max(x, endHandle->x());
+    if (handle == endHandle)
+        return forward ? std::max(x, startHandle->x()) : std::min(x, startHandle->x());
+    return 0.0;
+}
+
+void GC_Gene::controlPointMoved(GC_GeneControlPoint *handle)
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome || !startHandle || !endHandle)
+        return;
+    GC_Interval range = coords;
+    if (handle == startHandle) {
+        // The start handle stands on the start edge of its nucleotide, half a
+        // nucleotide before its centre: round, so that a handle left where it
+        // was placed keeps the interval (flooring would lose one each time).
+        int n = int(std::floor(genome->xToNuc(handle->x()) + 0.5));
+        if (coords.end() < n)
+            n = coords.end();
+        range = GC_Interval(n, coords.end());
+    } else if (handle == endHandle) {
+        int n = int(std::ceil(genome->xToNuc(handle->x())));
+        if (coords.start() > n)
+            n = coords.start();
+        range = GC_Interval(coords.start(), n);
+    } else {
+        return;
+    }
+    if (range == coords)
+        return;
+    setCoords(range);
+}
+
+QVariant GC_Gene::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (scene()) {
+        if (change == ItemPositionChange)
+            return QPointF(x(), value.toPointF().y());
+        if (change == ItemSelectedHasChanged) {
+            const bool selected = value.toBool();
+            if (!selected && startHandle && endHandle) {
+                delete startHandle;
+                delete endHandle;
+                startHandle = nullptr;
+                endHandle = nullptr;
+            } else if (selected && !startHandle && !endHandle) {
+                startHandle = new GC_GeneControlPoint(this);
+                endHandle = new GC_GeneControlPoint(this);
+                placeControlPoints();
+                GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
+                const bool show = owner && owner->showControlPoints();
+                startHandle->setVisible(show);
+                endHandle->setVisible(show);
+            }
+            return value;
+        }
+    }
+    return GC_SequenceArrowItem::itemChange(change, value);
+}
+
+// ---------------------------------------------------------------- canvas rows
+
+QString GC_Gene::sqlCreateTable()
+{
+    return QStringLiteral(
+        "CREATE TABLE genes ( id INTEGER , genomeId INTEGER  , y REAL , name TEXT , nucfrom "
+        "INTEGER , nucto INTEGER , orientation INTEGER , showText INTEGER , heightBig REAL , "
+        "heightSmall REAL , headLength REAL , lineColor TEXT , fillColor TEXT , arrowStyle "
+        "INTEGER, note TEXT, locusTag TEXT, metadata TEXT )");
+}
+
+QString GC_Gene::sqlSelect()
+{
+    return QStringLiteral(
+        "SELECT id , y , name , nucfrom , nucto , orientation , showText , heightBig , "
+        "heightSmall, headLength , lineColor , fillColor , arrowStyle, note, locusTag, metadata "
+        "FROM genes WHERE genomeId = ?");
+}
+
+QString GC_Gene::sqlInsert()
+{
+    return QStringLiteral(
+        "INSERT INTO genes ( id , genomeId , y , name , nucfrom , nucto , orientation , "
+        "showText , heightBig , heightSmall , headLength , lineColor , fillColor , arrowStyle , "
+        "note, locusTag, metadata ) VALUES ( ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , "
+        "?, ?, ?, ? )");
+}
+
+void GC_Gene::saveItem(QSqlQuery &query) const
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome)
+        return;
+    query.prepare(sqlInsert());
+    query.addBindValue(id);
+    query.addBindValue(genome->getId());
+    query.addBindValue(y());
+    query.addBindValue(name);
+    query.addBindValue(coords.start());
+    query.addBindValue(coords.end());
+    query.addBindValue(orientation);
+    query.addBindValue(showText);
+    query.addBindValue(heightBig);
+    query.addBindValue(heightSmall);
+    query.addBindValue(headLength);
+    query.addBindValue(lineColor.name());
+    query.addBindValue(fillColor.name());
+    query.addBindValue(arrowStyle);
+    query.addBindValue(note);
+    query.addBindValue(locusTag);
+    query.addBindValue(metadata);
+    if (!query.exec())
+        qWarning().noquote() << "GC_Gene::saveItem::Fail " << query.lastError().text();
+}
+
+void GC_Gene::loadItem(const QSqlQuery &query)
+{
+    id = query.value(0).toInt();
+    setY(query.value(1).toDouble());
+    setName(query.value(2).toString());
+    setCoords(GC_Interval(query.value(3).toInt(), query.value(4).toInt()));
+    setOrientation(query.value(5).toInt());
+    const QVariant show = query.value(6);
+    showText = show.typeId() == QMetaType::QString
+                   ? show.toString().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
+                         || show.toString() == QLatin1String("1")
+                   : show.toBool();
+    setHeightBig(query.value(7).toDouble());
+    setHeightSmall(query.value(8).toDouble());
+    setHeadLength(query.value(9).toDouble());
+    setLineColor(QColor(query.value(10).toString()));
+    setFillColor(QColor(query.value(11).toString()));
+    setArrowStyle(query.value(12).toInt());
+    note = query.value(13).toString();
+    locusTag = query.value(14).toString();
+    metadata = query.value(15).toString();
+}

@@ -1,0 +1,323 @@
+#include "gc_genomematching.h"
+
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+#include "gc_style.h"
+
+#include <QPainter>
+#include <QSqlQuery>
+#include <QStyleOptionGraphicsItem>
+#include <QVariant>
+
+#include <algorithm>
+#include <cmath>
+
+int GC_GenomeMatching::nextId = 0;
+
+GC_GenomeMatching::GC_GenomeMatching()
+{
+    setFlags(ItemIsSelectable | ItemUsesExtendedStyleOption);
+    setZValue(0.0);
+}
+
+GC_GenomeMatching::GC_GenomeMatching(const GC_GenomeMatching &other)
+    : QGraphicsItem(nullptr)
+{
+    setFlags(other.flags());
+    setColor(other.m_color);
+    m_similarity = other.m_similarity;
+    setBitScore(other.m_bitScore);
+    m_topFrom = other.m_topFrom;
+    m_topTo = other.m_topTo;
+    m_lowFrom = other.m_lowFrom;
+    m_lowTo = other.m_lowTo;
+    // A defined id until the copy is given its own.
+    m_id = -1;
+    setZValue(0.0);
+}
+
+GC_GenomeMatching::~GC_GenomeMatching() = default;
+
+GC_Interval GC_GenomeMatching::coordsOn(const GC_Genome *genome) const
+{
+    if (genome && genome == m_topGenome)
+        return topCoords();
+    if (genome && genome == m_lowGenome)
+        return lowCoords();
+    return GC_Interval();
+}
+
+void GC_GenomeMatching::setId(int value)
+{
+    m_id = value;
+    if (value >= nextId)
+        nextId = value + 1;
+}
+
+void GC_GenomeMatching::setSimilarity(double value)
+{
+    if (value == m_similarity)
+        return;
+    m_similarity = value;
+    update();
+}
+
+void GC_GenomeMatching::setBitScore(double value)
+{
+    m_bitScore = value;
+    // Stronger matchings lie beneath weaker ones.
+    setZValue(-value);
+}
+
+void GC_GenomeMatching::setColor(const QColor &value)
+{
+    if (value == m_color)
+        return;
+    m_color = value;
+    update();
+}
+
+void GC_GenomeMatching::setTop(GC_Genome *genome, int from, int to)
+{
+    if (genome == m_topGenome && from == m_topFrom && to == m_topTo)
+        return;
+    prepareGeometryChange();
+    m_geometryValid = false;
+    if (m_topGenome && m_topGenome != genome && m_topGenome != m_lowGenome)
+        m_topGenome->removeMatching(this);
+    m_topGenome = genome;
+    m_topFrom = from;
+    m_topTo = to;
+    if (genome)
+        genome->addMatching(this); // listed once: the genome ignores a repeat
+}
+
+void GC_GenomeMatching::setLow(GC_Genome *genome, int from, int to)
+{
+    if (genome == m_lowGenome && from == m_lowFrom && to == m_lowTo)
+        return;
+    prepareGeometryChange();
+    m_geometryValid = false;
+    if (m_lowGenome && m_lowGenome != genome && m_lowGenome != m_topGenome)
+        m_lowGenome->removeMatching(this);
+    m_lowGenome = genome;
+    m_lowFrom = from;
+    m_lowTo = to;
+    if (genome)
+        genome->addMatching(this);
+}
+
+void GC_GenomeMatching::setTopGenome(GC_Genome *genome)
+{
+    setTop(genome, m_topFrom, m_topTo);
+}
+
+void GC_GenomeMatching::setLowGenome(GC_Genome *genome)
+{
+    setLow(genome, m_lowFrom, m_lowTo);
+}
+
+void GC_GenomeMatching::detachFromGenomes()
+{
+    if (m_topGenome)
+        m_topGenome->removeMatching(this);
+    if (m_lowGenome)
+        m_lowGenome->removeMatching(this);
+}
+
+void GC_GenomeMatching::applyStyle(const GC_Style &style, bool force)
+{
+    if ((force || style.applyMatchingReverseColor) && !isDirect())
+        setColor(style.matchingReverseColor);
+    if ((force || style.applyMatchingStraightColor) && isDirect())
+        setColor(style.matchingStraightColor);
+}
+
+void GC_GenomeMatching::updateVisibility()
+{
+    const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
+    const bool shown = owner && m_topGenome && m_lowGenome && owner->showMatchings()
+                       && m_bitScore >= owner->matchingsBitScore()
+                       && m_topGenome->getShowMatchings() && m_topGenome->isVisible()
+                       && m_lowGenome->getShowMatchings() && m_lowGenome->isVisible();
+    setVisible(shown);
+}
+
+void GC_GenomeMatching::updateGeometry()
+{
+    prepareGeometryChange();
+    m_geometryValid = false;
+}
+
+void GC_GenomeMatching::adjustGenomesToMatching(double sceneX)
+{
+    if (m_topGenome) {
+        const GC_Interval range = topCoords();
+        m_topGenome->moveRangeTo(sceneX, range.start(), range.end());
+    }
+    if (m_lowGenome) {
+        const GC_Interval range = lowCoords();
+        m_lowGenome->moveRangeTo(sceneX, range.start(), range.end());
+    }
+}
+
+QString GC_GenomeMatching::toString() const
+{
+    return QStringLiteral("%1(%2-%3)/%4(%5-%6)")
+        .arg(m_topGenome ? m_topGenome->getName() : QString())
+        .arg(m_topFrom)
+        .arg(m_topTo)
+        .arg(m_lowGenome ? m_lowGenome->getName() : QString())
+        .arg(m_lowFrom)
+        .arg(m_lowTo);
+}
+
+QPolygonF GC_GenomeMatching::polygon() const
+{
+    if (!m_topGenome || !m_lowGenome)
+        return QPolygonF(QList<QPointF>(4, QPointF(0, 0)));
+    // The band leaves the top genome's edge that faces the low genome.
+    const bool topAbove = m_topGenome->y() < m_lowGenome->y();
+    QPointF p0 = m_topGenome->getNucStartScenePoint(m_topFrom, topAbove);
+    QPointF p1 = m_topGenome->getNucEndScenePoint(m_topTo, topAbove);
+    QPointF p2 = m_lowGenome->getNucEndScenePoint(m_lowTo, !topAbove);
+    QPointF p3 = m_lowGenome->getNucStartScenePoint(m_lowFrom, !topAbove);
+    if (std::abs(p0.x() - p1.x()) < 1.0 && std::abs(p3.x() - p2.x()) < 1.0) {
+        p1.setX(p0.x() + 0.1);
+        p2.setX(p3.x() + 0.1);
+    }
+    QPolygonF points;
+    points << p0 << p1 << p2 << p3;
+    return points;
+}
+
+QPainterPath GC_GenomeMatching::shape() const
+{
+    if (!m_geometryValid) {
+        m_polygon = polygon();
+        m_shape = QPainterPath();
+        m_shape.addPolygon(m_polygon);
+        m_shape.closeSubpath();
+        m_geometryValid = true;
+    }
+    return m_shape;
+}
+
+QRectF GC_GenomeMatching::boundingRect() const
+{
+    return shape().controlPointRect();
+}
+
+void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                              QWidget *widget)
+{
+    Q_UNUSED(widget);
+    shape(); // makes m_polygon current
+    QColor fill = m_color.isValid() ? m_color : QColor(Qt::black);
+    fill.setAlphaF(float(std::clamp(2.0 * m_similarity / 100.0 - 1.0, 0.0, 1.0)));
+    if (fill.alpha() == 0)
+        return;
+    const QTransform &device = painter->worldTransform();
+    const QPolygonF onDevice = device.map(m_polygon);
+    if (std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
+        && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0) {
+        // Under a pixel wide at both ends: one hairline from the middle of
+        // one side to the middle of the other says the same, far cheaper
+        // than filling a polygon of as many spans as it is tall.
+        painter->setPen(QPen(fill, 0));
+        painter->drawLine((m_polygon[0] + m_polygon[1]) / 2.0, (m_polygon[2] + m_polygon[3]) / 2.0);
+        return;
+    }
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QBrush(fill, isSelected() ? Qt::Dense4Pattern : Qt::SolidPattern));
+    // The painter clips to the device itself; only a band reaching far off
+    // the canvas (deep zoom) is cut to the exposed part first, so the
+    // rasteriser never sees coordinates beyond its range.
+    const QRectF deviceBounds = onDevice.boundingRect();
+    constexpr double farOff = 1.0e6;
+    if (deviceBounds.left() > -farOff && deviceBounds.right() < farOff) {
+        drawInStrips(painter, onDevice);
+    } else {
+        painter->drawPolygon(m_polygon.intersected(QPolygonF(option->exposedRect)),
+                             Qt::OddEvenFill);
+    }
+}
+
+// The band's top side and bottom side are horizontal, so the part of it
+// between two heights is again a four-point band with ends on its two slanted
+// sides. Qt's raster engine hands a fill of more than about a hundred rows to
+// its thread pool; for tens of thousands of tall bands that hand-off costs far
+// more than the fill, so tall bands are filled in strips of fewer rows.
+void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPolygonF &onDevice) const
+{
+    constexpr double stripRows = 60.0;
+    const double height = std::abs(onDevice[3].y() - onDevice[0].y());
+    if (height <= stripRows || onDevice[0].y() != onDevice[1].y()
+        || onDevice[2].y() != onDevice[3].y()) {
+        painter->drawPolygon(m_polygon, Qt::OddEvenFill);
+        return;
+    }
+    const int strips = int(std::ceil(height / stripRows));
+    const QPointF &p0 = m_polygon[0], &p1 = m_polygon[1], &p2 = m_polygon[2], &p3 = m_polygon[3];
+    auto along = [](const QPointF &a, const QPointF &b, double t) { return a + (b - a) * t; };
+    QPointF points[4];
+    for (int i = 0; i < strips; ++i) {
+        const double t0 = double(i) / strips;
+        const double t1 = double(i + 1) / strips;
+        points[0] = along(p0, p3, t0);
+        points[1] = along(p1, p2, t0);
+        points[2] = along(p1, p2, t1);
+        points[3] = along(p0, p3, t1);
+        painter->drawPolygon(points, 4, Qt::OddEvenFill);
+    }
+}
+
+QVariant GC_GenomeMatching::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    // A matching that arrives in a scene obeys its switches and bit-score
+    // threshold at once, like those already there.
+    if (change == ItemSceneHasChanged)
+        updateVisibility();
+    return QGraphicsItem::itemChange(change, value);
+}
+
+// ---------------------------------------------------------------- canvas rows
+
+QString GC_GenomeMatching::sqlCreateTable()
+{
+    return QStringLiteral(
+        "CREATE TABLE genomematchings ( id INTEGER , topGenomeId INTEGER , topFrom  INTEGER , "
+        "topTo INTEGER , lowGenomeId INTEGER , lowFrom INTEGER , lowTo INTEGER , similarity "
+        "REAL , bitScore REAL , fillColor TEXT )");
+}
+
+QString GC_GenomeMatching::sqlSelect()
+{
+    return QStringLiteral(
+        "SELECT id , topGenomeId , topFrom , topTo , lowGenomeId , lowFrom , lowTo , similarity "
+        ", bitScore , fillColor FROM genomematchings");
+}
+
+QString GC_GenomeMatching::sqlInsert()
+{
+    return QStringLiteral(
+        "INSERT INTO genomematchings ( id , topGenomeId , topFrom , topTo , lowGenomeId , "
+        "lowFrom , lowTo , similarity , bitScore , fillColor ) VALUES ( ? , ? , ? , ? , ? , ? , "
+        "? , ? , ? , ? )");
+}
+
+bool GC_GenomeMatching::saveItem(QSqlQuery &query) const
+{
+    query.prepare(sqlInsert());
+    query.addBindValue(m_id);
+    query.addBindValue(m_topGenome ? m_topGenome->getId() : -1);
+    query.addBindValue(m_topFrom);
+    query.addBindValue(m_topTo);
+    query.addBindValue(m_lowGenome ? m_lowGenome->getId() : -1);
+    query.addBindValue(m_lowFrom);
+    query.addBindValue(m_lowTo);
+    query.addBindValue(m_similarity);
+    query.addBindValue(m_bitScore);
+    query.addBindValue(m_color.isValid() ? m_color.name() : QColor(Qt::black).name());
+    return query.exec();
+}

@@ -1,0 +1,25 @@
+#ifndef GC_ITEMTYPES_H
+#define GC_ITEMTYPES_H
+
+#include <QGraphicsItem>
+
+// Fixed type codes reported by the canvas items from type(); the scene, the
+// selection summary and the property panel switch on them. 65541 is left
+// unused on purpose (the selection summary counts it with the genes).
+enum GC_ItemType {
+    ITEMTYPE_MATCHING = QGraphicsItem::UserType + 1,
+    ITEMTYPE_GENOME = QGraphicsItem::UserType + 2,
+    ITEMTYPE_GENOMETEXT = QGraphicsItem::UserType + 3,
+    ITEMTYPE_GENE = QGraphicsItem::UserType + 4,
+    ITEMTYPE_RULER = QGraphicsItem::UserType + 6,
+    ITEMTYPE_ANOTATION = QGraphicsItem::UserType + 7,
+    ITEMTYPE_ANOTATIONTEXT = QGraphicsItem::UserType + 8,
+    ITEMTYPE_FREETEXT = QGraphicsItem::UserType + 9,
+    ITEMTYPE_GCCONTENTBAR = QGraphicsItem::UserType + 10,
+    ITEMTYPE_COGHOMOLOGIES = QGraphicsItem::UserType + 11,
+    ITEMTYPE_RFAMHOMOLOGIES = QGraphicsItem::UserType + 12,
+    ITEMTYPE_RRNAHOMOLOGIES = QGraphicsItem::UserType + 13,
+    ITEMTYPE_LEGEND = QGraphicsItem::UserType + 14
+};
+
+#endif

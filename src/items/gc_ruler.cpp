@@ -1,0 +1,376 @@
+#include "gc_ruler.h"
+
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+
+#include <cmath>
+
+GC_Ruler::GC_Ruler()
+{
+    setFlags(ItemIsMovable | ItemIsSelectable | ItemIsFocusable | ItemUsesExtendedStyleOption
+             | ItemSendsGeometryChanges);
+    setOrientation(0);
+    setTextPlacement(0);
+    setHorizontalLineVisible(true);
+    setStyle(1);
+    setHeightBig(10.0);
+    setHeightSmall(5.0);
+    setNucsPerPeriod(10);
+    setPeriodsPerBigLine(4);
+    setPixsPerPeriod(15);
+    setLineColor(Qt::red);
+    setTextColor(Qt::red);
+    setTextFont(QFont());
+}
+
+GC_Ruler::GC_Ruler(const GC_Ruler &other)
+    : QGraphicsItem(nullptr)
+{
+    setFlags(other.flags());
+    setPos(other.pos());
+    setOrientation(other.orientation);
+    setTextPlacement(other.textPlacement);
+    setHorizontalLineVisible(other.horizontalLineVisible);
+    setStyle(other.style);
+    setHeightBig(other.heightBig);
+    setHeightSmall(other.heightSmall);
+    setNucsPerPeriod(other.nucsPerPeriod);
+    setPeriodsPerBigLine(other.periodsPerBigLine);
+    setPixsPerPeriod(other.pixsPerPeriod);
+    setLineColor(other.lineColor);
+    setTextColor(other.textColor);
+    setTextFont(other.textFont);
+}
+
+GC_Ruler::~GC_Ruler() = default;
+
+GC_Genome *GC_Ruler::getGenome() const
+{
+    QGraphicsItem *parent = parentItem();
+    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
+                                                         : nullptr;
+}
+
+void GC_Ruler::setOrientation(int value)
+{
+    if (value == orientation)
+        return;
+    prepareGeometryChange();
+    orientation = value;
+}
+
+void GC_Ruler::setTextPlacement(int value)
+{
+    if (value == textPlacement)
+        return;
+    prepareGeometryChange();
+    textPlacement = value;
+}
+
+void GC_Ruler::setHorizontalLineVisible(bool value)
+{
+    if (value == horizontalLineVisible)
+        return;
+    horizontalLineVisible = value;
+    update();
+}
+
+void GC_Ruler::setStyle(int value)
+{
+    if (value == style)
+        return;
+    prepareGeometryChange();
+    style = value;
+}
+
+void GC_Ruler::setHeightBig(double value)
+{
+    if (value < 0)
+        value = 0;
+    if (value == heightBig)
+        return;
+    prepareGeometryChange();
+    heightBig = value;
+    setHeightSmall(heightSmall);
+}
+
+void GC_Ruler::setHeightSmall(double value)
+{
+    if (value < 0)
+        value = 0;
+    if (value > heightBig)
+        value = heightBig;
+    if (value == heightSmall)
+        return;
+    heightSmall = value;
+    update();
+}
+
+void GC_Ruler::setNucsPerPeriod(double value)
+{
+    if (value < 1.0)
+        value = 1.0;
+    if (value == nucsPerPeriod)
+        return;
+    nucsPerPeriod = int(value);
+    update();
+}
+
+void GC_Ruler::setPeriodsPerBigLine(int value)
+{
+    value = std::max(value, 1);
+    if (value == periodsPerBigLine)
+        return;
+    periodsPerBigLine = value;
+    update();
+}
+
+void GC_Ruler::setPixsPerPeriod(int value)
+{
+    value = std::max(value, 1);
+    if (value == pixsPerPeriod)
+        return;
+    pixsPerPeriod = value;
+    update();
+}
+
+void GC_Ruler::setLineColor(const QColor &color)
+{
+    if (color == lineColor)
+        return;
+    lineColor = color;
+    update();
+}
+
+void GC_Ruler::setTextColor(const QColor &color)
+{
+    if (color == textColor)
+        return;
+    textColor = color;
+    update();
+}
+
+void GC_Ruler::setTextFont(const QFont &font)
+{
+    if (font == textFont)
+        return;
+    prepareGeometryChange();
+    textFont = font;
+}
+
+void GC_Ruler::setTextFont(const QString &description)
+{
+    QFont font;
+    if (font.fromString(description))
+        setTextFont(font);
+}
+
+void GC_Ruler::flipSide()
+{
+    if (orientation == 0)
+        setOrientation(2);
+    else if (orientation == 2)
+        setOrientation(0);
+    if (textPlacement == 0)
+        setTextPlacement(1);
+    else if (textPlacement == 1)
+        setTextPlacement(0);
+}
+
+void GC_Ruler::updateVisibility()
+{
+    const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
+    const GC_Genome *genome = getGenome();
+    if (!owner || !genome)
+        return;
+    setVisible(owner->showRulers() && genome->getShowRuler());
+}
+
+QRectF GC_Ruler::labelSample() const
+{
+    return QFontMetricsF(textFont).boundingRect(QStringLiteral("000.000.000"));
+}
+
+qint64 GC_Ruler::tickPeriod() const
+{
+    const GC_Genome *genome = getGenome();
+    const double scale = genome ? genome->getPixPerNuc() : 1.0;
+    const double target = pixsPerPeriod / scale;
+    // The genome refuses scales that are zero or not finite; the cap keeps
+    // this loop finite whatever the scale.
+    qint64 period = 10;
+    while (period < target && period < qint64(1e15))
+        period *= 10;
+    return period;
+}
+
+QRectF GC_Ruler::boundingRect() const
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome)
+        return QRectF(0, 0, 0, 0);
+    QRectF rect = genome->boundingRect();
+    switch (orientation) {
+    case 0:
+        rect.setTop(-heightBig);
+        rect.setBottom(0);
+        break;
+    case 1:
+        rect.setTop(-heightBig / 2.0);
+        rect.setBottom(heightBig / 2.0);
+        break;
+    case 2:
+        rect.setTop(0);
+        rect.setBottom(heightBig);
+        break;
+    default:
+        break;
+    }
+    if (textPlacement != 3) {
+        const QRectF sample = labelSample();
+        const double w = sample.width();
+        const double h = sample.height();
+        if (textPlacement == 0)
+            rect.setTop(rect.top() - h);
+        else if (textPlacement == 1)
+            rect.setBottom(rect.bottom() + h);
+        else if (textPlacement == 2 && heightBig < h) {
+            rect.setTop(-h / 2.0);
+            rect.setBottom(h / 2.0);
+        }
+        if (style == 0) {
+            if (rect.width() < w) {
+                const double c = std::trunc(rect.center().x());
+                rect.setLeft(c - w / 2.0);
+                rect.setRight(c + w / 2.0);
+            }
+        } else if (style == 1) {
+            // Half a label width beyond each end.
+            rect.adjust(-w / 2.0, 0.0, w / 2.0, 0.0);
+        }
+    }
+    return rect;
+}
+
+void GC_Ruler::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    Q_UNUSED(widget);
+    const GC_Genome *genome = getGenome();
+    if (!genome)
+        return;
+    const int from = genome->getCoords().start();
+    const int to = genome->getCoords().end();
+    const bool forward = genome->getOrientation() == 1;
+
+    QPen linePen(lineColor);
+    if (isSelected())
+        linePen.setStyle(Qt::DashLine);
+    const QPen textPen(textColor);
+    painter->setFont(textFont);
+    painter->setPen(linePen);
+
+    const double left = option->exposedRect.left();
+    const double right = option->exposedRect.right();
+    const double nucLeft = genome->xToNuc(left);
+    const double nucRight = genome->xToNuc(right);
+    const qint64 lo = qint64(std::ceil(forward ? nucLeft : nucRight));
+    const qint64 hi = qint64(std::floor(forward ? nucRight : nucLeft));
+
+    if (horizontalLineVisible) {
+        const int x1 = int(genome->nucToX(forward ? from : to));
+        const int x2 = int(genome->nucToX(forward ? to : from)) - x1;
+        painter->drawLine(x1, 0, x2, 0);
+    }
+
+    const QRectF sample = labelSample();
+    const double w = sample.width();
+    const double h = sample.height();
+    double labelY = sample.top();
+    if (textPlacement == 0)
+        labelY = -heightBig - h;
+    else if (textPlacement == 1)
+        labelY = heightBig;
+    else if (textPlacement == 2)
+        labelY = -h / 2.0;
+
+    auto tickRange = [this](double length, double &top, double &bottom) {
+        top = bottom = 0.0;
+        if (orientation == 0)
+            top = -length;
+        else if (orientation == 1) {
+            top = -length / 2.0;
+            bottom = length / 2.0;
+        } else if (orientation == 2)
+            bottom = length;
+    };
+    double bigTop, bigBottom, smallTop, smallBottom;
+    tickRange(heightBig, bigTop, bigBottom);
+    tickRange(heightSmall, smallTop, smallBottom);
+
+    const qint64 p = tickPeriod();
+    const qint64 P = p * periodsPerBigLine;
+    const qint64 start = std::max<qint64>(lo, from);
+    const qint64 end = std::min<qint64>(hi, to);
+    qint64 t = (start / p) * p;
+    qint64 nextBig = (start / P) * P;
+    if (nextBig < t)
+        nextBig += P;
+    const QLocale locale;
+    for (; t <= end + p; t += p) {
+        int nuc = int(t);
+        if (t == 0)
+            nuc = 1;
+        else if (t >= to)
+            nuc = to;
+        else if (t <= from)
+            nuc = from;
+        const double x = genome->nucToX(nuc);
+        const bool big = t == 0 || t >= to || t <= from || (t == nextBig && t + p < to && t - p > from);
+        if (!big) {
+            painter->drawLine(QLineF(std::trunc(x), smallTop, std::trunc(x), smallBottom));
+            continue;
+        }
+        painter->drawLine(QLineF(std::trunc(x), bigTop, std::trunc(x), bigBottom));
+        const QRectF box(x - w / 2.0, labelY, w, h);
+        QString text;
+        if (t == 0)
+            text = QStringLiteral("1");
+        else if (t >= to)
+            text = locale.toString(to);
+        else if (t > from)
+            text = locale.toString(t);
+        else
+            text = locale.toString(from);
+        painter->setPen(textPen);
+        painter->drawText(box, Qt::AlignCenter, text);
+        painter->setPen(linePen);
+        nextBig += P;
+    }
+}
+
+void GC_Ruler::keyPressEvent(QKeyEvent *event)
+{
+    GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
+    if (!owner)
+        return;
+    if (event->key() == Qt::Key_Plus)
+        setPeriodsPerBigLine(periodsPerBigLine + 1);
+    else if (event->key() == Qt::Key_Minus)
+        setPeriodsPerBigLine(periodsPerBigLine - 1);
+    else
+        return;
+    owner->itemChanged();
+}
+
+QVariant GC_Ruler::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    if (change == ItemPositionChange && scene())
+        return QPointF(x(), value.toPointF().y());
+    return QGraphicsItem::itemChange(change, value);
+}

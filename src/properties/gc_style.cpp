@@ -1,0 +1,156 @@
+#include "gc_style.h"
+
+#include <QGuiApplication>
+
+GC_Style::GC_Style()
+    : genomeTextFont(QGuiApplication::font())
+    , geneTextFont(QGuiApplication::font())
+    , rulerTextFont(QGuiApplication::font())
+    , anotationTextFont(QGuiApplication::font())
+    , freeTextFont(QGuiApplication::font())
+{
+}
+
+bool GC_Style::operator==(const GC_Style &other) const
+{
+    return applyGenomeX == other.applyGenomeX
+        && applyGenomeY == other.applyGenomeY
+        && applyGenomeOrientation == other.applyGenomeOrientation
+        && applyGenomePixPerNuc == other.applyGenomePixPerNuc
+        && applyGenomeShowGenes == other.applyGenomeShowGenes
+        && applyGenomeShowAnotations == other.applyGenomeShowAnotations
+        && applyGenomeShowMatchings == other.applyGenomeShowMatchings
+        && applyGenomeShowRuler == other.applyGenomeShowRuler
+        && applyGenomeShowText == other.applyGenomeShowText
+        && applyGenomeTextColor == other.applyGenomeTextColor
+        && applyGenomeTextFont == other.applyGenomeTextFont
+        && applyGenomeTextX == other.applyGenomeTextX
+        && applyGenomeTextY == other.applyGenomeTextY
+        && applyGenomeTextAngle == other.applyGenomeTextAngle
+        && applyGenomeTextPositionFlag == other.applyGenomeTextPositionFlag
+        && applyGenomeHeightBig == other.applyGenomeHeightBig
+        && applyGenomeHeightSmall == other.applyGenomeHeightSmall
+        && applyGenomeHeadLength == other.applyGenomeHeadLength
+        && applyGenomeLineColor == other.applyGenomeLineColor
+        && applyGenomeFillColor == other.applyGenomeFillColor
+        && applyGenomeArrowStyle == other.applyGenomeArrowStyle
+        && genomeX == other.genomeX
+        && genomeY == other.genomeY
+        && genomeOrientation == other.genomeOrientation
+        && genomePixPerNuc == other.genomePixPerNuc
+        && genomeShowGenes == other.genomeShowGenes
+        && genomeShowAnotations == other.genomeShowAnotations
+        && genomeShowMatchings == other.genomeShowMatchings
+        && genomeShowRuler == other.genomeShowRuler
+        && genomeShowText == other.genomeShowText
+        && genomeTextColor == other.genomeTextColor
+        && genomeTextFont == other.genomeTextFont
+        && genomeTextX == other.genomeTextX
+        && genomeTextY == other.genomeTextY
+        && genomeTextAngle == other.genomeTextAngle
+        && genomeTextPositionFlag == other.genomeTextPositionFlag
+        && genomeHeightBig == other.genomeHeightBig
+        && genomeHeightSmall == other.genomeHeightSmall
+        && genomeHeadLength == other.genomeHeadLength
+        && genomeLineColor == other.genomeLineColor
+        && genomeFillColor == other.genomeFillColor
+        && genomeArrowStyle == other.genomeArrowStyle
+        && applyGeneY == other.applyGeneY
+        && applyGeneOrientation == other.applyGeneOrientation
+        && applyGeneShowText == other.applyGeneShowText
+        && applyGeneTextAutomatic == other.applyGeneTextAutomatic
+        && applyGeneTextAngle == other.applyGeneTextAngle
+        && applyGeneTextPositionFlag == other.applyGeneTextPositionFlag
+        && applyGeneTextColor == other.applyGeneTextColor
+        && applyGeneTextFont == other.applyGeneTextFont
+        && applyGeneTextX == other.applyGeneTextX
+        && applyGeneTextY == other.applyGeneTextY
+        && applyGeneHeightBig == other.applyGeneHeightBig
+        && applyGeneHeightSmall == other.applyGeneHeightSmall
+        && applyGeneHeadLength == other.applyGeneHeadLength
+        && applyGeneLineColor == other.applyGeneLineColor
+        && applyGeneFillColor == other.applyGeneFillColor
+        && applyGeneArrowStyle == other.applyGeneArrowStyle
+        && geneY == other.geneY
+        && geneOrientation == other.geneOrientation
+        && geneShowText == other.geneShowText
+        && geneTextAutomatic == other.geneTextAutomatic
+        && geneTextAngle == other.geneTextAngle
+        && geneTextPositionFlag == other.geneTextPositionFlag
+        && geneTextColor == other.geneTextColor
+        && geneTextFont == other.geneTextFont
+        && geneTextX == other.geneTextX
+        && geneTextY == other.geneTextY
+        && geneHeightBig == other.geneHeightBig
+        && geneHeightSmall == other.geneHeightSmall
+        && geneHeadLength == other.geneHeadLength
+        && geneLineColor == other.geneLineColor
+        && geneFillColor == other.geneFillColor
+        && geneArrowStyle == other.geneArrowStyle
+        && applyRulerY == other.applyRulerY
+        && applyRulerOrientation == other.applyRulerOrientation
+        && applyRulerTextPlacement == other.applyRulerTextPlacement
+        && applyRulerHorizontalLineVisible == other.applyRulerHorizontalLineVisible
+        && applyRulerStyle == other.applyRulerStyle
+        && applyRulerHeightBig == other.applyRulerHeightBig
+        && applyRulerHeightSmall == other.applyRulerHeightSmall
+        && applyRulerNucsPerPeriod == other.applyRulerNucsPerPeriod
+        && applyRulerPeriodsPerBigLine == other.applyRulerPeriodsPerBigLine
+        && applyRulerPixsPerPeriod == other.applyRulerPixsPerPeriod
+        && applyRulerLineColor == other.applyRulerLineColor
+        && applyRulerTextColor == other.applyRulerTextColor
+        && applyRulerTextFont == other.applyRulerTextFont
+        && rulerY == other.rulerY
+        && rulerOrientation == other.rulerOrientation
+        && rulerTextPlacement == other.rulerTextPlacement
+        && rulerHorizontalLineVisible == other.rulerHorizontalLineVisible
+        && rulerStyle == other.rulerStyle
+        && rulerHeightBig == other.rulerHeightBig
+        && rulerHeightSmall == other.rulerHeightSmall
+        && rulerNucsPerPeriod == other.rulerNucsPerPeriod
+        && rulerPeriodsPerBigLine == other.rulerPeriodsPerBigLine
+        && rulerPixsPerPeriod == other.rulerPixsPerPeriod
+        && rulerLineColor == other.rulerLineColor
+        && rulerTextColor == other.rulerTextColor
+        && rulerTextFont == other.rulerTextFont
+        && applyAnotationY == other.applyAnotationY
+        && applyAnotationHeight == other.applyAnotationHeight
+        && applyAnotationShowText == other.applyAnotationShowText
+        && applyAnotationTextY == other.applyAnotationTextY
+        && applyAnotationTextAngle == other.applyAnotationTextAngle
+        && applyAnotationTextPositionFlag == other.applyAnotationTextPositionFlag
+        && applyAnotationLineColor == other.applyAnotationLineColor
+        && applyAnotationFillColor == other.applyAnotationFillColor
+        && applyAnotationTextColor == other.applyAnotationTextColor
+        && applyAnotationTextFont == other.applyAnotationTextFont
+        && anotationY == other.anotationY
+        && anotationHeight == other.anotationHeight
+        && anotationShowText == other.anotationShowText
+        && anotationTextY == other.anotationTextY
+        && anotationTextAngle == other.anotationTextAngle
+        && anotationTextPositionFlag == other.anotationTextPositionFlag
+        && anotationLineColor == other.anotationLineColor
+        && anotationFillColor == other.anotationFillColor
+        && anotationTextColor == other.anotationTextColor
+        && anotationTextFont == other.anotationTextFont
+        && applyMatchingReverseColor == other.applyMatchingReverseColor
+        && applyMatchingStraightColor == other.applyMatchingStraightColor
+        && matchingReverseColor == other.matchingReverseColor
+        && matchingStraightColor == other.matchingStraightColor
+        && applySceneMargin == other.applySceneMargin
+        && applySceneSeparationBetweenGenomes == other.applySceneSeparationBetweenGenomes
+        && sceneMargin == other.sceneMargin
+        && sceneSeparationBetweenGenomes == other.sceneSeparationBetweenGenomes
+        && applyFreeTextX == other.applyFreeTextX
+        && applyFreeTextY == other.applyFreeTextY
+        && applyFreeTextAngle == other.applyFreeTextAngle
+        && applyFreeTextPositionFlag == other.applyFreeTextPositionFlag
+        && applyFreeTextColor == other.applyFreeTextColor
+        && applyFreeTextFont == other.applyFreeTextFont
+        && freeTextX == other.freeTextX
+        && freeTextY == other.freeTextY
+        && freeTextAngle == other.freeTextAngle
+        && freeTextPositionFlag == other.freeTextPositionFlag
+        && freeTextColor == other.freeTextColor
+        && freeTextFont == other.freeTextFont;
+}

@@ -1,0 +1,233 @@
+#ifndef GC_GENOMESCENE_H
+#define GC_GENOMESCENE_H
+
+#include <QGraphicsScene>
+#include <QHash>
+#include <QList>
+#include <QPointF>
+#include <QString>
+
+class GC_FreeText;
+class GC_Genome;
+class GC_GenomeMatching;
+class GC_Legend;
+class QGraphicsItem;
+class QGraphicsView;
+class QWidget;
+
+// The comparison document and the graphics scene that shows it: genomes in a
+// top and a low row, the matchings between them and the free texts, the
+// scene-wide show switches every item consults, the bit-score threshold, the
+// layout spacing and the interaction mode.
+//
+// The scene owns every item added to it; the lists hold plain pointers into
+// that set. Adding a genome or a matching is O(1); a matching is removed by
+// pointer in O(1), so dropping thousands of them costs no scans.
+class GC_GenomeScene : public QGraphicsScene
+{
+    Q_OBJECT
+
+public:
+    enum Mode { ModeSelect = 0, ModeZoomIn = 1, ModeZoomOut = 2, ModeDelete = 3, ModeAddText = 4 };
+
+    explicit GC_GenomeScene(QWidget *mainWindow = nullptr);
+    ~GC_GenomeScene() override;
+
+    QWidget *mainWindow() const { return m_mainWindow; }
+
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString &name) { m_fileName = name; }
+    QString lastErrorText() const { return m_lastErrorText; }
+    void setLastErrorText(const QString &text) { m_lastErrorText = text; }
+
+    // Unsaved changes. Every change a user makes to the document marks it;
+    // loading leaves it unmodified and saving clears it.
+    bool isModified() const { return m_modified; }
+    void setModified(bool value);
+
+    double margin() const { return m_margin; }
+    void setMargin(double value);
+    double separationBetweenGenomes() const { return m_separationBetweenGenomes; }
+    void setSeparationBetweenGenomes(double value);
+
+    int mode() const { return m_mode; }
+    void setMode(int mode);
+    QPointF lastContextPos() const { return m_lastContextPos; }
+    void setLastContextPos(const QPointF &pos) { m_lastContextPos = pos; }
+    // The single hover legend; null until first needed and after clearScene.
+    GC_Legend *hoverLegend() const { return m_hoverLegend; }
+    void setHoverLegend(GC_Legend *legend) { m_hoverLegend = legend; }
+
+    // Scene-wide show switches and the bit-score threshold.
+    bool showRulers() const { return m_showRulers; }
+    bool showGCcontentBars() const { return m_showGCcontentBars; }
+    bool showCogHomologies() const { return m_showCogHomologies; }
+    bool showRfamHomologies() const { return m_showRfamHomologies; }
+    bool showrRNAHomologies() const { return m_showrRNAHomologies; }
+    bool showControlPoints() const { return m_showControlPoints; }
+    bool showAnotations() const { return m_showAnotations; }
+    bool showMatchings() const { return m_showMatchings; }
+    bool showLegends() const { return m_showLegends; }
+    bool showGenes() const { return m_showGenes; }
+    bool showTexts() const { return m_showTexts; }
+    bool showFreeTexts() const { return m_showFreeTexts; }
+    double matchingsBitScore() const { return m_matchingsBitScore; }
+
+    // Items call this after a change of their own (a zoom by key, a ruler
+    // key): emits changedItem(), so the property panel refills. Every
+    // changedItem() marks the document modified.
+    void itemChanged();
+
+    // Genome rows.
+    // The lists are returned as (implicitly shared) copies, so a caller may
+    // remove items while it walks one.
+    QList<GC_Genome *> topGenomes() const { return m_topGenomes; }
+    QList<GC_Genome *> lowGenomes() const { return m_lowGenomes; }
+    QList<GC_Genome *> genomes() const;
+    bool isTopGenome(GC_Genome *genome) const;
+    int maxGenomeId() const;
+    qint64 topGenomesLength() const;
+    qint64 lowGenomesLength() const;
+    // Loads the first genome of the temporary comparison database into the
+    // top row and fits it to the view; null when there is none.
+    GC_Genome *addGenome();
+    GC_Genome *addGenome(const QString &databasePath);
+    // Takes the genome out of its row (not out of the scene).
+    void removeGenome(GC_Genome *genome);
+    // Deletes the genome with every matching that joins it to another one.
+    void deleteGenome(GC_Genome *genome);
+
+    // Matchings.
+    QList<GC_GenomeMatching *> matchings() const;
+    int countMatchings() const { return int(m_matchingIndex.size()); }
+    bool hasMatching(GC_GenomeMatching *matching) const
+    {
+        return m_matchingIndex.contains(matching);
+    }
+    void addMatching(GC_Genome *top, GC_Genome *low, int topFrom, int topTo, int lowFrom, int lowTo,
+                     double similarity, double bitScore);
+    // Takes the matching out of the list (ids can repeat, pointers cannot).
+    // It stays in the scene and is not deleted.
+    void removeMatching(GC_GenomeMatching *matching);
+    // Takes out the first listed matching with that id; prefer the pointer.
+    void removeMatchingById(int id);
+    // Unregisters the matching from both genomes and the list, then deletes it.
+    void deleteMatching(GC_GenomeMatching *matching);
+
+    // Free texts.
+    QList<GC_FreeText *> freeTexts() const { return m_freeTexts; }
+    void addFreeText(const QPointF &pos, GC_FreeText *text = nullptr);
+    // For loaders: lists a text without adding it to the scene.
+    void insertFreeText(GC_FreeText *text);
+    void removeFreeText(GC_FreeText *text);
+
+    // Empties the document; the show switches, threshold, spacing and mode stay.
+    void clearScene();
+
+    // Moves a bar of a genome to the height, from -80 to 80 in steps of 10,
+    // where it overlaps the fewest items.
+    void placeWithoutCollision(QGraphicsItem *item);
+
+signals:
+    void message(QString text);
+    void anotationAdded();
+    void changedItem();
+    void modifiedChanged(bool modified);
+    void coverageRequested(GC_Genome *genome);
+    void coverageCalculateRequest();
+
+public slots:
+    void slotGenomeShowSelectedGenomes();
+    void slotGenomeHideSelectedGenomes();
+    void slotMatchingFitScene();
+    void slotMatchingShowOnlySelectedGenomes();
+
+    void slotSceneToggleControlPoints();
+    void slotSceneToggleAnotations();
+    void slotSceneToggleGenes();
+    void slotSceneToggleGCcontentBars();
+    void slotSceneToggleCogHomologies();
+    void slotSceneToggleRfamHomologies();
+    void slotSceneTogglerRNAHomologies();
+    void slotSceneToggleRulers();
+    void slotSceneToggleMatchings();
+    void slotSceneToggleLegends();
+    void slotSceneToggleText();
+    void slotSceneToggleFreeTexts();
+    void slotSceneShowAllGenomes();
+
+    void slotViewAdjustToWidth();
+    void slotViewAdjustProportional();
+    void slotViewAdjustMatchingToView(GC_GenomeMatching *matching);
+    void slotViewFitCanvasToItems();
+
+    void slotViewRulers(bool show);
+    void slotViewGCcontentBars(bool show);
+    void slotViewCogHomologies(bool show);
+    void slotViewRfamHomologies(bool show);
+    void slotViewrRNAHomologies(bool show);
+    void slotViewControlPoints(bool show);
+    void slotViewAnotations(bool show);
+    void slotViewMatchings(bool show);
+    void slotViewLegends(bool show);
+    void slotViewGenes(bool show);
+    void slotViewTexts(bool show);
+    void slotViewFreeTexts(bool show);
+    void slotViewMatchingsBitScore(qreal bitScore);
+
+    void addItemsToScene();
+    void insertTopGenome(GC_Genome *genome);
+    void insertLowGenome(GC_Genome *genome);
+    void insertMatching(GC_GenomeMatching *matching);
+
+protected:
+    // A drag that moved an item changes the document.
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    QGraphicsView *firstView() const;
+    void forEachGenome(void (GC_Genome::*update)());
+    void placeRow(const QList<GC_Genome *> &row, double pixPerNuc, double y);
+    void spreadRow(const QList<GC_Genome *> &row, double pixPerNuc, double y, double available,
+                   qint64 rowLength);
+    void compactMatchings() const;
+    void detachAllMatchings();
+    void clearLists();
+
+    QList<GC_Genome *> m_topGenomes;
+    QList<GC_Genome *> m_lowGenomes;
+    // Row of each listed genome (true for the top row).
+    QHash<GC_Genome *, bool> m_genomeRow;
+    // Matchings in insertion order. Removal leaves a null hole that the next
+    // read of the list closes, so removing many is linear overall.
+    mutable QList<GC_GenomeMatching *> m_matchings;
+    mutable QHash<GC_GenomeMatching *, qsizetype> m_matchingIndex;
+    mutable qsizetype m_matchingHoles = 0;
+    QList<GC_FreeText *> m_freeTexts;
+    QString m_fileName;
+    bool m_showRulers = true;
+    bool m_showGCcontentBars = true;
+    bool m_showCogHomologies = true;
+    bool m_showRfamHomologies = true;
+    bool m_showrRNAHomologies = true;
+    bool m_showControlPoints = false;
+    bool m_showAnotations = true;
+    bool m_showMatchings = true;
+    bool m_showLegends = true;
+    bool m_showGenes = true;
+    bool m_showTexts = true;
+    bool m_showFreeTexts = true;
+    double m_matchingsBitScore = 0.0;
+    double m_margin = 30.0;
+    double m_separationBetweenGenomes = 7.0;
+    bool m_modified = false;
+    // While above zero, changes are loading, not editing.
+    int m_loading = 0;
+    QString m_lastErrorText;
+    int m_mode = ModeSelect;
+    QWidget *m_mainWindow = nullptr;
+    QPointF m_lastContextPos;
+    GC_Legend *m_hoverLegend = nullptr;
+};
+
+#endif

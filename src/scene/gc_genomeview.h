@@ -1,0 +1,33 @@
+#ifndef GC_GENOMEVIEW_H
+#define GC_GENOMEVIEW_H
+
+#include <QGraphicsView>
+
+class QAction;
+class GC_GenomeMatching;
+
+// The widget that shows the comparison scene. Dragging on empty canvas draws a
+// rubber band that selects what it touches, and the mouse is tracked without a
+// button pressed so the scene gets the moves it needs for hover legends. The
+// scene's layout operations measure this view's viewport.
+class GC_GenomeView : public QGraphicsView
+{
+    Q_OBJECT
+
+public:
+    explicit GC_GenomeView(QWidget *parent = nullptr);
+
+signals:
+    void selectMatching(GC_GenomeMatching *matching);
+
+public slots:
+    // The action carries the matching's address as an unsigned integer.
+    void selectedMatching(QAction *action);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+};
+
+#endif

@@ -1,0 +1,323 @@
+#include "kestal_test.h"
+
+#include "gc_genome.h"
+#include "gc_genomematching.h"
+#include "gc_genomescene.h"
+#include "gc_style.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <memory>
+
+namespace {
+
+struct Pair
+{
+    GC_GenomeScene scene;
+    GC_Genome *top = nullptr;
+    GC_Genome *low = nullptr;
+
+    Pair()
+    {
+        top = new GC_Genome;
+        top->setCoords(GC_Interval(1, 1000));
+        top->setName("top");
+        low = new GC_Genome;
+        low->setCoords(GC_Interval(1, 1000));
+        low->setName("low");
+        scene.insertTopGenome(top);
+        scene.insertLowGenome(low);
+        scene.addItemsToScene();
+        low->setPos(0, 100);
+    }
+
+    GC_GenomeMatching *add(int tf, int tt, int lf, int lt, double similarity, double bitScore)
+    {
+        scene.addMatching(top, low, tf, tt, lf, lt, similarity, bitScore);
+        return scene.matchings().last();
+    }
+};
+
+QImage render(QGraphicsScene &scene, const QRectF &source)
+{
+    QImage image(source.size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    scene.render(&painter, QRectF(QPointF(0, 0), source.size()), source);
+    return image;
+}
+
+} // namespace
+
+// Matchings: their two sides, registration with the genomes, visibility
+// under the bit-score threshold, the band and the canvas row.
+class TestMatching : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void directAndInverted()
+    {
+        GC_GenomeMatching m;
+        QCOMPARE(m.type(), int(ITEMTYPE_MATCHING));
+        m.setTop(nullptr, 100, 200);
+        m.setLow(nullptr, 5000, 5100);
+        QVERIFY(m.isDirect());
+        m.setTop(nullptr, 200, 100);
+        m.setLow(nullptr, 5100, 5000);
+        QVERIFY(m.isDirect());
+        m.setLow(nullptr, 5000, 5100);
+        QVERIFY(!m.isDirect());
+        QCOMPARE(m.topCoords(), GC_Interval(100, 200));
+        QCOMPARE(m.topFrom(), 200);
+        QCOMPARE(m.coordsOn(nullptr), GC_Interval());
+    }
+
+    void idsMoveTheCounterPastThem()
+    {
+        GC_GenomeMatching::nextId = 0;
+        GC_GenomeMatching m;
+        for (int id : {1, 2, 3, 4})
+            m.setId(id);
+        QCOMPARE(GC_GenomeMatching::nextId, 5);
+        m.setId(2);
+        QCOMPARE(GC_GenomeMatching::nextId, 5);
+        Pair pair;
+        GC_GenomeMatching *a = pair.add(1, 10, 1, 10, 90, 10);
+        GC_GenomeMatching *b = pair.add(1, 10, 1, 10, 90, 10);
+        QCOMPARE(a->id(), 5);
+        QCOMPARE(b->id(), 6);
+    }
+
+    void registersOnceWithEachGenome()
+    {
+        Pair pair;
+        GC_GenomeMatching *m = pair.add(1, 10, 20, 30, 90, 10);
+        QCOMPARE(pair.top->getMatchings(), QList<GC_GenomeMatching *>({m}));
+        QCOMPARE(pair.low->getMatchings(), QList<GC_GenomeMatching *>({m}));
+        m->setTop(pair.top, 2, 11);
+        m->setTopGenome(pair.top);
+        QCOMPARE(pair.top->countMatchings(), 1);
+        QCOMPARE(m->coordsOn(pair.top), GC_Interval(2, 11));
+        QCOMPARE(m->coordsOn(pair.low), GC_Interval(20, 30));
+        // Moving a side to another genome leaves the first one's list.
+        auto *third = new GC_Genome;
+        pair.scene.addItem(third);
+        m->setLowGenome(third);
+        QCOMPARE(pair.low->countMatchings(), 0);
+        QCOMPARE(third->countMatchings(), 1);
+        m->detachFromGenomes();
+        QCOMPARE(pair.top->countMatchings(), 0);
+        QCOMPARE(third->countMatchings(), 0);
+    }
+
+    void visibilityUnderTheThreshold()
+    {
+        Pair pair;
+        pair.scene.slotViewMatchingsBitScore(50.0);
+        GC_GenomeMatching *equal = pair.add(1, 10, 1, 10, 90, 50.0);
+        GC_GenomeMatching *below = pair.add(1, 10, 1, 10, 90, 49.99);
+        // Added after the threshold was set, they obey it at once.
+        QVERIFY(equal->isVisible());
+        QVERIFY(!below->isVisible());
+
+        // So does one the caller builds and adds itself.
+        auto *own = new GC_GenomeMatching;
+        own->setTop(pair.top, 1, 10);
+        own->setLow(pair.low, 1, 10);
+        own->setBitScore(10.0);
+        pair.scene.insertMatching(own);
+        pair.scene.addItem(own);
+        QVERIFY(!own->isVisible());
+
+        pair.scene.slotViewMatchingsBitScore(0.0);
+        QVERIFY(below->isVisible() && own->isVisible());
+        pair.top->setVisibleGenome(false);
+        QVERIFY(!equal->isVisible());
+        pair.top->setVisibleGenome(true);
+        pair.low->setShowMatchings(false);
+        QVERIFY(!equal->isVisible());
+        pair.low->setShowMatchings(true);
+        pair.scene.slotViewMatchings(false);
+        QVERIFY(!equal->isVisible());
+        pair.scene.slotViewMatchings(true);
+        QVERIFY(equal->isVisible());
+
+        GC_GenomeMatching lonely; // no scene, no genomes
+        lonely.updateVisibility();
+        QVERIFY(!lonely.isVisible());
+    }
+
+    void strongerMatchingsLieBeneath()
+    {
+        GC_GenomeMatching m;
+        m.setBitScore(120.0);
+        QCOMPARE(m.zValue(), -120.0);
+        GC_GenomeMatching copy(m);
+        QCOMPARE(copy.zValue(), 0.0);
+        QCOMPARE(copy.bitScore(), 120.0);
+    }
+
+    void bandJoinsFacingEdges()
+    {
+        Pair pair;
+        GC_GenomeMatching *m = pair.add(101, 200, 301, 400, 100, 10);
+        const QPolygonF band = m->polygon();
+        QCOMPARE(band.size(), 4);
+        // Top genome's lower body edge (height 4), low genome's upper one.
+        QCOMPARE(band[0], QPointF(100, 2));
+        QCOMPARE(band[1], QPointF(200, 2));
+        QCOMPARE(band[2], QPointF(400, 98));
+        QCOMPARE(band[3], QPointF(300, 98));
+        // Top genome below the low one: the other edges.
+        pair.top->setPos(0, 200);
+        const QPolygonF flipped = m->polygon();
+        QCOMPARE(flipped[0], QPointF(100, 198));
+        QCOMPARE(flipped[2], QPointF(400, 102));
+        // An inverted match crosses over itself.
+        GC_GenomeMatching *inverted = pair.add(101, 200, 400, 301, 100, 10);
+        QCOMPARE(inverted->polygon()[2].x(), 301.0);
+        QCOMPARE(inverted->polygon()[3].x(), 399.0);
+        QCOMPARE(m->boundingRect(), m->shape().boundingRect());
+    }
+
+    void slivers()
+    {
+        Pair pair;
+        pair.top->setPixPerNuc(0.001);
+        pair.low->setPixPerNuc(0.001);
+        GC_GenomeMatching *m = pair.add(101, 200, 301, 400, 100, 10);
+        const QPolygonF band = m->polygon();
+        QCOMPARE(band[1].x(), band[0].x() + 0.1);
+        QCOMPARE(band[2].x(), band[3].x() + 0.1);
+        GC_GenomeMatching orphan;
+        QCOMPARE(orphan.polygon(), QPolygonF(QList<QPointF>(4, QPointF(0, 0))));
+    }
+
+    void opacityFollowsSimilarity()
+    {
+        Pair pair;
+        pair.top->setShowRuler(false);
+        pair.low->setShowRuler(false);
+        pair.top->setShowText(false);
+        pair.low->setShowText(false);
+        GC_GenomeMatching *m = pair.add(101, 300, 101, 300, 100, 10);
+        m->setColor(Qt::red);
+        const QRectF middle(150, 40, 100, 20);
+        auto sample = [&]() { return render(pair.scene, middle).pixelColor(50, 10); };
+        QCOMPARE(sample(), QColor(Qt::red));
+        m->setSimilarity(75);
+        const QColor half = sample();
+        QVERIFY(qAbs(half.green() - 128) < 4 && half.red() == 255);
+        m->setSimilarity(50);
+        QCOMPARE(sample(), QColor(Qt::white));
+        m->setSimilarity(30);
+        QCOMPARE(sample(), QColor(Qt::white));
+        // Never coloured: black, with the similarity's alpha.
+        GC_GenomeMatching *plain = pair.add(501, 700, 501, 700, 100, 10);
+        Q_UNUSED(plain);
+        QCOMPARE(render(pair.scene, QRectF(550, 40, 100, 20)).pixelColor(50, 10),
+                 QColor(Qt::black));
+    }
+
+    void tallTranslucentBandHasNoSeams()
+    {
+        // Tall bands are filled in strips: no row may be blended twice or
+        // left out where two strips meet, at any scale of the view.
+        for (double scale : {1.0, 0.7, 1.37}) {
+            Pair pair;
+            pair.top->setShowRuler(false);
+            pair.low->setShowRuler(false);
+            pair.top->setShowText(false);
+            pair.low->setShowText(false);
+            pair.low->setPos(0, 997.3);
+            GC_GenomeMatching *m = pair.add(101, 400, 601, 900, 75, 10); // slanted
+            m->setColor(Qt::blue);
+            QImage image(1400, 1400, QImage::Format_ARGB32);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                painter.scale(scale, scale);
+                pair.scene.render(&painter, QRectF(0, 0, 1000, 1000), QRectF(0, 0, 1000, 1000));
+            }
+            const QColor half = image.pixelColor(int(500 * scale / 2), int(20 * scale));
+            QVERIFY(half != QColor(Qt::white));
+            // Follow the band's centre line down the image.
+            for (int y = int(5 * scale); y < int(990 * scale); ++y) {
+                const double t = (y / scale - 2.0) / (995.3 - 2.0);
+                const double x = (250.0 + t * (750.0 - 250.0)) * scale;
+                QVERIFY2(image.pixelColor(int(x), y) == half, qPrintable(QString("scale %1 row %2 x %3").arg(scale).arg(y).arg(x)));
+            }
+        }
+    }
+
+    void applyStyleColoursByDirection()
+    {
+        GC_GenomeMatching direct, inverted;
+        direct.setTop(nullptr, 1, 10);
+        direct.setLow(nullptr, 1, 10);
+        inverted.setTop(nullptr, 1, 10);
+        inverted.setLow(nullptr, 10, 1);
+        GC_Style style;
+        style.matchingReverseColor = Qt::red;
+        style.matchingStraightColor = Qt::green;
+        style.applyMatchingReverseColor = true;
+        direct.applyStyle(style, false);
+        inverted.applyStyle(style, false);
+        QVERIFY(!direct.color().isValid());
+        QCOMPARE(inverted.color(), QColor(Qt::red));
+        direct.applyStyle(style, true);
+        QCOMPARE(direct.color(), QColor(Qt::green));
+    }
+
+    void toStringAndRow()
+    {
+        Pair pair;
+        GC_GenomeMatching *m = pair.add(200, 100, 5, 50, 87.5, 321.25);
+        QCOMPARE(m->toString(), QString("top(200-100)/low(5-50)"));
+
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "matchings");
+        db.setDatabaseName(":memory:");
+        QVERIFY(db.open());
+        {
+            QSqlQuery query(db);
+            QVERIFY(query.exec(GC_GenomeMatching::sqlCreateTable()));
+            QVERIFY(m->saveItem(query));
+            QVERIFY(query.exec(GC_GenomeMatching::sqlSelect()));
+            QVERIFY(query.next());
+            QCOMPARE(query.value(0).toInt(), m->id());
+            QCOMPARE(query.value(1).toInt(), pair.top->getId());
+            QCOMPARE(query.value(2).toInt(), 200);
+            QCOMPARE(query.value(3).toInt(), 100);
+            QCOMPARE(query.value(4).toInt(), pair.low->getId());
+            QCOMPARE(query.value(7).toDouble(), 87.5);
+            QCOMPARE(query.value(8).toDouble(), 321.25);
+            QCOMPARE(query.value(9).toString(), QString("#000000"));
+            query.finish();
+            QSqlQuery broken(db);
+            QVERIFY(broken.exec("DROP TABLE genomematchings"));
+            QVERIFY(!m->saveItem(broken));
+        }
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("matchings");
+    }
+
+    void adjustGenomesToMatching()
+    {
+        Pair pair;
+        pair.low->setOrientation(-1);
+        GC_GenomeMatching *m = pair.add(301, 400, 800, 701, 100, 10);
+        m->adjustGenomesToMatching(50.0);
+        QCOMPARE(pair.top->mapToScene(pair.top->nucStartX(301), 0).x(), 50.0);
+        // Reverse low genome: its stretch's left edge is the end of 800.
+        QCOMPARE(pair.low->mapToScene(pair.low->nucEndX(800), 0).x(), 50.0);
+        QCOMPARE(pair.low->y(), 100.0);
+    }
+};
+
+KESTAL_TEST_MAIN(TestMatching)
+#include "tst_matching.moc"
