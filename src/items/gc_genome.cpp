@@ -344,20 +344,20 @@ int GC_Genome::getVisibleRightNuc() const
 
 // ---------------------------------------------------------------- counts
 
-// The homology bars hold no hit records yet; their counts come with them.
+// The hits held in memory by each homology bar.
 int GC_Genome::countCogMatchings() const
 {
-    return 0;
+    return int(cogHomologies->matchings().size());
 }
 
 int GC_Genome::countRfamMatchings() const
 {
-    return 0;
+    return int(rfamHomologies->matchings().size());
 }
 
 int GC_Genome::countrRNAMatchings() const
 {
-    return 0;
+    return int(rRNAHomologies->matchings().size());
 }
 
 // ---------------------------------------------------------------- lists
