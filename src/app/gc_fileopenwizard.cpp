@@ -1,0 +1,350 @@
+#include "gc_fileopenwizard.h"
+#include "ui_gc_fileopenwizard.h"
+
+#include "gc_fileutils.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSet>
+#include <QSettings>
+
+namespace {
+
+const char *const keyLastDirOpen = "lastDirOpen";
+// Genbank files often end in .gbk or .gbff: the second filter lets them be
+// picked without typing their names.
+const QString anyFile = QStringLiteral(";;All files (*)");
+const QString sequenceFilter = QStringLiteral("Genbank or fasta files (*.gb *.fas *.fasta *.fna *.txt)") + anyFile;
+
+enum PageId { PageType = 1, PageFile = 2, PageDefinition = 3, PageFiles = 4, PagePairs = 5, PageFinish = 6 };
+
+} // namespace
+
+GC_FileOpenWizard::GC_FileOpenWizard(QWidget *parent)
+    : QWizard(parent), ui(new Ui::GC_FileOpenWizard)
+{
+    ui->setupUi(this);
+    ui->radioExamples->hide();
+    // The Entrez download dialog is not part of this version.
+    ui->buttonDownload->setEnabled(false);
+    ui->buttonDownloadGenbank->setEnabled(false);
+}
+
+GC_FileOpenWizard::~GC_FileOpenWizard()
+{
+    delete ui;
+}
+
+QString GC_FileOpenWizard::fileName() const
+{
+    return ui->lineInputFile->text();
+}
+
+QStringList GC_FileOpenWizard::listedFiles() const
+{
+    QStringList files;
+    files.reserve(ui->listInputFiles->count());
+    for (int i = 0; i < ui->listInputFiles->count(); ++i)
+        files.append(ui->listInputFiles->item(i)->text());
+    return files;
+}
+
+QStringList GC_FileOpenWizard::inputFiles() const
+{
+    if (fileTypeCode == FILETYPE_COMPARISON)
+        return QStringList() << fileName();
+    if (fileTypeCode == FILETYPE_GENBANK_FASTA)
+        return genbankPaths;
+    return listedFiles();
+}
+
+QMap<QString, QString> GC_FileOpenWizard::fastaSequences() const
+{
+    QMap<QString, QString> sequences;
+    for (auto it = fastaMap.cbegin(); it != fastaMap.cend(); ++it)
+        sequences.insert(it.key(), it.value());
+    return sequences;
+}
+
+QList<QPair<QString, QString>> GC_FileOpenWizard::pairs() const
+{
+    QList<QPair<QString, QString>> list;
+    list.reserve(ui->listPairs->topLevelItemCount());
+    for (int i = 0; i < ui->listPairs->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = ui->listPairs->topLevelItem(i);
+        list.append(qMakePair(row->text(1), row->text(0)));
+    }
+    return list;
+}
+
+int GC_FileOpenWizard::selectedGenomeIndex() const
+{
+    const QList<QListWidgetItem *> selected = ui->listDefinition->selectedItems();
+    if (selected.isEmpty())
+        return 0;
+    return genomeIndexMap.value(selected.first()->text(), 0);
+}
+
+void GC_FileOpenWizard::accept()
+{
+    // The result is the file-type code, not QDialog::Accepted.
+    done(fileTypeCode);
+}
+
+int GC_FileOpenWizard::nextId() const
+{
+    switch (currentId()) {
+    case PageType:
+        return ui->radioGenbankFasta->isChecked() ? PageFiles : PageFile;
+    case PageFile:
+        return (ui->radioKestalCanvas->isChecked() || ui->radioExamples->isChecked()) ? PageFinish
+                                                                                       : PageDefinition;
+    case PageDefinition:
+        return PageFinish;
+    case PageFiles:
+        return ui->listInputFiles->count() == 1 ? PageFinish : PagePairs;
+    case PagePairs:
+        return PageFinish;
+    default:
+        return -1;
+    }
+}
+
+bool GC_FileOpenWizard::validateCurrentPage()
+{
+    switch (currentId()) {
+    case PageType:
+        if (ui->radioKestalCanvas->isChecked()) {
+            ui->wizardPage2->setSubTitle(tr("Browse and choose the Kestal visualization canvas file to open."));
+            ui->buttonDownload->hide();
+            fileTypeCode = FILETYPE_CANVAS;
+        } else if (ui->radioExamples->isChecked()) {
+            examplesMode = true;
+            ui->wizardPage2->setSubTitle(tr("Browse precomputed examples."));
+            ui->buttonDownload->hide();
+            fileTypeCode = FILETYPE_CANVAS;
+        } else if (ui->radioGenbankFasta->isChecked()) {
+            ui->buttonDownloadGenbank->show();
+            ui->wizardPage4->setSubTitle(
+                tr("Browse and choose the Fasta or Genbank files that will be included in your "
+                   "comparison file. You can choose more than one file and they will be displayed "
+                   "together. Also, you can donwload Genbank directly from Entrez by pressing the "
+                   "Downlaod button."));
+        }
+        return true;
+    case PageFile: {
+        const int probe = GC_FileUtils::filetype(ui->lineInputFile->text());
+        if (probe == FILETYPE_NONE) {
+            warn(tr("Error at selecting file"), tr("This file isn't a Kestal visualization canvas."));
+            return false;
+        }
+        // A comparison database is opened as what it is: the canvas reader
+        // would refuse it.
+        fileTypeCode = probe == FILETYPE_COMPARISON ? FILETYPE_COMPARISON : FILETYPE_CANVAS;
+        return true;
+    }
+    case PageFiles:
+        return validateFilesPage();
+    case PagePairs:
+        if (ui->listPairs->topLevelItemCount() == 0) {
+            warn(tr("Not pairs to compare"), tr("You should choose at least 1 pair to compare."));
+            return false;
+        }
+        options.setTask(ui->comboBoxBlast->currentText());
+        return true;
+    default:
+        return QWizard::validateCurrentPage();
+    }
+}
+
+bool GC_FileOpenWizard::validateFilesPage()
+{
+    if (ui->listInputFiles->count() == 1) {
+        fileTypeCode = FILETYPE_GENOME;
+        const QString path = ui->listInputFiles->item(0)->text();
+        if (!GC_FileUtils::isGenbank(path) && !GC_FileUtils::isFasta(path)) {
+            warn(tr("Error at selecting file"), tr("The file is not genbank nor fasta"));
+            ui->listInputFiles->clear();
+            return false;
+        }
+        ui->lineInputFile->setText(path);
+        return true;
+    }
+
+    loadGenbanksFasta();
+    fileTypeCode = FILETYPE_GENBANK_FASTA;
+    if (ui->comboBoxQuery->count() < 1) {
+        warn(tr("Not enough sequences"), tr("You must select a file"));
+        return false;
+    }
+    if (refuseRepeatedNames())
+        return false;
+    ui->comboBoxTarget->setCurrentIndex(0);
+    ui->comboBoxQuery->setCurrentIndex(1);
+    return true;
+}
+
+bool GC_FileOpenWizard::refuseRepeatedNames()
+{
+    QStringList lines;
+    for (auto it = nameSources.cbegin(); it != nameSources.cend(); ++it) {
+        if (it.value().size() < 2)
+            continue;
+        QStringList files;
+        for (const QString &path : it.value())
+            files.append(QFileInfo(path).fileName());
+        lines.append(tr("\"%1\" in %2").arg(it.key(), files.join(tr(", "))));
+    }
+    if (lines.isEmpty())
+        return false;
+    warn(tr("Repeated genome names"),
+         tr("Every genome to compare needs a name of its own, but these names are repeated:\n\n%1\n\n"
+            "Remove the files that repeat them from the list.")
+             .arg(lines.join('\n')));
+    return true;
+}
+
+void GC_FileOpenWizard::loadGenbanksFasta()
+{
+    genbankMap.clear();
+    fastaMap.clear();
+    genbankPaths.clear();
+    nameSources.clear();
+    ui->comboBoxTarget->clear();
+    ui->comboBoxQuery->clear();
+    ui->listPairs->clear();
+
+    for (int i = 0; i < ui->listInputFiles->count(); ++i) {
+        const QString path = ui->listInputFiles->item(i)->text();
+        const QString definition = GC_FileUtils::genbankDefinition(path);
+        if (!definition.isEmpty()) {
+            genbankMap.insert(definition, path);
+            genbankPaths.append(path);
+            nameSources[definition].append(path);
+            continue;
+        }
+        const QMap<QString, QString> records = GC_FileUtils::sequenceRecordList(path, -1);
+        for (auto it = records.cbegin(); it != records.cend(); ++it) {
+            fastaMap.insert(it.key(), it.value());
+            nameSources[it.key()].append(path);
+        }
+    }
+
+    for (auto it = genbankMap.cbegin(); it != genbankMap.cend(); ++it) {
+        ui->comboBoxTarget->addItem(it.key());
+        ui->comboBoxQuery->addItem(it.key());
+    }
+    for (auto it = fastaMap.cbegin(); it != fastaMap.cend(); ++it) {
+        ui->comboBoxTarget->addItem(it.key());
+        ui->comboBoxQuery->addItem(it.key());
+    }
+}
+
+void GC_FileOpenWizard::on_buttonAddPair_clicked()
+{
+    const QString target = ui->comboBoxTarget->currentText();
+    const QString query = ui->comboBoxQuery->currentText();
+    for (int i = 0; i < ui->listPairs->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = ui->listPairs->topLevelItem(i);
+        const bool same = target == row->text(0) && query == row->text(1);
+        const bool swapped = target == row->text(1) && query == row->text(0);
+        if (same || swapped) {
+            warn(tr("Error choosing sequence pair"), tr("This pair is already in the list."));
+            return;
+        }
+    }
+    auto *row = new QTreeWidgetItem(ui->listPairs);
+    row->setText(0, target);
+    row->setText(1, query);
+}
+
+void GC_FileOpenWizard::on_buttonRemovePair_clicked()
+{
+    qDeleteAll(ui->listPairs->selectedItems());
+}
+
+void GC_FileOpenWizard::on_buttonRemoveIntpuFiles_clicked()
+{
+    qDeleteAll(ui->listInputFiles->selectedItems());
+}
+
+void GC_FileOpenWizard::on_buttonAddInputFiles_clicked()
+{
+    QSettings settings;
+    const QString start = settings.value(keyLastDirOpen, QDir::homePath()).toString();
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        this, tr("Open files"), start, sequenceFilter, nullptr, QFileDialog::DontUseNativeDialog);
+    addInputPaths(chosen);
+    if (!chosen.isEmpty())
+        settings.setValue(keyLastDirOpen, chosen.first());
+}
+
+void GC_FileOpenWizard::addInputPaths(const QStringList &paths)
+{
+    if (!ui->radioGenbankFasta->isChecked())
+        return;
+    QSet<QString> listed;
+    for (int i = 0; i < ui->listInputFiles->count(); ++i)
+        listed.insert(ui->listInputFiles->item(i)->text());
+
+    bool invalid = false;
+    for (const QString &path : paths) {
+        if (listed.contains(path))
+            continue;
+        if (GC_FileUtils::isFasta(path) || GC_FileUtils::isGenbank(path)) {
+            ui->listInputFiles->addItem(path);
+            listed.insert(path);
+        } else {
+            invalid = true;
+        }
+    }
+    if (invalid)
+        warn(tr("Invalid files chosen"),
+             tr("Some files chosen aren't Genbank or Fasta files. They aren't be added to the list."));
+}
+
+QStringList GC_FileOpenWizard::downloadGenbankFiles()
+{
+    // The Entrez download dialog will run here and answer the Genbank files it
+    // wrote; until it exists the Download buttons stay disabled.
+    return QStringList();
+}
+
+void GC_FileOpenWizard::on_buttonDownloadGenbank_clicked()
+{
+    addInputPaths(downloadGenbankFiles());
+}
+
+void GC_FileOpenWizard::on_buttonDownload_clicked()
+{
+    const QStringList downloaded = downloadGenbankFiles();
+    if (!downloaded.isEmpty() && !downloaded.first().isEmpty())
+        ui->lineInputFile->setText(downloaded.first());
+}
+
+void GC_FileOpenWizard::on_buttonBrowseInputFile_clicked()
+{
+    QSettings settings;
+    const QString start = examplesMode
+                              ? QCoreApplication::applicationDirPath() + "/examples"
+                              : settings.value(keyLastDirOpen, QDir::homePath()).toString();
+    QString filter;
+    if (ui->radioKestalCanvas->isChecked() || ui->radioExamples->isChecked())
+        filter = "Kestal files (*.kcv *.ktc)" + anyFile;
+    else if (ui->radioGenbankFasta->isChecked())
+        filter = "Genbank or Fasta files (*.gb *.fas *.fasta *.fna *.txt)" + anyFile;
+    const QString chosen = QFileDialog::getOpenFileName(this, tr("Choose the input file"), start, filter,
+                                                        nullptr, QFileDialog::DontUseNativeDialog);
+    if (chosen.isEmpty())
+        return;
+    ui->lineInputFile->setText(chosen);
+    settings.setValue(keyLastDirOpen, chosen);
+}
+
+void GC_FileOpenWizard::warn(const QString &title, const QString &text)
+{
+    QMessageBox::warning(this, title, text, QMessageBox::Ok, QMessageBox::NoButton);
+}

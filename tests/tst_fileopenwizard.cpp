@@ -1,0 +1,557 @@
+#include "kestal_test.h"
+#include "file_dialog_answerer.h"
+#include "test_data.h"
+
+#include "gc_builddatabase.h"
+#include "gc_fileopenwizard.h"
+#include "gc_fileutils.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+// The open wizard driven as a user drives it: radio buttons, file dialogs,
+// list and pair buttons, Next/Back/Finish/Cancel, and the warnings it shows.
+class TestFileOpenWizard : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir *dataDir = nullptr;
+
+    QString write(const QString &name, const QByteArray &text)
+    {
+        const QString path = dataDir->filePath(name);
+        if (!TestData::writeFile(path, text))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    QString genbank(const QString &name, const QString &definition, quint32 seed)
+    {
+        return write(name, TestData::genbankRecord(definition, QByteArray(), TestData::randomDna(300, seed)));
+    }
+
+    QString database(const QString &name, const QString &type)
+    {
+        const QString path = dataDir->filePath(name);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_fileopenwizard");
+            db.setDatabaseName(path);
+            if (!db.open())
+                qFatal("cannot open %s", qPrintable(path));
+            QSqlQuery query(db);
+            query.exec("CREATE TABLE file_properties (key TEXT, value TEXT)");
+            query.prepare("INSERT INTO file_properties (key, value) VALUES (?, ?)");
+            query.addBindValue("type");
+            query.addBindValue(type);
+            if (!query.exec())
+                qFatal("cannot write %s", qPrintable(path));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("tst_fileopenwizard");
+        return path;
+    }
+
+    template <typename T>
+    static T *widget(GC_FileOpenWizard &wizard, const char *name)
+    {
+        T *child = wizard.findChild<T *>(name);
+        if (!child)
+            qFatal("no widget %s", name);
+        return child;
+    }
+
+    static void click(GC_FileOpenWizard &wizard, QWizard::WizardButton which)
+    {
+        wizard.button(which)->click();
+    }
+
+    static void clickButton(GC_FileOpenWizard &wizard, const char *name)
+    {
+        widget<QPushButton>(wizard, name)->click();
+    }
+
+    // Texts of the message boxes that came up while action ran; each is
+    // answered with OK as a user would.
+    static QStringList warningsDuring(const std::function<void()> &action)
+    {
+        QStringList texts;
+        QTimer watcher;
+        watcher.setInterval(10);
+        QObject::connect(&watcher, &QTimer::timeout, [&texts] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box && box->isVisible()) {
+                texts.append(box->windowTitle() + " / " + box->text());
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        watcher.start();
+        action();
+        watcher.stop();
+        return texts;
+    }
+
+    static QStringList comboItems(QComboBox *combo)
+    {
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i)
+            items.append(combo->itemText(i));
+        return items;
+    }
+
+    static QStringList rows(QListWidget *list)
+    {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts.append(list->item(i)->text());
+        return texts;
+    }
+
+    // Opens the wizard, keeps the Genbank/FASTA choice and reaches the files page.
+    void toFilesPage(GC_FileOpenWizard &wizard)
+    {
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        click(wizard, QWizard::NextButton);
+        QCOMPARE(wizard.currentId(), 4);
+    }
+
+    // Lists files on the files page through the Add dialog.
+    void addFiles(GC_FileOpenWizard &wizard, const QStringList &paths)
+    {
+        FileDialogAnswerer::choose(paths);
+        clickButton(wizard, "buttonAddInputFiles");
+    }
+
+    void toPairsPage(GC_FileOpenWizard &wizard, const QStringList &paths)
+    {
+        toFilesPage(wizard);
+        addFiles(wizard, paths);
+        click(wizard, QWizard::NextButton);
+        QCOMPARE(wizard.currentId(), 5);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        dataDir = new QTemporaryDir(QDir::tempPath() + "/wizard-XXXXXX");
+        QVERIFY(dataDir->isValid());
+    }
+
+    void cleanupTestCase()
+    {
+        delete dataDir;
+    }
+
+    void init()
+    {
+        QSettings().remove("lastDirOpen");
+    }
+
+    // --- construction --------------------------------------------------------
+
+    void startsWithTwoChoicesAndSixPages()
+    {
+        GC_FileOpenWizard wizard;
+        QCOMPARE(wizard.windowTitle(), QString("Open genome files"));
+        QCOMPARE(wizard.pageIds(), QList<int>({1, 2, 3, 4, 5, 6}));
+        QCOMPARE(wizard.startId(), 1);
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        QVERIFY(widget<QRadioButton>(wizard, "radioGenbankFasta")->isChecked());
+        QVERIFY(widget<QRadioButton>(wizard, "radioKestalCanvas")->isVisible());
+        QVERIFY(!widget<QRadioButton>(wizard, "radioExamples")->isVisible());
+        QCOMPARE(comboItems(widget<QComboBox>(wizard, "comboBoxBlast")),
+                 QStringList({"dc-megablast", "blastn", "megablast"}));
+        QCOMPARE(wizard.blastOptions().task(), QString("blastn")); // untouched until the pairs page
+        QCOMPARE(wizard.selectedGenomeIndex(), 0);
+        // The Entrez dialog is not there yet: its buttons cannot be pressed.
+        QVERIFY(!widget<QPushButton>(wizard, "buttonDownloadGenbank")->isEnabled());
+        QVERIFY(!widget<QPushButton>(wizard, "buttonDownload")->isEnabled());
+    }
+
+    void cancelOnAnyPageAnswersZero()
+    {
+        GC_FileOpenWizard wizard;
+        toFilesPage(wizard);
+        addFiles(wizard, {genbank("cancel1.gb", "One", 1), genbank("cancel2.gb", "Two", 2)});
+        click(wizard, QWizard::NextButton);
+        QCOMPARE(wizard.currentId(), 5);
+        click(wizard, QWizard::CancelButton);
+        QVERIFY(!wizard.isVisible());
+        QCOMPARE(wizard.result(), 0);
+
+        GC_FileOpenWizard first;
+        first.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&first));
+        click(first, QWizard::CancelButton);
+        QCOMPARE(first.result(), 0);
+    }
+
+    // --- canvas road ---------------------------------------------------------
+
+    void canvasChoiceBrowsesAndAnswersCanvas()
+    {
+        const QString canvas = database("canvas.kcv", "kestalcanvas");
+        GC_FileOpenWizard wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        widget<QRadioButton>(wizard, "radioKestalCanvas")->setChecked(true);
+        click(wizard, QWizard::NextButton);
+        QCOMPARE(wizard.currentId(), 2);
+        QCOMPARE(wizard.currentPage()->subTitle(),
+                 QString("Browse and choose the Kestal visualization canvas file to open."));
+        QVERIFY(!widget<QPushButton>(wizard, "buttonDownload")->isVisible());
+
+        FileDialogAnswerer::choose({canvas});
+        clickButton(wizard, "buttonBrowseInputFile");
+        QCOMPARE(FileDialogAnswerer::lastTitle(), QString("Choose the input file"));
+        QCOMPARE(FileDialogAnswerer::lastNameFilters().value(0), QString("Kestal files (*.kcv *.ktc)"));
+        QCOMPARE(FileDialogAnswerer::lastDirectory(), QDir::homePath());
+        QCOMPARE(widget<QLineEdit>(wizard, "lineInputFile")->text(), canvas);
+        QCOMPARE(QSettings().value("lastDirOpen").toString(), canvas);
+
+        // A cancelled browse keeps the chosen file.
+        FileDialogAnswerer::cancel();
+        clickButton(wizard, "buttonBrowseInputFile");
+        QCOMPARE(FileDialogAnswerer::lastDirectory(), dataDir->path()); // starts beside the last file
+        QCOMPARE(wizard.fileName(), canvas);
+
+        click(wizard, QWizard::NextButton);
+        QCOMPARE(wizard.currentId(), 6);
+        click(wizard, QWizard::FinishButton);
+        QCOMPARE(wizard.result(), FILETYPE_CANVAS);
+        QCOMPARE(wizard.fileName(), canvas);
+    }
+
+    void canvasPageRefusesOtherFiles()
+    {
+        const QString fasta = write("notacanvas.fas", ">x\nacgt\n");
+        GC_FileOpenWizard wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        widget<QRadioButton>(wizard, "radioKestalCanvas")->setChecked(true);
+        click(wizard, QWizard::NextButton);
+        // Nothing chosen, then a FASTA file: both refused, the page stays.
+        QStringList warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
+        QCOMPARE(warnings, QStringList({"Error at selecting file / This file isn't a Kestal visualization canvas."}));
+        FileDialogAnswerer::choose({fasta});
+        clickButton(wizard, "buttonBrowseInputFile");
+        warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
+        QCOMPARE(warnings.size(), 1);
+        QCOMPARE(wizard.currentId(), 2);
+    }
+
+    // A comparison database chosen as a canvas is opened as a comparison
+    // database: the canvas reader would refuse it and nothing would open.
+    void comparisonDatabaseIsOpenedAsComparison()
+    {
+        const QString comparison = database("comparison.kcv", "genomecomparisson");
+        const QString sorvik = database("sorvik.kcv", "sorvikcomparison");
+        for (const QString &path : {comparison, sorvik}) {
+            GC_FileOpenWizard wizard;
+            wizard.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+            widget<QRadioButton>(wizard, "radioKestalCanvas")->setChecked(true);
+            click(wizard, QWizard::NextButton);
+            FileDialogAnswerer::choose({path});
+            clickButton(wizard, "buttonBrowseInputFile");
+            click(wizard, QWizard::NextButton);
+            QCOMPARE(wizard.currentId(), 6);
+            click(wizard, QWizard::FinishButton);
+            QCOMPARE(wizard.result(), FILETYPE_COMPARISON);
+            QCOMPARE(wizard.inputFiles(), QStringList({path}));
+        }
+    }
+
+    void examplesBrowseStartsInExamplesFolder()
+    {
+        GC_FileOpenWizard wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        widget<QRadioButton>(wizard, "radioExamples")->setChecked(true);
+        click(wizard, QWizard::NextButton);
+        QCOMPARE(wizard.currentId(), 2);
+        QCOMPARE(wizard.currentPage()->subTitle(), QString("Browse precomputed examples."));
+        const QString examples = QCoreApplication::applicationDirPath() + "/examples";
+        const bool made = !QFileInfo::exists(examples) && QDir().mkpath(examples);
+        FileDialogAnswerer::cancel();
+        clickButton(wizard, "buttonBrowseInputFile");
+        if (made)
+            QDir().rmdir(examples);
+        QCOMPARE(FileDialogAnswerer::lastDirectory(), QDir(examples).absolutePath());
+    }
+
+    // --- files page ----------------------------------------------------------
+
+    void addListsSequenceFilesOnceAndRemembersFirst()
+    {
+        const QString gb = genbank("add.gb", "Added phage", 3);
+        const QString fas = write("add.fas", ">rec\nacgtacgt\n");
+        const QString junk = write("junk.txt", "nothing here\n");
+        GC_FileOpenWizard wizard;
+        toFilesPage(wizard);
+        QVERIFY(wizard.currentPage()->subTitle().contains("Downlaod button"));
+
+        QStringList warnings = warningsDuring([&] { addFiles(wizard, {fas, junk, gb}); });
+        QCOMPARE(warnings, QStringList({"Invalid files chosen / Some files chosen aren't Genbank or Fasta "
+                                        "files. They aren't be added to the list."}));
+        QCOMPARE(FileDialogAnswerer::lastTitle(), QString("Open files"));
+        QCOMPARE(FileDialogAnswerer::lastNameFilters().value(0),
+                 QString("Genbank or fasta files (*.gb *.fas *.fasta *.fna *.txt)"));
+        auto *list = widget<QListWidget>(wizard, "listInputFiles");
+        QCOMPARE(rows(list), QStringList({fas, gb}));
+        QCOMPARE(QSettings().value("lastDirOpen").toString(), fas); // the first chosen, whole path
+
+        // Already listed: skipped without a word; the next dialog starts there.
+        warnings = warningsDuring([&] { addFiles(wizard, {gb}); });
+        QVERIFY(warnings.isEmpty());
+        QCOMPARE(rows(list), QStringList({fas, gb}));
+        QCOMPARE(FileDialogAnswerer::lastDirectory(), dataDir->path());
+        QCOMPARE(QSettings().value("lastDirOpen").toString(), gb);
+
+        // A cancelled dialog changes neither the list nor the setting.
+        FileDialogAnswerer::cancel();
+        clickButton(wizard, "buttonAddInputFiles");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(QSettings().value("lastDirOpen").toString(), gb);
+
+        // Remove deletes the selected rows; a click toggles a row.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QVERIFY(list->item(0)->isSelected());
+        clickButton(wizard, "buttonRemoveIntpuFiles");
+        QCOMPARE(rows(list), QStringList({gb}));
+    }
+
+    void noFileIsRefused()
+    {
+        GC_FileOpenWizard wizard;
+        toFilesPage(wizard);
+        const QStringList warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
+        QCOMPARE(warnings, QStringList({"Not enough sequences / You must select a file"}));
+        QCOMPARE(wizard.currentId(), 4);
+    }
+
+    void oneSequenceFileSkipsPairs()
+    {
+        const QString gb = genbank("single.gb", "Single phage", 4);
+        GC_FileOpenWizard wizard;
+        toFilesPage(wizard);
+        addFiles(wizard, {gb});
+        click(wizard, QWizard::NextButton);
+        QCOMPARE(wizard.currentId(), 6);
+        click(wizard, QWizard::FinishButton);
+        QCOMPARE(wizard.result(), FILETYPE_GENOME);
+        QCOMPARE(wizard.fileName(), gb);
+    }
+
+    void oneFileOfAnotherKindIsRefusedAndCleared()
+    {
+        // A file may change between Add and Next.
+        const QString fas = write("changing.fas", ">x\nacgt\n");
+        GC_FileOpenWizard wizard;
+        toFilesPage(wizard);
+        addFiles(wizard, {fas});
+        write("changing.fas", "now plain text\n");
+        const QStringList warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
+        QCOMPARE(warnings, QStringList({"Error at selecting file / The file is not genbank nor fasta"}));
+        QCOMPARE(wizard.currentId(), 4);
+        QCOMPARE(widget<QListWidget>(wizard, "listInputFiles")->count(), 0);
+    }
+
+    // --- pairs page ----------------------------------------------------------
+
+    void namesAreListedGenbankFirstEachInOrder()
+    {
+        const QString zeta = genbank("zeta.gb", "Zeta phage", 5);
+        const QString alpha = genbank("alpha.gb", "Alpha phage", 6);
+        const QString records = write("records.fas", ">b\nacgtacgt\n>a\nccccgggg\n");
+        GC_FileOpenWizard wizard;
+        toPairsPage(wizard, {records, zeta, alpha});
+        const QStringList expected({"Alpha phage", "Zeta phage", "a", "b"});
+        auto *target = widget<QComboBox>(wizard, "comboBoxTarget");
+        auto *query = widget<QComboBox>(wizard, "comboBoxQuery");
+        QCOMPARE(comboItems(target), expected);
+        QCOMPARE(comboItems(query), expected);
+        QCOMPARE(target->currentIndex(), 0);
+        QCOMPARE(query->currentIndex(), 1);
+        QCOMPARE(wizard.fastaSequences().value("a"), QString("ccccgggg"));
+    }
+
+    void pairsKeepTheirOrderAndRefuseRepeats()
+    {
+        const QString one = genbank("pair1.gb", "One", 7);
+        const QString two = genbank("pair2.gb", "Two", 8);
+        const QString three = genbank("pair3.gb", "Three", 9);
+        GC_FileOpenWizard wizard;
+        toPairsPage(wizard, {one, two, three});
+        auto *target = widget<QComboBox>(wizard, "comboBoxTarget");
+        auto *query = widget<QComboBox>(wizard, "comboBoxQuery");
+        auto *pairList = widget<QTreeWidget>(wizard, "listPairs");
+        QCOMPARE(pairList->headerItem()->text(0), QString("Target"));
+        QCOMPARE(pairList->headerItem()->text(1), QString("Query"));
+
+        // No pair yet: Next is refused.
+        QStringList warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
+        QCOMPARE(warnings, QStringList({"Not pairs to compare / You should choose at least 1 pair to compare."}));
+        QCOMPARE(wizard.currentId(), 5);
+
+        target->setCurrentText("One");
+        query->setCurrentText("Two");
+        clickButton(wizard, "buttonAddPair");
+        target->setCurrentText("Three");
+        query->setCurrentText("One");
+        clickButton(wizard, "buttonAddPair");
+        // The same two names either way round are the same pair.
+        target->setCurrentText("Two");
+        query->setCurrentText("One");
+        warnings = warningsDuring([&] { clickButton(wizard, "buttonAddPair"); });
+        QCOMPARE(warnings, QStringList({"Error choosing sequence pair / This pair is already in the list."}));
+        // A genome with itself is a pair.
+        target->setCurrentText("Two");
+        query->setCurrentText("Two");
+        warnings = warningsDuring([&] { clickButton(wizard, "buttonAddPair"); });
+        QVERIFY(warnings.isEmpty());
+
+        using Pair = QPair<QString, QString>;
+        // (query, target) per row, in row order.
+        QCOMPARE(wizard.pairs(), QList<Pair>({{"Two", "One"}, {"One", "Three"}, {"Two", "Two"}}));
+
+        pairList->topLevelItem(1)->setSelected(true);
+        clickButton(wizard, "buttonRemovePair");
+        QCOMPARE(wizard.pairs(), QList<Pair>({{"Two", "One"}, {"Two", "Two"}}));
+
+        // Default task, then the finish.
+        click(wizard, QWizard::NextButton);
+        QCOMPARE(wizard.currentId(), 6);
+        click(wizard, QWizard::FinishButton);
+        QCOMPARE(wizard.result(), FILETYPE_GENBANK_FASTA);
+        QCOMPARE(wizard.blastOptions().task(), QString("dc-megablast"));
+    }
+
+    void chosenTaskAndGoingBackEmptiesPairs()
+    {
+        GC_FileOpenWizard wizard;
+        toPairsPage(wizard, {genbank("back1.gb", "Back one", 10), genbank("back2.gb", "Back two", 11)});
+        clickButton(wizard, "buttonAddPair");
+        QCOMPARE(wizard.pairs().size(), 1);
+        click(wizard, QWizard::BackButton);
+        QCOMPARE(wizard.currentId(), 4);
+        click(wizard, QWizard::NextButton);
+        QCOMPARE(wizard.currentId(), 5);
+        QVERIFY(wizard.pairs().isEmpty());
+
+        clickButton(wizard, "buttonAddPair");
+        widget<QComboBox>(wizard, "comboBoxBlast")->setCurrentText("megablast");
+        click(wizard, QWizard::NextButton);
+        click(wizard, QWizard::FinishButton);
+        QCOMPARE(wizard.result(), FILETYPE_GENBANK_FASTA);
+        QCOMPARE(wizard.blastOptions().task(), QString("megablast"));
+        using Pair = QPair<QString, QString>;
+        QCOMPARE(wizard.pairs(), QList<Pair>({{"Back two", "Back one"}}));
+    }
+
+    // Matchings are tied to genomes by name: two inputs of one name would put
+    // them on the wrong genome, so the pairs page is not reached.
+    void repeatedGenomeNamesAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("two Genbank files") << QByteArray() << "Same phage";
+        QTest::newRow("Genbank and FASTA") << QByteArray(">Same phage\nacgtacgt\n") << "Same phage";
+        QTest::newRow("two FASTA files") << QByteArray(">dup\nacgt\n>other\ngggg\n") << "dup";
+    }
+
+    void repeatedGenomeNamesAreRefused()
+    {
+        QFETCH(QByteArray, second);
+        QFETCH(QString, name);
+        const QString first = name == "dup" ? write("first.fas", ">dup\ncccc\n")
+                                            : genbank("first.gb", name, 12);
+        const QString other = second.isEmpty() ? genbank("second.gb", name, 13)
+                                                : write("second.fas", second);
+        const QString third = genbank("third.gb", "Third phage", 14);
+        GC_FileOpenWizard wizard;
+        toFilesPage(wizard);
+        addFiles(wizard, {first, third, other});
+        const QStringList warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().startsWith("Repeated genome names / "), qPrintable(warnings.first()));
+        QVERIFY(warnings.first().contains('"' + name + '"'));
+        QVERIFY(warnings.first().contains(QFileInfo(first).fileName()));
+        QVERIFY(warnings.first().contains(QFileInfo(other).fileName()));
+        QVERIFY(!warnings.first().contains("third.gb"));
+        QCOMPARE(wizard.currentId(), 4);
+
+        // Once one of them is gone the pairs page opens.
+        auto *list = widget<QListWidget>(wizard, "listInputFiles");
+        list->item(2)->setSelected(true);
+        clickButton(wizard, "buttonRemoveIntpuFiles");
+        QVERIFY(warningsDuring([&] { click(wizard, QWizard::NextButton); }).isEmpty());
+        QCOMPARE(wizard.currentId(), 5);
+    }
+
+    // The builder gets the Genbank files as Genbank and the FASTA records as
+    // records: a FASTA file in both would give every record two genomes.
+    void builderGetsEachGenomeOnce()
+    {
+        const QString phage1 = kestalTestDataPath("MH816966.1.gbk");
+        const QString phage2 = kestalTestDataPath("MK373776.1.gbk");
+        const QString records = write("builder.fas", ">r2\nacgtacgtac\n>r1\nggggccccaa\n");
+        // Passes the Genbank test when added (a later line holds DEFINITION) but
+        // has no ACCESSION line: read as FASTA.
+        const QString headless = write("headless.gb", ">r3\nacgtttt\n\nDEFINITION\n");
+        GC_FileOpenWizard wizard;
+        toPairsPage(wizard, {phage1, records, headless, phage2});
+        clickButton(wizard, "buttonAddPair");
+        click(wizard, QWizard::NextButton);
+        click(wizard, QWizard::FinishButton);
+        QCOMPARE(wizard.result(), FILETYPE_GENBANK_FASTA);
+
+        QCOMPARE(wizard.listedFiles(), QStringList({phage1, records, headless, phage2}));
+        QCOMPARE(wizard.inputFiles(), QStringList({phage1, phage2}));
+        QCOMPARE(wizard.genbankFiles(), QStringList({phage1, phage2}));
+        QCOMPARE(wizard.fastaSequences().keys(), QStringList({"r1", "r2", "r3"}));
+
+        QMap<QString, int> ids;
+        QString error;
+        QVERIFY2(gc_buildDatabase(wizard.inputFiles(), wizard.fastaSequences(), ids, &error), qPrintable(error));
+        // Every name the wizard offered is a genome of the database, once.
+        const QStringList offered = comboItems(widget<QComboBox>(wizard, "comboBoxTarget"));
+        QCOMPARE(offered.size(), 5);
+        for (const QString &name : offered)
+            QVERIFY2(ids.contains(name), qPrintable(name));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_fileopenwizard_count");
+            db.setDatabaseName(GC_FileUtils::tempCanvasPath());
+            QVERIFY(db.open());
+            QSqlQuery count("SELECT COUNT(*) FROM genomes", db);
+            QVERIFY(count.next());
+            QCOMPARE(count.value(0).toInt(), 5);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("tst_fileopenwizard_count");
+        // The pair names turn into genome ids.
+        for (const auto &pair : wizard.pairs()) {
+            QVERIFY(ids.contains(pair.first));
+            QVERIFY(ids.contains(pair.second));
+        }
+    }
+};
+
+KESTAL_TEST_MAIN(TestFileOpenWizard)
+#include "tst_fileopenwizard.moc"
