@@ -40,6 +40,7 @@ QList<GC_Gene *> GC_CoverageWidget::listedGenes() const
 void GC_CoverageWidget::reset()
 {
     genome = nullptr;
+    genomeInScene = false;
     genomeId = -1;
     ui->treeWidget->clear();
     setEnabled(false);
@@ -63,7 +64,7 @@ bool GC_CoverageWidget::genomeStillThere()
     if (!genome)
         return false;
     // A genome handed over outside any scene is trusted as it is.
-    if (genomeId == -1)
+    if (!genomeInScene)
         return true;
     // Only the pointer is compared until it is found listed: it may dangle.
     if (genomeScene && genomeScene->genomes().contains(genome) && genome->getId() == genomeId)
@@ -96,7 +97,8 @@ void GC_CoverageWidget::slotSetGenome(GC_Genome *value)
     if (genome) {
         GC_GenomeScene *scene = genome->genomeScene();
         followScene(scene);
-        genomeId = scene ? genome->getId() : -1;
+        genomeInScene = scene != nullptr;
+        genomeId = genome->getId();
     }
     setEnabled(true);
     calculate();

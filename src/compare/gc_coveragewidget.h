@@ -38,7 +38,7 @@ public:
     double getBitScore() const { return bitScore; }
     QSet<int> getExcludedGenomes() const { return excludedGenomes; }
     int getMode() const;
-    // The genes the rows refer to, in the order shown.
+    // The genes the rows refer to, in the order shown, as last computed.
     QList<GC_Gene *> listedGenes() const;
 
 signals:
@@ -67,6 +67,7 @@ private:
     QSet<int> excludedGenomes;
     // The scene the genome was in when it was handed over, and its id then.
     QPointer<GC_GenomeScene> genomeScene;
+    bool genomeInScene = false;
     int genomeId = -1;
 };
 
