@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -182,6 +183,31 @@ private slots:
         // The Entrez dialog is not there yet: its buttons cannot be pressed.
         QVERIFY(!widget<QPushButton>(wizard, "buttonDownloadGenbank")->isEnabled());
         QVERIFY(!widget<QPushButton>(wizard, "buttonDownload")->isEnabled());
+    }
+
+    // The long subtitles of the files and pairs pages are shown whole, not
+    // cut at QWizard's two-line header.
+    void subtitlesAreShownWhole()
+    {
+        GC_FileOpenWizard wizard;
+        toPairsPage(wizard, {genbank("sub1.gb", "Sub one", 15), genbank("sub2.gb", "Sub two", 16)});
+        for (int page : {5, 4}) {
+            if (page == 4)
+                click(wizard, QWizard::BackButton);
+            QCOMPARE(wizard.currentId(), page);
+            QTest::qWait(50); // layout
+            const QString subTitle = wizard.currentPage()->subTitle();
+            QLabel *shown = nullptr;
+            for (QLabel *label : wizard.findChildren<QLabel *>()) {
+                if (label->text() == subTitle && label->isVisible())
+                    shown = label;
+            }
+            QVERIFY(shown);
+            QVERIFY(shown->heightForWidth(shown->width()) > 2 * shown->fontMetrics().lineSpacing());
+            QVERIFY2(shown->height() >= shown->heightForWidth(shown->width()),
+                     qPrintable(QString("page %1: %2 < %3").arg(page).arg(shown->height())
+                                    .arg(shown->heightForWidth(shown->width()))));
+        }
     }
 
     void cancelOnAnyPageAnswersZero()

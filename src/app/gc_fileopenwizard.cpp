@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSet>
 #include <QSettings>
@@ -31,6 +33,9 @@ GC_FileOpenWizard::GC_FileOpenWizard(QWidget *parent)
     // The Entrez download dialog is not part of this version.
     ui->buttonDownload->setEnabled(false);
     ui->buttonDownloadGenbank->setEnabled(false);
+    // Long genome names share the width and wrap.
+    ui->listPairs->header()->setSectionResizeMode(QHeaderView::Stretch);
+    connect(this, &QWizard::currentIdChanged, this, &GC_FileOpenWizard::fitSubTitle);
 }
 
 GC_FileOpenWizard::~GC_FileOpenWizard()
@@ -342,6 +347,20 @@ void GC_FileOpenWizard::on_buttonBrowseInputFile_clicked()
         return;
     ui->lineInputFile->setText(chosen);
     settings.setValue(keyLastDirOpen, chosen);
+}
+
+void GC_FileOpenWizard::fitSubTitle()
+{
+    // QWizard fixes its header at the height of two subtitle lines, but
+    // these subtitles take three or four: let the header grow to show them.
+    QWizardPage *page = currentPage();
+    if (!page || page->subTitle().isEmpty())
+        return;
+    const QList<QLabel *> labels = findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        if (label->text() == page->subTitle() && !page->isAncestorOf(label) && label->parentWidget())
+            label->parentWidget()->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
 }
 
 void GC_FileOpenWizard::warn(const QString &title, const QString &text)

@@ -66,6 +66,7 @@ private slots:
     void on_buttonRemoveIntpuFiles_clicked();
     void on_buttonAddPair_clicked();
     void on_buttonRemovePair_clicked();
+    void fitSubTitle();
 
 private:
     bool validateFilesPage();
