@@ -14,8 +14,8 @@ class GC_Genome;
 class GC_RfamMatching;
 
 // The bar under a genome (its parent) on which its RFAM hits are drawn, each
-// a box in its family's colour. It owns the hit records (keys 0, 1, 2, ... in order of
-// addition) and counts the hits of each family. A short hit answers the
+// a box in its family's colour. It owns the hit records (keys 0, 1, 2, ...
+// in order of addition) and counts the hits of each family. A short hit answers the
 // hover over a zone of at least 200 positions (100 for a stored hit) centred
 // on it, so that it can be pointed at; where zones overlap the later hit
 // answers, and it is also drawn over the earlier one.

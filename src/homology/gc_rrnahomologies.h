@@ -13,8 +13,8 @@ class GC_Genome;
 class GC_rRNAMatching;
 
 // The bar under a genome (its parent) on which its ribosomal RNA hits are
-// drawn, all as black boxes. It owns the hit records (keys 0, 1, 2, ... in order of
-// addition). A short hit answers the hover over a zone of at least 200
+// drawn, all as black boxes. It owns the hit records (keys 0, 1, 2, ... in
+// order of addition). A short hit answers the hover over a zone of at least 200
 // positions (100 for a stored hit) centred on it; where zones overlap the
 // later hit answers.
 class GC_rRNAHomologies : public GC_HomologyBar
