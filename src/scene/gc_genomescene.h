@@ -128,6 +128,9 @@ public:
     // where it overlaps the fewest items.
     void placeWithoutCollision(QGraphicsItem *item);
 
+    // The name the homology bars' show and search commands use for it.
+    void placeWithFewestCollisions(QGraphicsItem *item) { placeWithoutCollision(item); }
+
 signals:
     void message(QString text);
     void anotationAdded();
