@@ -702,6 +702,8 @@ void GC_Genome::setDnaSequence(const QString &sequence)
     }
     gcContent = dnaSequence.isEmpty() ? std::numeric_limits<double>::quiet_NaN()
                                       : double(gc) / double(dnaSequence.size());
+    if (gcContentBar)
+        gcContentBar->sequenceChanged();
 }
 
 QString GC_Genome::getDnaSequence(const GC_Interval &range) const
