@@ -295,6 +295,9 @@ QList<GC_Ruler::Tick> GC_Ruler::ticks(int from, int to, qint64 lo, qint64 hi, qi
             nextBig = nextBig > farAway ? nextBig : nextBig + big;
         }
         result.append(tick);
+        // Later ticks would only repeat the end's, at the same place.
+        if (t >= to)
+            break;
     }
     return result;
 }
