@@ -289,13 +289,20 @@ void GC_GCcontentBar::paint(QPainter *painter, const QStyleOptionGraphicsItem *o
         painter->drawRects(bars);
     }
 
-    const double maximum = maxGC();
-    const double overall = std::isfinite(genome->getGCcontent()) ? genome->getGCcontent() : 0.0;
     painter->setFont(figuresFont());
-    painter->drawText(
-        QPointF(boundingRect().left() + 10.0, bottom - 5.0 - m_height * maximum),
-        QString::asprintf("GC content: Min: %.1f%%,  Max: %.1f%%,  Overall: %.1f%%",
-                          100.0 * minGC(), 100.0 * maximum, 100.0 * overall));
+    painter->drawText(QPointF(boundingRect().left() + 10.0, bottom - 5.0 - m_height * maxGC()),
+                      figuresText());
+}
+
+QString GC_GCcontentBar::figuresText() const
+{
+    // A genome without sequence has no overall fraction: it reads 0.
+    const GC_Genome *genome = parentGenome();
+    const double overall = genome && std::isfinite(genome->getGCcontent())
+                               ? genome->getGCcontent()
+                               : 0.0;
+    return QString::asprintf("GC content: Min: %.1f%%,  Max: %.1f%%,  Overall: %.1f%%",
+                             100.0 * minGC(), 100.0 * maxGC(), 100.0 * overall);
 }
 
 QVariant GC_GCcontentBar::itemChange(GraphicsItemChange change, const QVariant &value)

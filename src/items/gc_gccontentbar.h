@@ -38,6 +38,8 @@ public:
     // genome or sequence.
     double minGC() const;
     double maxGC() const;
+    // The line of figures drawn over the bars.
+    QString figuresText() const;
     QFont font() const { return m_font; }
     GC_Genome *parentGenome() const;
 
