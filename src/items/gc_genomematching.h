@@ -75,7 +75,10 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
-    void drawInStrips(QPainter *painter, const QPolygonF &onDevice) const;
+    void updateGeometryCache() const;
+    void paintHairline(QPainter *painter, const QColor &fill, const QPointF &from,
+                       const QPointF &to) const;
+    void drawInStrips(QPainter *painter, const QPointF *onDevice) const;
 
     int m_id = -1;
     double m_similarity = 0.0;
@@ -89,7 +92,7 @@ private:
     QColor m_color;
     // The band's outline, rebuilt when a genome reports a change.
     mutable QPolygonF m_polygon;
-    mutable QPainterPath m_shape;
+    mutable QRectF m_bounds;
     mutable bool m_geometryValid = false;
 };
 
