@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <QScrollBar>
 #include <QStyleOptionGraphicsItem>
 
@@ -214,6 +215,11 @@ private slots:
         QCOMPARE(area.width(), 300.0);
         painter.setClipRect(QRectF(1000050, 0, 20, 100));
         QCOMPARE(GC_PaintArea::visibleRect(&painter, &option).width(), 20.0);
+        // A device without an extent of its own (a picture, an SVG file
+        // without a size) keeps the whole exposed part.
+        QPicture picture;
+        QPainter recorder(&picture);
+        QCOMPARE(GC_PaintArea::visibleRect(&recorder, &option), option.exposedRect);
     }
 
     // Bars stand on y = height + 30 and are as tall as their GC fraction:
