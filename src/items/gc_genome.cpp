@@ -332,6 +332,7 @@ void GC_Genome::setCoords(const GC_Interval &range)
     // matching is only detached from both genomes and left to its owner.
     GC_GenomeScene *owner = genomeScene();
     const QList<GC_GenomeMatching *> current = matchings;
+    QList<GC_GenomeMatching *> dropped;
     for (GC_GenomeMatching *matching : current) {
         if (matching->coordsOn(this).overlaps(range))
             continue;
@@ -340,9 +341,10 @@ void GC_Genome::setCoords(const GC_Interval &range)
         removeMatching(matching);
         if (owner) {
             owner->removeMatching(matching);
-            delete matching;
+            dropped.append(matching);
         }
     }
+    GC_GenomeMatching::deleteMatchings(dropped);
 
     prepareChildrenGeometryChange();
     updateDependentGeometry();

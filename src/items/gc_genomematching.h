@@ -63,6 +63,10 @@ public:
     QString toString() const;
     QPolygonF polygon() const;
 
+    // Deletes many matchings at once, each already out of its genomes' and
+    // the scene's lists; linear where deleting them one by one is not.
+    static void deleteMatchings(const QList<GC_GenomeMatching *> &matchings);
+
     // The class-wide next matching id.
     static int nextId;
 
@@ -76,8 +80,8 @@ protected:
 
 private:
     void updateGeometryCache() const;
-    void paintHairline(QPainter *painter, const QColor &fill, const QPointF &from,
-                       const QPointF &to) const;
+    void paintHairline(QPainter *painter, const QRectF &exposed, const QColor &fill,
+                       const QPointF &from, const QPointF &to) const;
     void drawInStrips(QPainter *painter, const QPointF *onDevice) const;
 
     int m_id = -1;
