@@ -746,3 +746,12 @@ void GC_GenomeScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     }
     QGraphicsScene::mouseReleaseEvent(event);
 }
+
+// ---------------------------------------------------------------------------
+// Drawing frames
+
+void GC_GenomeScene::drawBackground(QPainter *painter, const QRectF &rect)
+{
+    ++m_paintFrame;
+    QGraphicsScene::drawBackground(painter, rect);
+}

@@ -231,6 +231,17 @@ private:
     QWidget *m_mainWindow = nullptr;
     QPointF m_lastContextPos;
     GC_Legend *m_hoverLegend = nullptr;
+
+    // Drawing frames: advanced once per drawing of the scene (each repaint
+    // of a view, each render), so items may keep state for one frame.
+public:
+    quint64 paintFrame() const { return m_paintFrame; }
+
+protected:
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
+
+private:
+    quint64 m_paintFrame = 0;
 };
 
 #endif
