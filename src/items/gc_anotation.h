@@ -11,6 +11,7 @@
 class GC_AnotationControlPoint;
 class GC_AnotationText;
 class GC_Genome;
+class GC_Style;
 
 // A coloured box marking a nucleotide range of its genome (its parent item),
 // with its name as a label above it. Like a gene, its extent comes from the
@@ -55,6 +56,7 @@ public:
     void setTextPositionFlag(int flag);
     void setTextFont(const QFont &font);
 
+    void applyStyle(const GC_Style &style, bool force);
     void updateGeometry();
     void placeText();
     void placeControlPoints();

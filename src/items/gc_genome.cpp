@@ -11,6 +11,7 @@
 #include "gc_rfamhomologies.h"
 #include "gc_rrnahomologies.h"
 #include "gc_ruler.h"
+#include "gc_style.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -866,4 +867,116 @@ QVariant GC_Genome::itemChange(GraphicsItemChange change, const QVariant &value)
         break;
     }
     return GC_SequenceArrowItem::itemChange(change, value);
+}
+
+// ---------------------------------------------------------------- style and duplication
+
+void GC_Genome::setStyle(const GC_Style &style, bool force, bool children)
+{
+    if (force || style.applyGenomeX)
+        setX(style.genomeX);
+    if (force || style.applyGenomeY)
+        setY(style.genomeY);
+    if (force || style.applyGenomeOrientation)
+        setOrientation(style.genomeOrientation);
+    if (force || style.applyGenomePixPerNuc)
+        setPixPerNuc(style.genomePixPerNuc);
+    if (force || style.applyGenomeShowGenes)
+        setShowGenes(style.genomeShowGenes);
+    if (force || style.applyGenomeShowAnotations)
+        setShowAnotations(style.genomeShowAnotations);
+    if (force || style.applyGenomeShowMatchings)
+        setShowMatchings(style.genomeShowMatchings);
+    if (force || style.applyGenomeShowRuler)
+        setShowRuler(style.genomeShowRuler);
+    if (force || style.applyGenomeShowText)
+        setShowText(style.genomeShowText);
+    if (force || style.applyGenomeTextColor)
+        setTextColor(style.genomeTextColor);
+    if (force || style.applyGenomeTextFont)
+        setTextFont(style.genomeTextFont);
+    if (force || style.applyGenomeTextX)
+        setTextX(style.genomeTextX);
+    if (force || style.applyGenomeTextY)
+        setTextY(style.genomeTextY);
+    if (force || style.applyGenomeTextAngle)
+        setTextAngle(style.genomeTextAngle);
+    if (force || style.applyGenomeTextPositionFlag)
+        setTextPositionFlag(style.genomeTextPositionFlag);
+    if (force || style.applyGenomeHeightBig)
+        setHeightBig(style.genomeHeightBig);
+    if (force || style.applyGenomeHeightSmall)
+        setHeightSmall(style.genomeHeightSmall);
+    if (force || style.applyGenomeHeadLength)
+        setHeadLength(style.genomeHeadLength);
+    if (force || style.applyGenomeLineColor)
+        setLineColor(style.genomeLineColor);
+    if (force || style.applyGenomeFillColor)
+        setFillColor(style.genomeFillColor);
+    if (force || style.applyGenomeArrowStyle)
+        setArrowStyle(style.genomeArrowStyle);
+    if (!children)
+        return;
+    for (GC_Gene *gene : std::as_const(genes))
+        gene->applyStyle(style, force);
+    for (GC_Anotation *anotation : std::as_const(anotations))
+        anotation->applyStyle(style, force);
+    for (GC_GenomeMatching *matching : std::as_const(matchings))
+        matching->applyStyle(style, force);
+    ruler->applyStyle(style, force);
+}
+
+void GC_Genome::duplicate()
+{
+    GC_GenomeScene *owner = genomeScene();
+    if (!owner)
+        return;
+    auto *copy = new GC_Genome;
+    copy->setName(getName());
+    copy->setCoords(coords);
+    copy->setOrientation(orientation);
+    copy->setPixPerNuc(pixPerNuc);
+    copy->dbId = dbId;
+    copy->database = database;
+    copy->setDnaSequence(getDnaSequence());
+    copy->setHeadLength(headLength);
+    copy->setHeightBig(heightBig);
+    copy->setHeightSmall(heightSmall);
+    copy->setLineColor(lineColor);
+    copy->setFillColor(fillColor);
+    copy->setArrowStyle(arrowStyle);
+    copy->setShowGenes(showGenes);
+    copy->setShowAnotations(showAnotations);
+    copy->setShowMatchings(showMatchings);
+    copy->setShowRuler(showRuler);
+    copy->setShowGCcontent(showGCcontent);
+    copy->setShowText(showText);
+    for (const GC_Gene *gene : std::as_const(genes))
+        copy->addGene(new GC_Gene(*gene));
+    for (const GC_Anotation *anotation : std::as_const(anotations))
+        copy->addAnotation(new GC_Anotation(*anotation));
+    copy->setPos(pos() + QPointF(20.0, 20.0));
+    owner->addItem(copy);
+
+    const bool top = owner->isTopGenome(this);
+    const QList<GC_GenomeMatching *> current = matchings;
+    for (const GC_GenomeMatching *matching : current) {
+        auto *twin = new GC_GenomeMatching(*matching);
+        twin->setId(GC_GenomeMatching::nextId);
+        twin->setTopGenome(matching->topGenome() == this ? copy : matching->topGenome());
+        twin->setLowGenome(matching->lowGenome() == this ? copy : matching->lowGenome());
+        owner->insertMatching(twin);
+        owner->addItem(twin);
+    }
+    if (top)
+        owner->insertTopGenome(copy);
+    else
+        owner->insertLowGenome(copy);
+    copy->id = owner->maxGenomeId() + 1;
+    if (copy->id >= genomeIdCounter)
+        genomeIdCounter = copy->id + 1;
+    copy->updateChildren();
+    for (GC_GenomeMatching *matching : copy->getMatchings())
+        matching->updateVisibility();
+    owner->setModified(true);
 }

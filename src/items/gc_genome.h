@@ -20,6 +20,7 @@ class GC_GenomeScene;
 class GC_GenomeText;
 class GC_RfamHomologies;
 class GC_Ruler;
+class GC_Style;
 class GC_rRNAHomologies;
 
 // One genome, or the shown stretch of it, drawn as a horizontal arrow. It owns
@@ -182,6 +183,10 @@ public:
 
     // The scene this genome is in, as the document (null outside one).
     GC_GenomeScene *genomeScene() const;
+
+    // Styling and duplication (the scene's style and clone commands).
+    void setStyle(const GC_Style &style, bool force, bool children);
+    void duplicate();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -2,6 +2,7 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_style.h"
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -373,4 +374,36 @@ QVariant GC_Ruler::itemChange(GraphicsItemChange change, const QVariant &value)
     if (change == ItemPositionChange && scene())
         return QPointF(x(), value.toPointF().y());
     return QGraphicsItem::itemChange(change, value);
+}
+
+// ---------------------------------------------------------------- style
+
+void GC_Ruler::applyStyle(const GC_Style &style, bool force)
+{
+    if (force || style.applyRulerY)
+        setY(style.rulerY);
+    if (force || style.applyRulerOrientation)
+        setOrientation(style.rulerOrientation);
+    if (force || style.applyRulerTextPlacement)
+        setTextPlacement(style.rulerTextPlacement);
+    if (force || style.applyRulerHorizontalLineVisible)
+        setHorizontalLineVisible(style.rulerHorizontalLineVisible);
+    if (force || style.applyRulerStyle)
+        setStyle(style.rulerStyle);
+    if (force || style.applyRulerHeightBig)
+        setHeightBig(style.rulerHeightBig);
+    if (force || style.applyRulerHeightSmall)
+        setHeightSmall(style.rulerHeightSmall);
+    if (force || style.applyRulerNucsPerPeriod)
+        setNucsPerPeriod(style.rulerNucsPerPeriod);
+    if (force || style.applyRulerPeriodsPerBigLine)
+        setPeriodsPerBigLine(style.rulerPeriodsPerBigLine);
+    if (force || style.applyRulerPixsPerPeriod)
+        setPixsPerPeriod(style.rulerPixsPerPeriod);
+    if (force || style.applyRulerLineColor)
+        setLineColor(style.rulerLineColor);
+    if (force || style.applyRulerTextColor)
+        setTextColor(style.rulerTextColor);
+    if (force || style.applyRulerTextFont)
+        setTextFont(style.rulerTextFont);
 }

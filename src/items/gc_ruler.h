@@ -8,6 +8,7 @@
 #include <QGraphicsItem>
 
 class GC_Genome;
+class GC_Style;
 
 // The coordinate scale along a genome (its parent): a base line, a short tick
 // every period and a labelled long tick every few periods, with the numbers
@@ -52,6 +53,7 @@ public:
     void setTextFont(const QFont &font);
     void setTextFont(const QString &description);
     void flipSide();
+    void applyStyle(const GC_Style &style, bool force);
     void updateVisibility();
 
     // Nucleotides between two ticks at the genome's current scale: the least
