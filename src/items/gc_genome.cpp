@@ -951,6 +951,7 @@ void GC_Genome::duplicate()
     copy->setShowRuler(showRuler);
     copy->setShowGCcontent(showGCcontent);
     copy->setShowText(showText);
+    copy->id = id;
     for (const GC_Gene *gene : std::as_const(genes))
         copy->addGene(new GC_Gene(*gene));
     for (const GC_Anotation *anotation : std::as_const(anotations))
