@@ -846,8 +846,17 @@ GC_Genome *GC_GenomeScene::firstSelectedGenome() const
 
 QGraphicsItem *GC_GenomeScene::topmostItemAt(const QPointF &scenePos) const
 {
+    // Boxes first, topmost first, then shapes only until one holds the
+    // point: the thousands of bands beneath are never shape-tested.
     const QGraphicsView *view = firstView();
-    return itemAt(scenePos, view ? view->transform() : QTransform());
+    const QTransform transform = view ? view->transform() : QTransform();
+    const QList<QGraphicsItem *> boxed =
+        items(scenePos, Qt::IntersectsItemBoundingRect, Qt::DescendingOrder, transform);
+    for (QGraphicsItem *item : boxed) {
+        if (item->contains(item->mapFromScene(scenePos)))
+            return item;
+    }
+    return nullptr;
 }
 
 // ---------------------------------------------------------------- mouse
@@ -931,8 +940,27 @@ void GC_GenomeScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
     updateHoverLegendAt(event->scenePos());
 }
 
+bool GC_GenomeScene::homologyBarNear(const QPointF &scenePos) const
+{
+    for (const QList<GC_Genome *> *row : {&m_topGenomes, &m_lowGenomes}) {
+        for (const GC_Genome *genome : *row) {
+            const QGraphicsItem *bars[] = {genome->getCogHomologies(), genome->getRfamHomologies(),
+                                           genome->getrRNAHomologies()};
+            for (const QGraphicsItem *bar : bars)
+                if (bar->isVisible() && bar->sceneBoundingRect().contains(scenePos))
+                    return true;
+        }
+    }
+    return false;
+}
+
 void GC_GenomeScene::updateHoverLegendAt(const QPointF &scenePos)
 {
+    // Looking up the item under the cursor walks every item; most moves
+    // are neither over a bar nor able to hide a shown legend.
+    const bool legendShown = m_hoverLegend && m_hoverLegend->isVisible();
+    if (!legendShown && !homologyBarNear(scenePos))
+        return;
     QGraphicsItem *item = topmostItemAt(scenePos);
     if (!item) {
         if (m_hoverLegend)
@@ -969,6 +997,9 @@ void GC_GenomeScene::showHoverLegend(QGraphicsItem *bar, GC_Genome *genome, cons
 {
     if (!m_hoverLegend) {
         m_hoverLegend = new GC_Legend;
+        // A text item takes hover events by default, and one such item makes
+        // the scene look up the items under the cursor on every move.
+        m_hoverLegend->setAcceptHoverEvents(false);
         addItem(m_hoverLegend);
         m_hoverLegend->hide();
     }
@@ -1006,6 +1037,7 @@ void GC_GenomeScene::pinHoverLegend()
     }
     qWarning("Se presione la tecla C y la leyenda esta visible");
     auto *copy = new GC_Legend(*m_hoverLegend);
+    copy->setAcceptHoverEvents(false);
     if (copy->scene() != this)
         addItem(copy);
     copy->show();

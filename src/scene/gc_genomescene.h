@@ -313,6 +313,8 @@ private:
     QGraphicsItem *topmostItemAt(const QPointF &scenePos) const;
     void zoomAtPress(const QPointF &pos);
     void updateHoverLegendAt(const QPointF &scenePos);
+    // True when a shown homology bar's bounding box holds the point.
+    bool homologyBarNear(const QPointF &scenePos) const;
     void pinHoverLegend();
     void postZoomKey(int key, const QString &noneText, const QString &singleText);
     void cutShownRange(bool fromStart);

@@ -93,10 +93,12 @@ bool GC_SceneImageRenderer::renderRaster(const QString &fileName, const QString 
     if (size.isEmpty())
         return fail(QStringLiteral("There is nothing to draw."));
     // Past this the memory would be promised but perhaps never delivered.
-    const double bytes = 3.0 * size.width() * size.height();
+    const double bytes = 4.0 * size.width() * size.height();
+    // Drawn in the painter's native 32-bit format (several times faster
+    // than painting 24-bit directly), written as 24-bit RGB.
     QImage image;
     if (bytes <= MaxImageBytes)
-        image = QImage(size, QImage::Format_RGB888);
+        image = QImage(size, QImage::Format_RGB32);
     if (image.isNull())
         return fail(QStringLiteral("The image of %1 by %2 pixels is too large.")
                         .arg(size.width())
@@ -115,6 +117,11 @@ bool GC_SceneImageRenderer::renderRaster(const QString &fileName, const QString 
         else
             m_view->render(&painter);
     }
+    image.convertTo(QImage::Format_RGB888);
+    if (image.isNull())
+        return fail(QStringLiteral("The image of %1 by %2 pixels is too large.")
+                        .arg(size.width())
+                        .arg(size.height()));
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
