@@ -1040,8 +1040,8 @@ void GC_GenomeScene::pinHoverLegend()
     copy->setAcceptHoverEvents(false);
     if (copy->scene() != this)
         addItem(copy);
+    // Pinned copies are not part of the saved document.
     copy->show();
-    setModified(true);
 }
 
 // ---------------------------------------------------------------- removal
