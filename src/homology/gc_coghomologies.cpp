@@ -2,6 +2,7 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_cogmatching.h"
 
 #include <QPainter>
 #include <QGraphicsView>
@@ -82,7 +83,28 @@ void GC_CogHomologies::updateVisibility()
 
 void GC_CogHomologies::clearMatchings()
 {
-    // No hit records are held yet: nothing to release.
+    qDeleteAll(m_matchings);
+    m_matchings.clear();
+    update();
+}
+
+void GC_CogHomologies::addCogMatching(int start, int end, int proteinId, const QString &cogCode,
+                                      const QString &groupCode, int classId, float evalue,
+                                      float bitscore)
+{
+    auto *hit = new GC_CogMatching;
+    hit->setStart(start);
+    hit->setEnd(end);
+    hit->setIdCogProtein(proteinId);
+    hit->setCogCode(cogCode);
+    hit->setGroupCode(groupCode);
+    hit->setClassId(classId);
+    hit->setEvalue(evalue);
+    hit->setBitscore(bitscore);
+    if (GC_Genome *genome = parentGenome())
+        hit->setGenomeId(genome->getId());
+    m_matchings.insert(int(m_matchings.size()), hit);
+    update();
 }
 
 GC_Interval GC_CogHomologies::matchingAt(double sceneX) const

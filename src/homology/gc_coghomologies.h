@@ -5,8 +5,10 @@
 #include "gc_itemtypes.h"
 
 #include <QGraphicsItem>
+#include <QMap>
 
 class GC_Genome;
+class GC_CogMatching;
 
 // The bar under a genome (its parent) on which its COG hits are drawn. It
 // lies at x 0 within the genome, so genome x is also bar x.
@@ -26,6 +28,11 @@ public:
     void setHeight(double h);
     void updateVisibility();
     void clearMatchings();
+
+    // Hit records, keyed by order of addition; the bar owns them.
+    const QMap<int, GC_CogMatching *> &matchings() const { return m_matchings; }
+    void addCogMatching(int start, int end, int proteinId, const QString &cogCode,
+                            const QString &groupCode, int classId, float evalue, float bitscore);
     // The hit under a scene x: its ends, or (0, 0); its HTML, or "".
     GC_Interval matchingAt(double sceneX) const;
     QString matchingToolTip(double sceneX) const;
@@ -38,6 +45,7 @@ protected:
 
 private:
     double m_height = 0.0;
+    QMap<int, GC_CogMatching *> m_matchings;
 };
 
 #endif

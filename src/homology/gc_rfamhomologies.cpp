@@ -2,6 +2,7 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_rfammatching.h"
 
 #include <QPainter>
 #include <QGraphicsView>
@@ -82,7 +83,25 @@ void GC_RfamHomologies::updateVisibility()
 
 void GC_RfamHomologies::clearMatchings()
 {
-    // No hit records are held yet: nothing to release.
+    qDeleteAll(m_matchings);
+    m_matchings.clear();
+    update();
+}
+
+void GC_RfamHomologies::addRfamMatching(int start, int end, int rfamSeqId, const QString &rfamCode,
+                                        float evalue, float bitscore)
+{
+    auto *hit = new GC_RfamMatching;
+    hit->setStart(start);
+    hit->setEnd(end);
+    hit->setRfamSeqId(rfamSeqId);
+    hit->setRfamCode(rfamCode);
+    hit->setEvalue(evalue);
+    hit->setBitscore(bitscore);
+    if (GC_Genome *genome = parentGenome())
+        hit->setGenomeId(genome->getId());
+    m_matchings.insert(int(m_matchings.size()), hit);
+    update();
 }
 
 GC_Interval GC_RfamHomologies::matchingAt(double sceneX) const

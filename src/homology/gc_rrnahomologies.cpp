@@ -2,6 +2,7 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_rrnamatching.h"
 
 #include <QPainter>
 #include <QGraphicsView>
@@ -82,7 +83,25 @@ void GC_rRNAHomologies::updateVisibility()
 
 void GC_rRNAHomologies::clearMatchings()
 {
-    // No hit records are held yet: nothing to release.
+    qDeleteAll(m_matchings);
+    m_matchings.clear();
+    update();
+}
+
+void GC_rRNAHomologies::addrRNAMatching(int start, int end, int rrnaSeqId, int groupId,
+                                        float evalue, float bitscore)
+{
+    auto *hit = new GC_rRNAMatching;
+    hit->setStart(start);
+    hit->setEnd(end);
+    hit->setRrnaSeqId(rrnaSeqId);
+    hit->setGroupId(groupId);
+    hit->setEvalue(evalue);
+    hit->setBitscore(bitscore);
+    if (GC_Genome *genome = parentGenome())
+        hit->setGenomeId(genome->getId());
+    m_matchings.insert(int(m_matchings.size()), hit);
+    update();
 }
 
 GC_Interval GC_rRNAHomologies::matchingAt(double sceneX) const

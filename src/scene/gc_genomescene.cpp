@@ -1,9 +1,13 @@
 #include "gc_genomescene.h"
 
+#include "gc_canvasreader.h"
+#include "gc_canvaswriter.h"
+#include "gc_comparisonreader.h"
 #include "gc_freetext.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_legend.h"
+#include "gc_sequencefileloader.h"
 
 #include <QDebug>
 #include <QDir>
@@ -407,6 +411,29 @@ void GC_GenomeScene::clearScene()
     m_fileName.clear();
     m_lastErrorText.clear();
     setModified(false);
+}
+
+// ---------------------------------------------------------------------------
+// Canvas file and loaders
+
+bool GC_GenomeScene::saveToKestalCanvas()
+{
+    return GC_CanvasWriter(this).save();
+}
+
+bool GC_GenomeScene::loadKestalCanvas(const QString &fileName)
+{
+    return GC_CanvasReader(this).load(fileName);
+}
+
+bool GC_GenomeScene::loadSorvikComparisons(const QStringList &paths)
+{
+    return GC_ComparisonReader(this).load(paths);
+}
+
+bool GC_GenomeScene::loadGenomeFromFile(const QString &fileName, int genomeIndex)
+{
+    return GC_SequenceFileLoader(this).load(fileName, genomeIndex);
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 
 class GC_FreeText;
 class GC_Genome;
@@ -123,6 +124,13 @@ public:
 
     // Empties the document; the show switches, threshold, spacing and mode stay.
     void clearScene();
+
+    // Canvas file and loaders. The loaders only fill the lists (they run on
+    // the opening thread); addItemsToScene puts the items on the canvas.
+    bool saveToKestalCanvas();
+    bool loadKestalCanvas(const QString &fileName);
+    bool loadSorvikComparisons(const QStringList &paths);
+    bool loadGenomeFromFile(const QString &fileName, int genomeIndex);
 
     // Moves a bar of a genome to the height, from -80 to 80 in steps of 10,
     // where it overlaps the fewest items.
