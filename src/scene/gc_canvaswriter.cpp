@@ -23,6 +23,10 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 GC_CanvasWriter::GC_CanvasWriter(GC_GenomeScene *scene)
     : m_scene(scene)
 {
@@ -42,6 +46,18 @@ QString GC_CanvasWriter::sceneTable()
 QString GC_CanvasWriter::tempFileName(const QString &canvasFileName)
 {
     return canvasFileName + QStringLiteral("temp");
+}
+
+bool GC_CanvasWriter::syncToDisk(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    return file.flush();
+#endif
 }
 
 bool GC_CanvasWriter::fail(const QString &message)
@@ -86,6 +102,8 @@ bool GC_CanvasWriter::save()
                 query.exec(QStringLiteral("ROLLBACK"));
         }
     }
+    if (ok && !syncToDisk(temp))
+        ok = fail(QStringLiteral("Error gc_genomescenedatesavefile: cannot write %1 to disk").arg(temp));
     if (ok && std::rename(QFile::encodeName(temp).constData(),
                           QFile::encodeName(fileName).constData()) != 0) {
         ok = fail(QStringLiteral("Error gc_genomescenedatesavefile: cannot rename %1 to %2")
@@ -111,6 +129,12 @@ bool GC_CanvasWriter::save()
 
 bool GC_CanvasWriter::writeAll(QSqlQuery &query)
 {
+    // The file is new and replaces the canvas only when complete, so the
+    // intermediate commits need neither a journal on disk nor a sync of
+    // their own: the finished file is synced once before the rename.
+    if (!run(query, QStringLiteral("PRAGMA journal_mode = MEMORY"))
+        || !run(query, QStringLiteral("PRAGMA synchronous = OFF")))
+        return false;
     if (!run(query, QStringLiteral("BEGIN")) || !run(query, fileProperties())
         || !run(query, QStringLiteral("INSERT INTO file_properties VALUES ( 'version' , 1 )"))
         || !run(query, QStringLiteral("INSERT INTO file_properties VALUES ( 'type' , 'kestalcanvas' )"))

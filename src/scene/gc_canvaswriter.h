@@ -29,6 +29,7 @@ private:
     bool writeAll(QSqlQuery &query);
     bool run(QSqlQuery &query, const QString &statement);
     bool fail(const QString &message);
+    static bool syncToDisk(const QString &path);
 
     GC_GenomeScene *m_scene;
     QString m_errorText;
