@@ -681,6 +681,63 @@ private slots:
         QVERIFY(rows(path("qt4_saved.kcv"), "SELECT name FROM pragma_table_info('genes')").contains("metadata"));
     }
 
+    void aGenomeWrittenOncePerRowIsSplitInTwo()
+    {
+        // Older files saved a genome compared with itself once per row,
+        // under one id, with its genes and annotations once per row.
+        const QString file = path("self_pair_old.kcv");
+        {
+            GC_SqlConnection connection("tst_self_pair", file);
+            QSqlQuery query(connection.database());
+            QVERIFY(query.exec("CREATE TABLE file_properties ( key TEXT , value TEXT )"));
+            QVERIFY(query.exec("INSERT INTO file_properties VALUES ( 'type' , 'kestalcanvas' )"));
+            for (const QString &create : {GC_Genome::sqlCreateTable(), GC_Gene::sqlCreateTable(),
+                                          GC_Anotation::sqlCreateTable(), GC_Ruler::sqlCreateTable(),
+                                          GC_GenomeMatching::sqlCreateTable(), GC_FreeText::sqlCreateTable()})
+                QVERIFY(query.exec(create));
+            for (int place = 0; place <= 1; ++place) {
+                QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , "
+                                           "pixPerNuc , showGenes , visible ) VALUES ( 5 , %1 , 'A' , 1 , "
+                                           "3000 , 0.5 , 1 , 1 )").arg(place)));
+                for (int gene = 0; gene < 3; ++gene)
+                    QVERIFY(query.exec(QString("INSERT INTO genes ( id , genomeId , nucfrom , nucto , "
+                                               "orientation ) VALUES ( %1 , 5 , %2 , %3 , 1 )")
+                                           .arg(gene).arg(100 * gene + 1).arg(100 * gene + 50)));
+                QVERIFY(query.exec("INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) "
+                                   "VALUES ( 1 , 5 , 10 , 20 )"));
+            }
+            QVERIFY(query.exec("INSERT INTO genomematchings VALUES ( 1 , 5 , 1 , 500 , 5 , 1001 , 1500 , "
+                               "99.0 , 900.0 , '#000000' )"));
+        }
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadKestalCanvas(file));
+        QCOMPARE(scene.topGenomes().size(), 1);
+        QCOMPARE(scene.lowGenomes().size(), 1);
+        GC_Genome *top = scene.topGenomes().first();
+        GC_Genome *low = scene.lowGenomes().first();
+        QVERIFY(top->getId() != low->getId());
+        QCOMPARE(top->countGenes(), 3);
+        QCOMPARE(low->countGenes(), 3);
+        QCOMPARE(top->getAnotations().size(), 1);
+        QCOMPARE(low->getAnotations().size(), 1);
+        QCOMPARE(scene.countMatchings(), 1);
+        QCOMPARE(scene.matchings().first()->topGenome(), top);
+        QCOMPARE(scene.matchings().first()->lowGenome(), low);
+
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            scene.setFileName(path(QString("self_pair_%1.kcv").arg(cycle)));
+            QVERIFY(scene.saveToKestalCanvas());
+            GC_GenomeScene again;
+            QVERIFY(again.loadKestalCanvas(scene.fileName()));
+            QCOMPARE(again.topGenomes().first()->countGenes(), 3);
+            QCOMPARE(again.lowGenomes().first()->countGenes(), 3);
+            QCOMPARE(again.matchings().first()->lowGenome(), again.lowGenomes().first());
+        }
+        QCOMPARE(scalar(path("self_pair_1.kcv"), "SELECT count(DISTINCT id) || '/' || count(*) FROM genomes"),
+                 QString("2/2"));
+        QCOMPARE(scalar(path("self_pair_1.kcv"), "SELECT count(*) FROM genes"), QString("6"));
+    }
+
     void otherFilesAreRefused()
     {
         GC_GenomeScene scene;
@@ -690,6 +747,15 @@ private slots:
         QCOMPARE(scene.lastErrorText(),
                  QString("File \"%1\" isn't a Kestal Canvas file or doesn't exist").arg(fasta));
         QVERIFY(!scene.loadKestalCanvas(path("missing.kcv")));
+        const QString comparison = path("comparison.kestal");
+        {
+            GC_SqlConnection connection("tst_comparison", comparison);
+            QSqlQuery query(connection.database());
+            QVERIFY(query.exec("CREATE TABLE file_properties ( key TEXT, value TEXT )"));
+            QVERIFY(query.exec("INSERT INTO file_properties VALUES ('type', 'genomecomparisson')"));
+        }
+        QVERIFY(!scene.loadKestalCanvas(comparison));
+        QVERIFY(scene.lastErrorText().contains("isn't a Kestal Canvas file"));
         QVERIFY(!QFile::exists(path("missing.kcv")));
         QVERIFY(scene.fileName().isEmpty());
     }

@@ -196,6 +196,9 @@ public:
     // genes and annotations from the same database; the genome keeps the
     // row's id, and the id counter is raised past it.
     void loadItem(const QSqlQuery &query, const QSqlDatabase &canvas);
+    // A fresh id from the counter, for a genome read under an id that
+    // another genome of the same file already carries.
+    void takeNewId() { id = genomeIdCounter++; }
     // Stored hits of one family in the source file (-1: cannot be counted),
     // kept as the stored count.
     int countDatabaseCogMatchings();

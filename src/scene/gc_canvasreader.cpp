@@ -1,8 +1,10 @@
 #include "gc_canvasreader.h"
 
+#include "gc_anotation.h"
 #include "gc_canvasvalue.h"
 #include "gc_fileutils.h"
 #include "gc_freetext.h"
+#include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
@@ -13,6 +15,45 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
+
+namespace {
+
+// Genome ids that more than one genomes row carries, with their counts.
+QHash<int, int> repeatedGenomeIds(const QSqlDatabase &db)
+{
+    QHash<int, int> repeats;
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("SELECT id, count(*) FROM genomes GROUP BY id HAVING count(*) > 1"))) {
+        while (query.next())
+            repeats.insert(query.value(0).toInt(), query.value(1).toInt());
+    }
+    return repeats;
+}
+
+// Older files wrote a genome that stood in both rows once per row, genes and
+// annotations included, so the rows of that id hold its items once per
+// copy, in the order of the copies. The occurrence-th copy keeps its share;
+// this gives the others.
+template<typename Item>
+QList<Item *> otherShares(const QList<Item *> &items, int copies, int occurrence)
+{
+    if (items.size() % copies != 0)
+        return {};
+    const qsizetype size = items.size() / copies;
+    QList<Item *> others = items.mid(0, size * occurrence);
+    others += items.mid(size * (occurrence + 1));
+    return others;
+}
+
+void keepOwnShare(GC_Genome *genome, int copies, int occurrence)
+{
+    for (GC_Gene *gene : otherShares(genome->getGenes(), copies, occurrence))
+        genome->removeGene(gene);
+    for (GC_Anotation *anotation : otherShares(genome->getAnotations(), copies, occurrence))
+        genome->removeAnotation(anotation);
+}
+
+} // namespace
 
 GC_CanvasReader::GC_CanvasReader(GC_GenomeScene *scene)
     : m_scene(scene)
@@ -31,8 +72,13 @@ bool GC_CanvasReader::load(const QString &fileName)
                                     GC_SqlConnection::ReadOnly);
         if (connection.isOpen()) {
             const QSqlDatabase db = connection.database();
-            // Genome id -> genome; a repeated id maps to the later genome.
+            // Genome id -> genome, all rows and by row; a repeated id maps
+            // to the later genome.
             QHash<int, GC_Genome *> genomeById;
+            QHash<int, GC_Genome *> topById;
+            QHash<int, GC_Genome *> lowById;
+            const QHash<int, int> repeats = repeatedGenomeIds(db);
+            QHash<int, int> seen;
             {
                 QSqlQuery query(db);
                 query.setForwardOnly(true);
@@ -41,11 +87,21 @@ bool GC_CanvasReader::load(const QString &fileName)
                         auto *genome = new GC_Genome;
                         genome->setDatabase(fileName);
                         genome->loadItem(query, db);
-                        if (query.value(1).toInt() == 0)
+                        const int id = genome->getId();
+                        if (repeats.contains(id))
+                            keepOwnShare(genome, repeats.value(id), seen[id]++);
+                        if (GC_Genome *earlier = genomeById.value(id)) {
+                            // One id, one genome: saving both under it would
+                            // give each the other's genes on the next load.
+                            earlier->takeNewId();
+                        }
+                        const bool top = query.value(1).toInt() == 0;
+                        if (top)
                             m_scene->insertTopGenome(genome);
                         else
                             m_scene->insertLowGenome(genome);
-                        genomeById.insert(genome->getId(), genome);
+                        genomeById.insert(id, genome);
+                        (top ? topById : lowById).insert(id, genome);
                         if (genome->countGenes() > 200)
                             genome->setShowGenes(false);
                     }
@@ -61,8 +117,12 @@ bool GC_CanvasReader::load(const QString &fileName)
                 query.setForwardOnly(true);
                 if (query.exec(GC_GenomeMatching::sqlSelect())) {
                     while (query.next()) {
-                        GC_Genome *top = genomeById.value(query.value(1).toInt());
-                        GC_Genome *low = genomeById.value(query.value(4).toInt());
+                        // A side takes the genome of its own row when an id
+                        // stands in both rows.
+                        const int topId = query.value(1).toInt();
+                        const int lowId = query.value(4).toInt();
+                        GC_Genome *top = topById.value(topId, genomeById.value(topId));
+                        GC_Genome *low = lowById.value(lowId, genomeById.value(lowId));
                         if (!top || !low) {
                             qWarning() << "GC_GenomeScene::loadKestalCanvas(): matching"
                                        << query.value(0).toInt() << "names genome"
