@@ -20,6 +20,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -614,6 +615,7 @@ private slots:
         const QByteArray before = fileBytes(file);
 
         GC_GenomeScene scene;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("matching 2 names genome 9 .*skipped"));
         QVERIFY(scene.loadKestalCanvas(file));
         QCOMPARE(fileBytes(file), before);
         QVERIFY(!QFile::exists(file + "-journal"));

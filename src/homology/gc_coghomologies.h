@@ -32,7 +32,7 @@ public:
     // Hit records, keyed by order of addition; the bar owns them.
     const QMap<int, GC_CogMatching *> &matchings() const { return m_matchings; }
     void addCogMatching(int start, int end, int proteinId, const QString &cogCode,
-                            const QString &groupCode, int classId, float evalue, float bitscore);
+                        const QString &groupCode, int classId, float evalue, float bitscore);
     // The hit under a scene x: its ends, or (0, 0); its HTML, or "".
     GC_Interval matchingAt(double sceneX) const;
     QString matchingToolTip(double sceneX) const;

@@ -32,7 +32,7 @@ public:
     // Hit records, keyed by order of addition; the bar owns them.
     const QMap<int, GC_RfamMatching *> &matchings() const { return m_matchings; }
     void addRfamMatching(int start, int end, int rfamSeqId, const QString &rfamCode, float evalue,
-                             float bitscore);
+                         float bitscore);
     // The hit under a scene x: its ends, or (0, 0); its HTML, or "".
     GC_Interval matchingAt(double sceneX) const;
     QString getToolTip(double sceneX) const;

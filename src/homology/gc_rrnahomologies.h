@@ -32,7 +32,7 @@ public:
     // Hit records, keyed by order of addition; the bar owns them.
     const QMap<int, GC_rRNAMatching *> &matchings() const { return m_matchings; }
     void addrRNAMatching(int start, int end, int rrnaSeqId, int groupId, float evalue,
-                             float bitscore);
+                         float bitscore);
     // The hit under a scene x: its ends, or (0, 0); its HTML, or "".
     GC_Interval matchingAt(double sceneX) const;
     QString legendHtmlAt(double sceneX) const;
