@@ -65,6 +65,7 @@ GC_GenomeScene::~GC_GenomeScene()
 {
     // The base class deletes the items afterwards, in no particular order.
     detachAllMatchings();
+    deleteUnplacedItems();
     clearLists();
 }
 
@@ -388,6 +389,22 @@ void GC_GenomeScene::detachAllMatchings()
         matching->detachFromGenomes();
 }
 
+void GC_GenomeScene::deleteUnplacedItems()
+{
+    for (GC_GenomeMatching *matching : matchings()) {
+        if (!matching->scene())
+            delete matching;
+    }
+    for (GC_Genome *genome : genomes()) {
+        if (!genome->scene())
+            delete genome;
+    }
+    for (GC_FreeText *text : std::as_const(m_freeTexts)) {
+        if (!text->scene())
+            delete text;
+    }
+}
+
 void GC_GenomeScene::clearLists()
 {
     m_topGenomes.clear();
@@ -404,6 +421,7 @@ void GC_GenomeScene::clearScene()
 {
     ++m_loading;
     detachAllMatchings();
+    deleteUnplacedItems();
     clearLists();
     clear();
     --m_loading;

@@ -200,6 +200,9 @@ private:
                    qint64 rowLength);
     void compactMatchings() const;
     void detachAllMatchings();
+    // Items a loader listed but nobody added to the scene (which deletes
+    // its own); called after detachAllMatchings.
+    void deleteUnplacedItems();
     void clearLists();
 
     QList<GC_Genome *> m_topGenomes;
