@@ -519,10 +519,12 @@ private slots:
         buildFullScene(scene);
         const QString file = path("leftover.kcv");
         QVERIFY(TestData::writeFile(file + "temp", "not a database"));
+        QVERIFY(TestData::writeFile(file + "temp-journal", "not a journal"));
         scene.setFileName(file);
         QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
         QCOMPARE(GC_FileUtils::filetype(file), FILETYPE_CANVAS);
         QVERIFY(!QFile::exists(file + "temp"));
+        QVERIFY(!QFile::exists(file + "temp-journal"));
     }
 
     void aFailedSaveLeavesTheOldFileAlone_data()

@@ -82,8 +82,11 @@ bool GC_CanvasWriter::save()
         return false;
     }
     const QString temp = tempFileName(fileName);
-    // A temporary file left by an interrupted save would make the CREATEs fail.
-    if (QFileInfo::exists(temp) && !QFile::remove(temp)) {
+    // A temporary file left by an interrupted save would make the CREATEs
+    // fail, and its journal could be played back into the new file.
+    const QString journal = temp + QStringLiteral("-journal");
+    if ((QFileInfo::exists(temp) && !QFile::remove(temp))
+        || (QFileInfo::exists(journal) && !QFile::remove(journal))) {
         m_scene->setLastErrorText(
             QStringLiteral("Error gc_genomescenedatesavefile: cannot remove the old temporary file %1")
                 .arg(temp));
