@@ -378,7 +378,10 @@ QString GC_GenomeMatching::sqlInsert()
 
 bool GC_GenomeMatching::saveItem(QSqlQuery &query) const
 {
-    query.prepare(sqlInsert());
+    // Consecutive matchings share one prepared statement.
+    const QString insert = sqlInsert();
+    if (query.lastQuery() != insert && !query.prepare(insert))
+        return false;
     query.addBindValue(m_id);
     query.addBindValue(m_topGenome ? m_topGenome->getId() : -1);
     query.addBindValue(m_topFrom);

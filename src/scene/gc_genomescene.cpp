@@ -1,10 +1,14 @@
 #include "gc_genomescene.h"
 
 #include "gc_fileutils.h"
+#include "gc_canvasreader.h"
+#include "gc_canvaswriter.h"
+#include "gc_comparisonreader.h"
 #include "gc_freetext.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_legend.h"
+#include "gc_sequencefileloader.h"
 
 #include "gc_anotation.h"
 #include "gc_anotationtext.h"
@@ -84,6 +88,7 @@ GC_GenomeScene::~GC_GenomeScene()
 {
     // The base class deletes the items afterwards, in no particular order.
     detachAllMatchings();
+    deleteUnplacedItems();
     clearLists();
 }
 
@@ -407,6 +412,22 @@ void GC_GenomeScene::detachAllMatchings()
         matching->detachFromGenomes();
 }
 
+void GC_GenomeScene::deleteUnplacedItems()
+{
+    for (GC_GenomeMatching *matching : matchings()) {
+        if (!matching->scene())
+            delete matching;
+    }
+    for (GC_Genome *genome : genomes()) {
+        if (!genome->scene())
+            delete genome;
+    }
+    for (GC_FreeText *text : std::as_const(m_freeTexts)) {
+        if (!text->scene())
+            delete text;
+    }
+}
+
 void GC_GenomeScene::clearLists()
 {
     m_topGenomes.clear();
@@ -423,6 +444,7 @@ void GC_GenomeScene::clearScene()
 {
     ++m_loading;
     detachAllMatchings();
+    deleteUnplacedItems();
     clearLists();
     clear();
     --m_loading;
@@ -430,6 +452,29 @@ void GC_GenomeScene::clearScene()
     m_fileName.clear();
     m_lastErrorText.clear();
     setModified(false);
+}
+
+// ---------------------------------------------------------------------------
+// Canvas file and loaders
+
+bool GC_GenomeScene::saveToKestalCanvas()
+{
+    return GC_CanvasWriter(this).save();
+}
+
+bool GC_GenomeScene::loadKestalCanvas(const QString &fileName)
+{
+    return GC_CanvasReader(this).load(fileName);
+}
+
+bool GC_GenomeScene::loadSorvikComparisons(const QStringList &paths)
+{
+    return GC_ComparisonReader(this).load(paths);
+}
+
+bool GC_GenomeScene::loadGenomeFromFile(const QString &fileName, int genomeIndex)
+{
+    return GC_SequenceFileLoader(this).load(fileName, genomeIndex);
 }
 
 // ---------------------------------------------------------------------------
