@@ -255,7 +255,7 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
         onDevice[i] = device.map(m_polygon[i]);
     if (std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
         && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0) {
-        paintHairline(painter, option->exposedRect, fill, (onDevice[0] + onDevice[1]) / 2.0,
+        paintHairline(painter, fill, (onDevice[0] + onDevice[1]) / 2.0,
                       (onDevice[2] + onDevice[3]) / 2.0);
         return;
     }
@@ -280,9 +280,8 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
 // polygon of as many spans as it is tall. Its ends are put on pixel centres,
 // so bands falling on the same pixels draw the very same line, and a line
 // already opaque in this colour is not drawn again.
-void GC_GenomeMatching::paintHairline(QPainter *painter, const QRectF &exposed,
-                                      const QColor &fill, const QPointF &from,
-                                      const QPointF &to) const
+void GC_GenomeMatching::paintHairline(QPainter *painter, const QColor &fill,
+                                      const QPointF &from, const QPointF &to) const
 {
     const QPoint a(int(std::floor(from.x())), int(std::floor(from.y())));
     const QPoint b(int(std::floor(to.x())), int(std::floor(to.y())));
@@ -300,12 +299,13 @@ void GC_GenomeMatching::paintHairline(QPainter *painter, const QRectF &exposed,
     if (painter->pen() != pen)
         painter->setPen(pen);
     // Unclipped, the raster engine blends a translucent hairline through a
-    // general path some fifty times slower than the clipped one; a clip to
-    // the exposed part changes no pixel and keeps it on the quick path.
-    const bool clip = !painter->hasClipping() && !exposed.isEmpty();
+    // general path some fifty times slower than the clipped one; a clip a
+    // pixel wider than the line all round changes no pixel and keeps it on
+    // the quick path.
+    const bool clip = !painter->hasClipping();
     if (clip) {
         painter->save();
-        painter->setClipRect(exposed);
+        painter->setClipRect(back.mapRect(QRectF(QRect(a, b).normalized().adjusted(-1, -1, 2, 2))));
     }
     painter->drawLine(back.map(QPointF(a) + QPointF(0.5, 0.5)),
                       back.map(QPointF(b) + QPointF(0.5, 0.5)));

@@ -80,8 +80,8 @@ protected:
 
 private:
     void updateGeometryCache() const;
-    void paintHairline(QPainter *painter, const QRectF &exposed, const QColor &fill,
-                       const QPointF &from, const QPointF &to) const;
+    void paintHairline(QPainter *painter, const QColor &fill, const QPointF &from,
+                       const QPointF &to) const;
     void drawInStrips(QPainter *painter, const QPointF *onDevice) const;
 
     int m_id = -1;
