@@ -1,9 +1,12 @@
 #include "kestal_test.h"
 
+#include "gc_gccontentbar.h"
+#include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
 #include "gc_genomeview.h"
+#include "gc_ruler.h"
 #include "gc_style.h"
 
 #include <QImage>
@@ -465,6 +468,96 @@ private slots:
         QCOMPARE(render(pair.scene, QRectF(centre - QPointF(0.5, 0.5), QSizeF(1, 1))).pixelColor(0, 0),
                  QColor(Qt::red));
         GC_GenomeMatching::deleteMatchings({}); // nothing to do
+    }
+
+    // The whole picture of a comparison: two genomes with genes, ruler and
+    // GC-content bar, one direct and one inverted band, drawn by a view.
+    void twoGenomeSceneRendersEveryPart()
+    {
+        // Colours no other item uses.
+        const QColor bandOne(201, 17, 93), bandTwo(23, 91, 187);
+        GC_GenomeScene scene;
+        QString sequence;
+        for (int i = 0; i < 2000; ++i)
+            sequence += QLatin1Char("ACGTGGCCAT"[(i * 7 + i / 100) % 10]);
+        GC_Genome *genomes[2];
+        for (GC_Genome *&genome : genomes) {
+            genome = new GC_Genome;
+            genome->setCoords(GC_Interval(1, 2000));
+            genome->setDnaSequence(sequence);
+            auto *gene = new GC_Gene;
+            gene->setFromTo(201, 500);
+            gene->setFillColor(Qt::darkGreen);
+            genome->addGene(gene);
+        }
+        genomes[0]->setName("upper");
+        genomes[1]->setName("lower");
+        scene.insertTopGenome(genomes[0]);
+        scene.insertLowGenome(genomes[1]);
+        scene.addItemsToScene();
+        for (GC_Genome *genome : genomes) {
+            genome->setShowRuler(true);
+            genome->setShowGCcontent(true);
+        }
+        scene.addMatching(genomes[0], genomes[1], 101, 700, 1101, 1700, 100, 500);
+        GC_GenomeMatching *direct = scene.matchings().last();
+        direct->setColor(bandOne);
+        scene.addMatching(genomes[0], genomes[1], 1201, 1900, 900, 201, 100, 400);
+        GC_GenomeMatching *inverted = scene.matchings().last();
+        inverted->setColor(bandTwo);
+
+        GC_GenomeView view;
+        view.setFrameShape(QFrame::NoFrame);
+        view.resize(800, 900);
+        view.setScene(&scene);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        scene.slotViewAdjustToWidth();
+        view.centerOn(scene.itemsBoundingRect().center());
+        QImage image(view.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        view.viewport()->render(&image);
+
+        auto countIn = [&](const QRectF &sceneRect, auto accept) {
+            const QRect area = view.mapFromScene(sceneRect).boundingRect() & image.rect();
+            int count = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    count += accept(image.pixelColor(x, y));
+            return count;
+        };
+        auto is = [](const QColor &wanted) { return [wanted](const QColor &c) { return c == wanted; }; };
+        auto inked = [](const QColor &c) { return c != QColor(Qt::white); };
+
+        // Each band in its colour, centred on its own middle.
+        auto middle = [](GC_GenomeMatching *m) {
+            const QPolygonF p = m->polygon();
+            return QRectF((p[0] + p[1] + p[2] + p[3]) / 4.0 - QPointF(3, 3), QSizeF(6, 6));
+        };
+        QVERIFY(countIn(middle(direct), is(bandOne)) > 20);
+        // The inverted band crosses over itself: its middle is a point, so
+        // look between the crossing and the low genome.
+        const QPolygonF cross = inverted->polygon();
+        const QPointF left = cross[0] + (cross[3] - cross[0]) * 0.8;
+        const QPointF right = cross[1] + (cross[2] - cross[1]) * 0.8;
+        QVERIFY(countIn(QRectF((left + right) / 2.0 - QPointF(3, 3), QSizeF(6, 6)), is(bandTwo)) > 20);
+        QCOMPARE(countIn(middle(direct), is(bandTwo)), 0);
+        // The genomes' arrows, their genes, rulers and GC-content bars.
+        for (GC_Genome *genome : genomes) {
+            QVERIFY(countIn(genome->sceneBoundingRect(), inked) > 100);
+            GC_Gene *gene = genome->getGenes().first();
+            QVERIFY(countIn(gene->sceneBoundingRect(), is(Qt::darkGreen)) > 10);
+            QVERIFY(genome->getRuler()->isVisible());
+            QVERIFY(countIn(genome->getRuler()->sceneBoundingRect(), inked) > 50);
+            QVERIFY(genome->getGCcontentBar()->isVisible());
+            QVERIFY(countIn(genome->getGCcontentBar()->sceneBoundingRect(), inked) > 50);
+        }
+        // Hiding the bands leaves no band colour anywhere.
+        scene.slotViewMatchings(false);
+        image.fill(Qt::white);
+        view.viewport()->render(&image);
+        QCOMPARE(countIn(scene.itemsBoundingRect(), is(bandOne)), 0);
+        QCOMPARE(countIn(scene.itemsBoundingRect(), is(bandTwo)), 0);
     }
 
     void adjustGenomesToMatching()
