@@ -429,6 +429,19 @@ private slots:
             for (int x = middle.x() - 20; x < middle.x() + 20; ++x)
                 darkest = std::min(darkest, image.pixelColor(x, middle.y()).red());
             QVERIFY2(std::abs(darkest - expected) <= 3, qPrintable(QString::number(darkest)));
+
+            // A view painting its own background never asks the scene for
+            // it; every repaint still draws the bands.
+            view.setBackgroundBrush(Qt::white);
+            for (int frame = 0; frame < 3; ++frame) {
+                image.fill(Qt::white);
+                view.viewport()->render(&image);
+                darkest = 255;
+                for (int x = middle.x() - 20; x < middle.x() + 20; ++x)
+                    darkest = std::min(darkest, image.pixelColor(x, middle.y()).red());
+                QVERIFY2(std::abs(darkest - expected) <= 3,
+                         qPrintable(QString("own background, frame %1: %2").arg(frame).arg(darkest)));
+            }
         }
     }
 

@@ -6,6 +6,7 @@
 #include "gc_style.h"
 
 #include <QPainter>
+#include <QSet>
 #include <QSqlQuery>
 #include <QStyleOptionGraphicsItem>
 #include <QVariant>
@@ -141,18 +142,18 @@ void GC_GenomeMatching::applyStyle(const GC_Style &style, bool force)
 // found and taken off at once.
 void GC_GenomeMatching::deleteMatchings(const QList<GC_GenomeMatching *> &matchings)
 {
-    QHash<QGraphicsScene *, qsizetype> scenes;
+    QSet<QGraphicsScene *> scenes;
     const qsizetype count = matchings.size();
     for (qsizetype i = 0; i < count; ++i) {
         GC_GenomeMatching *matching = matchings[i];
         if (QGraphicsScene *owner = matching->scene()) {
-            scenes.insert(owner, i);
+            scenes.insert(owner);
             matching->setVisible(false);
             matching->setZValue(-1.0e15 - double(count - i));
         }
     }
-    for (auto it = scenes.cbegin(); it != scenes.cend(); ++it)
-        it.key()->items(QRectF(0.0, 0.0, 1.0, 1.0));
+    for (QGraphicsScene *owner : std::as_const(scenes))
+        owner->items(QRectF(0.0, 0.0, 1.0, 1.0));
     for (GC_GenomeMatching *matching : matchings)
         delete matching;
 }
@@ -288,6 +289,12 @@ void GC_GenomeMatching::paintHairline(QPainter *painter, const QColor &fill,
     if (const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene())) {
         GC_HairlineCoverage &coverage = GC_HairlineCoverage::instance();
         coverage.beginFrame(owner, owner->paintFrame(), painter, painter->worldTransform());
+        // A band is drawn once per frame: drawn again under the same frame,
+        // a new one began unannounced (a view that paints its own background
+        // never asks the scene for it).
+        if (m_hairlineGeneration == coverage.generation())
+            coverage.restart();
+        m_hairlineGeneration = coverage.generation();
         if (!coverage.admit(a, b, fill.rgb(), float(fill.alphaF())))
             return;
     }

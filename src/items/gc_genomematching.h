@@ -98,6 +98,8 @@ private:
     mutable QPolygonF m_polygon;
     mutable QRectF m_bounds;
     mutable bool m_geometryValid = false;
+    // The hairline frame this band was last drawn in.
+    mutable quint64 m_hairlineGeneration = 0;
 };
 
 #endif
