@@ -232,6 +232,28 @@ private slots:
         QVERIFY(!canvas.anotation->isVisible());
     }
 
+    void arrivesObeyingTheSwitches()
+    {
+        Canvas canvas;
+        canvas.scene.slotViewTexts(false);
+        canvas.scene.slotViewAnotations(false);
+        auto *late = new GC_Anotation;
+        late->setCoords(GC_Interval(500, 600));
+        late->setName("late");
+        canvas.genome->addAnotation(late);
+        QVERIFY(!late->isVisible());
+        QVERIFY(!late->getLabel()->isVisible());
+        canvas.scene.slotViewTexts(true);
+        canvas.scene.slotViewAnotations(true);
+        QVERIFY(late->isVisible() && late->getLabel()->isVisible());
+        // A copy keeps its own showText once on the canvas.
+        late->setShowText(false);
+        auto *copy = new GC_Anotation(*late);
+        canvas.genome->addAnotation(copy);
+        QVERIFY(copy->isVisible());
+        QVERIFY(!copy->getLabel()->isVisible());
+    }
+
     void applyStyle()
     {
         Canvas canvas;
