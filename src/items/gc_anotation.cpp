@@ -316,6 +316,12 @@ QVariant GC_Anotation::itemChange(GraphicsItemChange change, const QVariant &val
             }
             return value;
         }
+        // One that arrives on a canvas obeys its switches at once, like
+        // those already there.
+        if (change == ItemSceneHasChanged || change == ItemParentHasChanged) {
+            updateVisibility();
+            updateTextVisibility();
+        }
     }
     return QGraphicsItem::itemChange(change, value);
 }
