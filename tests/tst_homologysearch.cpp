@@ -144,12 +144,12 @@ private:
         return genome;
     }
 
-    // Builds filler with the pieces placed at the given 1-based positions.
-    static QString genomeWith(int length, const QList<QPair<int, QString>> &pieces)
+    // Builds filler with the inserts placed at the given 1-based positions.
+    static QString genomeWith(int length, const QList<QPair<int, QString>> &inserts)
     {
         QString dna = Fixture::filler(length, 7).toUpper();
-        for (const auto &piece : pieces)
-            dna.replace(piece.first - 1, piece.second.size(), piece.second);
+        for (const auto &insert : inserts)
+            dna.replace(insert.first - 1, insert.second.size(), insert.second);
         return dna;
     }
 
@@ -537,6 +537,31 @@ private slots:
         }
         QVERIFY(!QFile::exists(workDir + "/seq.fas"));
         QVERIFY(QDir(workDir).entryList({"seq.n*"}, QDir::Files).isEmpty());
+    }
+
+    void cancelStopsARunningSearch()
+    {
+        settingsPath("tblastnpath", script("tblastn-slow", "echo started > \"$HOME/slow\"; exec sleep 60\n"));
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, Fixture::filler(1000, 8));
+        genome->getCogHomologies()->addCogMatching(100, 200, 5, "COG0086", "K", 1, 1e-5, 30.0f);
+        QElapsedTimer clock;
+        clock.start();
+        {
+            GC_COGTblastn_dialog dialog;
+            dialog.setGenome(genome);
+            dialog.show();
+            QTest::mouseClick(child<QPushButton>(dialog, "searchButton"), Qt::LeftButton);
+            QTRY_VERIFY(QFile::exists(QDir::homePath() + "/slow"));
+            QTest::mouseClick(child<QPushButton>(dialog, "cancelButton"), Qt::LeftButton);
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QTest::qWait(100);
+            QVERIFY(!logHasError(dialog));
+        }
+        QVERIFY(clock.elapsed() < 20000);
+        // The earlier hits went when Search was clicked.
+        QCOMPARE(genome->countCogMatchings(), 0);
     }
 
     void sceneSlotShowsAndPlacesTheBarWhenAccepted()

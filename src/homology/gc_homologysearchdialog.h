@@ -123,8 +123,6 @@ protected:
     // it is refused.
     virtual bool addHit(const GC_HomologyHitLine &hit, int low, int high) = 0;
 
-    const char *m_className;
-
 private slots:
     void runnerFinished(bool ok);
 
@@ -133,6 +131,7 @@ private:
     void importHits(const QString &annotatingText);
     void showAdvance(int value, int maximum);
 
+    const char *m_className;
     Form m_form = {};
     GC_Genome *m_genome = nullptr;
     GC_GenomeScene *m_genomeScene = nullptr;
