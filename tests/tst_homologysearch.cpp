@@ -2,6 +2,7 @@
 #include "reference_database_fixture.h"
 #include "test_data.h"
 
+#include "gc_blastworkfolder.h"
 #include "gc_cogmatching.h"
 #include "gc_coghomologies.h"
 #include "gc_cogtblastn_dialog.h"
@@ -221,6 +222,27 @@ private slots:
         QVERIFY(!hit.parse("12\t60\t501\t320\t1e-5\n"));
         QVERIFY(!hit.parse("gi|12\t60\t501\t320\t1e-5\t20\n"));
         QVERIFY(!hit.parse(""));
+    }
+
+    void databaseCopiesAreRefreshedWhenTheyDiffer()
+    {
+        QTemporaryDir source;
+        const QString base = source.filePath("DB");
+        QVERIFY(TestData::writeFile(base + ".nhd", "index"));
+        QVERIFY(TestData::writeFile(base + ".nsq", "sequences"));
+        const GC_BlastWorkFolder work;
+        QVERIFY(work.ensure());
+        QVERIFY(work.copyDatabase(base, {".nhd", ".nsq"}));
+        QFile copy(work.filePath("DB.nsq"));
+        // A copy cut short (an interrupted copy) is replaced.
+        QVERIFY(copy.resize(3));
+        QVERIFY(work.copyDatabase(base, {".nhd", ".nsq"}));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray("sequences"));
+        // A missing source file is a failure with its name.
+        QString reason;
+        QVERIFY(!work.copyDatabase(base, {".nhd", ".nin"}, &reason));
+        QVERIFY(reason.contains("DB.nin"));
     }
 
     // ---------------------------------------------------------------- real BLAST
