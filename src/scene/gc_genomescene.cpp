@@ -45,6 +45,12 @@
 #include <limits>
 #include <memory>
 
+// Homology search dialogs.
+#include "gc_cogtblastn_dialog.h"
+#include "gc_rfamblastn_dialog.h"
+#include "gc_rrnablastn_dialog.h"
+#include <QPointer>
+
 namespace {
 
 // The temporary comparison database that the match-sequence comparison builds.
@@ -1379,6 +1385,20 @@ void GC_GenomeScene::slotRulerToggleOrientation()
 
 // ---------------------------------------------------------------- homology bars
 
+// Runs a search dialog on a genome; true when it ended accepted, which means
+// the hits were added to the genome's bar.
+template <typename Dialog, typename SceneSetter>
+static bool runHomologySearch(QWidget *parent, GC_Genome *genome, GC_GenomeScene *scene,
+                              SceneSetter setScene)
+{
+    QPointer<Dialog> dialog = new Dialog(parent);
+    dialog->setGenome(genome);
+    (dialog->*setScene)(scene);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    delete dialog;
+    return accepted;
+}
+
 namespace {
 
 struct HomologyAccess
@@ -1465,10 +1485,35 @@ void GC_GenomeScene::searchHomologies(HomologyFamily family)
     GC_Genome *genome = firstSelectedGenome();
     if (!genome)
         return;
-    // The search dialog runs BLAST+ and fills the bar; it is not part of
-    // this build.
-    qWarning("GC_GenomeScene: the %s search dialog is not available",
-             homologyAccess(genome, family).name);
+    bool accepted = false;
+    switch (family) {
+    case FamilyCog:
+        accepted = runHomologySearch<GC_COGTblastn_dialog>(m_mainWindow, genome, this,
+                                                           &GC_COGTblastn_dialog::setScene);
+        break;
+    case FamilyRfam:
+        accepted = runHomologySearch<GC_RFAMBlastn_dialog>(m_mainWindow, genome, this,
+                                                           &GC_RFAMBlastn_dialog::setScene);
+        break;
+    case FamilyrRNA:
+        accepted = runHomologySearch<GC_RRNABlastn_dialog>(m_mainWindow, genome, this,
+                                                           &GC_RRNABlastn_dialog::setGenomeScene);
+        break;
+    }
+    if (!accepted)
+        return;
+    // The scene-wide switch goes on through its view slot, so that every
+    // other genome's bar follows it too.
+    if (family == FamilyCog)
+        slotViewCogHomologies(true);
+    else if (family == FamilyRfam)
+        slotViewRfamHomologies(true);
+    else
+        slotViewrRNAHomologies(true);
+    setHomologyShown(genome, family, true);
+    placeWithoutCollision(homologyAccess(genome, family).bar);
+    // The new hits are saved with the canvas.
+    setModified(true);
 }
 
 void GC_GenomeScene::slotGenomeShowCogMatchings() { toggleHomologyBar(FamilyCog); }
