@@ -82,6 +82,17 @@ bool writeStoredHits(const QString &path, const QList<StoredHit> &cog,
     return ok;
 }
 
+// Makes the file the genome's source, under the genome's own id as its key
+// (as a genome read from a canvas has it), and counts its stored rows.
+void attachSource(GC_Genome *genome, const QString &path)
+{
+    genome->setDatabase(path);
+    genome->setDatabaseId(genome->getId());
+    genome->countDatabaseCogMatchings();
+    genome->countDatabaseRfamMatchings();
+    genome->countDatabaserRNAMatchings();
+}
+
 template <typename Widget>
 Widget *child(QWidget *dialog, const char *name)
 {
@@ -124,6 +135,7 @@ private slots:
     void okReturnsTheChoice();
     void emptyOrMissingSceneGivesNoAnswer();
     void eachFamilyReadsItsOwnCounts();
+    void storedCountsWhenNothingIsHeld();
 
     // Stored-hit show dialogs.
     void showDialogAsksWithTheStoredCount();
@@ -134,6 +146,7 @@ private slots:
     void unreadableTableIsNotALoad();
     void sceneShowsTheBarAfterLoading();
     void sceneLeavesTheBarHiddenWhenDeclined();
+    void displayAnswerLoadsOnlyWhenRowsAreStored();
 
 private:
     std::unique_ptr<ReferenceDatabaseFixture> references;
@@ -347,39 +360,102 @@ void TestHomologyDialogs::yesLoadsTheGenomesStoredCogRows()
 {
     GC_GenomeScene scene;
     GC_Genome *genome = makeGenome("g", 5000);
-    GC_Genome *other = makeGenome("other", 5000);
     scene.insertTopGenome(genome);
-    scene.insertLowGenome(other);
     scene.addItemsToScene();
 
+    // The rows are filed under the genome's key in its source file.
+    const int key = 42;
     const QString path = dir.filePath("cog.kestal");
     QList<StoredHit> cog;
-    for (int i = 0; i < 5; ++i)
-        cog.append({ 1 + i % 5, genome->getId(), 101 + 400 * i, 340 + 400 * i, 1e-30, 120.5 });
-    cog.append({ 3, other->getId(), 101, 340, 1e-30, 99.0 });
+    for (int i = 0; i < 4; ++i)
+        cog.append({ 1 + i, key, 101 + 400 * i, 340 + 400 * i, 1e-30, 120.5 });
     // Spans six times the protein's 80 amino acids: the bar refuses it.
-    cog.append({ 3, genome->getId(), 3001, 3500, 1e-30, 99.0 });
+    cog.append({ 3, key, 3001, 3500, 1e-30, 99.0 });
+    cog.append({ 3, key + 1, 101, 340, 1e-30, 99.0 });
     QVERIFY(writeStoredHits(path, cog, {}, {}));
     genome->setDatabase(path);
+    genome->setDatabaseId(key);
+    QCOMPARE(genome->countDatabaseCogMatchings(), 5);
 
     GC_CogShowMatchings_dialog dialog;
     dialog.setGenome(genome);
     dialog.setScene(&scene);
+    QVERIFY(child<QTextBrowser>(&dialog, "textBrowser")->toPlainText().contains("5 COG homologies have been found"));
     ModalAnswerer::clickButtonText("Yes");
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
 
-    QCOMPARE(genome->countCogMatchings(), 5);
-    QCOMPARE(other->countCogMatchings(), 0);
+    QCOMPARE(genome->countCogMatchings(), 4);
     QCOMPARE(genome->getRfamHomologies()->matchings().size(), 0);
     QSet<int> starts;
     for (const GC_CogMatching *hit : genome->getCogHomologies()->matchings())
         starts.insert(hit->getStart());
-    QCOMPARE(starts, QSet<int>({ 101, 501, 901, 1301, 1701 }));
-    // The label counts the rows handed over before the current one.
-    QVERIFY(child<QLabel>(&dialog, "labelAdvance")->text().startsWith("5/"));
+    QCOMPARE(starts, QSet<int>({ 101, 501, 901, 1301 }));
+    // Progress counts the rows handed over before the current one.
+    QCOMPARE(child<QLabel>(&dialog, "labelAdvance")->text(), QString("4/5"));
+    QCOMPARE(child<QProgressBar>(&dialog, "progressBar")->value(), 80);
     QVERIFY(!child<QPushButton>(&dialog, "searchButton")->isEnabled());
-    // The dialog changes no show flag; the opener does.
+    // The dialog changes neither the stored count nor the show flag.
+    QCOMPARE(genome->getDatabaseCogMatchingsCount(), 5);
     QVERIFY(!genome->getShowCogHomologies());
+
+    // The per-genome dialog now reports the hits held.
+    GC_CogDialog choice;
+    choice.setGenomeScene(&scene);
+    QCOMPARE(child<QLabel>(&choice, "statusLabel")->text(),
+             QString("4 putative COG homologies present"));
+    QCOMPARE(choice.action(), QString("DISPLAY"));
+}
+
+void TestHomologyDialogs::storedCountsWhenNothingIsHeld()
+{
+    GC_GenomeScene scene;
+    GC_Genome *stored = makeGenome("stored", 9000);
+    GC_Genome *both = makeGenome("both", 9000);
+    GC_Genome *unreadable = makeGenome("unreadable", 9000);
+    scene.insertTopGenome(stored);
+    scene.insertTopGenome(both);
+    scene.insertTopGenome(unreadable);
+    scene.addItemsToScene();
+
+    const QString path = dir.filePath("counts.kestal");
+    QList<StoredHit> cog;
+    for (int i = 0; i < 10; ++i) {
+        cog.append({ 3, stored->getId(), 101 + 400 * i, 340 + 400 * i, 1e-5, 10.0 });
+        cog.append({ 3, both->getId(), 101 + 400 * i, 340 + 400 * i, 1e-5, 10.0 });
+    }
+    QVERIFY(writeStoredHits(path, cog, {}, {}));
+    attachSource(stored, path);
+    attachSource(both, path);
+    attachSource(unreadable, dir.filePath("no-such-file.kestal"));
+    QCOMPARE(unreadable->getDatabaseCogMatchingsCount(), -1);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(both->getCogHomologies()->addCogMatching(100 + 300 * i, 300 + 300 * i, 3,
+                                                         "COG0012", "J", 1, 1e-20, 80.0f));
+
+    GC_CogDialog dialog;
+    dialog.setGenomeScene(&scene);
+    auto *genomes = child<QComboBox>(&dialog, "genomesCombo");
+    auto *status = child<QLabel>(&dialog, "statusLabel");
+    auto *actions = child<QComboBox>(&dialog, "actionsCombo");
+    QCOMPARE(status->text(), QString("10 putative COG homologies present"));
+    QCOMPARE(comboTexts(actions), displayChoices);
+    QCOMPARE(dialog.action(), QString("DISPLAY"));
+
+    // Hits held in memory win over a larger stored count.
+    QTest::keyClick(genomes, Qt::Key_Down);
+    QCOMPARE(status->text(), QString("3 putative COG homologies present"));
+    QCOMPARE(dialog.action(), QString("DISPLAY"));
+
+    QTest::keyClick(genomes, Qt::Key_Down);
+    QCOMPARE(status->text(), QString("-1 putative COG homologies present"));
+    QCOMPARE(comboTexts(actions), searchChoice);
+    QCOMPARE(dialog.action(), QString("SEARCH"));
+
+    // The RFAM dialog reads the RFAM counts, none here.
+    GC_RfamDialog rfam;
+    rfam.setGenomeScene(&scene);
+    QCOMPARE(child<QLabel>(&rfam, "statusLabel")->text(),
+             QString("0 putative RFAM homologies present"));
 }
 
 void TestHomologyDialogs::eachFamilyFillsOnlyItsOwnBar()
@@ -394,7 +470,7 @@ void TestHomologyDialogs::eachFamilyFillsOnlyItsOwnBar()
                             { { 1, id, 100, 180, 1e-5, 10.0 }, { 2, id, 1000, 1070, 1e-5, 10.0 } },
                             { { 101, id, 200, 400, 1e-5, 10.0 }, { 201, id, 1200, 1400, 1e-5, 10.0 },
                               { 102, id, 2200, 2400, 1e-5, 10.0 } }));
-    genome->setDatabase(path);
+    attachSource(genome, path);
 
     GC_RfamShowMatchings_dialog rfam;
     rfam.setGenome(genome);
@@ -427,7 +503,7 @@ void TestHomologyDialogs::tinyStoredEvalueBecomesZero()
     scene.addItemsToScene();
     const QString path = dir.filePath("tiny.kestal");
     QVERIFY(writeStoredHits(path, { { 3, genome->getId(), 101, 340, 1e-300, 77.25 } }, {}, {}));
-    genome->setDatabase(path);
+    attachSource(genome, path);
 
     GC_CogShowMatchings_dialog dialog;
     dialog.setGenome(genome);
@@ -446,7 +522,7 @@ void TestHomologyDialogs::missingSourceFileKeepsTheDialogOpen()
     scene.insertTopGenome(genome);
     scene.addItemsToScene();
     const QString path = dir.filePath("gone.kestal");
-    genome->setDatabase(path);
+    attachSource(genome, path);
 
     GC_CogShowMatchings_dialog dialog;
     dialog.setGenome(genome);
@@ -483,7 +559,7 @@ void TestHomologyDialogs::unreadableTableIsNotALoad()
         QVERIFY(QSqlQuery(db).exec("CREATE TABLE genomes (id INTEGER)"));
     }
     QSqlDatabase::removeDatabase("notables");
-    genome->setDatabase(path);
+    attachSource(genome, path);
 
     GC_rRNAShowMatchings_dialog dialog;
     dialog.setGenome(genome);
@@ -506,7 +582,7 @@ void TestHomologyDialogs::sceneShowsTheBarAfterLoading()
     QVERIFY(writeStoredHits(path, { { 3, genome->getId(), 101, 340, 1e-5, 10.0 },
                                     { 1, genome->getId(), 701, 900, 1e-5, 10.0 } },
                             {}, {}));
-    genome->setDatabase(path);
+    attachSource(genome, path);
     genome->setSelected(true);
 
     ModalAnswerer::clickButtonText("Yes");
@@ -533,13 +609,51 @@ void TestHomologyDialogs::sceneLeavesTheBarHiddenWhenDeclined()
     scene.addItemsToScene();
     const QString path = dir.filePath("declined.kestal");
     QVERIFY(writeStoredHits(path, {}, { { 1, genome->getId(), 100, 180, 1e-5, 10.0 } }, {}));
-    genome->setDatabase(path);
+    attachSource(genome, path);
     genome->setSelected(true);
 
     ModalAnswerer::clickButtonText("No");
     scene.slotGenomeShowRfamMatchings();
     QVERIFY(!genome->getShowRfamHomologies());
     QCOMPARE(genome->countRfamMatchings(), 0);
+}
+
+void TestHomologyDialogs::displayAnswerLoadsOnlyWhenRowsAreStored()
+{
+    GC_GenomeScene scene;
+    GC_Genome *genome = makeGenome("g", 5000);
+    GC_Genome *bare = makeGenome("bare", 5000);
+    scene.insertTopGenome(genome);
+    scene.insertLowGenome(bare);
+    scene.addItemsToScene();
+    const QString path = dir.filePath("display.kestal");
+    QVERIFY(writeStoredHits(path, {}, {}, { { 101, genome->getId(), 200, 400, 1e-5, 10.0 },
+                                            { 201, genome->getId(), 1200, 1400, 1e-5, 10.0 } }));
+    attachSource(genome, path);
+    attachSource(bare, path);
+    QCOMPARE(genome->getDatabaserRNAMatchingsCount(), 2);
+    QCOMPARE(bare->getDatabaserRNAMatchingsCount(), 0);
+
+    // No stored rows: nothing to ask, nothing shown.
+    bool asked = false;
+    bare->setSelected(true);
+    ModalAnswerer::handle([&](QWidget *modal) { asked = true; modal->close(); }, 300);
+    scene.slotGenomeShowHiderRNAMatchings(true);
+    QTest::qWait(400);
+    QVERIFY(!asked);
+    QVERIFY(!bare->getShowrRNAHomologies());
+
+    scene.clearSelection();
+    genome->setSelected(true);
+    ModalAnswerer::clickButtonText("Yes");
+    scene.slotGenomeShowHiderRNAMatchings(true);
+    QCOMPARE(genome->countrRNAMatchings(), 2);
+    QVERIFY(genome->getShowrRNAHomologies());
+    QVERIFY(genome->getrRNAHomologies()->isVisible());
+
+    scene.slotGenomeShowHiderRNAMatchings(false);
+    QVERIFY(!genome->getShowrRNAHomologies());
+    QCOMPARE(genome->countrRNAMatchings(), 2);
 }
 
 KESTAL_TEST_MAIN(TestHomologyDialogs)

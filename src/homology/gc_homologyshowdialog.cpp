@@ -100,7 +100,9 @@ void GC_HomologyShowDialog::loadStoredHits()
                      QStringLiteral("query failed: ") + query.lastError().text());
             return;
         }
-        query.addBindValue(m_genome->getId());
+        // The rows are filed under the genome's key in its source file, the
+        // same key its stored count was taken with.
+        query.addBindValue(m_genome->getDatabaseId());
         if (!query.exec()) {
             stopWith(tr("<b>Error:</b> the stored homologies of %1 could not be read: %2")
                          .arg(path.toHtmlEscaped(), query.lastError().text().toHtmlEscaped()),
