@@ -169,6 +169,7 @@ void TestCogPie::basePairsAndPercentPerCategory()
 
     GC_CogPieDialog dialog;
     QCOMPARE(dialog.windowTitle(), QString("GC homologies statistics"));
+    QVERIFY(!dialog.testAttribute(Qt::WA_QuitOnClose));
     computeFor(dialog, genome);
     const QStandardItemModel *model = dialog.statisticsModel();
     QCOMPARE(model->rowCount(), 1 + ReferenceDatabaseFixture::cogGroups().size());

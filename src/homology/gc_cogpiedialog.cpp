@@ -37,6 +37,9 @@ GC_CogPieDialog::GC_CogPieDialog()
     setupViews();
     setWindowTitle(tr("GC homologies statistics"));
     resize(800, 600);
+    // A window of its own that must not keep the program running once the
+    // main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
 }
 
 GC_CogPieDialog::~GC_CogPieDialog()
