@@ -58,10 +58,9 @@ GC_COGTblastn_dialog::~GC_COGTblastn_dialog()
 void GC_COGTblastn_dialog::removeExistingHits()
 {
     ui->labelAdvance->setText(tr("Removing current entries..."));
-    // The hits go whatever the search's outcome: a new search replaces them.
-    genome()->setShowCogHomologies(false);
-    genome()->setSelected(false);
-    genome()->getCogHomologies()->clearMatchings();
+    // The hits go whatever the search's outcome: a new search replaces them,
+    // in memory and in the genome's source file (the user chose to remove).
+    genome()->deleteCogMatchings();
     ui->labelAdvance->clear();
 }
 
