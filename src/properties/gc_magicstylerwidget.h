@@ -46,6 +46,7 @@ public:
 signals:
     // The record is passed by reference: connect it directly, not queued.
     void applyStyle(const GC_Style &style, bool forced, bool allItems, bool childItems);
+    // Declared for receivers that follow the tool; nothing emits it yet.
     void updatedItem();
 
 private slots:
