@@ -6,7 +6,9 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 
+class GC_CogPieDialog;
 class GC_FreeText;
 class GC_Genome;
 class GC_Interval;
@@ -128,6 +130,13 @@ public:
     // Empties the document; the show switches, threshold, spacing and mode stay.
     void clearScene();
 
+    // Canvas file and loaders. The loaders only fill the lists (they run on
+    // the opening thread); addItemsToScene puts the items on the canvas.
+    bool saveToKestalCanvas();
+    bool loadKestalCanvas(const QString &fileName);
+    bool loadSorvikComparisons(const QStringList &paths);
+    bool loadGenomeFromFile(const QString &fileName, int genomeIndex);
+
     // Moves a bar of a genome to the height, from -80 to 80 in steps of 10,
     // where it overlaps the fewest items.
     void placeWithoutCollision(QGraphicsItem *item);
@@ -199,6 +208,9 @@ private:
                    qint64 rowLength);
     void compactMatchings() const;
     void detachAllMatchings();
+    // Items a loader listed but nobody added to the scene (which deletes
+    // its own); called after detachAllMatchings.
+    void deleteUnplacedItems();
     void clearLists();
 
     QList<GC_Genome *> m_topGenomes;
@@ -246,6 +258,18 @@ protected:
 
 private:
     quint64 m_paintFrame = 0;
+
+    // ---------------------------------------------------------------------
+    // Homology dialogs: the stored-hit show dialogs run for one use; the COG
+    // statistics dialog is made once and lives as long as the scene.
+public:
+    GC_CogPieDialog *cogPieDialog() const { return m_cogPieDialog; }
+
+private:
+    // Runs the family's show dialog on the genome; true when it ended
+    // accepted, that is when the stored hits were loaded into its bar.
+    bool loadStoredHomologies(int family, GC_Genome *genome);
+    GC_CogPieDialog *m_cogPieDialog = nullptr;
     // ---------------------------------------------------------------------
     // Interaction: mouse and keys by mode, context menus, item commands, web
     // BLAST links, clipboard and image export.
