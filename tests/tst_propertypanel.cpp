@@ -88,7 +88,10 @@ struct Canvas
     {
         scene.clearSelection();
         item->setSelected(true);
+        settle();
     }
+    // The panel rebuilds once control returns to the event loop.
+    static void settle() { QCoreApplication::processEvents(); }
     QTreeWidget *tree() const { return panel.treeWidget(); }
 };
 
@@ -170,6 +173,8 @@ private slots:
         c.top->setSelected(true);
         c.low->setSelected(true);
         c.gene->setSelected(true);
+        QCOMPARE(c.tree()->topLevelItemCount(), 0);
+        c.settle();
         QVERIFY(c.panel.isEnabled());
         QCOMPARE(topLabels(c.tree()), QStringList({"Genomes", "Genes"}));
         QCOMPARE(valueText(c.tree(), {"Genomes"}), QString("2"));
@@ -185,10 +190,12 @@ private slots:
         c.low->setShowrRNAHomologies(true);
         c.top->getrRNAHomologies()->setSelected(true);
         c.low->getrRNAHomologies()->setSelected(true);
+        c.settle();
         QVERIFY(c.panel.isEnabled());
         QCOMPARE(c.tree()->topLevelItemCount(), 0);
 
         c.scene.clearSelection();
+        c.settle();
         QVERIFY(!c.panel.isEnabled());
         QCOMPARE(c.tree()->topLevelItemCount(), 0);
     }
@@ -259,6 +266,7 @@ private slots:
 
         // The genome with its own label counts once.
         c.top->setSelected(true);
+        c.settle();
         QCOMPARE(c.panel.shownItem(), static_cast<QGraphicsItem *>(c.top));
 
         c.select(c.anotation->getLabel());
@@ -605,11 +613,13 @@ private slots:
             addGene(genome, 10, 90)->setSelected(true);
             panel.setScene(&scene);
             panel.slotSelectionChanged();
+            Canvas::settle();
             QVERIFY(panel.shownItem());
         }
         QVERIFY(!panel.scene());
         QVERIFY(!panel.shownItem());
         panel.slotSelectionChanged();
+        Canvas::settle();
         panel.slotApply();
     }
 };

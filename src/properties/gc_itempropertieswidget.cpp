@@ -120,6 +120,17 @@ void GC_ItemPropertiesWidget::clearTree()
 void GC_ItemPropertiesWidget::slotSelectionChanged()
 {
     clearTree();
+    if (!m_scene || m_rebuildPending)
+        return;
+    m_rebuildPending = true;
+    QMetaObject::invokeMethod(this, &GC_ItemPropertiesWidget::rebuildForSelection,
+                              Qt::QueuedConnection);
+}
+
+void GC_ItemPropertiesWidget::rebuildForSelection()
+{
+    m_rebuildPending = false;
+    clearTree();
     if (!m_scene)
         return;
     const QList<QGraphicsItem *> selected = m_scene->selectedItems();
