@@ -271,6 +271,15 @@ private slots:
 
         c.select(c.anotation->getLabel());
         QCOMPARE(c.panel.shownItem(), static_cast<QGraphicsItem *>(c.anotation));
+
+        // Hiding the selected label from its own rows deselects it.
+        c.select(c.top->getNameLabel());
+        editorAt<QCheckBox>(c.tree(), {"Genome", "Show text"})->click();
+        QVERIFY(!c.top->getShowText());
+        QVERIFY(c.scene.isModified());
+        c.settle();
+        QVERIFY(!c.panel.shownItem());
+        QVERIFY(!c.panel.isEnabled());
     }
 
     void genomeHomologySwitches()

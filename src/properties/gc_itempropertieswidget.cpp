@@ -119,7 +119,8 @@ void GC_ItemPropertiesWidget::clearTree()
 
 void GC_ItemPropertiesWidget::slotSelectionChanged()
 {
-    clearTree();
+    if (!m_applying)
+        clearTree();
     if (!m_scene || m_rebuildPending)
         return;
     m_rebuildPending = true;
@@ -130,6 +131,11 @@ void GC_ItemPropertiesWidget::slotSelectionChanged()
 void GC_ItemPropertiesWidget::rebuildForSelection()
 {
     m_rebuildPending = false;
+    if (m_applying) {
+        // An edit runs a dialog's event loop; rebuild when it is written.
+        m_rebuildAfterApply = true;
+        return;
+    }
     clearTree();
     if (!m_scene)
         return;
@@ -201,8 +207,10 @@ void GC_ItemPropertiesWidget::slotApply()
         return;
     if (m_properties) {
         // Only the edited editor is written; a direct call writes them all.
+        m_applying = true;
         m_properties->apply(sender());
-        if (m_properties && m_properties->changesDocument()) {
+        m_applying = false;
+        if (m_properties->changesDocument()) {
             GC_GenomeScene *owner = m_scene ? m_scene.data()
                                             : qobject_cast<GC_GenomeScene *>(item->scene());
             if (owner)
@@ -210,6 +218,10 @@ void GC_ItemPropertiesWidget::slotApply()
         }
     }
     slotFix();
+    if (m_rebuildAfterApply) {
+        m_rebuildAfterApply = false;
+        slotSelectionChanged();
+    }
 }
 
 void GC_ItemPropertiesWidget::slotFix()

@@ -63,6 +63,10 @@ private:
     QGraphicsItem *item = nullptr;
     std::unique_ptr<GC_PropertySet> m_properties;
     bool m_rebuildPending = false;
+    // Set while an edit is written: a selection change it causes (a label
+    // hidden by its switch) must not take the rows away under it.
+    bool m_applying = false;
+    bool m_rebuildAfterApply = false;
 };
 
 #endif
