@@ -213,6 +213,9 @@ private slots:
                               "Pixels per nucleotide", "Show genes", "Show anotations",
                               "Show matchings", "Show coordinates", "Show text",
                               "Show GC content", "Segment", "Text"}));
+        QVERIFY(genome->isExpanded());
+        QVERIFY(findRow(c.tree(), {"Genome", "Segment"})->isExpanded());
+        QVERIFY(findRow(c.tree(), {"Genome", "Text"})->isExpanded());
         QCOMPARE(labels(findRow(c.tree(), {"Genome", "Segment"})),
                  QStringList({"Arrow height", "Arrow length", "Height", "Line color",
                               "Fill color", "Style"}));
@@ -271,6 +274,18 @@ private slots:
 
         c.select(c.anotation->getLabel());
         QCOMPARE(c.panel.shownItem(), static_cast<QGraphicsItem *>(c.anotation));
+        c.scene.clearSelection();
+
+        // An item of a kind the panel does not know never hides the one it does.
+        for (int i = 0; i < 8; ++i) {
+            auto *other = c.scene.addRect(0, 0, 5, 5);
+            other->setFlag(QGraphicsItem::ItemIsSelectable);
+            other->setSelected(true);
+        }
+        c.gene->setSelected(true);
+        c.settle();
+        QCOMPARE(c.panel.shownItem(), static_cast<QGraphicsItem *>(c.gene));
+        QVERIFY(findRow(c.tree(), {"Gene"}));
 
         // Hiding the selected label from its own rows deselects it.
         c.select(c.top->getNameLabel());
@@ -533,6 +548,8 @@ private slots:
         QCOMPARE(topLabels(c.tree()), QStringList({"RFAM bar", "Matched RFAMS"}));
         QTreeWidgetItem *matched = findRow(c.tree(), {"Matched RFAMS"});
         QCOMPARE(matched->childCount(), 3);
+        QVERIFY(matched->isExpanded());
+        QVERIFY(!matched->child(0)->isExpanded());
         QStringList order;
         for (int i = 0; i < 3; ++i)
             order << matched->child(i)->toolTip(0) + "=" + matched->child(i)->text(1);

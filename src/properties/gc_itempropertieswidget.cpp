@@ -64,6 +64,18 @@ std::unique_ptr<GC_PropertySet> propertiesFor(QGraphicsItem *item)
     }
 }
 
+// The first item the selection summary counts: items of other kinds (a
+// drag handle, say) may come first in the list.
+QGraphicsItem *firstCounted(const QList<QGraphicsItem *> &selected)
+{
+    for (QGraphicsItem *candidate : selected) {
+        const int code = candidate->type();
+        if (code >= ITEMTYPE_MATCHING && code <= ITEMTYPE_LEGEND)
+            return candidate;
+    }
+    return selected.first();
+}
+
 } // namespace
 
 GC_ItemPropertiesWidget::GC_ItemPropertiesWidget(QWidget *parent)
@@ -151,7 +163,7 @@ void GC_ItemPropertiesWidget::rebuildForSelection()
         return;
     }
     if (total == 1)
-        buildTree(selected.first());
+        buildTree(firstCounted(selected));
     else
         buildSummary(resume);
     setEnabled(true);
