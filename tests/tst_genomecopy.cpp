@@ -321,6 +321,27 @@ private slots:
         QVERIFY(scene.isModified());
     }
 
+    // A copied band obeys the threshold and switches as its original does.
+    void duplicatedBandsFollowTheThreshold()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *top = makeGenome(scene, 1000, true);
+        GC_Genome *low = makeGenome(scene, 1000, false);
+        low->setPos(0, 200);
+        scene.addMatching(top, low, 1, 100, 1, 100, 90.0, 10.0);
+        scene.addMatching(top, low, 200, 300, 200, 300, 90.0, 500.0);
+        scene.slotViewMatchingsBitScore(100.0);
+        int shownBefore = 0;
+        for (GC_GenomeMatching *m : low->getMatchings())
+            shownBefore += m->isVisible() ? 1 : 0;
+        QCOMPARE(shownBefore, 1);
+
+        GC_Genome *copy = low->duplicate();
+        QVERIFY(copy);
+        for (GC_GenomeMatching *m : copy->getMatchings())
+            QCOMPARE(m->isVisible(), m->bitScore() >= 100.0);
+    }
+
     void duplicateOutsideASceneDoesNothing()
     {
         GC_Genome genome;
