@@ -88,7 +88,10 @@ struct Canvas
     {
         scene.clearSelection();
         item->setSelected(true);
+        settle();
     }
+    // The panel rebuilds once control returns to the event loop.
+    static void settle() { QCoreApplication::processEvents(); }
     QTreeWidget *tree() const { return panel.treeWidget(); }
 };
 
@@ -170,6 +173,8 @@ private slots:
         c.top->setSelected(true);
         c.low->setSelected(true);
         c.gene->setSelected(true);
+        QCOMPARE(c.tree()->topLevelItemCount(), 0);
+        c.settle();
         QVERIFY(c.panel.isEnabled());
         QCOMPARE(topLabels(c.tree()), QStringList({"Genomes", "Genes"}));
         QCOMPARE(valueText(c.tree(), {"Genomes"}), QString("2"));
@@ -185,10 +190,12 @@ private slots:
         c.low->setShowrRNAHomologies(true);
         c.top->getrRNAHomologies()->setSelected(true);
         c.low->getrRNAHomologies()->setSelected(true);
+        c.settle();
         QVERIFY(c.panel.isEnabled());
         QCOMPARE(c.tree()->topLevelItemCount(), 0);
 
         c.scene.clearSelection();
+        c.settle();
         QVERIFY(!c.panel.isEnabled());
         QCOMPARE(c.tree()->topLevelItemCount(), 0);
     }
@@ -206,6 +213,9 @@ private slots:
                               "Pixels per nucleotide", "Show genes", "Show anotations",
                               "Show matchings", "Show coordinates", "Show text",
                               "Show GC content", "Segment", "Text"}));
+        QVERIFY(genome->isExpanded());
+        QVERIFY(findRow(c.tree(), {"Genome", "Segment"})->isExpanded());
+        QVERIFY(findRow(c.tree(), {"Genome", "Text"})->isExpanded());
         QCOMPARE(labels(findRow(c.tree(), {"Genome", "Segment"})),
                  QStringList({"Arrow height", "Arrow length", "Height", "Line color",
                               "Fill color", "Style"}));
@@ -259,10 +269,32 @@ private slots:
 
         // The genome with its own label counts once.
         c.top->setSelected(true);
+        c.settle();
         QCOMPARE(c.panel.shownItem(), static_cast<QGraphicsItem *>(c.top));
 
         c.select(c.anotation->getLabel());
         QCOMPARE(c.panel.shownItem(), static_cast<QGraphicsItem *>(c.anotation));
+        c.scene.clearSelection();
+
+        // An item of a kind the panel does not know never hides the one it does.
+        for (int i = 0; i < 8; ++i) {
+            auto *other = c.scene.addRect(0, 0, 5, 5);
+            other->setFlag(QGraphicsItem::ItemIsSelectable);
+            other->setSelected(true);
+        }
+        c.gene->setSelected(true);
+        c.settle();
+        QCOMPARE(c.panel.shownItem(), static_cast<QGraphicsItem *>(c.gene));
+        QVERIFY(findRow(c.tree(), {"Gene"}));
+
+        // Hiding the selected label from its own rows deselects it.
+        c.select(c.top->getNameLabel());
+        editorAt<QCheckBox>(c.tree(), {"Genome", "Show text"})->click();
+        QVERIFY(!c.top->getShowText());
+        QVERIFY(c.scene.isModified());
+        c.settle();
+        QVERIFY(!c.panel.shownItem());
+        QVERIFY(!c.panel.isEnabled());
     }
 
     void genomeHomologySwitches()
@@ -516,6 +548,8 @@ private slots:
         QCOMPARE(topLabels(c.tree()), QStringList({"RFAM bar", "Matched RFAMS"}));
         QTreeWidgetItem *matched = findRow(c.tree(), {"Matched RFAMS"});
         QCOMPARE(matched->childCount(), 3);
+        QVERIFY(matched->isExpanded());
+        QVERIFY(!matched->child(0)->isExpanded());
         QStringList order;
         for (int i = 0; i < 3; ++i)
             order << matched->child(i)->toolTip(0) + "=" + matched->child(i)->text(1);
@@ -605,11 +639,13 @@ private slots:
             addGene(genome, 10, 90)->setSelected(true);
             panel.setScene(&scene);
             panel.slotSelectionChanged();
+            Canvas::settle();
             QVERIFY(panel.shownItem());
         }
         QVERIFY(!panel.scene());
         QVERIFY(!panel.shownItem());
         panel.slotSelectionChanged();
+        Canvas::settle();
         panel.slotApply();
     }
 };

@@ -64,6 +64,18 @@ std::unique_ptr<GC_PropertySet> propertiesFor(QGraphicsItem *item)
     }
 }
 
+// The first item the selection summary counts: items of other kinds (a
+// drag handle, say) may come first in the list.
+QGraphicsItem *firstCounted(const QList<QGraphicsItem *> &selected)
+{
+    for (QGraphicsItem *candidate : selected) {
+        const int code = candidate->type();
+        if (code >= ITEMTYPE_MATCHING && code <= ITEMTYPE_LEGEND)
+            return candidate;
+    }
+    return selected.first();
+}
+
 } // namespace
 
 GC_ItemPropertiesWidget::GC_ItemPropertiesWidget(QWidget *parent)
@@ -119,6 +131,23 @@ void GC_ItemPropertiesWidget::clearTree()
 
 void GC_ItemPropertiesWidget::slotSelectionChanged()
 {
+    if (!m_applying)
+        clearTree();
+    if (!m_scene || m_rebuildPending)
+        return;
+    m_rebuildPending = true;
+    QMetaObject::invokeMethod(this, &GC_ItemPropertiesWidget::rebuildForSelection,
+                              Qt::QueuedConnection);
+}
+
+void GC_ItemPropertiesWidget::rebuildForSelection()
+{
+    m_rebuildPending = false;
+    if (m_applying) {
+        // An edit runs a dialog's event loop; rebuild when it is written.
+        m_rebuildAfterApply = true;
+        return;
+    }
     clearTree();
     if (!m_scene)
         return;
@@ -134,7 +163,7 @@ void GC_ItemPropertiesWidget::slotSelectionChanged()
         return;
     }
     if (total == 1)
-        buildTree(selected.first());
+        buildTree(firstCounted(selected));
     else
         buildSummary(resume);
     setEnabled(true);
@@ -190,8 +219,10 @@ void GC_ItemPropertiesWidget::slotApply()
         return;
     if (m_properties) {
         // Only the edited editor is written; a direct call writes them all.
+        m_applying = true;
         m_properties->apply(sender());
-        if (m_properties && m_properties->changesDocument()) {
+        m_applying = false;
+        if (m_properties->changesDocument()) {
             GC_GenomeScene *owner = m_scene ? m_scene.data()
                                             : qobject_cast<GC_GenomeScene *>(item->scene());
             if (owner)
@@ -199,6 +230,10 @@ void GC_ItemPropertiesWidget::slotApply()
         }
     }
     slotFix();
+    if (m_rebuildAfterApply) {
+        m_rebuildAfterApply = false;
+        slotSelectionChanged();
+    }
 }
 
 void GC_ItemPropertiesWidget::slotFix()

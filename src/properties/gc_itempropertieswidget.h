@@ -24,7 +24,10 @@ class GC_ItemPropertiesWidget;
 //
 // setScene connects the scene's selectionChanged() and changedItem() to
 // the panel, so it follows the selection and refills after changes made on
-// the canvas.
+// the canvas. A selection change empties the tree at once (the items it
+// showed may be going) and builds it anew once control returns to the
+// event loop: removing or deselecting thousands of items one by one emits
+// as many selection changes, and each rebuild reads the whole selection.
 class GC_ItemPropertiesWidget : public QWidget
 {
     Q_OBJECT
@@ -50,6 +53,7 @@ public slots:
 
 private:
     void clearTree();
+    void rebuildForSelection();
     void buildTree(QGraphicsItem *selected);
     void buildSummary(const GC_SelectionResume &resume);
     void repaintRfamBar();
@@ -58,6 +62,11 @@ private:
     QPointer<GC_GenomeScene> m_scene;
     QGraphicsItem *item = nullptr;
     std::unique_ptr<GC_PropertySet> m_properties;
+    bool m_rebuildPending = false;
+    // Set while an edit is written: a selection change it causes (a label
+    // hidden by its switch) must not take the rows away under it.
+    bool m_applying = false;
+    bool m_rebuildAfterApply = false;
 };
 
 #endif
