@@ -1,0 +1,293 @@
+#include "kestal_test.h"
+#include "file_dialog_answerer.h"
+#include "test_data.h"
+
+#include "gc_builddatabase.h"
+#include "gc_fileopenwizard.h"
+#include "gc_fileutils.h"
+#include "gc_gene.h"
+#include "gc_genome.h"
+#include "gc_genomematching.h"
+#include "gc_genomescene.h"
+#include "gc_genomeview.h"
+#include "gc_sequenceblaster.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+// The main road end to end: two related Genbank files chosen in the open
+// wizard, compared with the real BLAST+, loaded into a scene, saved as a
+// canvas and opened again.
+class TestRoad : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct GeneRecord
+    {
+        int from; // from > to: reverse strand
+        int to;
+    };
+
+    // What a genome is expected to show.
+    struct Expected
+    {
+        QString name;
+        int length = 0;
+        QList<GeneRecord> genes;
+    };
+
+    // A stretch of the target found again in the query.
+    struct Block
+    {
+        int targetStart, targetEnd;
+        int queryStart, queryEnd;
+        bool reversed;
+    };
+
+    QTemporaryDir *folder = nullptr;
+    Expected target;
+    Expected query;
+    QList<Block> blocks;
+    QString targetFile;
+    QString queryFile;
+
+    static QByteArray featureLines(const QList<GeneRecord> &genes)
+    {
+        QByteArray lines;
+        int n = 0;
+        for (const GeneRecord &gene : genes) {
+            const QByteArray range = gene.from <= gene.to
+                                         ? QByteArray::number(gene.from) + ".." + QByteArray::number(gene.to)
+                                         : "complement(" + QByteArray::number(gene.to) + ".."
+                                               + QByteArray::number(gene.from) + ")";
+            lines += "     CDS             " + range + "\n";
+            lines += "                     /locus_tag=\"T" + QByteArray::number(++n) + "\"\n";
+            lines += "                     /product=\"protein " + QByteArray::number(n) + "\"\n";
+        }
+        return lines;
+    }
+
+    // Letters that differ, one by one, from the ones a perfect match would
+    // continue with, so that no extension runs past a block's end.
+    static QByteArray mismatching(const QByteArray &continuation)
+    {
+        static const QByteArray letters("acgt");
+        QByteArray result;
+        for (char c : continuation)
+            result += letters.at((letters.indexOf(c) + 1) % 4);
+        return result;
+    }
+
+    static bool sameGenes(const QList<GC_Gene *> &genes, const QList<GeneRecord> &expected)
+    {
+        if (genes.size() != expected.size())
+            return false;
+        QSet<QString> have;
+        QSet<QString> want;
+        for (const GC_Gene *gene : genes)
+            have.insert(QString("%1-%2-%3").arg(gene->getCoords().start()).arg(gene->getCoords().end())
+                            .arg(gene->isReverse()));
+        for (const GeneRecord &gene : expected)
+            want.insert(QString("%1-%2-%3").arg(qMin(gene.from, gene.to)).arg(qMax(gene.from, gene.to))
+                            .arg(gene.from > gene.to));
+        return have == want;
+    }
+
+    static GC_Genome *genomeNamed(GC_GenomeScene &scene, const QString &name)
+    {
+        for (GC_Genome *genome : scene.genomes()) {
+            if (genome->getName() == name)
+                return genome;
+        }
+        return nullptr;
+    }
+
+    // The matching joining exactly the block, ends paired the right way round.
+    static GC_GenomeMatching *matchingOf(GC_GenomeScene &scene, const Block &block)
+    {
+        for (GC_GenomeMatching *m : scene.matchings()) {
+            if (m->topCoords() != GC_Interval(block.targetStart, block.targetEnd)
+                || m->lowCoords() != GC_Interval(block.queryStart, block.queryEnd))
+                continue;
+            if (m->isDirect() == block.reversed)
+                continue;
+            // Where the target block begins, the query block begins too, or
+            // ends when it is reversed.
+            const int queryAtTargetStart = m->topFrom() == block.targetStart ? m->lowFrom() : m->lowTo();
+            if (queryAtTargetStart == (block.reversed ? block.queryEnd : block.queryStart))
+                return m;
+        }
+        return nullptr;
+    }
+
+    // Everything a reader must give back, in a comparable form.
+    static QStringList describe(GC_GenomeScene &scene)
+    {
+        QStringList lines;
+        for (GC_Genome *genome : scene.topGenomes())
+            lines << QString("top %1 %2..%3").arg(genome->getName()).arg(genome->getCoords().start())
+                         .arg(genome->getCoords().end());
+        for (GC_Genome *genome : scene.lowGenomes())
+            lines << QString("low %1 %2..%3").arg(genome->getName()).arg(genome->getCoords().start())
+                         .arg(genome->getCoords().end());
+        for (GC_Genome *genome : scene.genomes()) {
+            for (const GC_Gene *gene : genome->getGenes())
+                lines << QString("gene %1 %2 %3..%4 %5").arg(genome->getName(), gene->getLocusTag())
+                             .arg(gene->getCoords().start()).arg(gene->getCoords().end())
+                             .arg(gene->getOrientation());
+        }
+        for (GC_GenomeMatching *m : scene.matchings())
+            lines << QString("match %1 %2..%3 %4 %5..%6 %7").arg(m->topGenome()->getName())
+                         .arg(m->topFrom()).arg(m->topTo()).arg(m->lowGenome()->getName())
+                         .arg(m->lowFrom()).arg(m->lowTo()).arg(m->bitScore(), 0, 'f', 1);
+        lines.sort();
+        return lines;
+    }
+
+    // The opening thread's comparison road, on this thread.
+    static bool compareAndLoad(GC_GenomeScene &scene, const GC_FileOpenWizard &wizard, QString *error)
+    {
+        QMap<QString, int> ids;
+        if (!gc_buildDatabase(wizard.inputFiles(), wizard.fastaSequences(), ids, error))
+            return false;
+        QList<QPair<int, int>> idPairs;
+        for (const auto &pair : wizard.pairs())
+            idPairs.append(qMakePair(ids.value(pair.second, -1), ids.value(pair.first, -1)));
+        GC_SequenceBlaster blaster;
+        blaster.setOptions(wizard.blastOptions());
+        blaster.setPairs(idPairs);
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        if (!blaster.result()) {
+            *error = blaster.lastErrorText();
+            return false;
+        }
+        const bool ok = scene.loadSorvikComparisons(QStringList() << blaster.database());
+        *error = scene.lastErrorText();
+        return ok && error->isEmpty();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        folder = new QTemporaryDir(QDir::tempPath() + "/road-XXXXXX");
+        QVERIFY(folder->isValid());
+        QSettings settings;
+        settings.setValue("makeblastdbpath", QStandardPaths::findExecutable("makeblastdb"));
+        settings.setValue("blastnpath", QStandardPaths::findExecutable("blastn"));
+
+        // The query holds a stretch of the target as it is and another one
+        // reverse-complemented, each between unrelated sequence.
+        const QByteArray t = TestData::randomDna(4000, 61);
+        const QByteArray direct = t.mid(500, 1200);    // target 501..1700
+        const QByteArray inverted = t.mid(2200, 1000); // target 2201..3200
+        const QByteArray invertedCopy = TestData::reverseComplement(inverted);
+        QByteArray q = TestData::randomDna(300, 62);
+        q += mismatching(t.mid(497, 3));
+        const int directStart = q.size() + 1;
+        q += direct;
+        q += mismatching(t.mid(1700, 3));
+        q += TestData::randomDna(400, 63);
+        // Beside the reversed copy a perfect match would go on with the
+        // reverse complement of the target's neighbours.
+        q += mismatching(TestData::reverseComplement(t.mid(3200, 3)));
+        const int invertedStart = q.size() + 1;
+        q += invertedCopy;
+        q += mismatching(TestData::reverseComplement(t.mid(2197, 3)));
+        q += TestData::randomDna(300, 64);
+
+        blocks = {{501, 1700, directStart, directStart + 1199, false},
+                  {2201, 3200, invertedStart, invertedStart + 999, true}};
+
+        target = {"Alpha road phage", int(t.size()), {{601, 900}, {1500, 1201}, {3001, 3300}}};
+        query = {"Beta road phage", int(q.size()), {{directStart + 100, directStart + 399}, {1200, 1101}}};
+        targetFile = folder->filePath("alpha.gb");
+        queryFile = folder->filePath("beta.gb");
+        QVERIFY(TestData::writeFile(targetFile, TestData::genbankRecord(target.name, featureLines(target.genes), t)));
+        QVERIFY(TestData::writeFile(queryFile, TestData::genbankRecord(query.name, featureLines(query.genes), q)));
+    }
+
+    void cleanupTestCase()
+    {
+        delete folder;
+    }
+
+    void genbankFilesToCanvasAndBack()
+    {
+        // The wizard: both files, the pair Alpha (target) / Beta (query), the default task.
+        GC_FileOpenWizard wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        wizard.button(QWizard::NextButton)->click();
+        FileDialogAnswerer::choose({queryFile, targetFile});
+        wizard.findChild<QPushButton *>("buttonAddInputFiles")->click();
+        wizard.button(QWizard::NextButton)->click();
+        QCOMPARE(wizard.currentId(), 5);
+        QCOMPARE(wizard.findChild<QComboBox *>("comboBoxTarget")->currentText(), target.name);
+        QCOMPARE(wizard.findChild<QComboBox *>("comboBoxQuery")->currentText(), query.name);
+        wizard.findChild<QPushButton *>("buttonAddPair")->click();
+        wizard.button(QWizard::NextButton)->click();
+        wizard.button(QWizard::FinishButton)->click();
+        QCOMPARE(wizard.result(), FILETYPE_GENBANK_FASTA);
+        QCOMPARE(wizard.blastOptions().task(), QString("dc-megablast"));
+
+        // Compared and loaded.
+        GC_GenomeScene scene;
+        GC_GenomeView view;
+        view.setScene(&scene);
+        view.resize(1000, 600);
+        view.show();
+        QString error;
+        QVERIFY2(compareAndLoad(scene, wizard, &error), qPrintable(error));
+        scene.addItemsToScene();
+        scene.slotViewAdjustToWidth();
+
+        QCOMPARE(scene.topGenomes().size(), 1);
+        QCOMPARE(scene.lowGenomes().size(), 1);
+        GC_Genome *alpha = genomeNamed(scene, target.name);
+        GC_Genome *beta = genomeNamed(scene, query.name);
+        QVERIFY(alpha && beta);
+        QCOMPARE(scene.topGenomes().first(), alpha); // targets above, queries below
+        QCOMPARE(alpha->getCoords(), GC_Interval(1, target.length));
+        QCOMPARE(beta->getCoords(), GC_Interval(1, query.length));
+        QVERIFY(sameGenes(alpha->getGenes(), target.genes));
+        QVERIFY(sameGenes(beta->getGenes(), query.genes));
+        for (const Block &block : blocks) {
+            GC_GenomeMatching *m = matchingOf(scene, block);
+            QVERIFY2(m, qPrintable(QString("no matching %1..%2 / %3..%4; have:\n%5")
+                                       .arg(block.targetStart).arg(block.targetEnd).arg(block.queryStart)
+                                       .arg(block.queryEnd).arg(describe(scene).join('\n'))));
+            QCOMPARE(m->topGenome(), alpha);
+            QCOMPARE(m->lowGenome(), beta);
+            QVERIFY(alpha->hasMatching(m));
+            QVERIFY(beta->hasMatching(m));
+            QVERIFY(m->bitScore() > 500);
+            QCOMPARE(m->similarity(), 100.0);
+        }
+        const QStringList loaded = describe(scene);
+
+        // Saved, then opened into a fresh scene.
+        const QString canvas = folder->filePath("road.kcv");
+        scene.setFileName(canvas);
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        QVERIFY(!scene.isModified());
+        QCOMPARE(GC_FileUtils::filetype(canvas), FILETYPE_CANVAS);
+
+        GC_GenomeScene reopened;
+        QVERIFY2(reopened.loadKestalCanvas(canvas), qPrintable(reopened.lastErrorText()));
+        reopened.addItemsToScene();
+        QCOMPARE(reopened.fileName(), canvas);
+        QCOMPARE(describe(reopened), loaded);
+        for (const Block &block : blocks)
+            QVERIFY(matchingOf(reopened, block));
+    }
+};
+
+KESTAL_TEST_MAIN(TestRoad)
+#include "tst_road.moc"
