@@ -15,7 +15,9 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -56,6 +58,7 @@ private:
     QList<Block> blocks;
     QString targetFile;
     QString queryFile;
+    QByteArray targetDna;
 
     static QByteArray featureLines(const QList<GeneRecord> &genes)
     {
@@ -185,6 +188,7 @@ private slots:
         // The query holds a stretch of the target as it is and another one
         // reverse-complemented, each between unrelated sequence.
         const QByteArray t = TestData::randomDna(4000, 61);
+        targetDna = t;
         const QByteArray direct = t.mid(500, 1200);    // target 501..1700
         const QByteArray inverted = t.mid(2200, 1000); // target 2201..3200
         const QByteArray invertedCopy = TestData::reverseComplement(inverted);
@@ -271,6 +275,8 @@ private slots:
             QCOMPARE(m->similarity(), 100.0);
         }
         const QStringList loaded = describe(scene);
+        QFile::remove(folder->filePath("comparison.kcv"));
+        QVERIFY(QFile::copy(GC_FileUtils::tempCanvasPath(), folder->filePath("comparison.kcv")));
 
         // Saved, then opened into a fresh scene.
         const QString canvas = folder->filePath("road.kcv");
@@ -286,6 +292,66 @@ private slots:
         QCOMPARE(describe(reopened), loaded);
         for (const Block &block : blocks)
             QVERIFY(matchingOf(reopened, block));
+    }
+
+    // A comparison database picked where a canvas is expected opens as the
+    // comparison it is; read as a canvas it would be refused.
+    void comparisonDatabaseChosenAsCanvasOpens()
+    {
+        const QString comparison = folder->filePath("comparison.kcv");
+        QVERIFY(QFile::exists(comparison)); // left by the road above
+        GC_FileOpenWizard wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        wizard.findChild<QRadioButton *>("radioKestalCanvas")->setChecked(true);
+        wizard.button(QWizard::NextButton)->click();
+        FileDialogAnswerer::choose({comparison});
+        wizard.findChild<QPushButton *>("buttonBrowseInputFile")->click();
+        wizard.button(QWizard::NextButton)->click();
+        wizard.button(QWizard::FinishButton)->click();
+        QCOMPARE(wizard.result(), FILETYPE_COMPARISON);
+
+        GC_GenomeScene asCanvas;
+        QVERIFY(!asCanvas.loadKestalCanvas(comparison) || asCanvas.genomes().isEmpty());
+
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadSorvikComparisons(wizard.inputFiles()));
+        QVERIFY2(scene.lastErrorText().isEmpty(), qPrintable(scene.lastErrorText()));
+        scene.addItemsToScene();
+        QVERIFY(genomeNamed(scene, target.name));
+        QVERIFY(genomeNamed(scene, query.name));
+        for (const Block &block : blocks)
+            QVERIFY(matchingOf(scene, block));
+    }
+
+    // FASTA records reach the comparison once, as records, beside a Genbank
+    // genome: one genome each, joined by their matching.
+    void fastaRecordBesideGenbankComesOnce()
+    {
+        const QString fasta = folder->filePath("pieces.fasta");
+        QVERIFY(TestData::writeFile(fasta, ">piece\n" + targetDna.mid(1000, 600) + "\n"));
+        GC_FileOpenWizard wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        wizard.button(QWizard::NextButton)->click();
+        FileDialogAnswerer::choose({targetFile, fasta});
+        wizard.findChild<QPushButton *>("buttonAddInputFiles")->click();
+        wizard.button(QWizard::NextButton)->click();
+        QCOMPARE(wizard.findChild<QComboBox *>("comboBoxQuery")->currentText(), QString("piece"));
+        wizard.findChild<QPushButton *>("buttonAddPair")->click();
+        wizard.button(QWizard::NextButton)->click();
+        wizard.button(QWizard::FinishButton)->click();
+        QCOMPARE(wizard.result(), FILETYPE_GENBANK_FASTA);
+
+        GC_GenomeScene scene;
+        QString error;
+        QVERIFY2(compareAndLoad(scene, wizard, &error), qPrintable(error));
+        scene.addItemsToScene();
+        QCOMPARE(scene.genomes().size(), 2);
+        GC_Genome *piece = genomeNamed(scene, "piece");
+        QVERIFY(piece);
+        QCOMPARE(piece->getCoords(), GC_Interval(1, 600));
+        QVERIFY(matchingOf(scene, {1001, 1600, 1, 600, false}));
     }
 };
 
