@@ -1,7 +1,7 @@
 // Makes the bundled example canvas from two Genbank files by the program's
 // own road: the comparison database is built, the pair is compared with the
-// real BLAST+, the result is loaded into a scene laid out for a 1200-pixel
-// wide view, and the scene is saved as a canvas file.
+// real BLAST+, the result is loaded into a scene laid out for the view of a
+// main window at its first start, and the scene is saved as a canvas file.
 //
 //   kestal_make_example OUTPUT.kcv TARGET.gb QUERY.gb [TASK]
 //
@@ -73,7 +73,7 @@ int main(int argc, char **argv)
         return fail("cannot read the comparison: " + scene.lastErrorText());
     GC_GenomeView view;
     view.setScene(&scene);
-    view.resize(1200, 700);
+    view.resize(740, 500);
     view.show();
     QCoreApplication::processEvents();
     scene.addItemsToScene();
