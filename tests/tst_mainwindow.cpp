@@ -1,0 +1,512 @@
+#include "kestal_test.h"
+#include "modal_answerer.h"
+#include "test_data.h"
+
+#include "gc_blasttoolpath.h"
+#include "gc_chromsdatabase.h"
+#include "gc_fileutils.h"
+#include "gc_freetext.h"
+#include "gc_genomescene.h"
+#include "gc_genomeview.h"
+#include "gc_startup.h"
+#include "kestal_main.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QDockWidget>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+namespace {
+
+// Answers the next modal file dialog with path (accepting it), or cancels it
+// when path is empty; then runs next, if any, to answer what follows.
+void answerFileDialog(const QString &path, std::function<void()> next = {})
+{
+    ModalAnswerer::handle([path, next](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (!dialog) {
+            qWarning("expected a file dialog");
+            modal->close();
+            return;
+        }
+        if (path.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+        if (next)
+            next();
+    });
+}
+
+QStringList actionTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts << (action->isSeparator() ? QString("|") : action->text());
+    return texts;
+}
+
+} // namespace
+
+// The main window driven offscreen: menus, command states, modes, settings,
+// and the file commands with their failure roads.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    template <typename T>
+    static T *child(Kestal_Main &window, const char *name)
+    {
+        T *object = window.findChild<T *>(name);
+        if (!object)
+            qFatal("no child %s", name);
+        return object;
+    }
+
+    static const QStringList &documentActions()
+    {
+        static const QStringList names{"saveAct", "saveAsAct", "closeAct", "exportAct",
+                                       "fitToWholeViewAct", "fitProportionalAct",
+                                       "controlPointsAct", "anotationsAct", "trimCanvasAct",
+                                       "matchingsAct", "genesAct", "rulersAct", "labelsAct",
+                                       "freeTextAct"};
+        return names;
+    }
+
+    static const QStringList &modeButtons()
+    {
+        static const QStringList names{"cursorButton", "zoomInButton", "zoomOutButton",
+                                       "deleteButton", "textButton"};
+        return names;
+    }
+
+    // A document in the window without going through a loader.
+    static void makeDocument(Kestal_Main &window)
+    {
+        window.genomeScene()->addFreeText(QPointF(20, 20));
+        window.genomeScene()->setModified(false);
+        window.slotFileOpenFinished(true);
+    }
+
+private slots:
+    void init()
+    {
+        QSettings().clear();
+    }
+
+    // ---- start-up ----------------------------------------------------------
+
+    void startupSeedsOnlyMissingToolPaths()
+    {
+        QSettings settings;
+        settings.setValue("blastnpath", "/opt/somewhere/blastn");
+        const QStringList written = GC_Startup::seedToolPaths("/opt/kestal");
+        QCOMPARE(written, (QStringList{"makeblastdbpath", "tblastnpath"}));
+        QCOMPARE(settings.value("makeblastdbpath").toString(), QString("/opt/kestal/makeblastdb"));
+        QCOMPARE(settings.value("tblastnpath").toString(), QString("/opt/kestal/tblastn"));
+        QCOMPARE(settings.value("blastnpath").toString(), QString("/opt/somewhere/blastn"));
+        // A second start writes nothing.
+        QVERIFY(GC_Startup::seedToolPaths("/elsewhere").isEmpty());
+        QCOMPARE(settings.value("makeblastdbpath").toString(), QString("/opt/kestal/makeblastdb"));
+    }
+
+    void seededPathsStillFindTheInstalledBlast()
+    {
+        // The seeded application-folder paths do not exist on a Debian
+        // install; the programs on PATH are used instead.
+        GC_Startup::seedToolPaths(QCoreApplication::applicationDirPath());
+        const QString makeblastdb = GC_BlastToolPath::resolve("makeblastdbpath", "makeblastdb");
+        const QString blastn = GC_BlastToolPath::resolve("blastnpath", "blastn");
+        QVERIFY(QFileInfo(makeblastdb).isExecutable());
+        QVERIFY(QFileInfo(blastn).isExecutable());
+        QCOMPARE(QFileInfo(blastn).fileName(), QString("blastn"));
+    }
+
+    void startupWithoutDatabasesFolder()
+    {
+        QVERIFY(!QDir(QCoreApplication::applicationDirPath() + "/databases").exists());
+        GC_Startup::openReferenceData();
+        QVERIFY(!chromsDatabaseOpen);
+        // A missing taxonomy database is not created empty.
+        QVERIFY(!QFile::exists(chromsDatabasePath()));
+        Kestal_Main window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.genomeView()->isEnabled());
+        QVERIFY(window.isEnabled());
+    }
+
+    void chromsDatabaseOpensAnExistingFile()
+    {
+        const QString path = QDir::tempPath() + "/chroms.sqlite3";
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "make_chroms");
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery(db).exec("CREATE TABLE t (x INTEGER)");
+        }
+        QSqlDatabase::removeDatabase("make_chroms");
+        QVERIFY(openChromsDatabase(path));
+        QVERIFY(chromsDatabaseOpen);
+        QVERIFY(QSqlDatabase::database("chroms").isOpen());
+        QVERIFY(!openChromsDatabase(path + ".missing"));
+        QVERIFY(!chromsDatabaseOpen);
+    }
+
+    // ---- construction, menus, commands ------------------------------------
+
+    void iconsOfTheWindowLoad()
+    {
+        for (const char *icon : {":/icons/open.png", ":/icons/icon_save.svg", ":/icons/cursor.png",
+                                 ":/icons/zoom_in24.png", ":/icons/deletered24.png",
+                                 ":/icons/kestal-icon.png", ":/icons/icon_wait.svg",
+                                 ":/icons/silva_logo.png", ":/icons/exit.png"}) {
+            QVERIFY2(!QPixmap(icon).isNull(), icon);
+        }
+    }
+
+    void menusAndToolBars()
+    {
+        Kestal_Main window;
+        const QList<QAction *> menus = window.menuBar()->actions();
+        QStringList titles;
+        for (const QAction *menu : menus)
+            titles << menu->text();
+        QCOMPARE(titles, (QStringList{"&File", "&View", "&Tools", "&Help"}));
+        QCOMPARE(actionTexts(child<QMenu>(window, "fileMenu")),
+                 (QStringList{"&Open...", "|", "&Export", "|", "&Save", "Save &As...", "|", "&Close",
+                              "E&xit"}));
+        QCOMPARE(actionTexts(child<QMenu>(window, "viewMenu")),
+                 (QStringList{"&Fit to whole view", "&Fit proportional", "|", "&Control Points",
+                              "&Anotations", "&Matchings", "&Genes", "&Rulers", "&Labels",
+                              "&Free text"}));
+        QCOMPARE(actionTexts(child<QMenu>(window, "toolsMenu")),
+                 QStringList{"Genbank Entrez Downloader"});
+        QCOMPARE(actionTexts(child<QMenu>(window, "helpMenu")), QStringList{"About"});
+        QCOMPARE(child<QAction>(window, "exitAct")->shortcut(), QKeySequence("Ctrl+Q"));
+
+        auto *fileBar = child<QToolBar>(window, "toolbarFile");
+        QCOMPARE(fileBar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+        QCOMPARE(fileBar->actions().size(), 3);
+        auto *viewBar = child<QToolBar>(window, "toolbarView");
+        QCOMPARE(viewBar->actions().size(), 17);
+        QVERIFY(viewBar->actions().contains(child<QAction>(window, "trimCanvasAct")));
+        QVERIFY(window.findChild<QDockWidget *>("dockProperties"));
+        QVERIFY(window.findChild<QDockWidget *>("dockCoverage"));
+        QCOMPARE(window.windowTitle(), QString("Kestal"));
+        QCOMPARE(child<QAction>(window, "matchingsAct")->isChecked(), true);
+        QCOMPARE(child<QAction>(window, "anotationsAct")->isChecked(), false);
+    }
+
+    void documentCommandsFollowTheDocument()
+    {
+        Kestal_Main window;
+        window.show();
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QString("Welcome to Kestal, an interactive genomic comparison tool."));
+        for (const QString &name : documentActions())
+            QVERIFY2(!child<QAction>(window, qPrintable(name))->isEnabled(), qPrintable(name));
+        for (const QString &name : modeButtons())
+            QVERIFY2(!child<QToolButton>(window, qPrintable(name))->isEnabled(), qPrintable(name));
+        QVERIFY(!child<QDoubleSpinBox>(window, "bitScoreSpinBox")->isEnabled());
+        QVERIFY(!window.genomeView()->isEnabled());
+        for (const char *name : {"openAct", "exitAct", "aboutAct"})
+            QVERIFY2(child<QAction>(window, name)->isEnabled(), name);
+
+        makeDocument(window);
+        for (const QString &name : documentActions())
+            QVERIFY2(child<QAction>(window, qPrintable(name))->isEnabled(), qPrintable(name));
+        for (const QString &name : modeButtons())
+            QVERIFY2(child<QToolButton>(window, qPrintable(name))->isEnabled(), qPrintable(name));
+        QVERIFY(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->isEnabled());
+        QVERIFY(window.genomeView()->isEnabled());
+        // Their dialogs are not part of the program yet.
+        for (const char *name : {"cogButton", "rfamButton", "silvaButton", "matchSeqButton"})
+            QVERIFY2(!child<QToolButton>(window, name)->isEnabled(), name);
+
+        QVERIFY(window.slotFileClose());
+        QVERIFY(window.genomeScene()->freeTexts().isEmpty());
+        for (const QString &name : documentActions())
+            QVERIFY2(!child<QAction>(window, qPrintable(name))->isEnabled(), qPrintable(name));
+        QVERIFY(!window.genomeView()->isEnabled());
+    }
+
+    void modeButtonsAreExclusive()
+    {
+        Kestal_Main window;
+        makeDocument(window);
+        GC_GenomeScene *scene = window.genomeScene();
+        auto *cursor = child<QToolButton>(window, "cursorButton");
+        auto *zoomIn = child<QToolButton>(window, "zoomInButton");
+        auto *remove = child<QToolButton>(window, "deleteButton");
+        QVERIFY(cursor->isChecked());
+
+        // Clicking the checked button leaves none checked and the mode alone.
+        QTest::mouseClick(cursor, Qt::LeftButton);
+        for (const QString &name : modeButtons())
+            QVERIFY(!child<QToolButton>(window, qPrintable(name))->isChecked());
+        QCOMPARE(scene->mode(), int(GC_GenomeScene::ModeSelect));
+
+        QTest::mouseClick(zoomIn, Qt::LeftButton);
+        QCOMPARE(scene->mode(), int(GC_GenomeScene::ModeZoomIn));
+        QTest::mouseClick(remove, Qt::LeftButton);
+        QCOMPARE(scene->mode(), int(GC_GenomeScene::ModeDelete));
+        for (const QString &name : modeButtons())
+            QCOMPARE(child<QToolButton>(window, qPrintable(name))->isChecked(), name == "deleteButton");
+        QCOMPARE(window.genomeView()->cursor().shape(), Qt::BitmapCursor);
+
+        QTest::mouseClick(cursor, Qt::LeftButton);
+        QCOMPARE(scene->mode(), int(GC_GenomeScene::ModeSelect));
+        QCOMPARE(window.genomeView()->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(!remove->isChecked());
+    }
+
+    void viewSwitchesReachTheScene()
+    {
+        Kestal_Main window;
+        makeDocument(window);
+        GC_GenomeScene *scene = window.genomeScene();
+        child<QAction>(window, "rulersAct")->trigger();
+        QVERIFY(!scene->showRulers());
+        child<QAction>(window, "matchingsAct")->setChecked(false);
+        QVERIFY(!scene->showMatchings());
+        // The triggered() switches do not follow a check set by the program.
+        child<QAction>(window, "genesAct")->setChecked(false);
+        QVERIFY(scene->showGenes());
+    }
+
+    void addedAnotationShowsAnotationsAndControlPoints()
+    {
+        Kestal_Main window;
+        GC_GenomeScene *scene = window.genomeScene();
+        scene->slotViewAnotations(false);
+        emit scene->anotationAdded();
+        QVERIFY(child<QAction>(window, "anotationsAct")->isChecked());
+        QVERIFY(child<QAction>(window, "controlPointsAct")->isChecked());
+        QVERIFY(scene->showAnotations());
+        QVERIFY(scene->showControlPoints());
+    }
+
+    // ---- settings ----------------------------------------------------------
+
+    void firstStartPlacementAndThreshold()
+    {
+        Kestal_Main window;
+        QCOMPARE(window.pos(), QPoint(100, 50));
+        QCOMPARE(window.size(), QSize(1024, 768));
+        QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->value(), 50.0);
+        QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->singleStep(), 10.0);
+        QCOMPARE(window.genomeScene()->matchingsBitScore(), 50.0);
+    }
+
+    void storedScoreIsRestored()
+    {
+        QSettings().setValue("lastScore", 120.0);
+        Kestal_Main window;
+        QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->value(), 120.0);
+        QCOMPARE(window.genomeScene()->matchingsBitScore(), 120.0);
+    }
+
+    void settingsAreWrittenOnCloseAndReadBack()
+    {
+        {
+            Kestal_Main window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.resize(900, 700);
+            child<QDoubleSpinBox>(window, "bitScoreSpinBox")->setValue(75.5);
+            child<QDockWidget>(window, "dockCoverage")->hide();
+            QVERIFY(window.close());
+        }
+        QSettings settings;
+        QVERIFY(settings.contains("kestal_main_geometry"));
+        QVERIFY(settings.contains("kestal_main_state"));
+        QCOMPARE(settings.value("lastScore").toDouble(), 75.5);
+        QVERIFY(settings.contains("cogGroupColor,J"));
+
+        Kestal_Main again;
+        QCOMPARE(again.size(), QSize(900, 700));
+        QCOMPARE(child<QDoubleSpinBox>(again, "bitScoreSpinBox")->value(), 75.5);
+        QVERIFY(child<QDockWidget>(again, "dockCoverage")->isHidden());
+    }
+
+    void cancelledCloseKeepsWindowAndWritesNothing()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        window.genomeScene()->setModified(true);
+        ModalAnswerer::clickButton(QMessageBox::Cancel);
+        QVERIFY(!window.close());
+        QCOMPARE(ModalAnswerer::lastText(),
+                 QString("Your data has unsaved changes. Do you want to save it now?"));
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        QVERIFY(!QSettings().contains("lastScore"));
+        window.genomeScene()->setModified(false);
+    }
+
+    void answeringNoClosesWithoutSaving()
+    {
+        Kestal_Main window;
+        makeDocument(window);
+        window.genomeScene()->setModified(true);
+        ModalAnswerer::clickButton(QMessageBox::No);
+        QVERIFY(window.slotFileClose());
+        QVERIFY(window.genomeScene()->freeTexts().isEmpty());
+        QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
+    }
+
+    // ---- file commands -----------------------------------------------------
+
+    void cancelledSaveAsSavesNothing()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        answerFileDialog(QString());
+        QVERIFY(!window.slotFileSaveAs());
+        QVERIFY(window.genomeScene()->fileName().isEmpty());
+        QVERIFY(!QSettings().contains("lastDirSave"));
+    }
+
+    void saveIntoUnwritableFolderKeepsTheDocument()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        window.genomeScene()->setModified(true);
+        window.genomeScene()->setFileName("/no/such/folder/kept.kcv");
+        QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+        ModalAnswerer::clickButton(QMessageBox::Ok);
+        QVERIFY(window.slotFileSave());
+        QVERIFY(saved.wait(30000));
+        QCOMPARE(saved.first().at(0).toBool(), false);
+        QVERIFY2(ModalAnswerer::lastText().contains("could not be saved"),
+                 qPrintable(ModalAnswerer::lastText()));
+        QVERIFY(window.isEnabled());
+        QVERIFY(window.genomeScene()->isModified());
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        QVERIFY(!QFile::exists("/no/such/folder/kept.kcv"));
+        window.genomeScene()->setModified(false);
+    }
+
+    void closeThatAnswersSaveStopsWhenTheSaveFails()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        window.genomeScene()->setModified(true);
+        window.genomeScene()->setFileName("/no/such/folder/close.kcv");
+        // Save in the question, then OK on the failure box.
+        ModalAnswerer::handle([](QWidget *modal) {
+            qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Save)->click();
+            ModalAnswerer::clickButton(QMessageBox::Ok);
+        });
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        QVERIFY(window.genomeScene()->isModified());
+        QVERIFY(!QSettings().contains("lastScore"));
+        window.genomeScene()->setModified(false);
+    }
+
+    void saveAsNamesTheFileAndRemembersIt()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        const QString folder = QDir::tempPath() + "/saveas";
+        QDir().mkpath(folder);
+        QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+        answerFileDialog(folder + "/results", [] { ModalAnswerer::clickButton(QMessageBox::Ok); });
+        QVERIFY(window.slotFileSaveAs());
+        QCOMPARE(QSettings().value("lastDirSave").toString(), folder + "/results.kcv");
+        QVERIFY(saved.wait(30000));
+    }
+
+    void failedOpeningShowsTheReason()
+    {
+        Kestal_Main window;
+        window.show();
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        ModalAnswerer::clickButton(QMessageBox::Ok);
+        window.openFile("/no/such/folder/missing.kcv");
+        QVERIFY(!window.isEnabled());
+        QVERIFY(opened.wait(30000));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().at(0).toBool(), false);
+        QVERIFY2(ModalAnswerer::lastText().contains("/no/such/folder/missing.kcv"),
+                 qPrintable(ModalAnswerer::lastText()));
+        QVERIFY(window.isEnabled());
+        QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
+    }
+
+    void openingAFileOfNoKnownKindSaysSo()
+    {
+        const QString path = QDir::tempPath() + "/notes.txt";
+        QVERIFY(TestData::writeFile(path, "just some words\nand more\n"));
+        Kestal_Main window;
+        window.show();
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        answerFileDialog(path, [] { ModalAnswerer::clickButton(QMessageBox::Ok); });
+        window.slotFileOpen();
+        QTRY_VERIFY(ModalAnswerer::lastText().contains("notes.txt"));
+        QVERIFY(opened.isEmpty());
+        QVERIFY(window.isEnabled());
+        QCOMPARE(QSettings().value("lastDirOpen").toString(), path);
+    }
+
+    void openWithUnsavedChangesAndCancelKeepsTheDocument()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        window.genomeScene()->setModified(true);
+        ModalAnswerer::clickButton(QMessageBox::Cancel);
+        window.slotFileOpen();
+        // No file dialog followed the cancelled question.
+        QCOMPARE(ModalAnswerer::lastText(),
+                 QString("Your data has unsaved changes. Do you want to save it now?"));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        window.genomeScene()->setModified(false);
+    }
+
+    void closingIsRefusedWhileAThreadRuns()
+    {
+        Kestal_Main window;
+        window.show();
+        Kestal_Main::OpenRequest request;
+        request.fileType = FILETYPE_GENBANK_FASTA;
+        const QByteArray dna = TestData::randomDna(20000, 11);
+        request.fastaSequences = {{"first", QString(dna)}, {"second", QString(dna.mid(3000, 9000))}};
+        request.pairs = {{"first", "second"}};
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        window.startOpening(request);
+        QVERIFY(window.isBusy());
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        ModalAnswerer::clickButton(QMessageBox::Ok, 120000);
+        QVERIFY(opened.wait(120000));
+        QVERIFY(!window.isBusy());
+    }
+};
+
+KESTAL_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
