@@ -1,6 +1,8 @@
 #ifndef GC_RFAMMATCHING_H
 #define GC_RFAMMATCHING_H
 
+#include "gc_interval.h"
+
 #include <QString>
 
 class QSqlQuery;
@@ -21,6 +23,8 @@ public:
     void setStart(int value) { start = value; }
     int getEnd() const { return end; }
     void setEnd(int value) { end = value; }
+    // The hit's span on the genome.
+    GC_Interval interval() const { return GC_Interval(start, end); }
     double getEvalue() const { return evalue; }
     void setEvalue(double value) { evalue = value; }
     float getBitscore() const { return bitscore; }

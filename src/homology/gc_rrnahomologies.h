@@ -3,13 +3,22 @@
 
 #include "gc_interval.h"
 #include "gc_itemtypes.h"
+#include "gc_positionindex.h"
 
 #include <QGraphicsItem>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QString>
 
 class GC_Genome;
+class GC_rRNAMatching;
 
-// The bar under a genome (its parent) on which its rRNA hits are drawn. It
-// lies at x 0 within the genome, so genome x is also bar x.
+// The bar under a genome (its parent) on which its ribosomal RNA hits are
+// drawn, all as black boxes. It lies at x 0 within the genome, so genome x is
+// also bar x. It owns the hit records (keys 0, 1, 2, ... in order of
+// addition). A short hit answers the hover over a zone of at least 200
+// positions (100 for a stored hit) centred on it; where zones overlap the
+// later hit answers.
 class GC_rRNAHomologies : public QGraphicsItem
 {
 public:
@@ -23,9 +32,26 @@ public:
 
     GC_Genome *parentGenome() const;
     double height() const { return m_height; }
+    // At least 5 pixels; repaints only when the height changes.
     void setHeight(double h);
+    bool horizontalBorders() const { return m_horizontalBorders; }
+    void setHorizontalBorders(bool on);
     void updateVisibility();
+
+    const QMap<int, GC_rRNAMatching *> &matchings() const { return m_matchings; }
+    const GC_PositionIndex &positionMap() const { return m_positionMap; }
     void clearMatchings();
+
+    // A hit found by a search. Start and end may come in either order.
+    // False when it cannot be placed (no genome, or positions beyond any
+    // genome).
+    bool addrRNAMatching(int start, int end, int rrnaSeqId, int groupId, double evalue,
+                         float bitscore);
+    // A stored hit; its group and name are looked up in the rRNA collection.
+    // Refused (false, "Error querying RRNA db") when the collection lacks the
+    // sequence.
+    bool addrRNAMatching(int start, int end, int rrnaSeqId, double evalue, float bitscore);
+
     // The hit under a scene x: its ends, or (0, 0); its HTML, or "".
     GC_Interval matchingAt(double sceneX) const;
     QString legendHtmlAt(double sceneX) const;
@@ -33,11 +59,21 @@ public:
     // Public forwarder: the genome announces its geometry changes for us.
     void prepareGeometryChange() { QGraphicsItem::prepareGeometryChange(); }
 
+    // The rRNA reference collection ("rrna_seqs").
+    static bool openDatabase();
+    static QSqlDatabase database();
+
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
+    bool insertMatching(GC_rRNAMatching *matching, int minimumZone);
+    GC_rRNAMatching *matchingAtScene(double sceneX) const;
+
+    bool m_horizontalBorders = true;
     double m_height = 0.0;
+    QMap<int, GC_rRNAMatching *> m_matchings;
+    GC_PositionIndex m_positionMap;
 };
 
 #endif

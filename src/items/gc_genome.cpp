@@ -11,6 +11,7 @@
 #include "gc_rfamhomologies.h"
 #include "gc_rrnahomologies.h"
 #include "gc_ruler.h"
+#include "gc_coveragecalculator.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -144,6 +145,7 @@ void GC_Genome::setCoords(const GC_Interval &range)
     prepareGeometryChange();
     invalidateShape();
     coords = range;
+    const qsizetype genesBefore = genes.size();
 
     // Genes and annotations wholly outside the new range go; one pass each.
     QList<GC_Gene *> keptGenes;
@@ -187,6 +189,10 @@ void GC_Genome::setCoords(const GC_Interval &range)
     prepareChildrenGeometryChange();
     updateDependentGeometry();
     updateTextPosition();
+
+    // Lists of genes held elsewhere (the coverage panel) must not outlive them.
+    if (owner && genes.size() != genesBefore)
+        emit owner->coverageCalculateRequest();
 }
 
 void GC_Genome::setNucFrom(int n)
@@ -344,20 +350,20 @@ int GC_Genome::getVisibleRightNuc() const
 
 // ---------------------------------------------------------------- counts
 
-// The homology bars hold no hit records yet; their counts come with them.
+// The hits held in memory by each homology bar.
 int GC_Genome::countCogMatchings() const
 {
-    return 0;
+    return int(cogHomologies->matchings().size());
 }
 
 int GC_Genome::countRfamMatchings() const
 {
-    return 0;
+    return int(rfamHomologies->matchings().size());
 }
 
 int GC_Genome::countrRNAMatchings() const
 {
-    return 0;
+    return int(rRNAHomologies->matchings().size());
 }
 
 // ---------------------------------------------------------------- lists
@@ -866,4 +872,22 @@ QVariant GC_Genome::itemChange(GraphicsItemChange change, const QVariant &value)
         break;
     }
     return GC_SequenceArrowItem::itemChange(change, value);
+}
+
+// ---------------------------------------------------------------- coverage
+
+GC_IntervalMap GC_Genome::getCoveredRanges(const QSet<int> &excludedGenomes, double bitScore) const
+{
+    return GC_CoverageCalculator::coveredRanges(this, excludedGenomes, bitScore);
+}
+
+QList<GC_CoverageWidgetListItem *> GC_Genome::getCoveredGenes(const QSet<int> &excludedGenomes,
+                                                              double bitScore, int mode) const
+{
+    return GC_CoverageCalculator::coveredGenes(this, excludedGenomes, bitScore, mode);
+}
+
+QList<QListWidgetItem *> GC_Genome::getMatchedGenomes() const
+{
+    return GC_CoverageCalculator::matchedGenomes(this);
 }

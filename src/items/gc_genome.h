@@ -22,6 +22,12 @@ class GC_RfamHomologies;
 class GC_Ruler;
 class GC_rRNAHomologies;
 
+// Gene coverage.
+#include "gc_intervalmap.h"
+#include <QSet>
+class GC_CoverageWidgetListItem;
+class QListWidgetItem;
+
 // One genome, or the shown stretch of it, drawn as a horizontal arrow. It owns
 // its ruler, GC-content bar, homology bars, name label, genes, annotations
 // and (while selected) its two length handles, and keeps the matchings that
@@ -113,6 +119,15 @@ public:
     // In no particular order (removal swaps the last matching into the gap).
     const QList<GC_GenomeMatching *> &getMatchings() const { return matchings; }
     int countMatchings() const { return int(matchings.size()); }
+
+    // Gene coverage by the matchings at or above a bit score, leaving out
+    // the matchings with the genomes whose ids are excluded; computed by
+    // GC_CoverageCalculator. Mode 0-3: totally inside, partially inside,
+    // partially outside, totally outside. The caller owns the new items.
+    GC_IntervalMap getCoveredRanges(const QSet<int> &excludedGenomes, double bitScore) const;
+    QList<GC_CoverageWidgetListItem *> getCoveredGenes(const QSet<int> &excludedGenomes,
+                                                       double bitScore, int mode) const;
+    QList<QListWidgetItem *> getMatchedGenomes() const;
 
     // Show switches.
     bool getShowGenes() const { return showGenes; }

@@ -1,5 +1,6 @@
 #include "gc_genomescene.h"
 
+#include "gc_fileutils.h"
 #include "gc_freetext.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
@@ -23,7 +24,7 @@ namespace {
 // The temporary comparison database that the match-sequence comparison builds.
 QString temporaryComparisonPath()
 {
-    return QDir::tempPath() + "/temp.kestal";
+    return GC_FileUtils::tempCanvasPath();
 }
 
 // Y of the rows after a layout.

@@ -1,0 +1,502 @@
+#include "gc_matchseqblastn_dialog.h"
+
+#include "ui_gc_matchseqblastn_dialog.h"
+
+#include "gc_blastrunner.h"
+#include "gc_blasttoolpath.h"
+#include "gc_builddatabase.h"
+#include "gc_fileutils.h"
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+#include "gc_sqlconnection.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSqlQuery>
+
+namespace {
+
+const char *const TargetFasta = "seq1.fas";
+const char *const QueryFasta = "seq2.fas";
+const char *const TargetDatabase = "seq1";
+const char *const ResultFileName = "blastresult.txt";
+
+// Import progress is shown every so many lines: a label update per line
+// would cost more than the matching it reports.
+const int AdvanceEvery = 1000;
+
+QString missingProgramMessage(const QString &configuredPath)
+{
+    return GC_MatchSeqBlastn_dialog::tr("<b>Error:</b> the file: <br> %1 <br>does not exists.")
+        .arg(configuredPath.toHtmlEscaped());
+}
+
+// One tab-separated line "sstart send qstart qend pident bitscore".
+struct BlastHit
+{
+    int sstart = 0, send = 0, qstart = 0, qend = 0;
+    float pident = 0.0f, bitscore = 0.0f;
+};
+
+bool parseHit(const QByteArray &line, BlastHit *hit)
+{
+    const QList<QByteArray> fields = line.trimmed().split('\t');
+    if (fields.size() < 6)
+        return false;
+    hit->sstart = fields.at(0).toInt();
+    hit->send = fields.at(1).toInt();
+    hit->qstart = fields.at(2).toInt();
+    hit->qend = fields.at(3).toInt();
+    hit->pident = fields.at(4).toFloat();
+    hit->bitscore = fields.at(5).toFloat();
+    return true;
+}
+
+} // namespace
+
+GC_MatchSeqBlastn_dialog::GC_MatchSeqBlastn_dialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::GC_MatchSeqBlastn_dialog)
+{
+    ui->setupUi(this);
+    ui->searchButton->setEnabled(false);
+
+    // The list shows the task that a search will run.
+    setTask("dc-megablast");
+
+    m_workDir = QDir::homePath() + "/blasttemp";
+    if (!QDir().mkpath(m_workDir))
+        qWarning() << "GC_MatchSeqBlastn_dialog: cannot create the work folder" << m_workDir;
+    qDebug() << "GC_MatchSeqBlastn_dialog: work folder" << m_workDir;
+    m_resultPath = m_workDir + '/' + ResultFileName;
+
+    QString message;
+    if (!resolveTools(&message)) {
+        ui->actionLabel->setText(message);
+        ui->progressBar->setValue(0);
+        ui->progressBar->setEnabled(false);
+    }
+
+    m_runner = new GC_BlastRunner(this);
+    // Output goes to the result file as it comes; nothing is kept in memory.
+    m_runner->setKeepOutput(false);
+    connect(m_runner, &GC_BlastRunner::outputRead, this, &GC_MatchSeqBlastn_dialog::readStdout);
+    connect(m_runner, &GC_BlastRunner::finished, this, &GC_MatchSeqBlastn_dialog::blastFinished);
+}
+
+GC_MatchSeqBlastn_dialog::~GC_MatchSeqBlastn_dialog()
+{
+    // Stop blastn before its database files are removed.
+    delete m_runner;
+    m_runner = nullptr;
+    m_resultFile.close();
+    removeWorkFiles();
+    delete ui;
+}
+
+// ---------------------------------------------------------------------------
+// Choices
+
+void GC_MatchSeqBlastn_dialog::setScene(GC_GenomeScene *scene)
+{
+    m_scene = scene;
+    m_genomes = scene ? scene->genomes() : QList<GC_Genome *>();
+    m_targetGenome = nullptr;
+    ui->genomesCombo->clear();
+    if (m_genomes.isEmpty()) {
+        qDebug() << "GC_MatchSeqBlastn_dialog::setScene(): genome list is empty";
+        return;
+    }
+    for (GC_Genome *genome : std::as_const(m_genomes))
+        ui->genomesCombo->addItem(genome->getName());
+    setGenome(0);
+}
+
+void GC_MatchSeqBlastn_dialog::setGenome(int index)
+{
+    if (index < 0 || index >= m_genomes.size())
+        return;
+    m_targetGenome = m_genomes.at(index);
+    if (ui->genomesCombo->currentIndex() != index)
+        ui->genomesCombo->setCurrentIndex(index);
+    qDebug() << "Selected genome id: " << m_targetGenome->getId();
+}
+
+void GC_MatchSeqBlastn_dialog::setInputFile(const QString &path)
+{
+    ui->filenameInput->setText(path);
+    ui->searchButton->setEnabled(true);
+    ui->progressBar->setEnabled(true);
+}
+
+void GC_MatchSeqBlastn_dialog::setTask(const QString &task)
+{
+    m_task = task;
+    const int index = ui->blastCombobox->findText(task);
+    if (index >= 0 && ui->blastCombobox->currentIndex() != index)
+        ui->blastCombobox->setCurrentIndex(index);
+    if (task == "blastn")
+        ui->blastLabel->setText(tr("Somewhat similar sequences"));
+    else if (task == "megablast")
+        ui->blastLabel->setText(tr("Highly similar sequences"));
+    else if (task == "dc-megablast")
+        ui->blastLabel->setText(tr("More dissimilar sequences"));
+}
+
+void GC_MatchSeqBlastn_dialog::on_blastCombobox_textActivated(const QString &text)
+{
+    setTask(text);
+}
+
+void GC_MatchSeqBlastn_dialog::on_genomesCombo_activated(int index)
+{
+    setGenome(index);
+}
+
+void GC_MatchSeqBlastn_dialog::on_selectFileButton_clicked()
+{
+    const QString start = QSettings().value("lastDirOpen", QDir::homePath()).toString();
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Choose the input file"), start,
+        tr("Genbank or Fasta files (*.gb *.fas *.fasta *.fna *.txt)"));
+    if (!path.isEmpty())
+        setInputFile(path);
+}
+
+void GC_MatchSeqBlastn_dialog::on_cancelButton_clicked()
+{
+    reject();
+}
+
+void GC_MatchSeqBlastn_dialog::reject()
+{
+    QDialog::reject();
+    // The runner answers with finished(false), which only sets the error text.
+    if (m_running && m_runner)
+        m_runner->kill();
+    m_resultFile.close();
+}
+
+// ---------------------------------------------------------------------------
+// The run
+
+bool GC_MatchSeqBlastn_dialog::resolveTools(QString *message)
+{
+    bool ok = true;
+    const QSettings settings;
+    const struct {
+        const char *key;
+        const char *program;
+        QString *path;
+    } tools[] = {{"makeblastdbpath", "makeblastdb", &m_makeblastdbPath},
+                 {"blastnpath", "blastn", &m_blastnPath}};
+    // Each missing program replaces the message: the last one shows.
+    for (const auto &tool : tools) {
+        QString reason;
+        *tool.path = GC_BlastToolPath::resolve(tool.key, tool.program, &reason);
+        if (!tool.path->isEmpty())
+            continue;
+        ok = false;
+        const QString configured = settings.value(tool.key, tool.program).toString();
+        *message = QFileInfo::exists(configured)
+                       ? tr("<b>Error:</b> %1").arg(reason.toHtmlEscaped())
+                       : missingProgramMessage(configured);
+    }
+    return ok;
+}
+
+void GC_MatchSeqBlastn_dialog::fail(const QString &message)
+{
+    m_running = false;
+    m_resultFile.close();
+    ui->actionLabel->setText(message);
+    ui->progressBar->setRange(0, 1);
+    ui->progressBar->setValue(0);
+    qWarning().noquote() << "GC_MatchSeqBlastn_dialog:" << message;
+}
+
+void GC_MatchSeqBlastn_dialog::on_searchButton_clicked()
+{
+    ui->searchButton->setEnabled(false);
+    ui->progressBar->setRange(0, 0);
+    qDebug() << "BLAST genome : " << ui->filenameInput->text();
+    qDebug() << "GENOME target: " << (m_targetGenome ? m_targetGenome->getId() : -1);
+    blaststep1();
+}
+
+void GC_MatchSeqBlastn_dialog::removeWorkFiles() const
+{
+    const QDir dir(m_workDir);
+    QStringList names{TargetFasta, QueryFasta};
+    names << dir.entryList({QString(TargetDatabase) + ".n*"}, QDir::Files);
+    for (const QString &name : std::as_const(names))
+        QFile::remove(dir.filePath(name));
+}
+
+bool GC_MatchSeqBlastn_dialog::prepareResultFile()
+{
+    // Every run starts from an empty result and count, so nothing of an
+    // earlier (perhaps failed) run can be imported.
+    m_resultFile.close();
+    m_resultFile.setFileName(m_resultPath);
+    m_lineCount = 0;
+    m_resultWriteFailed = false;
+    m_partialLine.clear();
+    if (!m_resultFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        fail(tr("<p><b>Error:</b> Unable to write to %1</p>")
+                 .arg(QFileInfo(m_resultPath).absoluteFilePath().toHtmlEscaped()));
+        return false;
+    }
+    return true;
+}
+
+bool GC_MatchSeqBlastn_dialog::writeFasta(const QString &fileName, const QByteArray &header,
+                                          const QString &sequence)
+{
+    QFile file(QDir(m_workDir).filePath(fileName));
+    const QByteArray dna = sequence.toLatin1();
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                    && file.write(header + '\n') == header.size() + 1
+                    && file.write(dna) == dna.size() && file.flush();
+    if (!ok) {
+        fail(tr("<p><b>Error:</b> Unable to write to %1</p>")
+                 .arg(QFileInfo(file).absoluteFilePath().toHtmlEscaped()));
+    }
+    return ok;
+}
+
+bool GC_MatchSeqBlastn_dialog::prepareQuery()
+{
+    ui->actionLabel->setText(tr("Preparing the query (input) sequence for BLAST"));
+    const QString path = ui->filenameInput->text();
+    QMap<QString, int> genomeIds;
+    QString reason;
+    bool built = false;
+    if (GC_FileUtils::isGenbank(path)) {
+        ui->actionLabel->setText(tr("Parsing the GENBANK file"));
+        built = gc_buildDatabase({path}, {}, genomeIds, &reason);
+    } else if (GC_FileUtils::isFasta(path)) {
+        ui->actionLabel->setText(tr("Parsing the FASTA file"));
+        built = gc_buildDatabase({}, GC_FileUtils::sequenceRecordList(path, 1), genomeIds, &reason);
+    } else {
+        fail(tr("Unsupported input file format"));
+        return false;
+    }
+    // A failed build removes the database; an older one must never stand in.
+    if (!built) {
+        fail(tr("Cannot get the sequence to BLAST") + ": " + reason.toHtmlEscaped());
+        return false;
+    }
+
+    ui->actionLabel->setText(tr("Generating FASTA file for BLAST"));
+    QString sequence;
+    {
+        GC_SqlConnection connection("gc_blast", GC_FileUtils::tempCanvasPath(),
+                                    GC_SqlConnection::ReadOnly);
+        if (!connection.isOpen()) {
+            fail(tr("Cannot open the database with the sequence to BLAST"));
+            return false;
+        }
+        QSqlQuery query(connection.database());
+        if (!query.exec("SELECT dna_sequence from genomes where id=0") || !query.next()) {
+            fail(tr("Cannot get the sequence to BLAST"));
+            return false;
+        }
+        sequence = query.value(0).toString();
+    }
+    if (sequence.isEmpty()) {
+        fail(tr("Cannot get the sequence to BLAST"));
+        return false;
+    }
+    return writeFasta(QueryFasta, ">seq2", sequence);
+}
+
+void GC_MatchSeqBlastn_dialog::blaststep1()
+{
+    if (m_running)
+        return;
+    // Refused before anything is written: there must be something to compare.
+    if (!m_scene || !m_targetGenome) {
+        fail(tr("<b>Error:</b> there is no target genome to compare with"));
+        ui->searchButton->setEnabled(true);
+        return;
+    }
+    if (ui->filenameInput->text().trimmed().isEmpty()) {
+        fail(tr("<b>Error:</b> choose the file with the sequence to compare"));
+        ui->searchButton->setEnabled(true);
+        return;
+    }
+    QString message;
+    if (!resolveTools(&message)) {
+        fail(message);
+        return;
+    }
+    if (!QDir().mkpath(m_workDir)) {
+        fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(m_workDir.toHtmlEscaped()));
+        return;
+    }
+    m_running = true;
+    removeWorkFiles();
+    if (!prepareResultFile())
+        return;
+
+    ui->actionLabel->setText(tr("Preparing the target sequence for BLAST"));
+    const QString target = m_targetGenome->getDnaSequence(GC_Interval());
+    if (target.isEmpty()) {
+        fail(tr("<b>Error:</b> the target genome has no sequence"));
+        return;
+    }
+    m_targetLength = int(target.size());
+    if (!writeFasta(TargetFasta, ">seq1", target))
+        return;
+    if (!prepareQuery())
+        return;
+
+    ui->actionLabel->setText(tr("Creating BLAST database with the first sequence"));
+    // makeblastdb runs to its end before blastn starts; the interface waits.
+    GC_BlastRunner makeblastdb;
+    makeblastdb.setProgram(m_makeblastdbPath);
+    makeblastdb.setArguments({"-in", TargetFasta, "-dbtype", "nucl", "-hash_index", "-out",
+                              TargetDatabase});
+    makeblastdb.setWorkingDirectory(m_workDir);
+    qDebug().noquote() << makeblastdb.commandLine();
+    const bool ok = makeblastdb.run();
+    blaststep2(ok, makeblastdb.errorText());
+}
+
+void GC_MatchSeqBlastn_dialog::blaststep2(bool makeblastdbOk, const QString &errorText)
+{
+    if (!makeblastdbOk) {
+        fail(tr("<p><b>Error:</b> the process has failed (blaststep2)</p>")
+             + errorText.toHtmlEscaped());
+        return;
+    }
+    ui->actionLabel->setText(tr("Executing BLAST"));
+    const QString evalue = QString::number(ui->evalueSpin->value(), 'g', 6);
+    m_runner->setProgram(m_blastnPath);
+    m_runner->setArguments({"-db", TargetDatabase, "-query", QueryFasta, "-task", m_task,
+                            "-evalue", evalue, "-outfmt",
+                            "6 sstart send qstart qend pident bitscore"});
+    m_runner->setWorkingDirectory(m_workDir);
+    qDebug().noquote() << "GC_MatchSeqBlastn::blaststep2: commmand: " << m_runner->commandLine();
+    m_runner->start();
+}
+
+void GC_MatchSeqBlastn_dialog::readStdout(const QByteArray &chunk)
+{
+    if (!m_resultFile.isOpen() || m_resultWriteFailed)
+        return;
+    if (m_resultFile.write(chunk) != chunk.size()) {
+        m_resultWriteFailed = true;
+        return;
+    }
+    m_lineCount += int(chunk.count('\n'));
+
+    // Progress: the first field of the last line that is now whole.
+    const qsizetype lastEnd = chunk.lastIndexOf('\n');
+    if (lastEnd < 0) {
+        m_partialLine += chunk;
+        return;
+    }
+    const qsizetype previousEnd = lastEnd > 0 ? chunk.lastIndexOf('\n', lastEnd - 1) : -1;
+    const QByteArray lastLine = previousEnd >= 0
+                                    ? chunk.mid(previousEnd + 1, lastEnd - previousEnd - 1)
+                                    : m_partialLine + chunk.left(lastEnd);
+    m_partialLine = chunk.mid(lastEnd + 1);
+    const qsizetype tab = lastLine.indexOf('\t');
+    showAdvance(lastLine.left(tab < 0 ? lastLine.size() : tab).toInt());
+}
+
+void GC_MatchSeqBlastn_dialog::showAdvance(int position)
+{
+    ui->labelAdvance->setText(QString("%1/%2").arg(position).arg(m_targetLength));
+}
+
+void GC_MatchSeqBlastn_dialog::blastFinished(bool ok)
+{
+    if (!m_running)
+        return;
+    if (!ok) {
+        fail(tr("<b>Error:</b> the process has failed (blastFinished())") + "<br>"
+             + m_runner->errorText().toHtmlEscaped());
+        return;
+    }
+    // A last line without its line feed is a line too.
+    if (!m_partialLine.trimmed().isEmpty())
+        ++m_lineCount;
+    m_partialLine.clear();
+    const bool written = !m_resultWriteFailed && m_resultFile.flush();
+    m_resultFile.close();
+    if (!written) {
+        fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(m_resultPath.toHtmlEscaped()));
+        return;
+    }
+    m_running = false;
+    ui->progressBar->setRange(0, 1);
+    ui->progressBar->setValue(1);
+
+    QMessageBox box(this);
+    box.setWindowTitle(windowTitle());
+    if (m_lineCount < 1) {
+        box.setText(tr("No homology was found with the specified parameters"));
+        box.setStandardButtons(QMessageBox::Discard);
+        box.setDefaultButton(QMessageBox::Discard);
+    } else {
+        box.setText(tr("The analysis found %1 candidate homology regions").arg(m_lineCount));
+        box.setInformativeText(tr("Do you want to save them in the genome?"));
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard);
+        box.setDefaultButton(QMessageBox::Save);
+    }
+    if (box.exec() != QMessageBox::Save) {
+        reject();
+        return;
+    }
+    importResults();
+}
+
+void GC_MatchSeqBlastn_dialog::importResults()
+{
+    m_resultFile.setFileName(m_resultPath);
+    if (!m_resultFile.open(QIODevice::ReadOnly)) {
+        fail(tr("<b>Error:</b> Unable to read %1").arg(m_resultPath.toHtmlEscaped()));
+        return;
+    }
+    ui->actionLabel->setText(tr("Preparing to display the results..."));
+    qDebug() << "Blast output filename: " << m_resultPath;
+    ui->progressBar->setRange(0, m_lineCount);
+    ui->progressBar->setValue(0);
+
+    GC_Genome *query = m_scene->addGenome();
+    if (!query) {
+        qWarning() << "ERROR: GC_MatchSeqBlastn_dialog::blastFinished(): addGenome returned NULL";
+        fail(tr("<b>Error:</b> the compared sequence could not be added to the canvas"));
+        return;
+    }
+
+    int i = 0;
+    BlastHit hit;
+    while (!m_resultFile.atEnd()) {
+        const QByteArray line = m_resultFile.readLine();
+        if (line.trimmed().isEmpty())
+            continue;
+        if (!parseHit(line, &hit)) {
+            qWarning() << "GC_MatchSeqBlastn_dialog::importResults(): skipped line" << line;
+            continue;
+        }
+        m_scene->addMatching(query, m_targetGenome, hit.qstart, hit.qend, hit.sstart, hit.send,
+                             hit.pident, hit.bitscore);
+        ++i;
+        if (i % AdvanceEvery == 0) {
+            ui->progressBar->setValue(i);
+            ui->labelAdvance->setText(QString("%1/%2").arg(i).arg(m_lineCount));
+        }
+    }
+    ui->progressBar->setValue(i);
+    ui->labelAdvance->setText(QString("%1/%2").arg(i).arg(m_lineCount));
+    m_resultFile.close();
+    accept();
+}
