@@ -4,6 +4,7 @@
 
 #include "gc_blasttoolpath.h"
 #include "gc_chromsdatabase.h"
+#include "gc_coveragewidget.h"
 #include "gc_fileutils.h"
 #include "gc_freetext.h"
 #include "gc_genomescene.h"
@@ -236,7 +237,8 @@ private slots:
         QVERIFY(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->isEnabled());
         QVERIFY(window.genomeView()->isEnabled());
         // Their dialogs are not part of the program yet.
-        for (const char *name : {"cogButton", "rfamButton", "silvaButton", "matchSeqButton"})
+        QVERIFY(child<QToolButton>(window, "matchSeqButton")->isEnabled());
+        for (const char *name : {"cogButton", "rfamButton", "silvaButton"})
             QVERIFY2(!child<QToolButton>(window, name)->isEnabled(), name);
 
         QVERIFY(window.slotFileClose());
@@ -312,6 +314,7 @@ private slots:
         QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->value(), 50.0);
         QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->singleStep(), 10.0);
         QCOMPARE(window.genomeScene()->matchingsBitScore(), 50.0);
+        QCOMPARE(child<GC_CoverageWidget>(window, "GC_CoverageWidget")->getBitScore(), 50.0);
     }
 
     void storedScoreIsRestored()
@@ -320,6 +323,17 @@ private slots:
         Kestal_Main window;
         QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->value(), 120.0);
         QCOMPARE(window.genomeScene()->matchingsBitScore(), 120.0);
+        QCOMPARE(child<GC_CoverageWidget>(window, "GC_CoverageWidget")->getBitScore(), 120.0);
+    }
+
+    void coverageThresholdReachesSpinBoxAndScene()
+    {
+        Kestal_Main window;
+        auto *coverage = child<GC_CoverageWidget>(window, "GC_CoverageWidget");
+        QCOMPARE(coverage->parentWidget(), child<QDockWidget>(window, "dockCoverage"));
+        emit coverage->bitScoreChanged(230.0);
+        QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->value(), 230.0);
+        QCOMPARE(window.genomeScene()->matchingsBitScore(), 230.0);
     }
 
     void settingsAreWrittenOnCloseAndReadBack()

@@ -2,10 +2,12 @@
 
 #include "gc_chromsdatabase.h"
 #include "gc_coggroupcolors.h"
+#include "gc_coveragewidget.h"
 #include "gc_exportimagedialog.h"
 #include "gc_fileutils.h"
 #include "gc_genome.h"
 #include "gc_genomeview.h"
+#include "gc_matchseqblastn_dialog.h"
 #include "gc_threadopen.h"
 #include "gc_threadsave.h"
 #include "gc_waitdialog.h"
@@ -233,12 +235,10 @@ void Kestal_Main::createToolBars()
     matchSeqButton = makeToolButton("matchSeqButton", ":/icons/matchseq.png",
                                     tr("Match custom sequence"), false);
     connect(matchSeqButton, &QToolButton::clicked, this, &Kestal_Main::slotMatchSeqDialog);
-    // The per-genome homology dialogs and the match-sequence dialog are not
-    // part of the program yet.
+    // The per-genome homology dialogs are not part of the program yet.
     markWaiting(cogButton);
     markWaiting(rfamButton);
     markWaiting(silvaButton);
-    markWaiting(matchSeqButton);
 
     viewToolBar = addToolBar(tr("&View"));
     viewToolBar->setObjectName("toolbarView");
@@ -275,9 +275,15 @@ void Kestal_Main::createDockWindows()
 
     coverageDock = new QDockWidget(tr("Genome coverage"), this);
     coverageDock->setObjectName("dockCoverage");
+    coverageWidget = new GC_CoverageWidget(coverageDock);
+    coverageDock->setWidget(coverageWidget);
     addDockWidget(Qt::BottomDockWidgetArea, coverageDock);
 
+    connect(coverageWidget, &GC_CoverageWidget::bitScoreChanged, this,
+            &Kestal_Main::slotBitScoreChangedFromCoverageWidget);
     connect(&scene, &GC_GenomeScene::coverageRequested, this, &Kestal_Main::slotCoverageRequest);
+    connect(&scene, &GC_GenomeScene::coverageCalculateRequest, coverageWidget,
+            &GC_CoverageWidget::calculate);
     connect(&scene, &GC_GenomeScene::anotationAdded, this, &Kestal_Main::slotAnotationAdded);
 }
 
@@ -428,7 +434,12 @@ void Kestal_Main::slotrRNADialog()
 
 void Kestal_Main::slotMatchSeqDialog()
 {
-    showUnavailable(tr("The match-sequence dialog"));
+    GC_MatchSeqBlastn_dialog dialog;
+    dialog.setScene(&scene);
+    if (dialog.exec() == QDialog::Accepted)
+        qWarning() << "Aceptar";
+    else
+        qWarning() << "Rechazar";
 }
 
 void Kestal_Main::slotUtilitiesGenbankEntrezDownloader()
@@ -458,28 +469,10 @@ void Kestal_Main::about()
 // ---------------------------------------------------------------------------
 // Bit score and coverage
 
-void Kestal_Main::coverageReset()
-{
-    if (coverageWidget)
-        QMetaObject::invokeMethod(coverageWidget, "reset");
-}
-
-void Kestal_Main::coverageBitScore(qreal bitscore)
-{
-    if (coverageWidget)
-        QMetaObject::invokeMethod(coverageWidget, "slotBitScoreChanged", Q_ARG(qreal, bitscore));
-}
-
-void Kestal_Main::coverageSetGenome(GC_Genome *genome)
-{
-    if (coverageWidget)
-        QMetaObject::invokeMethod(coverageWidget, "slotSetGenome", Q_ARG(GC_Genome *, genome));
-}
-
 void Kestal_Main::slotBitScoreChanged(double value)
 {
     scene.slotViewMatchingsBitScore(value);
-    coverageBitScore(value);
+    coverageWidget->slotBitScoreChanged(value);
 }
 
 void Kestal_Main::slotBitScoreChangedFromCoverageWidget(qreal bitscore)
@@ -491,7 +484,7 @@ void Kestal_Main::slotBitScoreChangedFromCoverageWidget(qreal bitscore)
 void Kestal_Main::slotCoverageRequest(GC_Genome *genome)
 {
     coverageDock->setVisible(true);
-    coverageSetGenome(genome);
+    coverageWidget->slotSetGenome(genome);
 }
 
 void Kestal_Main::slotAnotationAdded()
@@ -714,7 +707,7 @@ bool Kestal_Main::slotFileClose()
     }
     scene.clearScene();
     setDocumentCommandsEnabled(false);
-    coverageReset();
+    coverageWidget->reset();
     statusBar()->showMessage(tr("Welcome to Kestal, an interactive genomic comparison tool."));
     return true;
 }

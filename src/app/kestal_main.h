@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QStringList>
 
+class GC_CoverageWidget;
 class GC_Genome;
 class GC_GenomeView;
 class GC_ThreadOpen;
@@ -114,9 +115,6 @@ private:
     // was written.
     bool saveAndWait();
     void showUnavailable(const QString &what);
-    void coverageReset();
-    void coverageBitScore(qreal bitscore);
-    void coverageSetGenome(GC_Genome *genome);
 
     QAction *openAct = nullptr;
     QAction *exportAct = nullptr;
@@ -153,9 +151,9 @@ private:
     QToolBar *fileToolBar = nullptr;
     QToolBar *viewToolBar = nullptr;
     QDockWidget *coverageDock = nullptr;
-    // The property and coverage panels; null while their classes are missing.
+    // The property panel; null while its class is missing.
     QWidget *propertiesWidget = nullptr;
-    QWidget *coverageWidget = nullptr;
+    GC_CoverageWidget *coverageWidget = nullptr;
     GC_GenomeView *view = nullptr;
     GC_GenomeScene scene;
 
