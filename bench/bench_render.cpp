@@ -1,13 +1,17 @@
 // Drawing the canvas at realistic sizes: two 5 Mb genomes of 5,000 genes
 // each with 20,000 matchings, rendered to a 1920x1080 image, then zoomed ten
 // times (each genome's own zoom, as the keys and the zoom mode do) with a
-// render after each step.
+// render after each step; then 100,000 matchings and 5,000 annotations, both
+// through the view's render (image export) and its own repaint, and a range
+// narrowing that drops half of the matchings.
 #include "bench_report.h"
 #include "bench_scenebuilder.h"
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_genomeview.h"
+
+#include "gc_interval.h"
 
 #include <QApplication>
 #include <QImage>
@@ -22,6 +26,15 @@ double renderOnce(GC_GenomeView &view, QImage &image)
     QPainter painter(&image);
     view.render(&painter, QRectF(image.rect()), view.viewport()->rect());
     painter.end();
+    return timer.elapsedMs();
+}
+
+// The on-screen path: the viewport's own paint event, as a repaint draws it.
+double repaintOnce(GC_GenomeView &view, QImage &image)
+{
+    BenchTimer timer;
+    image.fill(Qt::white);
+    view.viewport()->render(&image);
     return timer.elapsedMs();
 }
 
@@ -97,13 +110,38 @@ int main(int argc, char **argv)
 
     // The heavy end of ordinary use: 100,000 matchings on the same pair.
     builder.addMatchings(scene, 80000);
+    for (GC_Genome *genome : genomes)
+        genome->zoomIn(QPointF(centre.x(), genome->y()));
+    for (GC_Genome *genome : genomes)
+        genome->zoomOut(QPointF(centre.x(), genome->y()));
     renderOnce(view, image);
     benchReport("render_frame_100k_matchings", renderOnce(view, image), "ms");
+    repaintOnce(view, image);
+    benchReport("repaint_frame_100k_matchings", repaintOnce(view, image), "ms");
+    // 5,000 annotations, 2,500 on each genome, on top of the bands.
+    timer.restart();
+    builder.addAnotations(5000);
+    benchReport("render_add_5000_anotations", timer.elapsedMs(), "ms");
+    benchReport("render_frame_100k_matchings_5000_anotations", renderOnce(view, image), "ms");
+    benchReport("repaint_frame_100k_matchings_5000_anotations", repaintOnce(view, image), "ms");
     for (GC_Genome *genome : genomes)
         genome->zoomIn(QPointF(centre.x(), genome->y()));
     benchReport("render_zoomed_frame_100k_matchings", renderOnce(view, image), "ms");
+    benchReport("repaint_zoomed_frame_100k_matchings", repaintOnce(view, image), "ms");
     scene.slotViewMatchingsBitScore(2500.0);
     benchReport("render_zoomed_frame_100k_matchings_top_sixth_by_score", renderOnce(view, image),
                 "ms");
+    scene.slotViewMatchingsBitScore(0.0);
+
+    // Narrowing the top genome to its first half drops about half of the
+    // 100,000 matchings (every one outside the range leaves both genomes
+    // and the scene and is deleted).
+    const int before = int(scene.matchings().size());
+    timer.restart();
+    builder.top()->setCoords(GC_Interval(1, builder.genomeLength / 2));
+    benchReport("render_narrow_range_drop_matchings", timer.elapsedMs(), "ms");
+    benchReport("render_narrow_range_matchings_dropped", before - int(scene.matchings().size()),
+                "matchings");
+    benchReport("render_frame_after_narrowing", renderOnce(view, image), "ms");
     return 0;
 }

@@ -196,7 +196,7 @@ private slots:
         QCOMPARE(f.gene->getCoords(), GC_Interval(200, 200));
     }
 
-    void copyLeavesNotesBehind()
+    void copyKeepsNotes()
     {
         GC_Gene gene;
         gene.setId(12);
@@ -216,9 +216,10 @@ private slots:
         QVERIFY(!copy.getShowText());
         QCOMPARE(copy.pos(), QPointF(0, 17));
         QCOMPARE(copy.getFillColor(), QColor(Qt::cyan));
-        QVERIFY(copy.getNote().isEmpty());
-        QVERIFY(copy.getLocusTag().isEmpty());
-        QVERIFY(copy.getMetadata().isEmpty());
+        // A duplicated genome's genes keep what the user can read about them.
+        QCOMPARE(copy.getNote(), QString("a note"));
+        QCOMPARE(copy.getLocusTag(), QString("b2699"));
+        QCOMPARE(copy.getMetadata(), QString("/product=\"RecA\""));
     }
 
     void applyStyle()

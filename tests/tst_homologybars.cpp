@@ -698,6 +698,47 @@ private slots:
         QVERIFY(!cog->isVisible());
     }
 
+    // --- what the three bars share -----------------------------------------
+    void barsMoveOnlyUpAndDownAndSpanTheirHeight()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *genome = makeGenome(scene, 1, 1000);
+        genome->setPos(40, 20);
+        QList<QGraphicsItem *> bars = {genome->getCogHomologies(), genome->getRfamHomologies(),
+                                       genome->getrRNAHomologies()};
+        const QList<int> types = {65547, 65548, 65549};
+        const QStringList tips = {QStringLiteral("Cluster of Orthologous Genes (COG) homologies"),
+                                  QStringLiteral("RFAM homologies"),
+                                  QStringLiteral("Ribosomal RNA homologies (Silva database)")};
+        for (int i = 0; i < bars.size(); ++i) {
+            QGraphicsItem *bar = bars.at(i);
+            QCOMPARE(bar->type(), types.at(i));
+            QCOMPARE(bar->toolTip(), tips.at(i));
+            QVERIFY(bar->flags().testFlag(QGraphicsItem::ItemIsMovable));
+            QCOMPARE(bar->cacheMode(), QGraphicsItem::ItemCoordinateCache);
+            // A drag keeps the bar at x 0 of its genome.
+            bar->setPos(25, -60);
+            QCOMPARE(bar->pos(), QPointF(0, -60));
+            // Without a view the whole arrow counts; y from -0.5 to height + 10.
+            const QRectF rect = bar->boundingRect();
+            QCOMPARE(rect.left(), 0.0);
+            QCOMPARE(rect.right(), 1000.0);
+            QCOMPARE(rect.top(), -0.5);
+            QCOMPARE(rect.bottom(), 30.0);
+        }
+        genome->getRfamHomologies()->setHeight(2.0);
+        QCOMPARE(genome->getRfamHomologies()->boundingRect().bottom(), 15.0);
+
+        // Outside a scene a bar may be placed anywhere; without a genome it is empty.
+        GC_rRNAHomologies loose;
+        loose.setPos(25, 5);
+        QCOMPARE(loose.pos(), QPointF(25, 5));
+        QVERIFY(loose.boundingRect().isNull());
+        QVERIFY(!loose.parentGenome());
+        QCOMPARE(loose.matchingAt(10.0), GC_Interval(0, 0));
+        QVERIFY(loose.legendHtmlAt(10.0).isEmpty());
+    }
+
 private:
     std::unique_ptr<ReferenceDatabaseFixture> fixture;
 };

@@ -1,5 +1,6 @@
 #include "bench_scenebuilder.h"
 
+#include "gc_anotation.h"
 #include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
@@ -103,5 +104,24 @@ void BenchSceneBuilder::addMatchings(GC_GenomeScene &scene, int count)
         const int topTo = topFrom + length - 1;
         scene.addMatching(m_top, m_low, topFrom, topTo, lowPosition(topFrom), lowPosition(topTo),
                           60.0 + random.bounded(40.0), 50.0 + random.bounded(3000.0));
+    }
+}
+
+void BenchSceneBuilder::addAnotations(int count)
+{
+    QRandomGenerator random(seed + 2);
+    GC_Genome *genomes[] = {m_top, m_low};
+    const int spacing = std::max(1, 2 * genomeLength / std::max(1, count));
+    for (int i = 0; i < count; ++i) {
+        const int start = 1 + (i / 2) * spacing + int(random.bounded(spacing / 2 + 1));
+        const int end = std::min(genomeLength, start + 50 + int(random.bounded(spacing / 2 + 1)));
+        auto *anotation = new GC_Anotation;
+        anotation->setId(i);
+        anotation->setName(QStringLiteral("site_%1").arg(i));
+        anotation->setCoords(GC_Interval(start, end));
+        anotation->setY(i % 2 ? 14.0 : -14.0);
+        genomes[i % 2]->addAnotation(anotation);
+        anotation->updateVisibility();
+        anotation->updateTextVisibility();
     }
 }

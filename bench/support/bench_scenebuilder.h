@@ -24,6 +24,8 @@ public:
     void build(GC_GenomeScene &scene);
     // Adds count more matchings between the two genomes of build().
     void addMatchings(GC_GenomeScene &scene, int count);
+    // Adds count annotations, half on each genome, spread along them.
+    void addAnotations(int count);
 
     GC_Genome *top() const { return m_top; }
     GC_Genome *low() const { return m_low; }

@@ -8,12 +8,8 @@
 #include "gc_referencelookup.h"
 
 #include <QDebug>
-#include <QGraphicsView>
 #include <QPainter>
-#include <QStyleOptionGraphicsItem>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -34,34 +30,13 @@ QString tableRow(const QString &label, const QString &value)
 } // namespace
 
 GC_CogHomologies::GC_CogHomologies()
+    : GC_HomologyBar(QStringLiteral("Cluster of Orthologous Genes (COG) homologies"))
 {
-    setFlags(ItemIsMovable | ItemIsSelectable | ItemIsFocusable | ItemUsesExtendedStyleOption
-             | ItemSendsGeometryChanges);
-    setCacheMode(ItemCoordinateCache);
-    setHeight(20.0);
-    setToolTip(QStringLiteral("Cluster of Orthologous Genes (COG) homologies"));
 }
 
 GC_CogHomologies::~GC_CogHomologies()
 {
     qDeleteAll(m_matchings);
-}
-
-GC_Genome *GC_CogHomologies::parentGenome() const
-{
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
-}
-
-void GC_CogHomologies::setHeight(double h)
-{
-    h = std::max(h, 5.0);
-    if (h == m_height)
-        return;
-    prepareGeometryChange();
-    m_height = h;
-    update();
 }
 
 void GC_CogHomologies::setSuperCategoryVisible(int n, bool visible)
@@ -75,88 +50,42 @@ bool GC_CogHomologies::isSuperCategoryVisible(int n) const
     return n >= 1 && n <= 4 && m_superCategoryVisible[n - 1];
 }
 
-QRectF GC_CogHomologies::boundingRect() const
+void GC_CogHomologies::paintHits(QPainter *painter, const GC_Genome &genome, int low, int high)
 {
-    const GC_Genome *genome = parentGenome();
-    if (!genome)
-        return QRectF();
-    QRectF rect = genome->boundingRect();
-    double left = rect.left();
-    double right = rect.right();
-    if (genome->scene() && !genome->scene()->views().isEmpty()) {
-        left = std::max(left, genome->getVisibleLeftX());
-        right = std::min(right, genome->getVisibleRightX());
-    }
-    return QRectF(left, -0.5, std::max(0.0, right - left), m_height + 10.5);
-}
-
-void GC_CogHomologies::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                             QWidget *widget)
-{
-    Q_UNUSED(widget);
-    painter->setClipRect(option->exposedRect);
-    const GC_Genome *genome = parentGenome();
-    if (!genome || m_matchings.isEmpty())
-        return;
-
-    int low = genome->getVisibleLeftNuc();
-    int high = genome->getVisibleRightNuc();
-    if (genome->getOrientation() != 1)
-        std::swap(low, high);
-
-    painter->setPen(Qt::NoPen);
     for (const GC_CogMatching *hit : m_matchings) {
         const int classId = hit->getClassId();
         if (classId >= 1 && classId <= 4 && !m_superCategoryVisible[classId - 1])
             continue;
         if (!(low < hit->getEnd() && hit->getStart() < high))
             continue;
-        const double x1 = genome->nucToX(hit->getStart());
-        const double x2 = genome->nucToX(hit->getEnd());
-        painter->fillRect(QRectF(QPointF(x1, 0.0), QPointF(x2, m_height)).normalized(),
+        const double x1 = genome.nucToX(hit->getStart());
+        const double x2 = genome.nucToX(hit->getEnd());
+        painter->fillRect(QRectF(QPointF(x1, 0.0), QPointF(x2, height())).normalized(),
                           groupColor(hit->getGroupCode()));
     }
 }
 
-QVariant GC_CogHomologies::itemChange(GraphicsItemChange change, const QVariant &value)
+bool GC_CogHomologies::familyShown(const GC_GenomeScene &scene, const GC_Genome &genome) const
 {
-    if (change == ItemPositionChange && scene())
-        return QPointF(x(), value.toPointF().y());
-    return QGraphicsItem::itemChange(change, value);
-}
-
-void GC_CogHomologies::updateVisibility()
-{
-    GC_GenomeScene *genomeScene = qobject_cast<GC_GenomeScene *>(scene());
-    GC_Genome *genome = parentGenome();
-    if (!genomeScene || !genome)
-        return;
-    setVisible(genomeScene->showCogHomologies() && genome->getShowCogHomologies());
+    return scene.showCogHomologies() && genome.getShowCogHomologies();
 }
 
 void GC_CogHomologies::clearMatchings()
 {
     qDeleteAll(m_matchings);
     m_matchings.clear();
-    m_positionMap.clear();
+    clearPositionMap();
     update();
 }
 
 bool GC_CogHomologies::insertMatching(GC_CogMatching *matching)
 {
-    const GC_Genome *genome = parentGenome();
     const int key = int(m_matchings.size());
-    if (!genome
-        || !m_positionMap.addZone(genome->getCoords(), matching->getStart(), matching->getEnd(),
-                                  key)) {
-        qDebug().noquote() << QStringLiteral("GC_CogHomologies::addCogMatching(): hit %1..%2 "
-                                             "cannot be placed on this bar")
-                                  .arg(matching->getStart())
-                                  .arg(matching->getEnd());
+    if (!indexZone(matching->getStart(), matching->getEnd(), key, "GC_CogHomologies::addCogMatching")) {
         delete matching;
         return false;
     }
-    matching->setGenomeId(genome->getId());
+    matching->setGenomeId(parentGenome()->getId());
     m_matchings.insert(key, matching);
     update();
     return true;
@@ -215,13 +144,7 @@ bool GC_CogHomologies::addCogMatching(int start, int end, int idCogProtein, doub
 
 GC_CogMatching *GC_CogHomologies::matchingAtScene(double sceneX) const
 {
-    const GC_Genome *genome = parentGenome();
-    if (!genome || m_positionMap.isEmpty())
-        return nullptr;
-    const double position = std::floor(genome->xToNuc(sceneX - scenePos().x()));
-    if (!(position >= m_positionMap.firstPosition() && position <= m_positionMap.lastPosition()))
-        return nullptr;
-    const int key = m_positionMap.value(int(position));
+    const int key = keyAt(sceneX);
     return key < 0 ? nullptr : m_matchings.value(key, nullptr);
 }
 

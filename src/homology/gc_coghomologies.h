@@ -1,12 +1,11 @@
 #ifndef GC_COGHOMOLOGIES_H
 #define GC_COGHOMOLOGIES_H
 
+#include "gc_homologybar.h"
 #include "gc_interval.h"
 #include "gc_itemtypes.h"
-#include "gc_positionindex.h"
 
 #include <QColor>
-#include <QGraphicsItem>
 #include <QMap>
 #include <QSqlDatabase>
 #include <QString>
@@ -15,32 +14,22 @@ class GC_CogMatching;
 class GC_Genome;
 
 // The bar under a genome (its parent) on which its COG hits are drawn, each
-// a box in the colour of its COG category. It lies at x 0 within the genome,
-// so genome x is also bar x. It owns the hit records; keys run 0, 1, 2, ...
-// in order of addition, and where hits overlap the later one owns the
-// positions, for hovering as for painting.
-class GC_CogHomologies : public QGraphicsItem
+// a box in the colour of its COG category. It owns the hit records; keys run
+// 0, 1, 2, ... in order of addition, and where hits overlap the later one
+// owns the positions, for hovering as for painting.
+class GC_CogHomologies : public GC_HomologyBar
 {
 public:
     GC_CogHomologies();
     ~GC_CogHomologies() override;
 
-    QRectF boundingRect() const override;
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget = nullptr) override;
     int type() const override { return ITEMTYPE_COGHOMOLOGIES; }
 
-    GC_Genome *parentGenome() const;
-    double height() const { return m_height; }
-    // At least 5 pixels; repaints only when the height changes.
-    void setHeight(double h);
     // COG super-categories 1 to 4; other numbers are ignored (false).
     void setSuperCategoryVisible(int n, bool visible);
     bool isSuperCategoryVisible(int n) const;
-    void updateVisibility();
 
     const QMap<int, GC_CogMatching *> &matchings() const { return m_matchings; }
-    const GC_PositionIndex &positionMap() const { return m_positionMap; }
     void clearMatchings();
 
     // A hit found by a search, all its values known. Start and end may come
@@ -59,9 +48,6 @@ public:
     GC_Interval matchingAt(double sceneX) const;
     QString matchingToolTip(double sceneX) const;
 
-    // Public forwarder: the genome announces its geometry changes for us.
-    void prepareGeometryChange() { QGraphicsItem::prepareGeometryChange(); }
-
     // The COG reference collection ("cog_proteins").
     static bool openDatabase();
     static QSqlDatabase database();
@@ -76,16 +62,15 @@ public:
     void setGroupColor(const QString &code, const QColor &color);
 
 protected:
-    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
+    bool familyShown(const GC_GenomeScene &scene, const GC_Genome &genome) const override;
+    void paintHits(QPainter *painter, const GC_Genome &genome, int low, int high) override;
 
 private:
     GC_CogMatching *matchingAtScene(double sceneX) const;
     bool insertMatching(GC_CogMatching *matching);
 
-    double m_height = 0.0;
     bool m_superCategoryVisible[4] = {true, true, true, true};
     QMap<int, GC_CogMatching *> m_matchings;
-    GC_PositionIndex m_positionMap;
 };
 
 #endif

@@ -7,12 +7,8 @@
 #include "gc_rfammatching.h"
 
 #include <QDebug>
-#include <QGraphicsView>
 #include <QPainter>
-#include <QStyleOptionGraphicsItem>
 
-#include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace {
@@ -42,12 +38,8 @@ QString infoRow(const QString &label, const QString &value)
 } // namespace
 
 GC_RfamHomologies::GC_RfamHomologies()
+    : GC_HomologyBar(QStringLiteral("RFAM homologies"))
 {
-    setFlags(ItemIsMovable | ItemIsSelectable | ItemUsesExtendedStyleOption | ItemIsFocusable
-             | ItemSendsGeometryChanges);
-    setCacheMode(ItemCoordinateCache);
-    setHeight(20.0);
-    setToolTip(QStringLiteral("RFAM homologies"));
 }
 
 GC_RfamHomologies::~GC_RfamHomologies()
@@ -55,21 +47,9 @@ GC_RfamHomologies::~GC_RfamHomologies()
     qDeleteAll(m_matchings);
 }
 
-GC_Genome *GC_RfamHomologies::parentGenome() const
+bool GC_RfamHomologies::drawsBorders() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
-}
-
-void GC_RfamHomologies::setHeight(double h)
-{
-    h = std::max(h, 5.0);
-    if (h == m_height)
-        return;
-    prepareGeometryChange();
-    m_height = h;
-    update();
+    return m_horizontalBorders;
 }
 
 void GC_RfamHomologies::setHorizontalBorders(bool on)
@@ -80,97 +60,41 @@ void GC_RfamHomologies::setHorizontalBorders(bool on)
     update();
 }
 
-QRectF GC_RfamHomologies::boundingRect() const
+void GC_RfamHomologies::paintHits(QPainter *painter, const GC_Genome &genome, int low, int high)
 {
-    const GC_Genome *genome = parentGenome();
-    if (!genome)
-        return QRectF();
-    QRectF rect = genome->boundingRect();
-    double left = rect.left();
-    double right = rect.right();
-    if (genome->scene() && !genome->scene()->views().isEmpty()) {
-        left = std::max(left, genome->getVisibleLeftX());
-        right = std::min(right, genome->getVisibleRightX());
-    }
-    return QRectF(left, -0.5, std::max(0.0, right - left), m_height + 10.5);
-}
-
-void GC_RfamHomologies::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-                              QWidget *widget)
-{
-    Q_UNUSED(widget);
-    painter->setClipRect(option->exposedRect);
-    const GC_Genome *genome = parentGenome();
-    if (!genome)
-        return;
-
-    int low = genome->getVisibleLeftNuc();
-    int high = genome->getVisibleRightNuc();
-    if (genome->getOrientation() != 1)
-        std::swap(low, high);
-
-    if (m_horizontalBorders) {
-        const double left = genome->getVisibleLeftX();
-        const double right = genome->getVisibleRightX();
-        painter->drawLine(QLineF(left, m_height, right, m_height));
-        painter->drawLine(QLineF(left, 0.0, right, 0.0));
-    }
-    painter->setPen(Qt::NoPen);
     for (const GC_RfamMatching *hit : m_matchings) {
         if (!(low < hit->getEnd() && high > hit->getStart()))
             continue;
         const QString code = hit->getRfamCode();
         if (isCodeHidden(code))
             continue;
-        // Whole pixels outwards, so a short hit stays visible; min/max keep
-        // that true on a reversed genome too.
-        const double x1 = genome->nucToX(hit->getStart());
-        const double x2 = genome->nucToX(hit->getEnd());
-        const double left = std::floor(std::min(x1, x2));
-        const double right = std::ceil(std::max(x1, x2));
-        painter->fillRect(QRectF(left, 0.0, right - left, m_height), getColor(code));
+        painter->fillRect(pixelBox(genome, hit->getStart(), hit->getEnd()), getColor(code));
     }
 }
 
-QVariant GC_RfamHomologies::itemChange(GraphicsItemChange change, const QVariant &value)
+bool GC_RfamHomologies::familyShown(const GC_GenomeScene &scene, const GC_Genome &genome) const
 {
-    if (change == ItemPositionChange && scene())
-        return QPointF(x(), value.toPointF().y());
-    return QGraphicsItem::itemChange(change, value);
-}
-
-void GC_RfamHomologies::updateVisibility()
-{
-    GC_GenomeScene *genomeScene = qobject_cast<GC_GenomeScene *>(scene());
-    GC_Genome *genome = parentGenome();
-    if (!genomeScene || !genome)
-        return;
-    setVisible(genomeScene->showRfamHomologies() && genome->getShowRfamHomologies());
+    return scene.showRfamHomologies() && genome.getShowRfamHomologies();
 }
 
 void GC_RfamHomologies::clearMatchings()
 {
     qDeleteAll(m_matchings);
     m_matchings.clear();
-    m_positionMap.clear();
+    clearPositionMap();
     m_codeCounts.clear();
     update();
 }
 
 bool GC_RfamHomologies::insertMatching(GC_RfamMatching *matching, int minimumZone)
 {
-    const GC_Genome *genome = parentGenome();
     const int key = int(m_matchings.size());
     const auto zone = GC_PositionIndex::hoverZone(matching->getStart(), matching->getEnd(), minimumZone);
-    if (!genome || !m_positionMap.addZone(genome->getCoords(), zone.first, zone.second, key)) {
-        qDebug().noquote() << QStringLiteral("GC_RfamHomologies::addRfamMatching(): hit %1..%2 "
-                                             "cannot be placed on this bar")
-                                  .arg(matching->getStart())
-                                  .arg(matching->getEnd());
+    if (!indexZone(zone.first, zone.second, key, "GC_RfamHomologies::addRfamMatching")) {
         delete matching;
         return false;
     }
-    matching->setGenomeId(genome->getId());
+    matching->setGenomeId(parentGenome()->getId());
     m_matchings.insert(key, matching);
     ++m_codeCounts[matching->getRfamCode()];
     update();
@@ -218,13 +142,7 @@ bool GC_RfamHomologies::addRfamMatching(int start, int end, int rfamSeqId, doubl
 
 GC_RfamMatching *GC_RfamHomologies::matchingAtScene(double sceneX) const
 {
-    const GC_Genome *genome = parentGenome();
-    if (!genome || m_positionMap.isEmpty())
-        return nullptr;
-    const double position = std::floor(genome->xToNuc(sceneX - scenePos().x()));
-    if (!(position >= m_positionMap.firstPosition() && position <= m_positionMap.lastPosition()))
-        return nullptr;
-    const int key = m_positionMap.value(int(position));
+    const int key = keyAt(sceneX);
     return key < 0 ? nullptr : m_matchings.value(key, nullptr);
 }
 

@@ -1,12 +1,11 @@
 #ifndef GC_RFAMHOMOLOGIES_H
 #define GC_RFAMHOMOLOGIES_H
 
+#include "gc_homologybar.h"
 #include "gc_interval.h"
 #include "gc_itemtypes.h"
-#include "gc_positionindex.h"
 
 #include <QColor>
-#include <QGraphicsItem>
 #include <QMap>
 #include <QSqlDatabase>
 #include <QString>
@@ -15,35 +14,25 @@ class GC_Genome;
 class GC_RfamMatching;
 
 // The bar under a genome (its parent) on which its RFAM hits are drawn, each
-// a box in its family's colour. It lies at x 0 within the genome, so genome
-// x is also bar x. It owns the hit records (keys 0, 1, 2, ... in order of
-// addition) and counts the hits of each family. A short hit answers the
+// a box in its family's colour. It owns the hit records (keys 0, 1, 2, ...
+// in order of addition) and counts the hits of each family. A short hit answers the
 // hover over a zone of at least 200 positions (100 for a stored hit) centred
 // on it, so that it can be pointed at; where zones overlap the later hit
 // answers, and it is also drawn over the earlier one.
 // Family colours and hidden families are shared by every RFAM bar and last
 // for the run only.
-class GC_RfamHomologies : public QGraphicsItem
+class GC_RfamHomologies : public GC_HomologyBar
 {
 public:
     GC_RfamHomologies();
     ~GC_RfamHomologies() override;
 
-    QRectF boundingRect() const override;
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget = nullptr) override;
     int type() const override { return ITEMTYPE_RFAMHOMOLOGIES; }
 
-    GC_Genome *parentGenome() const;
-    double height() const { return m_height; }
-    // At least 5 pixels; repaints only when the height changes.
-    void setHeight(double h);
     bool horizontalBorders() const { return m_horizontalBorders; }
     void setHorizontalBorders(bool on);
-    void updateVisibility();
 
     const QMap<int, GC_RfamMatching *> &matchings() const { return m_matchings; }
-    const GC_PositionIndex &positionMap() const { return m_positionMap; }
     // Family code -> number of this bar's hits of it, in code order.
     const QMap<QString, int> &codeCounts() const { return m_codeCounts; }
     void clearMatchings();
@@ -62,9 +51,6 @@ public:
     GC_Interval matchingAt(double sceneX) const;
     QString getToolTip(double sceneX) const;
 
-    // Public forwarder: the genome announces its geometry changes for us.
-    void prepareGeometryChange() { QGraphicsItem::prepareGeometryChange(); }
-
     // The RFAM reference collection ("rfam_seqs").
     static bool openDatabase();
     static QSqlDatabase database();
@@ -82,16 +68,16 @@ public:
     static QString getRfamInfoHtml(const QString &code);
 
 protected:
-    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
+    bool familyShown(const GC_GenomeScene &scene, const GC_Genome &genome) const override;
+    void paintHits(QPainter *painter, const GC_Genome &genome, int low, int high) override;
+    bool drawsBorders() const override;
 
 private:
     bool insertMatching(GC_RfamMatching *matching, int minimumZone);
     GC_RfamMatching *matchingAtScene(double sceneX) const;
 
     bool m_horizontalBorders = true;
-    double m_height = 0.0;
     QMap<int, GC_RfamMatching *> m_matchings;
-    GC_PositionIndex m_positionMap;
     QMap<QString, int> m_codeCounts;
 };
 

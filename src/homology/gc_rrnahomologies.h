@@ -1,11 +1,10 @@
 #ifndef GC_RRNAHOMOLOGIES_H
 #define GC_RRNAHOMOLOGIES_H
 
+#include "gc_homologybar.h"
 #include "gc_interval.h"
 #include "gc_itemtypes.h"
-#include "gc_positionindex.h"
 
-#include <QGraphicsItem>
 #include <QMap>
 #include <QSqlDatabase>
 #include <QString>
@@ -14,32 +13,22 @@ class GC_Genome;
 class GC_rRNAMatching;
 
 // The bar under a genome (its parent) on which its ribosomal RNA hits are
-// drawn, all as black boxes. It lies at x 0 within the genome, so genome x is
-// also bar x. It owns the hit records (keys 0, 1, 2, ... in order of
-// addition). A short hit answers the hover over a zone of at least 200
+// drawn, all as black boxes. It owns the hit records (keys 0, 1, 2, ... in
+// order of addition). A short hit answers the hover over a zone of at least 200
 // positions (100 for a stored hit) centred on it; where zones overlap the
 // later hit answers.
-class GC_rRNAHomologies : public QGraphicsItem
+class GC_rRNAHomologies : public GC_HomologyBar
 {
 public:
     GC_rRNAHomologies();
     ~GC_rRNAHomologies() override;
 
-    QRectF boundingRect() const override;
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
-               QWidget *widget = nullptr) override;
     int type() const override { return ITEMTYPE_RRNAHOMOLOGIES; }
 
-    GC_Genome *parentGenome() const;
-    double height() const { return m_height; }
-    // At least 5 pixels; repaints only when the height changes.
-    void setHeight(double h);
     bool horizontalBorders() const { return m_horizontalBorders; }
     void setHorizontalBorders(bool on);
-    void updateVisibility();
 
     const QMap<int, GC_rRNAMatching *> &matchings() const { return m_matchings; }
-    const GC_PositionIndex &positionMap() const { return m_positionMap; }
     void clearMatchings();
 
     // A hit found by a search. Start and end may come in either order.
@@ -56,24 +45,21 @@ public:
     GC_Interval matchingAt(double sceneX) const;
     QString legendHtmlAt(double sceneX) const;
 
-    // Public forwarder: the genome announces its geometry changes for us.
-    void prepareGeometryChange() { QGraphicsItem::prepareGeometryChange(); }
-
     // The rRNA reference collection ("rrna_seqs").
     static bool openDatabase();
     static QSqlDatabase database();
 
 protected:
-    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
+    bool familyShown(const GC_GenomeScene &scene, const GC_Genome &genome) const override;
+    void paintHits(QPainter *painter, const GC_Genome &genome, int low, int high) override;
+    bool drawsBorders() const override;
 
 private:
     bool insertMatching(GC_rRNAMatching *matching, int minimumZone);
     GC_rRNAMatching *matchingAtScene(double sceneX) const;
 
     bool m_horizontalBorders = true;
-    double m_height = 0.0;
     QMap<int, GC_rRNAMatching *> m_matchings;
-    GC_PositionIndex m_positionMap;
 };
 
 #endif

@@ -4,6 +4,7 @@
 #include "gc_anotationtext.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_style.h"
 
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
@@ -176,6 +177,30 @@ void GC_Anotation::setTextFont(const QFont &font)
         return;
     label->setFont(font);
     placeText();
+}
+
+void GC_Anotation::applyStyle(const GC_Style &style, bool force)
+{
+    if (force || style.applyAnotationY)
+        setY(style.anotationY);
+    if (force || style.applyAnotationHeight)
+        setHeight(style.anotationHeight);
+    if (force || style.applyAnotationShowText)
+        setShowText(style.anotationShowText);
+    if (force || style.applyAnotationTextY)
+        setTextY(style.anotationTextY);
+    if (force || style.applyAnotationTextAngle)
+        setTextAngle(style.anotationTextAngle);
+    if (force || style.applyAnotationTextPositionFlag)
+        setTextPositionFlag(style.anotationTextPositionFlag);
+    if (force || style.applyAnotationLineColor)
+        setLineColor(style.anotationLineColor);
+    if (force || style.applyAnotationFillColor)
+        setFillColor(style.anotationFillColor);
+    if (force || style.applyAnotationTextColor)
+        setTextColor(style.anotationTextColor);
+    if (force || style.applyAnotationTextFont)
+        setTextFont(style.anotationTextFont);
 }
 
 void GC_Anotation::updateGeometry()

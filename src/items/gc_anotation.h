@@ -11,6 +11,7 @@
 class GC_AnotationControlPoint;
 class GC_AnotationText;
 class GC_Genome;
+class GC_Style;
 
 // A coloured box marking a nucleotide range of its genome (its parent item),
 // with its name as a label above it. Like a gene, its extent comes from the
@@ -54,6 +55,9 @@ public:
     void setTextAngle(double angle);
     void setTextPositionFlag(int flag);
     void setTextFont(const QFont &font);
+    // Applies the style's annotation values: all of them when force is
+    // true, otherwise those whose apply flag is set.
+    void applyStyle(const GC_Style &style, bool force);
 
     void updateGeometry();
     void placeText();

@@ -2,26 +2,36 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_paintarea.h"
 
-#include <QDebug>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 
-#include <cmath>
 #include <climits>
+#include <cmath>
 
 namespace {
-// G and C letters among the count nucleotides from the 0-based index on.
-int countGC(const QString &sequence, qsizetype index, int count)
+QFont figuresFont()
 {
-    int gc = 0;
-    const qsizetype last = std::min<qsizetype>(sequence.size(), index + count);
-    for (qsizetype i = std::max<qsizetype>(0, index); i < last; ++i) {
-        const QChar c = sequence.at(i);
-        if (c == QLatin1Char('G') || c == QLatin1Char('C'))
-            ++gc;
-    }
-    return gc;
+    return QFont(QStringLiteral("Helvetica"), 8);
+}
+
+// Room the line of figures needs, measured on the widest text it can show.
+QRectF figuresSample()
+{
+    static const QRectF sample = QFontMetricsF(figuresFont()).boundingRect(
+        QStringLiteral("GC content: Min: 100.0%,  Max: 100.0%,  Overall: 100.0%"));
+    return sample;
+}
+
+qint64 clampToRange(double value, qint64 low, qint64 high)
+{
+    if (!(value >= double(low)))
+        return low;
+    if (!(value <= double(high)))
+        return high;
+    return qint64(value);
 }
 } // namespace
 
@@ -29,16 +39,17 @@ GC_GCcontentBar::GC_GCcontentBar()
 {
     setFlags(ItemIsMovable | ItemIsSelectable | ItemUsesExtendedStyleOption | ItemIsFocusable
              | ItemSendsGeometryChanges);
-    setCacheMode(ItemCoordinateCache);
+    // No item cache: the bar is as wide as its genome (millions of pixels
+    // when zoomed in) and paints only what is exposed, from cached counts.
+    setCacheMode(NoCache);
 }
 
-// The copy has no genome yet: its extremes are computed once it is shown
-// under its own genome (updateVisibility recomputes the window).
+// The copy has no genome yet: its counts and extremes come from its own
+// genome once it has one.
 GC_GCcontentBar::GC_GCcontentBar(const GC_GCcontentBar &other)
     : QGraphicsItem(nullptr)
 {
     setFlags(other.flags());
-    setCacheMode(other.cacheMode());
     setPos(other.pos());
     setHeight(other.m_height);
     computeGCcontent(other.m_windowSize);
@@ -126,26 +137,73 @@ void GC_GCcontentBar::setTextColor(const QColor &color)
     update();
 }
 
+void GC_GCcontentBar::sequenceChanged()
+{
+    m_countsValid = false;
+    update();
+}
+
+const GC_GCcountIndex &GC_GCcontentBar::counts() const
+{
+    const GC_Genome *genome = parentGenome();
+    if (!genome) {
+        static const GC_GCcountIndex none;
+        return none;
+    }
+    // A sequence kept only in the source file is read once per source.
+    if (!m_countsValid || m_countsDatabase != genome->getDatabase()
+        || m_countsDbId != genome->getDatabaseId()) {
+        m_counts.build(genome->getDnaSequence());
+        m_countsDatabase = genome->getDatabase();
+        m_countsDbId = genome->getDatabaseId();
+        m_countsValid = true;
+        ++m_countsRevision;
+    }
+    return m_counts;
+}
+
+void GC_GCcontentBar::refreshExtremes() const
+{
+    const GC_Genome *genome = parentGenome();
+    if (!genome) {
+        m_minGC = m_maxGC = 0.0;
+        m_extremesRevision = -1;
+        return;
+    }
+    const GC_GCcountIndex &index = counts();
+    const qint64 from = genome->getCoords().start();
+    const qint64 to = genome->getCoords().end();
+    const int window = std::max(m_windowSize, 5);
+    if (m_extremesRevision == m_countsRevision && m_extremesFrom == from && m_extremesTo == to
+        && m_extremesWindow == window)
+        return;
+    index.windowExtremes(from, to, window, &m_minGC, &m_maxGC);
+    m_extremesRevision = m_countsRevision;
+    m_extremesFrom = from;
+    m_extremesTo = to;
+    m_extremesWindow = window;
+}
+
+double GC_GCcontentBar::minGC() const
+{
+    refreshExtremes();
+    return m_minGC;
+}
+
+double GC_GCcontentBar::maxGC() const
+{
+    refreshExtremes();
+    return m_maxGC;
+}
+
 void GC_GCcontentBar::computeGCcontent(int window)
 {
     window = std::max(window, 5);
-    if (window == m_windowSize && !m_extremesStale)
+    if (window == m_windowSize)
         return;
-    m_extremesStale = true;
-    if (const GC_Genome *genome = parentGenome()) {
-        m_extremesStale = false;
-        const QString sequence = genome->getDnaSequence();
-        const GC_Interval range = genome->getCoords();
-        m_maxGC = 0.0;
-        m_minGC = 1.0;
-        for (qint64 i = range.start(); i <= range.end(); i += window) {
-            const float fraction = float(countGC(sequence, i - 1, window)) / float(window);
-            m_maxGC = std::max(m_maxGC, double(fraction));
-            m_minGC = std::min(m_minGC, double(fraction));
-        }
-    }
     prepareGeometryChange();
     m_windowSize = window;
+    refreshExtremes();
     update();
 }
 
@@ -172,56 +230,86 @@ void GC_GCcontentBar::updateVisibility()
     }
 }
 
+// The whole shown range of the genome, wherever the view looks: painting
+// draws only the exposed part. Above the bars, room for the line of figures.
 QRectF GC_GCcontentBar::boundingRect() const
 {
     const GC_Genome *genome = parentGenome();
     if (!genome)
         return QRectF();
     const QRectF rect = genome->boundingRect();
-    const double left = std::max(rect.left(), genome->getVisibleLeftX());
-    const double right = std::min(rect.right(), genome->getVisibleRightX());
-    return QRectF(left, 29.5, std::max(0.0, right - left), m_height + 40.0 - 29.5);
+    const QRectF text = figuresSample();
+    const double top = std::min(29.5, 30.0 - 5.0 + text.top());
+    const double right = std::max(rect.right(), rect.left() + 10.0 + text.right());
+    return QRectF(rect.left(), top, right - rect.left(), m_height + 40.0 - top);
 }
 
 void GC_GCcontentBar::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                             QWidget *widget)
 {
     Q_UNUSED(widget);
-    painter->setClipRect(option->exposedRect);
+    painter->setClipRect(option->exposedRect, Qt::IntersectClip);
     const GC_Genome *genome = parentGenome();
     if (!genome)
         return;
-    const bool forward = genome->getOrientation() == 1;
-    const int start = forward ? genome->getVisibleLeftNuc() : genome->getVisibleRightNuc();
-    const int end = forward ? genome->getVisibleRightNuc() : genome->getVisibleLeftNuc();
     const double pixPerNuc = genome->getPixPerNuc();
-    const int n = int(std::round(1.0 / pixPerNuc));
-    if (m_windowSize < 6)
-        computeGCcontent(n * 10);
+    if (m_windowSize < 6) {
+        const double n = std::round(1.0 / pixPerNuc);
+        computeGCcontent(int(clampToRange(n * 10.0, 0, INT_MAX)));
+    }
     painter->setBrush(m_fillEnabled ? QBrush(m_fillColor) : QBrush(Qt::NoBrush));
     painter->setPen(m_outlineEnabled ? QPen(m_outlineColor) : QPen(Qt::NoPen));
 
-    const QString sequence = genome->getDnaSequence();
-    const int w = m_windowSize;
+    const GC_GCcountIndex &index = counts();
+    const qint64 from = genome->getCoords().start();
+    const qint64 to = std::min<qint64>(genome->getCoords().end(), index.length());
     const double bottom = m_height + 30.0;
-    for (qint64 i = start; i <= end; i += w) {
-        const double h = double(countGC(sequence, i - 1, w)) / w * m_height;
-        // On a reverse genome the window's nucleotides lie left of nucleotide
-        // i: the bar spans the x range of the whole window either way.
-        const double x1 = genome->nucStartX(int(i));
-        const double x2 = genome->nucEndX(int(std::min<qint64>(i + w - 1, INT_MAX)));
-        painter->drawRect(QRectF(std::min(x1, x2), bottom - h, std::abs(x2 - x1), h));
+    const QRectF area = GC_PaintArea::visibleRect(painter, option);
+    if (to >= from && !area.isEmpty()) {
+        // Nucleotides under the exposed rectangle, whatever the orientation.
+        const double a = genome->xToNuc(area.left());
+        const double b = genome->xToNuc(area.right());
+        const qint64 lo = clampToRange(std::floor(std::min(a, b)), from, to);
+        const qint64 hi = clampToRange(std::ceil(std::max(a, b)), from, to);
+        // Windows are counted from the range's start, so scrolling never
+        // shifts them; windows under a pixel are drawn in groups a pixel wide.
+        const qint64 w = m_windowSize;
+        qint64 step = w;
+        if (w * pixPerNuc < 1.0)
+            step = clampToRange(double(w) * std::ceil(1.0 / (w * pixPerNuc)), w, to - from + 1);
+        QVector<QRectF> bars;
+        bars.reserve(int(std::min<qint64>((hi - lo) / step + 2, 1 << 20)));
+        for (qint64 i = from + (lo - from) / step * step; i <= hi; i += step) {
+            const qint64 last = std::min(i + step - 1, to);
+            const double h = index.fraction(i, last) * m_height;
+            const double x1 = genome->nucStartX(int(i));
+            const double x2 = genome->nucEndX(int(last));
+            bars.append(QRectF(std::min(x1, x2), bottom - h, std::abs(x2 - x1), h));
+        }
+        painter->drawRects(bars);
     }
-    painter->setFont(QFont(QStringLiteral("Helvetica"), 8));
-    painter->drawText(
-        QPointF(genome->getVisibleLeftX() + 10.0, bottom - 5.0 - m_height * m_maxGC),
-        QString::asprintf("GC content: Min: %.1f%%,  Max: %.1f%%,  Overall: %.1f%%",
-                          100.0 * m_minGC, 100.0 * m_maxGC, 100.0 * genome->getGCcontent()));
+
+    painter->setFont(figuresFont());
+    painter->drawText(QPointF(boundingRect().left() + 10.0, bottom - 5.0 - m_height * maxGC()),
+                      figuresText());
+}
+
+QString GC_GCcontentBar::figuresText() const
+{
+    // A genome without sequence has no overall fraction: it reads 0.
+    const GC_Genome *genome = parentGenome();
+    const double overall = genome && std::isfinite(genome->getGCcontent())
+                               ? genome->getGCcontent()
+                               : 0.0;
+    return QString::asprintf("GC content: Min: %.1f%%,  Max: %.1f%%,  Overall: %.1f%%",
+                             100.0 * minGC(), 100.0 * maxGC(), 100.0 * overall);
 }
 
 QVariant GC_GCcontentBar::itemChange(GraphicsItemChange change, const QVariant &value)
 {
     if (change == ItemPositionChange && scene())
         return QPointF(x(), value.toPointF().y());
+    if (change == ItemParentHasChanged)
+        m_countsValid = false;
     return QGraphicsItem::itemChange(change, value);
 }

@@ -1,6 +1,7 @@
 #ifndef GC_GCCONTENTBAR_H
 #define GC_GCCONTENTBAR_H
 
+#include "gc_gccountindex.h"
 #include "gc_itemtypes.h"
 
 #include <QColor>
@@ -11,6 +12,8 @@ class GC_Genome;
 
 // A histogram of the GC content of its genome's sequence (the genome is its
 // parent), one bar per window of nucleotides, with a line of figures.
+// The G and C letters are counted once per sequence into a count index;
+// windows, extremes and painting then cost nothing per nucleotide.
 class GC_GCcontentBar : public QGraphicsItem
 {
 public:
@@ -31,8 +34,12 @@ public:
     double height() const { return m_height; }
     int windowSize() const { return m_windowSize; }
     int placement() const { return m_placement; }
-    double minGC() const { return m_minGC; }
-    double maxGC() const { return m_maxGC; }
+    // Extremes of the windows over the genome's shown range; 0 without a
+    // genome or sequence.
+    double minGC() const;
+    double maxGC() const;
+    // The line of figures drawn over the bars.
+    QString figuresText() const;
     QFont font() const { return m_font; }
     GC_Genome *parentGenome() const;
 
@@ -47,6 +54,8 @@ public:
     void computeGCcontent(int window);
     void updateWindow();
     void updateVisibility();
+    // The genome calls this when its sequence changed: the counts go.
+    void sequenceChanged();
 
     void prepareGeometryChange() { QGraphicsItem::prepareGeometryChange(); }
 
@@ -54,15 +63,27 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
+    const GC_GCcountIndex &counts() const;
+    void refreshExtremes() const;
+
     int m_windowSize = 0;
     int m_placement = 0;
     bool m_fillEnabled = true;
     bool m_outlineEnabled = true;
     double m_height = 80.0;
-    double m_minGC = 0.0;
-    double m_maxGC = 0.0;
-    // Set while the extremes were not computed from a genome.
-    bool m_extremesStale = true;
+    // Counts and extremes are caches, rebuilt when what they were made from
+    // (sequence source, shown range, window size) differs.
+    mutable GC_GCcountIndex m_counts;
+    mutable bool m_countsValid = false;
+    mutable QString m_countsDatabase;
+    mutable int m_countsDbId = -1;
+    mutable int m_countsRevision = 0;
+    mutable double m_minGC = 0.0;
+    mutable double m_maxGC = 0.0;
+    mutable int m_extremesRevision = -1;
+    mutable qint64 m_extremesFrom = 0;
+    mutable qint64 m_extremesTo = -1;
+    mutable int m_extremesWindow = 0;
     QColor m_fillColor = QColor(Qt::darkGreen);
     QColor m_outlineColor = QColor(Qt::black);
     QColor m_textColor = QColor(Qt::black);

@@ -30,6 +30,9 @@ GC_Gene::GC_Gene(const GC_Gene &other)
     setFlags(other.flags());
     id = other.id;
     setName(other.name);
+    note = other.note;
+    locusTag = other.locusTag;
+    metadata = other.metadata;
     coords = other.coords;
     orientation = other.orientation;
     showText = other.showText;

@@ -12,6 +12,7 @@
 #include "gc_rrnahomologies.h"
 #include "gc_ruler.h"
 #include "gc_coveragecalculator.h"
+#include "gc_style.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -64,6 +65,165 @@ GC_Genome::GC_Genome()
     setHeadLength(3.0);
     GC_SequenceArrowItem::setHeightSmall(4.0);
     setZValue(1.0);
+}
+
+GC_Genome::GC_Genome(const GC_Genome &other)
+    : GC_SequenceArrowItem(other)
+{
+    nameLabel = new GC_GenomeText(this);
+    ruler = new GC_Ruler(*other.ruler);
+    ruler->setParentItem(this);
+    // The bar keeps its settings; its counts come from this genome.
+    gcContentBar = new GC_GCcontentBar(*other.gcContentBar);
+    gcContentBar->setParentItem(this);
+    cogHomologies = new GC_CogHomologies();
+    cogHomologies->setParentItem(this);
+    rfamHomologies = new GC_RfamHomologies();
+    rfamHomologies->setParentItem(this);
+    rRNAHomologies = new GC_rRNAHomologies();
+    rRNAHomologies->setParentItem(this);
+
+    setFlags(other.flags());
+    gcContent = other.gcContent;
+    id = other.id;
+    placement = 0;
+
+    setName(other.getName());
+    setCoords(other.coords);
+    setOrientation(other.orientation);
+    setPixPerNuc(other.pixPerNuc);
+    dbId = other.dbId;
+    database = other.database;
+    setDnaSequence(other.getDnaSequence());
+
+    setShowGenes(other.showGenes);
+    setShowAnotations(other.showAnotations);
+    setShowMatchings(other.showMatchings);
+    setShowRuler(other.showRuler);
+    setShowGCcontent(other.showGCcontent);
+    setShowCogHomologies(other.showCogHomologies);
+    setShowRfamHomologies(other.showRfamHomologies);
+    setShowrRNAHomologies(other.showrRNAHomologies);
+    setShowText(other.showText);
+    // Outside a scene the children cannot ask it; start them as the switches say.
+    ruler->setVisible(showRuler);
+    gcContentBar->setVisible(showGCcontent);
+    cogHomologies->setVisible(false);
+    rfamHomologies->setVisible(false);
+    rRNAHomologies->setVisible(false);
+
+    setTextColor(other.getTextColor());
+    setTextFont(other.getTextFont());
+    setTextX(other.textX);
+    setTextY(other.getTextY());
+    setTextAngle(other.getTextAngle());
+    setTextPositionFlag(other.getTextPositionFlag());
+    updateTextPosition();
+
+    genes.reserve(other.genes.size());
+    for (const GC_Gene *gene : other.genes)
+        addGene(new GC_Gene(*gene));
+    anotations.reserve(other.anotations.size());
+    for (const GC_Anotation *anotation : other.anotations)
+        addAnotation(new GC_Anotation(*anotation));
+
+    databaseCogMatchingsCount = 0;
+    databaseRfamMatchingsCount = 0;
+    databaserRNAMatchingsCount = 0;
+    setZValue(1.0);
+}
+
+void GC_Genome::setStyle(const GC_Style &style, bool force, bool children)
+{
+    if (force || style.applyGenomeX)
+        setX(style.genomeX);
+    if (force || style.applyGenomeY)
+        setY(style.genomeY);
+    if (force || style.applyGenomeOrientation)
+        setOrientation(style.genomeOrientation);
+    if (force || style.applyGenomePixPerNuc)
+        setPixPerNuc(style.genomePixPerNuc); // a scale of 0 is refused
+    if (force || style.applyGenomeShowGenes)
+        setShowGenes(style.genomeShowGenes);
+    if (force || style.applyGenomeShowAnotations)
+        setShowAnotations(style.genomeShowAnotations);
+    if (force || style.applyGenomeShowMatchings)
+        setShowMatchings(style.genomeShowMatchings);
+    if (force || style.applyGenomeShowRuler)
+        setShowRuler(style.genomeShowRuler);
+    if (force || style.applyGenomeShowText)
+        setShowText(style.genomeShowText);
+    if (force || style.applyGenomeTextColor)
+        setTextColor(style.genomeTextColor);
+    if (force || style.applyGenomeTextFont)
+        setTextFont(style.genomeTextFont);
+    if (force || style.applyGenomeTextX)
+        setTextX(style.genomeTextX);
+    if (force || style.applyGenomeTextY)
+        setTextY(style.genomeTextY);
+    if (force || style.applyGenomeTextAngle)
+        setTextAngle(style.genomeTextAngle);
+    if (force || style.applyGenomeTextPositionFlag)
+        setTextPositionFlag(style.genomeTextPositionFlag);
+    if (force || style.applyGenomeHeightBig)
+        setHeightBig(style.genomeHeightBig);
+    if (force || style.applyGenomeHeightSmall)
+        setHeightSmall(style.genomeHeightSmall);
+    if (force || style.applyGenomeHeadLength)
+        setHeadLength(style.genomeHeadLength);
+    if (force || style.applyGenomeLineColor)
+        setLineColor(style.genomeLineColor);
+    if (force || style.applyGenomeFillColor)
+        setFillColor(style.genomeFillColor);
+    if (force || style.applyGenomeArrowStyle)
+        setArrowStyle(style.genomeArrowStyle);
+    if (!children)
+        return;
+    for (GC_Gene *gene : std::as_const(genes))
+        gene->applyStyle(style, force);
+    for (GC_Anotation *anotation : std::as_const(anotations))
+        anotation->applyStyle(style, force);
+    for (GC_GenomeMatching *matching : std::as_const(matchings))
+        matching->applyStyle(style, force);
+    ruler->applyStyle(style, force);
+}
+
+GC_Genome *GC_Genome::duplicate()
+{
+    GC_GenomeScene *owner = genomeScene();
+    if (!owner)
+        return nullptr;
+    auto *copy = new GC_Genome(*this);
+    copy->setPos(pos() + QPointF(20.0, 20.0));
+    owner->addItem(copy);
+
+    // Each copied band joins the copy on this genome's side and keeps its
+    // other genome; it takes a fresh id of its own.
+    const QList<GC_GenomeMatching *> current = matchings;
+    for (GC_GenomeMatching *matching : current) {
+        auto *band = new GC_GenomeMatching(*matching);
+        band->setId(GC_GenomeMatching::nextId);
+        const bool onTop = matching->topGenome() == this;
+        band->setTopGenome(onTop ? copy : matching->topGenome());
+        band->setLowGenome(onTop && matching->lowGenome() != this ? matching->lowGenome() : copy);
+        owner->insertMatching(band);
+        owner->addItem(band);
+    }
+
+    if (owner->isTopGenome(this))
+        owner->insertTopGenome(copy);
+    else
+        owner->insertLowGenome(copy);
+
+    // New to the scene's rows and to the process: a genome made later (which
+    // takes the counter) can never repeat it.
+    const int newId = std::max(owner->maxGenomeId() + 1, genomeIdCounter);
+    copy->id = newId;
+    genomeIdCounter = std::max(genomeIdCounter, newId + 1);
+
+    copy->updateChildren();
+    owner->setModified(true);
+    return copy;
 }
 
 GC_Genome::~GC_Genome()
@@ -174,6 +334,7 @@ void GC_Genome::setCoords(const GC_Interval &range)
     // matching is only detached from both genomes and left to its owner.
     GC_GenomeScene *owner = genomeScene();
     const QList<GC_GenomeMatching *> current = matchings;
+    QList<GC_GenomeMatching *> dropped;
     for (GC_GenomeMatching *matching : current) {
         if (matching->coordsOn(this).overlaps(range))
             continue;
@@ -182,9 +343,10 @@ void GC_Genome::setCoords(const GC_Interval &range)
         removeMatching(matching);
         if (owner) {
             owner->removeMatching(matching);
-            delete matching;
+            dropped.append(matching);
         }
     }
+    GC_GenomeMatching::deleteMatchings(dropped);
 
     prepareChildrenGeometryChange();
     updateDependentGeometry();
@@ -708,6 +870,8 @@ void GC_Genome::setDnaSequence(const QString &sequence)
     }
     gcContent = dnaSequence.isEmpty() ? std::numeric_limits<double>::quiet_NaN()
                                       : double(gc) / double(dnaSequence.size());
+    if (gcContentBar)
+        gcContentBar->sequenceChanged();
 }
 
 QString GC_Genome::getDnaSequence(const GC_Interval &range) const

@@ -20,6 +20,7 @@ class GC_GenomeScene;
 class GC_GenomeText;
 class GC_RfamHomologies;
 class GC_Ruler;
+class GC_Style;
 class GC_rRNAHomologies;
 
 // Gene coverage.
@@ -38,6 +39,17 @@ class GC_Genome : public GC_SequenceArrowItem
 public:
     GC_Genome();
     ~GC_Genome() override;
+
+    // Styling, copying and duplication.
+    // A copy has the other's settings, sequence (read into memory when it was
+    // kept in the source file), genes and annotations, and the same id until
+    // duplicate() gives it its own; no matchings and empty homology bars.
+    explicit GC_Genome(const GC_Genome &other);
+    void setStyle(const GC_Style &style, bool force, bool children);
+    // Adds a copy 20 units right and down, in the same row, with copies of
+    // the matchings joined to it; its id is new to the scene and the process.
+    // Returns the copy (null outside a scene).
+    GC_Genome *duplicate();
 
     int type() const override { return ITEMTYPE_GENOME; }
 

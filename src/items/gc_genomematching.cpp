@@ -2,6 +2,7 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_hairlinecoverage.h"
 #include "gc_style.h"
 
 #include <QPainter>
@@ -133,6 +134,29 @@ void GC_GenomeMatching::applyStyle(const GC_Style &style, bool force)
         setColor(style.matchingStraightColor);
 }
 
+// The toolkit finds each top-level item it takes out of a scene by a scan of
+// its list of them, so deleting half of 100,000 bands one by one costs
+// billions of steps. Sunk below everything, in the order of deletion, they
+// are sorted to the front of that list by the next look-up, where each is
+// found and taken off at once.
+void GC_GenomeMatching::deleteMatchings(const QList<GC_GenomeMatching *> &matchings)
+{
+    QHash<QGraphicsScene *, qsizetype> scenes;
+    const qsizetype count = matchings.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        GC_GenomeMatching *matching = matchings[i];
+        if (QGraphicsScene *owner = matching->scene()) {
+            scenes.insert(owner, i);
+            matching->setVisible(false);
+            matching->setZValue(-1.0e15 - double(count - i));
+        }
+    }
+    for (auto it = scenes.cbegin(); it != scenes.cend(); ++it)
+        it.key()->items(QRectF(0.0, 0.0, 1.0, 1.0));
+    for (GC_GenomeMatching *matching : matchings)
+        delete matching;
+}
+
 void GC_GenomeMatching::updateVisibility()
 {
     const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
@@ -191,41 +215,48 @@ QPolygonF GC_GenomeMatching::polygon() const
     return points;
 }
 
+void GC_GenomeMatching::updateGeometryCache() const
+{
+    if (m_geometryValid)
+        return;
+    m_polygon = polygon();
+    m_bounds = m_polygon.boundingRect();
+    m_geometryValid = true;
+}
+
 QPainterPath GC_GenomeMatching::shape() const
 {
-    if (!m_geometryValid) {
-        m_polygon = polygon();
-        m_shape = QPainterPath();
-        m_shape.addPolygon(m_polygon);
-        m_shape.closeSubpath();
-        m_geometryValid = true;
-    }
-    return m_shape;
+    updateGeometryCache();
+    QPainterPath path;
+    path.addPolygon(m_polygon);
+    path.closeSubpath();
+    return path;
 }
 
 QRectF GC_GenomeMatching::boundingRect() const
 {
-    return shape().controlPointRect();
+    // Asked for every band on every repaint: a stored rectangle, no path.
+    updateGeometryCache();
+    return m_bounds;
 }
 
 void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                               QWidget *widget)
 {
     Q_UNUSED(widget);
-    shape(); // makes m_polygon current
+    updateGeometryCache();
     QColor fill = m_color.isValid() ? m_color : QColor(Qt::black);
     fill.setAlphaF(float(std::clamp(2.0 * m_similarity / 100.0 - 1.0, 0.0, 1.0)));
     if (fill.alpha() == 0)
         return;
     const QTransform &device = painter->worldTransform();
-    const QPolygonF onDevice = device.map(m_polygon);
+    QPointF onDevice[4];
+    for (int i = 0; i < 4; ++i)
+        onDevice[i] = device.map(m_polygon[i]);
     if (std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
         && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0) {
-        // Under a pixel wide at both ends: one hairline from the middle of
-        // one side to the middle of the other says the same, far cheaper
-        // than filling a polygon of as many spans as it is tall.
-        painter->setPen(QPen(fill, 0));
-        painter->drawLine((m_polygon[0] + m_polygon[1]) / 2.0, (m_polygon[2] + m_polygon[3]) / 2.0);
+        paintHairline(painter, option->exposedRect, fill, (onDevice[0] + onDevice[1]) / 2.0,
+                      (onDevice[2] + onDevice[3]) / 2.0);
         return;
     }
     painter->setPen(Qt::NoPen);
@@ -233,9 +264,10 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     // The painter clips to the device itself; only a band reaching far off
     // the canvas (deep zoom) is cut to the exposed part first, so the
     // rasteriser never sees coordinates beyond its range.
-    const QRectF deviceBounds = onDevice.boundingRect();
+    const double left = std::min({onDevice[0].x(), onDevice[1].x(), onDevice[2].x(), onDevice[3].x()});
+    const double right = std::max({onDevice[0].x(), onDevice[1].x(), onDevice[2].x(), onDevice[3].x()});
     constexpr double farOff = 1.0e6;
-    if (deviceBounds.left() > -farOff && deviceBounds.right() < farOff) {
+    if (left > -farOff && right < farOff) {
         drawInStrips(painter, onDevice);
     } else {
         painter->drawPolygon(m_polygon.intersected(QPolygonF(option->exposedRect)),
@@ -243,12 +275,50 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     }
 }
 
+// Under a pixel wide at both ends: one hairline from the middle of one side
+// to the middle of the other says the same, far cheaper than filling a
+// polygon of as many spans as it is tall. Its ends are put on pixel centres,
+// so bands falling on the same pixels draw the very same line, and a line
+// already opaque in this colour is not drawn again.
+void GC_GenomeMatching::paintHairline(QPainter *painter, const QRectF &exposed,
+                                      const QColor &fill, const QPointF &from,
+                                      const QPointF &to) const
+{
+    const QPoint a(int(std::floor(from.x())), int(std::floor(from.y())));
+    const QPoint b(int(std::floor(to.x())), int(std::floor(to.y())));
+    if (const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene())) {
+        GC_HairlineCoverage &coverage = GC_HairlineCoverage::instance();
+        coverage.beginFrame(owner, owner->paintFrame(), painter, painter->worldTransform());
+        if (!coverage.admit(a, b, fill.rgb(), float(fill.alphaF())))
+            return;
+    }
+    bool invertible = false;
+    const QTransform back = painter->worldTransform().inverted(&invertible);
+    if (!invertible)
+        return;
+    const QPen pen(fill, 0);
+    if (painter->pen() != pen)
+        painter->setPen(pen);
+    // Unclipped, the raster engine blends a translucent hairline through a
+    // general path some fifty times slower than the clipped one; a clip to
+    // the exposed part changes no pixel and keeps it on the quick path.
+    const bool clip = !painter->hasClipping() && !exposed.isEmpty();
+    if (clip) {
+        painter->save();
+        painter->setClipRect(exposed);
+    }
+    painter->drawLine(back.map(QPointF(a) + QPointF(0.5, 0.5)),
+                      back.map(QPointF(b) + QPointF(0.5, 0.5)));
+    if (clip)
+        painter->restore();
+}
+
 // The band's top side and bottom side are horizontal, so the part of it
 // between two heights is again a four-point band with ends on its two slanted
 // sides. Qt's raster engine hands a fill of more than about a hundred rows to
 // its thread pool; for tens of thousands of tall bands that hand-off costs far
 // more than the fill, so tall bands are filled in strips of fewer rows.
-void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPolygonF &onDevice) const
+void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPointF *onDevice) const
 {
     constexpr double stripRows = 60.0;
     const double height = std::abs(onDevice[3].y() - onDevice[0].y());

@@ -63,6 +63,10 @@ public:
     QString toString() const;
     QPolygonF polygon() const;
 
+    // Deletes many matchings at once, each already out of its genomes' and
+    // the scene's lists; linear where deleting them one by one is not.
+    static void deleteMatchings(const QList<GC_GenomeMatching *> &matchings);
+
     // The class-wide next matching id.
     static int nextId;
 
@@ -75,7 +79,10 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
-    void drawInStrips(QPainter *painter, const QPolygonF &onDevice) const;
+    void updateGeometryCache() const;
+    void paintHairline(QPainter *painter, const QRectF &exposed, const QColor &fill,
+                       const QPointF &from, const QPointF &to) const;
+    void drawInStrips(QPainter *painter, const QPointF *onDevice) const;
 
     int m_id = -1;
     double m_similarity = 0.0;
@@ -89,7 +96,7 @@ private:
     QColor m_color;
     // The band's outline, rebuilt when a genome reports a change.
     mutable QPolygonF m_polygon;
-    mutable QPainterPath m_shape;
+    mutable QRectF m_bounds;
     mutable bool m_geometryValid = false;
 };
 

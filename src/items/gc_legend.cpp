@@ -69,19 +69,21 @@ void GC_Legend::setAnchor(GC_Genome *genome, int start, int end)
     }
 
     // Above or below the parent, wherever fewer items are in the way.
+    // The pointer's side is part of the outline: the extent changes with it.
     auto crowding = [this]() {
         return scene() ? scene()->items(sceneBoundingRect()).size() : 0;
     };
-    setPos(x, -20.0 - text.height());
-    m_isAbove = true;
+    auto placeAbove = [&](bool above) {
+        prepareGeometryChange();
+        m_isAbove = above;
+        setPos(x, above ? -20.0 - text.height() : m_parentHeight + 20.0);
+    };
+    placeAbove(true);
     const auto above = crowding();
-    setPos(x, m_parentHeight + 20.0);
-    m_isAbove = false;
+    placeAbove(false);
     const auto below = crowding();
-    if (above < below) {
-        setPos(x, -20.0 - text.height());
-        m_isAbove = true;
-    }
+    if (above < below)
+        placeAbove(true);
 }
 
 QPolygonF GC_Legend::bubblePolygon() const

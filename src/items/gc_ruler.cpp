@@ -2,6 +2,8 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_paintarea.h"
+#include "gc_style.h"
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -9,6 +11,7 @@
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 
+#include <climits>
 #include <cmath>
 
 GC_Ruler::GC_Ruler()
@@ -197,17 +200,106 @@ QRectF GC_Ruler::labelSample() const
     return QFontMetricsF(textFont).boundingRect(QStringLiteral("000.000.000"));
 }
 
+void GC_Ruler::applyStyle(const GC_Style &style, bool force)
+{
+    if (force || style.applyRulerY)
+        setY(style.rulerY);
+    if (force || style.applyRulerOrientation)
+        setOrientation(style.rulerOrientation);
+    if (force || style.applyRulerTextPlacement)
+        setTextPlacement(style.rulerTextPlacement);
+    if (force || style.applyRulerHorizontalLineVisible)
+        setHorizontalLineVisible(style.rulerHorizontalLineVisible);
+    if (force || style.applyRulerStyle)
+        setStyle(style.rulerStyle);
+    if (force || style.applyRulerHeightBig)
+        setHeightBig(style.rulerHeightBig);
+    if (force || style.applyRulerHeightSmall)
+        setHeightSmall(style.rulerHeightSmall);
+    if (force || style.applyRulerNucsPerPeriod)
+        setNucsPerPeriod(style.rulerNucsPerPeriod);
+    if (force || style.applyRulerPeriodsPerBigLine)
+        setPeriodsPerBigLine(style.rulerPeriodsPerBigLine);
+    if (force || style.applyRulerPixsPerPeriod)
+        setPixsPerPeriod(style.rulerPixsPerPeriod);
+    if (force || style.applyRulerLineColor)
+        setLineColor(style.rulerLineColor);
+    if (force || style.applyRulerTextColor)
+        setTextColor(style.rulerTextColor);
+    if (force || style.applyRulerTextFont)
+        setTextFont(style.rulerTextFont);
+}
+
 qint64 GC_Ruler::tickPeriod() const
 {
     const GC_Genome *genome = getGenome();
-    const double scale = genome ? genome->getPixPerNuc() : 1.0;
-    const double target = pixsPerPeriod / scale;
-    // The genome refuses scales that are zero or not finite; the cap keeps
-    // this loop finite whatever the scale.
+    return periodFor(genome ? genome->getPixPerNuc() : 1.0, pixsPerPeriod);
+}
+
+qint64 GC_Ruler::periodFor(double pixPerNuc, int pixsPerPeriod)
+{
+    // Any period above the largest coordinate draws the same ticks (the two
+    // ends only), so the search stops there whatever the scale: zero, tiny
+    // or not a number.
+    const qint64 largest = qint64(10000000000LL);
+    const double target = double(std::max(pixsPerPeriod, 1)) / pixPerNuc;
     qint64 period = 10;
-    while (period < target && period < qint64(1e15))
+    while (period < largest && !(double(period) >= target))
         period *= 10;
     return period;
+}
+
+QList<GC_Ruler::Tick> GC_Ruler::ticks(int from, int to, qint64 lo, qint64 hi, qint64 period,
+                                      int periodsPerBigLine, const QLocale &locale)
+{
+    QList<Tick> result;
+    if (period < 1 || to < from)
+        return result;
+    const qint64 p = period;
+    // A long period beyond any coordinate behaves as one that never comes;
+    // capping it keeps the sums below from overflowing.
+    const qint64 farAway = qint64(1) << 50;
+    const qint64 big = std::max(periodsPerBigLine, 1) > farAway / p
+                           ? farAway
+                           : p * std::max(periodsPerBigLine, 1);
+    const qint64 start = std::max<qint64>(lo, from);
+    const qint64 end = std::min<qint64>(hi, to);
+    if (start > end + p)
+        return result;
+    qint64 t = start / p * p;
+    qint64 nextBig = start / big * big;
+    if (nextBig < t)
+        nextBig += big;
+    // start >= 1 and end <= INT_MAX: at most (end - start) / p + 2 steps.
+    for (; t <= end + p; t += p) {
+        Tick tick;
+        tick.value = t;
+        if (t == 0)
+            tick.nucleotide = 1;
+        else if (t >= to)
+            tick.nucleotide = to;
+        else if (t <= from)
+            tick.nucleotide = from;
+        else
+            tick.nucleotide = int(t);
+        tick.big = t == 0 || t >= to || t <= from || (t == nextBig && t + p < to && t - p > from);
+        if (tick.big) {
+            if (t == 0)
+                tick.label = QStringLiteral("1");
+            else if (t >= to)
+                tick.label = locale.toString(to);
+            else if (t > from)
+                tick.label = locale.toString(t);
+            else
+                tick.label = locale.toString(from);
+            nextBig = nextBig > farAway ? nextBig : nextBig + big;
+        }
+        result.append(tick);
+        // Later ticks would only repeat the end's, at the same place.
+        if (t >= to)
+            break;
+    }
+    return result;
 }
 
 QRectF GC_Ruler::boundingRect() const
@@ -275,12 +367,28 @@ void GC_Ruler::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, 
     painter->setFont(textFont);
     painter->setPen(linePen);
 
-    const double left = option->exposedRect.left();
-    const double right = option->exposedRect.right();
-    const double nucLeft = genome->xToNuc(left);
-    const double nucRight = genome->xToNuc(right);
-    const qint64 lo = qint64(std::ceil(forward ? nucLeft : nucRight));
-    const qint64 hi = qint64(std::floor(forward ? nucRight : nucLeft));
+    const QRectF sample = labelSample();
+    const double w = sample.width();
+    const double h = sample.height();
+
+    // Visible nucleotides, widened by half a label so that the label of a
+    // tick just outside still shows its visible part. Clamped before the
+    // conversion to integers (the area may be far off the genome).
+    QRectF area = GC_PaintArea::visibleRect(painter, option);
+    if (area.isEmpty())
+        return;
+    area.adjust(-w / 2.0, 0.0, w / 2.0, 0.0);
+    auto clampNuc = [from, to](double n) {
+        if (!(n >= from - 1.0))
+            return qint64(from) - 1;
+        if (!(n <= to + 1.0))
+            return qint64(to) + 1;
+        return qint64(n);
+    };
+    const double nucLeft = genome->xToNuc(area.left());
+    const double nucRight = genome->xToNuc(area.right());
+    const qint64 lo = clampNuc(std::ceil(forward ? nucLeft : nucRight));
+    const qint64 hi = clampNuc(std::floor(forward ? nucRight : nucLeft));
 
     if (horizontalLineVisible) {
         const int x1 = int(genome->nucToX(forward ? from : to));
@@ -288,9 +396,6 @@ void GC_Ruler::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, 
         painter->drawLine(x1, 0, x2, 0);
     }
 
-    const QRectF sample = labelSample();
-    const double w = sample.width();
-    const double h = sample.height();
     double labelY = sample.top();
     if (textPlacement == 0)
         labelY = -heightBig - h;
@@ -313,44 +418,17 @@ void GC_Ruler::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, 
     tickRange(heightBig, bigTop, bigBottom);
     tickRange(heightSmall, smallTop, smallBottom);
 
-    const qint64 p = tickPeriod();
-    const qint64 P = p * periodsPerBigLine;
-    const qint64 start = std::max<qint64>(lo, from);
-    const qint64 end = std::min<qint64>(hi, to);
-    qint64 t = (start / p) * p;
-    qint64 nextBig = (start / P) * P;
-    if (nextBig < t)
-        nextBig += P;
-    const QLocale locale;
-    for (; t <= end + p; t += p) {
-        int nuc = int(t);
-        if (t == 0)
-            nuc = 1;
-        else if (t >= to)
-            nuc = to;
-        else if (t <= from)
-            nuc = from;
-        const double x = genome->nucToX(nuc);
-        const bool big = t == 0 || t >= to || t <= from || (t == nextBig && t + p < to && t - p > from);
-        if (!big) {
+    const QList<Tick> scale = ticks(from, to, lo, hi, tickPeriod(), periodsPerBigLine);
+    for (const Tick &tick : scale) {
+        const double x = genome->nucToX(tick.nucleotide);
+        if (!tick.big) {
             painter->drawLine(QLineF(std::trunc(x), smallTop, std::trunc(x), smallBottom));
             continue;
         }
         painter->drawLine(QLineF(std::trunc(x), bigTop, std::trunc(x), bigBottom));
-        const QRectF box(x - w / 2.0, labelY, w, h);
-        QString text;
-        if (t == 0)
-            text = QStringLiteral("1");
-        else if (t >= to)
-            text = locale.toString(to);
-        else if (t > from)
-            text = locale.toString(t);
-        else
-            text = locale.toString(from);
         painter->setPen(textPen);
-        painter->drawText(box, Qt::AlignCenter, text);
+        painter->drawText(QRectF(x - w / 2.0, labelY, w, h), Qt::AlignCenter, tick.label);
         painter->setPen(linePen);
-        nextBig += P;
     }
 }
 

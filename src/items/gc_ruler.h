@@ -6,8 +6,12 @@
 #include <QColor>
 #include <QFont>
 #include <QGraphicsItem>
+#include <QList>
+#include <QLocale>
+#include <QString>
 
 class GC_Genome;
+class GC_Style;
 
 // The coordinate scale along a genome (its parent): a base line, a short tick
 // every period and a labelled long tick every few periods, with the numbers
@@ -53,10 +57,31 @@ public:
     void setTextFont(const QString &description);
     void flipSide();
     void updateVisibility();
+    void applyStyle(const GC_Style &style, bool force);
 
     // Nucleotides between two ticks at the genome's current scale: the least
     // power of ten (at least 10) putting ticks pixsPerPeriod pixels apart.
     qint64 tickPeriod() const;
+
+    // One tick of the scale. value 0 stands for nucleotide 1; long ticks
+    // carry the label drawn under or over them.
+    struct Tick
+    {
+        qint64 value = 0;
+        int nucleotide = 0;
+        bool big = false;
+        QString label;
+    };
+    // The period for a scale, capped where larger periods change nothing
+    // (beyond any genome length), so every tick loop ends.
+    static qint64 periodFor(double pixPerNuc, int pixsPerPeriod);
+    // The ticks of the shown range from..to that fall among the visible
+    // nucleotides lo..hi (one period beyond them included): a tick every
+    // period, every periodsPerBigLine-th one long, the two ends long with
+    // their own numbers, and a long tick within a period of an end drawn
+    // short so that its label stays clear of the end's.
+    static QList<Tick> ticks(int from, int to, qint64 lo, qint64 hi, qint64 period,
+                             int periodsPerBigLine, const QLocale &locale = QLocale());
 
     // Public forwarder: the genome announces its geometry changes for us.
     void prepareGeometryChange() { QGraphicsItem::prepareGeometryChange(); }

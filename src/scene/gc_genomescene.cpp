@@ -6,6 +6,20 @@
 #include "gc_genomematching.h"
 #include "gc_legend.h"
 
+#include "gc_anotation.h"
+#include "gc_anotationtext.h"
+#include "gc_coghomologies.h"
+#include "gc_gccontentbar.h"
+#include "gc_gene.h"
+#include "gc_genometext.h"
+#include "gc_rfamhomologies.h"
+#include "gc_rrnahomologies.h"
+#include "gc_ruler.h"
+#include "gc_scenecontextmenu.h"
+#include "gc_sceneimagerenderer.h"
+#include "gc_style.h"
+#include "gc_webblastlink.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QGraphicsSceneMouseEvent>
@@ -15,9 +29,17 @@
 #include <QSqlError>
 #include <QVariant>
 
+#include <QCoreApplication>
+#include <QGraphicsSceneContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSet>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -745,4 +767,815 @@ void GC_GenomeScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
             setModified(true);
     }
     QGraphicsScene::mouseReleaseEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+// Drawing frames
+
+void GC_GenomeScene::drawBackground(QPainter *painter, const QRectF &rect)
+{
+    ++m_paintFrame;
+    QGraphicsScene::drawBackground(painter, rect);
+}
+
+// ---------------------------------------------------------------------------
+// Interaction: mouse and keys by mode, context menus, item commands, web
+// BLAST links, clipboard and image export.
+
+namespace {
+
+// Scene position of the last mouse press.
+QPointF lastPressPos;
+
+// Last legend text shown for each kind of homology bar.
+QString lastCogHoverText;
+QString lastRfamHoverText;
+QString lastrRNAHoverText;
+
+bool askYesNo(const QString &title, const QString &text)
+{
+    return QMessageBox::question(nullptr, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void warnClose(const QString &title, const QString &text)
+{
+    QMessageBox::warning(nullptr, title, text, QMessageBox::Close);
+}
+
+// The item and every item below it.
+void collectWithDescendants(QGraphicsItem *item, QSet<QGraphicsItem *> &into)
+{
+    into.insert(item);
+    const QList<QGraphicsItem *> children = item->childItems();
+    for (QGraphicsItem *child : children)
+        collectWithDescendants(child, into);
+}
+
+} // namespace
+
+GC_Genome *GC_GenomeScene::genomeOfItem(QGraphicsItem *item)
+{
+    if (!item)
+        return nullptr;
+    switch (item->type()) {
+    case ITEMTYPE_GENOME:
+        return static_cast<GC_Genome *>(item);
+    case ITEMTYPE_ANOTATION:
+    case ITEMTYPE_GENE:
+    case ITEMTYPE_RULER:
+    case ITEMTYPE_GCCONTENTBAR:
+    case ITEMTYPE_COGHOMOLOGIES:
+    case ITEMTYPE_RFAMHOMOLOGIES:
+    case ITEMTYPE_RRNAHOMOLOGIES: {
+        QGraphicsItem *parent = item->parentItem();
+        return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
+                                                             : nullptr;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+QGraphicsItem *GC_GenomeScene::singleSelectedItem(int type) const
+{
+    const QList<QGraphicsItem *> selected = selectedItems();
+    if (selected.size() != 1 || selected.first()->type() != type)
+        return nullptr;
+    return selected.first();
+}
+
+GC_Genome *GC_GenomeScene::firstSelectedGenome() const
+{
+    const QList<QGraphicsItem *> selected = selectedItems();
+    if (selected.isEmpty() || selected.first()->type() != ITEMTYPE_GENOME)
+        return nullptr;
+    return static_cast<GC_Genome *>(selected.first());
+}
+
+QGraphicsItem *GC_GenomeScene::topmostItemAt(const QPointF &scenePos) const
+{
+    // Boxes first, topmost first, then shapes only until one holds the
+    // point: the thousands of bands beneath are never shape-tested.
+    const QGraphicsView *view = firstView();
+    const QTransform transform = view ? view->transform() : QTransform();
+    const QList<QGraphicsItem *> boxed =
+        items(scenePos, Qt::IntersectsItemBoundingRect, Qt::DescendingOrder, transform);
+    for (QGraphicsItem *item : boxed) {
+        if (item->contains(item->mapFromScene(scenePos)))
+            return item;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- mouse
+
+void GC_GenomeScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    lastPressPos = event->scenePos();
+    if (m_mode == ModeSelect) {
+        QGraphicsScene::mousePressEvent(event);
+        return;
+    }
+    // Handled here: the view must not start a rubber band either.
+    event->accept();
+    if (m_mode == ModeAddText) {
+        addFreeText(lastPressPos, nullptr);
+        return;
+    }
+    if (m_mode == ModeDelete && !selectedItems().isEmpty()) {
+        slotItemRemove();
+        return;
+    }
+    zoomAtPress(lastPressPos);
+}
+
+void GC_GenomeScene::zoomAtPress(const QPointF &pos)
+{
+    const QList<QGraphicsItem *> selected = selectedItems();
+    qWarning().noquote() << "Click detected: zoom or delete. Selected items: " << selected.size();
+    const bool zoomIn = m_mode == ModeZoomIn;
+
+    if (selected.size() == 1 && m_mode != ModeDelete) {
+        QGraphicsItem *item = selected.first();
+        GC_Genome *genome = genomeOfItem(item);
+        if (item->type() == ITEMTYPE_MATCHING)
+            qWarning("Click at matching");
+        else if (!genome)
+            qWarning("Click selecting an item not recognized for this operation");
+        else if (zoomIn)
+            genome->zoomIn(pos);
+        else
+            genome->zoomOut(pos);
+        clearSelection();
+        return;
+    }
+
+    const QList<QGraphicsItem *> candidates =
+        items(QRectF(pos.x() - 10.0, pos.y() - 10.0, 20.0, 20.0), Qt::IntersectsItemShape,
+              Qt::DescendingOrder, firstView() ? firstView()->transform() : QTransform());
+    if (m_mode == ModeDelete) {
+        for (QGraphicsItem *item : candidates)
+            item->setSelected(true);
+        slotItemRemove();
+        return;
+    }
+    for (QGraphicsItem *item : candidates) {
+        if (item->type() == ITEMTYPE_MATCHING)
+            return;
+        if (GC_Genome *genome = genomeOfItem(item)) {
+            if (zoomIn)
+                genome->zoomIn(pos);
+            else
+                genome->zoomOut(pos);
+            return;
+        }
+    }
+}
+
+void GC_GenomeScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    qWarning("Double click received!");
+    mousePressEvent(event);
+}
+
+void GC_GenomeScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_mode != ModeSelect) {
+        event->ignore();
+        return;
+    }
+    QGraphicsScene::mouseMoveEvent(event);
+    updateHoverLegendAt(event->scenePos());
+}
+
+bool GC_GenomeScene::homologyBarNear(const QPointF &scenePos) const
+{
+    for (const QList<GC_Genome *> *row : {&m_topGenomes, &m_lowGenomes}) {
+        for (const GC_Genome *genome : *row) {
+            const QGraphicsItem *bars[] = {genome->getCogHomologies(), genome->getRfamHomologies(),
+                                           genome->getrRNAHomologies()};
+            for (const QGraphicsItem *bar : bars)
+                if (bar->isVisible() && bar->sceneBoundingRect().contains(scenePos))
+                    return true;
+        }
+    }
+    return false;
+}
+
+void GC_GenomeScene::updateHoverLegendAt(const QPointF &scenePos)
+{
+    // Looking up the item under the cursor walks every item; most moves
+    // are neither over a bar nor able to hide a shown legend.
+    const bool legendShown = m_hoverLegend && m_hoverLegend->isVisible();
+    if (!legendShown && !homologyBarNear(scenePos))
+        return;
+    QGraphicsItem *item = topmostItemAt(scenePos);
+    if (!item) {
+        if (m_hoverLegend)
+            m_hoverLegend->hide();
+        return;
+    }
+    const double x = scenePos.x();
+    switch (item->type()) {
+    case ITEMTYPE_COGHOMOLOGIES: {
+        auto *bar = static_cast<GC_CogHomologies *>(item);
+        showHoverLegend(bar, bar->parentGenome(), bar->matchingToolTip(x), bar->matchingAt(x),
+                        lastCogHoverText);
+        break;
+    }
+    case ITEMTYPE_RFAMHOMOLOGIES: {
+        auto *bar = static_cast<GC_RfamHomologies *>(item);
+        showHoverLegend(bar, bar->parentGenome(), bar->getToolTip(x), bar->matchingAt(x),
+                        lastRfamHoverText);
+        break;
+    }
+    case ITEMTYPE_RRNAHOMOLOGIES: {
+        auto *bar = static_cast<GC_rRNAHomologies *>(item);
+        showHoverLegend(bar, bar->parentGenome(), bar->legendHtmlAt(x), bar->matchingAt(x),
+                        lastrRNAHoverText);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void GC_GenomeScene::showHoverLegend(QGraphicsItem *bar, GC_Genome *genome, const QString &text,
+                                     const GC_Interval &hit, QString &lastText)
+{
+    if (!m_hoverLegend) {
+        m_hoverLegend = new GC_Legend;
+        // A text item takes hover events by default, and one such item makes
+        // the scene look up the items under the cursor on every move.
+        m_hoverLegend->setAcceptHoverEvents(false);
+        addItem(m_hoverLegend);
+        m_hoverLegend->hide();
+    }
+    if (text == lastText)
+        return;
+    if (text.isEmpty()) {
+        m_hoverLegend->hide();
+    } else {
+        m_hoverLegend->setParentItem(bar);
+        m_hoverLegend->setHtml(text);
+        m_hoverLegend->setAnchor(genome, hit.start(), hit.end());
+        m_hoverLegend->show();
+    }
+    lastText = text;
+}
+
+// ---------------------------------------------------------------- keys
+
+void GC_GenomeScene::keyPressEvent(QKeyEvent *event)
+{
+    QGraphicsScene::keyPressEvent(event);
+    if (event->key() == Qt::Key_Delete)
+        slotItemRemove();
+    else if (event->key() == Qt::Key_C)
+        pinHoverLegend();
+}
+
+void GC_GenomeScene::pinHoverLegend()
+{
+    if (!m_hoverLegend)
+        return;
+    if (!m_hoverLegend->isVisible()) {
+        qWarning("Se presione la tecla C y la leyenda NO esta visible");
+        return;
+    }
+    qWarning("Se presione la tecla C y la leyenda esta visible");
+    auto *copy = new GC_Legend(*m_hoverLegend);
+    copy->setAcceptHoverEvents(false);
+    if (copy->scene() != this)
+        addItem(copy);
+    // Pinned copies are not part of the saved document.
+    copy->show();
+}
+
+// ---------------------------------------------------------------- removal
+
+void GC_GenomeScene::slotItemRemove()
+{
+    // A snapshot, since deleting changes the selection. Deleting an item
+    // deletes its children, which may be in the snapshot too: they are
+    // remembered as gone and skipped.
+    const QList<QGraphicsItem *> selected = selectedItems();
+    if (selected.isEmpty()) {
+        warnClose("No items", "No selected items to remove\n");
+        return;
+    }
+    QSet<QGraphicsItem *> gone;
+    bool geneRemoved = false;
+    bool changed = false;
+    for (QGraphicsItem *item : selected) {
+        if (gone.contains(item))
+            continue;
+        switch (item->type()) {
+        case ITEMTYPE_ANOTATION: {
+            auto *anotation = static_cast<GC_Anotation *>(item);
+            if (!askYesNo("Delete annotations from genome",
+                          "Do you really want to remove these annotations?"))
+                break;
+            collectWithDescendants(anotation, gone);
+            if (GC_Genome *genome = anotation->getGenome())
+                genome->removeAnotation(anotation);
+            else
+                delete anotation;
+            changed = true;
+            break;
+        }
+        case ITEMTYPE_GENE: {
+            auto *gene = static_cast<GC_Gene *>(item);
+            if (!askYesNo("Delete genes from genome", "Do you really want to remove these genes?"))
+                break;
+            collectWithDescendants(gene, gone);
+            if (GC_Genome *genome = gene->getGenome())
+                genome->removeGene(gene);
+            else
+                delete gene;
+            geneRemoved = true;
+            changed = true;
+            break;
+        }
+        case ITEMTYPE_MATCHING:
+            item->hide();
+            changed = true;
+            break;
+        case ITEMTYPE_FREETEXT: {
+            auto *text = static_cast<GC_FreeText *>(item);
+            if (!askYesNo("Delete text", "Do you really want to remove this text?"))
+                break;
+            collectWithDescendants(text, gone);
+            removeFreeText(text);
+            delete text;
+            changed = true;
+            break;
+        }
+        case ITEMTYPE_RULER:
+        case ITEMTYPE_GCCONTENTBAR:
+        case ITEMTYPE_COGHOMOLOGIES:
+        case ITEMTYPE_RFAMHOMOLOGIES:
+        case ITEMTYPE_RRNAHOMOLOGIES: {
+            GC_Genome *genome = genomeOfItem(item);
+            if (!genome)
+                break;
+            if (item->type() == ITEMTYPE_RULER)
+                genome->setShowRuler(false);
+            else if (item->type() == ITEMTYPE_GCCONTENTBAR)
+                genome->setShowGCcontent(false);
+            else if (item->type() == ITEMTYPE_COGHOMOLOGIES)
+                genome->setShowCogHomologies(false);
+            else if (item->type() == ITEMTYPE_RFAMHOMOLOGIES)
+                genome->setShowRfamHomologies(false);
+            else
+                genome->setShowrRNAHomologies(false);
+            changed = true;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    if (changed)
+        setModified(true);
+    if (geneRemoved)
+        emit coverageCalculateRequest();
+}
+
+// ---------------------------------------------------------------- expand and shrink
+
+void GC_GenomeScene::postZoomKey(int key, const QString &noneText, const QString &singleText)
+{
+    const QList<QGraphicsItem *> selected = selectedItems();
+    if (selected.isEmpty()) {
+        warnClose("No items", noneText);
+        return;
+    }
+    if (selected.size() > 1 || selected.first()->type() != ITEMTYPE_GENOME) {
+        warnClose("Error", singleText);
+        return;
+    }
+    // Delivered like a typed key, to the item with keyboard focus.
+    QCoreApplication::postEvent(
+        this, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(), true, 1));
+}
+
+void GC_GenomeScene::slotExpandGenome()
+{
+    postZoomKey(Qt::Key_Plus, "Please select a genome to expand\n",
+                "Please select a single genome to expand\n");
+}
+
+void GC_GenomeScene::slotShrinkGenome()
+{
+    postZoomKey(Qt::Key_Minus, "Please select a genome to shrink\n",
+                "Please select a single genome to shrink\n");
+}
+
+// ---------------------------------------------------------------- context menu
+
+void GC_GenomeScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
+{
+    m_lastContextPos = event->scenePos();
+    GC_Genome *clicked = nullptr;
+    if (QGraphicsItem *item = topmostItemAt(m_lastContextPos)) {
+        item->setSelected(true);
+        if (item->type() == ITEMTYPE_GENOME) {
+            clicked = static_cast<GC_Genome *>(item);
+            qWarning().noquote() << "Selected genome ID: " << clicked->getId();
+        }
+    }
+    std::unique_ptr<QMenu> menu(GC_SceneContextMenu::build(this, clicked));
+    menu->exec(event->screenPos());
+    event->accept();
+}
+
+// ---------------------------------------------------------------- genome commands
+
+void GC_GenomeScene::slotGenomeAddAnotation()
+{
+    auto *genome = static_cast<GC_Genome *>(singleSelectedItem(ITEMTYPE_GENOME));
+    if (!genome)
+        return;
+    auto *anotation = new GC_Anotation;
+    genome->addAnotation(anotation);
+    const double x = genome->mapFromScene(m_lastContextPos).x();
+    const int a = int(genome->xToNuc(x - 15.0));
+    const int b = int(genome->xToNuc(x + 15.0));
+    anotation->setCoords(GC_Interval(a, b));
+    anotation->setName(QString("Anotation : %1").arg(genome->getName()));
+    anotation->updateGeometry();
+    setModified(true);
+    emit anotationAdded();
+}
+
+void GC_GenomeScene::slotGenomeClone()
+{
+    auto *genome = static_cast<GC_Genome *>(singleSelectedItem(ITEMTYPE_GENOME));
+    if (!genome)
+        return;
+    genome->duplicate();
+    setModified(true);
+}
+
+void GC_GenomeScene::cutShownRange(bool fromStart)
+{
+    auto *genome = static_cast<GC_Genome *>(singleSelectedItem(ITEMTYPE_GENOME));
+    if (!genome)
+        return;
+    const int n = int(genome->xToNuc(genome->mapFromScene(m_lastContextPos).x()));
+    // The clicked nucleotide becomes the left (or right) end as drawn; the
+    // genome asks the coverage panel to recompute when genes drop out.
+    if (fromStart == (genome->getOrientation() == -1))
+        genome->setNucTo(n);
+    else
+        genome->setNucFrom(n);
+    emit changedItem();
+}
+
+void GC_GenomeScene::slotGenomeSetLeftmost()
+{
+    cutShownRange(true);
+}
+
+void GC_GenomeScene::slotGenomeSetRightmost()
+{
+    cutShownRange(false);
+}
+
+void GC_GenomeScene::slotGenomeCoverage()
+{
+    if (auto *genome = static_cast<GC_Genome *>(singleSelectedItem(ITEMTYPE_GENOME)))
+        emit coverageRequested(genome);
+}
+
+namespace {
+
+QList<GC_Genome *> selectedGenomes(const QList<QGraphicsItem *> &selected)
+{
+    QList<GC_Genome *> result;
+    for (QGraphicsItem *item : selected)
+        if (item->type() == ITEMTYPE_GENOME)
+            result.append(static_cast<GC_Genome *>(item));
+    return result;
+}
+
+} // namespace
+
+void GC_GenomeScene::slotGenomeToggleOrientation()
+{
+    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+        genome->reverse();
+    emit changedItem();
+}
+
+void GC_GenomeScene::slotGenomeToggleAnotations()
+{
+    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+        genome->setShowAnotations(!genome->getShowAnotations());
+    emit changedItem();
+}
+
+void GC_GenomeScene::slotGenomeToggleGenes()
+{
+    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+        genome->setShowGenes(!genome->getShowGenes());
+    emit changedItem();
+}
+
+void GC_GenomeScene::slotGenomeToggleRuler()
+{
+    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+        genome->setShowRuler(!genome->getShowRuler());
+    emit changedItem();
+}
+
+void GC_GenomeScene::slotGenomeToggleMatchings()
+{
+    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+        genome->setShowMatchings(!genome->getShowMatchings());
+    emit changedItem();
+}
+
+void GC_GenomeScene::slotGenomeToggleLabel()
+{
+    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+        genome->setShowText(!genome->getShowText());
+    emit changedItem();
+}
+
+void GC_GenomeScene::slotGenomeToggleGCcontentBars()
+{
+    for (GC_Genome *genome : selectedGenomes(selectedItems())) {
+        qDebug() << "Toggling value of genome->showGC() ";
+        genome->setShowGCcontent(!genome->getShowGCcontent());
+        placeWithoutCollision(genome->getGCcontentBar());
+    }
+    emit changedItem();
+}
+
+void GC_GenomeScene::slotGeneToggleOrientation()
+{
+    for (QGraphicsItem *item : selectedItems())
+        if (item->type() == ITEMTYPE_GENE)
+            static_cast<GC_Gene *>(item)->invertOrientation();
+    emit changedItem();
+}
+
+void GC_GenomeScene::slotRulerToggleOrientation()
+{
+    for (QGraphicsItem *item : selectedItems())
+        if (item->type() == ITEMTYPE_RULER)
+            static_cast<GC_Ruler *>(item)->flipSide();
+    emit changedItem();
+}
+
+// ---------------------------------------------------------------- homology bars
+
+namespace {
+
+struct HomologyAccess
+{
+    QGraphicsItem *bar;
+    bool shown;
+    int loaded;
+    int stored;
+    const char *name;
+};
+
+} // namespace
+
+static HomologyAccess homologyAccess(GC_Genome *genome, int family)
+{
+    switch (family) {
+    case 0:
+        return { genome->getCogHomologies(), genome->getShowCogHomologies(),
+                 genome->countCogMatchings(), genome->getDatabaseCogMatchingsCount(), "COG" };
+    case 1:
+        return { genome->getRfamHomologies(), genome->getShowRfamHomologies(),
+                 genome->countRfamMatchings(), genome->getDatabaseRfamMatchingsCount(), "RFAM" };
+    default:
+        return { genome->getrRNAHomologies(), genome->getShowrRNAHomologies(),
+                 genome->countrRNAMatchings(), genome->getDatabaserRNAMatchingsCount(), "rRNA" };
+    }
+}
+
+static void setHomologyShown(GC_Genome *genome, int family, bool show)
+{
+    if (family == 0)
+        genome->setShowCogHomologies(show);
+    else if (family == 1)
+        genome->setShowRfamHomologies(show);
+    else
+        genome->setShowrRNAHomologies(show);
+}
+
+void GC_GenomeScene::toggleHomologyBar(HomologyFamily family)
+{
+    GC_Genome *genome = firstSelectedGenome();
+    if (!genome)
+        return;
+    const HomologyAccess access = homologyAccess(genome, family);
+    if (access.shown) {
+        setHomologyShown(genome, family, false);
+        setModified(true);
+        return;
+    }
+    if (access.loaded > 0) {
+        setHomologyShown(genome, family, true);
+        setModified(true);
+    } else {
+        // The show dialog loads stored hits; it is not part of this build.
+        qWarning("GC_GenomeScene: the %s show dialog is not available", access.name);
+    }
+    placeWithoutCollision(access.bar);
+}
+
+void GC_GenomeScene::showHideHomologyBar(HomologyFamily family, bool show)
+{
+    GC_Genome *genome = firstSelectedGenome();
+    if (!genome)
+        return;
+    const HomologyAccess access = homologyAccess(genome, family);
+    if (!show) {
+        if (access.shown)
+            setModified(true);
+        setHomologyShown(genome, family, false);
+        return;
+    }
+    if (access.loaded > 0) {
+        if (!access.shown)
+            setModified(true);
+        setHomologyShown(genome, family, true);
+        placeWithoutCollision(access.bar);
+    } else if (access.stored > 0) {
+        qWarning("GC_GenomeScene: the %s show dialog is not available", access.name);
+    }
+}
+
+void GC_GenomeScene::searchHomologies(HomologyFamily family)
+{
+    GC_Genome *genome = firstSelectedGenome();
+    if (!genome)
+        return;
+    // The search dialog runs BLAST+ and fills the bar; it is not part of
+    // this build.
+    qWarning("GC_GenomeScene: the %s search dialog is not available",
+             homologyAccess(genome, family).name);
+}
+
+void GC_GenomeScene::slotGenomeShowCogMatchings() { toggleHomologyBar(FamilyCog); }
+void GC_GenomeScene::slotGenomeShowRfamMatchings() { toggleHomologyBar(FamilyRfam); }
+void GC_GenomeScene::slotGenomeShowrRNAMatchings() { toggleHomologyBar(FamilyrRNA); }
+void GC_GenomeScene::slotGenomeShowHideCogMatchings(bool show) { showHideHomologyBar(FamilyCog, show); }
+void GC_GenomeScene::slotGenomeShowHideRfamMatchings(bool show) { showHideHomologyBar(FamilyRfam, show); }
+void GC_GenomeScene::slotGenomeShowHiderRNAMatchings(bool show) { showHideHomologyBar(FamilyrRNA, show); }
+void GC_GenomeScene::slotGenomeTblastnCog() { searchHomologies(FamilyCog); }
+void GC_GenomeScene::slotGenomeBlastnRfam() { searchHomologies(FamilyRfam); }
+void GC_GenomeScene::slotGenomeBlastnrRNA() { searchHomologies(FamilyrRNA); }
+
+void GC_GenomeScene::slotCogHomologiesStatistics()
+{
+    if (!singleSelectedItem(ITEMTYPE_COGHOMOLOGIES))
+        return;
+    // The statistics dialog is not part of this build.
+    qWarning("GC_GenomeScene::slotCogHomologiesStatistics(): the statistics dialog is not available");
+}
+
+void GC_GenomeScene::slotRfamHomologiesStatistics()
+{
+    qWarning("slotCogHomologiesStatistics");
+}
+
+// ---------------------------------------------------------------- text and style
+
+void GC_GenomeScene::slotSceneAddFreeText()
+{
+    addFreeText(m_lastContextPos, nullptr);
+}
+
+void GC_GenomeScene::slotApplyStyle(const GC_Style &style, bool forced, bool allItems,
+                                    bool childItems)
+{
+    if (allItems) {
+        for (GC_Genome *genome : genomes())
+            genome->setStyle(style, forced, true);
+        if (forced || style.applySceneMargin)
+            setMargin(style.sceneMargin);
+        if (forced || style.applySceneSeparationBetweenGenomes)
+            setSeparationBetweenGenomes(style.sceneSeparationBetweenGenomes);
+        setModified(true);
+        return;
+    }
+    // Take the selection first: a style may move items in or out of it.
+    const QList<QGraphicsItem *> selected = selectedItems();
+    for (QGraphicsItem *item : selected) {
+        if (item->type() == ITEMTYPE_GENOMETEXT)
+            item = static_cast<GC_GenomeText *>(item)->getGenome();
+        else if (item->type() == ITEMTYPE_ANOTATIONTEXT)
+            item = static_cast<GC_AnotationText *>(item)->getAnotation();
+        if (!item)
+            continue;
+        switch (item->type()) {
+        case ITEMTYPE_MATCHING:
+            static_cast<GC_GenomeMatching *>(item)->applyStyle(style, forced);
+            break;
+        case ITEMTYPE_GENOME:
+            static_cast<GC_Genome *>(item)->setStyle(style, forced, childItems);
+            break;
+        case ITEMTYPE_GENE:
+            static_cast<GC_Gene *>(item)->applyStyle(style, forced);
+            break;
+        case ITEMTYPE_RULER:
+            static_cast<GC_Ruler *>(item)->applyStyle(style, forced);
+            break;
+        case ITEMTYPE_ANOTATION:
+            static_cast<GC_Anotation *>(item)->applyStyle(style, forced);
+            break;
+        case ITEMTYPE_FREETEXT:
+            static_cast<GC_FreeText *>(item)->setStyle(style, forced);
+            break;
+        default:
+            break;
+        }
+    }
+    if (!selected.isEmpty())
+        setModified(true);
+}
+
+// ---------------------------------------------------------------- web BLAST and clipboard
+
+void GC_GenomeScene::slotGenomeCopySequenceToClipboard()
+{
+    if (auto *genome = static_cast<GC_Genome *>(singleSelectedItem(ITEMTYPE_GENOME)))
+        GC_WebBlastLink::copyToClipboard(genome->getDnaSequence(GC_Interval()));
+}
+
+static QString geneSequence(const GC_Gene *gene)
+{
+    const GC_Genome *genome = gene->getGenome();
+    return genome ? genome->getDnaSequence(gene->getCoords()) : QString();
+}
+
+void GC_GenomeScene::slotGeneBlastN()
+{
+    if (auto *gene = static_cast<GC_Gene *>(singleSelectedItem(ITEMTYPE_GENE)))
+        GC_WebBlastLink::open(GC_WebBlastLink::BlastN, geneSequence(gene));
+}
+
+void GC_GenomeScene::slotGeneBlastX()
+{
+    if (auto *gene = static_cast<GC_Gene *>(singleSelectedItem(ITEMTYPE_GENE)))
+        GC_WebBlastLink::open(GC_WebBlastLink::BlastX, geneSequence(gene));
+}
+
+void GC_GenomeScene::slotGeneCopySequenceToClipboard()
+{
+    if (auto *gene = static_cast<GC_Gene *>(singleSelectedItem(ITEMTYPE_GENE)))
+        GC_WebBlastLink::copyToClipboard(geneSequence(gene));
+}
+
+void GC_GenomeScene::slotAnotationCopySequenceToClipboard()
+{
+    auto *anotation = static_cast<GC_Anotation *>(singleSelectedItem(ITEMTYPE_ANOTATION));
+    if (!anotation)
+        return;
+    const GC_Genome *genome = anotation->getGenome();
+    GC_WebBlastLink::copyToClipboard(genome ? genome->getDnaSequence(anotation->getCoords())
+                                            : QString());
+}
+
+void GC_GenomeScene::blastMatchingSection(bool upper, int program)
+{
+    auto *matching = static_cast<GC_GenomeMatching *>(singleSelectedItem(ITEMTYPE_MATCHING));
+    if (!matching)
+        return;
+    const QString sequence = upper ? GC_WebBlastLink::upperSection(matching)
+                                   : GC_WebBlastLink::lowerSection(matching);
+    if (program < 0)
+        GC_WebBlastLink::copyToClipboard(sequence);
+    else
+        GC_WebBlastLink::open(GC_WebBlastLink::Program(program), sequence);
+}
+
+void GC_GenomeScene::slotMatchingTopBlastN() { blastMatchingSection(true, GC_WebBlastLink::BlastN); }
+void GC_GenomeScene::slotMatchingTopBlastX() { blastMatchingSection(true, GC_WebBlastLink::BlastX); }
+void GC_GenomeScene::slotMatchingTopCopySequenceToClipboard() { blastMatchingSection(true, -1); }
+void GC_GenomeScene::slotMatchingLowBlastN() { blastMatchingSection(false, GC_WebBlastLink::BlastN); }
+void GC_GenomeScene::slotMatchingLowBlastX() { blastMatchingSection(false, GC_WebBlastLink::BlastX); }
+void GC_GenomeScene::slotMatchingLowCopySequenceToClipboard() { blastMatchingSection(false, -1); }
+
+// ---------------------------------------------------------------- image export
+
+bool GC_GenomeScene::exportImage(QString &fileName, const QString &format, bool wholeScene,
+                                 bool antialiasing)
+{
+    GC_SceneImageRenderer renderer(this, firstView());
+    if (renderer.render(fileName, format, wholeScene, antialiasing))
+        return true;
+    m_lastErrorText = renderer.errorText();
+    qWarning().noquote() << "GC_GenomeScene::exportImage(): " << m_lastErrorText;
+    return false;
 }

@@ -9,8 +9,12 @@
 
 class GC_FreeText;
 class GC_Genome;
+class GC_Interval;
 class GC_GenomeMatching;
 class GC_Legend;
+class GC_Style;
+class QGraphicsSceneContextMenuEvent;
+class QKeyEvent;
 class QGraphicsItem;
 class QGraphicsView;
 class QWidget;
@@ -128,6 +132,9 @@ public:
     // where it overlaps the fewest items.
     void placeWithoutCollision(QGraphicsItem *item);
 
+    // The name the homology bars' show and search commands use for it.
+    void placeWithFewestCollisions(QGraphicsItem *item) { placeWithoutCollision(item); }
+
 signals:
     void message(QString text);
     void anotationAdded();
@@ -228,6 +235,106 @@ private:
     QWidget *m_mainWindow = nullptr;
     QPointF m_lastContextPos;
     GC_Legend *m_hoverLegend = nullptr;
+
+    // Drawing frames: advanced once per drawing of the scene (each repaint
+    // of a view, each render), so items may keep state for one frame.
+public:
+    quint64 paintFrame() const { return m_paintFrame; }
+
+protected:
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
+
+private:
+    quint64 m_paintFrame = 0;
+    // ---------------------------------------------------------------------
+    // Interaction: mouse and keys by mode, context menus, item commands, web
+    // BLAST links, clipboard and image export.
+public:
+    // Renders the view's visible area (or, for raster formats, the whole
+    // scene) into fileName, which gains "." + format when its upper-cased
+    // suffix differs. False, with lastErrorText() saying why, when nothing
+    // was written.
+    bool exportImage(QString &fileName, const QString &format, bool wholeScene,
+                     bool antialiasing);
+    // The genome an item is drawn against: itself for a genome, the parent
+    // genome of a gene, annotation, ruler or bar; null otherwise.
+    static GC_Genome *genomeOfItem(QGraphicsItem *item);
+    // The one selected item when exactly one is selected and it has that
+    // type, else null.
+    QGraphicsItem *singleSelectedItem(int type) const;
+    // Shows the hover legend over a homology bar for a hit text, or hides
+    // it for an empty one; does nothing when the text equals lastText, and
+    // then remembers it there.
+    void showHoverLegend(QGraphicsItem *bar, GC_Genome *genome, const QString &text,
+                         const GC_Interval &hit, QString &lastText);
+
+public slots:
+    void slotItemRemove();
+    void slotExpandGenome();
+    void slotShrinkGenome();
+
+    void slotGenomeAddAnotation();
+    void slotGenomeClone();
+    void slotGenomeSetLeftmost();
+    void slotGenomeSetRightmost();
+    void slotGenomeCoverage();
+    void slotGenomeToggleOrientation();
+    void slotGenomeToggleAnotations();
+    void slotGenomeToggleGenes();
+    void slotGenomeToggleRuler();
+    void slotGenomeToggleGCcontentBars();
+    void slotGenomeToggleMatchings();
+    void slotGenomeToggleLabel();
+    void slotGenomeTblastnCog();
+    void slotGenomeBlastnRfam();
+    void slotGenomeBlastnrRNA();
+    void slotGenomeShowCogMatchings();
+    void slotGenomeShowRfamMatchings();
+    void slotGenomeShowrRNAMatchings();
+    void slotGenomeShowHideCogMatchings(bool show);
+    void slotGenomeShowHideRfamMatchings(bool show);
+    void slotGenomeShowHiderRNAMatchings(bool show);
+    void slotGeneToggleOrientation();
+    void slotRulerToggleOrientation();
+    void slotCogHomologiesStatistics();
+    void slotRfamHomologiesStatistics();
+    void slotSceneAddFreeText();
+    void slotApplyStyle(const GC_Style &style, bool forced, bool allItems, bool childItems);
+
+    void slotGenomeCopySequenceToClipboard();
+    void slotGeneBlastN();
+    void slotGeneBlastX();
+    void slotGeneCopySequenceToClipboard();
+    void slotAnotationCopySequenceToClipboard();
+    void slotMatchingTopBlastN();
+    void slotMatchingTopBlastX();
+    void slotMatchingTopCopySequenceToClipboard();
+    void slotMatchingLowBlastN();
+    void slotMatchingLowBlastX();
+    void slotMatchingLowCopySequenceToClipboard();
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
+
+private:
+    enum HomologyFamily { FamilyCog, FamilyRfam, FamilyrRNA };
+    GC_Genome *firstSelectedGenome() const;
+    QGraphicsItem *topmostItemAt(const QPointF &scenePos) const;
+    void zoomAtPress(const QPointF &pos);
+    void updateHoverLegendAt(const QPointF &scenePos);
+    // True when a shown homology bar's bounding box holds the point.
+    bool homologyBarNear(const QPointF &scenePos) const;
+    void pinHoverLegend();
+    void postZoomKey(int key, const QString &noneText, const QString &singleText);
+    void cutShownRange(bool fromStart);
+    void toggleHomologyBar(HomologyFamily family);
+    void showHideHomologyBar(HomologyFamily family, bool show);
+    void searchHomologies(HomologyFamily family);
+    void blastMatchingSection(bool upper, int program);
 };
 
 #endif

@@ -1,0 +1,87 @@
+#include "gc_selectionresume.h"
+
+#include "gc_itemtypes.h"
+
+#include <QGraphicsItem>
+#include <QtGlobal>
+
+namespace {
+
+// The code after the gene's: no class reports it, but a label of a gene
+// would, and it counts with the genes.
+constexpr int geneLabelType = ITEMTYPE_GENE + 1;
+
+// A label counts for its owner only when the owner is not selected itself.
+bool countsForOwner(const QGraphicsItem *label)
+{
+    const QGraphicsItem *owner = label->parentItem();
+    return owner && !owner->isSelected();
+}
+
+} // namespace
+
+void GC_SelectionResume::countSelection(const QList<QGraphicsItem *> &items)
+{
+    *this = GC_SelectionResume();
+    for (const QGraphicsItem *item : items) {
+        if (!item)
+            continue;
+        const int code = item->type();
+        qWarning("GC_SelectionResume::countSelection(): Type: %d", code);
+        switch (code) {
+        case ITEMTYPE_GENOME:
+            ++m_genomes;
+            break;
+        case ITEMTYPE_GENOMETEXT:
+            if (countsForOwner(item))
+                ++m_genomes;
+            break;
+        case ITEMTYPE_MATCHING:
+            ++m_matchings;
+            break;
+        case ITEMTYPE_GENE:
+            ++m_genes;
+            break;
+        case geneLabelType:
+            if (countsForOwner(item))
+                ++m_genes;
+            break;
+        case ITEMTYPE_RULER:
+            ++m_rulers;
+            break;
+        case ITEMTYPE_GCCONTENTBAR:
+            ++m_gcContentBars;
+            break;
+        case ITEMTYPE_FREETEXT:
+            ++m_freeTexts;
+            break;
+        case ITEMTYPE_ANOTATION:
+            ++m_anotations;
+            break;
+        case ITEMTYPE_ANOTATIONTEXT:
+            if (countsForOwner(item))
+                ++m_anotations;
+            break;
+        case ITEMTYPE_COGHOMOLOGIES:
+            ++m_cogHomologies;
+            break;
+        case ITEMTYPE_RFAMHOMOLOGIES:
+            ++m_rfamHomologies;
+            break;
+        case ITEMTYPE_RRNAHOMOLOGIES:
+            ++m_rrnaHomologies;
+            break;
+        case ITEMTYPE_LEGEND:
+            ++m_legends;
+            break;
+        default:
+            break; // handles, bare labels, items of no class of ours
+        }
+    }
+}
+
+int GC_SelectionResume::total() const
+{
+    return m_genomes + m_matchings + m_genes + m_rulers + m_gcContentBars + m_freeTexts
+           + m_anotations + m_cogHomologies + m_rfamHomologies + m_rrnaHomologies + m_legends;
+}

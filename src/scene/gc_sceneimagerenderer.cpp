@@ -1,0 +1,137 @@
+#include "gc_sceneimagerenderer.h"
+
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <cmath>
+
+namespace {
+
+// The largest raster image drawn at once.
+const double MaxImageBytes = 1024.0 * 1024.0 * 1024.0;
+
+} // namespace
+
+GC_SceneImageRenderer::GC_SceneImageRenderer(QGraphicsScene *scene, QGraphicsView *view)
+    : m_scene(scene)
+    , m_view(view)
+{
+}
+
+bool GC_SceneImageRenderer::fail(const QString &text)
+{
+    m_errorText = text;
+    return false;
+}
+
+QString GC_SceneImageRenderer::fileNameForFormat(const QString &fileName, const QString &format)
+{
+    const int dot = int(fileName.lastIndexOf(QLatin1Char('.')));
+    const QString suffix = dot < 0 ? QString() : fileName.mid(dot + 1).toUpper();
+    if (suffix == format)
+        return fileName;
+    return fileName + QLatin1Char('.') + format;
+}
+
+bool GC_SceneImageRenderer::render(QString &fileName, const QString &format, bool wholeScene,
+                                   bool antialiasing)
+{
+    m_errorText.clear();
+    if (fileName.isEmpty())
+        return fail(QStringLiteral("No file name given."));
+    if (format.isEmpty())
+        return fail(QStringLiteral("No image format given."));
+    if (!m_scene || !m_view)
+        return fail(QStringLiteral("The canvas is not shown in any view."));
+    fileName = fileNameForFormat(fileName, format);
+    if (format == QLatin1String("SVG"))
+        return renderSvg(fileName, wholeScene);
+    return renderRaster(fileName, format, wholeScene, antialiasing);
+}
+
+bool GC_SceneImageRenderer::renderSvg(const QString &fileName, bool wholeScene)
+{
+    const int width = m_view->viewport()->width();
+    const int height = m_view->viewport()->height();
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
+    {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&file);
+        generator.setSize(QSize(width, height));
+        if (!wholeScene)
+            generator.setViewBox(QRect(0, 0, width, height));
+        QPainter painter;
+        if (!painter.begin(&generator))
+            return fail(QStringLiteral("Cannot draw the SVG image %1.").arg(fileName));
+        // The SVG always shows what the view shows.
+        m_view->render(&painter);
+        painter.end();
+    }
+    if (!file.commit())
+        return fail(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
+    return true;
+}
+
+bool GC_SceneImageRenderer::renderRaster(const QString &fileName, const QString &format,
+                                         bool wholeScene, bool antialiasing)
+{
+    QSize size;
+    if (wholeScene) {
+        const QRectF rect = m_scene->sceneRect();
+        size = QSize(int(std::lround(rect.width())), int(std::lround(rect.height())));
+    } else {
+        size = m_view->viewport()->size();
+    }
+    if (size.isEmpty())
+        return fail(QStringLiteral("There is nothing to draw."));
+    // Past this the memory would be promised but perhaps never delivered.
+    const double bytes = 4.0 * size.width() * size.height();
+    // Drawn in the painter's native 32-bit format (several times faster
+    // than painting 24-bit directly), written as 24-bit RGB.
+    QImage image;
+    if (bytes <= MaxImageBytes)
+        image = QImage(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return fail(QStringLiteral("The image of %1 by %2 pixels is too large.")
+                        .arg(size.width())
+                        .arg(size.height()));
+    {
+        QPainter painter(&image);
+        if (wholeScene) {
+            const QRectF rect = m_scene->sceneRect();
+            painter.fillRect(QRect(0, 0, int(rect.width()), int(rect.height())), Qt::white);
+        } else {
+            painter.fillRect(m_view->viewport()->rect(), Qt::white);
+        }
+        painter.setRenderHint(QPainter::Antialiasing, antialiasing);
+        if (wholeScene)
+            m_scene->render(&painter);
+        else
+            m_view->render(&painter);
+    }
+    image.convertTo(QImage::Format_RGB888);
+    if (image.isNull())
+        return fail(QStringLiteral("The image of %1 by %2 pixels is too large.")
+                        .arg(size.width())
+                        .arg(size.height()));
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
+    QImageWriter writer(&file, format.toLatin1());
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Cannot write %1 as %2: %3")
+                        .arg(fileName, format, writer.errorString()));
+    }
+    if (!file.commit())
+        return fail(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
+    return true;
+}

@@ -1,0 +1,38 @@
+#ifndef GC_SCENEIMAGERENDERER_H
+#define GC_SCENEIMAGERENDERER_H
+
+#include <QString>
+
+class QGraphicsScene;
+class QGraphicsView;
+
+// Renders a scene into an image file: what a view shows or the whole scene,
+// as a raster image (any format the image writer knows) or as SVG. The file
+// is written through a temporary file and only replaces an existing one
+// when it was written completely.
+class GC_SceneImageRenderer
+{
+public:
+    GC_SceneImageRenderer(QGraphicsScene *scene, QGraphicsView *view);
+
+    // Appends "." + format to fileName when its upper-cased suffix is not
+    // exactly format. False, with errorText() set, when nothing was written.
+    bool render(QString &fileName, const QString &format, bool wholeScene, bool antialiasing);
+
+    QString errorText() const { return m_errorText; }
+
+    // The name the file gets for a format (the rule render() applies).
+    static QString fileNameForFormat(const QString &fileName, const QString &format);
+
+private:
+    bool renderSvg(const QString &fileName, bool wholeScene);
+    bool renderRaster(const QString &fileName, const QString &format, bool wholeScene,
+                      bool antialiasing);
+    bool fail(const QString &text);
+
+    QGraphicsScene *m_scene;
+    QGraphicsView *m_view;
+    QString m_errorText;
+};
+
+#endif

@@ -1,0 +1,216 @@
+#include "kestal_test.h"
+
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+#include "gc_genomeview.h"
+#include "gc_sceneimagerenderer.h"
+#include "scene_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <memory>
+
+using namespace SceneFixture;
+
+namespace {
+
+// A genome of 1000 nt at one pixel per nucleotide at (20, 50); the scene
+// rectangle is 1200 by 500; a 400 by 300 view shows part of it.
+struct Canvas
+{
+    GC_GenomeScene scene;
+    std::unique_ptr<GC_GenomeView> view;
+    GC_Genome *genome = nullptr;
+
+    Canvas()
+    {
+        genome = genomeWithSequence(1000, "g", 5);
+        genome->setHeightBig(20);
+        scene.addItem(genome);
+        scene.insertTopGenome(genome);
+        genome->updateChildren();
+        genome->setPos(20, 50);
+        scene.setSceneRect(0, 0, 1200.4, 500.6);
+        view = showView(scene, 400, 300);
+    }
+};
+
+bool isWhite(const QColor &color)
+{
+    return color.red() > 245 && color.green() > 245 && color.blue() > 245;
+}
+
+} // namespace
+
+class TestImageExport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+private slots:
+    void namesFollowTheFormat_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no suffix") << "map" << "PNG" << "map.PNG";
+        QTest::newRow("same suffix") << "map.png" << "PNG" << "map.png";
+        QTest::newRow("other suffix") << "map.jpg" << "PNG" << "map.jpg.PNG";
+        QTest::newRow("svg") << "out.svg" << "SVG" << "out.svg";
+        QTest::newRow("lower-case format") << "out.png" << "png" << "out.png.png";
+        QTest::newRow("dotted folder") << "a.b/map" << "BMP" << "a.b/map.BMP";
+    }
+
+    void namesFollowTheFormat()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, format);
+        QFETCH(QString, expected);
+        QCOMPARE(GC_SceneImageRenderer::fileNameForFormat(name, format), expected);
+    }
+
+    void visibleAreaPngHasTheViewportSizeOnWhite()
+    {
+        Canvas c;
+        QString name = path("view");
+        QVERIFY(c.scene.exportImage(name, "PNG", false, true));
+        QCOMPARE(name, path("view.PNG"));
+        QImage image(name, "PNG");
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.size(), QSize(400, 300));
+        QVERIFY(isWhite(image.pixelColor(390, 290)));
+        // The genome is drawn in its fill colour.
+        const QPoint onGenome = c.view->mapFromScene(c.genome->mapToScene(QPointF(200, 0)));
+        QVERIFY(!isWhite(image.pixelColor(onGenome)));
+    }
+
+    void wholeScenePngHasTheSceneSizeWhateverTheZoom()
+    {
+        Canvas c;
+        c.view->scale(3.0, 3.0);
+        QString name = path("whole.png");
+        QVERIFY(c.scene.exportImage(name, "PNG", true, false));
+        QCOMPARE(name, path("whole.png"));
+        const QImage image(name);
+        QCOMPARE(image.size(), QSize(1200, 501));
+        QVERIFY(isWhite(image.pixelColor(1190, 490)));
+        QVERIFY(!isWhite(image.pixelColor(220, 50)));
+    }
+
+    void bmpAndJpgAreWrittenAndReadBack()
+    {
+        Canvas c;
+        for (const QString &format : {QString("BMP"), QString("JPG")}) {
+            QString name = path("picture." + format.toLower());
+            QVERIFY(c.scene.exportImage(name, format, false, true));
+            QCOMPARE(name, path("picture." + format.toLower()));
+            const QImage image(name);
+            QVERIFY2(!image.isNull(), qPrintable(format));
+            QCOMPARE(image.size(), QSize(400, 300));
+            QVERIFY(isWhite(image.pixelColor(395, 295)));
+        }
+    }
+
+    void svgParsesAndShowsTheVisibleArea()
+    {
+        Canvas c;
+        for (bool whole : {false, true}) {
+            QString name = path(whole ? "whole" : "visible");
+            QVERIFY(c.scene.exportImage(name, "SVG", whole, true));
+            QCOMPARE(QFileInfo(name).suffix(), QString("SVG"));
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QXmlStreamReader xml(&file);
+            bool sawSvg = false;
+            while (!xml.atEnd()) {
+                if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"svg")
+                    sawSvg = true;
+            }
+            QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+            QVERIFY(sawSvg);
+            QSvgRenderer renderer(name);
+            QVERIFY(renderer.isValid());
+            // The drawing's size is written in millimetres: only its shape is exact.
+            const QSize size = renderer.defaultSize();
+            QVERIFY(qAbs(double(size.width()) / size.height() - 400.0 / 300.0) < 0.01);
+            if (!whole)
+                QCOMPARE(renderer.viewBox(), QRect(0, 0, 400, 300));
+            // No background: an empty corner stays transparent.
+            QImage image(400, 300, QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            renderer.render(&painter);
+            painter.end();
+            QCOMPARE(image.pixelColor(395, 295).alpha(), 0);
+        }
+    }
+
+    void failuresReturnFalseAndWriteNothing()
+    {
+        Canvas c;
+        QString empty;
+        QVERIFY(!c.scene.exportImage(empty, "PNG", false, true));
+        QVERIFY(empty.isEmpty());
+        QString noFormat = path("noformat");
+        QVERIFY(!c.scene.exportImage(noFormat, QString(), false, true));
+        QVERIFY(!QFileInfo::exists(noFormat));
+
+        // An unwritable place: a folder that does not exist.
+        QString missing = path("no/such/folder/out.png");
+        QVERIFY(!c.scene.exportImage(missing, "PNG", false, true));
+        QVERIFY(!c.scene.lastErrorText().isEmpty());
+        QVERIFY(!QFileInfo::exists(missing));
+        QString missingSvg = path("no/such/folder/out.svg");
+        QVERIFY(!c.scene.exportImage(missingSvg, "SVG", false, true));
+
+        // A format no image writer knows.
+        QString unknown = path("out.XYZ");
+        QVERIFY(!c.scene.exportImage(unknown, "XYZ", false, true));
+        QVERIFY(!QFileInfo::exists(unknown));
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).filter("out.XYZ").isEmpty());
+    }
+
+    void aFailedExportKeepsTheOldFile()
+    {
+        Canvas c;
+        QString name = path("keep.XYZ");
+        QFile old(name);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old image");
+        old.close();
+        QVERIFY(!c.scene.exportImage(name, "XYZ", false, true));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old image"));
+    }
+
+    void aSceneTooLargeToDrawIsRefused()
+    {
+        Canvas c;
+        c.scene.setSceneRect(0, 0, 200000, 100000);
+        QString name = path("huge.png");
+        QVERIFY(!c.scene.exportImage(name, "PNG", true, true));
+        QVERIFY(c.scene.lastErrorText().contains("too large"));
+        QVERIFY(!QFileInfo::exists(name));
+    }
+
+    void withoutAViewNothingIsDrawn()
+    {
+        GC_GenomeScene scene;
+        QString name = path("noview.png");
+        QVERIFY(!scene.exportImage(name, "PNG", true, true));
+        QVERIFY(!QFileInfo::exists(name));
+    }
+};
+
+KESTAL_TEST_MAIN(TestImageExport)
+#include "tst_imageexport.moc"
