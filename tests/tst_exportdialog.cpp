@@ -3,6 +3,7 @@
 
 #include "gc_exportimagedialog.h"
 #include "gc_genomescene.h"
+#include "gc_genomeview.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,6 +63,49 @@ private slots:
                  QString("Error exporting the image. No file name especified."));
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    void exportWritesTheChosenFormat()
+    {
+        GC_GenomeScene scene;
+        scene.addFreeText(QPointF(30, 30));
+        GC_GenomeView view;
+        view.setScene(&scene);
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QString base = QDir::tempPath() + "/export";
+
+        // PNG chosen, name typed without an extension: written as name.PNG.
+        {
+            GC_ExportImageDialog dialog;
+            dialog.setScene(&scene);
+            dialog.show();
+            child<QLineEdit>(dialog, "lineeditfile")->setText(base);
+            child<QComboBox>(dialog, "comboBox")->setCurrentText("PNG");
+            ModalAnswerer::clickButton(QMessageBox::Ok);
+            QTest::mouseClick(child<QPushButton>(dialog, "buttonexport"), Qt::LeftButton);
+            QCOMPARE(ModalAnswerer::lastText(), QString("File exported successfully"));
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(child<QLineEdit>(dialog, "lineeditfile")->text(), base);
+            QFile png(base + ".PNG");
+            QVERIFY(png.open(QIODevice::ReadOnly));
+            QCOMPARE(png.read(8), QByteArray("\x89PNG\r\n\x1a\n"));
+        }
+        // The defaults: an SVG of the whole canvas.
+        {
+            GC_ExportImageDialog dialog;
+            dialog.setScene(&scene);
+            dialog.show();
+            child<QLineEdit>(dialog, "lineeditfile")->setText(base + ".svg");
+            ModalAnswerer::clickButton(QMessageBox::Ok);
+            QTest::mouseClick(child<QPushButton>(dialog, "buttonexport"), Qt::LeftButton);
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QFile svg(base + ".svg");
+            QVERIFY(svg.open(QIODevice::ReadOnly));
+            QVERIFY(svg.readAll().contains("<svg"));
+        }
     }
 
     void exitRejects()

@@ -37,9 +37,8 @@ bool GC_DocumentFiles::save(GC_GenomeScene *scene)
 bool GC_DocumentFiles::exportImage(GC_GenomeScene *scene, const QString &fileName,
                                    const QString &format, bool wholeCanvas, bool antialiasing)
 {
-    Q_UNUSED(fileName);
-    Q_UNUSED(format);
-    Q_UNUSED(wholeCanvas);
-    Q_UNUSED(antialiasing);
-    return notAvailable(scene, "Image export");
+    // The rendering may append the format to the name; the caller keeps the
+    // name as typed.
+    QString target = fileName;
+    return scene->exportImage(target, format, wholeCanvas, antialiasing);
 }
