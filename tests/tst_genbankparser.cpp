@@ -98,6 +98,15 @@ private slots:
         QVERIFY(!parser.header.contains("AUTHORS"));
     }
 
+    void taxonIdEndsWithItsQualifier()
+    {
+        QByteArray text = headerRecord();
+        text.replace("/db_xref=\"taxon:562\"\n",
+                     "/db_xref=\"taxon:562\"\n                     /country=\"USA\"\n");
+        GC_GenbankParser parser = parsed(write("taxid.gb", text));
+        QCOMPARE(parser.header.value("TAXID"), QString("562"));
+    }
+
     void wrappedQualifiers()
     {
         GC_GenbankParser parser = parsed(write("qualifiers.gb", headerRecord()));

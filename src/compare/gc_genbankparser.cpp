@@ -216,8 +216,15 @@ void GC_GenbankParser::finishFeature(const QString &kind, const QString &locatio
 void GC_GenbankParser::finishSource(const QString &qualifiers)
 {
     const QStringList pieces = qualifiers.split("taxon:");
-    if (pieces.size() >= 2)
-        header["TAXID"] = QString(pieces.at(1)).remove('"');
+    if (pieces.size() >= 2) {
+        // The id ends with its qualifier line; the qualifiers after it
+        // (/country, /strain ...) are not part of it.
+        QString taxid = pieces.at(1);
+        const int lineEnd = taxid.indexOf('\n');
+        if (lineEnd >= 0)
+            taxid.truncate(lineEnd);
+        header["TAXID"] = taxid.remove('"').trimmed();
+    }
 }
 
 void GC_GenbankParser::finishStretches(QString location, const QString &qualifiers)

@@ -71,6 +71,7 @@ void GC_SequenceBlaster::blast()
     }
     startRun(false);
     nextAsynchronousPair();
+    qDebug() << "GC_SequenceBlast::blast() finished";
 }
 
 void GC_SequenceBlaster::nextAsynchronousPair()
@@ -97,7 +98,10 @@ void GC_SequenceBlaster::blaststep1(int seq1, int seq2)
     if (!writeWorkFiles(seq1, seq2))
         return;
     m_stage = MakingDatabase;
-    runProgram(m_makeblastdbPath, {"-in", TargetFile, "-dbtype", "nucl", "-hash_index", "-out", DatabaseName});
+    const QStringList arguments{"-in", TargetFile, "-dbtype", "nucl", "-hash_index", "-out", DatabaseName};
+    qWarning().noquote() << "GC_SequenceBlaster::blaststep1 Command :"
+                         << (QStringList{m_makeblastdbPath} + arguments).join(' ');
+    runProgram(m_makeblastdbPath, arguments);
 }
 
 void GC_SequenceBlaster::blaststep2(bool makeblastdbOk)
@@ -110,11 +114,14 @@ void GC_SequenceBlaster::blaststep2(bool makeblastdbOk)
     // The task goes unquoted onto the command line: blanks separate words.
     arguments << "-task" << m_options.task().split(' ', Qt::SkipEmptyParts);
     m_stage = Searching;
+    qWarning().noquote() << "GC_SequenceBlaster::blaststep2 Blast command"
+                         << (QStringList{m_blastnPath} + arguments).join(' ');
     runProgram(m_blastnPath, arguments);
 }
 
 void GC_SequenceBlaster::blaststep3(bool blastnOk)
 {
+    qWarning() << "GC_SequenceBlaster::blaststep3";
     m_stage = Idle;
     if (!blastnOk) {
         pairFailed(m_runner->errorText());

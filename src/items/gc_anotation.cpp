@@ -2,11 +2,15 @@
 
 #include "gc_anotationcontrolpoint.h"
 #include "gc_anotationtext.h"
+#include "gc_canvasvalue.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_style.h"
 
+#include <QDebug>
 #include <QPainter>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStyleOptionGraphicsItem>
 #include <QVariant>
 
@@ -312,6 +316,88 @@ QVariant GC_Anotation::itemChange(GraphicsItemChange change, const QVariant &val
             }
             return value;
         }
+        // One that arrives on a canvas obeys its switches at once, like
+        // those already there.
+        if (change == ItemSceneHasChanged || change == ItemParentHasChanged) {
+            updateVisibility();
+            updateTextVisibility();
+        }
     }
     return QGraphicsItem::itemChange(change, value);
+}
+
+// ---------------------------------------------------------------- canvas rows
+
+QString GC_Anotation::sqlCreateTable()
+{
+    return QStringLiteral(
+        "CREATE TABLE anotations ( id INTEGER , genomeId INTEGER , y REAL , name TEXT , nucfrom "
+        "INTEGER , nucto INTEGER , height REAL , showText INTEGER , textY REAL , textAngle REAL , "
+        "textPositionFlag INTEGER , lineColor TEXT , fillColor TEXT , textColor TEXT , textFont "
+        "TEXT ) ;");
+}
+
+QString GC_Anotation::sqlSelect()
+{
+    return QStringLiteral(
+        "SELECT id , y , name , nucfrom , nucto , height , showText , textY , textAngle , "
+        "textPositionFlag , lineColor , fillColor , textColor , textFont FROM anotations WHERE "
+        "genomeId = ? ");
+}
+
+QString GC_Anotation::sqlInsert()
+{
+    return QStringLiteral(
+        "INSERT INTO anotations ( id , genomeId , y , name , nucfrom , nucto , height , showText , "
+        "textY , textAngle , textPositionFlag , lineColor , fillColor , textColor , textFont ) "
+        "VALUES ( ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? ) ");
+}
+
+bool GC_Anotation::saveItem(QSqlQuery &query) const
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome)
+        return true;
+    // Consecutive annotations share one prepared statement.
+    const QString insert = sqlInsert();
+    if (query.lastQuery() != insert && !query.prepare(insert)) {
+        qWarning().noquote() << "GC_Anotation::saveItem::Fail" << query.lastError().text();
+        return false;
+    }
+    query.addBindValue(id);
+    query.addBindValue(genome->getId());
+    query.addBindValue(y());
+    query.addBindValue(getName().isNull() ? QString("") : getName());
+    query.addBindValue(coords.start());
+    query.addBindValue(coords.end());
+    query.addBindValue(height);
+    query.addBindValue(showText);
+    query.addBindValue(getTextY());
+    query.addBindValue(getTextAngle());
+    query.addBindValue(getTextPositionFlag());
+    query.addBindValue(GC_CanvasValue::fromColor(lineColor));
+    query.addBindValue(GC_CanvasValue::fromColor(fillColor));
+    query.addBindValue(GC_CanvasValue::fromColor(getTextColor()));
+    query.addBindValue(GC_CanvasValue::fromFont(getTextFont()));
+    if (query.exec())
+        return true;
+    qWarning().noquote() << "GC_Anotation::saveItem::Fail" << query.lastError().text();
+    return false;
+}
+
+void GC_Anotation::loadItem(const QSqlQuery &query)
+{
+    id = query.value(0).toInt();
+    setY(query.value(1).toDouble());
+    setName(query.value(2).toString());
+    setCoords(GC_Interval(query.value(3).toInt(), query.value(4).toInt()));
+    setHeight(query.value(5).toDouble());
+    setShowText(GC_CanvasValue::toBool(query.value(6)));
+    setTextY(query.value(7).toDouble());
+    setTextAngle(query.value(8).toDouble());
+    setTextPositionFlag(query.value(9).toInt());
+    setLineColor(GC_CanvasValue::toColor(query.value(10), lineColor));
+    setFillColor(GC_CanvasValue::toColor(query.value(11), fillColor));
+    setTextColor(GC_CanvasValue::toColor(query.value(12), getTextColor()));
+    setTextFont(GC_CanvasValue::toFont(query.value(13), getTextFont()));
 }

@@ -12,6 +12,7 @@ class GC_AnotationControlPoint;
 class GC_AnotationText;
 class GC_Genome;
 class GC_Style;
+class QSqlQuery;
 
 // A coloured box marking a nucleotide range of its genome (its parent item),
 // with its name as a label above it. Like a gene, its extent comes from the
@@ -67,6 +68,14 @@ public:
     void updateControlPointsVisibility();
     double boundControlPointX(GC_AnotationControlPoint *handle, double x) const;
     void controlPointMoved(GC_AnotationControlPoint *handle);
+
+    // Canvas rows. saveItem writes nothing without a genome (true) and
+    // returns false when the insert fails.
+    static QString sqlCreateTable();
+    static QString sqlSelect();
+    static QString sqlInsert();
+    bool saveItem(QSqlQuery &query) const;
+    void loadItem(const QSqlQuery &query);
 
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;

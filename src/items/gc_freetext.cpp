@@ -1,5 +1,6 @@
 #include "gc_freetext.h"
 
+#include "gc_canvasvalue.h"
 #include "gc_genomescene.h"
 #include "gc_style.h"
 
@@ -55,7 +56,8 @@ QString GC_FreeText::sqlInsert()
 
 bool GC_FreeText::saveToDb(QSqlQuery &query) const
 {
-    if (!query.prepare(sqlInsert()))
+    const QString insert = sqlInsert();
+    if (query.lastQuery() != insert && !query.prepare(insert))
         return false;
     query.addBindValue(x());
     query.addBindValue(y());
@@ -72,10 +74,8 @@ void GC_FreeText::loadFromQuery(const QSqlQuery &query)
 {
     setX(query.value(0).toDouble());
     setY(query.value(1).toDouble());
-    QColor color;
-    color.setNamedColor(query.value(2).toString());
-    setColor(color);
-    setFontString(query.value(3).toString());
+    setColor(GC_CanvasValue::toColor(query.value(2), color()));
+    setFont(GC_CanvasValue::toFont(query.value(3), font()));
     setAngle(query.value(4).toDouble());
     setPositionFlag(query.value(5).toInt());
     setText(query.value(6).toString());

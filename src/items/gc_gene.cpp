@@ -1,5 +1,6 @@
 #include "gc_gene.h"
 
+#include "gc_canvasvalue.h"
 #include "gc_genecontrolpoint.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
@@ -257,12 +258,16 @@ QString GC_Gene::sqlInsert()
         "?, ?, ?, ? )");
 }
 
-void GC_Gene::saveItem(QSqlQuery &query) const
+bool GC_Gene::saveItem(QSqlQuery &query) const
 {
     const GC_Genome *genome = getGenome();
     if (!genome)
-        return;
-    query.prepare(sqlInsert());
+        return true;
+    const QString insert = sqlInsert();
+    if (query.lastQuery() != insert && !query.prepare(insert)) {
+        qWarning().noquote() << "GC_Gene::saveItem::Fail " << query.lastError().text();
+        return false;
+    }
     query.addBindValue(id);
     query.addBindValue(genome->getId());
     query.addBindValue(y());
@@ -280,8 +285,10 @@ void GC_Gene::saveItem(QSqlQuery &query) const
     query.addBindValue(note);
     query.addBindValue(locusTag);
     query.addBindValue(metadata);
-    if (!query.exec())
-        qWarning().noquote() << "GC_Gene::saveItem::Fail " << query.lastError().text();
+    if (query.exec())
+        return true;
+    qWarning().noquote() << "GC_Gene::saveItem::Fail " << query.lastError().text();
+    return false;
 }
 
 void GC_Gene::loadItem(const QSqlQuery &query)
@@ -291,16 +298,12 @@ void GC_Gene::loadItem(const QSqlQuery &query)
     setName(query.value(2).toString());
     setCoords(GC_Interval(query.value(3).toInt(), query.value(4).toInt()));
     setOrientation(query.value(5).toInt());
-    const QVariant show = query.value(6);
-    showText = show.typeId() == QMetaType::QString
-                   ? show.toString().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
-                         || show.toString() == QLatin1String("1")
-                   : show.toBool();
+    showText = GC_CanvasValue::toBool(query.value(6));
     setHeightBig(query.value(7).toDouble());
     setHeightSmall(query.value(8).toDouble());
     setHeadLength(query.value(9).toDouble());
-    setLineColor(QColor(query.value(10).toString()));
-    setFillColor(QColor(query.value(11).toString()));
+    setLineColor(GC_CanvasValue::toColor(query.value(10), lineColor));
+    setFillColor(GC_CanvasValue::toColor(query.value(11), fillColor));
     setArrowStyle(query.value(12).toInt());
     note = query.value(13).toString();
     locusTag = query.value(14).toString();

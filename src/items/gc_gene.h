@@ -65,7 +65,9 @@ public:
     static QString sqlCreateTable();
     static QString sqlSelect();
     static QString sqlInsert();
-    void saveItem(QSqlQuery &query) const;
+    // Prepares the insert only when the query holds another statement, so
+    // consecutive genes share one prepared statement. False on failure.
+    bool saveItem(QSqlQuery &query) const;
     void loadItem(const QSqlQuery &query);
 
 protected:

@@ -6,7 +6,9 @@
 #include "gc_gene.h"
 #include "gc_genomelengthcontrolpoint.h"
 #include "gc_genomematching.h"
+#include "gc_genomerows.h"
 #include "gc_genomescene.h"
+#include "gc_genomesource.h"
 #include "gc_genometext.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rrnahomologies.h"
@@ -18,7 +20,6 @@
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QKeyEvent>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -877,24 +878,8 @@ void GC_Genome::setDnaSequence(const QString &sequence)
 QString GC_Genome::getDnaSequence(const GC_Interval &range) const
 {
     QString sequence = dnaSequence;
-    if (sequence.isEmpty()) {
-        if (!QFileInfo::exists(database))
-            return QString();
-        const QString connection = QStringLiteral("gc_genome_dna_sequence");
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-            db.setDatabaseName(database);
-            if (db.open()) {
-                QSqlQuery query(db);
-                query.prepare(QStringLiteral("SELECT dna_sequence FROM genomes WHERE id = ? "));
-                query.addBindValue(dbId);
-                if (query.exec() && query.next())
-                    sequence = query.value(0).toString();
-            }
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(connection);
-    }
+    if (sequence.isEmpty())
+        sequence = GC_GenomeSource::readSequence(database, dbId);
     if (range.isValid())
         return sequence.mid(range.startIndex(), range.length());
     return sequence;
@@ -1054,4 +1039,98 @@ QList<GC_CoverageWidgetListItem *> GC_Genome::getCoveredGenes(const QSet<int> &e
 QList<QListWidgetItem *> GC_Genome::getMatchedGenomes() const
 {
     return GC_CoverageCalculator::matchedGenomes(this);
+}
+
+// ---------------------------------------------------------------- canvas rows
+
+QString GC_Genome::sqlCreateTable()
+{
+    return GC_GenomeRows::createTableSql();
+}
+
+QString GC_Genome::sqlSelect()
+{
+    return GC_GenomeRows::selectSql();
+}
+
+QString GC_Genome::sqlInsert()
+{
+    return GC_GenomeRows::insertSql();
+}
+
+bool GC_Genome::saveItem(QSqlQuery &query, int place, int &rowCounter, QString *errorText) const
+{
+    return GC_GenomeRows::save(*this, query, place, rowCounter, errorText);
+}
+
+void GC_Genome::loadItem(const QSqlQuery &query, const QSqlDatabase &canvas)
+{
+    // In a canvas the genome's key is its own id.
+    id = query.value(0).toInt();
+    dbId = id;
+    if (genomeIdCounter <= id)
+        genomeIdCounter = id + 1;
+    GC_GenomeRows::load(*this, query, canvas);
+}
+
+// ---------------------------------------------------------------- source file
+
+int GC_Genome::countDatabaseCogMatchings()
+{
+    databaseCogMatchingsCount = GC_GenomeSource::countRows(database, GC_GenomeSource::Cog, dbId);
+    qDebug() << "GC_Genome::countDatabaseCogMatchings(): cnt=" << databaseCogMatchingsCount;
+    return databaseCogMatchingsCount;
+}
+
+int GC_Genome::countDatabaseRfamMatchings()
+{
+    databaseRfamMatchingsCount = GC_GenomeSource::countRows(database, GC_GenomeSource::Rfam, dbId);
+    qDebug() << "GC_Genome::countDatabaseRfamMatchings(): cnt=" << databaseRfamMatchingsCount;
+    return databaseRfamMatchingsCount;
+}
+
+int GC_Genome::countDatabaserRNAMatchings()
+{
+    databaserRNAMatchingsCount = GC_GenomeSource::countRows(database, GC_GenomeSource::Rrna, dbId);
+    qDebug() << "GC_Genome::countDatabaserRNAMatchings(): cnt=" << databaserRNAMatchingsCount;
+    return databaserRNAMatchingsCount;
+}
+
+void GC_Genome::deleteRecordsFromTableDatabase(const QString &table)
+{
+    // Only the three hit tables can be emptied: the name goes into the SQL.
+    for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family) {
+        if (GC_GenomeSource::tableName(GC_GenomeSource::Family(family)) == table) {
+            GC_GenomeSource::deleteRows(database, GC_GenomeSource::Family(family), dbId);
+            return;
+        }
+    }
+    qWarning().noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): no such table" << table;
+}
+
+int GC_Genome::deleteCogMatchings()
+{
+    setShowCogHomologies(false);
+    setSelected(false);
+    cogHomologies->clearMatchings();
+    deleteRecordsFromTableDatabase(GC_GenomeSource::tableName(GC_GenomeSource::Cog));
+    return countDatabaseCogMatchings();
+}
+
+int GC_Genome::deleteRfamMatchings()
+{
+    setShowRfamHomologies(false);
+    setSelected(false);
+    rfamHomologies->clearMatchings();
+    deleteRecordsFromTableDatabase(GC_GenomeSource::tableName(GC_GenomeSource::Rfam));
+    return countDatabaseRfamMatchings();
+}
+
+int GC_Genome::deleterRNAMatchings()
+{
+    setShowrRNAHomologies(false);
+    setSelected(false);
+    rRNAHomologies->clearMatchings();
+    deleteRecordsFromTableDatabase(GC_GenomeSource::tableName(GC_GenomeSource::Rrna));
+    return countDatabaserRNAMatchings();
 }

@@ -22,6 +22,8 @@ class GC_RfamHomologies;
 class GC_Ruler;
 class GC_Style;
 class GC_rRNAHomologies;
+class QSqlDatabase;
+class QSqlQuery;
 
 // Gene coverage.
 #include "gc_intervalmap.h"
@@ -209,6 +211,32 @@ public:
 
     // The scene this genome is in, as the document (null outside one).
     GC_GenomeScene *genomeScene() const;
+
+    // Canvas rows (GC_GenomeRows) and the source file (GC_GenomeSource).
+    static QString sqlCreateTable();
+    static QString sqlSelect();
+    static QString sqlInsert();
+    // Writes this genome's row and its dependent rows; false, with the
+    // reason in errorText, when a statement fails.
+    bool saveItem(QSqlQuery &query, int place, int &rowCounter, QString *errorText = nullptr) const;
+    // Fills this new genome from a row of sqlSelect() and reads its ruler,
+    // genes and annotations from the same database; the genome keeps the
+    // row's id, and the id counter is raised past it.
+    void loadItem(const QSqlQuery &query, const QSqlDatabase &canvas);
+    // A fresh id from the counter, for a genome read under an id that
+    // another genome of the same file already carries.
+    void takeNewId() { id = genomeIdCounter++; }
+    // Stored hits of one family in the source file (-1: cannot be counted),
+    // kept as the stored count.
+    int countDatabaseCogMatchings();
+    int countDatabaseRfamMatchings();
+    int countDatabaserRNAMatchings();
+    void deleteRecordsFromTableDatabase(const QString &table);
+    // Forget one family's hits in memory and in the source file; return the
+    // new stored count.
+    int deleteCogMatchings();
+    int deleteRfamMatchings();
+    int deleterRNAMatchings();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -6,6 +6,7 @@
 #include "gc_style.h"
 
 #include <QPainter>
+#include <QSet>
 #include <QSqlQuery>
 #include <QStyleOptionGraphicsItem>
 #include <QVariant>
@@ -141,18 +142,18 @@ void GC_GenomeMatching::applyStyle(const GC_Style &style, bool force)
 // found and taken off at once.
 void GC_GenomeMatching::deleteMatchings(const QList<GC_GenomeMatching *> &matchings)
 {
-    QHash<QGraphicsScene *, qsizetype> scenes;
+    QSet<QGraphicsScene *> scenes;
     const qsizetype count = matchings.size();
     for (qsizetype i = 0; i < count; ++i) {
         GC_GenomeMatching *matching = matchings[i];
         if (QGraphicsScene *owner = matching->scene()) {
-            scenes.insert(owner, i);
+            scenes.insert(owner);
             matching->setVisible(false);
             matching->setZValue(-1.0e15 - double(count - i));
         }
     }
-    for (auto it = scenes.cbegin(); it != scenes.cend(); ++it)
-        it.key()->items(QRectF(0.0, 0.0, 1.0, 1.0));
+    for (QGraphicsScene *owner : std::as_const(scenes))
+        owner->items(QRectF(0.0, 0.0, 1.0, 1.0));
     for (GC_GenomeMatching *matching : matchings)
         delete matching;
 }
@@ -255,7 +256,7 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
         onDevice[i] = device.map(m_polygon[i]);
     if (std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
         && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0) {
-        paintHairline(painter, option->exposedRect, fill, (onDevice[0] + onDevice[1]) / 2.0,
+        paintHairline(painter, fill, (onDevice[0] + onDevice[1]) / 2.0,
                       (onDevice[2] + onDevice[3]) / 2.0);
         return;
     }
@@ -280,15 +281,20 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
 // polygon of as many spans as it is tall. Its ends are put on pixel centres,
 // so bands falling on the same pixels draw the very same line, and a line
 // already opaque in this colour is not drawn again.
-void GC_GenomeMatching::paintHairline(QPainter *painter, const QRectF &exposed,
-                                      const QColor &fill, const QPointF &from,
-                                      const QPointF &to) const
+void GC_GenomeMatching::paintHairline(QPainter *painter, const QColor &fill,
+                                      const QPointF &from, const QPointF &to) const
 {
     const QPoint a(int(std::floor(from.x())), int(std::floor(from.y())));
     const QPoint b(int(std::floor(to.x())), int(std::floor(to.y())));
     if (const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene())) {
         GC_HairlineCoverage &coverage = GC_HairlineCoverage::instance();
         coverage.beginFrame(owner, owner->paintFrame(), painter, painter->worldTransform());
+        // A band is drawn once per frame: drawn again under the same frame,
+        // a new one began unannounced (a view that paints its own background
+        // never asks the scene for it).
+        if (m_hairlineGeneration == coverage.generation())
+            coverage.restart();
+        m_hairlineGeneration = coverage.generation();
         if (!coverage.admit(a, b, fill.rgb(), float(fill.alphaF())))
             return;
     }
@@ -300,12 +306,13 @@ void GC_GenomeMatching::paintHairline(QPainter *painter, const QRectF &exposed,
     if (painter->pen() != pen)
         painter->setPen(pen);
     // Unclipped, the raster engine blends a translucent hairline through a
-    // general path some fifty times slower than the clipped one; a clip to
-    // the exposed part changes no pixel and keeps it on the quick path.
-    const bool clip = !painter->hasClipping() && !exposed.isEmpty();
+    // general path some fifty times slower than the clipped one; a clip a
+    // pixel wider than the line all round changes no pixel and keeps it on
+    // the quick path.
+    const bool clip = !painter->hasClipping();
     if (clip) {
         painter->save();
-        painter->setClipRect(exposed);
+        painter->setClipRect(back.mapRect(QRectF(QRect(a, b).normalized().adjusted(-1, -1, 2, 2))));
     }
     painter->drawLine(back.map(QPointF(a) + QPointF(0.5, 0.5)),
                       back.map(QPointF(b) + QPointF(0.5, 0.5)));
@@ -378,7 +385,10 @@ QString GC_GenomeMatching::sqlInsert()
 
 bool GC_GenomeMatching::saveItem(QSqlQuery &query) const
 {
-    query.prepare(sqlInsert());
+    // Consecutive matchings share one prepared statement.
+    const QString insert = sqlInsert();
+    if (query.lastQuery() != insert && !query.prepare(insert))
+        return false;
     query.addBindValue(m_id);
     query.addBindValue(m_topGenome ? m_topGenome->getId() : -1);
     query.addBindValue(m_topFrom);

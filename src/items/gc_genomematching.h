@@ -80,8 +80,8 @@ protected:
 
 private:
     void updateGeometryCache() const;
-    void paintHairline(QPainter *painter, const QRectF &exposed, const QColor &fill,
-                       const QPointF &from, const QPointF &to) const;
+    void paintHairline(QPainter *painter, const QColor &fill, const QPointF &from,
+                       const QPointF &to) const;
     void drawInStrips(QPainter *painter, const QPointF *onDevice) const;
 
     int m_id = -1;
@@ -98,6 +98,8 @@ private:
     mutable QPolygonF m_polygon;
     mutable QRectF m_bounds;
     mutable bool m_geometryValid = false;
+    // The hairline frame this band was last drawn in.
+    mutable quint64 m_hairlineGeneration = 0;
 };
 
 #endif

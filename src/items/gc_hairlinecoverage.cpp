@@ -22,6 +22,12 @@ void GC_HairlineCoverage::beginFrame(const void *scene, quint64 frame, const QPa
     m_frame = frame;
     m_painter = painter;
     m_transform = transform;
+    restart();
+}
+
+void GC_HairlineCoverage::restart()
+{
+    ++m_generation;
     m_alpha.clear();
 }
 

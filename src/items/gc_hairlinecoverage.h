@@ -24,6 +24,10 @@ public:
     // need not be drawn.
     bool admit(const QPoint &a, const QPoint &b, QRgb rgb, float alpha);
     int lineCount() const { return int(m_alpha.size()); }
+    // Advances with every fresh start; never 0.
+    quint64 generation() const { return m_generation; }
+    // Forgets everything: a frame began that nobody announced.
+    void restart();
 
     // Painting runs on the GUI thread only.
     static GC_HairlineCoverage &instance();
@@ -47,6 +51,7 @@ private:
     quint64 m_frame = 0;
     const QPainter *m_painter = nullptr;
     QTransform m_transform;
+    quint64 m_generation = 1;
     // Combined alpha of the lines drawn: 1 - product of (1 - alpha).
     QHash<Line, float> m_alpha;
 };

@@ -1,5 +1,6 @@
 #include "gc_ruler.h"
 
+#include "gc_canvasvalue.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_paintarea.h"
@@ -9,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
+#include <QSqlQuery>
 #include <QStyleOptionGraphicsItem>
 
 #include <climits>
@@ -451,4 +453,73 @@ QVariant GC_Ruler::itemChange(GraphicsItemChange change, const QVariant &value)
     if (change == ItemPositionChange && scene())
         return QPointF(x(), value.toPointF().y());
     return QGraphicsItem::itemChange(change, value);
+}
+
+// ---------------------------------------------------------------- canvas rows
+
+QString GC_Ruler::sqlCreateTable()
+{
+    return QStringLiteral(
+        "CREATE TABLE ruler ( genomeId INTEGER , y REAL , orientation INTEGER , textPlacement "
+        "INTEGER , horizontalLineVisible INTEGER , style INTEGER , heightBig REAL , heightSmall "
+        "REAL , nucsPerPeriod INTEGER , periodsPerBigLine INTEGER , pixsPerPeriod INTEGER , "
+        "lineColor TEXT , textColor TEXT , textFont TEXT ) ");
+}
+
+QString GC_Ruler::sqlSelect()
+{
+    return QStringLiteral(
+        "SELECT y , orientation , textPlacement , horizontalLineVisible , style , heightBig , "
+        "heightSmall , nucsPerPeriod , periodsPerBigLine , pixsPerPeriod , lineColor , textColor "
+        ", textFont FROM ruler WHERE genomeId = ?");
+}
+
+QString GC_Ruler::sqlInsert()
+{
+    return QStringLiteral(
+        "INSERT INTO ruler ( genomeId , y , orientation , textPlacement , horizontalLineVisible , "
+        "style , heightBig , heightSmall , nucsPerPeriod , periodsPerBigLine , pixsPerPeriod , "
+        "lineColor , textColor , textFont )  VALUES ( ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , "
+        "? , ? , ? ) ");
+}
+
+bool GC_Ruler::saveItem(QSqlQuery &query) const
+{
+    const GC_Genome *genome = getGenome();
+    if (!genome)
+        return true;
+    if (!query.prepare(sqlInsert()))
+        return false;
+    query.addBindValue(genome->getId());
+    query.addBindValue(y());
+    query.addBindValue(orientation);
+    query.addBindValue(textPlacement);
+    query.addBindValue(horizontalLineVisible);
+    query.addBindValue(style);
+    query.addBindValue(heightBig);
+    query.addBindValue(heightSmall);
+    query.addBindValue(nucsPerPeriod);
+    query.addBindValue(periodsPerBigLine);
+    query.addBindValue(pixsPerPeriod);
+    query.addBindValue(GC_CanvasValue::fromColor(lineColor));
+    query.addBindValue(GC_CanvasValue::fromColor(textColor));
+    query.addBindValue(GC_CanvasValue::fromFont(textFont));
+    return query.exec();
+}
+
+void GC_Ruler::loadItem(const QSqlQuery &query)
+{
+    setY(query.value(0).toDouble());
+    setOrientation(query.value(1).toInt());
+    setTextPlacement(query.value(2).toInt());
+    setHorizontalLineVisible(GC_CanvasValue::toBool(query.value(3)));
+    setStyle(query.value(4).toInt());
+    setHeightBig(query.value(5).toDouble());
+    setHeightSmall(query.value(6).toDouble());
+    setNucsPerPeriod(query.value(7).toInt());
+    setPeriodsPerBigLine(query.value(8).toInt());
+    setPixsPerPeriod(query.value(9).toInt());
+    setLineColor(GC_CanvasValue::toColor(query.value(10), lineColor));
+    setTextColor(GC_CanvasValue::toColor(query.value(11), textColor));
+    setTextFont(GC_CanvasValue::toFont(query.value(12), textFont));
 }

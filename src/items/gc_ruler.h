@@ -12,6 +12,7 @@
 
 class GC_Genome;
 class GC_Style;
+class QSqlQuery;
 
 // The coordinate scale along a genome (its parent): a base line, a short tick
 // every period and a labelled long tick every few periods, with the numbers
@@ -85,6 +86,14 @@ public:
 
     // Public forwarder: the genome announces its geometry changes for us.
     void prepareGeometryChange() { QGraphicsItem::prepareGeometryChange(); }
+
+    // Canvas rows: one per genome. saveItem writes nothing without a genome
+    // (true) and returns false when the insert fails.
+    static QString sqlCreateTable();
+    static QString sqlSelect();
+    static QString sqlInsert();
+    bool saveItem(QSqlQuery &query) const;
+    void loadItem(const QSqlQuery &query);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

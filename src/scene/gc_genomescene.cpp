@@ -1,10 +1,14 @@
 #include "gc_genomescene.h"
 
 #include "gc_fileutils.h"
+#include "gc_canvasreader.h"
+#include "gc_canvaswriter.h"
+#include "gc_comparisonreader.h"
 #include "gc_freetext.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_legend.h"
+#include "gc_sequencefileloader.h"
 
 #include "gc_anotation.h"
 #include "gc_anotationtext.h"
@@ -40,6 +44,12 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+
+// Homology search dialogs.
+#include "gc_cogtblastn_dialog.h"
+#include "gc_rfamblastn_dialog.h"
+#include "gc_rrnablastn_dialog.h"
+#include <QPointer>
 
 namespace {
 
@@ -84,6 +94,7 @@ GC_GenomeScene::~GC_GenomeScene()
 {
     // The base class deletes the items afterwards, in no particular order.
     detachAllMatchings();
+    deleteUnplacedItems();
     clearLists();
 }
 
@@ -407,6 +418,22 @@ void GC_GenomeScene::detachAllMatchings()
         matching->detachFromGenomes();
 }
 
+void GC_GenomeScene::deleteUnplacedItems()
+{
+    for (GC_GenomeMatching *matching : matchings()) {
+        if (!matching->scene())
+            delete matching;
+    }
+    for (GC_Genome *genome : genomes()) {
+        if (!genome->scene())
+            delete genome;
+    }
+    for (GC_FreeText *text : std::as_const(m_freeTexts)) {
+        if (!text->scene())
+            delete text;
+    }
+}
+
 void GC_GenomeScene::clearLists()
 {
     m_topGenomes.clear();
@@ -423,6 +450,7 @@ void GC_GenomeScene::clearScene()
 {
     ++m_loading;
     detachAllMatchings();
+    deleteUnplacedItems();
     clearLists();
     clear();
     --m_loading;
@@ -430,6 +458,29 @@ void GC_GenomeScene::clearScene()
     m_fileName.clear();
     m_lastErrorText.clear();
     setModified(false);
+}
+
+// ---------------------------------------------------------------------------
+// Canvas file and loaders
+
+bool GC_GenomeScene::saveToKestalCanvas()
+{
+    return GC_CanvasWriter(this).save();
+}
+
+bool GC_GenomeScene::loadKestalCanvas(const QString &fileName)
+{
+    return GC_CanvasReader(this).load(fileName);
+}
+
+bool GC_GenomeScene::loadSorvikComparisons(const QStringList &paths)
+{
+    return GC_ComparisonReader(this).load(paths);
+}
+
+bool GC_GenomeScene::loadGenomeFromFile(const QString &fileName, int genomeIndex)
+{
+    return GC_SequenceFileLoader(this).load(fileName, genomeIndex);
 }
 
 // ---------------------------------------------------------------------------
@@ -1334,6 +1385,20 @@ void GC_GenomeScene::slotRulerToggleOrientation()
 
 // ---------------------------------------------------------------- homology bars
 
+// Runs a search dialog on a genome; true when it ended accepted, which means
+// the hits were added to the genome's bar.
+template <typename Dialog, typename SceneSetter>
+static bool runHomologySearch(QWidget *parent, GC_Genome *genome, GC_GenomeScene *scene,
+                              SceneSetter setScene)
+{
+    QPointer<Dialog> dialog = new Dialog(parent);
+    dialog->setGenome(genome);
+    (dialog->*setScene)(scene);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    delete dialog;
+    return accepted;
+}
+
 namespace {
 
 struct HomologyAccess
@@ -1420,10 +1485,35 @@ void GC_GenomeScene::searchHomologies(HomologyFamily family)
     GC_Genome *genome = firstSelectedGenome();
     if (!genome)
         return;
-    // The search dialog runs BLAST+ and fills the bar; it is not part of
-    // this build.
-    qWarning("GC_GenomeScene: the %s search dialog is not available",
-             homologyAccess(genome, family).name);
+    bool accepted = false;
+    switch (family) {
+    case FamilyCog:
+        accepted = runHomologySearch<GC_COGTblastn_dialog>(m_mainWindow, genome, this,
+                                                           &GC_COGTblastn_dialog::setScene);
+        break;
+    case FamilyRfam:
+        accepted = runHomologySearch<GC_RFAMBlastn_dialog>(m_mainWindow, genome, this,
+                                                           &GC_RFAMBlastn_dialog::setScene);
+        break;
+    case FamilyrRNA:
+        accepted = runHomologySearch<GC_RRNABlastn_dialog>(m_mainWindow, genome, this,
+                                                           &GC_RRNABlastn_dialog::setGenomeScene);
+        break;
+    }
+    if (!accepted)
+        return;
+    // The scene-wide switch goes on through its view slot, so that every
+    // other genome's bar follows it too.
+    if (family == FamilyCog)
+        slotViewCogHomologies(true);
+    else if (family == FamilyRfam)
+        slotViewRfamHomologies(true);
+    else
+        slotViewrRNAHomologies(true);
+    setHomologyShown(genome, family, true);
+    placeWithoutCollision(homologyAccess(genome, family).bar);
+    // The new hits are saved with the canvas.
+    setModified(true);
 }
 
 void GC_GenomeScene::slotGenomeShowCogMatchings() { toggleHomologyBar(FamilyCog); }

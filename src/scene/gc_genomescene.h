@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 
 class GC_FreeText;
 class GC_Genome;
@@ -128,6 +129,13 @@ public:
     // Empties the document; the show switches, threshold, spacing and mode stay.
     void clearScene();
 
+    // Canvas file and loaders. The loaders only fill the lists (they run on
+    // the opening thread); addItemsToScene puts the items on the canvas.
+    bool saveToKestalCanvas();
+    bool loadKestalCanvas(const QString &fileName);
+    bool loadSorvikComparisons(const QStringList &paths);
+    bool loadGenomeFromFile(const QString &fileName, int genomeIndex);
+
     // Moves a bar of a genome to the height, from -80 to 80 in steps of 10,
     // where it overlaps the fewest items.
     void placeWithoutCollision(QGraphicsItem *item);
@@ -199,6 +207,9 @@ private:
                    qint64 rowLength);
     void compactMatchings() const;
     void detachAllMatchings();
+    // Items a loader listed but nobody added to the scene (which deletes
+    // its own); called after detachAllMatchings.
+    void deleteUnplacedItems();
     void clearLists();
 
     QList<GC_Genome *> m_topGenomes;

@@ -1,0 +1,184 @@
+#include "gc_genomesource.h"
+
+#include "gc_cogmatching.h"
+#include "gc_homologyrowwriter.h"
+#include "gc_rfammatching.h"
+#include "gc_rrnamatching.h"
+#include "gc_sqlconnection.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// First column of each hit table: the reference sequence's id.
+QString referenceColumn(GC_GenomeSource::Family family)
+{
+    switch (family) {
+    case GC_GenomeSource::Cog:
+        return QStringLiteral("id_cog_protein");
+    case GC_GenomeSource::Rfam:
+        return QStringLiteral("rfam_seqid");
+    case GC_GenomeSource::Rrna:
+        break;
+    }
+    return QStringLiteral("rrna_seqid");
+}
+
+QString insertStatement(GC_GenomeSource::Family family)
+{
+    switch (family) {
+    case GC_GenomeSource::Cog:
+        return GC_CogMatching::insertSql();
+    case GC_GenomeSource::Rfam:
+        return GC_RfamMatching::insertSql();
+    case GC_GenomeSource::Rrna:
+        break;
+    }
+    return GC_rRNAMatching::insertSql();
+}
+
+} // namespace
+
+QString GC_GenomeSource::tableName(Family family)
+{
+    switch (family) {
+    case Cog:
+        return QStringLiteral("cog_matchings");
+    case Rfam:
+        return QStringLiteral("rfam_matchings");
+    case Rrna:
+        break;
+    }
+    return QStringLiteral("rrna_matchings");
+}
+
+QString GC_GenomeSource::readSequence(const QString &path, int key)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return QString();
+    GC_SqlConnection connection(QStringLiteral("gc_genome_dna_sequence"), path,
+                                GC_SqlConnection::ReadOnly);
+    if (!connection.isOpen())
+        return QString();
+    QString sequence;
+    {
+        QSqlQuery query(connection.database());
+        for (const char *statement : {"SELECT dna_sequence FROM genomes WHERE id = ? ",
+                                      "SELECT dnaSequence FROM genomes WHERE id = ? "}) {
+            if (!query.prepare(QLatin1String(statement)))
+                continue;
+            query.addBindValue(key);
+            if (query.exec() && query.next()) {
+                sequence = query.value(0).toString();
+                break;
+            }
+        }
+    }
+    return sequence;
+}
+
+int GC_GenomeSource::countRows(const QString &path, Family family, int key)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        qDebug().noquote() << "Database: " << ('"' + path + '"') << " does not exists";
+        return -1;
+    }
+    GC_SqlConnection connection(QStringLiteral("gc_kestal_file"), path, GC_SqlConnection::ReadOnly);
+    if (!connection.isOpen())
+        return -1;
+    int count = -1;
+    {
+        QSqlQuery query(connection.database());
+        if (query.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE genomeId = ? ")
+                              .arg(tableName(family)))) {
+            query.addBindValue(key);
+            if (query.exec() && query.next())
+                count = query.value(0).toInt();
+        }
+        if (count < 0 && family != Cog)
+            qDebug().noquote() << "Database problem with" << tableName(family);
+    }
+    return count;
+}
+
+bool GC_GenomeSource::deleteRows(const QString &path, Family family, int key)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        qDebug().noquote() << "GC_Genome::deleteRecordsFromTableDatabase():Database: "
+                           << ('"' + path + '"') << " does not exists";
+        return false;
+    }
+    GC_SqlConnection connection(QStringLiteral("gc_kestal_file"), path);
+    if (!connection.isOpen()) {
+        qDebug().noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): Cannot open database:"
+                           << connection.errorText();
+        return false;
+    }
+    bool ok = false;
+    {
+        QSqlQuery query(connection.database());
+        const QString statement
+            = QStringLiteral("DELETE FROM %1 WHERE genomeId = ?").arg(tableName(family));
+        ok = query.prepare(statement);
+        if (ok) {
+            query.addBindValue(key);
+            ok = query.exec();
+        }
+        if (!ok)
+            qDebug().noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): Cannot exec remove query"
+                               << query.lastError().text();
+        qDebug().noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): " << statement << key;
+    }
+    return ok;
+}
+
+bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int genomeId,
+                               QSqlQuery &canvasQuery, int *copied, QString *errorText)
+{
+    if (copied)
+        *copied = 0;
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        qWarning().noquote() << "GC_Genome::saveItem(): the source file" << path
+                             << "is gone; its stored" << tableName(family) << "rows are lost";
+        return true;
+    }
+    GC_SqlConnection connection(QStringLiteral("gc_db"), path, GC_SqlConnection::ReadOnly);
+    if (!connection.isOpen())
+        return true;
+    const QString insert = insertStatement(family);
+    const char *failure = family == Cog    ? "GC_CogMatching::saveItem::Fail "
+                          : family == Rfam ? "GC_RfamMatching::saveItem::Fail "
+                                           : "GC_rRNAMatching::saveItem::Fail ";
+    bool ok = true;
+    {
+        QSqlQuery select(connection.database());
+        select.setForwardOnly(true);
+        const QString statement
+            = QStringLiteral("SELECT %1, start, end, evalue, bitscore FROM %2 WHERE genomeId = ?")
+                  .arg(referenceColumn(family), tableName(family));
+        if (!select.prepare(statement))
+            return true;
+        select.addBindValue(key);
+        if (!select.exec())
+            return true;
+        while (select.next()) {
+            if (!GC_HomologyRowWriter::write(canvasQuery, insert, select.value(0).toInt(), genomeId,
+                                             select.value(1).toInt(), select.value(2).toInt(),
+                                             select.value(3).toDouble(),
+                                             float(select.value(4).toDouble()), failure)) {
+                if (errorText)
+                    *errorText = QStringLiteral("copying %1 rows: %2")
+                                     .arg(tableName(family), canvasQuery.lastError().text());
+                ok = false;
+                break;
+            }
+            if (copied)
+                ++*copied;
+        }
+    }
+    return ok;
+}

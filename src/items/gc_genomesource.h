@@ -1,0 +1,40 @@
+#ifndef GC_GENOMESOURCE_H
+#define GC_GENOMESOURCE_H
+
+#include <QString>
+
+class QSqlQuery;
+
+// The SQLite file a genome was loaded from (a comparison database or a
+// canvas): it holds the sequence of a genome not kept in memory and the
+// homology rows not loaded into its bars. Every call opens its own
+// short-lived connection; reading never changes the file.
+class GC_GenomeSource
+{
+public:
+    enum Family { Cog = 0, Rfam = 1, Rrna = 2 };
+
+    // "cog_matchings", "rfam_matchings", "rrna_matchings".
+    static QString tableName(Family family);
+
+    // The whole sequence of the genome whose key in the file is key; empty
+    // when the file, the row or the column is missing. Comparison databases
+    // name the column dna_sequence, canvases dnaSequence.
+    static QString readSequence(const QString &path, int key);
+
+    // Rows of the family's table for the key; -1 when they cannot be
+    // counted (no file, no table).
+    static int countRows(const QString &path, Family family, int key);
+
+    // Deletes the family's rows of the key. False when nothing could be done.
+    static bool deleteRows(const QString &path, Family family, int key);
+
+    // Copies the family's rows of the key into the canvas being written,
+    // under genomeId. A missing or unreadable source copies nothing and is
+    // not an error (the rows are gone already); a failed insert is, with
+    // its reason in errorText. copied receives the number of rows written.
+    static bool copyRows(const QString &path, Family family, int key, int genomeId,
+                         QSqlQuery &canvasQuery, int *copied, QString *errorText);
+};
+
+#endif

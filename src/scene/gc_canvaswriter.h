@@ -1,0 +1,38 @@
+#ifndef GC_CANVASWRITER_H
+#define GC_CANVASWRITER_H
+
+#include <QString>
+
+class GC_GenomeScene;
+class QSqlQuery;
+
+// Writes the scene as a canvas file: every table, the file properties, the
+// scene row, then each genome with its dependent rows, the matchings and
+// the free texts. The file is written beside the canvas under the name
+// with "temp" appended and only renamed over it when every statement and
+// every COMMIT went through, so a failed save leaves the old file as it
+// was. After a save the genomes read their stored rows from the new file.
+class GC_CanvasWriter
+{
+public:
+    explicit GC_CanvasWriter(GC_GenomeScene *scene);
+
+    // Saves to the scene's file name. On failure the scene's lastErrorText
+    // holds the reason and the scene stays modified.
+    bool save();
+
+    static QString fileProperties();
+    static QString sceneTable();
+    static QString tempFileName(const QString &canvasFileName);
+
+private:
+    bool writeAll(QSqlQuery &query);
+    bool run(QSqlQuery &query, const QString &statement);
+    bool fail(const QString &message);
+    static bool syncToDisk(const QString &path);
+
+    GC_GenomeScene *m_scene;
+    QString m_errorText;
+};
+
+#endif

@@ -1,0 +1,136 @@
+#include "gc_comparisonreader.h"
+
+#include "gc_fileutils.h"
+#include "gc_gene.h"
+#include "gc_genome.h"
+#include "gc_genomematching.h"
+#include "gc_genomescene.h"
+#include "gc_sqlconnection.h"
+
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+GC_ComparisonReader::GC_ComparisonReader(GC_GenomeScene *scene)
+    : m_scene(scene)
+{
+}
+
+bool GC_ComparisonReader::load(const QStringList &paths)
+{
+    m_genomes.clear();
+    for (const QString &path : paths) {
+        if (GC_FileUtils::filetype(path) == FILETYPE_COMPARISON)
+            readDatabase(path);
+    }
+    return true;
+}
+
+// The genome item standing for data in one row, made on first need.
+GC_Genome *GC_ComparisonReader::placed(GenomeData &data, bool top)
+{
+    GC_Genome *&item = top ? data.top : data.low;
+    if (item)
+        return item;
+    item = new GC_Genome;
+    item->setDnaSequence(data.sequence);
+    item->setDatabaseId(data.key);
+    item->setDatabase(data.path);
+    item->setName(data.name);
+    item->setCoords(GC_Interval(1, data.length));
+    for (const Segment &segment : std::as_const(data.segments)) {
+        auto *gene = new GC_Gene;
+        gene->setId(segment.id);
+        gene->setName(segment.name);
+        gene->setFromTo(segment.from, segment.to);
+        gene->setNote(segment.note);
+        gene->setLocusTag(segment.locusTag);
+        item->addGene(gene);
+    }
+    if (item->countGenes() > 200)
+        item->setShowGenes(false);
+    if (top)
+        m_scene->insertTopGenome(item);
+    else
+        m_scene->insertLowGenome(item);
+    item->arrangeChildren(top ? 0 : 1);
+    return item;
+}
+
+void GC_ComparisonReader::readDatabase(const QString &path)
+{
+    GC_SqlConnection connection(QStringLiteral("gc_genomescene_loadsorvikcomparisons"), path,
+                                GC_SqlConnection::ReadOnly);
+    if (!connection.isOpen()) {
+        m_scene->setLastErrorText(QStringLiteral("File %1 is not a SQLite database.").arg(path));
+        return;
+    }
+    const QSqlDatabase db = connection.database();
+    // This database's genome ids -> genome names.
+    QHash<int, QString> nameById;
+    {
+        QSqlQuery genomes(db);
+        genomes.setForwardOnly(true);
+        if (!genomes.exec(QStringLiteral("SELECT id, name, length, dna_sequence FROM genomes"))) {
+            m_scene->setLastErrorText(genomes.lastError().text());
+            return;
+        }
+        QSqlQuery segments(db);
+        segments.setForwardOnly(true);
+        const bool segmentsReady = segments.prepare(QStringLiteral(
+            "SELECT oid, name, segment_from, segment_to, metadata, note, locus_tag FROM segments "
+            "WHERE id_genome = ?"));
+        while (genomes.next()) {
+            const int id = genomes.value(0).toInt();
+            const QString name = genomes.value(1).toString();
+            nameById.insert(id, name);
+            if (m_genomes.contains(name))
+                continue;
+            GenomeData &data = m_genomes[name];
+            data.path = path;
+            data.key = id;
+            data.name = name;
+            data.length = genomes.value(2).toInt();
+            data.sequence = genomes.value(3).toString();
+            if (!segmentsReady)
+                continue;
+            segments.addBindValue(id);
+            if (!segments.exec())
+                continue;
+            while (segments.next()) {
+                data.segments.append({segments.value(0).toInt(), segments.value(1).toString(),
+                                      segments.value(2).toInt(), segments.value(3).toInt(),
+                                      segments.value(5).toString(), segments.value(6).toString()});
+            }
+        }
+    }
+
+    // Matching ids come from row numbers, which restart in every database:
+    // a repeated one takes the next free id.
+    QSet<int> usedIds;
+    for (const GC_GenomeMatching *matching : m_scene->matchings())
+        usedIds.insert(matching->id());
+    QSqlQuery matchings(db);
+    matchings.setForwardOnly(true);
+    if (!matchings.exec(QStringLiteral("SELECT oid, id_target, target_from, target_to, id_query, "
+                                       "query_from, query_to, similarity, bitscore FROM matchings")))
+        return;
+    while (matchings.next()) {
+        const auto target = nameById.constFind(matchings.value(1).toInt());
+        const auto query = nameById.constFind(matchings.value(4).toInt());
+        GC_Genome *top = target == nameById.constEnd() ? nullptr : placed(m_genomes[*target], true);
+        GC_Genome *low = query == nameById.constEnd() ? nullptr : placed(m_genomes[*query], false);
+        if (!top || !low)
+            continue;
+        auto *matching = new GC_GenomeMatching;
+        const int id = matchings.value(0).toInt();
+        matching->setId(usedIds.contains(id) ? GC_GenomeMatching::nextId : id);
+        usedIds.insert(matching->id());
+        matching->setTop(top, matchings.value(2).toInt(), matchings.value(3).toInt());
+        matching->setLow(low, matchings.value(5).toInt(), matchings.value(6).toInt());
+        matching->setSimilarity(matchings.value(7).toDouble());
+        matching->setBitScore(matchings.value(8).toDouble());
+        m_scene->insertMatching(matching);
+    }
+}

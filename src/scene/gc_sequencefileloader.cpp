@@ -1,0 +1,145 @@
+#include "gc_sequencefileloader.h"
+
+#include "gc_fileutils.h"
+#include "gc_genbankparser.h"
+#include "gc_gene.h"
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+#include "gc_sqlconnection.h"
+
+#include <QDebug>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+GC_SequenceFileLoader::GC_SequenceFileLoader(GC_GenomeScene *scene)
+    : m_scene(scene)
+{
+}
+
+bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
+{
+    qWarning() << "GC_GenomeScene::loadGenomeFromFile()";
+    const int type = GC_FileUtils::filetype(fileName);
+    if (type == FILETYPE_COMPARISON)
+        loadComparison(fileName, genomeIndex);
+    else if (type == FILETYPE_CANVAS)
+        loadCanvas(fileName, genomeIndex);
+    else if (GC_FileUtils::isGenbank(fileName))
+        loadGenbank(fileName);
+    else if (GC_FileUtils::isFasta(fileName))
+        loadFasta(fileName);
+    else
+        return false;
+    return true;
+}
+
+void GC_SequenceFileLoader::place(GC_Genome *genome, bool arrange)
+{
+    if (genome->countGenes() > 200)
+        genome->setShowGenes(false);
+    m_scene->insertTopGenome(genome);
+    if (arrange)
+        genome->arrangeChildren(0);
+}
+
+void GC_SequenceFileLoader::loadComparison(const QString &fileName, int genomeIndex)
+{
+    GC_SqlConnection connection(QStringLiteral("loadgenomefromfile"), fileName,
+                                GC_SqlConnection::ReadOnly);
+    if (!connection.isOpen())
+        return;
+    QSqlQuery genomeRow(connection.database());
+    if (!genomeRow.prepare(QStringLiteral("SELECT id, name, length, dna_sequence FROM genomes WHERE id = ?")))
+        return;
+    genomeRow.addBindValue(genomeIndex);
+    if (!genomeRow.exec() || !genomeRow.next())
+        return;
+    auto *genome = new GC_Genome;
+    genome->setDatabase(fileName);
+    genome->setName(genomeRow.value(1).toString());
+    genome->setDnaSequence(genomeRow.value(3).toString());
+    genome->setCoords(GC_Interval(1, genomeRow.value(2).toInt()));
+
+    QSqlQuery segments(connection.database());
+    segments.setForwardOnly(true);
+    if (segments.prepare(QStringLiteral(
+            "SELECT oid, name, segment_from, segment_to FROM segments WHERE id_genome = ?"))) {
+        segments.addBindValue(genomeIndex);
+        if (segments.exec()) {
+            while (segments.next()) {
+                auto *gene = new GC_Gene;
+                gene->setId(segments.value(0).toInt());
+                gene->setName(segments.value(1).toString());
+                gene->setFromTo(segments.value(2).toInt(), segments.value(3).toInt());
+                genome->addGene(gene);
+            }
+        }
+    }
+    place(genome, true);
+}
+
+void GC_SequenceFileLoader::loadCanvas(const QString &fileName, int genomeIndex)
+{
+    GC_SqlConnection connection(QStringLiteral("loadgenomefromfile"), fileName,
+                                GC_SqlConnection::ReadOnly);
+    if (!connection.isOpen())
+        return;
+    const QSqlDatabase db = connection.database();
+    // The genome whose id is the index; failing that, the first one.
+    QSqlQuery query(db);
+    if (!query.prepare(GC_Genome::sqlSelect() + QStringLiteral(" WHERE id = ?")))
+        return;
+    query.addBindValue(genomeIndex);
+    if (!query.exec() || !query.next()) {
+        if (!query.exec(GC_Genome::sqlSelect() + QStringLiteral(" LIMIT 1")) || !query.next())
+            return;
+    }
+    auto *genome = new GC_Genome;
+    genome->setDatabase(fileName);
+    genome->loadItem(query, db);
+    place(genome, false);
+}
+
+void GC_SequenceFileLoader::loadGenbank(const QString &fileName)
+{
+    GC_GenbankParser parser;
+    parser.setFileName(fileName);
+    if (!parser.parse())
+        return;
+    qWarning() << "GC_GenomeScene::loadGenomeFromFile";
+    auto *genome = new GC_Genome;
+    genome->setName(parser.header.value(QStringLiteral("DEFINITION")));
+    const QString sequence = parser.header.value(QStringLiteral("SEQUENCE"));
+    genome->setCoords(GC_Interval(1, int(sequence.size())));
+    genome->setDnaSequence(sequence);
+    // Genes are numbered in the map's order (range texts compared as text);
+    // an entry that yields no gene still takes its number.
+    int position = 0;
+    for (auto it = parser.features.constBegin(); it != parser.features.constEnd(); ++it, ++position) {
+        const QStringList ends = it.key().split(QStringLiteral(".."));
+        if (ends.size() < 2)
+            continue;
+        const int a = ends.at(0).toInt();
+        const int b = ends.at(1).toInt();
+        auto *gene = new GC_Gene;
+        gene->setId(position);
+        gene->setName(it.value().value(QStringLiteral("product")));
+        if (it.value().value(QStringLiteral("complement")) == QLatin1String("0"))
+            gene->setFromTo(a, b);
+        else
+            gene->setFromTo(b, a);
+        genome->addGene(gene);
+    }
+    place(genome, true);
+}
+
+void GC_SequenceFileLoader::loadFasta(const QString &fileName)
+{
+    const QPair<QString, QString> record = GC_FileUtils::readFastaRecord(fileName);
+    auto *genome = new GC_Genome;
+    genome->setName(record.first);
+    genome->setCoords(GC_Interval(1, int(record.second.size())));
+    genome->setDnaSequence(record.second);
+    place(genome, true);
+}

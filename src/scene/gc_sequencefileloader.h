@@ -1,0 +1,31 @@
+#ifndef GC_SEQUENCEFILELOADER_H
+#define GC_SEQUENCEFILELOADER_H
+
+#include <QString>
+
+class GC_Genome;
+class GC_GenomeScene;
+
+// Puts one genome, read from a single file, at the end of the scene's top
+// row, with no comparison: a genome of a comparison database or of a
+// canvas (chosen by index), a Genbank record with a gene per feature
+// stretch, or the first record of a FASTA file.
+class GC_SequenceFileLoader
+{
+public:
+    explicit GC_SequenceFileLoader(GC_GenomeScene *scene);
+
+    // False only when the file is none of the four kinds.
+    bool load(const QString &fileName, int genomeIndex);
+
+private:
+    void loadComparison(const QString &fileName, int genomeIndex);
+    void loadCanvas(const QString &fileName, int genomeIndex);
+    void loadGenbank(const QString &fileName);
+    void loadFasta(const QString &fileName);
+    void place(GC_Genome *genome, bool arrange);
+
+    GC_GenomeScene *m_scene;
+};
+
+#endif

@@ -1,0 +1,797 @@
+#include "kestal_test.h"
+
+#include "gc_anotation.h"
+#include "gc_canvasrowcounter.h"
+#include "gc_coghomologies.h"
+#include "gc_cogmatching.h"
+#include "gc_fileutils.h"
+#include "gc_freetext.h"
+#include "gc_gene.h"
+#include "gc_genome.h"
+#include "gc_genomematching.h"
+#include "gc_genomescene.h"
+#include "gc_rfamhomologies.h"
+#include "gc_rfammatching.h"
+#include "gc_rrnahomologies.h"
+#include "gc_rrnamatching.h"
+#include "gc_ruler.h"
+#include "gc_sqlconnection.h"
+#include "test_data.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QRegularExpression>
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The rows of a statement on a file, each row's values joined by '|'.
+QStringList rows(const QString &path, const QString &sql)
+{
+    QStringList result;
+    GC_SqlConnection file(QStringLiteral("tst_rows"), path, GC_SqlConnection::ReadOnly);
+    QSqlQuery query(file.database());
+    if (!query.exec(sql))
+        return {QStringLiteral("ERROR")};
+    while (query.next()) {
+        QStringList values;
+        for (int i = 0; i < query.record().count(); ++i)
+            values << query.value(i).toString();
+        result << values.join('|');
+    }
+    return result;
+}
+
+QString scalar(const QString &path, const QString &sql)
+{
+    const QStringList all = rows(path, sql);
+    return all.isEmpty() ? QString() : all.first();
+}
+
+// Builds a database from a file of SQL statements, one per ";" line end.
+bool buildFromSql(const QString &sqlPath, const QString &path)
+{
+    QString text = QString::fromUtf8(fileBytes(sqlPath));
+    QStringList statements;
+    QString current;
+    for (const QString &line : text.split('\n')) {
+        if (line.startsWith("--"))
+            continue;
+        current += line + '\n';
+        if (line.trimmed().endsWith(';')) {
+            statements << current.trimmed();
+            current.clear();
+        }
+    }
+    GC_SqlConnection file(QStringLiteral("tst_build"), path);
+    QSqlQuery query(file.database());
+    for (const QString &statement : statements) {
+        if (!query.exec(statement)) {
+            qWarning() << statement;
+            return false;
+        }
+    }
+    return !statements.isEmpty();
+}
+
+GC_Gene *makeGene(int id, int from, int to, const QString &name)
+{
+    auto *gene = new GC_Gene;
+    gene->setId(id);
+    gene->setName(name);
+    gene->setFromTo(from, to);
+    return gene;
+}
+
+} // namespace
+
+class TestCanvasFile : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    // A scene with every stored item kind and non-default values throughout.
+    void buildFullScene(GC_GenomeScene &scene)
+    {
+        auto *top = new GC_Genome;
+        top->setName("Top genome");
+        top->setDnaSequence(QString::fromLatin1(TestData::randomDna(5000, 3)));
+        top->setCoords(GC_Interval(101, 4900));
+        top->setOrientation(-1);
+        top->setPixPerNuc(0.35);
+        top->setPos(40.5, -12.25);
+        top->setShowGenes(false);
+        top->setShowMatchings(false);
+        top->setShowRuler(false);
+        top->setTextColor(QColor("#123456"));
+        QFont font("DejaVu Sans", 13);
+        font.setBold(true);
+        font.setItalic(true);
+        top->setTextFont(font);
+        top->setTextX(0.25);
+        top->setTextY(12.0);
+        top->setTextAngle(33.5);
+        top->setTextPositionFlag(2);
+        top->setHeightBig(9.5);
+        top->setHeightSmall(6.5);
+        top->setHeadLength(4.25);
+        top->setLineColor(QColor(10, 20, 30));
+        top->setFillColor(QColor(200, 100, 50, 128));
+        top->setArrowStyle(0);
+
+        GC_Ruler *ruler = top->getRuler();
+        ruler->setY(-20.0);
+        ruler->setOrientation(2);
+        ruler->setTextPlacement(1);
+        ruler->setHorizontalLineVisible(false);
+        ruler->setStyle(0);
+        ruler->setHeightBig(12.0);
+        ruler->setHeightSmall(4.0);
+        ruler->setNucsPerPeriod(100);
+        ruler->setPeriodsPerBigLine(5);
+        ruler->setPixsPerPeriod(20);
+        ruler->setLineColor(Qt::blue);
+        ruler->setTextColor(Qt::darkGreen);
+        ruler->setTextFont(QFont("Serif", 7));
+
+        GC_Gene *gene = makeGene(7, 200, 500, "dnaA");
+        gene->setNote("replication initiator");
+        gene->setLocusTag("TOP_0007");
+        gene->setMetadata("db_xref=GeneID:1");
+        gene->setShowText(false);
+        gene->setY(-8.5);
+        gene->setHeightBig(7.0);
+        gene->setHeightSmall(3.0);
+        gene->setHeadLength(2.5);
+        gene->setLineColor(QColor("#010203"));
+        gene->setFillColor(QColor("#a0b0c0"));
+        gene->setArrowStyle(0);
+        top->addGene(gene);
+        top->addGene(makeGene(8, 900, 700, "reverse one"));
+        top->addGene(makeGene(9, 4000, 4100, QString()));
+
+        auto *anotation = new GC_Anotation;
+        anotation->setId(3);
+        anotation->setName("promoter");
+        anotation->setCoords(GC_Interval(300, 350));
+        anotation->setHeight(14.0);
+        anotation->setShowText(false);
+        anotation->setTextY(-5.0);
+        anotation->setTextAngle(45.0);
+        anotation->setTextPositionFlag(0);
+        anotation->setLineColor(QColor("#111111"));
+        anotation->setFillColor(QColor("#22ee22"));
+        anotation->setTextColor(QColor("#3333cc"));
+        QFont anotationFont("DejaVu Serif", 9);
+        anotationFont.setUnderline(true);
+        anotation->setTextFont(anotationFont);
+        anotation->setY(15.0);
+        top->addAnotation(anotation);
+        auto *second = new GC_Anotation;
+        second->setId(4);
+        second->setCoords(GC_Interval(1000, 1200));
+        top->addAnotation(second);
+
+        top->getCogHomologies()->addCogMatching(100, 400, 3, "COG0001", "H", 1, 1e-30f, 250.5f);
+        top->getCogHomologies()->addCogMatching(450, 800, 5, "COG0005", "K", 2, 2e-8f, 40.0f);
+        top->getRfamHomologies()->addRfamMatching(500, 600, 2, "RF00005", 1e-10f, 80.0f);
+        top->getrRNAHomologies()->addrRNAMatching(700, 900, 101, 1, 1e-20f, 120.0f);
+
+        auto *low = new GC_Genome;
+        low->setName("Low genome");
+        low->setDnaSequence(QString::fromLatin1(TestData::randomDna(3000, 4)));
+        low->setCoords(GC_Interval(1, 3000));
+        low->setPos(30.0, 300.0);
+        low->setVisibleGenome(false);
+        low->addGene(makeGene(1, 10, 90, "low gene"));
+
+        scene.insertTopGenome(top);
+        scene.insertLowGenome(low);
+        top->arrangeChildren(0);
+        low->arrangeChildren(1);
+        // Placing the rows moves the labels; put the top one back.
+        top->setTextY(12.0);
+        const struct { int id, tf, tt, lf, lt; double sim, bits; const char *color; } bands[] = {
+            {11, 200, 600, 10, 400, 97.25, 812.5, "#ff0000"},
+            {12, 1000, 1500, 2500, 2000, 88.0, 100.0, nullptr},
+            {13, 4000, 4100, 1, 101, 75.5, 60.125, "#00ccff"},
+        };
+        for (const auto &band : bands) {
+            auto *matching = new GC_GenomeMatching;
+            matching->setId(band.id);
+            matching->setTop(top, band.tf, band.tt);
+            matching->setLow(low, band.lf, band.lt);
+            matching->setSimilarity(band.sim);
+            matching->setBitScore(band.bits);
+            if (band.color)
+                matching->setColor(QColor(band.color));
+            scene.insertMatching(matching);
+        }
+        auto *text = new GC_FreeText;
+        text->setText("Hello canvas");
+        text->setPos(10.5, 20.25);
+        text->setColor(QColor("#445566"));
+        text->setFont(QFont("DejaVu Sans Mono", 15));
+        text->setAngle(-30.0);
+        text->setPositionFlag(2);
+        scene.insertFreeText(text);
+        auto *empty = new GC_FreeText;
+        empty->setText(QString());
+        scene.insertFreeText(empty);
+        scene.addItemsToScene();
+        scene.setMargin(25.0);
+        scene.setSeparationBetweenGenomes(9.0);
+    }
+
+    static void compareGenomes(const GC_Genome *a, const GC_Genome *b)
+    {
+        QCOMPARE(b->getId(), a->getId());
+        QCOMPARE(b->getName(), a->getName());
+        QCOMPARE(b->getCoords(), a->getCoords());
+        QCOMPARE(b->getOrientation(), a->getOrientation());
+        QCOMPARE(b->getPixPerNuc(), a->getPixPerNuc());
+        QCOMPARE(b->pos(), a->pos());
+        QCOMPARE(b->getDnaSequence(), a->getDnaSequence());
+        QCOMPARE(b->getShowGenes(), a->getShowGenes());
+        QCOMPARE(b->getShowAnotations(), a->getShowAnotations());
+        QCOMPARE(b->getShowMatchings(), a->getShowMatchings());
+        QCOMPARE(b->getShowRuler(), a->getShowRuler());
+        QCOMPARE(b->getShowText(), a->getShowText());
+        QCOMPARE(b->getTextColor(), a->getTextColor());
+        QCOMPARE(b->getTextFont(), a->getTextFont());
+        QCOMPARE(b->getTextX(), a->getTextX());
+        QCOMPARE(b->getTextY(), a->getTextY());
+        QCOMPARE(b->getTextAngle(), a->getTextAngle());
+        QCOMPARE(b->getTextPositionFlag(), a->getTextPositionFlag());
+        QCOMPARE(b->getHeightBig(), a->getHeightBig());
+        QCOMPARE(b->getHeightSmall(), a->getHeightSmall());
+        QCOMPARE(b->getHeadLength(), a->getHeadLength());
+        QCOMPARE(b->getLineColor(), a->getLineColor());
+        // The alpha channel is not kept.
+        QColor fill = a->getFillColor();
+        fill.setAlpha(255);
+        QCOMPARE(b->getFillColor(), fill);
+        QCOMPARE(b->getArrowStyle(), a->getArrowStyle());
+        QCOMPARE(b->isVisible(), a->isVisible());
+
+        const GC_Ruler *ra = a->getRuler();
+        const GC_Ruler *rb = b->getRuler();
+        QCOMPARE(rb->y(), ra->y());
+        QCOMPARE(rb->getOrientation(), ra->getOrientation());
+        QCOMPARE(rb->getTextPlacement(), ra->getTextPlacement());
+        QCOMPARE(rb->getHorizontalLineVisible(), ra->getHorizontalLineVisible());
+        QCOMPARE(rb->getStyle(), ra->getStyle());
+        QCOMPARE(rb->getHeightBig(), ra->getHeightBig());
+        QCOMPARE(rb->getHeightSmall(), ra->getHeightSmall());
+        QCOMPARE(rb->getNucsPerPeriod(), ra->getNucsPerPeriod());
+        QCOMPARE(rb->getPeriodsPerBigLine(), ra->getPeriodsPerBigLine());
+        QCOMPARE(rb->getPixsPerPeriod(), ra->getPixsPerPeriod());
+        QCOMPARE(rb->getLineColor(), ra->getLineColor());
+        QCOMPARE(rb->getTextColor(), ra->getTextColor());
+        QCOMPARE(rb->getTextFont(), ra->getTextFont());
+
+        QCOMPARE(b->countGenes(), a->countGenes());
+        for (int i = 0; i < a->countGenes(); ++i) {
+            const GC_Gene *ga = a->getGenes().at(i);
+            const GC_Gene *gb = b->getGenes().at(i);
+            QCOMPARE(gb->getId(), ga->getId());
+            QCOMPARE(gb->getName(), ga->getName());
+            QCOMPARE(gb->getCoords(), ga->getCoords());
+            QCOMPARE(gb->getOrientation(), ga->getOrientation());
+            QCOMPARE(gb->getShowText(), ga->getShowText());
+            QCOMPARE(gb->y(), ga->y());
+            QCOMPARE(gb->getHeightBig(), ga->getHeightBig());
+            QCOMPARE(gb->getHeightSmall(), ga->getHeightSmall());
+            QCOMPARE(gb->getHeadLength(), ga->getHeadLength());
+            QCOMPARE(gb->getLineColor(), ga->getLineColor());
+            QCOMPARE(gb->getFillColor(), ga->getFillColor());
+            QCOMPARE(gb->getArrowStyle(), ga->getArrowStyle());
+            QCOMPARE(gb->getNote(), ga->getNote());
+            QCOMPARE(gb->getLocusTag(), ga->getLocusTag());
+            QCOMPARE(gb->getMetadata(), ga->getMetadata());
+        }
+        QCOMPARE(b->getAnotations().size(), a->getAnotations().size());
+        for (int i = 0; i < a->getAnotations().size(); ++i) {
+            const GC_Anotation *aa = a->getAnotations().at(i);
+            const GC_Anotation *ab = b->getAnotations().at(i);
+            QCOMPARE(ab->getId(), aa->getId());
+            QCOMPARE(ab->getName(), aa->getName());
+            QCOMPARE(ab->getCoords(), aa->getCoords());
+            QCOMPARE(ab->getHeight(), aa->getHeight());
+            QCOMPARE(ab->getShowText(), aa->getShowText());
+            QCOMPARE(ab->y(), aa->y());
+            QCOMPARE(ab->getTextY(), aa->getTextY());
+            QCOMPARE(ab->getTextAngle(), aa->getTextAngle());
+            QCOMPARE(ab->getTextPositionFlag(), aa->getTextPositionFlag());
+            QCOMPARE(ab->getLineColor(), aa->getLineColor());
+            QCOMPARE(ab->getFillColor(), aa->getFillColor());
+            QCOMPARE(ab->getTextColor(), aa->getTextColor());
+            QCOMPARE(ab->getTextFont(), aa->getTextFont());
+        }
+    }
+
+    static QStringList hitRows(const QString &file, const QString &table, int genomeId)
+    {
+        return rows(file, QStringLiteral("SELECT * FROM %1 WHERE genomeId = %2 ORDER BY start")
+                              .arg(table)
+                              .arg(genomeId));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+    }
+
+    void emptySceneFile()
+    {
+        GC_GenomeScene scene;
+        scene.setFileName(path("empty.kcv"));
+        scene.setModified(true);
+        QVERIFY(scene.saveToKestalCanvas());
+        QVERIFY(!scene.isModified());
+        QVERIFY(!QFile::exists(path("empty.kcvtemp")));
+        QCOMPARE(GC_FileUtils::filetype(path("empty.kcv")), FILETYPE_CANVAS);
+        QCOMPARE(rows(path("empty.kcv"), "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"),
+                 (QStringList{"file_properties", "scene", "genomes", "genes", "anotations", "ruler",
+                              "genomematchings", "freetext", "cog_matchings", "rfam_matchings",
+                              "rrna_matchings"}));
+        QCOMPARE(rows(path("empty.kcv"), "SELECT key, value, typeof(value) FROM file_properties"),
+                 (QStringList{"version|1|text", "type|kestalcanvas|text"}));
+        const QStringList sceneRow = rows(path("empty.kcv"), "SELECT * FROM scene");
+        QCOMPARE(sceneRow.size(), 1);
+        QVERIFY(sceneRow.first().endsWith("|30|7"));
+        for (const char *table : {"genomes", "genes", "anotations", "ruler", "genomematchings",
+                                  "freetext", "cog_matchings", "rfam_matchings", "rrna_matchings"})
+            QCOMPARE(scalar(path("empty.kcv"), QStringLiteral("SELECT count(*) FROM %1").arg(table)),
+                     QString("0"));
+
+        GC_GenomeScene loaded;
+        QVERIFY(loaded.loadKestalCanvas(path("empty.kcv")));
+        QVERIFY(loaded.genomes().isEmpty());
+        QCOMPARE(loaded.fileName(), path("empty.kcv"));
+    }
+
+    void fullRoundTrip()
+    {
+        GC_GenomeScene scene;
+        buildFullScene(scene);
+        scene.setFileName(path("full.kcv"));
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        const QString file = path("full.kcv");
+
+        // How the values sit in the file.
+        GC_Genome *top = scene.topGenomes().first();
+        GC_Genome *low = scene.lowGenomes().first();
+        QCOMPARE(rows(file, "SELECT id, place FROM genomes"),
+                 (QStringList{QString("%1|0").arg(top->getId()), QString("%1|1").arg(low->getId())}));
+        QCOMPARE(scalar(file, "SELECT typeof(textX) || textX || typeof(textY) || textY || "
+                              "typeof(textPositionFlag) || textPositionFlag FROM genomes WHERE place = 0"),
+                 QString("real0.25integer12real2.0"));
+        QCOMPARE(scalar(file, "SELECT showGenes, showAnotations, visible FROM genomes WHERE place = 1"),
+                 QString("1|1|0"));
+        QCOMPARE(scalar(file, "SELECT fillColor FROM genomes WHERE place = 0"), QString("#c86432"));
+        QCOMPARE(scalar(file, "SELECT fillColor FROM genomematchings WHERE id = 12"), QString("#000000"));
+        QCOMPARE(scalar(file, "SELECT count(*) FROM genes"), QString("4"));
+        QCOMPARE(scalar(file, "SELECT count(*) FROM ruler"), QString("2"));
+
+        GC_GenomeScene loaded;
+        QVERIFY(loaded.loadKestalCanvas(file));
+        QCOMPARE(loaded.topGenomes().size(), 1);
+        QCOMPARE(loaded.lowGenomes().size(), 1);
+        QVERIFY(GC_Genome::genomeIdCounter > std::max(top->getId(), low->getId()));
+        GC_Genome *top2 = loaded.topGenomes().first();
+        GC_Genome *low2 = loaded.lowGenomes().first();
+        compareGenomes(top, top2);
+        compareGenomes(low, low2);
+        QCOMPARE(top2->getDatabase(), file);
+        QCOMPARE(top2->getDatabaseId(), top->getId());
+        // Stored hits are counted, not loaded.
+        QCOMPARE(top2->countCogMatchings(), 0);
+        QCOMPARE(top2->getDatabaseCogMatchingsCount(), 2);
+        QCOMPARE(top2->getDatabaseRfamMatchingsCount(), 1);
+        QCOMPARE(top2->getDatabaserRNAMatchingsCount(), 1);
+        QCOMPARE(low2->getDatabaseCogMatchingsCount(), 0);
+        QCOMPARE(rows(file, "SELECT id_cog_protein, genomeId, start, end, bitscore, "
+                            "(evalue BETWEEN 0.99e-30 AND 1.01e-30) OR (evalue BETWEEN 1.99e-8 AND 2.01e-8) "
+                            "FROM cog_matchings ORDER BY start"),
+                 (QStringList{QString("3|%1|100|400|250.5|1").arg(top->getId()),
+                              QString("5|%1|450|800|40|1").arg(top->getId())}));
+        QCOMPARE(hitRows(file, "rrna_matchings", top->getId()).size(), 1);
+
+        QCOMPARE(loaded.countMatchings(), 3);
+        const QList<GC_GenomeMatching *> before = scene.matchings();
+        const QList<GC_GenomeMatching *> after = loaded.matchings();
+        for (int i = 0; i < before.size(); ++i) {
+            QCOMPARE(after.at(i)->id(), before.at(i)->id());
+            QCOMPARE(after.at(i)->topGenome(), top2);
+            QCOMPARE(after.at(i)->lowGenome(), low2);
+            QCOMPARE(after.at(i)->topFrom(), before.at(i)->topFrom());
+            QCOMPARE(after.at(i)->topTo(), before.at(i)->topTo());
+            QCOMPARE(after.at(i)->lowFrom(), before.at(i)->lowFrom());
+            QCOMPARE(after.at(i)->lowTo(), before.at(i)->lowTo());
+            QCOMPARE(after.at(i)->similarity(), before.at(i)->similarity());
+            QCOMPARE(after.at(i)->bitScore(), before.at(i)->bitScore());
+            QCOMPARE(after.at(i)->color(),
+                     before.at(i)->color().isValid() ? before.at(i)->color() : QColor(Qt::black));
+        }
+        QVERIFY(GC_GenomeMatching::nextId > 13);
+
+        QCOMPARE(loaded.freeTexts().size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            const GC_FreeText *a = scene.freeTexts().at(i);
+            const GC_FreeText *b = loaded.freeTexts().at(i);
+            QCOMPARE(b->text(), a->text());
+            QCOMPARE(b->pos(), a->pos());
+            QCOMPARE(b->color(), a->color());
+            QCOMPARE(b->font(), a->font());
+            QCOMPARE(b->angle(), a->angle());
+            QCOMPARE(b->positionFlag(), a->positionFlag());
+        }
+        QVERIFY(!loaded.isModified());
+        loaded.addItemsToScene();
+        QCOMPARE(top2->scene(), &loaded);
+    }
+
+    void moreThan200GenesSwitchesGenesOff()
+    {
+        GC_GenomeScene scene;
+        for (const int count : {201, 200}) {
+            auto *genome = new GC_Genome;
+            genome->setCoords(GC_Interval(1, 10000));
+            for (int g = 0; g < count; ++g)
+                genome->addGene(makeGene(g, 1 + g * 40, 30 + g * 40, QString()));
+            scene.insertTopGenome(genome);
+        }
+        scene.setFileName(path("genes.kcv"));
+        QVERIFY(scene.saveToKestalCanvas());
+        GC_GenomeScene loaded;
+        QVERIFY(loaded.loadKestalCanvas(path("genes.kcv")));
+        QCOMPARE(loaded.topGenomes().at(0)->countGenes(), 201);
+        QVERIFY(!loaded.topGenomes().at(0)->getShowGenes());
+        QVERIFY(loaded.topGenomes().at(1)->getShowGenes());
+    }
+
+    void savingOverTheSourceKeepsStoredHomologyRows()
+    {
+        GC_GenomeScene first;
+        buildFullScene(first);
+        const QString a = path("source_a.kcv");
+        first.setFileName(a);
+        QVERIFY(first.saveToKestalCanvas());
+        const QStringList cogRows = rows(a, "SELECT * FROM cog_matchings");
+        const QStringList rfamRows = rows(a, "SELECT * FROM rfam_matchings");
+        const QStringList rrnaRows = rows(a, "SELECT * FROM rrna_matchings");
+        QCOMPARE(cogRows.size(), 2);
+
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadKestalCanvas(a));
+        GC_Genome *top = scene.topGenomes().first();
+        QCOMPARE(top->countCogMatchings(), 0);
+        // Saved over the file the hits are stored in: copied from the old
+        // file while the new one is written.
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        QCOMPARE(rows(a, "SELECT * FROM cog_matchings"), cogRows);
+        QCOMPARE(rows(a, "SELECT * FROM rfam_matchings"), rfamRows);
+        QCOMPARE(rows(a, "SELECT * FROM rrna_matchings"), rrnaRows);
+
+        // Save As, remove the old file, save again: nothing is lost, since
+        // the genomes now read their stored rows from the new file.
+        const QString b = path("source_b.kcv");
+        scene.setFileName(b);
+        QVERIFY(scene.saveToKestalCanvas());
+        QCOMPARE(top->getDatabase(), b);
+        QVERIFY(QFile::remove(a));
+        top->setPos(top->pos() + QPointF(5.0, 0.0));
+        QVERIFY(scene.saveToKestalCanvas());
+        QCOMPARE(rows(b, "SELECT * FROM cog_matchings"), cogRows);
+        QCOMPARE(rows(b, "SELECT * FROM rfam_matchings"), rfamRows);
+        QCOMPARE(rows(b, "SELECT * FROM rrna_matchings"), rrnaRows);
+
+        // Once one COG hit is held in memory, only the held hits are
+        // written for COG; the other families are still copied.
+        top->getCogHomologies()->addCogMatching(10, 20, 4, "COG0004", "T", 3, 1e-3f, 15.0f);
+        QVERIFY(scene.saveToKestalCanvas());
+        QCOMPARE(rows(b, "SELECT id_cog_protein, genomeId, start, end FROM cog_matchings"),
+                 QStringList{QString("4|%1|10|20").arg(top->getId())});
+        QCOMPARE(rows(b, "SELECT * FROM rfam_matchings"), rfamRows);
+    }
+
+    void aLeftoverTemporaryFileIsReplaced()
+    {
+        GC_GenomeScene scene;
+        buildFullScene(scene);
+        const QString file = path("leftover.kcv");
+        QVERIFY(TestData::writeFile(file + "temp", "not a database"));
+        QVERIFY(TestData::writeFile(file + "temp-journal", "not a journal"));
+        scene.setFileName(file);
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        QCOMPARE(GC_FileUtils::filetype(file), FILETYPE_CANVAS);
+        QVERIFY(!QFile::exists(file + "temp"));
+        QVERIFY(!QFile::exists(file + "temp-journal"));
+    }
+
+    void aFailedSaveLeavesTheOldFileAlone_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("temporary name taken by a folder") << "folder";
+        QTest::newRow("file size limit reached while writing rows") << "limit";
+    }
+
+    void aFailedSaveLeavesTheOldFileAlone()
+    {
+        QFETCH(QString, how);
+        GC_GenomeScene scene;
+        buildFullScene(scene);
+        const QString file = path("keep_" + how + ".kcv");
+        scene.setFileName(file);
+        QVERIFY(scene.saveToKestalCanvas());
+        const QByteArray before = fileBytes(file);
+        QVERIFY(!before.isEmpty());
+
+        // The next save writes a genome far larger than the limit allows.
+        auto *big = new GC_Genome;
+        big->setName("big");
+        big->setDnaSequence(QString::fromLatin1(TestData::randomDna(3000000, 9)));
+        big->setCoords(GC_Interval(1, 3000000));
+        scene.insertLowGenome(big);
+        scene.setModified(true);
+        scene.setLastErrorText(QString());
+
+        bool saved = true;
+        if (how == "folder") {
+            QVERIFY(QDir().mkpath(file + "temp/inside"));
+            saved = scene.saveToKestalCanvas();
+            QVERIFY(QDir(file + "temp").removeRecursively());
+        } else {
+            rlimit old {};
+            QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+            rlimit small = old;
+            small.rlim_cur = before.size() + 64 * 1024;
+            const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+            saved = scene.saveToKestalCanvas();
+            setrlimit(RLIMIT_FSIZE, &old);
+            std::signal(SIGXFSZ, previous);
+        }
+        QVERIFY(!saved);
+        QVERIFY(!scene.lastErrorText().isEmpty());
+        QVERIFY(scene.isModified());
+        QCOMPARE(fileBytes(file), before);
+        QVERIFY(!QFile::exists(file + "temp"));
+        QCOMPARE(scene.topGenomes().first()->getDatabase(), file);
+    }
+
+    void aSaveIntoAMissingFolderFails()
+    {
+        GC_GenomeScene scene;
+        buildFullScene(scene);
+        scene.setFileName(path("no/such/folder/x.kcv"));
+        scene.setModified(true);
+        QVERIFY(!scene.saveToKestalCanvas());
+        QVERIFY(scene.lastErrorText().startsWith("Error gc_genomescenedatesavefile"));
+        QVERIFY(scene.isModified());
+        QVERIFY(!QFile::exists(path("no")));
+    }
+
+    void aSaveIntoAReadOnlyFolderFails()
+    {
+        const QString folder = path("readonly");
+        QVERIFY(QDir().mkpath(folder));
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const bool writable = TestData::writeFile(folder + "/probe", "x");
+        if (writable) {
+            QFile::remove(folder + "/probe");
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QSKIP("this user writes into read-only folders (root)");
+        }
+        GC_GenomeScene scene;
+        buildFullScene(scene);
+        scene.setFileName(folder + "/x.kcv");
+        QVERIFY(!scene.saveToKestalCanvas());
+        QVERIFY(!scene.lastErrorText().isEmpty());
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void theOldFormatIsReadWithoutChangingIt()
+    {
+        const QString file = path("qt4.kcv");
+        QVERIFY(buildFromSql(kestalTestDataPath("canvas_qt4.sql"), file));
+        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        const QByteArray before = fileBytes(file);
+
+        GC_GenomeScene scene;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("matching 2 names genome 9 .*skipped"));
+        QVERIFY(scene.loadKestalCanvas(file));
+        QCOMPARE(fileBytes(file), before);
+        QVERIFY(!QFile::exists(file + "-journal"));
+        QCOMPARE(scene.topGenomes().size(), 1);
+        QCOMPARE(scene.lowGenomes().size(), 1);
+        GC_Genome *top = scene.topGenomes().first();
+        GC_Genome *low = scene.lowGenomes().first();
+        QCOMPARE(top->getId(), 1);
+        QCOMPARE(low->getId(), 4);
+        QVERIFY(GC_Genome::genomeIdCounter > 4);
+        // "true"/"false" texts.
+        QVERIFY(!top->getShowGenes());
+        QVERIFY(top->getShowRuler());
+        QVERIFY(!low->getShowRuler());
+        QVERIFY(top->isVisible());
+        QVERIFY(!low->isVisible());
+        // 10-field fonts: weight 75 is bold, 50 normal.
+        QCOMPARE(top->getTextFont().family(), QString("Sans Serif"));
+        QCOMPARE(top->getTextFont().pointSize(), 11);
+        QVERIFY(top->getTextFont().bold());
+        QVERIFY(!low->getTextFont().bold());
+        QCOMPARE(top->getTextColor(), QColor("#aa0000"));
+        QCOMPARE(top->getTextX(), 0.5);
+        QCOMPARE(top->getTextY(), -14.0);
+        QCOMPARE(top->getTextPositionFlag(), 1);
+        QVERIFY(!top->getRuler()->getHorizontalLineVisible());
+        QVERIFY(low->getRuler()->getHorizontalLineVisible());
+        QVERIFY(top->getRuler()->getTextFont().bold());
+        // Every gene, from a genes table without note, locusTag and metadata.
+        QCOMPARE(top->countGenes(), 3);
+        QCOMPARE(low->countGenes(), 2);
+        QCOMPARE(top->getGenes().at(1)->getName(), QString("second"));
+        QCOMPARE(top->getGenes().at(1)->getOrientation(), -1);
+        QVERIFY(!top->getGenes().at(1)->getShowText());
+        QVERIFY(top->getGenes().at(0)->getShowText());
+        QVERIFY(top->getGenes().at(0)->getNote().isEmpty());
+        QCOMPARE(top->getAnotations().size(), 1);
+        QVERIFY(!top->getAnotations().first()->getShowText());
+        QVERIFY(top->getAnotations().first()->getTextFont().bold());
+        QVERIFY(top->getAnotations().first()->getTextFont().italic());
+        QCOMPARE(top->getDatabaseCogMatchingsCount(), 2);
+        // The matching naming genome 9 is skipped; the repeated id 1 is
+        // made unique.
+        const QList<GC_GenomeMatching *> matchings = scene.matchings();
+        QCOMPARE(matchings.size(), 2);
+        QCOMPARE(matchings.at(0)->id(), 1);
+        QVERIFY(matchings.at(1)->id() != 1);
+        QCOMPARE(matchings.at(1)->color(), QColor("#ff00ff"));
+        QCOMPARE(top->countMatchings(), 2);
+        QCOMPARE(scene.freeTexts().size(), 1);
+        QVERIFY(scene.freeTexts().first()->font().bold());
+        QCOMPARE(scene.freeTexts().first()->text(), QString("Old note"));
+
+        // Saved in the current form, it keeps everything, stored hits included.
+        scene.setFileName(path("qt4_saved.kcv"));
+        QVERIFY(scene.saveToKestalCanvas());
+        QCOMPARE(fileBytes(file), before);
+        QCOMPARE(rows(path("qt4_saved.kcv"), "SELECT id_cog_protein, genomeId, start, end, bitscore FROM cog_matchings"),
+                 (QStringList{"3|1|10|40|55.5", "4|1|45|58|30"}));
+        GC_GenomeScene again;
+        QVERIFY(again.loadKestalCanvas(path("qt4_saved.kcv")));
+        compareGenomes(top, again.topGenomes().first());
+        compareGenomes(low, again.lowGenomes().first());
+        QCOMPARE(again.countMatchings(), 2);
+        QVERIFY(rows(path("qt4_saved.kcv"), "SELECT name FROM pragma_table_info('genes')").contains("metadata"));
+    }
+
+    void aGenomeWrittenOncePerRowIsSplitInTwo()
+    {
+        // Older files saved a genome compared with itself once per row,
+        // under one id, with its genes and annotations once per row.
+        const QString file = path("self_pair_old.kcv");
+        {
+            GC_SqlConnection connection("tst_self_pair", file);
+            QSqlQuery query(connection.database());
+            QVERIFY(query.exec("CREATE TABLE file_properties ( key TEXT , value TEXT )"));
+            QVERIFY(query.exec("INSERT INTO file_properties VALUES ( 'type' , 'kestalcanvas' )"));
+            for (const QString &create : {GC_Genome::sqlCreateTable(), GC_Gene::sqlCreateTable(),
+                                          GC_Anotation::sqlCreateTable(), GC_Ruler::sqlCreateTable(),
+                                          GC_GenomeMatching::sqlCreateTable(), GC_FreeText::sqlCreateTable()})
+                QVERIFY(query.exec(create));
+            for (int place = 0; place <= 1; ++place) {
+                QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , "
+                                           "pixPerNuc , showGenes , visible ) VALUES ( 5 , %1 , 'A' , 1 , "
+                                           "3000 , 0.5 , 1 , 1 )").arg(place)));
+                for (int gene = 0; gene < 3; ++gene)
+                    QVERIFY(query.exec(QString("INSERT INTO genes ( id , genomeId , nucfrom , nucto , "
+                                               "orientation ) VALUES ( %1 , 5 , %2 , %3 , 1 )")
+                                           .arg(gene).arg(100 * gene + 1).arg(100 * gene + 50)));
+                QVERIFY(query.exec("INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) "
+                                   "VALUES ( 1 , 5 , 10 , 20 )"));
+            }
+            QVERIFY(query.exec("INSERT INTO genomematchings VALUES ( 1 , 5 , 1 , 500 , 5 , 1001 , 1500 , "
+                               "99.0 , 900.0 , '#000000' )"));
+        }
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadKestalCanvas(file));
+        QCOMPARE(scene.topGenomes().size(), 1);
+        QCOMPARE(scene.lowGenomes().size(), 1);
+        GC_Genome *top = scene.topGenomes().first();
+        GC_Genome *low = scene.lowGenomes().first();
+        QVERIFY(top->getId() != low->getId());
+        QCOMPARE(top->countGenes(), 3);
+        QCOMPARE(low->countGenes(), 3);
+        QCOMPARE(top->getAnotations().size(), 1);
+        QCOMPARE(low->getAnotations().size(), 1);
+        QCOMPARE(scene.countMatchings(), 1);
+        QCOMPARE(scene.matchings().first()->topGenome(), top);
+        QCOMPARE(scene.matchings().first()->lowGenome(), low);
+
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            scene.setFileName(path(QString("self_pair_%1.kcv").arg(cycle)));
+            QVERIFY(scene.saveToKestalCanvas());
+            GC_GenomeScene again;
+            QVERIFY(again.loadKestalCanvas(scene.fileName()));
+            QCOMPARE(again.topGenomes().first()->countGenes(), 3);
+            QCOMPARE(again.lowGenomes().first()->countGenes(), 3);
+            QCOMPARE(again.matchings().first()->lowGenome(), again.lowGenomes().first());
+        }
+        QCOMPARE(scalar(path("self_pair_1.kcv"), "SELECT count(DISTINCT id) || '/' || count(*) FROM genomes"),
+                 QString("2/2"));
+        QCOMPARE(scalar(path("self_pair_1.kcv"), "SELECT count(*) FROM genes"), QString("6"));
+    }
+
+    void otherFilesAreRefused()
+    {
+        GC_GenomeScene scene;
+        const QString fasta = path("not.fasta");
+        QVERIFY(TestData::writeFile(fasta, ">x\nACGT\n"));
+        QVERIFY(!scene.loadKestalCanvas(fasta));
+        QCOMPARE(scene.lastErrorText(),
+                 QString("File \"%1\" isn't a Kestal Canvas file or doesn't exist").arg(fasta));
+        QVERIFY(!scene.loadKestalCanvas(path("missing.kcv")));
+        const QString comparison = path("comparison.kestal");
+        {
+            GC_SqlConnection connection("tst_comparison", comparison);
+            QSqlQuery query(connection.database());
+            QVERIFY(query.exec("CREATE TABLE file_properties ( key TEXT, value TEXT )"));
+            QVERIFY(query.exec("INSERT INTO file_properties VALUES ('type', 'genomecomparisson')"));
+        }
+        QVERIFY(!scene.loadKestalCanvas(comparison));
+        QVERIFY(scene.lastErrorText().contains("isn't a Kestal Canvas file"));
+        QVERIFY(!QFile::exists(path("missing.kcv")));
+        QVERIFY(scene.fileName().isEmpty());
+    }
+
+    void theRowCounterCommitsBeforeRow1001()
+    {
+        const QString file = path("counter.db");
+        GC_SqlConnection writer("tst_counter_writer", file);
+        QSqlQuery query(writer.database());
+        QVERIFY(query.exec("CREATE TABLE t ( v INTEGER )"));
+        QVERIFY(query.exec("BEGIN"));
+        int counter = 0;
+        auto committedRows = [&]() {
+            GC_SqlConnection reader("tst_counter_reader", file, GC_SqlConnection::ReadOnly);
+            QSqlQuery count(reader.database());
+            return count.exec("SELECT count(*) FROM t") && count.next() ? count.value(0).toInt() : -1;
+        };
+        for (int row = 1; row <= 2002; ++row) {
+            QVERIFY(GC_CanvasRowCounter::commitEvery1000(query, counter));
+            QVERIFY(query.exec(QString("INSERT INTO t VALUES ( %1 )").arg(row)));
+            if (row == 1000)
+                QCOMPARE(committedRows(), 0);
+            if (row == 1001)
+                QCOMPARE(committedRows(), 1000);
+            if (row == 2001)
+                QCOMPARE(committedRows(), 1000);
+        }
+        QCOMPARE(committedRows(), 2001);
+        QCOMPARE(counter, 0);
+        QVERIFY(query.exec("COMMIT"));
+    }
+};
+
+KESTAL_TEST_MAIN(TestCanvasFile)
+#include "tst_canvasfile.moc"

@@ -1,0 +1,317 @@
+#include "kestal_test.h"
+
+#include "comparison_database_fixture.h"
+#include "gc_comparisondatabasebuilder.h"
+#include "gc_fileutils.h"
+#include "gc_gene.h"
+#include "gc_genome.h"
+#include "gc_genomematching.h"
+#include "gc_genomescene.h"
+#include "gc_sequenceblaster.h"
+#include "gc_sqlconnection.h"
+#include "test_data.h"
+
+#include <QSet>
+#include <QSettings>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+using Fixture = ComparisonDatabaseFixture::Genome;
+using Match = ComparisonDatabaseFixture::Matching;
+
+class TestComparisonReader : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    int serial = 0;
+
+    QString makeDatabase(const QList<Fixture> &genomes, const QList<Match> &matchings)
+    {
+        const QString path = dir.filePath(QStringLiteral("comparison%1.kestal").arg(serial++));
+        QString error;
+        if (!ComparisonDatabaseFixture::build(dir.path(), path, genomes, &error)
+            || !ComparisonDatabaseFixture::addMatchings(path, matchings, &error))
+            qWarning() << "fixture:" << error;
+        return path;
+    }
+
+    static QStringList names(const QList<GC_Genome *> &row)
+    {
+        QStringList result;
+        for (const GC_Genome *genome : row)
+            result << genome->getName();
+        return result;
+    }
+
+    static QMap<QString, int> geneCounts(GC_GenomeScene &scene)
+    {
+        // Row-qualified, so the same genome in both rows is told apart.
+        QMap<QString, int> counts;
+        for (const GC_Genome *genome : scene.topGenomes())
+            counts["top " + genome->getName()] += genome->countGenes();
+        for (const GC_Genome *genome : scene.lowGenomes())
+            counts["low " + genome->getName()] += genome->countGenes();
+        return counts;
+    }
+
+    static int matchingsOn(const GC_Genome *genome)
+    {
+        return genome->countMatchings();
+    }
+
+    // Saves the scene to path and reads it back into other.
+    static bool cycle(GC_GenomeScene &scene, const QString &path, GC_GenomeScene &other)
+    {
+        scene.setFileName(path);
+        return scene.saveToKestalCanvas() && other.loadKestalCanvas(path);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+    }
+
+    void rowsFollowTheRolesOfTheComparison()
+    {
+        const QString db = makeDatabase(
+            {{"Alpha phage", 3000, {{100, 200}, {900, 400}, {2000, 2100}}, 1},
+             {"Beta phage", 2500, {{10, 90}}, 2}},
+            {{0, 1, 500, 1, 600, 100, 98.5, 800.0}, {0, 2000, 2500, 1, 2400, 1900, 90.0, 400.0}});
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadSorvikComparisons({db}));
+        QCOMPARE(names(scene.topGenomes()), QStringList{"Alpha phage"});
+        QCOMPARE(names(scene.lowGenomes()), QStringList{"Beta phage"});
+        GC_Genome *top = scene.topGenomes().first();
+        GC_Genome *low = scene.lowGenomes().first();
+        QCOMPARE(top->getPlacement(), 0);
+        QCOMPARE(low->getPlacement(), 1);
+        QCOMPARE(top->getCoords(), GC_Interval(1, 3000));
+        QCOMPARE(top->getDnaSequence(), QString::fromLatin1(TestData::randomDna(3000, 1)).toUpper());
+        QCOMPARE(top->getDatabase(), db);
+        QCOMPARE(top->getDatabaseId(), 0);
+        QCOMPARE(low->getDatabaseId(), 1);
+
+        // Genes: one per segment, a reverse segment on strand -1 over the
+        // same nucleotides, with note and locus tag.
+        QCOMPARE(top->countGenes(), 3);
+        const GC_Gene *reverse = nullptr;
+        for (const GC_Gene *gene : top->getGenes()) {
+            if (gene->getCoords() == GC_Interval(400, 900))
+                reverse = gene;
+        }
+        QVERIFY(reverse);
+        QCOMPARE(reverse->getOrientation(), -1);
+        QVERIFY(reverse->getLocusTag().startsWith("Alpha phage_"));
+        QVERIFY(reverse->getNote().startsWith("note "));
+        QVERIFY(!reverse->getName().isEmpty());
+
+        const QList<GC_GenomeMatching *> matchings = scene.matchings();
+        QCOMPARE(matchings.size(), 2);
+        QCOMPARE(matchings.at(0)->id(), 1); // the row's oid
+        QCOMPARE(matchings.at(1)->id(), 2);
+        QCOMPARE(matchings.at(1)->topGenome(), top);
+        QCOMPARE(matchings.at(1)->lowGenome(), low);
+        QCOMPARE(matchings.at(1)->topFrom(), 2000);
+        QCOMPARE(matchings.at(1)->lowFrom(), 2400);
+        QCOMPARE(matchings.at(1)->lowTo(), 1900);
+        QCOMPARE(matchings.at(1)->similarity(), 90.0);
+        QCOMPARE(matchings.at(1)->bitScore(), 400.0);
+        QVERIFY(!matchings.at(1)->isDirect());
+        QCOMPARE(top->countMatchings(), 2);
+        // Only the lists are filled; the main thread adds the items.
+        QVERIFY(!top->scene());
+        scene.addItemsToScene();
+        QCOMPARE(top->scene(), &scene);
+        QCOMPARE(matchings.at(0)->scene(), &scene);
+    }
+
+    void genesAreSwitchedOffAbove200()
+    {
+        const QString db = makeDatabase(
+            {{"Many", 12000, ComparisonDatabaseFixture::evenGenes(12000, 201), 3},
+             {"Exactly", 12000, ComparisonDatabaseFixture::evenGenes(12000, 200), 4}},
+            {{0, 1, 100, 1, 1, 100, 99.0, 180.0}});
+        GC_GenomeScene scene;
+        scene.loadSorvikComparisons({db});
+        QCOMPARE(scene.topGenomes().first()->countGenes(), 201);
+        QVERIFY(!scene.topGenomes().first()->getShowGenes());
+        QCOMPARE(scene.lowGenomes().first()->countGenes(), 200);
+        QVERIFY(scene.lowGenomes().first()->getShowGenes());
+    }
+
+    void genomesWithoutMatchingsAreNotPlaced()
+    {
+        const QString db = makeDatabase({{"One", 500, {}, 5}, {"Two", 500, {}, 6}, {"Loner", 500, {}, 7}},
+                                        {{0, 1, 100, 1, 1, 100, 99.0, 180.0}});
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadSorvikComparisons({db}));
+        QCOMPARE(scene.genomes().size(), 2);
+        QVERIFY(!names(scene.genomes()).contains("Loner"));
+    }
+
+    void databasesSharingAGenomeNameShareItsItem()
+    {
+        // Both databases hold "Shared"; the second one's copy differs, but
+        // the genome is read from the first.
+        const QString first = makeDatabase({{"Shared", 2000, {{10, 40}}, 8}, {"Left", 1500, {}, 9}},
+                                           {{0, 1, 300, 1, 1, 300, 97.0, 500.0}});
+        const QString second = makeDatabase({{"Right", 1200, {}, 10}, {"Shared", 2000, {{10, 40}, {50, 80}}, 11}},
+                                            {{1, 400, 700, 0, 1, 300, 95.0, 450.0}});
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadSorvikComparisons({first, second}));
+        QCOMPARE(names(scene.topGenomes()), QStringList{"Shared"});
+        QCOMPARE(names(scene.lowGenomes()), (QStringList{"Left", "Right"}));
+        GC_Genome *shared = scene.topGenomes().first();
+        QCOMPARE(shared->getDatabase(), first);
+        QCOMPARE(shared->countGenes(), 1);
+        QCOMPARE(shared->countMatchings(), 2);
+        // Both databases number their one matching 1; ids stay unique.
+        const QList<GC_GenomeMatching *> matchings = scene.matchings();
+        QCOMPARE(matchings.size(), 2);
+        QVERIFY(matchings.at(0)->id() != matchings.at(1)->id());
+        QCOMPARE(matchings.at(1)->topFrom(), 400);
+    }
+
+    void chainAndSelfPairSurviveSaveAndLoad_data()
+    {
+        QTest::addColumn<bool>("selfPair");
+        QTest::newRow("A-B, B-C") << false;
+        QTest::newRow("A-A") << true;
+    }
+
+    void chainAndSelfPairSurviveSaveAndLoad()
+    {
+        QFETCH(bool, selfPair);
+        GC_GenomeScene scene;
+        if (selfPair) {
+            const QString db = makeDatabase({{"A", 3000, {{10, 60}, {700, 500}}, 12}},
+                                            {{0, 1, 500, 0, 1001, 1500, 99.0, 900.0},
+                                             {0, 2000, 2200, 0, 2200, 2000, 80.0, 300.0}});
+            QVERIFY(scene.loadSorvikComparisons({db}));
+            QCOMPARE(names(scene.topGenomes()), QStringList{"A"});
+            QCOMPARE(names(scene.lowGenomes()), QStringList{"A"});
+        } else {
+            const QString ab = makeDatabase({{"A", 3000, {{10, 60}}, 13}, {"B", 2500, {{5, 50}, {300, 200}}, 14}},
+                                            {{0, 1, 500, 1, 1, 500, 99.0, 900.0}});
+            const QString bc = makeDatabase({{"B", 2500, {{5, 50}, {300, 200}}, 14}, {"C", 2000, {{1, 99}}, 15}},
+                                            {{0, 1000, 1400, 1, 1, 400, 95.0, 700.0},
+                                             {0, 10, 90, 1, 500, 580, 91.0, 120.0}});
+            QVERIFY(scene.loadSorvikComparisons({ab, bc}));
+            QCOMPARE(names(scene.topGenomes()), (QStringList{"A", "B"}));
+            QCOMPARE(names(scene.lowGenomes()), (QStringList{"B", "C"}));
+        }
+        // Each row has its own item, with its own genes and only the
+        // matchings of its side.
+        const QList<GC_Genome *> topRow = scene.topGenomes();
+        QSet<GC_Genome *> items(topRow.begin(), topRow.end());
+        for (GC_Genome *genome : scene.lowGenomes())
+            QVERIFY(!items.contains(genome));
+        GC_Genome *topItem = scene.topGenomes().last();
+        GC_Genome *lowItem = scene.lowGenomes().first();
+        QCOMPARE(topItem->getName(), lowItem->getName());
+        QVERIFY(topItem->getId() != lowItem->getId());
+        QCOMPARE(topItem->countGenes(), lowItem->countGenes());
+        QSet<GC_Gene *> topGenes(topItem->getGenes().begin(), topItem->getGenes().end());
+        for (GC_Gene *gene : lowItem->getGenes())
+            QVERIFY(!topGenes.contains(gene));
+        for (const GC_GenomeMatching *matching : topItem->getMatchings())
+            QCOMPARE(matching->topGenome(), topItem);
+        for (const GC_GenomeMatching *matching : lowItem->getMatchings())
+            QCOMPARE(matching->lowGenome(), lowItem);
+
+        const QMap<QString, int> genes = geneCounts(scene);
+        const int matchingCount = scene.countMatchings();
+        GC_GenomeScene once;
+        QVERIFY(cycle(scene, dir.filePath("chain1.kcv"), once));
+        QCOMPARE(geneCounts(once), genes);
+        QCOMPARE(once.countMatchings(), matchingCount);
+        GC_GenomeScene twice;
+        QVERIFY(cycle(once, dir.filePath("chain2.kcv"), twice));
+        QCOMPARE(geneCounts(twice), genes);
+        QCOMPARE(twice.countMatchings(), matchingCount);
+        QCOMPARE(names(twice.topGenomes()), names(scene.topGenomes()));
+        QCOMPARE(names(twice.lowGenomes()), names(scene.lowGenomes()));
+        // One genomes row per item.
+        GC_SqlConnection file("count_genomes", dir.filePath("chain2.kcv"), GC_SqlConnection::ReadOnly);
+        QSqlQuery count(file.database());
+        QVERIFY(count.exec("SELECT count(*), count(DISTINCT id) FROM genomes") && count.next());
+        QCOMPARE(count.value(0).toInt(), scene.genomes().size());
+        QCOMPARE(count.value(1).toInt(), scene.genomes().size());
+    }
+
+    void pathsThatAreNotComparisonsArePassedOver()
+    {
+        const QString fasta = dir.filePath("plain.fasta");
+        QVERIFY(TestData::writeFile(fasta, ">x\nACGT\n"));
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadSorvikComparisons({fasta, dir.filePath("missing.kestal")}));
+        QVERIFY(scene.genomes().isEmpty());
+        QVERIFY(scene.loadSorvikComparisons({}));
+        QVERIFY(scene.genomes().isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath("missing.kestal")));
+    }
+
+    void aBrokenDatabaseLeavesItsErrorText()
+    {
+        // The probe accepts it, but it has no genomes table.
+        const QString path = dir.filePath("broken.kestal");
+        {
+            GC_SqlConnection file("broken", path);
+            QSqlQuery query(file.database());
+            QVERIFY(query.exec("CREATE TABLE file_properties ( key TEXT, value TEXT )"));
+            QVERIFY(query.exec("INSERT INTO file_properties VALUES ('type', 'genomecomparisson')"));
+        }
+        QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_COMPARISON);
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadSorvikComparisons({path}));
+        QVERIFY(scene.genomes().isEmpty());
+        QVERIFY(scene.lastErrorText().contains("genomes"));
+    }
+
+    void realBlastnResultsAreLoaded()
+    {
+        const QString blastn = QStandardPaths::findExecutable("blastn");
+        const QString makeblastdb = QStandardPaths::findExecutable("makeblastdb");
+        if (blastn.isEmpty() || makeblastdb.isEmpty())
+            QSKIP("BLAST+ is not installed");
+        QSettings settings;
+        settings.setValue("makeblastdbpath", makeblastdb);
+        settings.setValue("blastnpath", blastn);
+        // The second genome is the first with its halves swapped.
+        const QByteArray dna = TestData::randomDna(4000, 21);
+        const QString first = dir.filePath("first.gb");
+        const QString second = dir.filePath("second.gb");
+        QVERIFY(TestData::writeFile(first, TestData::genbankRecord("First", "", dna)));
+        QVERIFY(TestData::writeFile(second, TestData::genbankRecord("Second", "", dna.mid(2000) + dna.left(2000))));
+        const QString db = dir.filePath("blasted.kestal");
+        GC_ComparisonDatabaseBuilder builder;
+        builder.setPath(db);
+        builder.setGenbankFiles({first, second});
+        QMap<QString, int> ids;
+        QVERIFY2(builder.build(ids), qPrintable(builder.lastErrorText()));
+        GC_SequenceBlaster blaster;
+        blaster.setDatabase(db);
+        blaster.setPairs({{0, 1}});
+        blaster.blastHanged();
+        QVERIFY2(blaster.result(), qPrintable(blaster.lastErrorText()));
+
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadSorvikComparisons({db}));
+        QCOMPARE(names(scene.topGenomes()), QStringList{"First"});
+        QCOMPARE(names(scene.lowGenomes()), QStringList{"Second"});
+        QVERIFY(scene.countMatchings() >= 2);
+        bool firstHalf = false;
+        for (const GC_GenomeMatching *matching : scene.matchings()) {
+            if (matching->topCoords().start() <= 10 && matching->topCoords().end() >= 1990)
+                firstHalf = matching->lowCoords().start() >= 1990 && matching->lowCoords().start() <= 2010;
+        }
+        QVERIFY(firstHalf);
+    }
+};
+
+KESTAL_TEST_MAIN(TestComparisonReader)
+#include "tst_comparisonreader.moc"

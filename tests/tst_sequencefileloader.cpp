@@ -1,0 +1,189 @@
+#include "kestal_test.h"
+
+#include "comparison_database_fixture.h"
+#include "gc_gene.h"
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+#include "test_data.h"
+
+#include <QTemporaryDir>
+
+class TestSequenceFileLoader : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    static QByteArray feature(const QByteArray &location, const QByteArray &product)
+    {
+        return "     CDS             " + location + "\n                     /product=\"" + product
+               + "\"\n";
+    }
+
+    static QList<QPair<int, int>> geneRanges(const GC_Genome *genome)
+    {
+        QList<QPair<int, int>> ranges;
+        for (const GC_Gene *gene : genome->getGenes())
+            ranges.append({gene->getCoords().start(), gene->getCoords().end()});
+        return ranges;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+    }
+
+    void aGenbankFileGivesAGenePerFeature()
+    {
+        const QString file = dir.filePath("record.gb");
+        const QByteArray features = feature("300..400", "forward") + feature("complement(100..200)", "backward")
+                                    + feature("250", "single base") + feature("10..20", "ten")
+                                    + feature("9..15", "nine");
+        const QByteArray dna = TestData::randomDna(600, 5);
+        QVERIFY(TestData::writeFile(file, TestData::genbankRecord("Test phage, complete genome", features, dna)));
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadGenomeFromFile(file, 0));
+        QCOMPARE(scene.topGenomes().size(), 1);
+        QVERIFY(scene.lowGenomes().isEmpty());
+        const GC_Genome *genome = scene.topGenomes().first();
+        QCOMPARE(genome->getName(), QString("Test phage, complete genome"));
+        QCOMPARE(genome->getCoords(), GC_Interval(1, 600));
+        QCOMPARE(genome->getDnaSequence(), QString::fromLatin1(dna).toUpper());
+        QVERIFY(genome->getDatabase().isEmpty());
+        QCOMPARE(genome->getPlacement(), 0);
+        // Ordered by range text: "10..20", "100..200", "250", "300..400",
+        // "9..15"; the single base makes no gene but takes its number.
+        QCOMPARE(geneRanges(genome),
+                 (QList<QPair<int, int>>{{10, 20}, {100, 200}, {300, 400}, {9, 15}}));
+        QList<int> ids;
+        QStringList names;
+        QList<int> orientations;
+        for (const GC_Gene *gene : genome->getGenes()) {
+            ids << gene->getId();
+            names << gene->getName();
+            orientations << gene->getOrientation();
+        }
+        QCOMPARE(ids, (QList<int>{0, 1, 3, 4}));
+        QCOMPARE(names, (QStringList{"ten", "backward", "forward", "nine"}));
+        QCOMPARE(orientations, (QList<int>{1, -1, 1, 1}));
+        QVERIFY(genome->getShowGenes());
+        QVERIFY(!genome->scene());
+    }
+
+    void aGenbankFileWithoutFeaturesOrName()
+    {
+        const QString file = dir.filePath("bare.gb");
+        QVERIFY(TestData::writeFile(file, TestData::genbankRecord("", "", TestData::randomDna(90, 6))));
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadGenomeFromFile(file, 0));
+        QCOMPARE(scene.topGenomes().first()->countGenes(), 0);
+        QCOMPARE(scene.topGenomes().first()->getName(), QString());
+    }
+
+    void moreThan200GenesAreSwitchedOff()
+    {
+        GC_GenomeScene scene;
+        for (const int count : {201, 200}) {
+            QByteArray features;
+            for (int g = 0; g < count; ++g)
+                features += feature(QByteArray::number(1 + 40 * g) + ".." + QByteArray::number(30 + 40 * g), "p");
+            const QString file = dir.filePath(QString("many%1.gb").arg(count));
+            QVERIFY(TestData::writeFile(file, TestData::genbankRecord("many", features, TestData::randomDna(9000, 7))));
+            QVERIFY(scene.loadGenomeFromFile(file, 0));
+        }
+        QCOMPARE(scene.topGenomes().at(0)->countGenes(), 201);
+        QVERIFY(!scene.topGenomes().at(0)->getShowGenes());
+        QCOMPARE(scene.topGenomes().at(1)->countGenes(), 200);
+        QVERIFY(scene.topGenomes().at(1)->getShowGenes());
+    }
+
+    void aFastaFileGivesItsFirstRecord()
+    {
+        const QString file = dir.filePath("two.fasta");
+        QVERIFY(TestData::writeFile(file, ">first  record\nACGT\nacgt\n>second\nTTTTTTTT\n"));
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadGenomeFromFile(file, 0));
+        QCOMPARE(scene.topGenomes().size(), 1);
+        const GC_Genome *genome = scene.topGenomes().first();
+        QCOMPARE(genome->getName(), QString("first record"));
+        QCOMPARE(genome->getDnaSequence(), QString("ACGTACGT"));
+        QCOMPARE(genome->getCoords(), GC_Interval(1, 8));
+        QCOMPARE(genome->countGenes(), 0);
+    }
+
+    void aComparisonDatabaseGivesTheIndexedGenome()
+    {
+        const QString db = dir.filePath("pair.kestal");
+        QString error;
+        QVERIFY2(ComparisonDatabaseFixture::build(dir.path(), db,
+                                                  {{"Zero", 500, {{5, 50}}, 8},
+                                                   {"One", 700, {{10, 100}, {300, 200}}, 9}},
+                                                  &error),
+                 qPrintable(error));
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadGenomeFromFile(db, 1));
+        const GC_Genome *genome = scene.topGenomes().first();
+        QCOMPARE(genome->getName(), QString("One"));
+        QCOMPARE(genome->getCoords(), GC_Interval(1, 700));
+        QCOMPARE(genome->getDatabase(), db);
+        QCOMPARE(geneRanges(genome), (QList<QPair<int, int>>{{10, 100}, {200, 300}}));
+        QCOMPARE(genome->getGenes().at(1)->getOrientation(), -1);
+        // No genome with that id: true, nothing added.
+        QVERIFY(scene.loadGenomeFromFile(db, 5));
+        QCOMPARE(scene.topGenomes().size(), 1);
+    }
+
+    void aCanvasGivesTheGenomeWithThatId()
+    {
+        GC_GenomeScene source;
+        QList<int> ids;
+        for (const char *name : {"first", "second"}) {
+            auto *genome = new GC_Genome;
+            genome->setName(name);
+            genome->setDnaSequence("ACGTACGTAC");
+            genome->setCoords(GC_Interval(1, 10));
+            auto *gene = new GC_Gene;
+            gene->setFromTo(2, 6);
+            genome->addGene(gene);
+            source.insertLowGenome(genome);
+            ids << genome->getId();
+        }
+        const QString canvas = dir.filePath("two.kcv");
+        source.setFileName(canvas);
+        QVERIFY(source.saveToKestalCanvas());
+
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadGenomeFromFile(canvas, ids.at(1)));
+        QCOMPARE(scene.topGenomes().size(), 1);
+        GC_Genome *genome = scene.topGenomes().first();
+        QCOMPARE(genome->getName(), QString("second"));
+        QCOMPARE(genome->getId(), ids.at(1));
+        QCOMPARE(genome->countGenes(), 1);
+        QCOMPARE(genome->getDatabase(), canvas);
+        QVERIFY(scene.fileName().isEmpty());
+        // An index that names no genome takes the first one.
+        QVERIFY(scene.loadGenomeFromFile(canvas, -100));
+        QCOMPARE(scene.topGenomes().at(1)->getName(), QString("first"));
+    }
+
+    void otherFilesAreRefused()
+    {
+        const QString text = dir.filePath("notes.txt");
+        QVERIFY(TestData::writeFile(text, "just some words\n"));
+        GC_GenomeScene scene;
+        QVERIFY(!scene.loadGenomeFromFile(text, 0));
+        QVERIFY(!scene.loadGenomeFromFile(dir.filePath("missing.gb"), 0));
+        QVERIFY(scene.topGenomes().isEmpty());
+        QVERIFY(scene.lastErrorText().isEmpty());
+        // A Genbank file the reader cannot finish: true, nothing added.
+        const QString broken = dir.filePath("broken.gb");
+        QVERIFY(TestData::writeFile(broken, "LOCUS       X 10 bp\nDEFINITION  broken\n"));
+        QVERIFY(scene.loadGenomeFromFile(broken, 0));
+        QVERIFY(scene.topGenomes().isEmpty());
+    }
+};
+
+KESTAL_TEST_MAIN(TestSequenceFileLoader)
+#include "tst_sequencefileloader.moc"
