@@ -10,6 +10,7 @@
 #include "gc_genomescene.h"
 #include "gc_genomeview.h"
 #include "gc_startup.h"
+#include "gc_waitdialog.h"
 #include "kestal_main.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -94,6 +96,17 @@ private:
         static const QStringList names{"cursorButton", "zoomInButton", "zoomOutButton",
                                        "deleteButton", "textButton"};
         return names;
+    }
+
+    // The one wait dialog in sight; null when there is none or more than one.
+    static GC_WaitDialog *shownWaitDialog(Kestal_Main &window)
+    {
+        QList<GC_WaitDialog *> shown;
+        for (GC_WaitDialog *dialog : window.findChildren<GC_WaitDialog *>()) {
+            if (dialog->isVisible())
+                shown << dialog;
+        }
+        return shown.size() == 1 ? shown.first() : nullptr;
     }
 
     // A document in the window without going through a loader.
@@ -304,6 +317,30 @@ private slots:
         QVERIFY(scene->showControlPoints());
     }
 
+    void missingTaxonomyDatabaseIsReportedByTheDownloader()
+    {
+        chromsDatabaseOpen = false;
+        Kestal_Main window;
+        ModalAnswerer::clickButton(QMessageBox::Ok);
+        window.slotUtilitiesGenbankEntrezDownloader();
+        QCOMPARE(ModalAnswerer::lastText(),
+                 QString("Unable to open chroms database\nBrowsing will be disable"));
+    }
+
+    void aboutNamesTheProgram()
+    {
+        Kestal_Main window;
+        ModalAnswerer::handle([](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            QCOMPARE(box->windowTitle(), QString("About Kestal"));
+            QVERIFY(box->text().startsWith("<h2>Kestal</h2>"));
+            QVERIFY(box->text().contains("Interactive software for comparative genomics."));
+            box->accept();
+        });
+        child<QAction>(window, "aboutAct")->trigger();
+    }
+
     // ---- settings ----------------------------------------------------------
 
     void firstStartPlacementAndThreshold()
@@ -442,16 +479,110 @@ private slots:
 
     void saveAsNamesTheFileAndRemembersIt()
     {
-        Kestal_Main window;
-        window.show();
-        makeDocument(window);
         const QString folder = QDir::tempPath() + "/saveas";
         QDir().mkpath(folder);
+        const struct
+        {
+            QString typed, written;
+        } cases[] = {{"results", "results.kcv"},
+                     {"named.kcv", "named.kcv"},
+                     {"SHOUT.KCV", "SHOUT.KCV.kcv"}};
+        for (const auto &c : cases) {
+            Kestal_Main window;
+            window.show();
+            makeDocument(window);
+            QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+            answerFileDialog(folder + "/" + c.typed);
+            QVERIFY(window.slotFileSaveAs());
+            QVERIFY(saved.wait(30000));
+            QCOMPARE(saved.first().at(0).toBool(), true);
+            const QString written = folder + "/" + c.written;
+            QCOMPARE(window.genomeScene()->fileName(), written);
+            QCOMPARE(QSettings().value("lastDirSave").toString(), written);
+            QCOMPARE(GC_FileUtils::filetype(written), FILETYPE_CANVAS);
+            QVERIFY(window.isEnabled());
+        }
+    }
+
+    // Compares two small sequences through the window; answers the opening.
+    static bool openComparison(Kestal_Main &window)
+    {
+        Kestal_Main::OpenRequest request;
+        request.fileType = FILETYPE_GENBANK_FASTA;
+        const QByteArray dna = TestData::randomDna(3000, 17);
+        request.fastaSequences = {{"left", QString(dna)}, {"right", QString(dna.mid(400, 1800))}};
+        request.pairs = {{"left", "right"}};
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        window.startOpening(request);
+        GC_WaitDialog *wait = shownWaitDialog(window);
+        if (!wait || wait->label() != "Executing BLAST, please wait...")
+            return false;
+        return opened.wait(120000) && opened.size() == 1 && opened.first().at(0).toBool();
+    }
+
+    void closeThatSavesLeavesACanvasThatOpensAgain()
+    {
+        const QString path = QDir::tempPath() + "/closed.kcv";
+        Kestal_Main window;
+        window.show();
+        QVERIFY(openComparison(window));
+        QCOMPARE(window.genomeScene()->genomes().size(), 2);
+        const int matchings = window.genomeScene()->countMatchings();
+        QVERIFY(matchings > 0);
+        QVERIFY(child<QAction>(window, "saveAct")->isEnabled());
+        window.genomeScene()->addFreeText(QPointF(5, 5));
+        QVERIFY(window.genomeScene()->isModified());
+
+        // Save in the question; the document has no name yet, so Save As asks.
+        ModalAnswerer::handle([path](QWidget *modal) {
+            qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Save)->click();
+            answerFileDialog(path);
+        });
+        QVERIFY(window.slotFileClose());
+        QVERIFY(window.genomeScene()->genomes().isEmpty());
+        QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_CANVAS);
+        QCOMPARE(shownWaitDialog(window), nullptr);
+
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        window.openFile(path);
+        GC_WaitDialog *wait = shownWaitDialog(window);
+        QVERIFY(wait);
+        QCOMPARE(wait->label(), QString("Opening Kestal Canvas file..."));
+        QPointer<GC_WaitDialog> waitPointer(wait);
+        QVERIFY(opened.wait(60000));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().at(0).toBool(), true);
+        QTRY_VERIFY(waitPointer.isNull());
+        QCOMPARE(window.genomeScene()->genomes().size(), 2);
+        QCOMPARE(window.genomeScene()->countMatchings(), matchings);
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        QCOMPARE(window.genomeScene()->fileName(), path);
+        QVERIFY(!window.genomeScene()->isModified());
+
+        // A canvas saves back to its file without asking.
+        window.genomeScene()->addFreeText(QPointF(50, 50));
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
-        answerFileDialog(folder + "/results", [] { ModalAnswerer::clickButton(QMessageBox::Ok); });
-        QVERIFY(window.slotFileSaveAs());
-        QCOMPARE(QSettings().value("lastDirSave").toString(), folder + "/results.kcv");
+        QVERIFY(window.slotFileSave());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QVERIFY(saved.wait(30000));
+        QCOMPARE(saved.first().at(0).toBool(), true);
+        QVERIFY(!window.genomeScene()->isModified());
+        QVERIFY(window.close());
+    }
+
+    void exitThatSavesWaitsForTheSave()
+    {
+        const QString path = QDir::tempPath() + "/exit.kcv";
+        Kestal_Main window;
+        window.show();
+        QVERIFY(openComparison(window));
+        window.genomeScene()->setFileName(path);
+        window.genomeScene()->addFreeText(QPointF(5, 5));
+        ModalAnswerer::clickButton(QMessageBox::Save);
+        child<QAction>(window, "exitAct")->trigger();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_CANVAS);
+        QVERIFY(QSettings().contains("lastScore"));
     }
 
     void failedOpeningShowsTheReason()

@@ -1,16 +1,19 @@
 #include "kestal_test.h"
 #include "test_data.h"
 
+#include "gc_builddatabase.h"
 #include "gc_fileutils.h"
 #include "gc_freetext.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_sequenceblaster.h"
 #include "gc_threadopen.h"
 #include "gc_threadsave.h"
 #include "gc_waitdialog.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSettings>
 #include <QSignalSpy>
@@ -151,6 +154,125 @@ private slots:
         QString reason;
         QCOMPARE(runOpening(thread, &reason), QList<bool>{false});
         QVERIFY(!reason.isEmpty());
+    }
+
+    // ---- opening each kind of file for real --------------------------------
+
+    void comparedSequencesSaveAndOpenAgain()
+    {
+        const QByteArray dna = TestData::randomDna(4000, 21);
+        GC_GenomeScene scene;
+        GC_ThreadOpen open;
+        open.setScene(&scene);
+        open.setFileType(FILETYPE_GENBANK_FASTA);
+        open.setFastaSequences({{"first", QString(dna)},
+                                {"second", QString(dna.mid(500, 2000) + TestData::randomDna(900, 5))}});
+        open.setPairs({{"first", "second"}});
+        QString reason;
+        QCOMPARE(runOpening(open, &reason), QList<bool>{true});
+        QVERIFY(reason.isEmpty());
+        scene.addItemsToScene();
+        QCOMPARE(scene.genomes().size(), 2);
+        const int matchings = scene.countMatchings();
+        QVERIFY(matchings > 0);
+        QVERIFY(scene.fileName().isEmpty());
+
+        const QString path = QDir::tempPath() + "/threads/round.kcv";
+        QDir().mkpath(QFileInfo(path).path());
+        scene.setFileName(path);
+        GC_ThreadSave save;
+        save.setScene(&scene);
+        QSignalSpy endSpy(&save, &QThread::finished);
+        save.start();
+        QVERIFY(endSpy.wait(60000));
+        QVERIFY2(save.succeeded(), qPrintable(save.lastErrorText()));
+        QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_CANVAS);
+
+        GC_GenomeScene again;
+        GC_ThreadOpen reopen;
+        reopen.setScene(&again);
+        reopen.setFileType(FILETYPE_CANVAS);
+        reopen.setFileName(path);
+        QCOMPARE(runOpening(reopen, &reason), QList<bool>{true});
+        again.addItemsToScene();
+        QCOMPARE(again.genomes().size(), 2);
+        QCOMPARE(again.countMatchings(), matchings);
+        QCOMPARE(again.fileName(), path);
+    }
+
+    void comparisonDatabaseOpens()
+    {
+        const QByteArray dna = TestData::randomDna(3000, 31);
+        QMap<QString, int> ids;
+        QVERIFY(gc_buildDatabase({}, {{"a", QString(dna)}, {"b", QString(dna.mid(200, 1500))}}, ids));
+        GC_SequenceBlaster blaster;
+        blaster.setPairs({{ids.value("a"), ids.value("b")}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QVERIFY2(blaster.result(), qPrintable(blaster.lastErrorText()));
+        const QString path = QDir::tempPath() + "/threads/comparison.db";
+        QFile::remove(path);
+        QVERIFY(QFile::copy(GC_FileUtils::tempCanvasPath(), path));
+
+        GC_GenomeScene scene;
+        GC_ThreadOpen open;
+        open.setScene(&scene);
+        open.setFileType(FILETYPE_COMPARISON);
+        open.setInputFiles({path});
+        QString reason;
+        QCOMPARE(runOpening(open, &reason), QList<bool>{true});
+        QCOMPARE(scene.genomes().size(), 2);
+        QVERIFY(scene.countMatchings() > 0);
+        scene.addItemsToScene();
+    }
+
+    void singleSequenceFileOpens()
+    {
+        const QString path =
+            writeTemp("single.fasta", ">lonely genome\n" + TestData::randomDna(900, 4) + "\n");
+        GC_GenomeScene scene;
+        GC_ThreadOpen open;
+        open.setScene(&scene);
+        open.setFileType(FILETYPE_GENOME);
+        open.setFileName(path);
+        QString reason;
+        QCOMPARE(runOpening(open, &reason), QList<bool>{true});
+        QCOMPARE(scene.genomes().size(), 1);
+        scene.addItemsToScene();
+    }
+
+    void sequenceFileIsNoCanvas()
+    {
+        const QString path = writeTemp("not-a-canvas.kcv", ">x\nacgtacgtacgt\n");
+        GC_GenomeScene scene;
+        GC_ThreadOpen open;
+        open.setScene(&scene);
+        open.setFileType(FILETYPE_CANVAS);
+        open.setFileName(path);
+        QString reason;
+        QCOMPARE(runOpening(open, &reason), QList<bool>{false});
+        QVERIFY(!reason.isEmpty());
+        QVERIFY(scene.genomes().isEmpty());
+    }
+
+    void twoGenbankFilesComparedWithBlast()
+    {
+        const QString first = kestalTestDataPath("MH816966.1.gbk");
+        const QString second = kestalTestDataPath("MK373776.1.gbk");
+        GC_GenomeScene scene;
+        GC_ThreadOpen open;
+        open.setScene(&scene);
+        open.setFileType(FILETYPE_GENBANK_FASTA);
+        open.setInputFiles({first, second});
+        GC_BlastOptions options;
+        options.setTask("megablast");
+        open.setBlastOptions(options);
+        open.setPairs({{GC_FileUtils::genbankDefinition(first), GC_FileUtils::genbankDefinition(second)}});
+        QString reason;
+        QCOMPARE(runOpening(open, &reason), QList<bool>{true});
+        QCOMPARE(scene.genomes().size(), 2);
+        QVERIFY(scene.countMatchings() > 0);
+        scene.addItemsToScene();
     }
 
     // ---- saving ----------------------------------------------------------

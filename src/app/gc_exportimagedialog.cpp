@@ -1,6 +1,6 @@
 #include "gc_exportimagedialog.h"
 
-#include "gc_documentfiles.h"
+#include "gc_genomescene.h"
 #include "ui_gc_exportimagedialog.h"
 
 #include <QDir>
@@ -25,9 +25,10 @@ void GC_ExportImageDialog::on_buttonexport_clicked()
     const bool antialiasing = ui->antialiasing->isChecked();
     const bool wholeCanvas = ui->wholecanvas->isChecked();
     const QString format = ui->comboBox->currentText();
-    const QString fileName = ui->lineeditfile->text();
-    const bool ok = m_scene
-        && GC_DocumentFiles::exportImage(m_scene, fileName, format, wholeCanvas, antialiasing);
+    // The rendering may append the format to the name; the line edit keeps
+    // the name as typed.
+    QString fileName = ui->lineeditfile->text();
+    const bool ok = m_scene && m_scene->exportImage(fileName, format, wholeCanvas, antialiasing);
     if (!ok) {
         QMessageBox::warning(this, tr("Image export"),
                              tr("Error exporting the image. No file name especified."),

@@ -1,7 +1,6 @@
 #include "gc_threadopen.h"
 
 #include "gc_builddatabase.h"
-#include "gc_documentfiles.h"
 #include "gc_genomescene.h"
 #include "gc_sequenceblaster.h"
 
@@ -37,27 +36,20 @@ void GC_ThreadOpen::run()
     emit openingFinished(ok);
 }
 
-namespace {
-bool loadCanvas(GC_GenomeScene *scene, const QString &fileName, int)
-{
-    return GC_DocumentFiles::loadCanvas(scene, fileName);
-}
-} // namespace
-
 bool GC_ThreadOpen::open()
 {
     switch (m_fileType) {
     case FILETYPE_CANVAS:
-        return openReadableFile(loadCanvas);
+        return readableFile() && m_scene->loadKestalCanvas(m_fileName);
     case FILETYPE_GENOME:
         qWarning() << "GC_ThreadOpen::run() FILETYPE_GENOME";
-        return openReadableFile(GC_DocumentFiles::loadGenome);
+        return readableFile() && m_scene->loadGenomeFromFile(m_fileName, m_genomeIndex);
     case FILETYPE_COMPARISON:
         if (m_inputFiles.isEmpty()) {
             m_lastErrorText = tr("No comparison database was given.");
             return false;
         }
-        return GC_DocumentFiles::loadComparisons(m_scene, m_inputFiles);
+        return m_scene->loadSorvikComparisons(m_inputFiles);
     case FILETYPE_GENBANK_FASTA:
         return compareAndLoad();
     default:
@@ -66,17 +58,12 @@ bool GC_ThreadOpen::open()
     }
 }
 
-bool GC_ThreadOpen::openReadableFile(bool (*loader)(GC_GenomeScene *, const QString &, int))
+bool GC_ThreadOpen::readableFile()
 {
     const QFileInfo info(m_fileName);
-    if (!info.isFile() || !info.isReadable()) {
-        m_lastErrorText = tr("The file \"%1\" does not exist or cannot be read.").arg(m_fileName);
-        return false;
-    }
-    if (loader(m_scene, m_fileName, m_genomeIndex))
+    if (info.isFile() && info.isReadable())
         return true;
-    if (m_scene->lastErrorText().isEmpty())
-        m_lastErrorText = tr("The file \"%1\" could not be read.").arg(m_fileName);
+    m_lastErrorText = tr("The file \"%1\" does not exist or cannot be read.").arg(m_fileName);
     return false;
 }
 
@@ -132,5 +119,5 @@ bool GC_ThreadOpen::compareAndLoad()
         m_lastErrorText = tr("The comparison with BLAST+ failed:\n%1").arg(blaster.lastErrorText());
         return false;
     }
-    return GC_DocumentFiles::loadComparisons(m_scene, QStringList() << blaster.database());
+    return m_scene->loadSorvikComparisons(QStringList() << blaster.database());
 }

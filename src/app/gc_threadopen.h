@@ -57,7 +57,7 @@ protected:
 
 private:
     bool open();
-    bool openReadableFile(bool (*loader)(GC_GenomeScene *, const QString &, int));
+    bool readableFile();
     bool compareAndLoad();
 
     int m_fileType = FILETYPE_NONE;

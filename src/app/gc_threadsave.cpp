@@ -1,6 +1,5 @@
 #include "gc_threadsave.h"
 
-#include "gc_documentfiles.h"
 #include "gc_genomescene.h"
 
 GC_ThreadSave::GC_ThreadSave(QObject *parent)
@@ -17,7 +16,7 @@ void GC_ThreadSave::run()
         return;
     }
     m_scene->setLastErrorText(QString());
-    m_succeeded = GC_DocumentFiles::save(m_scene);
+    m_succeeded = m_scene->saveToKestalCanvas();
     if (!m_succeeded) {
         m_lastErrorText = m_scene->lastErrorText();
         if (m_lastErrorText.isEmpty())

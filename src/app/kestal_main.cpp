@@ -573,6 +573,7 @@ void Kestal_Main::startOpening(const OpenRequest &request)
     connect(thread, &QThread::finished, dialog, &QObject::deleteLater);
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     m_openThread = thread;
+    m_openDialog = dialog;
 
     dialog->show();
     thread->start(QThread::InheritPriority);
@@ -587,6 +588,9 @@ void Kestal_Main::slotFileOpenFinished(bool flag)
         m_openThread->wait();
         reason = m_openThread->lastErrorText();
     }
+    // Deleted later; out of sight now, before any message or next dialog.
+    if (m_openDialog)
+        m_openDialog->hide();
     if (flag) {
         scene.addItemsToScene();
         if (scene.fileName().isEmpty())
@@ -628,6 +632,7 @@ void Kestal_Main::startSaving()
     connect(thread, &QThread::finished, dialog, &QObject::deleteLater);
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     m_saveThread = thread;
+    m_saveDialog = dialog;
 
     dialog->show();
     thread->start(QThread::InheritPriority);
@@ -642,6 +647,8 @@ void Kestal_Main::slotFileSaveFinished()
         ok = m_saveThread->succeeded();
         reason = m_saveThread->lastErrorText();
     }
+    if (m_saveDialog)
+        m_saveDialog->hide();
     m_saving = false;
     m_lastSaveSucceeded = ok;
     if (ok) {

@@ -15,6 +15,7 @@ class GC_CoverageWidget;
 class GC_Genome;
 class GC_GenomeView;
 class GC_ThreadOpen;
+class GC_WaitDialog;
 class GC_ThreadSave;
 class QAction;
 class QCloseEvent;
@@ -161,6 +162,8 @@ private:
     QList<QObject *> m_waitingCommands;
     QPointer<GC_ThreadOpen> m_openThread;
     QPointer<GC_ThreadSave> m_saveThread;
+    QPointer<GC_WaitDialog> m_openDialog;
+    QPointer<GC_WaitDialog> m_saveDialog;
     bool m_saving = false;
     bool m_lastSaveSucceeded = false;
     // The name a Save As replaced, given back when that save fails.
