@@ -647,9 +647,39 @@ private slots:
         QVERIFY(window.isBusy());
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
-        ModalAnswerer::clickButton(QMessageBox::Ok, 120000);
         QVERIFY(opened.wait(120000));
+        QCOMPARE(opened.first().at(0).toBool(), true);
         QVERIFY(!window.isBusy());
+        // A fresh comparison is unsaved work: closing asks.
+        QVERIFY(window.genomeScene()->isModified());
+        ModalAnswerer::clickButton(QMessageBox::No);
+        QVERIFY(window.close());
+    }
+
+    void failedComparisonShowsTheReason()
+    {
+        const QString fake = QDir::tempPath() + "/bin/blastn";
+        QVERIFY(TestData::writeFile(fake, "not a program\n"));
+        QFile::setPermissions(fake, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QSettings().setValue("blastnpath", fake);
+
+        Kestal_Main window;
+        window.show();
+        Kestal_Main::OpenRequest request;
+        request.fileType = FILETYPE_GENBANK_FASTA;
+        const QByteArray dna = TestData::randomDna(2000, 13);
+        request.fastaSequences = {{"first", QString(dna)}, {"second", QString(dna.mid(100, 900))}};
+        request.pairs = {{"first", "second"}};
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        ModalAnswerer::clickButton(QMessageBox::Ok, 60000);
+        window.startOpening(request);
+        QVERIFY(opened.wait(60000));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().at(0).toBool(), false);
+        QVERIFY2(ModalAnswerer::lastText().contains("BLAST+ failed"), qPrintable(ModalAnswerer::lastText()));
+        QVERIFY(window.genomeScene()->genomes().isEmpty());
+        QVERIFY(window.isEnabled());
+        QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
     }
 };
 

@@ -1,8 +1,9 @@
 #include "gc_startup.h"
 
 #include "gc_chromsdatabase.h"
-#include "gc_coggroupcolors.h"
-#include "gc_referencedatabases.h"
+#include "gc_coghomologies.h"
+#include "gc_rfamhomologies.h"
+#include "gc_rrnahomologies.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -45,11 +46,11 @@ QStringList GC_Startup::seedToolPaths(const QString &applicationFolder)
 
 void GC_Startup::openReferenceData()
 {
-    GC_ReferenceDatabases::openCog();
-    GC_ReferenceDatabases::openRfam();
-    GC_ReferenceDatabases::openRrna();
+    GC_CogHomologies::openDatabase();
+    GC_RfamHomologies::openDatabase();
+    GC_rRNAHomologies::openDatabase();
     openChromsDatabase();
-    GC_CogGroupColors::loadGroupColors();
+    GC_CogHomologies::loadGroupColors();
 }
 
 void GC_Startup::run()

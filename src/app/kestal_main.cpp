@@ -1,7 +1,7 @@
 #include "kestal_main.h"
 
 #include "gc_chromsdatabase.h"
-#include "gc_coggroupcolors.h"
+#include "gc_coghomologies.h"
 #include "gc_coveragewidget.h"
 #include "gc_exportimagedialog.h"
 #include "gc_fileutils.h"
@@ -355,7 +355,7 @@ void Kestal_Main::closeEvent(QCloseEvent *event)
         return;
     }
     writeSettings();
-    GC_CogGroupColors::saveColorSettings();
+    GC_CogHomologies::saveColorSettings();
     QMainWindow::closeEvent(event);
 }
 
