@@ -602,6 +602,27 @@ private slots:
         QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
     }
 
+    void openCommandReadsASequenceFile()
+    {
+        const QString path = QDir::tempPath() + "/lonely.fasta";
+        QVERIFY(TestData::writeFile(path, ">lonely\n" + TestData::randomDna(1500, 9) + "\n"));
+        Kestal_Main window;
+        window.show();
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        answerFileDialog(path);
+        window.slotFileOpen();
+        GC_WaitDialog *wait = shownWaitDialog(window);
+        QVERIFY(wait);
+        QCOMPARE(wait->label(), QString("Opening file..."));
+        QVERIFY(!window.isEnabled());
+        QVERIFY(opened.wait(60000));
+        QCOMPARE(opened.first().at(0).toBool(), true);
+        QCOMPARE(window.genomeScene()->genomes().size(), 1);
+        QVERIFY(window.genomeScene()->fileName().isEmpty());
+        QVERIFY(child<QAction>(window, "saveAct")->isEnabled());
+        QVERIFY(window.isEnabled());
+    }
+
     void openingAFileOfNoKnownKindSaysSo()
     {
         const QString path = QDir::tempPath() + "/notes.txt";
