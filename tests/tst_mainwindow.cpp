@@ -623,6 +623,21 @@ private slots:
         QVERIFY(window.isEnabled());
     }
 
+    void cancelledOpenAfterACloseLeavesNoDocument()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        answerFileDialog(QString());
+        window.slotFileOpen();
+        QVERIFY(opened.isEmpty());
+        QVERIFY(window.genomeScene()->freeTexts().isEmpty());
+        QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
+        QVERIFY(window.isEnabled());
+        QVERIFY(!window.isBusy());
+    }
+
     void openingAFileOfNoKnownKindSaysSo()
     {
         const QString path = QDir::tempPath() + "/notes.txt";
