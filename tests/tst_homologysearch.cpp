@@ -60,13 +60,22 @@ private:
 
     // Polls for the next message box (other modal widgets are passed over)
     // and clicks the answer.
+    // Advanced before each test: a poller left over from an earlier test (one
+    // whose box never came) must not answer this test's box.
+    static inline int testGeneration = 0;
+
     static std::shared_ptr<Box> answerBox(QMessageBox::StandardButton answer)
     {
         auto box = std::make_shared<Box>();
+        const int generation = testGeneration;
         auto clock = std::make_shared<QElapsedTimer>();
         clock->start();
         auto poll = std::make_shared<std::function<void()>>();
-        *poll = [box, clock, poll, answer] {
+        *poll = [box, clock, poll, answer, generation] {
+            if (generation != testGeneration) {
+                *poll = nullptr;
+                return;
+            }
             auto *modal = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (modal && modal->isVisible()) {
                 box->text = modal->text();
@@ -180,6 +189,7 @@ private slots:
 
     void init()
     {
+        ++testGeneration;
         useRealPrograms();
         GC_ReferenceDatabases::setFolder(m_fixture->folder());
     }

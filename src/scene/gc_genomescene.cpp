@@ -12,12 +12,16 @@
 
 #include "gc_anotation.h"
 #include "gc_anotationtext.h"
+#include "gc_cogpiedialog.h"
+#include "gc_cogshowmatchings_dialog.h"
 #include "gc_coghomologies.h"
 #include "gc_gccontentbar.h"
 #include "gc_gene.h"
 #include "gc_genometext.h"
 #include "gc_rfamhomologies.h"
+#include "gc_rfamshowmatchings_dialog.h"
 #include "gc_rrnahomologies.h"
+#include "gc_rrnashowmatchings_dialog.h"
 #include "gc_ruler.h"
 #include "gc_scenecontextmenu.h"
 #include "gc_sceneimagerenderer.h"
@@ -88,10 +92,14 @@ GC_GenomeScene::GC_GenomeScene(QWidget *mainWindow)
     slotViewMatchingsBitScore(0.0);
     setModified(false);
     setMode(ModeSelect);
+
+    // Hidden until the first statistics request; refilled at each.
+    m_cogPieDialog = new GC_CogPieDialog;
 }
 
 GC_GenomeScene::~GC_GenomeScene()
 {
+    delete m_cogPieDialog;
     // The base class deletes the items afterwards, in no particular order.
     detachAllMatchings();
     deleteUnplacedItems();
@@ -1437,6 +1445,28 @@ static void setHomologyShown(GC_Genome *genome, int family, bool show)
         genome->setShowrRNAHomologies(show);
 }
 
+bool GC_GenomeScene::loadStoredHomologies(int family, GC_Genome *genome)
+{
+    std::unique_ptr<QDialog> dialog;
+    if (family == FamilyCog) {
+        auto *cog = new GC_CogShowMatchings_dialog(m_mainWindow);
+        dialog.reset(cog);
+        cog->setGenome(genome);
+        cog->setScene(this);
+    } else if (family == FamilyRfam) {
+        auto *rfam = new GC_RfamShowMatchings_dialog(m_mainWindow);
+        dialog.reset(rfam);
+        rfam->setGenome(genome);
+        rfam->setScene(this);
+    } else {
+        auto *rrna = new GC_rRNAShowMatchings_dialog(m_mainWindow);
+        dialog.reset(rrna);
+        rrna->setGenome(genome);
+        rrna->setGenomeScene(this);
+    }
+    return dialog->exec() == QDialog::Accepted;
+}
+
 void GC_GenomeScene::toggleHomologyBar(HomologyFamily family)
 {
     GC_Genome *genome = firstSelectedGenome();
@@ -1451,9 +1481,10 @@ void GC_GenomeScene::toggleHomologyBar(HomologyFamily family)
     if (access.loaded > 0) {
         setHomologyShown(genome, family, true);
         setModified(true);
-    } else {
-        // The show dialog loads stored hits; it is not part of this build.
-        qWarning("GC_GenomeScene: the %s show dialog is not available", access.name);
+    } else if (loadStoredHomologies(family, genome)) {
+        setHomologyShown(genome, family, true);
+        access.bar->update();
+        setModified(true);
     }
     placeWithoutCollision(access.bar);
 }
@@ -1475,8 +1506,11 @@ void GC_GenomeScene::showHideHomologyBar(HomologyFamily family, bool show)
             setModified(true);
         setHomologyShown(genome, family, true);
         placeWithoutCollision(access.bar);
-    } else if (access.stored > 0) {
-        qWarning("GC_GenomeScene: the %s show dialog is not available", access.name);
+    } else if (access.stored > 0 && loadStoredHomologies(family, genome)) {
+        setHomologyShown(genome, family, true);
+        access.bar->update();
+        placeWithoutCollision(access.bar);
+        setModified(true);
     }
 }
 
@@ -1528,10 +1562,13 @@ void GC_GenomeScene::slotGenomeBlastnrRNA() { searchHomologies(FamilyrRNA); }
 
 void GC_GenomeScene::slotCogHomologiesStatistics()
 {
-    if (!singleSelectedItem(ITEMTYPE_COGHOMOLOGIES))
+    auto *bar = static_cast<GC_CogHomologies *>(singleSelectedItem(ITEMTYPE_COGHOMOLOGIES));
+    if (!bar)
         return;
-    // The statistics dialog is not part of this build.
-    qWarning("GC_GenomeScene::slotCogHomologiesStatistics(): the statistics dialog is not available");
+    m_cogPieDialog->matchings = bar->matchings();
+    m_cogPieDialog->positionMap = bar->positionMap();
+    m_cogPieDialog->computeStatistics();
+    m_cogPieDialog->show();
 }
 
 void GC_GenomeScene::slotRfamHomologiesStatistics()
