@@ -8,12 +8,15 @@
 #include "gc_fileutils.h"
 #include "gc_freetext.h"
 #include "gc_genomescene.h"
+#include "gc_genome.h"
 #include "gc_genomeview.h"
+#include "gc_itempropertieswidget.h"
 #include "gc_startup.h"
 #include "gc_waitdialog.h"
 #include "kestal_main.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -250,9 +253,10 @@ private slots:
         QVERIFY(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->isEnabled());
         QVERIFY(window.genomeView()->isEnabled());
         // Their dialogs are not part of the program yet.
-        QVERIFY(child<QToolButton>(window, "matchSeqButton")->isEnabled());
-        for (const char *name : {"cogButton", "rfamButton", "silvaButton"})
-            QVERIFY2(!child<QToolButton>(window, name)->isEnabled(), name);
+        for (const char *name : {"matchSeqButton", "cogButton", "rfamButton", "silvaButton"})
+            QVERIFY2(child<QToolButton>(window, name)->isEnabled(), name);
+        // The Entrez download dialog is not part of the program yet.
+        QVERIFY(!child<QAction>(window, "entrezAct")->isEnabled());
 
         QVERIFY(window.slotFileClose());
         QVERIFY(window.genomeScene()->freeTexts().isEmpty());
@@ -518,6 +522,64 @@ private slots:
         if (!wait || wait->label() != "Executing BLAST, please wait...")
             return false;
         return opened.wait(120000) && opened.size() == 1 && opened.first().at(0).toBool();
+    }
+
+    void cogDialogSearchSelectsTheChosenGenomeAlone()
+    {
+        Kestal_Main window;
+        window.show();
+        QVERIFY(openComparison(window));
+        GC_GenomeScene *scene = window.genomeScene();
+        const QList<GC_Genome *> genomes = scene->genomes();
+        QCOMPARE(genomes.size(), 2);
+        genomes.at(0)->setSelected(true);
+
+        QString searchDialog;
+        QList<QGraphicsItem *> selectedAtSearch;
+        ModalAnswerer::handle([&](QWidget *modal) {
+            auto *combo = modal->findChild<QComboBox *>("genomesCombo");
+            QVERIFY(combo);
+            combo->setCurrentIndex(1);
+            emit combo->activated(1);
+            QCOMPARE(modal->findChild<QComboBox *>("actionsCombo")->currentText(), QString("Search now"));
+            ModalAnswerer::handle([&](QWidget *search) {
+                searchDialog = search->metaObject()->className();
+                selectedAtSearch = scene->selectedItems();
+                qobject_cast<QDialog *>(search)->reject();
+            });
+            qobject_cast<QDialog *>(modal)->accept();
+        });
+        QTest::mouseClick(child<QToolButton>(window, "cogButton"), Qt::LeftButton);
+        QTRY_VERIFY(!searchDialog.isEmpty());
+        QCOMPARE(searchDialog, QString("GC_COGTblastn_dialog"));
+        QCOMPARE(selectedAtSearch, QList<QGraphicsItem *>{genomes.at(1)});
+        scene->setModified(false);
+    }
+
+    void rejectedRfamDialogChangesNothing()
+    {
+        Kestal_Main window;
+        window.show();
+        QVERIFY(openComparison(window));
+        GC_GenomeScene *scene = window.genomeScene();
+        scene->genomes().at(0)->setSelected(true);
+        QString answered;
+        ModalAnswerer::handle([&answered](QWidget *modal) {
+            answered = modal->metaObject()->className();
+            qobject_cast<QDialog *>(modal)->reject();
+        });
+        QTest::mouseClick(child<QToolButton>(window, "rfamButton"), Qt::LeftButton);
+        QCOMPARE(answered, QString("GC_RfamDialog"));
+        QCOMPARE(scene->selectedItems(), QList<QGraphicsItem *>{scene->genomes().at(0)});
+        scene->setModified(false);
+    }
+
+    void propertyPanelSitsInItsDock()
+    {
+        Kestal_Main window;
+        auto *panel = window.findChild<GC_ItemPropertiesWidget *>();
+        QVERIFY(panel);
+        QCOMPARE(child<QDockWidget>(window, "dockProperties")->widget(), panel);
     }
 
     void closeThatSavesLeavesACanvasThatOpensAgain()

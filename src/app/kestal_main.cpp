@@ -1,13 +1,17 @@
 #include "kestal_main.h"
 
 #include "gc_chromsdatabase.h"
+#include "gc_cogdialog.h"
 #include "gc_coghomologies.h"
 #include "gc_coveragewidget.h"
 #include "gc_exportimagedialog.h"
 #include "gc_fileutils.h"
 #include "gc_genome.h"
 #include "gc_genomeview.h"
+#include "gc_itempropertieswidget.h"
 #include "gc_matchseqblastn_dialog.h"
+#include "gc_rfamdialog.h"
+#include "gc_rrnadialog.h"
 #include "gc_threadopen.h"
 #include "gc_threadsave.h"
 #include "gc_waitdialog.h"
@@ -235,10 +239,6 @@ void Kestal_Main::createToolBars()
     matchSeqButton = makeToolButton("matchSeqButton", ":/icons/matchseq.png",
                                     tr("Match custom sequence"), false);
     connect(matchSeqButton, &QToolButton::clicked, this, &Kestal_Main::slotMatchSeqDialog);
-    // The per-genome homology dialogs are not part of the program yet.
-    markWaiting(cogButton);
-    markWaiting(rfamButton);
-    markWaiting(silvaButton);
 
     viewToolBar = addToolBar(tr("&View"));
     viewToolBar->setObjectName("toolbarView");
@@ -270,7 +270,9 @@ void Kestal_Main::createDockWindows()
 {
     auto *propertiesDock = new QDockWidget(tr("Properties"), this);
     propertiesDock->setObjectName("dockProperties");
-    // The property panel is not part of the program yet: the dock stays empty.
+    propertiesWidget = new GC_ItemPropertiesWidget(propertiesDock);
+    propertiesWidget->setScene(&scene);
+    propertiesDock->setWidget(propertiesWidget);
     addDockWidget(Qt::RightDockWidgetArea, propertiesDock);
 
     coverageDock = new QDockWidget(tr("Genome coverage"), this);
@@ -284,6 +286,10 @@ void Kestal_Main::createDockWindows()
     connect(&scene, &GC_GenomeScene::coverageRequested, this, &Kestal_Main::slotCoverageRequest);
     connect(&scene, &GC_GenomeScene::coverageCalculateRequest, coverageWidget,
             &GC_CoverageWidget::calculate);
+    connect(&scene, &GC_GenomeScene::selectionChanged, propertiesWidget,
+            &GC_ItemPropertiesWidget::slotSelectionChanged);
+    connect(&scene, &GC_GenomeScene::changedItem, propertiesWidget,
+            &GC_ItemPropertiesWidget::slotPoblate);
     connect(&scene, &GC_GenomeScene::anotationAdded, this, &Kestal_Main::slotAnotationAdded);
 }
 
@@ -417,19 +423,47 @@ void Kestal_Main::showUnavailable(const QString &what)
     statusBar()->showMessage(tr("%1 is not available yet.").arg(what), 5000);
 }
 
+namespace {
+
+// The per-genome dialog of a homology family: the user picks a genome and
+// whether to show its stored hits or to search anew.
+template <typename Dialog>
+void runGenomeDialog(GC_GenomeScene &scene, void (GC_GenomeScene::*display)(bool),
+                     void (GC_GenomeScene::*search)())
+{
+    Dialog dialog;
+    dialog.setGenomeScene(&scene);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString action = dialog.action();
+    GC_Genome *genome = dialog.selectedGenome();
+    scene.clearSelection();
+    if (genome)
+        genome->setSelected(true);
+    if (action == "DISPLAY")
+        (scene.*display)(true);
+    else if (action == "SEARCH")
+        (scene.*search)();
+}
+
+} // namespace
+
 void Kestal_Main::slotCogDialog()
 {
-    showUnavailable(tr("The COG dialog"));
+    runGenomeDialog<GC_CogDialog>(scene, &GC_GenomeScene::slotGenomeShowHideCogMatchings,
+                                  &GC_GenomeScene::slotGenomeTblastnCog);
 }
 
 void Kestal_Main::slotRfamDialog()
 {
-    showUnavailable(tr("The RFAM dialog"));
+    runGenomeDialog<GC_RfamDialog>(scene, &GC_GenomeScene::slotGenomeShowHideRfamMatchings,
+                                   &GC_GenomeScene::slotGenomeBlastnRfam);
 }
 
 void Kestal_Main::slotrRNADialog()
 {
-    showUnavailable(tr("The rRNA dialog"));
+    runGenomeDialog<GC_RRNADialog>(scene, &GC_GenomeScene::slotGenomeShowHiderRNAMatchings,
+                                   &GC_GenomeScene::slotGenomeBlastnrRNA);
 }
 
 void Kestal_Main::slotMatchSeqDialog()

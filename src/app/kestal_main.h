@@ -12,6 +12,7 @@
 #include <QStringList>
 
 class GC_CoverageWidget;
+class GC_ItemPropertiesWidget;
 class GC_Genome;
 class GC_GenomeView;
 class GC_ThreadOpen;
@@ -152,8 +153,7 @@ private:
     QToolBar *fileToolBar = nullptr;
     QToolBar *viewToolBar = nullptr;
     QDockWidget *coverageDock = nullptr;
-    // The property panel; null while its class is missing.
-    QWidget *propertiesWidget = nullptr;
+    GC_ItemPropertiesWidget *propertiesWidget = nullptr;
     GC_CoverageWidget *coverageWidget = nullptr;
     GC_GenomeView *view = nullptr;
     GC_GenomeScene scene;
