@@ -143,7 +143,7 @@ void Kestal_Main::createActions()
     connect(entrezAct, &QAction::triggered, this,
             &Kestal_Main::slotUtilitiesGenbankEntrezDownloader);
     // The Entrez download dialog is not part of the program yet.
-    markWaiting(entrezAct);
+    entrezAct->setEnabled(false);
 
     exitAct = makeAction("exitAct", tr("E&xit"), ":/icons/exit.png");
     exitAct->setShortcut(QKeySequence(tr("Ctrl+Q")));
@@ -328,12 +328,6 @@ void Kestal_Main::writeSettings()
     settings.setValue(keyScore, bitScoreSpinBox->value());
 }
 
-void Kestal_Main::markWaiting(QObject *command)
-{
-    m_waitingCommands.append(command);
-    command->setProperty("enabled", false);
-}
-
 void Kestal_Main::setDocumentCommandsEnabled(bool enabled)
 {
     const QList<QObject *> commands = {
@@ -342,7 +336,7 @@ void Kestal_Main::setDocumentCommandsEnabled(bool enabled)
         genesAct, rulersAct, labelsAct, freeTextAct, cursorButton, zoomInButton, zoomOutButton,
         deleteButton, textButton, silvaButton, matchSeqButton, cogButton, rfamButton};
     for (QObject *command : commands)
-        command->setProperty("enabled", enabled && !m_waitingCommands.contains(command));
+        command->setProperty("enabled", enabled);
 }
 
 // ---------------------------------------------------------------------------

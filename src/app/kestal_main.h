@@ -107,7 +107,6 @@ private:
     QToolButton *makeToolButton(const char *name, const QString &icon, const QString &toolTip,
                                 bool checkable);
     void setDocumentCommandsEnabled(bool enabled);
-    void markWaiting(QObject *command);
     void setMode(QToolButton *chosen, int mode, const QCursor &cursor);
     QCursor iconCursor(const QString &image) const;
     // Until the open wizard exists: one file, its kind found by probing it.
@@ -158,8 +157,6 @@ private:
     GC_GenomeView *view = nullptr;
     GC_GenomeScene scene;
 
-    // Commands whose dialog is not part of the program yet: never enabled.
-    QList<QObject *> m_waitingCommands;
     QPointer<GC_ThreadOpen> m_openThread;
     QPointer<GC_ThreadSave> m_saveThread;
     QPointer<GC_WaitDialog> m_openDialog;
