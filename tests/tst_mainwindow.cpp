@@ -461,6 +461,21 @@ private slots:
         window.genomeScene()->setModified(false);
     }
 
+    void failedSaveAsGivesTheOldNameBack()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        window.genomeScene()->setFileName(QDir::tempPath() + "/old.kcv");
+        QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+        answerFileDialog("/no/such/folder/new", [] { ModalAnswerer::clickButton(QMessageBox::Ok); });
+        QVERIFY(window.slotFileSaveAs());
+        QVERIFY(saved.wait(30000));
+        QCOMPARE(saved.first().at(0).toBool(), false);
+        QCOMPARE(window.genomeScene()->fileName(), QDir::tempPath() + "/old.kcv");
+        QVERIFY(!QFile::exists("/no/such/folder/new.kcv"));
+    }
+
     void closeThatAnswersSaveStopsWhenTheSaveFails()
     {
         Kestal_Main window;
