@@ -539,6 +539,37 @@ private slots:
         return opened.wait(120000) && opened.size() == 1 && opened.first().at(0).toBool();
     }
 
+    void comparisonIsFittedAndACanvasKeepsItsLayout()
+    {
+        const QString path = QDir::tempPath() + "/layout.kcv";
+        Kestal_Main window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(openComparison(window));
+        GC_GenomeScene *scene = window.genomeScene();
+        // Fitted to the view: each row's one genome spans the width between margins.
+        const double width = window.genomeView()->viewport()->width() - 2.0 * scene->margin();
+        for (GC_Genome *genome : scene->genomes()) {
+            QVERIFY2(qAbs(genome->getArrowEndX() - width) < 1.0,
+                     qPrintable(QString("%1 vs %2").arg(genome->getArrowEndX()).arg(width)));
+        }
+
+        GC_Genome *first = scene->genomes().first();
+        first->setPixPerNuc(0.05);
+        scene->setFileName(path);
+        QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+        QVERIFY(window.slotFileSave());
+        QVERIFY(saved.wait(30000));
+        ModalAnswerer::clickButton(QMessageBox::No);
+        QVERIFY(window.slotFileClose());
+
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        window.openFile(path);
+        QVERIFY(opened.wait(30000));
+        QCOMPARE(scene->genomes().first()->getPixPerNuc(), 0.05);
+    }
+
     void cogDialogSearchSelectsTheChosenGenomeAlone()
     {
         Kestal_Main window;
