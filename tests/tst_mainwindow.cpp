@@ -25,6 +25,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QWizard>
+#include <QRadioButton>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -55,6 +58,20 @@ void answerFileDialog(const QString &path, std::function<void()> next = {})
         }
         if (next)
             next();
+    });
+}
+
+// Answers the next open wizard: steps drive it to its end (Finish or Cancel).
+void answerOpenWizard(std::function<void(QWizard *)> steps)
+{
+    ModalAnswerer::handle([steps](QWidget *modal) {
+        auto *wizard = qobject_cast<QWizard *>(modal);
+        if (!wizard) {
+            qWarning("expected the open wizard");
+            modal->close();
+            return;
+        }
+        steps(wizard);
     });
 }
 
@@ -561,7 +578,7 @@ private slots:
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
         QVERIFY(window.slotFileSave());
         QVERIFY(saved.wait(30000));
-        ModalAnswerer::clickButton(QMessageBox::No);
+        QVERIFY(!window.genomeScene()->isModified()); // so Close asks nothing
         QVERIFY(window.slotFileClose());
 
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
@@ -717,7 +734,13 @@ private slots:
         Kestal_Main window;
         window.show();
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
-        answerFileDialog(path);
+        answerOpenWizard([path](QWizard *wizard) {
+            wizard->button(QWizard::NextButton)->click(); // Genbank and/or Fasta files
+            answerFileDialog(path);
+            wizard->findChild<QPushButton *>("buttonAddInputFiles")->click();
+            wizard->button(QWizard::NextButton)->click(); // one file: no pairs to choose
+            wizard->button(QWizard::FinishButton)->click();
+        });
         window.slotFileOpen();
         GC_WaitDialog *wait = shownWaitDialog(window);
         QVERIFY(wait);
@@ -737,7 +760,7 @@ private slots:
         window.show();
         makeDocument(window);
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
-        answerFileDialog(QString());
+        answerOpenWizard([](QWizard *wizard) { wizard->button(QWizard::CancelButton)->click(); });
         window.slotFileOpen();
         QVERIFY(opened.isEmpty());
         QVERIFY(window.genomeScene()->freeTexts().isEmpty());
@@ -753,9 +776,21 @@ private slots:
         Kestal_Main window;
         window.show();
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
-        answerFileDialog(path, [] { ModalAnswerer::clickButton(QMessageBox::Ok); });
+        // The wizard asks for a canvas, refuses the file on its page and is
+        // cancelled.
+        QString refusal;
+        answerOpenWizard([path, &refusal](QWizard *wizard) {
+            wizard->findChild<QRadioButton *>("radioKestalCanvas")->setChecked(true);
+            wizard->button(QWizard::NextButton)->click();
+            answerFileDialog(path);
+            wizard->findChild<QPushButton *>("buttonBrowseInputFile")->click();
+            ModalAnswerer::clickButton(QMessageBox::Ok);
+            wizard->button(QWizard::NextButton)->click();
+            refusal = ModalAnswerer::lastText();
+            wizard->button(QWizard::CancelButton)->click();
+        });
         window.slotFileOpen();
-        QTRY_VERIFY(ModalAnswerer::lastText().contains("notes.txt"));
+        QVERIFY2(refusal.contains("isn't a Kestal visualization canvas"), qPrintable(refusal));
         QVERIFY(opened.isEmpty());
         QVERIFY(window.isEnabled());
         QCOMPARE(QSettings().value("lastDirOpen").toString(), path);

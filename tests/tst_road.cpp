@@ -2,7 +2,6 @@
 #include "file_dialog_answerer.h"
 #include "test_data.h"
 
-#include "gc_builddatabase.h"
 #include "gc_fileopenwizard.h"
 #include "gc_fileutils.h"
 #include "gc_gene.h"
@@ -10,7 +9,10 @@
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
 #include "gc_genomeview.h"
-#include "gc_sequenceblaster.h"
+#include "gc_threadopen.h"
+#include "gc_waitdialog.h"
+#include "kestal_main.h"
+#include "modal_answerer.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -19,6 +21,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -153,27 +158,27 @@ private:
         return lines;
     }
 
-    // The opening thread's comparison road, on this thread.
-    static bool compareAndLoad(GC_GenomeScene &scene, const GC_FileOpenWizard &wizard, QString *error)
+    // Hands the wizard's answers to the opening thread as the main window
+    // does, and waits for it.
+    static bool openWithThread(GC_GenomeScene &scene, const GC_FileOpenWizard &wizard, QString *error)
     {
-        QMap<QString, int> ids;
-        if (!gc_buildDatabase(wizard.inputFiles(), wizard.fastaSequences(), ids, error))
-            return false;
-        QList<QPair<int, int>> idPairs;
-        for (const auto &pair : wizard.pairs())
-            idPairs.append(qMakePair(ids.value(pair.second, -1), ids.value(pair.first, -1)));
-        GC_SequenceBlaster blaster;
-        blaster.setOptions(wizard.blastOptions());
-        blaster.setPairs(idPairs);
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
-        blaster.blastHanged();
-        if (!blaster.result()) {
-            *error = blaster.lastErrorText();
+        GC_ThreadOpen thread;
+        thread.setScene(&scene);
+        thread.setGenomeIndex(wizard.selectedGenomeIndex());
+        thread.setFileName(wizard.fileName());
+        thread.setInputFiles(wizard.inputFiles());
+        thread.setFastaSequences(wizard.fastaSequences());
+        thread.setBlastOptions(wizard.blastOptions());
+        thread.setPairs(wizard.pairs());
+        thread.setFileType(wizard.result());
+        QSignalSpy finished(&thread, &GC_ThreadOpen::openingFinished);
+        thread.start();
+        if (!thread.wait(120000)) {
+            *error = "the opening thread did not end";
             return false;
         }
-        const bool ok = scene.loadSorvikComparisons(QStringList() << blaster.database());
-        *error = scene.lastErrorText();
-        return ok && error->isEmpty();
+        *error = thread.lastErrorText();
+        return finished.size() == 1 && finished.first().at(0).toBool();
     }
 
 private slots:
@@ -248,7 +253,7 @@ private slots:
         view.resize(1000, 600);
         view.show();
         QString error;
-        QVERIFY2(compareAndLoad(scene, wizard, &error), qPrintable(error));
+        QVERIFY2(openWithThread(scene, wizard, &error), qPrintable(error));
         scene.addItemsToScene();
         scene.slotViewAdjustToWidth();
 
@@ -294,6 +299,72 @@ private slots:
             QVERIFY(matchingOf(reopened, block));
     }
 
+    // The same road as the user takes it: File > Open runs the wizard, the
+    // opening thread compares behind the wait dialog, Save As writes the
+    // canvas, and the canvas opens again in the window.
+    void throughTheMainWindow()
+    {
+        Kestal_Main window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        bool wizardDone = false;
+        ModalAnswerer::handle([this, &wizardDone](QWidget *modal) {
+            auto *wizard = qobject_cast<GC_FileOpenWizard *>(modal);
+            if (!wizard) {
+                modal->close();
+                return;
+            }
+            wizard->button(QWizard::NextButton)->click();
+            FileDialogAnswerer::choose({targetFile, queryFile});
+            wizard->findChild<QPushButton *>("buttonAddInputFiles")->click();
+            wizard->button(QWizard::NextButton)->click();
+            wizard->findChild<QPushButton *>("buttonAddPair")->click();
+            wizard->button(QWizard::NextButton)->click();
+            wizard->button(QWizard::FinishButton)->click();
+            wizardDone = wizard->result() == FILETYPE_GENBANK_FASTA;
+        });
+        window.slotFileOpen();
+        QVERIFY(wizardDone);
+        auto *wait = window.findChild<GC_WaitDialog *>();
+        QVERIFY(wait);
+        QCOMPARE(wait->label(), QString("Executing BLAST, please wait..."));
+        QVERIFY(opened.wait(120000));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().at(0).toBool(), true);
+        QVERIFY(window.isEnabled());
+
+        GC_GenomeScene &scene = *window.genomeScene();
+        GC_Genome *alpha = genomeNamed(scene, target.name);
+        GC_Genome *beta = genomeNamed(scene, query.name);
+        QVERIFY(alpha && beta);
+        QCOMPARE(scene.genomes().size(), 2);
+        QVERIFY(sameGenes(alpha->getGenes(), target.genes));
+        QVERIFY(sameGenes(beta->getGenes(), query.genes));
+        for (const Block &block : blocks)
+            QVERIFY(matchingOf(scene, block));
+        QVERIFY(alpha->scene() == &scene); // on the canvas, not only listed
+        const QStringList loaded = describe(scene);
+
+        const QString canvas = folder->filePath("window.kcv");
+        QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+        FileDialogAnswerer::choose({canvas});
+        QVERIFY(window.slotFileSaveAs());
+        QVERIFY(saved.wait(60000));
+        QCOMPARE(saved.first().at(0).toBool(), true);
+        QCOMPARE(GC_FileUtils::filetype(canvas), FILETYPE_CANVAS);
+
+        QVERIFY(window.slotFileClose());
+        QVERIFY(scene.genomes().isEmpty());
+        opened.clear();
+        window.openFile(canvas);
+        QVERIFY(opened.wait(60000));
+        QCOMPARE(opened.first().at(0).toBool(), true);
+        QCOMPARE(scene.fileName(), canvas);
+        QCOMPARE(describe(scene), loaded);
+        QVERIFY(window.close());
+    }
+
     // A comparison database picked where a canvas is expected opens as the
     // comparison it is; read as a canvas it would be refused.
     void comparisonDatabaseChosenAsCanvasOpens()
@@ -315,8 +386,8 @@ private slots:
         QVERIFY(!asCanvas.loadKestalCanvas(comparison) || asCanvas.genomes().isEmpty());
 
         GC_GenomeScene scene;
-        QVERIFY(scene.loadSorvikComparisons(wizard.inputFiles()));
-        QVERIFY2(scene.lastErrorText().isEmpty(), qPrintable(scene.lastErrorText()));
+        QString error;
+        QVERIFY2(openWithThread(scene, wizard, &error), qPrintable(error));
         scene.addItemsToScene();
         QVERIFY(genomeNamed(scene, target.name));
         QVERIFY(genomeNamed(scene, query.name));
@@ -345,9 +416,20 @@ private slots:
 
         GC_GenomeScene scene;
         QString error;
-        QVERIFY2(compareAndLoad(scene, wizard, &error), qPrintable(error));
+        QVERIFY2(openWithThread(scene, wizard, &error), qPrintable(error));
         scene.addItemsToScene();
         QCOMPARE(scene.genomes().size(), 2);
+        // The reader joins genomes of one name, so count them where they were built.
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_road_count");
+            db.setDatabaseName(GC_FileUtils::tempCanvasPath());
+            QVERIFY(db.open());
+            QSqlQuery count("SELECT COUNT(*) FROM genomes", db);
+            QVERIFY(count.next());
+            QCOMPARE(count.value(0).toInt(), 2);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("tst_road_count");
         GC_Genome *piece = genomeNamed(scene, "piece");
         QVERIFY(piece);
         QCOMPARE(piece->getCoords(), GC_Interval(1, 600));

@@ -5,6 +5,7 @@
 #include "gc_coghomologies.h"
 #include "gc_coveragewidget.h"
 #include "gc_exportimagedialog.h"
+#include "gc_fileopenwizard.h"
 #include "gc_fileutils.h"
 #include "gc_genome.h"
 #include "gc_genomeview.h"
@@ -38,7 +39,6 @@ const char *const keyGeometry = "kestal_main_geometry";
 const char *const keyState = "kestal_main_state";
 const char *const keyScore = "lastScore";
 const char *const keyLastSave = "lastDirSave";
-const char *const keyLastOpen = "lastDirOpen";
 } // namespace
 
 Kestal_Main::Kestal_Main()
@@ -538,30 +538,16 @@ void Kestal_Main::slotFileOpen()
 
 bool Kestal_Main::chooseOpenRequest(OpenRequest *request)
 {
-    QSettings settings;
-    const QString start = settings.value(keyLastOpen, QDir::homePath()).toString();
-    const QString fileName = QFileDialog::getOpenFileName(
-        this, tr("Open"), start,
-        tr("Kestal files (*.kcv *.ktc);;Sequence files (*.gb *.gbk *.fas *.fasta *.fna *.txt);;"
-           "All files (*)"));
-    if (fileName.isEmpty())
+    GC_FileOpenWizard wizard(this);
+    request->fileType = wizard.exec();
+    if (request->fileType == FILETYPE_NONE)
         return false;
-    settings.setValue(keyLastOpen, fileName);
-
-    request->fileName = fileName;
-    request->fileType = GC_FileUtils::filetype(fileName);
-    if (request->fileType == FILETYPE_COMPARISON) {
-        request->inputFiles = QStringList() << fileName;
-    } else if (request->fileType == FILETYPE_NONE
-               && (GC_FileUtils::isGenbank(fileName) || GC_FileUtils::isFasta(fileName))) {
-        request->fileType = FILETYPE_GENOME;
-    } else if (request->fileType == FILETYPE_NONE) {
-        QMessageBox::warning(this, tr("Kestal"),
-                             tr("\"%1\" is neither a Kestal canvas, a comparison database "
-                                "nor a Genbank or FASTA file.")
-                                 .arg(fileName));
-        return false;
-    }
+    request->genomeIndex = wizard.selectedGenomeIndex();
+    request->fileName = wizard.fileName();
+    request->inputFiles = wizard.inputFiles();
+    request->fastaSequences = wizard.fastaSequences();
+    request->blastOptions = wizard.blastOptions();
+    request->pairs = wizard.pairs();
     return true;
 }
 

@@ -109,7 +109,7 @@ private:
     void setDocumentCommandsEnabled(bool enabled);
     void setMode(QToolButton *chosen, int mode, const QCursor &cursor);
     QCursor iconCursor(const QString &image) const;
-    // Until the open wizard exists: one file, its kind found by probing it.
+    // Runs the open wizard; false when it was cancelled.
     bool chooseOpenRequest(OpenRequest *request);
     void startSaving();
     // Runs Save and waits for the saving thread; true only when the document
