@@ -58,7 +58,7 @@ QUrl EN_Request::targetUrl() const
     QUrl url;
     url.setScheme(scheme.isEmpty() ? QStringLiteral("http") : scheme);
     url.setHost(host);
-    if (port > 0)
+    if (port > 0 && port != (url.scheme() == QLatin1String("https") ? 443 : 80))
         url.setPort(port);
     url.setPath(path);
     // Tolerant mode keeps '+', '&', '[' and ',' as written; only what HTTP
@@ -80,15 +80,17 @@ QNetworkRequest EN_Request::networkRequest() const
 bool EN_Request::replyFailed(QNetworkReply *reply)
 {
     lastError.clear();
-    if (reply->error() != QNetworkReply::NoError) {
-        lastError = reply->errorString();
-        return true;
-    }
+    // An HTTP error is told by its status, which says more than the
+    // network layer's text.
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299)) {
         lastError = tr("The server answered with HTTP status %1 %2")
                         .arg(status.toInt())
                         .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+        return true;
+    }
+    if (reply->error() != QNetworkReply::NoError) {
+        lastError = reply->errorString();
         return true;
     }
     return false;

@@ -37,6 +37,8 @@ QString GC_GenbankRecordWriter::safeFileName(const QString &name)
         safe += refused ? QLatin1Char('_') : c;
     }
     safe = safe.simplified();
+    while (safe.contains(QLatin1String("..")))
+        safe.replace(QLatin1String(".."), QLatin1String("."));
     // No hidden files, and nothing that reads as "." or "..".
     while (safe.startsWith(QLatin1Char('.')))
         safe.remove(0, 1);
