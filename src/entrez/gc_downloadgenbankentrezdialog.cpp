@@ -382,6 +382,8 @@ void GC_DownloadGenbankEntrezDialog::setupBrowseTab()
         ui->tabwidget->setCurrentIndex(1);
         return;
     }
+    if (browseModel)
+        return;  // built once per dialog
     auto *treeLayout = new QHBoxLayout(ui->box1);
     browseModel = new GC_GenomesBrowser_TreeModel(this);
     browseTreeView.setModel(browseModel);
