@@ -109,6 +109,19 @@ void TaxonomyDatabaseFixture::close()
 
 bool TaxonomyDatabaseFixture::exec(const QString &statement)
 {
-    QSqlQuery query(QSqlDatabase::database("chroms", false));
-    return run(query, statement, {}, &error);
+    // Through a connection of its own: the program's may be read-only.
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", buildConnection);
+        db.setDatabaseName(path());
+        if (db.open()) {
+            QSqlQuery query(db);
+            ok = run(query, statement, {}, &error);
+            db.close();
+        } else {
+            error = db.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(buildConnection);
+    return ok;
 }

@@ -45,7 +45,7 @@ public:
     // Closes and removes the connection and marks the database closed.
     void close();
 
-    // Runs one statement on the open connection (to change the data under a
+    // Runs one statement on the database file (to change the data under a
     // model that has already read it).
     bool exec(const QString &statement);
 
