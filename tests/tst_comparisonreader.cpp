@@ -267,9 +267,17 @@ private slots:
         }
         QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_COMPARISON);
         GC_GenomeScene scene;
-        QVERIFY(scene.loadSorvikComparisons({path}));
+        // Nothing could be read: a failure, not an empty success.
+        QVERIFY(!scene.loadSorvikComparisons({path}));
         QVERIFY(scene.genomes().isEmpty());
         QVERIFY(scene.lastErrorText().contains("genomes"));
+        // Beside a good database the broken one only leaves its text.
+        const QString good = makeDatabase({{"Left", 800, {}, 1}, {"Right", 800, {}, 2}},
+                                          {{0, 1, 100, 1, 1, 100, 95.0, 150.0}});
+        GC_GenomeScene other;
+        QVERIFY(other.loadSorvikComparisons({path, good}));
+        QCOMPARE(other.genomes().size(), 2);
+        QVERIFY(other.lastErrorText().contains("genomes"));
     }
 
     void realBlastnResultsAreLoaded()

@@ -321,6 +321,68 @@ private slots:
         QVERIFY(scene.isModified());
     }
 
+    // A copied band obeys the threshold and switches as its original does.
+    void duplicatedBandsFollowTheThreshold()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *top = makeGenome(scene, 1000, true);
+        GC_Genome *low = makeGenome(scene, 1000, false);
+        low->setPos(0, 200);
+        scene.addMatching(top, low, 1, 100, 1, 100, 90.0, 10.0);
+        scene.addMatching(top, low, 200, 300, 200, 300, 90.0, 500.0);
+        scene.slotViewMatchingsBitScore(100.0);
+        int shownBefore = 0;
+        for (GC_GenomeMatching *m : low->getMatchings())
+            shownBefore += m->isVisible() ? 1 : 0;
+        QCOMPARE(shownBefore, 1);
+
+        GC_Genome *copy = low->duplicate();
+        QVERIFY(copy);
+        for (GC_GenomeMatching *m : copy->getMatchings())
+            QCOMPARE(m->isVisible(), m->bitScore() >= 100.0);
+    }
+
+    // A clone whose bands are later cut away, saved and read back: every
+    // band in the file joins two saved genomes, none twice.
+    void aCutCloneSavesAndReloadsItsRemainingBands()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *top = makeGenome(scene, 1000, true);
+        GC_Genome *low = makeGenome(scene, 1000, false);
+        low->setPos(0, 200);
+        for (int i = 0; i < 10; ++i)
+            scene.addMatching(top, low, 1 + 100 * i, 50 + 100 * i, 1 + 100 * i, 50 + 100 * i,
+                              90.0, 100.0);
+        GC_Genome *copy = low->duplicate();
+        QVERIFY(copy);
+        QCOMPARE(scene.countMatchings(), 20);
+        // The clone keeps 1..500: its five bands beyond go, the original's stay.
+        copy->setNucTo(500);
+        QCOMPARE(copy->countMatchings(), 5);
+        QCOMPARE(low->countMatchings(), 10);
+        QCOMPARE(top->countMatchings(), 15);
+        QCOMPARE(scene.countMatchings(), 15);
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath("clone.kcv");
+        scene.setFileName(file);
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        GC_GenomeScene again;
+        QVERIFY(again.loadKestalCanvas(file));
+        QCOMPARE(again.lowGenomes().size(), 2);
+        QCOMPARE(again.countMatchings(), 15);
+        QSet<int> ids;
+        for (GC_GenomeMatching *m : again.matchings()) {
+            QVERIFY(m->topGenome() && m->lowGenome());
+            ids.insert(m->id());
+        }
+        QCOMPARE(ids.size(), 15);
+        int onClone = 0;
+        for (GC_Genome *genome : again.lowGenomes())
+            onClone += genome->getCoords() == GC_Interval(1, 500) ? genome->countMatchings() : 0;
+        QCOMPARE(onClone, 5);
+    }
+
     void duplicateOutsideASceneDoesNothing()
     {
         GC_Genome genome;

@@ -104,6 +104,9 @@ private slots:
         const QImage image(name);
         QCOMPARE(image.size(), QSize(1200, 501));
         QVERIFY(isWhite(image.pixelColor(1190, 490)));
+        // The row added by rounding 500.6 up is white too, not left unpainted.
+        for (int x = 0; x < image.width(); x += 7)
+            QVERIFY2(isWhite(image.pixelColor(x, 500)), qPrintable(QString::number(x)));
         QVERIFY(!isWhite(image.pixelColor(220, 50)));
     }
 

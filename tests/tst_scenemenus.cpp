@@ -186,6 +186,22 @@ private slots:
         QCOMPARE(entries, QStringList({"Remove", "----", "Add Text"}));
     }
 
+    // A genome's name label counts for its genome: two genomes picked up
+    // with one of their labels still get the genomes' commands.
+    void genomeLabelsCountForTheirGenomes()
+    {
+        Canvas c;
+        c.top2->setSelected(true);
+        c.top2->getNameLabel()->setSelected(true);
+        const QStringList entries = c.rightClick(Canvas::onGenome(c.low, 700),
+                                                 "Show/Hide coordinates");
+        QCOMPARE(c.scene.selectedItems().size(), 3);
+        QCOMPARE(entries, TwoGenomeEntries);
+        QVERIFY(!c.top2->getShowRuler());
+        QVERIFY(!c.low->getShowRuler());
+        QVERIFY(c.top->getShowRuler());
+    }
+
     void annotationMenu()
     {
         Canvas c;

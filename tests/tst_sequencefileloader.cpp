@@ -130,9 +130,10 @@ private slots:
         QCOMPARE(genome->getDatabase(), db);
         QCOMPARE(geneRanges(genome), (QList<QPair<int, int>>{{10, 100}, {200, 300}}));
         QCOMPARE(genome->getGenes().at(1)->getOrientation(), -1);
-        // No genome with that id: true, nothing added.
-        QVERIFY(scene.loadGenomeFromFile(db, 5));
+        // No genome with that id: a failure, nothing added.
+        QVERIFY(!scene.loadGenomeFromFile(db, 5));
         QCOMPARE(scene.topGenomes().size(), 1);
+        QVERIFY(scene.lastErrorText().contains(db));
     }
 
     void aCanvasGivesTheGenomeWithThatId()
@@ -177,11 +178,13 @@ private slots:
         QVERIFY(!scene.loadGenomeFromFile(dir.filePath("missing.gb"), 0));
         QVERIFY(scene.topGenomes().isEmpty());
         QVERIFY(scene.lastErrorText().isEmpty());
-        // A Genbank file the reader cannot finish: true, nothing added.
+        // A Genbank file the reader cannot finish: a failure with its
+        // reason, nothing added.
         const QString broken = dir.filePath("broken.gb");
         QVERIFY(TestData::writeFile(broken, "LOCUS       X 10 bp\nDEFINITION  broken\n"));
-        QVERIFY(scene.loadGenomeFromFile(broken, 0));
+        QVERIFY(!scene.loadGenomeFromFile(broken, 0));
         QVERIFY(scene.topGenomes().isEmpty());
+        QVERIFY(scene.lastErrorText().contains(broken));
     }
 };
 

@@ -29,6 +29,10 @@ public:
     bool isAbove() const { return m_isAbove; }
     void setHtml(const QString &html);
     void setReadOnly(bool readOnly);
+
+    // Read by the property panel.
+    bool isReadOnly() const { return m_readOnly; }
+
     void setAnchor(GC_Genome *genome, int start, int end);
 
 private:

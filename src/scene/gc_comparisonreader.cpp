@@ -20,11 +20,15 @@ GC_ComparisonReader::GC_ComparisonReader(GC_GenomeScene *scene)
 bool GC_ComparisonReader::load(const QStringList &paths)
 {
     m_genomes.clear();
+    m_failed = false;
+    const qsizetype before = m_scene->topGenomes().size() + m_scene->lowGenomes().size();
     for (const QString &path : paths) {
         if (GC_FileUtils::filetype(path) == FILETYPE_COMPARISON)
             readDatabase(path);
     }
-    return true;
+    // An unreadable database with nothing else to show is a failed opening,
+    // not an empty document.
+    return !(m_failed && m_scene->topGenomes().size() + m_scene->lowGenomes().size() == before);
 }
 
 // The genome item standing for data in one row, made on first need.
@@ -64,6 +68,7 @@ void GC_ComparisonReader::readDatabase(const QString &path)
                                 GC_SqlConnection::ReadOnly);
     if (!connection.isOpen()) {
         m_scene->setLastErrorText(QStringLiteral("File %1 is not a SQLite database.").arg(path));
+        m_failed = true;
         return;
     }
     const QSqlDatabase db = connection.database();
@@ -74,6 +79,7 @@ void GC_ComparisonReader::readDatabase(const QString &path)
         genomes.setForwardOnly(true);
         if (!genomes.exec(QStringLiteral("SELECT id, name, length, dna_sequence FROM genomes"))) {
             m_scene->setLastErrorText(genomes.lastError().text());
+            m_failed = true;
             return;
         }
         QSqlQuery segments(db);

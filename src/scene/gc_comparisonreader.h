@@ -21,7 +21,8 @@ class GC_ComparisonReader
 public:
     explicit GC_ComparisonReader(GC_GenomeScene *scene);
 
-    // Always true; the last failure is left in the scene's lastErrorText.
+    // False when a database could not be read and nothing else was placed;
+    // the last failure is left in the scene's lastErrorText.
     bool load(const QStringList &paths);
 
 private:
@@ -53,6 +54,7 @@ private:
     GC_GenomeScene *m_scene;
     // By genome name, over every database of the call.
     QHash<QString, GenomeData> m_genomes;
+    bool m_failed = false;
 };
 
 #endif

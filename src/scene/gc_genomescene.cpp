@@ -12,12 +12,16 @@
 
 #include "gc_anotation.h"
 #include "gc_anotationtext.h"
+#include "gc_cogpiedialog.h"
+#include "gc_cogshowmatchings_dialog.h"
 #include "gc_coghomologies.h"
 #include "gc_gccontentbar.h"
 #include "gc_gene.h"
 #include "gc_genometext.h"
 #include "gc_rfamhomologies.h"
+#include "gc_rfamshowmatchings_dialog.h"
 #include "gc_rrnahomologies.h"
+#include "gc_rrnashowmatchings_dialog.h"
 #include "gc_ruler.h"
 #include "gc_scenecontextmenu.h"
 #include "gc_sceneimagerenderer.h"
@@ -44,6 +48,12 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+
+// Homology search dialogs.
+#include "gc_cogtblastn_dialog.h"
+#include "gc_rfamblastn_dialog.h"
+#include "gc_rrnablastn_dialog.h"
+#include <QPointer>
 
 namespace {
 
@@ -82,10 +92,14 @@ GC_GenomeScene::GC_GenomeScene(QWidget *mainWindow)
     slotViewMatchingsBitScore(0.0);
     setModified(false);
     setMode(ModeSelect);
+
+    // Hidden until the first statistics request; refilled at each.
+    m_cogPieDialog = new GC_CogPieDialog;
 }
 
 GC_GenomeScene::~GC_GenomeScene()
 {
+    delete m_cogPieDialog;
     // The base class deletes the items afterwards, in no particular order.
     detachAllMatchings();
     deleteUnplacedItems();
@@ -1379,6 +1393,20 @@ void GC_GenomeScene::slotRulerToggleOrientation()
 
 // ---------------------------------------------------------------- homology bars
 
+// Runs a search dialog on a genome; true when it ended accepted, which means
+// the hits were added to the genome's bar.
+template <typename Dialog, typename SceneSetter>
+static bool runHomologySearch(QWidget *parent, GC_Genome *genome, GC_GenomeScene *scene,
+                              SceneSetter setScene)
+{
+    QPointer<Dialog> dialog = new Dialog(parent);
+    dialog->setGenome(genome);
+    (dialog->*setScene)(scene);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    delete dialog;
+    return accepted;
+}
+
 namespace {
 
 struct HomologyAccess
@@ -1417,6 +1445,28 @@ static void setHomologyShown(GC_Genome *genome, int family, bool show)
         genome->setShowrRNAHomologies(show);
 }
 
+bool GC_GenomeScene::loadStoredHomologies(int family, GC_Genome *genome)
+{
+    std::unique_ptr<QDialog> dialog;
+    if (family == FamilyCog) {
+        auto *cog = new GC_CogShowMatchings_dialog(m_mainWindow);
+        dialog.reset(cog);
+        cog->setGenome(genome);
+        cog->setScene(this);
+    } else if (family == FamilyRfam) {
+        auto *rfam = new GC_RfamShowMatchings_dialog(m_mainWindow);
+        dialog.reset(rfam);
+        rfam->setGenome(genome);
+        rfam->setScene(this);
+    } else {
+        auto *rrna = new GC_rRNAShowMatchings_dialog(m_mainWindow);
+        dialog.reset(rrna);
+        rrna->setGenome(genome);
+        rrna->setGenomeScene(this);
+    }
+    return dialog->exec() == QDialog::Accepted;
+}
+
 void GC_GenomeScene::toggleHomologyBar(HomologyFamily family)
 {
     GC_Genome *genome = firstSelectedGenome();
@@ -1431,9 +1481,10 @@ void GC_GenomeScene::toggleHomologyBar(HomologyFamily family)
     if (access.loaded > 0) {
         setHomologyShown(genome, family, true);
         setModified(true);
-    } else {
-        // The show dialog loads stored hits; it is not part of this build.
-        qWarning("GC_GenomeScene: the %s show dialog is not available", access.name);
+    } else if (loadStoredHomologies(family, genome)) {
+        setHomologyShown(genome, family, true);
+        access.bar->update();
+        setModified(true);
     }
     placeWithoutCollision(access.bar);
 }
@@ -1455,8 +1506,11 @@ void GC_GenomeScene::showHideHomologyBar(HomologyFamily family, bool show)
             setModified(true);
         setHomologyShown(genome, family, true);
         placeWithoutCollision(access.bar);
-    } else if (access.stored > 0) {
-        qWarning("GC_GenomeScene: the %s show dialog is not available", access.name);
+    } else if (access.stored > 0 && loadStoredHomologies(family, genome)) {
+        setHomologyShown(genome, family, true);
+        access.bar->update();
+        placeWithoutCollision(access.bar);
+        setModified(true);
     }
 }
 
@@ -1465,10 +1519,35 @@ void GC_GenomeScene::searchHomologies(HomologyFamily family)
     GC_Genome *genome = firstSelectedGenome();
     if (!genome)
         return;
-    // The search dialog runs BLAST+ and fills the bar; it is not part of
-    // this build.
-    qWarning("GC_GenomeScene: the %s search dialog is not available",
-             homologyAccess(genome, family).name);
+    bool accepted = false;
+    switch (family) {
+    case FamilyCog:
+        accepted = runHomologySearch<GC_COGTblastn_dialog>(m_mainWindow, genome, this,
+                                                           &GC_COGTblastn_dialog::setScene);
+        break;
+    case FamilyRfam:
+        accepted = runHomologySearch<GC_RFAMBlastn_dialog>(m_mainWindow, genome, this,
+                                                           &GC_RFAMBlastn_dialog::setScene);
+        break;
+    case FamilyrRNA:
+        accepted = runHomologySearch<GC_RRNABlastn_dialog>(m_mainWindow, genome, this,
+                                                           &GC_RRNABlastn_dialog::setGenomeScene);
+        break;
+    }
+    if (!accepted)
+        return;
+    // The scene-wide switch goes on through its view slot, so that every
+    // other genome's bar follows it too.
+    if (family == FamilyCog)
+        slotViewCogHomologies(true);
+    else if (family == FamilyRfam)
+        slotViewRfamHomologies(true);
+    else
+        slotViewrRNAHomologies(true);
+    setHomologyShown(genome, family, true);
+    placeWithoutCollision(homologyAccess(genome, family).bar);
+    // The new hits are saved with the canvas.
+    setModified(true);
 }
 
 void GC_GenomeScene::slotGenomeShowCogMatchings() { toggleHomologyBar(FamilyCog); }
@@ -1483,10 +1562,13 @@ void GC_GenomeScene::slotGenomeBlastnrRNA() { searchHomologies(FamilyrRNA); }
 
 void GC_GenomeScene::slotCogHomologiesStatistics()
 {
-    if (!singleSelectedItem(ITEMTYPE_COGHOMOLOGIES))
+    auto *bar = static_cast<GC_CogHomologies *>(singleSelectedItem(ITEMTYPE_COGHOMOLOGIES));
+    if (!bar)
         return;
-    // The statistics dialog is not part of this build.
-    qWarning("GC_GenomeScene::slotCogHomologiesStatistics(): the statistics dialog is not available");
+    m_cogPieDialog->matchings = bar->matchings();
+    m_cogPieDialog->positionMap = bar->positionMap();
+    m_cogPieDialog->computeStatistics();
+    m_cogPieDialog->show();
 }
 
 void GC_GenomeScene::slotRfamHomologiesStatistics()

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class GC_CogPieDialog;
 class GC_FreeText;
 class GC_Genome;
 class GC_Interval;
@@ -257,6 +258,18 @@ protected:
 
 private:
     quint64 m_paintFrame = 0;
+
+    // ---------------------------------------------------------------------
+    // Homology dialogs: the stored-hit show dialogs run for one use; the COG
+    // statistics dialog is made once and lives as long as the scene.
+public:
+    GC_CogPieDialog *cogPieDialog() const { return m_cogPieDialog; }
+
+private:
+    // Runs the family's show dialog on the genome; true when it ended
+    // accepted, that is when the stored hits were loaded into its bar.
+    bool loadStoredHomologies(int family, GC_Genome *genome);
+    GC_CogPieDialog *m_cogPieDialog = nullptr;
     // ---------------------------------------------------------------------
     // Interaction: mouse and keys by mode, context menus, item commands, web
     // BLAST links, clipboard and image export.

@@ -3,10 +3,11 @@
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_itemtypes.h"
+#include "gc_selectionresume.h"
 
 #include <QDebug>
-#include <QHash>
 #include <QMenu>
+#include <QPair>
 
 namespace {
 
@@ -122,14 +123,31 @@ QMenu *GC_SceneContextMenu::build(GC_GenomeScene *scene, GC_Genome *clickedGenom
 {
     auto *menu = new QMenu;
     const QList<QGraphicsItem *> selected = scene->selectedItems();
-    const int total = int(selected.size());
-    QHash<int, int> counts;
-    for (const QGraphicsItem *item : selected)
-        ++counts[item->type()];
-    // The kind of item when every selected item is of one kind, else 0.
-    const int kind = counts.size() == 1 ? counts.constBegin().key() : 0;
-
+    // Counted by kind, a label for its owner unless the owner is selected
+    // too: a genome picked up with its name label still gets its commands.
+    GC_SelectionResume resume;
+    resume.countSelection(selected);
+    const int total = resume.total();
+    int kind = 0;
     if (total > 0) {
+        const QList<QPair<int, int>> kinds = {
+            {resume.anotations(), ITEMTYPE_ANOTATION},
+            {resume.genomes(), ITEMTYPE_GENOME},
+            {resume.rulers(), ITEMTYPE_RULER},
+            {resume.genes(), ITEMTYPE_GENE},
+            {resume.matchings(), ITEMTYPE_MATCHING},
+            {resume.cogHomologies(), ITEMTYPE_COGHOMOLOGIES},
+            {resume.rfamHomologies(), ITEMTYPE_RFAMHOMOLOGIES},
+            {resume.rrnaHomologies(), ITEMTYPE_RRNAHOMOLOGIES}};
+        for (const auto &entry : kinds) {
+            if (entry.first == total) {
+                kind = entry.second;
+                break;
+            }
+        }
+    }
+
+    if (!selected.isEmpty()) {
         switch (kind) {
         case ITEMTYPE_ANOTATION:
             addAnotationEntries(menu, scene, total);

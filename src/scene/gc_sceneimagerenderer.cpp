@@ -104,6 +104,9 @@ bool GC_SceneImageRenderer::renderRaster(const QString &fileName, const QString 
                         .arg(size.width())
                         .arg(size.height()));
     {
+        // The whole image: a size rounded up leaves an edge row or column
+        // that the fill below (truncated) misses, and new pixels are garbage.
+        image.fill(Qt::white);
         QPainter painter(&image);
         if (wholeScene) {
             const QRectF rect = m_scene->sceneRect();

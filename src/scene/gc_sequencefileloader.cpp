@@ -21,6 +21,7 @@ bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
 {
     qWarning() << "GC_GenomeScene::loadGenomeFromFile()";
     const int type = GC_FileUtils::filetype(fileName);
+    const qsizetype before = m_scene->topGenomes().size();
     if (type == FILETYPE_COMPARISON)
         loadComparison(fileName, genomeIndex);
     else if (type == FILETYPE_CANVAS)
@@ -31,6 +32,12 @@ bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
         loadFasta(fileName);
     else
         return false;
+    // A file of a known kind that gives no genome (unreadable, or no genome
+    // of that index) is a failed opening, not an empty document.
+    if (m_scene->topGenomes().size() == before) {
+        m_scene->setLastErrorText(QStringLiteral("No genome could be read from %1").arg(fileName));
+        return false;
+    }
     return true;
 }
 

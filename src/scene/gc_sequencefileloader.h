@@ -15,7 +15,7 @@ class GC_SequenceFileLoader
 public:
     explicit GC_SequenceFileLoader(GC_GenomeScene *scene);
 
-    // False only when the file is none of the four kinds.
+    // False when the file is none of the four kinds or yields no genome.
     bool load(const QString &fileName, int genomeIndex);
 
 private:

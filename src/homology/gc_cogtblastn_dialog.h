@@ -1,0 +1,50 @@
+#ifndef GC_COGTBLASTN_DIALOG_H
+#define GC_COGTBLASTN_DIALOG_H
+
+#include "gc_homologysearchdialog.h"
+
+namespace Ui {
+class GC_COGTblastn_dialog;
+}
+
+// Searches one genome for homologues of the COG reference proteins:
+// makeblastdb formats the genome, tblastn runs the protein collection
+// "cogprots80.fas" against it, and each kept hit becomes a COG matching on
+// the genome's COG bar, with its COG, category and super-category from the
+// COG collection. A hit spanning six times its protein's length in amino
+// acids or more is refused. Search first removes the genome's COG hits.
+class GC_COGTblastn_dialog : public GC_HomologySearchDialog
+{
+    Q_OBJECT
+
+public:
+    explicit GC_COGTblastn_dialog(QWidget *parent = nullptr);
+    ~GC_COGTblastn_dialog() override;
+
+    void setGenome(GC_Genome *genome) { storeGenome(genome); }
+    void setScene(GC_GenomeScene *scene) { storeGenomeScene(scene); }
+
+    QString queryPath() const { return m_queryPath; }
+    // The progress bar's maximum while tblastn runs: the largest protein id.
+    int progressMaximum() const { return m_progressMaximum; }
+
+protected slots:
+    void blaststep1() override;
+    void blaststep2(bool ok);
+    void blastFinished(bool ok);
+
+protected:
+    void removeExistingHits() override;
+    void blastRunEnded(bool ok) override { blastFinished(ok); }
+    void showSearchProgress(int referenceId) override;
+    bool addHit(const GC_HomologyHitLine &hit, int low, int high) override;
+
+private:
+    Ui::GC_COGTblastn_dialog *ui;
+    QString m_makeblastdbPath;
+    QString m_tblastnPath;
+    QString m_queryPath;
+    int m_progressMaximum = 190000;
+};
+
+#endif

@@ -1,0 +1,369 @@
+#include "gc_homologysearchdialog.h"
+
+#include "gc_blastrunner.h"
+#include "gc_blasttoolpath.h"
+#include "gc_genome.h"
+#include "gc_homologycoverage.h"
+#include "gc_homologyhitline.h"
+#include "gc_referencedatabases.h"
+
+#include <QDebug>
+#include <QDoubleSpinBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTextBrowser>
+
+namespace {
+
+const char *const ResultFileName = "blastresult.txt";
+
+// Progress while the hits are added is shown every so many lines: a label
+// update per line would cost more than the hit it reports.
+const int AdvanceEvery = 100;
+
+} // namespace
+
+GC_HomologySearchDialog::GC_HomologySearchDialog(const char *className, QWidget *parent)
+    : QDialog(parent)
+    , m_className(className)
+{
+    QString reason;
+    if (!m_workFolder.ensure(&reason))
+        qWarning().noquote() << m_className << ":" << reason;
+    qDebug().noquote() << m_className << ": work folder" << m_workFolder.path();
+
+    m_runner = new GC_BlastRunner(this);
+    // Output goes to the result file as it comes; nothing is kept in memory.
+    m_runner->setKeepOutput(false);
+    connect(m_runner, &GC_BlastRunner::outputRead, this, &GC_HomologySearchDialog::readStdout);
+    connect(m_runner, &GC_BlastRunner::finished, this, &GC_HomologySearchDialog::runnerFinished);
+}
+
+GC_HomologySearchDialog::~GC_HomologySearchDialog()
+{
+    // Stop BLAST before its files are removed.
+    delete m_runner;
+    m_runner = nullptr;
+    m_resultFile.close();
+    m_workFolder.removeFiles(m_filesOnDestruction);
+}
+
+QString GC_HomologySearchDialog::resultPath() const
+{
+    return m_workFolder.filePath(ResultFileName);
+}
+
+void GC_HomologySearchDialog::setForm(const Form &form)
+{
+    m_form = form;
+}
+
+void GC_HomologySearchDialog::storeGenome(GC_Genome *genome)
+{
+    m_genome = genome;
+    qDebug().noquote() << QStringLiteral("%1::setGenome() : GenomeID: %2")
+                              .arg(QLatin1String(m_className))
+                              .arg(genome ? genome->getId() : -1);
+}
+
+void GC_HomologySearchDialog::setWorkFiles(const QStringList &beforeRun,
+                                           const QStringList &onDestruction)
+{
+    m_filesBeforeRun = beforeRun;
+    m_filesOnDestruction = onDestruction;
+}
+
+// ---------------------------------------------------------------------------
+// Construction checks
+
+QString GC_HomologySearchDialog::missingFileMessage(const QString &path)
+{
+    return tr("<b>Error:</b> the file: <br> %1 <br>does not exists.").arg(path.toHtmlEscaped());
+}
+
+void GC_HomologySearchDialog::makeUnavailable(const QString &html)
+{
+    m_available = false;
+    m_form.log->setHtml(html);
+    m_form.search->setEnabled(false);
+    m_form.progress->setValue(0);
+    m_form.progress->setEnabled(false);
+}
+
+bool GC_HomologySearchDialog::requireFile(const QString &path)
+{
+    if (QFileInfo(path).isFile())
+        return true;
+    makeUnavailable(missingFileMessage(path));
+    return false;
+}
+
+QString GC_HomologySearchDialog::requireProgram(const char *settingsKey, const char *programName)
+{
+    QString reason;
+    const QString program = GC_BlastToolPath::resolve(settingsKey, programName, &reason);
+    if (!program.isEmpty())
+        return program;
+    const QString configured = QSettings().value(settingsKey, programName).toString();
+    makeUnavailable(QFileInfo::exists(configured) ? tr("<b>Error:</b> %1").arg(reason.toHtmlEscaped())
+                                                  : missingFileMessage(configured));
+    return QString();
+}
+
+bool GC_HomologySearchDialog::requireReference(int collection)
+{
+    const auto which = GC_ReferenceDatabases::Collection(collection);
+    if (GC_ReferenceDatabases::isOpen(which))
+        return true;
+    const QString path = GC_ReferenceDatabases::filePath(GC_ReferenceDatabases::fileName(which));
+    makeUnavailable(QFileInfo(path).isFile()
+                        ? tr("<b>Error:</b> the reference database %1 could not be opened.")
+                              .arg(path.toHtmlEscaped())
+                        : missingFileMessage(path));
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Buttons
+
+void GC_HomologySearchDialog::on_cancelButton_clicked()
+{
+    reject();
+}
+
+void GC_HomologySearchDialog::reject()
+{
+    QDialog::reject();
+    // The runner answers with finished(false), which the ended run ignores.
+    m_running = false;
+    if (m_runner)
+        m_runner->kill();
+    m_resultFile.close();
+}
+
+void GC_HomologySearchDialog::on_searchButton_clicked()
+{
+    if (m_running || !m_available)
+        return;
+    m_form.search->setEnabled(false);
+    if (!m_genome) {
+        fail(tr("<p><b>Error:</b> there is no genome to search</p>"));
+        return;
+    }
+    removeExistingHits();
+    m_form.progress->setRange(0, 0);
+    blaststep1();
+}
+
+// ---------------------------------------------------------------------------
+// The run
+
+bool GC_HomologySearchDialog::beginRun()
+{
+    QString reason;
+    if (!m_workFolder.ensure(&reason)) {
+        fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(m_workFolder.path().toHtmlEscaped()));
+        return false;
+    }
+    // Nothing of an earlier (perhaps failed) run may be read as this one's.
+    m_workFolder.removeFiles(m_filesBeforeRun);
+    m_resultFile.close();
+    m_resultFile.setFileName(resultPath());
+    m_resultWriteFailed = false;
+    m_lineCount = 0;
+    m_addedCount = 0;
+    m_partialLine.clear();
+    if (!m_resultFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(resultPath().toHtmlEscaped()));
+        return false;
+    }
+    m_running = true;
+    return true;
+}
+
+bool GC_HomologySearchDialog::writeGenomeFasta(const QString &fileName)
+{
+    const QString dna = m_genome->getDnaSequence(GC_Interval());
+    if (dna.isEmpty()) {
+        fail(tr("<p><b>Error:</b> the genome has no sequence to search</p>"));
+        return false;
+    }
+    QString reason;
+    if (!m_workFolder.writeFasta(fileName, QByteArrayLiteral(">seq"), dna, &reason)) {
+        fail(tr("<p><b>Error:</b> Unable to write to %1</p>")
+                 .arg(m_workFolder.filePath(fileName).toHtmlEscaped()));
+        return false;
+    }
+    return true;
+}
+
+bool GC_HomologySearchDialog::runMakeblastdb(const QString &program, const QStringList &arguments)
+{
+    // makeblastdb runs to its end before the search starts; the interface waits.
+    GC_BlastRunner makeblastdb;
+    makeblastdb.setProgram(program);
+    makeblastdb.setArguments(arguments);
+    makeblastdb.setWorkingDirectory(m_workFolder.path());
+    qDebug().noquote() << m_className << "::blaststep1 Command :" << makeblastdb.commandLine();
+    if (makeblastdb.run())
+        return true;
+    fail(tr("<p><b>Error:</b> the process has failed (blaststep2)</p>")
+         + QStringLiteral("<p>%1</p>").arg(makeblastdb.errorText().toHtmlEscaped()));
+    return false;
+}
+
+void GC_HomologySearchDialog::startBlast(const QString &program, const QStringList &arguments)
+{
+    m_runner->setProgram(program);
+    m_runner->setArguments(arguments);
+    m_runner->setWorkingDirectory(m_workFolder.path());
+    qDebug().noquote() << m_className << ": BLAST command:" << m_runner->commandLine();
+    m_runner->start();
+}
+
+void GC_HomologySearchDialog::runnerFinished(bool ok)
+{
+    // A cancelled or failed run has already ended.
+    if (!m_running)
+        return;
+    blastRunEnded(ok);
+}
+
+QString GC_HomologySearchDialog::runFailureDetails() const
+{
+    return QStringLiteral("<p>%1</p>").arg(m_runner->errorText().toHtmlEscaped());
+}
+
+void GC_HomologySearchDialog::fail(const QString &html)
+{
+    m_running = false;
+    m_resultFile.close();
+    m_form.log->append(html);
+    m_form.progress->setRange(0, 1);
+    m_form.progress->setValue(0);
+    qWarning().noquote() << m_className << ":" << html;
+}
+
+QString GC_HomologySearchDialog::evalueText() const
+{
+    return QString::number(m_form.evalue->value(), 'g', 6);
+}
+
+void GC_HomologySearchDialog::readStdout(const QByteArray &chunk)
+{
+    if (!m_running || !m_resultFile.isOpen() || m_resultWriteFailed)
+        return;
+    if (m_resultFile.write(chunk) != chunk.size()) {
+        m_resultWriteFailed = true;
+        return;
+    }
+    m_lineCount += int(chunk.count('\n'));
+
+    // Progress: the first field of the last line that is now whole.
+    const qsizetype lastEnd = chunk.lastIndexOf('\n');
+    if (lastEnd < 0) {
+        m_partialLine += chunk;
+        return;
+    }
+    const qsizetype previousEnd = lastEnd > 0 ? chunk.lastIndexOf('\n', lastEnd - 1) : -1;
+    const QByteArray lastLine = previousEnd >= 0
+                                    ? chunk.mid(previousEnd + 1, lastEnd - previousEnd - 1)
+                                    : m_partialLine + chunk.left(lastEnd);
+    m_partialLine = chunk.mid(lastEnd + 1);
+    const qsizetype tab = lastLine.indexOf('\t');
+    showSearchProgress(lastLine.left(tab < 0 ? lastLine.size() : tab).toInt());
+}
+
+void GC_HomologySearchDialog::showSearchProgress(int)
+{
+}
+
+void GC_HomologySearchDialog::showAdvance(int value, int maximum)
+{
+    m_form.advance->setText(QStringLiteral("%1/%2").arg(value).arg(maximum));
+}
+
+bool GC_HomologySearchDialog::closeResult()
+{
+    // A last line without its line feed is a line too.
+    if (!m_partialLine.trimmed().isEmpty())
+        ++m_lineCount;
+    m_partialLine.clear();
+    const bool written = !m_resultWriteFailed && m_resultFile.flush();
+    m_resultFile.close();
+    if (!written)
+        fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(resultPath().toHtmlEscaped()));
+    return written;
+}
+
+void GC_HomologySearchDialog::finishSearch(const AskTexts &texts)
+{
+    if (!closeResult())
+        return;
+    m_running = false;
+    m_form.progress->setRange(0, 1);
+    m_form.progress->setValue(1);
+
+    QMessageBox box(this);
+    box.setWindowTitle(windowTitle());
+    if (m_lineCount < 1) {
+        box.setText(texts.none);
+        box.setStandardButtons(QMessageBox::Discard);
+        box.setDefaultButton(QMessageBox::Discard);
+    } else {
+        box.setText(texts.found.arg(m_lineCount));
+        box.setInformativeText(texts.question);
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard);
+        box.setDefaultButton(QMessageBox::Save);
+    }
+    if (box.exec() != QMessageBox::Save) {
+        reject();
+        return;
+    }
+    importHits(texts.annotating);
+}
+
+void GC_HomologySearchDialog::importHits(const QString &annotatingText)
+{
+    m_resultFile.setFileName(resultPath());
+    if (!m_resultFile.open(QIODevice::ReadOnly)) {
+        fail(tr("<p><b>Error:</b> Unable to read %1</p>").arg(resultPath().toHtmlEscaped()));
+        return;
+    }
+    m_form.advance->setText(annotatingText);
+    m_form.progress->setRange(0, m_lineCount);
+    m_form.progress->setValue(0);
+
+    GC_HomologyCoverage coverage(m_genome->getCoords().end());
+    GC_HomologyHitLine hit;
+    int i = 0;
+    while (!m_resultFile.atEnd()) {
+        const QByteArray line = m_resultFile.readLine();
+        ++i;
+        if (!hit.parse(line)) {
+            if (!line.trimmed().isEmpty())
+                qDebug().noquote() << m_className << ": unreadable line" << line.trimmed();
+            continue;
+        }
+        int low = 0;
+        int high = 0;
+        coverage.normalise(hit.first(), hit.last(), &low, &high);
+        if (!coverage.claim(low, high))
+            continue;
+        if (addHit(hit, low, high))
+            ++m_addedCount;
+        if (i % AdvanceEvery == 0) {
+            m_form.progress->setValue(i);
+            showAdvance(i, m_lineCount);
+        }
+    }
+    m_resultFile.close();
+    m_form.progress->setValue(m_lineCount);
+    showAdvance(i, m_lineCount);
+    qDebug().noquote() << m_className << ":" << m_addedCount << "hits added of" << m_lineCount;
+    accept();
+}

@@ -1,0 +1,134 @@
+#include "gc_homologyshowdialog.h"
+
+#include "gc_genome.h"
+#include "gc_sqlconnection.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextBrowser>
+#include <QVariant>
+
+#include <cmath>
+
+GC_HomologyShowDialog::GC_HomologyShowDialog(const Texts &texts, QWidget *parent)
+    : QDialog(parent)
+    , m_texts(texts)
+{
+}
+
+GC_HomologyShowDialog::~GC_HomologyShowDialog() = default;
+
+void GC_HomologyShowDialog::attachWidgets(QTextBrowser *textBrowser, QProgressBar *progressBar,
+                                          QLabel *labelAdvance, QPushButton *searchButton)
+{
+    m_textBrowser = textBrowser;
+    m_progressBar = progressBar;
+    m_labelAdvance = labelAdvance;
+    m_searchButton = searchButton;
+    m_progressBar->setRange(0, 100);
+}
+
+void GC_HomologyShowDialog::setGenome(GC_Genome *genome)
+{
+    m_genome = genome;
+    m_count = genome ? storedCount(*genome) : 0;
+    m_textBrowser->append(tr(m_texts.found).arg(m_count));
+    m_textBrowser->append(tr(m_texts.question));
+    qWarning().noquote() << QStringLiteral("%1::setGenome():  genomeId: %2")
+                                .arg(QString::fromLatin1(metaObject()->className()))
+                                .arg(genome ? genome->getId() : -1);
+}
+
+void GC_HomologyShowDialog::on_searchButton_clicked()
+{
+    loadStoredHits();
+}
+
+void GC_HomologyShowDialog::on_cancelButton_clicked()
+{
+    reject();
+}
+
+void GC_HomologyShowDialog::stopWith(const QString &shown, const QString &logged)
+{
+    // The dialog stays open with "Yes" disabled: only "No" goes on.
+    m_textBrowser->setHtml(shown);
+    qWarning().noquote() << QString::fromLatin1(metaObject()->className())
+                                + QStringLiteral("::on_searchButton_clicked(): ") + logged;
+}
+
+void GC_HomologyShowDialog::loadStoredHits()
+{
+    const QString className = QString::fromLatin1(metaObject()->className());
+    m_searchButton->setEnabled(false);
+    m_progressBar->setValue(0);
+    m_labelAdvance->setText(tr(m_texts.loading));
+    if (!m_genome) {
+        stopWith(tr("No genome to load homologies for"), QStringLiteral("no genome"));
+        return;
+    }
+    qWarning().noquote() << className + QStringLiteral("::on_searchButton_clicked(): genomeId: ")
+                                + QString::number(m_genome->getId());
+
+    const QString path = m_genome->getDatabase();
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
+        stopWith(tr("Database %1 does not exists").arg(path.toHtmlEscaped()),
+                 QStringLiteral("Database \"%1\" does not exits.").arg(path));
+        return;
+    }
+
+    GC_SqlConnection connection(QStringLiteral("gc_genome"), path, GC_SqlConnection::ReadOnly);
+    if (!connection.isOpen()) {
+        stopWith(tr("Database %1 could not be open").arg(path.toHtmlEscaped()),
+                 QStringLiteral("Database \"%1\" could not be open.").arg(path));
+        return;
+    }
+
+    {
+        QSqlQuery query(connection.database());
+        query.setForwardOnly(true);
+        if (!query.prepare(QString::fromLatin1(m_texts.selectSql))) {
+            // A file without the family's table: nothing was loaded, which
+            // must not pass for a successful load.
+            stopWith(tr("<b>Error:</b> the stored homologies of %1 could not be read: %2")
+                         .arg(path.toHtmlEscaped(), query.lastError().text().toHtmlEscaped()),
+                     QStringLiteral("query failed: ") + query.lastError().text());
+            return;
+        }
+        // The rows are filed under the genome's key in its source file, the
+        // same key its stored count was taken with.
+        query.addBindValue(m_genome->getDatabaseId());
+        if (!query.exec()) {
+            stopWith(tr("<b>Error:</b> the stored homologies of %1 could not be read: %2")
+                         .arg(path.toHtmlEscaped(), query.lastError().text().toHtmlEscaped()),
+                     QStringLiteral("query failed: ") + query.lastError().text());
+            return;
+        }
+
+        int i = 0;
+        while (query.next()) {
+            const int start = query.value(0).toInt();
+            const int end = query.value(1).toInt();
+            const int referenceId = query.value(2).toInt();
+            // Stored as doubles, kept as single precision like a search's hits.
+            const float evalue = float(query.value(3).toDouble());
+            const float bitscore = float(query.value(4).toDouble());
+            addStoredHit(*m_genome, start, end, referenceId, double(evalue), bitscore);
+
+            if (m_count > 0) {
+                // Values past 100 (more rows than counted) leave the bar as it is.
+                const double percent = std::round(100.0 * i / m_count);
+                if (percent >= 0.0 && percent <= 100.0)
+                    m_progressBar->setValue(int(percent));
+            }
+            m_labelAdvance->setText(QStringLiteral("%1/%2").arg(i).arg(m_count));
+            ++i;
+        }
+    }
+    accept();
+}

@@ -1,0 +1,53 @@
+#ifndef GC_RRNABLASTN_DIALOG_H
+#define GC_RRNABLASTN_DIALOG_H
+
+#include "gc_homologysearchdialog.h"
+
+namespace Ui {
+class GC_RRNABlastn_dialog;
+}
+
+// Searches one genome for ribosomal RNA genes: blastn (dc-megablast) runs
+// the genome against the preformatted Silva large-subunit database, then
+// against the small-subunit one; both outputs go into one result file, and
+// each kept hit becomes an rRNA matching on the genome's rRNA bar. One
+// coverage serves both runs, so a small-subunit hit under large-subunit
+// hits is dropped. A hit spanning twice its reference sequence's length or
+// more is refused. The databases are copied into the work folder (blastn
+// cannot take a database path with spaces) and the copies are kept for
+// later searches. Search first removes the genome's rRNA hits from the bar.
+class GC_RRNABlastn_dialog : public GC_HomologySearchDialog
+{
+    Q_OBJECT
+
+public:
+    explicit GC_RRNABlastn_dialog(QWidget *parent = nullptr);
+    ~GC_RRNABlastn_dialog() override;
+
+    void setGenome(GC_Genome *genome) { storeGenome(genome); }
+    void setGenomeScene(GC_GenomeScene *scene) { storeGenomeScene(scene); }
+
+    static QStringList databaseExtensions();
+
+protected slots:
+    void blaststep1() override;
+    void blaststep2(bool ok);
+    void blastFinished(bool ok);
+
+protected:
+    void removeExistingHits() override;
+    void blastRunEnded(bool ok) override;
+    bool addHit(const GC_HomologyHitLine &hit, int low, int high) override;
+
+private:
+    bool prepareDatabase(const QString &name);
+    void startRun(const QString &database);
+
+    Ui::GC_RRNABlastn_dialog *ui;
+    QString m_blastnPath;
+    QString m_lsuDatabase;
+    QString m_ssuDatabase;
+    bool m_secondRun = false;
+};
+
+#endif

@@ -1,0 +1,40 @@
+#ifndef GC_GENEPROPERTIES_H
+#define GC_GENEPROPERTIES_H
+
+#include "gc_propertyset.h"
+
+class GC_Gene;
+
+// The "Gene" rows: name, range, length, vertical place, orientation, text
+// switch and the arrow ("Segment").
+class GC_GeneProperties : public GC_PropertySet
+{
+public:
+    explicit GC_GeneProperties(GC_Gene *gene);
+
+    void build(QTreeWidget *tree, GC_ItemPropertiesWidget *panel) override;
+    void fix() override;
+
+protected:
+    void fillEditors() override;
+
+private:
+    void writeRange();
+
+    GC_Gene *gene;
+    QTreeWidgetItem *lengthRow = nullptr;
+    QTextEdit *name = nullptr;
+    QSpinBox *from = nullptr;
+    QSpinBox *to = nullptr;
+    QDoubleSpinBox *y = nullptr;
+    QComboBox *orientation = nullptr;
+    QCheckBox *showText = nullptr;
+    QDoubleSpinBox *heightBig = nullptr;
+    QDoubleSpinBox *headLength = nullptr;
+    QDoubleSpinBox *heightSmall = nullptr;
+    GC_ColorPicker *lineColor = nullptr;
+    GC_ColorPicker *fillColor = nullptr;
+    QComboBox *arrowStyle = nullptr;
+};
+
+#endif

@@ -1,0 +1,580 @@
+#include "kestal_test.h"
+#include "modal_answerer.h"
+#include "reference_database_fixture.h"
+
+#include "gc_cogdialog.h"
+#include "gc_coghomologies.h"
+#include "gc_cogmatching.h"
+#include "gc_cogshowmatchings_dialog.h"
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+#include "gc_rfamdialog.h"
+#include "gc_rfamhomologies.h"
+#include "gc_rfammatching.h"
+#include "gc_rfamshowmatchings_dialog.h"
+#include "gc_rrnadialog.h"
+#include "gc_rrnahomologies.h"
+#include "gc_rrnamatching.h"
+#include "gc_rrnashowmatchings_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+#include <memory>
+
+namespace {
+
+GC_Genome *makeGenome(const QString &name, int length)
+{
+    auto *genome = new GC_Genome;
+    genome->setName(name);
+    genome->setCoords(GC_Interval(1, length));
+    genome->setPixPerNuc(1.0);
+    return genome;
+}
+
+struct StoredHit
+{
+    int referenceId;
+    int genomeId;
+    int start;
+    int end;
+    double evalue;
+    double bitscore;
+};
+
+// A canvas-like file holding the three hit tables with the given rows.
+bool writeStoredHits(const QString &path, const QList<StoredHit> &cog,
+                     const QList<StoredHit> &rfam, const QList<StoredHit> &rrna)
+{
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "stored_hits_writer");
+        db.setDatabaseName(path);
+        ok = db.open();
+        QSqlQuery query(db);
+        const QList<QPair<QString, QString>> tables = {
+            { GC_CogMatching::createTableSql(), GC_CogMatching::insertSql() },
+            { GC_RfamMatching::createTableSql(), GC_RfamMatching::insertSql() },
+            { GC_rRNAMatching::createTableSql(), GC_rRNAMatching::insertSql() },
+        };
+        const QList<QList<StoredHit>> rows = { cog, rfam, rrna };
+        for (int t = 0; ok && t < tables.size(); ++t) {
+            ok = query.exec(tables[t].first) && query.prepare(tables[t].second);
+            for (const StoredHit &hit : rows[t]) {
+                for (const QVariant &value : { QVariant(hit.referenceId), QVariant(hit.genomeId),
+                                               QVariant(hit.start), QVariant(hit.end),
+                                               QVariant(hit.evalue), QVariant(hit.bitscore) })
+                    query.addBindValue(value);
+                ok = ok && query.exec();
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase("stored_hits_writer");
+    return ok;
+}
+
+// Makes the file the genome's source, under the genome's own id as its key
+// (as a genome read from a canvas has it), and counts its stored rows.
+void attachSource(GC_Genome *genome, const QString &path)
+{
+    genome->setDatabase(path);
+    genome->setDatabaseId(genome->getId());
+    genome->countDatabaseCogMatchings();
+    genome->countDatabaseRfamMatchings();
+    genome->countDatabaserRNAMatchings();
+}
+
+template <typename Widget>
+Widget *child(QWidget *dialog, const char *name)
+{
+    auto *widget = dialog->findChild<Widget *>(QString::fromLatin1(name));
+    if (!widget)
+        qWarning("no child %s", name);
+    return widget;
+}
+
+QStringList comboTexts(QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
+}
+
+QPushButton *okButton(QWidget *dialog)
+{
+    return child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok);
+}
+
+const QStringList displayChoices = { "Display them now", "Remove and Search again" };
+const QStringList searchChoice = { "Search now" };
+
+} // namespace
+
+class TestHomologyDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    // Per-genome dialogs.
+    void genomesListedTopRowFirst();
+    void choosingAnotherGenomeReplacesTheActions();
+    void okReturnsTheChoice();
+    void emptyOrMissingSceneGivesNoAnswer();
+    void eachFamilyReadsItsOwnCounts();
+    void storedCountsWhenNothingIsHeld();
+
+    // Stored-hit show dialogs.
+    void yesLoadsTheGenomesStoredCogRows();
+    void eachFamilyFillsOnlyItsOwnBar();
+    void missingSourceFileKeepsTheDialogOpen();
+    void unreadableTableIsNotALoad();
+    void sceneShowsTheBarAfterLoading();
+    void sceneLeavesTheBarHiddenWhenDeclined();
+    void displayAnswerLoadsOnlyWhenRowsAreStored();
+
+private:
+    std::unique_ptr<ReferenceDatabaseFixture> references;
+    QTemporaryDir dir;
+};
+
+void TestHomologyDialogs::initTestCase()
+{
+    references = std::make_unique<ReferenceDatabaseFixture>();
+    QVERIFY2(references->build(), qPrintable(references->errorString()));
+    QVERIFY(references->open());
+    QVERIFY(dir.isValid());
+}
+
+// ---------------------------------------------------------------- per-genome dialogs
+
+void TestHomologyDialogs::genomesListedTopRowFirst()
+{
+    GC_GenomeScene scene;
+    GC_Genome *low = makeGenome("low genome", 1000);
+    GC_Genome *top = makeGenome("top genome", 1000);
+    scene.insertLowGenome(low);
+    scene.insertTopGenome(top);
+    scene.addItemsToScene();
+
+    GC_CogDialog dialog;
+    QCOMPARE(child<QLabel>(&dialog, "statusLabel")->text(), QString("TextLabel"));
+    dialog.setGenomeScene(&scene);
+
+    auto *genomes = child<QComboBox>(&dialog, "genomesCombo");
+    QCOMPARE(comboTexts(genomes), QStringList({ "top genome", "low genome" }));
+    QCOMPARE(dialog.selectedGenome(), top);
+    QCOMPARE(child<QLabel>(&dialog, "statusLabel")->text(),
+             QString("0 putative COG homologies present"));
+    QCOMPARE(comboTexts(child<QComboBox>(&dialog, "actionsCombo")), searchChoice);
+    QCOMPARE(dialog.action(), QString("SEARCH"));
+    QVERIFY(okButton(&dialog)->isEnabled());
+}
+
+void TestHomologyDialogs::choosingAnotherGenomeReplacesTheActions()
+{
+    GC_GenomeScene scene;
+    GC_Genome *first = makeGenome("first", 2000);
+    GC_Genome *second = makeGenome("second", 2000);
+    scene.insertTopGenome(first);
+    scene.insertTopGenome(second);
+    scene.addItemsToScene();
+    QVERIFY(first->getCogHomologies()->addCogMatching(100, 300, 3, "COG0012", "J", 1, 1e-20, 80.0f));
+
+    GC_CogDialog dialog;
+    dialog.setGenomeScene(&scene);
+    auto *genomes = child<QComboBox>(&dialog, "genomesCombo");
+    auto *actions = child<QComboBox>(&dialog, "actionsCombo");
+    auto *status = child<QLabel>(&dialog, "statusLabel");
+
+    // Back and forth with the keyboard, as a user would: the list never grows.
+    for (int round = 0; round < 2; ++round) {
+        QTest::keyClick(genomes, Qt::Key_Down);
+        QCOMPARE(dialog.selectedGenome(), second);
+        QCOMPARE(status->text(), QString("0 putative COG homologies present"));
+        QCOMPARE(comboTexts(actions), searchChoice);
+        QCOMPARE(dialog.action(), QString("SEARCH"));
+
+        QTest::keyClick(genomes, Qt::Key_Up);
+        QCOMPARE(dialog.selectedGenome(), first);
+        QCOMPARE(status->text(), QString("1 putative COG homologies present"));
+        QCOMPARE(comboTexts(actions), displayChoices);
+        QCOMPARE(dialog.action(), QString("DISPLAY"));
+    }
+    QTest::keyClick(actions, Qt::Key_Down);
+    QCOMPARE(actions->currentText(), QString("Remove and Search again"));
+    QCOMPARE(dialog.action(), QString("SEARCH"));
+    // Choosing an answer neither removes nor searches anything.
+    QCOMPARE(first->countCogMatchings(), 1);
+}
+
+void TestHomologyDialogs::okReturnsTheChoice()
+{
+    GC_GenomeScene scene;
+    GC_Genome *top = makeGenome("top", 1000);
+    GC_Genome *low = makeGenome("low", 1000);
+    scene.insertTopGenome(top);
+    scene.insertLowGenome(low);
+    scene.addItemsToScene();
+
+    GC_RfamDialog dialog;
+    dialog.setGenomeScene(&scene);
+    QTest::keyClick(child<QComboBox>(&dialog, "genomesCombo"), Qt::Key_Down);
+    ModalAnswerer::clickButton(QMessageBox::Ok);
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    QCOMPARE(dialog.selectedGenome(), low);
+    QCOMPARE(dialog.action(), QString("SEARCH"));
+
+    GC_RfamDialog cancelled;
+    cancelled.setGenomeScene(&scene);
+    ModalAnswerer::clickButton(QMessageBox::Cancel);
+    QCOMPARE(cancelled.exec(), int(QDialog::Rejected));
+}
+
+void TestHomologyDialogs::emptyOrMissingSceneGivesNoAnswer()
+{
+    GC_GenomeScene empty;
+    GC_RRNADialog dialog;
+    QTest::ignoreMessage(QtWarningMsg, "GC_RRNADialog::setGenomeScene(): genome list is empty");
+    dialog.setGenomeScene(&empty);
+    QCOMPARE(child<QComboBox>(&dialog, "genomesCombo")->count(), 0);
+    QCOMPARE(child<QComboBox>(&dialog, "actionsCombo")->count(), 0);
+    QCOMPARE(child<QLabel>(&dialog, "statusLabel")->text(), QString("TextLabel"));
+    QCOMPARE(dialog.selectedGenome(), nullptr);
+    QVERIFY(dialog.action().isEmpty());
+    // Nothing to answer: OK cannot accept a dialog without a genome.
+    QVERIFY(!okButton(&dialog)->isEnabled());
+
+    GC_CogDialog noScene;
+    QTest::ignoreMessage(QtWarningMsg, "GC_CogDialog::setGenomeScene(): GenomeScene is NULL");
+    noScene.setGenomeScene(nullptr);
+    QCOMPARE(noScene.selectedGenome(), nullptr);
+    QVERIFY(noScene.action().isEmpty());
+    QVERIFY(!okButton(&noScene)->isEnabled());
+}
+
+void TestHomologyDialogs::eachFamilyReadsItsOwnCounts()
+{
+    GC_GenomeScene scene;
+    GC_Genome *genome = makeGenome("g", 5000);
+    scene.insertTopGenome(genome);
+    scene.addItemsToScene();
+    for (int i = 0; i < 2; ++i)
+        QVERIFY(genome->getRfamHomologies()->addRfamMatching(100 + 500 * i, 200 + 500 * i, 1,
+                                                             "RF00001", 1e-10, 50.0f));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(genome->getrRNAHomologies()->addrRNAMatching(100 + 500 * i, 200 + 500 * i, 101, 1,
+                                                             1e-10, 50.0f));
+
+    GC_CogDialog cog;
+    cog.setGenomeScene(&scene);
+    QCOMPARE(child<QLabel>(&cog, "statusLabel")->text(),
+             QString("0 putative COG homologies present"));
+    GC_RfamDialog rfam;
+    rfam.setGenomeScene(&scene);
+    QCOMPARE(child<QLabel>(&rfam, "statusLabel")->text(),
+             QString("2 putative RFAM homologies present"));
+    QCOMPARE(rfam.action(), QString("DISPLAY"));
+    GC_RRNADialog rrna;
+    rrna.setGenomeScene(&scene);
+    QCOMPARE(child<QLabel>(&rrna, "statusLabel")->text(),
+             QString("4 putative rRNA homologies present"));
+    QCOMPARE(rrna.windowTitle(), QString("Dialog"));
+    QCOMPARE(cog.windowTitle(), QString("COG analysis"));
+}
+
+void TestHomologyDialogs::storedCountsWhenNothingIsHeld()
+{
+    GC_GenomeScene scene;
+    GC_Genome *stored = makeGenome("stored", 9000);
+    GC_Genome *both = makeGenome("both", 9000);
+    GC_Genome *unreadable = makeGenome("unreadable", 9000);
+    scene.insertTopGenome(stored);
+    scene.insertTopGenome(both);
+    scene.insertTopGenome(unreadable);
+    scene.addItemsToScene();
+
+    const QString path = dir.filePath("counts.kestal");
+    QList<StoredHit> cog;
+    for (int i = 0; i < 10; ++i) {
+        cog.append({ 3, stored->getId(), 101 + 400 * i, 340 + 400 * i, 1e-5, 10.0 });
+        cog.append({ 3, both->getId(), 101 + 400 * i, 340 + 400 * i, 1e-5, 10.0 });
+    }
+    QVERIFY(writeStoredHits(path, cog, {}, {}));
+    attachSource(stored, path);
+    attachSource(both, path);
+    attachSource(unreadable, dir.filePath("no-such-file.kestal"));
+    QCOMPARE(unreadable->getDatabaseCogMatchingsCount(), -1);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(both->getCogHomologies()->addCogMatching(100 + 300 * i, 300 + 300 * i, 3,
+                                                         "COG0012", "J", 1, 1e-20, 80.0f));
+
+    GC_CogDialog dialog;
+    dialog.setGenomeScene(&scene);
+    auto *genomes = child<QComboBox>(&dialog, "genomesCombo");
+    auto *status = child<QLabel>(&dialog, "statusLabel");
+    auto *actions = child<QComboBox>(&dialog, "actionsCombo");
+    QCOMPARE(status->text(), QString("10 putative COG homologies present"));
+    QCOMPARE(comboTexts(actions), displayChoices);
+    QCOMPARE(dialog.action(), QString("DISPLAY"));
+
+    // Hits held in memory win over a larger stored count.
+    QTest::keyClick(genomes, Qt::Key_Down);
+    QCOMPARE(status->text(), QString("3 putative COG homologies present"));
+    QCOMPARE(dialog.action(), QString("DISPLAY"));
+
+    QTest::keyClick(genomes, Qt::Key_Down);
+    QCOMPARE(status->text(), QString("-1 putative COG homologies present"));
+    QCOMPARE(comboTexts(actions), searchChoice);
+    QCOMPARE(dialog.action(), QString("SEARCH"));
+}
+
+// ---------------------------------------------------------------- show dialogs
+
+void TestHomologyDialogs::yesLoadsTheGenomesStoredCogRows()
+{
+    GC_GenomeScene scene;
+    GC_Genome *genome = makeGenome("g", 5000);
+    scene.insertTopGenome(genome);
+    scene.addItemsToScene();
+
+    // The rows are filed under the genome's key in its source file.
+    const int key = 42;
+    const QString path = dir.filePath("cog.kestal");
+    QList<StoredHit> cog;
+    for (int i = 0; i < 4; ++i)
+        cog.append({ 1 + i, key, 101 + 400 * i, 340 + 400 * i, i == 0 ? 1e-300 : 1e-30, 120.5 });
+    // Spans six times the protein's 80 amino acids: the bar refuses it.
+    cog.append({ 3, key, 3001, 3500, 1e-30, 99.0 });
+    cog.append({ 3, key + 1, 101, 340, 1e-30, 99.0 });
+    QVERIFY(writeStoredHits(path, cog, {}, {}));
+    genome->setDatabase(path);
+    genome->setDatabaseId(key);
+    QCOMPARE(genome->countDatabaseCogMatchings(), 5);
+
+    GC_CogShowMatchings_dialog dialog;
+    dialog.setGenome(genome);
+    dialog.setScene(&scene);
+    const QString asked = child<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
+    QVERIFY(asked.contains("5 COG homologies have been found"));
+    QVERIFY(asked.contains("Do you want to load these COG homologies?"));
+    ModalAnswerer::clickButtonText("Yes");
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+
+    QCOMPARE(genome->countCogMatchings(), 4);
+    QCOMPARE(genome->getRfamHomologies()->matchings().size(), 0);
+    QSet<int> starts;
+    for (const GC_CogMatching *hit : genome->getCogHomologies()->matchings())
+        starts.insert(hit->getStart());
+    QCOMPARE(starts, QSet<int>({ 101, 501, 901, 1301 }));
+    // Narrowed to single precision like a search's values: a tiny e-value becomes 0.
+    const GC_CogMatching *first = genome->getCogHomologies()->matchings().first();
+    QCOMPARE(first->getEvalue(), 0.0);
+    QCOMPARE(first->getBitscore(), 120.5f);
+    // Progress counts the rows handed over before the current one.
+    QCOMPARE(child<QLabel>(&dialog, "labelAdvance")->text(), QString("4/5"));
+    QCOMPARE(child<QProgressBar>(&dialog, "progressBar")->value(), 80);
+    QVERIFY(!child<QPushButton>(&dialog, "searchButton")->isEnabled());
+    // The dialog changes neither the stored count nor the show flag.
+    QCOMPARE(genome->getDatabaseCogMatchingsCount(), 5);
+    QVERIFY(!genome->getShowCogHomologies());
+
+    // The per-genome dialog now reports the hits held.
+    GC_CogDialog choice;
+    choice.setGenomeScene(&scene);
+    QCOMPARE(child<QLabel>(&choice, "statusLabel")->text(),
+             QString("4 putative COG homologies present"));
+    QCOMPARE(choice.action(), QString("DISPLAY"));
+}
+
+void TestHomologyDialogs::eachFamilyFillsOnlyItsOwnBar()
+{
+    GC_GenomeScene scene;
+    GC_Genome *genome = makeGenome("g", 5000);
+    scene.insertTopGenome(genome);
+    scene.addItemsToScene();
+    const QString path = dir.filePath("families.kestal");
+    const int id = genome->getId();
+    QVERIFY(writeStoredHits(path, { { 3, id, 101, 340, 1e-5, 10.0 } },
+                            { { 1, id, 100, 180, 1e-5, 10.0 }, { 2, id, 1000, 1070, 1e-5, 10.0 } },
+                            { { 101, id, 200, 400, 1e-5, 10.0 }, { 201, id, 1200, 1400, 1e-5, 10.0 },
+                              { 102, id, 2200, 2400, 1e-5, 10.0 } }));
+    attachSource(genome, path);
+
+    GC_RfamShowMatchings_dialog rfam;
+    rfam.setGenome(genome);
+    rfam.setScene(&scene);
+    QCOMPARE(child<QLabel>(&rfam, "label")->text(), QString("Load pre-computed RFAM homologies"));
+    QVERIFY(child<QTextBrowser>(&rfam, "textBrowser")->toPlainText().contains("RFAM homologies have been found"));
+    ModalAnswerer::clickButtonText("Yes");
+    QCOMPARE(rfam.exec(), int(QDialog::Accepted));
+    QCOMPARE(genome->countRfamMatchings(), 2);
+    QCOMPARE(genome->countCogMatchings(), 0);
+    QCOMPARE(genome->countrRNAMatchings(), 0);
+
+    GC_rRNAShowMatchings_dialog rrna;
+    rrna.setGenome(genome);
+    rrna.setGenomeScene(&scene);
+    QCOMPARE(rrna.scene(), &scene);
+    QVERIFY(child<QTextBrowser>(&rrna, "textBrowser")->toPlainText().contains("rRNA homologies have been found"));
+    ModalAnswerer::clickButtonText("Yes");
+    QCOMPARE(rrna.exec(), int(QDialog::Accepted));
+    QCOMPARE(genome->countrRNAMatchings(), 3);
+    QCOMPARE(genome->countRfamMatchings(), 2);
+    QCOMPARE(genome->countCogMatchings(), 0);
+}
+
+void TestHomologyDialogs::missingSourceFileKeepsTheDialogOpen()
+{
+    GC_GenomeScene scene;
+    GC_Genome *genome = makeGenome("g", 5000);
+    scene.insertTopGenome(genome);
+    scene.addItemsToScene();
+    const QString path = dir.filePath("gone.kestal");
+    attachSource(genome, path);
+
+    GC_CogShowMatchings_dialog dialog;
+    dialog.setGenome(genome);
+    auto *yes = child<QPushButton>(&dialog, "searchButton");
+    ModalAnswerer::handle([&](QWidget *) {
+        yes->click();
+        // Still open, showing why, with only "No" left.
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(child<QTextBrowser>(&dialog, "textBrowser")->toPlainText(),
+                 QString("Database %1 does not exists").arg(path));
+        QVERIFY(!yes->isEnabled());
+        QCOMPARE(child<QLabel>(&dialog, "labelAdvance")->text(),
+                 QString("Loading COG homologies from database"));
+        child<QPushButton>(&dialog, "cancelButton")->click();
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QCOMPARE(genome->countCogMatchings(), 0);
+    // Asking must not have created the file.
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestHomologyDialogs::unreadableTableIsNotALoad()
+{
+    GC_GenomeScene scene;
+    GC_Genome *genome = makeGenome("g", 5000);
+    scene.insertTopGenome(genome);
+    scene.addItemsToScene();
+    // An SQLite file without the hit tables.
+    const QString path = dir.filePath("notables.kestal");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "notables");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec("CREATE TABLE genomes (id INTEGER)"));
+    }
+    QSqlDatabase::removeDatabase("notables");
+    attachSource(genome, path);
+
+    GC_rRNAShowMatchings_dialog dialog;
+    dialog.setGenome(genome);
+    ModalAnswerer::handle([&](QWidget *) {
+        child<QPushButton>(&dialog, "searchButton")->click();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(child<QTextBrowser>(&dialog, "textBrowser")->toPlainText().startsWith("Error:"));
+        child<QPushButton>(&dialog, "cancelButton")->click();
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+}
+
+void TestHomologyDialogs::sceneShowsTheBarAfterLoading()
+{
+    GC_GenomeScene scene;
+    GC_Genome *genome = makeGenome("g", 5000);
+    scene.insertTopGenome(genome);
+    scene.addItemsToScene();
+    const QString path = dir.filePath("scene.kestal");
+    QVERIFY(writeStoredHits(path, { { 3, genome->getId(), 101, 340, 1e-5, 10.0 },
+                                    { 1, genome->getId(), 701, 900, 1e-5, 10.0 } },
+                            {}, {}));
+    attachSource(genome, path);
+    genome->setSelected(true);
+
+    ModalAnswerer::clickButtonText("Yes");
+    scene.slotGenomeShowCogMatchings();
+    QCOMPARE(genome->countCogMatchings(), 2);
+    QVERIFY(genome->getShowCogHomologies());
+    QVERIFY(genome->getCogHomologies()->isVisible());
+    QVERIFY(scene.isModified());
+
+    // Shown: the same entry hides it, with no dialog.
+    scene.slotGenomeShowCogMatchings();
+    QVERIFY(!genome->getShowCogHomologies());
+    QVERIFY(!genome->getCogHomologies()->isVisible());
+    // Loaded hits show again without asking.
+    scene.slotGenomeShowHideCogMatchings(true);
+    QVERIFY(genome->getShowCogHomologies());
+}
+
+void TestHomologyDialogs::sceneLeavesTheBarHiddenWhenDeclined()
+{
+    GC_GenomeScene scene;
+    GC_Genome *genome = makeGenome("g", 5000);
+    scene.insertTopGenome(genome);
+    scene.addItemsToScene();
+    const QString path = dir.filePath("declined.kestal");
+    QVERIFY(writeStoredHits(path, {}, { { 1, genome->getId(), 100, 180, 1e-5, 10.0 } }, {}));
+    attachSource(genome, path);
+    genome->setSelected(true);
+
+    ModalAnswerer::clickButtonText("No");
+    scene.slotGenomeShowRfamMatchings();
+    QVERIFY(!genome->getShowRfamHomologies());
+    QCOMPARE(genome->countRfamMatchings(), 0);
+}
+
+void TestHomologyDialogs::displayAnswerLoadsOnlyWhenRowsAreStored()
+{
+    GC_GenomeScene scene;
+    GC_Genome *genome = makeGenome("g", 5000);
+    GC_Genome *bare = makeGenome("bare", 5000);
+    scene.insertTopGenome(genome);
+    scene.insertLowGenome(bare);
+    scene.addItemsToScene();
+    const QString path = dir.filePath("display.kestal");
+    QVERIFY(writeStoredHits(path, {}, {}, { { 101, genome->getId(), 200, 400, 1e-5, 10.0 },
+                                            { 201, genome->getId(), 1200, 1400, 1e-5, 10.0 } }));
+    attachSource(genome, path);
+    attachSource(bare, path);
+    QCOMPARE(genome->getDatabaserRNAMatchingsCount(), 2);
+    QCOMPARE(bare->getDatabaserRNAMatchingsCount(), 0);
+
+    // No stored rows: nothing to ask, nothing shown.
+    bool asked = false;
+    bare->setSelected(true);
+    ModalAnswerer::handle([&](QWidget *modal) { asked = true; modal->close(); }, 300);
+    scene.slotGenomeShowHiderRNAMatchings(true);
+    QTest::qWait(400);
+    QVERIFY(!asked);
+    QVERIFY(!bare->getShowrRNAHomologies());
+
+    scene.clearSelection();
+    genome->setSelected(true);
+    ModalAnswerer::clickButtonText("Yes");
+    scene.slotGenomeShowHiderRNAMatchings(true);
+    QCOMPARE(genome->countrRNAMatchings(), 2);
+    QVERIFY(genome->getShowrRNAHomologies());
+    QVERIFY(genome->getrRNAHomologies()->isVisible());
+
+    scene.slotGenomeShowHiderRNAMatchings(false);
+    QVERIFY(!genome->getShowrRNAHomologies());
+    QCOMPARE(genome->countrRNAMatchings(), 2);
+}
+
+KESTAL_TEST_MAIN(TestHomologyDialogs)
+#include "tst_homologydialogs.moc"

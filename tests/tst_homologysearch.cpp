@@ -1,0 +1,662 @@
+#include "kestal_test.h"
+#include "reference_database_fixture.h"
+#include "test_data.h"
+
+#include "gc_blastworkfolder.h"
+#include "gc_cogmatching.h"
+#include "gc_coghomologies.h"
+#include "gc_cogtblastn_dialog.h"
+#include "gc_genome.h"
+#include "gc_genomescene.h"
+#include "gc_homologycoverage.h"
+#include "gc_homologyhitline.h"
+#include "gc_referencedatabases.h"
+#include "gc_rfamblastn_dialog.h"
+#include "gc_rfamhomologies.h"
+#include "gc_rfammatching.h"
+#include "gc_rrnablastn_dialog.h"
+#include "gc_rrnahomologies.h"
+#include "gc_rrnamatching.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <memory>
+
+using Fixture = ReferenceDatabaseFixture;
+
+// The three homology search dialogs driven as a user would, with the real
+// makeblastdb, tblastn and blastn against stand-in reference collections
+// (shell scripts stand in for BLAST only where canned output or a failure
+// is needed).
+class TestHomologySearch : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Fixture> m_fixture;
+
+    // A hit as the bars keep it.
+    struct Hit
+    {
+        int start, end, reference;
+    };
+
+    // What the closing message box showed.
+    struct Box
+    {
+        QString text;
+        int buttons = 0;
+    };
+
+    // Polls for the next message box (other modal widgets are passed over)
+    // and clicks the answer.
+    // Advanced before each test: a poller left over from an earlier test (one
+    // whose box never came) must not answer this test's box.
+    static inline int testGeneration = 0;
+
+    static std::shared_ptr<Box> answerBox(QMessageBox::StandardButton answer)
+    {
+        auto box = std::make_shared<Box>();
+        const int generation = testGeneration;
+        auto clock = std::make_shared<QElapsedTimer>();
+        clock->start();
+        auto poll = std::make_shared<std::function<void()>>();
+        *poll = [box, clock, poll, answer, generation] {
+            if (generation != testGeneration) {
+                *poll = nullptr;
+                return;
+            }
+            auto *modal = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (modal && modal->isVisible()) {
+                box->text = modal->text();
+                box->buttons = int(modal->buttons().size());
+                if (QAbstractButton *button = modal->button(answer))
+                    button->click();
+                else
+                    modal->close();
+                *poll = nullptr;  // breaks the cycle
+                return;
+            }
+            if (clock->elapsed() < 120000)
+                QTimer::singleShot(20, *poll);
+        };
+        QTimer::singleShot(0, *poll);
+        return box;
+    }
+
+    template <typename T> static T *child(QObject &dialog, const char *name)
+    {
+        T *widget = dialog.findChild<T *>(name);
+        if (!widget)
+            qFatal("no child %s", name);
+        return widget;
+    }
+
+    // The log pane's text: an "<b>Error:</b>" line reads "Error:" here.
+    static QString log(QDialog &dialog) { return child<QTextBrowser>(dialog, "textBrowser")->toPlainText(); }
+    static bool logHasError(QDialog &dialog) { return log(dialog).contains("Error:"); }
+
+    // Clicks Search and waits until the dialog closes or logs an error.
+    static std::shared_ptr<Box> search(QDialog &dialog, QMessageBox::StandardButton answer = QMessageBox::Save)
+    {
+        dialog.show();
+        auto box = answerBox(answer);
+        QTest::mouseClick(child<QPushButton>(dialog, "searchButton"), Qt::LeftButton);
+        QElapsedTimer clock;
+        clock.start();
+        while (dialog.isVisible() && !logHasError(dialog) && clock.elapsed() < 120000)
+            QTest::qWait(20);
+        return box;
+    }
+
+    static QString script(const QString &name, const QByteArray &body)
+    {
+        const QString path = QDir::tempPath() + "/bin/" + name;
+        if (!TestData::writeFile(path, "#!/bin/sh\n" + body))
+            qFatal("cannot write %s", qPrintable(path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+
+    // A script printing canned tabular output.
+    static QString cannedBlast(const QString &name, const QByteArray &lines)
+    {
+        const QString data = QDir::tempPath() + "/bin/" + name + ".out";
+        TestData::writeFile(data, lines);
+        return script(name, "cat '" + data.toUtf8() + "'\n");
+    }
+
+    static void useRealPrograms()
+    {
+        QSettings settings;
+        for (const char *program : {"makeblastdb", "blastn", "tblastn"})
+            settings.setValue(QString(program) + "path", QStandardPaths::findExecutable(program));
+    }
+
+    static GC_Genome *addGenome(GC_GenomeScene &scene, const QString &dna)
+    {
+        auto *genome = new GC_Genome;
+        genome->setName("searched");
+        genome->setDnaSequence(dna);
+        genome->setCoords(GC_Interval(1, int(dna.size())));
+        scene.insertTopGenome(genome);
+        scene.addItemsToScene();
+        return genome;
+    }
+
+    // Builds filler with the inserts placed at the given 1-based positions.
+    static QString genomeWith(int length, const QList<QPair<int, QString>> &inserts)
+    {
+        QString dna = Fixture::filler(length, 7).toUpper();
+        for (const auto &insert : inserts)
+            dna.replace(insert.first - 1, insert.second.size(), insert.second);
+        return dna;
+    }
+
+    template <typename Matching, typename Reference>
+    static QList<Hit> hitsOf(const QMap<int, Matching *> &matchings, Reference reference)
+    {
+        QList<Hit> hits;
+        for (const Matching *m : matchings)
+            hits.append({m->getStart(), m->getEnd(), (m->*reference)()});
+        return hits;
+    }
+
+    // Found where expected, give or take a few positions of alignment edge.
+    static bool near(const Hit &hit, int start, int end, int reference)
+    {
+        return hit.reference == reference && qAbs(hit.start - start) <= 6 && qAbs(hit.end - end) <= 6
+               && hit.start < hit.end;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_fixture = std::make_unique<Fixture>();
+        QVERIFY2(m_fixture->build(), qPrintable(m_fixture->errorString()));
+        QVERIFY2(m_fixture->open(), qPrintable(m_fixture->errorString()));
+    }
+
+    void init()
+    {
+        ++testGeneration;
+        useRealPrograms();
+        GC_ReferenceDatabases::setFolder(m_fixture->folder());
+    }
+
+    void cleanupTestCase() { m_fixture.reset(); }
+
+    // ---------------------------------------------------------------- filter
+
+    void overlapRuleDropsHitsMoreThanAFifthCovered()
+    {
+        GC_HomologyCoverage coverage(1000);
+        QVERIFY(coverage.claim(100, 200));
+        // Exactly a fifth covered passes; a position more is dropped.
+        QVERIFY(coverage.claim(180, 280));
+        QVERIFY(!coverage.claim(259, 359));
+        // A dropped hit claims nothing.
+        QCOMPARE(coverage.coveredCount(281, 359), 0);
+        // A zero span passes, also on claimed ground.
+        QVERIFY(coverage.claim(150, 150));
+
+        int low = 0, high = 0;
+        coverage.normalise(1200, 900, &low, &high);
+        QCOMPARE(low, 900);
+        QCOMPARE(high, 1000);
+        // Beyond the range: refused and nothing outside the array touched.
+        coverage.normalise(1500, 1100, &low, &high);
+        QVERIFY(!coverage.claim(low, high));
+    }
+
+    void hitLinesParseByPosition()
+    {
+        GC_HomologyHitLine hit;
+        QVERIFY(hit.parse("12\t60\t501\t320\t8.60e-143\t129.5\n"));
+        QCOMPARE(hit.referenceId(), 12);
+        QCOMPARE(hit.first(), 501);
+        QCOMPARE(hit.last(), 320);
+        // Below a float's range: kept as a double.
+        QCOMPARE(hit.evalue(), 8.60e-143);
+        QCOMPARE(hit.bitscore(), 129.5f);
+        QVERIFY(!hit.parse("12\t60\t501\t320\t1e-5\n"));
+        QVERIFY(!hit.parse("gi|12\t60\t501\t320\t1e-5\t20\n"));
+        QVERIFY(!hit.parse(""));
+    }
+
+    void databaseCopiesAreRefreshedWhenTheyDiffer()
+    {
+        QTemporaryDir source;
+        const QString base = source.filePath("DB");
+        QVERIFY(TestData::writeFile(base + ".nhd", "index"));
+        QVERIFY(TestData::writeFile(base + ".nsq", "sequences"));
+        const GC_BlastWorkFolder work;
+        QVERIFY(work.ensure());
+        QVERIFY(work.copyDatabase(base, {".nhd", ".nsq"}));
+        QFile copy(work.filePath("DB.nsq"));
+        // A copy cut short (an interrupted copy) is replaced.
+        QVERIFY(copy.resize(3));
+        QVERIFY(work.copyDatabase(base, {".nhd", ".nsq"}));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray("sequences"));
+        // A missing source file is a failure with its name.
+        QString reason;
+        QVERIFY(!work.copyDatabase(base, {".nhd", ".nin"}, &reason));
+        QVERIFY(reason.contains("DB.nin"));
+    }
+
+    // ---------------------------------------------------------------- real BLAST
+
+    void cogSearchFindsProteinsOnBothStrands()
+    {
+        const QString forward = Fixture::codingSequence(Fixture::cogProteinSequence(1));
+        const QString reverse =
+            Fixture::reverseComplement(Fixture::codingSequence(Fixture::cogProteinSequence(4)));
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, genomeWith(3000, {{301, forward}, {1501, reverse}}));
+        // An earlier search's hit goes when Search is clicked.
+        genome->getCogHomologies()->addCogMatching(2500, 2600, 5, "COG0086", "K", 1, 1e-5, 30.0f);
+
+        GC_COGTblastn_dialog dialog;
+        dialog.setGenome(genome);
+        dialog.setScene(&scene);
+        QVERIFY(dialog.isSearchAvailable());
+        const auto box = search(dialog);
+        QVERIFY2(!logHasError(dialog), qPrintable(log(dialog)));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(box->text, QString("The analysis found 2 COG homologies."));
+        QCOMPARE(box->buttons, 2);
+
+        const auto &matchings = genome->getCogHomologies()->matchings();
+        const QList<Hit> hits = hitsOf(matchings, &GC_CogMatching::getIdCogProtein);
+        QCOMPARE(hits.size(), 2);
+        QVERIFY(near(hits.at(0), 301, 300 + forward.size(), 1));
+        QVERIFY(near(hits.at(1), 1501, 1500 + reverse.size(), 4));
+
+        const GC_CogMatching *first = matchings.first();
+        QCOMPARE(first->getCogCode(), QString("COG0001"));
+        QCOMPARE(first->getGroupCode(), QString("H"));
+        QCOMPARE(first->getClassId(), 2);
+        QCOMPARE(first->getGenomeId(), genome->getId());
+        // The first category listed for protein 4's COG.
+        QCOMPARE(matchings.last()->getGroupCode(), QString("T"));
+        QCOMPARE(matchings.last()->getClassId(), 3);
+
+        // E-values exactly as tblastn printed them, in double precision.
+        QFile result(dialog.resultPath());
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        const QList<QByteArray> fields = result.readLine().split('\t');
+        QCOMPARE(first->getEvalue(), fields.at(4).toDouble());
+        QVERIFY(first->getEvalue() > 0.0 && first->getEvalue() < 1e-20);
+        QCOMPARE(first->getBitscore(), fields.at(5).trimmed().toFloat());
+    }
+
+    void rfamSearchUsesChosenTaskAndSkipsUnknownSequences()
+    {
+        const QString rf1 = Fixture::rfamSequence(1);
+        const QString rf2 = Fixture::reverseComplement(Fixture::rfamSequence(2));
+        const QString unknown = Fixture::rfamSequence(Fixture::missingRfamSequenceId);
+        GC_GenomeScene scene;
+        GC_Genome *genome =
+            addGenome(scene, genomeWith(2000, {{201, rf1}, {801, rf2}, {1401, unknown}}));
+
+        GC_RFAMBlastn_dialog dialog;
+        dialog.setGenome(genome);
+        dialog.setScene(&scene);
+        auto *combo = child<QComboBox>(dialog, "blastCombobox");
+        auto *label = child<QLabel>(dialog, "blastLabel");
+        QCOMPARE(dialog.task(), QString("megablast"));
+        QCOMPARE(combo->currentText(), QString("megablast"));
+        QCOMPARE(label->text(), QString("Highly similar sequences"));
+        // The user steps the list up to dc-megablast.
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Up);
+        QCOMPARE(dialog.task(), QString("dc-megablast"));
+        QCOMPARE(label->text(), QString("More dissimilar sequences"));
+
+        const auto box = search(dialog);
+        QVERIFY2(!logHasError(dialog), qPrintable(log(dialog)));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY2(box->text.startsWith("The analysis found 3 RFAM candidate homologies."),
+                 qPrintable(box->text));
+
+        const auto &matchings = genome->getRfamHomologies()->matchings();
+        const QList<Hit> hits = hitsOf(matchings, &GC_RfamMatching::getRfamSeqId);
+        QCOMPARE(hits.size(), 2);
+        QVERIFY(near(hits.at(0), 201, 200 + rf1.size(), 1));
+        QVERIFY(near(hits.at(1), 801, 800 + rf2.size(), 2));
+        QCOMPARE(matchings.first()->getRfamCode(), QString("RF00001"));
+        QCOMPARE(matchings.last()->getRfamCode(), QString("RF00005"));
+        QVERIFY(matchings.first()->getEvalue() < 1e-20);
+    }
+
+    void rrnaSearchRunsBothDatabases()
+    {
+        const QString lsu = Fixture::rrnaSequence(101);
+        const QString ssu = Fixture::reverseComplement(Fixture::rrnaSequence(201));
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, genomeWith(3000, {{401, lsu}, {1601, ssu}}));
+
+        GC_RRNABlastn_dialog dialog;
+        dialog.setGenome(genome);
+        dialog.setGenomeScene(&scene);
+        QVERIFY2(dialog.isSearchAvailable(), qPrintable(log(dialog)));
+        // The databases were copied into the work folder.
+        const QDir work(dialog.workDir());
+        QCOMPARE(work.entryList({"LSU_106_silva_80.*", "SSU_106_silva_80.*"}, QDir::Files).size(), 14);
+
+        const auto box = search(dialog);
+        QVERIFY2(!logHasError(dialog), qPrintable(log(dialog)));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(box->text, QString("The analysis found a total of 2 rRNA homologies."));
+
+        const auto &matchings = genome->getrRNAHomologies()->matchings();
+        const QList<Hit> hits = hitsOf(matchings, &GC_rRNAMatching::getRrnaSeqId);
+        QCOMPARE(hits.size(), 2);
+        QVERIFY(near(hits.at(0), 401, 400 + lsu.size(), 101));
+        QVERIFY(near(hits.at(1), 1601, 1600 + ssu.size(), 201));
+        QCOMPARE(matchings.first()->getGroupId(), 1);
+        QCOMPARE(matchings.last()->getGroupId(), 2);
+    }
+
+    // ---------------------------------------------------------------- canned output
+
+    void keptHitsFollowOverlapAndLengthRules()
+    {
+        // RFAM lengths: 1 -> 120, 2 -> 72, 3 -> 74, 4 -> 150; 99 is unknown.
+        settingsPath("blastnpath", cannedBlast("blastn-canned",
+            "1\t120\t100\t219\t1e-50\t200\n"      // kept
+            "2\t72\t150\t200\t1e-20\t100\n"       // all covered: dropped
+            "3\t74\t400\t300\t1e-30\t90\n"        // reverse strand: kept as 300..400
+            "4\t150\t1000\t1300\t1e-9\t50\n"      // twice the length: refused, still claims
+            "2\t72\t1100\t1200\t1e-9\t50\n"       // under the refused hit: dropped
+            "2\t72\t1950\t2020\t1e-9\t50\n"       // kept
+            "3\t74\t2000\t2100\t1e-9\t50\n"       // a fifth covered: kept
+            "3\t74\t2079\t2179\t1e-9\t50\n"       // 21 of 100 covered: dropped
+            "2\t72\t3000\t3143\t1e-9\t50\n"       // one short of twice the length: kept
+            "2\t72\t3200\t3344\t1e-9\t50\n"       // twice the length: refused
+            "99\t100\t3500\t3600\t1e-9\t50\n"     // unknown sequence: refused
+            "1\t120\t4950\t5100\t1e-9\t50"));     // cut at the genome's end; no line feed
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, Fixture::filler(5000, 3));
+
+        GC_RFAMBlastn_dialog dialog;
+        dialog.setGenome(genome);
+        dialog.setScene(&scene);
+        const auto box = search(dialog);
+        QVERIFY2(!logHasError(dialog), qPrintable(log(dialog)));
+        QCOMPARE(dialog.lineCount(), 12);
+        QVERIFY(box->text.startsWith("The analysis found 12 RFAM candidate homologies."));
+
+        QList<QList<int>> kept;
+        for (const Hit &hit : hitsOf(genome->getRfamHomologies()->matchings(), &GC_RfamMatching::getRfamSeqId))
+            kept.append({hit.start, hit.end, hit.reference});
+        const QList<QList<int>> expected = {{100, 219, 1}, {300, 400, 3}, {1950, 2020, 2},
+                                            {2000, 2100, 3}, {3000, 3143, 2}, {4950, 5000, 1}};
+        QCOMPARE(kept, expected);
+        QCOMPARE(dialog.addedCount(), 6);
+    }
+
+    void cogLengthRuleIsSixTimesTheProteinLength()
+    {
+        // Protein 1 has 60 amino acids.
+        settingsPath("tblastnpath", cannedBlast("tblastn-canned",
+            "1\t60\t1\t361\t1e-9\t50\n"
+            "1\t60\t1000\t641\t1e-9\t50\n"
+            "99\t60\t2000\t2100\t1e-9\t50\n"));
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, Fixture::filler(3000, 4));
+        GC_COGTblastn_dialog dialog;
+        dialog.setGenome(genome);
+        search(dialog);
+        QVERIFY2(!logHasError(dialog), qPrintable(log(dialog)));
+        const QList<Hit> hits =
+            hitsOf(genome->getCogHomologies()->matchings(), &GC_CogMatching::getIdCogProtein);
+        QCOMPARE(hits.size(), 1);
+        QCOMPARE(hits.first().start, 641);
+        QCOMPARE(hits.first().end, 1000);
+    }
+
+    // ---------------------------------------------------------------- failures
+
+    void missingReferencesAndProgramsDisableSearch()
+    {
+        QTemporaryDir empty;
+        GC_ReferenceDatabases::setFolder(empty.path());
+        {
+            GC_COGTblastn_dialog cog;
+            QVERIFY(!cog.isSearchAvailable());
+            QVERIFY(!child<QPushButton>(cog, "searchButton")->isEnabled());
+            QVERIFY(log(cog).contains(QDir(empty.path()).filePath("cogprots80.fas")));
+            GC_RRNABlastn_dialog rrna;
+            QVERIFY(!rrna.isSearchAvailable());
+            QVERIFY(log(rrna).contains(QDir(empty.path()).filePath("SSU_106_silva_80")));
+        }
+        GC_ReferenceDatabases::setFolder(m_fixture->folder());
+
+        // A program neither where the settings say nor on the PATH.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(QDir::tempPath() + "/nowhere"));
+        QSettings().setValue("blastnpath", "/opt/none/blastn");
+        GC_RFAMBlastn_dialog rfam;
+        qputenv("PATH", path);
+        QVERIFY(!rfam.isSearchAvailable());
+        QVERIFY(!child<QPushButton>(rfam, "searchButton")->isEnabled());
+        QVERIFY(log(rfam).startsWith("Error: the file:"));
+        QVERIFY(log(rfam).contains("/opt/none/blastn"));
+        QVERIFY(log(rfam).contains("does not exists."));
+
+        // The program runs without its reference database and says so.
+        GC_ReferenceDatabases::close(GC_ReferenceDatabases::Rrna);
+        GC_RRNABlastn_dialog closed;
+        GC_ReferenceDatabases::open(GC_ReferenceDatabases::Rrna);
+        QVERIFY(!closed.isSearchAvailable());
+        QVERIFY(log(closed).contains("rrnas.sqlite3"));
+    }
+
+    void failedProgramsEndInAnErrorLine_data()
+    {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("makeblastdb exit code") << 0 << "makeblastdbpath" << QByteArray("echo bad >&2; exit 1\n")
+                                               << "the process has failed (blaststep2)";
+        QTest::newRow("tblastn exit code") << 0 << "tblastnpath" << QByteArray("echo '1\t60\t1\t100\t1e-9\t50'; exit 3\n")
+                                           << "the process has failed (blastFinished())";
+        QTest::newRow("blastn crash") << 1 << "blastnpath" << QByteArray("kill -SEGV $$\n")
+                                      << "the process has failed (blastFinished())";
+        QTest::newRow("first rRNA run") << 2 << "blastnpath"
+                                        << QByteArray("echo run >> \"$HOME/rrna-runs\"; exit 2\n")
+                                        << "the process has failed (blaststep2)";
+        QTest::newRow("not executable") << 1 << "blastnpath" << QByteArray() << "not executable";
+    }
+
+    void failedProgramsEndInAnErrorLine()
+    {
+        QFETCH(int, family);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, error);
+        QString program = script("failing", body);
+        if (body.isEmpty())
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner);
+        QSettings().setValue(key, program);
+        QFile::remove(QDir::homePath() + "/rrna-runs");
+
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, Fixture::filler(2000, 5));
+        std::unique_ptr<QDialog> dialog;
+        if (family == 0)
+            dialog = searchDialog<GC_COGTblastn_dialog>(genome);
+        else if (family == 1)
+            dialog = searchDialog<GC_RFAMBlastn_dialog>(genome);
+        else
+            dialog = searchDialog<GC_RRNABlastn_dialog>(genome);
+
+        if (body.isEmpty()) {
+            QVERIFY(log(*dialog).contains(error));
+            return;
+        }
+        const auto box = search(*dialog);
+        QVERIFY2(log(*dialog).contains("Error: " + error), qPrintable(log(*dialog)));
+        QVERIFY(dialog->isVisible());
+        QVERIFY(box->text.isEmpty());
+        QCOMPARE(genome->countCogMatchings() + genome->countRfamMatchings() + genome->countrRNAMatchings(), 0);
+        if (family == 2) {
+            QFile runs(QDir::homePath() + "/rrna-runs");
+            QVERIFY(runs.open(QIODevice::ReadOnly));
+            QCOMPARE(runs.readAll(), QByteArray("run\n"));
+        }
+        dialog->reject();
+    }
+
+    void staleResultsAreNeverRead()
+    {
+        settingsPath("tblastnpath", script("tblastn-silent", "exit 0\n"));
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, Fixture::filler(2000, 6));
+        GC_COGTblastn_dialog dialog;
+        dialog.setGenome(genome);
+        QVERIFY(TestData::writeFile(dialog.resultPath(), "1\t60\t1\t180\t1e-9\t50\n"));
+        const auto box = search(dialog, QMessageBox::Discard);
+        QCOMPARE(box->text, QString("No COG homologies were found"));
+        QCOMPARE(box->buttons, 1);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(genome->countCogMatchings(), 0);
+    }
+
+    // ---------------------------------------------------------------- accept and reject
+
+    void cancelAndDiscardLeaveNoNewHits()
+    {
+        GC_GenomeScene scene;
+        const QString rf1 = Fixture::rfamSequence(1);
+        GC_Genome *genome = addGenome(scene, genomeWith(1000, {{101, rf1}}));
+        genome->getCogHomologies()->addCogMatching(500, 600, 5, "COG0086", "K", 1, 1e-5, 30.0f);
+
+        // Cancel before a search touches nothing.
+        {
+            GC_COGTblastn_dialog dialog;
+            dialog.setGenome(genome);
+            dialog.show();
+            QTest::mouseClick(child<QPushButton>(dialog, "cancelButton"), Qt::LeftButton);
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(genome->countCogMatchings(), 1);
+        }
+        // Discard after a search: nothing added, the work files go with the dialog.
+        QString workDir;
+        {
+            GC_RFAMBlastn_dialog dialog;
+            dialog.setGenome(genome);
+            workDir = dialog.workDir();
+            const auto box = search(dialog, QMessageBox::Discard);
+            QVERIFY(box->text.startsWith("The analysis found 1 RFAM"));
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QCOMPARE(genome->countRfamMatchings(), 0);
+            QVERIFY(QFile::exists(workDir + "/seq.fas"));
+        }
+        QVERIFY(!QFile::exists(workDir + "/seq.fas"));
+        QVERIFY(QDir(workDir).entryList({"seq.n*"}, QDir::Files).isEmpty());
+    }
+
+    void cancelStopsARunningSearch()
+    {
+        settingsPath("tblastnpath", script("tblastn-slow", "echo started > \"$HOME/slow\"; exec sleep 60\n"));
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, Fixture::filler(1000, 8));
+        genome->getCogHomologies()->addCogMatching(100, 200, 5, "COG0086", "K", 1, 1e-5, 30.0f);
+        QElapsedTimer clock;
+        clock.start();
+        {
+            GC_COGTblastn_dialog dialog;
+            dialog.setGenome(genome);
+            dialog.show();
+            QTest::mouseClick(child<QPushButton>(dialog, "searchButton"), Qt::LeftButton);
+            QTRY_VERIFY(QFile::exists(QDir::homePath() + "/slow"));
+            QTest::mouseClick(child<QPushButton>(dialog, "cancelButton"), Qt::LeftButton);
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QTest::qWait(100);
+            QVERIFY(!logHasError(dialog));
+        }
+        QVERIFY(clock.elapsed() < 20000);
+        // The earlier hits went when Search was clicked.
+        QCOMPARE(genome->countCogMatchings(), 0);
+    }
+
+    void sceneSlotShowsAndPlacesTheBarWhenAccepted()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, genomeWith(3000, {{401, Fixture::rrnaSequence(102)}}));
+        scene.slotViewrRNAHomologies(false);
+        scene.setModified(false);
+
+        // Cancelled: nothing shown.
+        genome->setSelected(true);
+        answerDialog(false);
+        scene.slotGenomeBlastnrRNA();
+        QVERIFY(!genome->getShowrRNAHomologies());
+        QVERIFY(!scene.showrRNAHomologies());
+
+        genome->setSelected(true);
+        answerDialog(true);
+        scene.slotGenomeBlastnrRNA();
+        QCOMPARE(genome->countrRNAMatchings(), 1);
+        QVERIFY(genome->getShowrRNAHomologies());
+        QVERIFY(scene.showrRNAHomologies());
+        QVERIFY(genome->getrRNAHomologies()->isVisible());
+        QVERIFY(scene.isModified());
+        // The dialog was deleted.
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows)
+            QVERIFY(!qobject_cast<GC_RRNABlastn_dialog *>(window));
+    }
+
+private:
+    template <typename Dialog> static std::unique_ptr<QDialog> searchDialog(GC_Genome *genome)
+    {
+        auto dialog = std::make_unique<Dialog>();
+        dialog->setGenome(genome);
+        return dialog;
+    }
+
+    static void settingsPath(const char *key, const QString &path) { QSettings().setValue(key, path); }
+
+    // Answers the next search dialog: Search then Save, or Cancel.
+    static void answerDialog(bool searchAndSave)
+    {
+        auto clock = std::make_shared<QElapsedTimer>();
+        clock->start();
+        auto poll = std::make_shared<std::function<void()>>();
+        *poll = [clock, poll, searchAndSave] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal && modal->isVisible() && qobject_cast<QDialog *>(modal)) {
+                auto *button = modal->findChild<QPushButton *>(searchAndSave ? "searchButton" : "cancelButton");
+                if (searchAndSave)
+                    answerBox(QMessageBox::Save);
+                *poll = nullptr;
+                if (button)
+                    button->click();
+                return;
+            }
+            if (clock->elapsed() < 60000)
+                QTimer::singleShot(20, *poll);
+        };
+        QTimer::singleShot(0, *poll);
+    }
+};
+
+KESTAL_TEST_MAIN(TestHomologySearch)
+#include "tst_homologysearch.moc"
