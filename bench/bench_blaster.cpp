@@ -1,5 +1,6 @@
 // A real comparison of two synthetic 5 Mb relatives (5,000 genes each):
 // database build from Genbank files, then makeblastdb + blastn and storing.
+#include "bench_privatehome.h"
 #include "bench_report.h"
 #include "synthetic_genome.h"
 
@@ -12,16 +13,11 @@
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir folder;
-    for (const char *variable : {"HOME", "TMPDIR", "XDG_CONFIG_HOME"})
-        qputenv(variable, QFile::encodeName(folder.path()));
+    BenchPrivateHome folder("bench_blaster");
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName("KestalBench");
-    QCoreApplication::setApplicationName("bench_blaster");
     const QString task = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("megablast");
 
     BenchTimer timer;

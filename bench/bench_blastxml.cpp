@@ -1,5 +1,6 @@
 // Reading BLAST XML reports: many HSPs, and very long alignment lines;
 // then the blaster's whole store path (read + insert) on 100,000 HSPs.
+#include "bench_privatehome.h"
 #include "bench_report.h"
 #include "synthetic_genome.h"
 
@@ -17,7 +18,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -88,12 +88,8 @@ int main(int argc, char **argv)
 {
     // Settings, the work folder and the comparison database stay in a
     // private folder.
-    QTemporaryDir folder;
-    for (const char *variable : {"HOME", "TMPDIR", "XDG_CONFIG_HOME"})
-        qputenv(variable, QFile::encodeName(folder.path()));
+    BenchPrivateHome folder("bench_blastxml");
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName("KestalBench");
-    QCoreApplication::setApplicationName("bench_blastxml");
 
     const QString many = folder.filePath("many.xml");
     const QString long50 = folder.filePath("long50k.xml");

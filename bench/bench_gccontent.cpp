@@ -2,6 +2,7 @@
 // extremes at the smallest window, and frames of the GC bar at the whole
 // genome and deep inside it, in a 1920 pixel wide view.
 #include "bench_report.h"
+#include "bench_view.h"
 #include "synthetic_genome.h"
 
 #include "gc_gccontentbar.h"
@@ -12,21 +13,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QPainter>
-
-namespace {
-
-double renderOnce(GC_GenomeView &view, QImage &image)
-{
-    BenchTimer timer;
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    view.render(&painter, QRectF(image.rect()), view.viewport()->rect());
-    painter.end();
-    return timer.elapsedMs();
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -49,12 +35,7 @@ int main(int argc, char **argv)
 
     GC_GenomeScene scene;
     GC_GenomeView view;
-    view.setFrameShape(QFrame::NoFrame);
-    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view.resize(1920, 400);
-    view.setScene(&scene);
-    view.show();
+    benchShowView(view, scene, 1920, 400);
 
     auto *genome = new GC_Genome;
     genome->setCoords(GC_Interval(1, length));
@@ -78,7 +59,7 @@ int main(int argc, char **argv)
     QImage image(1920, 400, QImage::Format_ARGB32_Premultiplied);
     double total = 0.0;
     for (int i = 0; i < 5; ++i)
-        total += renderOnce(view, image);
+        total += benchRenderOnce(view, image);
     benchReport("gccontent_frame_whole_10Mb_window5", total / 5, "ms");
     if (qEnvironmentVariableIsSet("BENCH_IMAGES"))
         image.save(qEnvironmentVariable("BENCH_IMAGES") + "/gc_whole.png");
@@ -90,20 +71,20 @@ int main(int argc, char **argv)
     QCoreApplication::processEvents();
     total = 0.0;
     for (int i = 0; i < 5; ++i)
-        total += renderOnce(view, image);
+        total += benchRenderOnce(view, image);
     benchReport("gccontent_frame_zoomed_10px_per_nuc", total / 5, "ms");
     if (qEnvironmentVariableIsSet("BENCH_IMAGES"))
         image.save(qEnvironmentVariable("BENCH_IMAGES") + "/gc_zoomed.png");
     scene.slotViewGCcontentBars(false);
     total = 0.0;
     for (int i = 0; i < 5; ++i)
-        total += renderOnce(view, image);
+        total += benchRenderOnce(view, image);
     benchReport("gccontent_frame_zoomed_10px_per_nuc_without_bar", total / 5, "ms");
     scene.slotViewGCcontentBars(true);
     scene.slotViewRulers(false);
     total = 0.0;
     for (int i = 0; i < 5; ++i)
-        total += renderOnce(view, image);
+        total += benchRenderOnce(view, image);
     benchReport("gccontent_frame_zoomed_10px_per_nuc_without_ruler", total / 5, "ms");
     return 0;
 }

@@ -1,6 +1,7 @@
 // The three homology bars of a 5 Mb genome with 5,000 hits each: filling
 // their position indexes (searched and stored hits), the memory the indexes
 // take, hover look-ups and a whole-genome repaint.
+#include "bench_cogreference.h"
 #include "bench_report.h"
 
 #include "gc_coghomologies.h"
@@ -14,8 +15,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <random>
@@ -56,46 +55,6 @@ double indexMegabytes(const GC_PositionIndex &index)
     return positions * sizeof(int) / (1024.0 * 1024.0);
 }
 
-// A COG collection of proteinCount proteins of 400 amino acids over the 25
-// categories, enough for the stored-hit look-ups.
-void buildCogReference(const QString &folder)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "bench_cog_reference");
-        db.setDatabaseName(folder + "/cog.sqlite3");
-        db.open();
-        QSqlQuery query(db);
-        query.exec("CREATE TABLE cog_proteins (id INTEGER PRIMARY KEY, code_cog TEXT, sequence_length INTEGER)");
-        query.exec("CREATE TABLE cog_orthologies_groups (code_cog TEXT, code_group TEXT)");
-        query.exec("CREATE INDEX cog_orthologies_groups_code ON cog_orthologies_groups (code_cog)");
-        query.exec("CREATE TABLE cog_groups (code TEXT, name TEXT, class_id INTEGER)");
-        query.exec("BEGIN");
-        query.prepare("INSERT INTO cog_proteins VALUES (?, ?, ?)");
-        for (int i = 0; i < proteinCount; ++i) {
-            query.bindValue(0, i);
-            query.bindValue(1, QString("COG%1").arg(i, 4, 10, QChar('0')));
-            query.bindValue(2, 400);
-            query.exec();
-        }
-        query.prepare("INSERT INTO cog_orthologies_groups VALUES (?, ?)");
-        for (int i = 0; i < proteinCount; ++i) {
-            query.bindValue(0, QString("COG%1").arg(i, 4, 10, QChar('0')));
-            query.bindValue(1, QString(QChar('A' + i % 25)));
-            query.exec();
-        }
-        query.prepare("INSERT INTO cog_groups VALUES (?, ?, ?)");
-        for (int i = 0; i < 25; ++i) {
-            query.bindValue(0, QString(QChar('A' + i)));
-            query.bindValue(1, QString("group %1").arg(i));
-            query.bindValue(2, 1 + i % 4);
-            query.exec();
-        }
-        query.exec("COMMIT");
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("bench_cog_reference");
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -104,7 +63,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    buildCogReference(dir.path());
+    BenchCogReference reference;
+    reference.proteinCount = proteinCount;
+    reference.write(dir.filePath("cog.sqlite3"));
     GC_ReferenceDatabases::setFolder(dir.path());
     GC_CogHomologies::openDatabase();
 

@@ -1,6 +1,7 @@
 // The homology dialogs on a 5 Mb genome: the COG statistics of 5,000 hits
 // (one pass over the position index), loading 10,000 stored COG rows through
 // the show dialog, and what the statistics dialog adds to making a scene.
+#include "bench_cogreference.h"
 #include "bench_report.h"
 
 #include "gc_coghomologies.h"
@@ -26,46 +27,6 @@ const int genomeLength = 5000000;
 const int hitCount = 5000;
 const int storedRows = 10000;
 const int proteinCount = 2000;
-
-// A COG collection: proteinCount proteins of 400 amino acids spread over the
-// 25 categories.
-void buildCogReference(const QString &path)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "bench_reference");
-        db.setDatabaseName(path);
-        db.open();
-        QSqlQuery query(db);
-        query.exec("CREATE TABLE cog_proteins (id INTEGER PRIMARY KEY, code_cog TEXT, sequence_length INTEGER)");
-        query.exec("CREATE TABLE cog_orthologies_groups (code_cog TEXT, code_group TEXT)");
-        query.exec("CREATE INDEX cog_orthologies_groups_code ON cog_orthologies_groups (code_cog)");
-        query.exec("CREATE TABLE cog_groups (code TEXT, name TEXT, class_id INTEGER)");
-        query.exec("CREATE TABLE cog_orthologies (code TEXT, name TEXT)");
-        query.exec("BEGIN");
-        query.prepare("INSERT INTO cog_proteins VALUES (?, ?, ?)");
-        for (int i = 0; i < proteinCount; ++i) {
-            query.addBindValue(i);
-            query.addBindValue(QString("COG%1").arg(i, 4, 10, QChar('0')));
-            query.addBindValue(400);
-            query.exec();
-        }
-        query.prepare("INSERT INTO cog_orthologies_groups VALUES (?, ?)");
-        for (int i = 0; i < proteinCount; ++i) {
-            query.addBindValue(QString("COG%1").arg(i, 4, 10, QChar('0')));
-            query.addBindValue(QString(QChar('A' + i % 25)));
-            query.exec();
-        }
-        query.prepare("INSERT INTO cog_groups VALUES (?, ?, ?)");
-        for (int i = 0; i < 25; ++i) {
-            query.addBindValue(QString(QChar('A' + i)));
-            query.addBindValue(QString("group %1").arg(i));
-            query.addBindValue(1 + i % 4);
-            query.exec();
-        }
-        query.exec("COMMIT");
-    }
-    QSqlDatabase::removeDatabase("bench_reference");
-}
 
 // A canvas-like file with storedRows COG rows of genome key 0.
 void buildStoredHits(const QString &path)
@@ -113,7 +74,10 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    buildCogReference(dir.filePath("cog.sqlite3"));
+    BenchCogReference reference;
+    reference.proteinCount = proteinCount;
+    reference.withCogNames = true;
+    reference.write(dir.filePath("cog.sqlite3"));
     GC_ReferenceDatabases::setFolder(dir.path());
     GC_CogHomologies::openDatabase();
     GC_CogHomologies::loadGroupColors();

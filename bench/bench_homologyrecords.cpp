@@ -1,5 +1,6 @@
 // Writing and reading hit rows of a canvas file, and the reference look-ups
 // that reloading stored COG hits makes per row.
+#include "bench_cogreference.h"
 #include "bench_report.h"
 
 #include "gc_cogmatching.h"
@@ -63,48 +64,13 @@ void writeHits(const QString &path)
     QSqlDatabase::removeDatabase("bench_canvas");
 }
 
-void buildReference(const QString &folder)
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "bench_reference");
-    db.setDatabaseName(folder + "/cog.sqlite3");
-    db.open();
-    {
-        QSqlQuery query(db);
-        query.exec("CREATE TABLE cog_proteins (id INTEGER PRIMARY KEY, code_cog TEXT, sequence_length INTEGER)");
-        query.exec("CREATE TABLE cog_orthologies_groups (code_cog TEXT, code_group TEXT)");
-        query.exec("CREATE TABLE cog_groups (code TEXT, name TEXT, class_id INTEGER)");
-        query.exec("CREATE INDEX cog_orthologies_groups_code ON cog_orthologies_groups (code_cog)");
-        query.exec("BEGIN");
-        query.prepare("INSERT INTO cog_proteins VALUES (?, ?, ?)");
-        for (int i = 0; i < 5000; ++i) {
-            query.bindValue(0, i);
-            query.bindValue(1, QString("COG%1").arg(i % 2000, 4, 10, QChar('0')));
-            query.bindValue(2, 300);
-            query.exec();
-        }
-        query.prepare("INSERT INTO cog_orthologies_groups VALUES (?, ?)");
-        for (int i = 0; i < 2000; ++i) {
-            query.bindValue(0, QString("COG%1").arg(i, 4, 10, QChar('0')));
-            query.bindValue(1, QString(QChar('A' + i % 25)));
-            query.exec();
-        }
-        query.prepare("INSERT INTO cog_groups VALUES (?, ?, ?)");
-        for (int i = 0; i < 25; ++i) {
-            query.bindValue(0, QString(QChar('A' + i)));
-            query.bindValue(1, QString("group %1").arg(i));
-            query.bindValue(2, 1 + i % 4);
-            query.exec();
-        }
-        query.exec("COMMIT");
-    }
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase("bench_reference");
-}
-
 void lookUpStoredHits(const QString &folder)
 {
-    buildReference(folder);
+    BenchCogReference reference;
+    reference.proteinCount = 5000;
+    reference.proteinLength = 300;
+    reference.cogCount = 2000;
+    reference.write(folder + "/cog.sqlite3");
     GC_ReferenceDatabases::setFolder(folder);
     GC_ReferenceDatabases::openCog();
     BenchTimer timer;

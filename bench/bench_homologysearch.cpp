@@ -1,6 +1,8 @@
 // The COG search of a 5 Mb genome whose tblastn prints 50,000 hit lines
 // (a canned script stands in for tblastn; makeblastdb is real): the overlap
 // filter alone, then the whole dialog from Search to the saved hits.
+#include "bench_cogreference.h"
+#include "bench_privatehome.h"
 #include "bench_report.h"
 
 #include "gc_coghomologies.h"
@@ -16,10 +18,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <random>
@@ -46,56 +45,14 @@ QByteArray cannedOutput()
     return out;
 }
 
-void buildCogReference(const QString &folder)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "bench_cog_reference");
-        db.setDatabaseName(folder + "/cog.sqlite3");
-        db.open();
-        QSqlQuery query(db);
-        query.exec("CREATE TABLE cog_proteins (id INTEGER PRIMARY KEY, code_cog TEXT, sequence_length INTEGER)");
-        query.exec("CREATE TABLE cog_orthologies_groups (code_cog TEXT, code_group TEXT)");
-        query.exec("CREATE INDEX cog_orthologies_groups_code ON cog_orthologies_groups (code_cog)");
-        query.exec("CREATE TABLE cog_groups (code TEXT, name TEXT, class_id INTEGER)");
-        query.exec("BEGIN");
-        query.prepare("INSERT INTO cog_proteins VALUES (?, ?, ?)");
-        for (int i = 1; i <= proteinCount; ++i) {
-            query.bindValue(0, i);
-            query.bindValue(1, QString("COG%1").arg(i, 4, 10, QChar('0')));
-            query.bindValue(2, 1000);
-            query.exec();
-        }
-        query.prepare("INSERT INTO cog_orthologies_groups VALUES (?, ?)");
-        for (int i = 1; i <= proteinCount; ++i) {
-            query.bindValue(0, QString("COG%1").arg(i, 4, 10, QChar('0')));
-            query.bindValue(1, QString(QChar('A' + i % 25)));
-            query.exec();
-        }
-        query.prepare("INSERT INTO cog_groups VALUES (?, ?, ?)");
-        for (int i = 0; i < 25; ++i) {
-            query.bindValue(0, QString(QChar('A' + i)));
-            query.bindValue(1, QString("group %1").arg(i));
-            query.bindValue(2, 1 + i % 4);
-            query.exec();
-        }
-        query.exec("COMMIT");
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("bench_cog_reference");
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir dir;
-    for (const char *variable : {"HOME", "TMPDIR", "XDG_CONFIG_HOME"})
-        qputenv(variable, QFile::encodeName(dir.path()));
+    BenchPrivateHome dir("bench_homologysearch");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName("KestalBench");
-    QCoreApplication::setApplicationName("bench_homologysearch");
 
     const QByteArray output = cannedOutput();
 
@@ -118,7 +75,11 @@ int main(int argc, char **argv)
     benchReport("homology_filter_50k_lines_kept", kept, "hits");
 
     // The whole dialog.
-    buildCogReference(dir.path());
+    BenchCogReference reference;
+    reference.proteinCount = proteinCount;
+    reference.firstProteinId = 1;
+    reference.proteinLength = 1000;
+    reference.write(dir.filePath("cog.sqlite3"));
     QFile query(dir.filePath("cogprots80.fas"));
     query.open(QIODevice::WriteOnly);
     query.write(">1\nMKV\n");

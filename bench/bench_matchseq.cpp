@@ -3,6 +3,7 @@
 // is the dialog's own cost: work files, database build, makeblastdb, output
 // copy and import), then, with "real" as argument, a real megablast of a
 // 5 Mb relative.
+#include "bench_privatehome.h"
 #include "bench_report.h"
 #include "synthetic_genome.h"
 
@@ -18,7 +19,6 @@
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -61,13 +61,9 @@ int search(GC_GenomeScene &scene, const QString &queryPath, const QString &task)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir folder;
-    for (const char *variable : {"HOME", "TMPDIR", "XDG_CONFIG_HOME"})
-        qputenv(variable, QFile::encodeName(folder.path()));
+    BenchPrivateHome folder("bench_matchseq");
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName("KestalBench");
-    QCoreApplication::setApplicationName("bench_matchseq");
     const bool real = argc > 1 && QByteArray(argv[1]) == "real";
 
     const SyntheticGenome target = SyntheticGenome::random(5000000, 5000, 31, "Synthetic strain A");

@@ -6,6 +6,7 @@
 // narrowing that drops half of the matchings.
 #include "bench_report.h"
 #include "bench_scenebuilder.h"
+#include "bench_view.h"
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
@@ -15,19 +16,8 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QPainter>
 
 namespace {
-
-double renderOnce(GC_GenomeView &view, QImage &image)
-{
-    BenchTimer timer;
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    view.render(&painter, QRectF(image.rect()), view.viewport()->rect());
-    painter.end();
-    return timer.elapsedMs();
-}
 
 // The on-screen path: the viewport's own paint event, as a repaint draws it.
 double repaintOnce(GC_GenomeView &view, QImage &image)
@@ -47,12 +37,7 @@ int main(int argc, char **argv)
 
     GC_GenomeScene scene;
     GC_GenomeView view;
-    view.setFrameShape(QFrame::NoFrame);
-    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view.resize(1920, 1080);
-    view.setScene(&scene);
-    view.show();
+    benchShowView(view, scene);
 
     BenchSceneBuilder builder;
     BenchTimer timer;
@@ -62,18 +47,18 @@ int main(int argc, char **argv)
     QCoreApplication::processEvents();
 
     QImage image(1920, 1080, QImage::Format_ARGB32_Premultiplied);
-    benchReport("render_first_frame_1920x1080", renderOnce(view, image), "ms");
+    benchReport("render_first_frame_1920x1080", benchRenderOnce(view, image), "ms");
     double total = 0.0;
     const int frames = 5;
     for (int i = 0; i < frames; ++i)
-        total += renderOnce(view, image);
+        total += benchRenderOnce(view, image);
     benchReport("render_frame_1920x1080", total / frames, "ms");
 
     // What the frame costs without the bands, and without the genes too.
     scene.slotViewMatchings(false);
-    benchReport("render_frame_without_matchings", renderOnce(view, image), "ms");
+    benchReport("render_frame_without_matchings", benchRenderOnce(view, image), "ms");
     scene.slotViewGenes(false);
-    benchReport("render_frame_without_matchings_and_genes", renderOnce(view, image), "ms");
+    benchReport("render_frame_without_matchings_and_genes", benchRenderOnce(view, image), "ms");
     scene.slotViewGenes(true);
     scene.slotViewMatchings(true);
 
@@ -86,7 +71,7 @@ int main(int argc, char **argv)
         for (GC_Genome *genome : genomes)
             genome->zoomIn(QPointF(centre.x(), genome->y()));
         zoomOnly += zoomTimer.elapsedMs();
-        zoomTotal += zoomTimer.elapsedMs() + renderOnce(view, image);
+        zoomTotal += zoomTimer.elapsedMs() + benchRenderOnce(view, image);
     }
     benchReport("render_zoom_step_genomes", zoomOnly / 10, "ms");
     benchReport("render_zoom_step_with_frame", zoomTotal / 10, "ms");
@@ -98,7 +83,7 @@ int main(int argc, char **argv)
         BenchTimer zoomTimer;
         for (GC_Genome *genome : genomes)
             genome->zoomOut(QPointF(centre.x(), genome->y()));
-        zoomTotal += zoomTimer.elapsedMs() + renderOnce(view, image);
+        zoomTotal += zoomTimer.elapsedMs() + benchRenderOnce(view, image);
     }
     benchReport("render_zoom_out_step_with_frame", zoomTotal / 10, "ms");
 
@@ -114,22 +99,22 @@ int main(int argc, char **argv)
         genome->zoomIn(QPointF(centre.x(), genome->y()));
     for (GC_Genome *genome : genomes)
         genome->zoomOut(QPointF(centre.x(), genome->y()));
-    renderOnce(view, image);
-    benchReport("render_frame_100k_matchings", renderOnce(view, image), "ms");
+    benchRenderOnce(view, image);
+    benchReport("render_frame_100k_matchings", benchRenderOnce(view, image), "ms");
     repaintOnce(view, image);
     benchReport("repaint_frame_100k_matchings", repaintOnce(view, image), "ms");
     // 5,000 annotations, 2,500 on each genome, on top of the bands.
     timer.restart();
     builder.addAnotations(5000);
     benchReport("render_add_5000_anotations", timer.elapsedMs(), "ms");
-    benchReport("render_frame_100k_matchings_5000_anotations", renderOnce(view, image), "ms");
+    benchReport("render_frame_100k_matchings_5000_anotations", benchRenderOnce(view, image), "ms");
     benchReport("repaint_frame_100k_matchings_5000_anotations", repaintOnce(view, image), "ms");
     for (GC_Genome *genome : genomes)
         genome->zoomIn(QPointF(centre.x(), genome->y()));
-    benchReport("render_zoomed_frame_100k_matchings", renderOnce(view, image), "ms");
+    benchReport("render_zoomed_frame_100k_matchings", benchRenderOnce(view, image), "ms");
     benchReport("repaint_zoomed_frame_100k_matchings", repaintOnce(view, image), "ms");
     scene.slotViewMatchingsBitScore(2500.0);
-    benchReport("render_zoomed_frame_100k_matchings_top_sixth_by_score", renderOnce(view, image),
+    benchReport("render_zoomed_frame_100k_matchings_top_sixth_by_score", benchRenderOnce(view, image),
                 "ms");
     scene.slotViewMatchingsBitScore(0.0);
 
@@ -142,6 +127,6 @@ int main(int argc, char **argv)
     benchReport("render_narrow_range_drop_matchings", timer.elapsedMs(), "ms");
     benchReport("render_narrow_range_matchings_dropped", before - int(scene.matchings().size()),
                 "matchings");
-    benchReport("render_frame_after_narrowing", renderOnce(view, image), "ms");
+    benchReport("render_frame_after_narrowing", benchRenderOnce(view, image), "ms");
     return 0;
 }

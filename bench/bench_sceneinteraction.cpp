@@ -5,6 +5,7 @@
 // all its matchings.
 #include "bench_report.h"
 #include "bench_scenebuilder.h"
+#include "bench_view.h"
 
 #include "gc_coghomologies.h"
 #include "gc_genome.h"
@@ -44,12 +45,7 @@ int main(int argc, char **argv)
 
     GC_GenomeScene scene;
     GC_GenomeView view;
-    view.setFrameShape(QFrame::NoFrame);
-    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view.resize(1920, 1080);
-    view.setScene(&scene);
-    view.show();
+    benchShowView(view, scene);
 
     BenchSceneBuilder builder;
     builder.matchingCount = 100000;

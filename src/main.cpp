@@ -1,16 +1,18 @@
+#include "gc_startup.h"
+#include "kestal_main.h"
+
 #include <QApplication>
-#include <QDebug>
-#include <QIcon>
+#include <QFile>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName("VEXA");
-    QCoreApplication::setOrganizationDomain("kestal.org");
-    QCoreApplication::setApplicationName("Kestal");
-    QCoreApplication::setApplicationVersion("1.0");
-    QApplication::setWindowIcon(QIcon(":/icons/kestal.svg"));
+    GC_Startup::run();
 
-    qDebug() << "Kestal 1.0: the main window is not built yet.";
-    return 0;
+    Kestal_Main window;
+    window.show();
+    // Only the first argument counts: a canvas file to open.
+    if (argc > 1)
+        window.openFile(QFile::decodeName(argv[1]));
+    return app.exec();
 }

@@ -2,6 +2,7 @@
 #include "reference_database_fixture.h"
 #include "test_data.h"
 
+#include "gc_blastresultfile.h"
 #include "gc_blastworkfolder.h"
 #include "gc_cogmatching.h"
 #include "gc_coghomologies.h"
@@ -232,6 +233,42 @@ private slots:
         QVERIFY(!hit.parse("12\t60\t501\t320\t1e-5\n"));
         QVERIFY(!hit.parse("gi|12\t60\t501\t320\t1e-5\t20\n"));
         QVERIFY(!hit.parse(""));
+    }
+
+    void resultFileCountsLinesAcrossChunks()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("result.txt");
+        GC_BlastResultFile result;
+        QVERIFY(result.open(path));
+        int field = -1;
+        // A line split over two chunks reports once it is whole.
+        QVERIFY(!result.append("17\t60\t1", &field));
+        QCOMPARE(field, -1);
+        QVERIFY(result.append("00\t200\t1e-5\t40\n25\t6", &field));
+        QCOMPARE(field, 17);
+        QVERIFY(result.append("0\t300\t400\t1e-5\t40\n31\t1\t2\t3\n", &field));
+        QCOMPARE(field, 31);
+        // The last line without its line feed counts once finished.
+        QVERIFY(!result.append("40\t1\t2", &field));
+        QCOMPARE(result.lineCount(), 3);
+        QVERIFY(result.finish());
+        QCOMPARE(result.lineCount(), 4);
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("17\t60\t100\t200\t1e-5\t40\n25\t60\t300\t400\t1e-5\t40\n"
+                                               "31\t1\t2\t3\n40\t1\t2"));
+
+        // A new run starts empty; a blank tail is no line.
+        QVERIFY(result.open(path));
+        QVERIFY(result.append("\n  ", &field));
+        QVERIFY(result.finish());
+        QCOMPARE(result.lineCount(), 1);
+        // Closed: nothing is written any more.
+        QVERIFY(!result.append("5\t1\n", &field));
+        QCOMPARE(result.lineCount(), 1);
+        // A folder that does not exist cannot hold the copy.
+        QVERIFY(!result.open(dir.filePath("missing/result.txt")));
     }
 
     void databaseCopiesAreRefreshedWhenTheyDiffer()

@@ -12,6 +12,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -93,7 +94,7 @@ GC_MatchSeqBlastn_dialog::~GC_MatchSeqBlastn_dialog()
     // Stop blastn before its database files are removed.
     delete m_runner;
     m_runner = nullptr;
-    m_resultFile.close();
+    m_result.close();
     removeWorkFiles();
     delete ui;
 }
@@ -178,7 +179,7 @@ void GC_MatchSeqBlastn_dialog::reject()
     // The runner answers with finished(false), which only sets the error text.
     if (m_running && m_runner)
         m_runner->kill();
-    m_resultFile.close();
+    m_result.close();
 }
 
 // ---------------------------------------------------------------------------
@@ -212,7 +213,7 @@ bool GC_MatchSeqBlastn_dialog::resolveTools(QString *message)
 void GC_MatchSeqBlastn_dialog::fail(const QString &message)
 {
     m_running = false;
-    m_resultFile.close();
+    m_result.close();
     ui->actionLabel->setText(message);
     ui->progressBar->setRange(0, 1);
     ui->progressBar->setValue(0);
@@ -241,12 +242,7 @@ bool GC_MatchSeqBlastn_dialog::prepareResultFile()
 {
     // Every run starts from an empty result and count, so nothing of an
     // earlier (perhaps failed) run can be imported.
-    m_resultFile.close();
-    m_resultFile.setFileName(m_resultPath);
-    m_lineCount = 0;
-    m_resultWriteFailed = false;
-    m_partialLine.clear();
-    if (!m_resultFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!m_result.open(m_resultPath)) {
         fail(tr("<p><b>Error:</b> Unable to write to %1</p>")
                  .arg(QFileInfo(m_resultPath).absoluteFilePath().toHtmlEscaped()));
         return false;
@@ -388,27 +384,10 @@ void GC_MatchSeqBlastn_dialog::blaststep2(bool makeblastdbOk, const QString &err
 
 void GC_MatchSeqBlastn_dialog::readStdout(const QByteArray &chunk)
 {
-    if (!m_resultFile.isOpen() || m_resultWriteFailed)
-        return;
-    if (m_resultFile.write(chunk) != chunk.size()) {
-        m_resultWriteFailed = true;
-        return;
-    }
-    m_lineCount += int(chunk.count('\n'));
-
-    // Progress: the first field of the last line that is now whole.
-    const qsizetype lastEnd = chunk.lastIndexOf('\n');
-    if (lastEnd < 0) {
-        m_partialLine += chunk;
-        return;
-    }
-    const qsizetype previousEnd = lastEnd > 0 ? chunk.lastIndexOf('\n', lastEnd - 1) : -1;
-    const QByteArray lastLine = previousEnd >= 0
-                                    ? chunk.mid(previousEnd + 1, lastEnd - previousEnd - 1)
-                                    : m_partialLine + chunk.left(lastEnd);
-    m_partialLine = chunk.mid(lastEnd + 1);
-    const qsizetype tab = lastLine.indexOf('\t');
-    showAdvance(lastLine.left(tab < 0 ? lastLine.size() : tab).toInt());
+    // Progress: the target position of the last whole line.
+    int position = 0;
+    if (m_result.append(chunk, &position))
+        showAdvance(position);
 }
 
 void GC_MatchSeqBlastn_dialog::showAdvance(int position)
@@ -425,13 +404,7 @@ void GC_MatchSeqBlastn_dialog::blastFinished(bool ok)
              + m_runner->errorText().toHtmlEscaped());
         return;
     }
-    // A last line without its line feed is a line too.
-    if (!m_partialLine.trimmed().isEmpty())
-        ++m_lineCount;
-    m_partialLine.clear();
-    const bool written = !m_resultWriteFailed && m_resultFile.flush();
-    m_resultFile.close();
-    if (!written) {
+    if (!m_result.finish()) {
         fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(m_resultPath.toHtmlEscaped()));
         return;
     }
@@ -441,12 +414,12 @@ void GC_MatchSeqBlastn_dialog::blastFinished(bool ok)
 
     QMessageBox box(this);
     box.setWindowTitle(windowTitle());
-    if (m_lineCount < 1) {
+    if (lineCount() < 1) {
         box.setText(tr("No homology was found with the specified parameters"));
         box.setStandardButtons(QMessageBox::Discard);
         box.setDefaultButton(QMessageBox::Discard);
     } else {
-        box.setText(tr("The analysis found %1 candidate homology regions").arg(m_lineCount));
+        box.setText(tr("The analysis found %1 candidate homology regions").arg(lineCount()));
         box.setInformativeText(tr("Do you want to save them in the genome?"));
         box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard);
         box.setDefaultButton(QMessageBox::Save);
@@ -460,14 +433,15 @@ void GC_MatchSeqBlastn_dialog::blastFinished(bool ok)
 
 void GC_MatchSeqBlastn_dialog::importResults()
 {
-    m_resultFile.setFileName(m_resultPath);
-    if (!m_resultFile.open(QIODevice::ReadOnly)) {
+    QFile resultFile(m_resultPath);
+    if (!resultFile.open(QIODevice::ReadOnly)) {
         fail(tr("<b>Error:</b> Unable to read %1").arg(m_resultPath.toHtmlEscaped()));
         return;
     }
     ui->actionLabel->setText(tr("Preparing to display the results..."));
     qDebug() << "Blast output filename: " << m_resultPath;
-    ui->progressBar->setRange(0, m_lineCount);
+    const int total = lineCount();
+    ui->progressBar->setRange(0, total);
     ui->progressBar->setValue(0);
 
     GC_Genome *query = m_scene->addGenome();
@@ -479,8 +453,8 @@ void GC_MatchSeqBlastn_dialog::importResults()
 
     int i = 0;
     BlastHit hit;
-    while (!m_resultFile.atEnd()) {
-        const QByteArray line = m_resultFile.readLine();
+    while (!resultFile.atEnd()) {
+        const QByteArray line = resultFile.readLine();
         if (line.trimmed().isEmpty())
             continue;
         if (!parseHit(line, &hit)) {
@@ -492,11 +466,11 @@ void GC_MatchSeqBlastn_dialog::importResults()
         ++i;
         if (i % AdvanceEvery == 0) {
             ui->progressBar->setValue(i);
-            ui->labelAdvance->setText(QString("%1/%2").arg(i).arg(m_lineCount));
+            ui->labelAdvance->setText(QString("%1/%2").arg(i).arg(total));
         }
     }
     ui->progressBar->setValue(i);
-    ui->labelAdvance->setText(QString("%1/%2").arg(i).arg(m_lineCount));
-    m_resultFile.close();
+    ui->labelAdvance->setText(QString("%1/%2").arg(i).arg(total));
+    resultFile.close();
     accept();
 }

@@ -1,9 +1,10 @@
 #ifndef GC_MATCHSEQBLASTN_DIALOG_H
 #define GC_MATCHSEQBLASTN_DIALOG_H
 
+#include "gc_blastresultfile.h"
+
 #include <QByteArray>
 #include <QDialog>
-#include <QFile>
 #include <QList>
 #include <QString>
 
@@ -46,7 +47,7 @@ public:
     QString workDir() const { return m_workDir; }
     QString resultPath() const { return m_resultPath; }
     // Lines of blastn's output in the current run.
-    int lineCount() const { return m_lineCount; }
+    int lineCount() const { return m_result.lineCount(); }
 
 public slots:
     // Closing the dialog in any way stops a running search.
@@ -87,12 +88,8 @@ private:
     bool m_running = false;
 
     // The current run's copy of blastn's output, and how many lines it holds.
-    QFile m_resultFile;
+    GC_BlastResultFile m_result;
     QString m_resultPath;
-    int m_lineCount = 0;
-    bool m_resultWriteFailed = false;
-    // Output after the last line feed seen: the start of a line still coming.
-    QByteArray m_partialLine;
     int m_targetLength = 0;
 };
 

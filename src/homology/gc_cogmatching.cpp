@@ -1,6 +1,5 @@
 #include "gc_cogmatching.h"
 
-#include "gc_homologyrowwriter.h"
 #include "gc_referencelookup.h"
 
 #include <QSqlQuery>
@@ -39,17 +38,7 @@ QString GC_CogMatching::getClassName()
 
 void GC_CogMatching::saveItem(QSqlQuery &query) const
 {
-    GC_HomologyRowWriter::write(query, insertSql(), idCogProtein, genomeId, start, end, evalue,
-                                bitscore, "GC_CogMatching::saveItem::Fail ");
-}
-
-void GC_CogMatching::loadFromQuery(const QSqlQuery &query)
-{
-    idCogProtein = query.value(0).toInt();
-    start = query.value(1).toInt();
-    end = query.value(2).toInt();
-    evalue = query.value(3).toDouble();
-    bitscore = float(query.value(4).toDouble());
+    writeRow(query, insertSql(), "GC_CogMatching::saveItem::Fail ");
 }
 
 QString GC_CogMatching::createTableSql()

@@ -21,7 +21,6 @@ public:
     explicit GC_COGTblastn_dialog(QWidget *parent = nullptr);
     ~GC_COGTblastn_dialog() override;
 
-    void setGenome(GC_Genome *genome) { storeGenome(genome); }
     void setScene(GC_GenomeScene *scene) { storeGenomeScene(scene); }
 
     QString queryPath() const { return m_queryPath; }

@@ -9,6 +9,7 @@
 
 #include <QDebug>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
@@ -48,7 +49,7 @@ GC_HomologySearchDialog::~GC_HomologySearchDialog()
     // Stop BLAST before its files are removed.
     delete m_runner;
     m_runner = nullptr;
-    m_resultFile.close();
+    m_result.close();
     m_workFolder.removeFiles(m_filesOnDestruction);
 }
 
@@ -62,7 +63,7 @@ void GC_HomologySearchDialog::setForm(const Form &form)
     m_form = form;
 }
 
-void GC_HomologySearchDialog::storeGenome(GC_Genome *genome)
+void GC_HomologySearchDialog::setGenome(GC_Genome *genome)
 {
     m_genome = genome;
     qDebug().noquote() << QStringLiteral("%1::setGenome() : GenomeID: %2")
@@ -142,7 +143,7 @@ void GC_HomologySearchDialog::reject()
     m_running = false;
     if (m_runner)
         m_runner->kill();
-    m_resultFile.close();
+    m_result.close();
 }
 
 void GC_HomologySearchDialog::on_searchButton_clicked()
@@ -171,13 +172,8 @@ bool GC_HomologySearchDialog::beginRun()
     }
     // Nothing of an earlier (perhaps failed) run may be read as this one's.
     m_workFolder.removeFiles(m_filesBeforeRun);
-    m_resultFile.close();
-    m_resultFile.setFileName(resultPath());
-    m_resultWriteFailed = false;
-    m_lineCount = 0;
     m_addedCount = 0;
-    m_partialLine.clear();
-    if (!m_resultFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!m_result.open(resultPath())) {
         fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(resultPath().toHtmlEscaped()));
         return false;
     }
@@ -241,7 +237,7 @@ QString GC_HomologySearchDialog::runFailureDetails() const
 void GC_HomologySearchDialog::fail(const QString &html)
 {
     m_running = false;
-    m_resultFile.close();
+    m_result.close();
     m_form.log->append(html);
     m_form.progress->setRange(0, 1);
     m_form.progress->setValue(0);
@@ -255,27 +251,11 @@ QString GC_HomologySearchDialog::evalueText() const
 
 void GC_HomologySearchDialog::readStdout(const QByteArray &chunk)
 {
-    if (!m_running || !m_resultFile.isOpen() || m_resultWriteFailed)
+    if (!m_running)
         return;
-    if (m_resultFile.write(chunk) != chunk.size()) {
-        m_resultWriteFailed = true;
-        return;
-    }
-    m_lineCount += int(chunk.count('\n'));
-
-    // Progress: the first field of the last line that is now whole.
-    const qsizetype lastEnd = chunk.lastIndexOf('\n');
-    if (lastEnd < 0) {
-        m_partialLine += chunk;
-        return;
-    }
-    const qsizetype previousEnd = lastEnd > 0 ? chunk.lastIndexOf('\n', lastEnd - 1) : -1;
-    const QByteArray lastLine = previousEnd >= 0
-                                    ? chunk.mid(previousEnd + 1, lastEnd - previousEnd - 1)
-                                    : m_partialLine + chunk.left(lastEnd);
-    m_partialLine = chunk.mid(lastEnd + 1);
-    const qsizetype tab = lastLine.indexOf('\t');
-    showSearchProgress(lastLine.left(tab < 0 ? lastLine.size() : tab).toInt());
+    int referenceId = 0;
+    if (m_result.append(chunk, &referenceId))
+        showSearchProgress(referenceId);
 }
 
 void GC_HomologySearchDialog::showSearchProgress(int)
@@ -289,12 +269,7 @@ void GC_HomologySearchDialog::showAdvance(int value, int maximum)
 
 bool GC_HomologySearchDialog::closeResult()
 {
-    // A last line without its line feed is a line too.
-    if (!m_partialLine.trimmed().isEmpty())
-        ++m_lineCount;
-    m_partialLine.clear();
-    const bool written = !m_resultWriteFailed && m_resultFile.flush();
-    m_resultFile.close();
+    const bool written = m_result.finish();
     if (!written)
         fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(resultPath().toHtmlEscaped()));
     return written;
@@ -310,12 +285,12 @@ void GC_HomologySearchDialog::finishSearch(const AskTexts &texts)
 
     QMessageBox box(this);
     box.setWindowTitle(windowTitle());
-    if (m_lineCount < 1) {
+    if (lineCount() < 1) {
         box.setText(texts.none);
         box.setStandardButtons(QMessageBox::Discard);
         box.setDefaultButton(QMessageBox::Discard);
     } else {
-        box.setText(texts.found.arg(m_lineCount));
+        box.setText(texts.found.arg(lineCount()));
         box.setInformativeText(texts.question);
         box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard);
         box.setDefaultButton(QMessageBox::Save);
@@ -329,20 +304,21 @@ void GC_HomologySearchDialog::finishSearch(const AskTexts &texts)
 
 void GC_HomologySearchDialog::importHits(const QString &annotatingText)
 {
-    m_resultFile.setFileName(resultPath());
-    if (!m_resultFile.open(QIODevice::ReadOnly)) {
+    QFile resultFile(resultPath());
+    if (!resultFile.open(QIODevice::ReadOnly)) {
         fail(tr("<p><b>Error:</b> Unable to read %1</p>").arg(resultPath().toHtmlEscaped()));
         return;
     }
     m_form.advance->setText(annotatingText);
-    m_form.progress->setRange(0, m_lineCount);
+    const int total = lineCount();
+    m_form.progress->setRange(0, total);
     m_form.progress->setValue(0);
 
     GC_HomologyCoverage coverage(m_genome->getCoords().end());
     GC_HomologyHitLine hit;
     int i = 0;
-    while (!m_resultFile.atEnd()) {
-        const QByteArray line = m_resultFile.readLine();
+    while (!resultFile.atEnd()) {
+        const QByteArray line = resultFile.readLine();
         ++i;
         if (!hit.parse(line)) {
             if (!line.trimmed().isEmpty())
@@ -358,12 +334,12 @@ void GC_HomologySearchDialog::importHits(const QString &annotatingText)
             ++m_addedCount;
         if (i % AdvanceEvery == 0) {
             m_form.progress->setValue(i);
-            showAdvance(i, m_lineCount);
+            showAdvance(i, total);
         }
     }
-    m_resultFile.close();
-    m_form.progress->setValue(m_lineCount);
-    showAdvance(i, m_lineCount);
-    qDebug().noquote() << m_className << ":" << m_addedCount << "hits added of" << m_lineCount;
+    resultFile.close();
+    m_form.progress->setValue(total);
+    showAdvance(i, total);
+    qDebug().noquote() << m_className << ":" << m_addedCount << "hits added of" << total;
     accept();
 }

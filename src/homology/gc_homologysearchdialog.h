@@ -1,11 +1,11 @@
 #ifndef GC_HOMOLOGYSEARCHDIALOG_H
 #define GC_HOMOLOGYSEARCHDIALOG_H
 
+#include "gc_blastresultfile.h"
 #include "gc_blastworkfolder.h"
 
 #include <QByteArray>
 #include <QDialog>
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -40,12 +40,13 @@ class GC_HomologySearchDialog : public QDialog
 public:
     ~GC_HomologySearchDialog() override;
 
+    void setGenome(GC_Genome *genome);
     GC_Genome *genome() const { return m_genome; }
     GC_GenomeScene *genomeScene() const { return m_genomeScene; }
     QString workDir() const { return m_workFolder.path(); }
     QString resultPath() const;
     // Whole lines of BLAST output in this search.
-    int lineCount() const { return m_lineCount; }
+    int lineCount() const { return m_result.lineCount(); }
     // Hits handed to the bar when the search was saved.
     int addedCount() const { return m_addedCount; }
     // False when a reference file, database or program is missing.
@@ -81,7 +82,6 @@ protected:
 
     GC_HomologySearchDialog(const char *className, QWidget *parent);
     void setForm(const Form &form);
-    void storeGenome(GC_Genome *genome);
     void storeGenomeScene(GC_GenomeScene *scene) { m_genomeScene = scene; }
 
     // Construction checks; a failing one shows its message and disables the
@@ -142,12 +142,8 @@ private:
     bool m_available = true;
     bool m_running = false;
 
-    QFile m_resultFile;
-    bool m_resultWriteFailed = false;
-    int m_lineCount = 0;
+    GC_BlastResultFile m_result;
     int m_addedCount = 0;
-    // Output after the last line feed: the start of a line still coming.
-    QByteArray m_partialLine;
 };
 
 #endif

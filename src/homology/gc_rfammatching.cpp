@@ -1,10 +1,8 @@
 #include "gc_rfammatching.h"
 
-#include "gc_homologyrowwriter.h"
 #include "gc_referencelookup.h"
 
 #include <QSqlQuery>
-#include <cstdlib>
 
 QString GC_RfamMatching::getRfamName()
 {
@@ -22,27 +20,17 @@ QString GC_RfamMatching::getToolTip()
     QString text;
     text += QStringLiteral("<b>RFAM code</b>: ") + rfamCode.toHtmlEscaped() + QStringLiteral("<br>");
     text += QStringLiteral("<b>RFAM name</b>: ") + getRfamName().toHtmlEscaped() + QStringLiteral("<br>");
-    text += QStringLiteral("<b>Alignment length</b>: ") + QString::number(std::abs(end - start))
+    text += QStringLiteral("<b>Alignment length</b>: ") + QString::number(alignmentLength())
             + QStringLiteral("<br>");
-    text += QStringLiteral("<b>E-value</b>: ") + QString::number(evalue, 'g', 6) + QStringLiteral("<br>");
-    text += QStringLiteral("<b>Bitscore</b>: ") + QString::number(double(bitscore), 'g', 6)
+    text += QStringLiteral("<b>E-value</b>: ") + QString::number(getEvalue(), 'g', 6) + QStringLiteral("<br>");
+    text += QStringLiteral("<b>Bitscore</b>: ") + QString::number(double(getBitscore()), 'g', 6)
             + QStringLiteral("<br>");
     return text;
 }
 
 void GC_RfamMatching::saveItem(QSqlQuery &query) const
 {
-    GC_HomologyRowWriter::write(query, insertSql(), rfamSeqId, genomeId, start, end, evalue, bitscore,
-                                "GC_RfamMatching::saveItem::Fail ");
-}
-
-void GC_RfamMatching::loadFromQuery(const QSqlQuery &query)
-{
-    rfamSeqId = query.value(0).toInt();
-    start = query.value(1).toInt();
-    end = query.value(2).toInt();
-    evalue = query.value(3).toDouble();
-    bitscore = float(query.value(4).toDouble());
+    writeRow(query, insertSql(), "GC_RfamMatching::saveItem::Fail ");
 }
 
 QString GC_RfamMatching::createTableSql()

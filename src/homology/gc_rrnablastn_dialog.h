@@ -24,7 +24,6 @@ public:
     explicit GC_RRNABlastn_dialog(QWidget *parent = nullptr);
     ~GC_RRNABlastn_dialog() override;
 
-    void setGenome(GC_Genome *genome) { storeGenome(genome); }
     void setGenomeScene(GC_GenomeScene *scene) { storeGenomeScene(scene); }
 
     static QStringList databaseExtensions();

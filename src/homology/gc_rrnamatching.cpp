@@ -1,10 +1,8 @@
 #include "gc_rrnamatching.h"
 
-#include "gc_homologyrowwriter.h"
 #include "gc_referencelookup.h"
 
 #include <QSqlQuery>
-#include <cstdlib>
 
 namespace {
 
@@ -42,26 +40,16 @@ QString GC_rRNAMatching::toolTipHtml()
     const QString description = getGroupDescription();
     if (!description.isEmpty())
         text += tableRow(QStringLiteral("rRNA description"), description.toHtmlEscaped());
-    text += tableRow(QStringLiteral("Alignment length"), QString::number(std::abs(end - start)));
-    text += tableRow(QStringLiteral("E-value"), QString::number(evalue, 'g', 6));
-    text += tableRow(QStringLiteral("Bitscore"), QString::number(double(bitscore), 'g', 6));
+    text += tableRow(QStringLiteral("Alignment length"), QString::number(alignmentLength()));
+    text += tableRow(QStringLiteral("E-value"), QString::number(getEvalue(), 'g', 6));
+    text += tableRow(QStringLiteral("Bitscore"), QString::number(double(getBitscore()), 'g', 6));
     text += QStringLiteral("</table>");
     return text;
 }
 
 void GC_rRNAMatching::saveItem(QSqlQuery &query) const
 {
-    GC_HomologyRowWriter::write(query, insertSql(), rrnaSeqId, genomeId, start, end, evalue, bitscore,
-                                "GC_rRNAMatching::saveItem::Fail ");
-}
-
-void GC_rRNAMatching::loadFromQuery(const QSqlQuery &query)
-{
-    rrnaSeqId = query.value(0).toInt();
-    start = query.value(1).toInt();
-    end = query.value(2).toInt();
-    evalue = query.value(3).toDouble();
-    bitscore = float(query.value(4).toDouble());
+    writeRow(query, insertSql(), "GC_rRNAMatching::saveItem::Fail ");
 }
 
 QString GC_rRNAMatching::createTableSql()

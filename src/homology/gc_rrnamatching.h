@@ -1,36 +1,21 @@
 #ifndef GC_RRNAMATCHING_H
 #define GC_RRNAMATCHING_H
 
-#include "gc_interval.h"
+#include "gc_homologymatching.h"
 
 #include <QString>
 
-class QSqlQuery;
-
-// One ribosomal RNA hit on a genome (start <= end, genome numbering): the
-// Silva reference sequence that produced it, its rRNA group and its scores.
-// A row of the canvas table rrna_matchings. The group name is looked up once
-// and kept; the group description is looked up on every use.
-// The E-value is kept in double precision.
-class GC_rRNAMatching
+// One ribosomal RNA hit on a genome: the Silva reference sequence that
+// produced it and its rRNA group. A row of the canvas table rrna_matchings.
+// The group name is looked up once and kept; the group description is
+// looked up on every use.
+class GC_rRNAMatching : public GC_HomologyMatching
 {
 public:
     GC_rRNAMatching() = default;
 
-    int getGenomeId() const { return genomeId; }
-    void setGenomeId(int id) { genomeId = id; }
-    int getStart() const { return start; }
-    void setStart(int value) { start = value; }
-    int getEnd() const { return end; }
-    void setEnd(int value) { end = value; }
-    // The hit's span on the genome.
-    GC_Interval interval() const { return GC_Interval(start, end); }
-    double getEvalue() const { return evalue; }
-    void setEvalue(double value) { evalue = value; }
-    float getBitscore() const { return bitscore; }
-    void setBitscore(float value) { bitscore = value; }
-    int getRrnaSeqId() const { return rrnaSeqId; }
-    void setRrnaSeqId(int id) { rrnaSeqId = id; }
+    int getRrnaSeqId() const { return referenceId(); }
+    void setRrnaSeqId(int id) { setReferenceId(id); }
     int getGroupId() const { return groupId; }
     void setGroupId(int id) { groupId = id; }
     QString getSequenceName() const { return sequenceName; }
@@ -45,19 +30,12 @@ public:
     QString toolTipHtml();
 
     void saveItem(QSqlQuery &query) const;
-    void loadFromQuery(const QSqlQuery &query);
 
     static QString createTableSql();
     static QString insertSql();
     static QString selectSql();
 
 private:
-    int genomeId = 0;
-    int start = 0;
-    int end = 0;
-    double evalue = 0.0;
-    float bitscore = 0.0f;
-    int rrnaSeqId = 0;
     int groupId = 0;
     QString sequenceName;
     QString groupName;

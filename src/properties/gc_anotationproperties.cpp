@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -78,12 +77,7 @@ void GC_AnotationProperties::fillEditors()
     idRow->setText(1, QString::number(anotation->getId()));
     setPlainText(name, anotation->getName());
     const GC_Interval range = anotation->getCoords();
-    from->setMaximum(kMaxNuc);
-    to->setMinimum(1);
-    from->setValue(range.start());
-    to->setValue(range.end());
-    from->setMaximum(to->value());
-    to->setMinimum(from->value());
+    fillRange(from, to, range);
     lengthRow->setText(1, QString::number(range.length()));
     y->setValue(anotation->y());
     height->setValue(anotation->getHeight());
@@ -98,9 +92,6 @@ void GC_AnotationProperties::fillEditors()
 
 void GC_AnotationProperties::fix()
 {
-    const QSignalBlocker fromBlocker(from);
-    const QSignalBlocker toBlocker(to);
-    from->setMaximum(to->value());
-    to->setMinimum(from->value());
+    limitRange(from, to);
     lengthRow->setText(1, QString::number(anotation->getCoords().length()));
 }

@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -14,13 +13,12 @@
 
 namespace {
 const QList<int> orientationCodes = {1, -1};
-const QList<int> styleCodes = {0, 1};
 constexpr int kMaxNuc = std::numeric_limits<int>::max();
-constexpr double kMaxPixels = 99999.0;
 } // namespace
 
 GC_GeneProperties::GC_GeneProperties(GC_Gene *gene)
-    : gene(gene)
+    : GC_ArrowPropertySet(gene)
+    , gene(gene)
 {
 }
 
@@ -40,20 +38,7 @@ void GC_GeneProperties::build(QTreeWidget *tree, GC_ItemPropertiesWidget *panel)
         g->setOrientation(orientationCodes.value(orientation->currentIndex(), 1));
     });
     showText = newCheckBox([this, g] { g->setShowText(showText->isChecked()); });
-    heightBig = newDoubleSpinBox(0.0, kMaxPixels, " bp", [this, g] {
-        g->setHeightBig(heightBig->value());
-    });
-    heightSmall = newDoubleSpinBox(0.0, kMaxPixels, " bp", [this, g] {
-        g->setHeightSmall(heightSmall->value());
-    });
-    headLength = newDoubleSpinBox(0.0, kMaxPixels, " bp", [this, g] {
-        g->setHeadLength(headLength->value());
-    });
-    lineColor = newColorPicker([this, g] { g->setLineColor(lineColor->color()); });
-    fillColor = newColorPicker([this, g] { g->setFillColor(fillColor->color()); });
-    arrowStyle = newComboBox({"Rectangular", "Arrow"}, [this, g] {
-        g->setArrowStyle(styleCodes.value(arrowStyle->currentIndex(), 0));
-    });
+    newArrowEditors(" bp", {"Rectangular", "Arrow"});
 
     QTreeWidgetItem *top = addTopLevel(tree, "Gene");
     top->setSizeHint(1, lineColor->sizeHint());
@@ -80,34 +65,17 @@ void GC_GeneProperties::fillEditors()
 {
     setPlainText(name, gene->getName());
     const GC_Interval range = gene->getCoords();
-    // Lift the bounds of an earlier fill so neither end is clipped.
-    from->setMaximum(kMaxNuc);
-    to->setMinimum(1);
-    from->setValue(range.start());
-    to->setValue(range.end());
-    from->setMaximum(to->value());
-    to->setMinimum(from->value());
+    fillRange(from, to, range);
     lengthRow->setText(1, QString::number(range.length()));
     y->setValue(gene->y());
     selectCode(orientation, orientationCodes, gene->getOrientation());
     showText->setChecked(gene->getShowText());
-    heightBig->setValue(gene->getHeightBig());
-    heightSmall->setMaximum(kMaxPixels);
-    heightSmall->setValue(gene->getHeightSmall());
-    heightSmall->setMaximum(gene->getHeightBig());
-    headLength->setValue(gene->getHeadLength());
-    lineColor->setColor(gene->getLineColor());
-    fillColor->setColor(gene->getFillColor());
-    selectCode(arrowStyle, styleCodes, gene->getArrowStyle());
+    fillArrowEditors();
 }
 
 void GC_GeneProperties::fix()
 {
-    const QSignalBlocker fromBlocker(from);
-    const QSignalBlocker toBlocker(to);
-    const QSignalBlocker widthBlocker(heightSmall);
-    from->setMaximum(to->value());
-    to->setMinimum(from->value());
-    heightSmall->setMaximum(gene->getHeightBig());
+    limitRange(from, to);
+    limitArrowBody();
     lengthRow->setText(1, QString::number(gene->getCoords().length()));
 }

@@ -1,13 +1,13 @@
 #ifndef GC_GENEPROPERTIES_H
 #define GC_GENEPROPERTIES_H
 
-#include "gc_propertyset.h"
+#include "gc_arrowpropertyset.h"
 
 class GC_Gene;
 
 // The "Gene" rows: name, range, length, vertical place, orientation, text
 // switch and the arrow ("Segment").
-class GC_GeneProperties : public GC_PropertySet
+class GC_GeneProperties : public GC_ArrowPropertySet
 {
 public:
     explicit GC_GeneProperties(GC_Gene *gene);
@@ -29,12 +29,6 @@ private:
     QDoubleSpinBox *y = nullptr;
     QComboBox *orientation = nullptr;
     QCheckBox *showText = nullptr;
-    QDoubleSpinBox *heightBig = nullptr;
-    QDoubleSpinBox *headLength = nullptr;
-    QDoubleSpinBox *heightSmall = nullptr;
-    GC_ColorPicker *lineColor = nullptr;
-    GC_ColorPicker *fillColor = nullptr;
-    QComboBox *arrowStyle = nullptr;
 };
 
 #endif

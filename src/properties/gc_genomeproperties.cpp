@@ -16,13 +16,12 @@
 
 namespace {
 const QList<int> orientationCodes = {-1, 1};
-const QList<int> styleCodes = {0, 1};
 const QList<int> anchorCodes = {0, 1, 2};
-constexpr double kMaxPixels = 99999.0;
 } // namespace
 
 GC_GenomeProperties::GC_GenomeProperties(GC_Genome *genome)
-    : genome(genome)
+    : GC_ArrowPropertySet(genome)
+    , genome(genome)
 {
 }
 
@@ -64,21 +63,7 @@ void GC_GenomeProperties::build(QTreeWidget *tree, GC_ItemPropertiesWidget *pane
     textAnchor = newComboBox({"Left", "Center", "Right"}, [this, g] {
         g->setTextPositionFlag(anchorCodes.value(textAnchor->currentIndex(), 0));
     });
-    // The head height first: it re-clamps the body height.
-    heightBig = newDoubleSpinBox(0.0, kMaxPixels, " px", [this, g] {
-        g->setHeightBig(heightBig->value());
-    });
-    heightSmall = newDoubleSpinBox(0.0, kMaxPixels, " px", [this, g] {
-        g->setHeightSmall(heightSmall->value());
-    });
-    headLength = newDoubleSpinBox(0.0, kMaxPixels, " px", [this, g] {
-        g->setHeadLength(headLength->value());
-    });
-    lineColor = newColorPicker([this, g] { g->setLineColor(lineColor->color()); });
-    fillColor = newColorPicker([this, g] { g->setFillColor(fillColor->color()); });
-    arrowStyle = newComboBox({"Box", "Arrow"}, [this, g] {
-        g->setArrowStyle(styleCodes.value(arrowStyle->currentIndex(), 0));
-    });
+    newArrowEditors(" px", {"Box", "Arrow"});
 
     QTreeWidgetItem *top = addTopLevel(tree, "Genome");
     top->setSizeHint(1, textColor->sizeHint());
@@ -130,15 +115,7 @@ void GC_GenomeProperties::fillEditors()
     showText->setChecked(genome->getShowText());
     showGCcontent->setChecked(genome->getShowGCcontent());
     syncHomologySwitches();
-    heightBig->setValue(genome->getHeightBig());
-    headLength->setValue(genome->getHeadLength());
-    // Lift the limit of an earlier fill so the new value is not clipped.
-    heightSmall->setMaximum(kMaxPixels);
-    heightSmall->setValue(genome->getHeightSmall());
-    heightSmall->setMaximum(genome->getHeightBig());
-    lineColor->setColor(genome->getLineColor());
-    fillColor->setColor(genome->getFillColor());
-    selectCode(arrowStyle, styleCodes, genome->getArrowStyle());
+    fillArrowEditors();
     textAngle->setValue(genome->getTextAngle());
     selectCode(textAnchor, anchorCodes, genome->getTextPositionFlag());
     textColor->setColor(genome->getTextColor());
@@ -147,10 +124,7 @@ void GC_GenomeProperties::fillEditors()
 
 void GC_GenomeProperties::fix()
 {
-    {
-        const QSignalBlocker blocker(heightSmall);
-        heightSmall->setMaximum(genome->getHeightBig());
-    }
+    limitArrowBody();
     syncHomologySwitches();
 }
 

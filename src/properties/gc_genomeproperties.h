@@ -1,13 +1,13 @@
 #ifndef GC_GENOMEPROPERTIES_H
 #define GC_GENOMEPROPERTIES_H
 
-#include "gc_propertyset.h"
+#include "gc_arrowpropertyset.h"
 
 class GC_Genome;
 
 // The "Genome" rows: source file, name, length, orientation, scale, show
 // switches, the arrow ("Segment") and the name label ("Text").
-class GC_GenomeProperties : public GC_PropertySet
+class GC_GenomeProperties : public GC_ArrowPropertySet
 {
 public:
     explicit GC_GenomeProperties(GC_Genome *genome);
@@ -39,12 +39,6 @@ private:
     QCheckBox *showGCcontent = nullptr;
     QCheckBox *showCog = nullptr;
     QCheckBox *showRfam = nullptr;
-    QDoubleSpinBox *heightBig = nullptr;
-    QDoubleSpinBox *headLength = nullptr;
-    QDoubleSpinBox *heightSmall = nullptr;
-    GC_ColorPicker *lineColor = nullptr;
-    GC_ColorPicker *fillColor = nullptr;
-    QComboBox *arrowStyle = nullptr;
     QDoubleSpinBox *textAngle = nullptr;
     QComboBox *textAnchor = nullptr;
     GC_ColorPicker *textColor = nullptr;

@@ -2,15 +2,18 @@
 
 #include "gc_colorpicker.h"
 #include "gc_fontpicker.h"
+#include "gc_interval.h"
 #include "gc_itempropertieswidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTextEdit>
 #include <QTreeWidget>
+#include <limits>
 
 GC_PropertySet::~GC_PropertySet() = default;
 
@@ -162,6 +165,23 @@ void GC_PropertySet::selectCode(QComboBox *combo, const QList<int> &codes, int c
     const int index = int(codes.indexOf(code));
     if (index >= 0)
         combo->setCurrentIndex(index);
+}
+
+void GC_PropertySet::fillRange(QSpinBox *from, QSpinBox *to, const GC_Interval &range)
+{
+    from->setMaximum(std::numeric_limits<int>::max());
+    to->setMinimum(1);
+    from->setValue(range.start());
+    to->setValue(range.end());
+    limitRange(from, to);
+}
+
+void GC_PropertySet::limitRange(QSpinBox *from, QSpinBox *to)
+{
+    const QSignalBlocker fromBlocker(from);
+    const QSignalBlocker toBlocker(to);
+    from->setMaximum(to->value());
+    to->setMinimum(from->value());
 }
 
 void GC_PropertySet::blockEditors(bool block) const

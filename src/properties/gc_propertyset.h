@@ -9,6 +9,7 @@
 
 class GC_ColorPicker;
 class GC_FontPicker;
+class GC_Interval;
 class GC_ItemPropertiesWidget;
 class QCheckBox;
 class QComboBox;
@@ -81,6 +82,10 @@ protected:
     // Selects the entry of a code; a code without an entry keeps the
     // current entry.
     static void selectCode(QComboBox *combo, const QList<int> &codes, int code);
+    // A range's two spin boxes, each end limiting the other. The fill
+    // lifts the limits of an earlier fill first so neither end is clipped.
+    static void fillRange(QSpinBox *from, QSpinBox *to, const GC_Interval &range);
+    static void limitRange(QSpinBox *from, QSpinBox *to);
 
 private:
     template <class T> T *registerEditor(T *editor, Writer writer);

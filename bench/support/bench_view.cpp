@@ -1,0 +1,29 @@
+#include "bench_view.h"
+
+#include "bench_report.h"
+
+#include "gc_genomescene.h"
+#include "gc_genomeview.h"
+
+#include <QImage>
+#include <QPainter>
+
+void benchShowView(GC_GenomeView &view, GC_GenomeScene &scene, int width, int height)
+{
+    view.setFrameShape(QFrame::NoFrame);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.resize(width, height);
+    view.setScene(&scene);
+    view.show();
+}
+
+double benchRenderOnce(GC_GenomeView &view, QImage &image)
+{
+    BenchTimer timer;
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    view.render(&painter, QRectF(image.rect()), view.viewport()->rect());
+    painter.end();
+    return timer.elapsedMs();
+}

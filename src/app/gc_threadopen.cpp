@@ -1,0 +1,123 @@
+#include "gc_threadopen.h"
+
+#include "gc_builddatabase.h"
+#include "gc_genomescene.h"
+#include "gc_sequenceblaster.h"
+
+#include <QDebug>
+#include <QFileInfo>
+
+GC_ThreadOpen::GC_ThreadOpen(QObject *parent)
+    : QThread(parent)
+{
+}
+
+void GC_ThreadOpen::run()
+{
+    m_lastErrorText.clear();
+    bool ok = false;
+    if (!m_scene) {
+        m_lastErrorText = tr("There is no document to open the file into.");
+    } else {
+        // Whatever the scene reports while loading reaches the wait dialog.
+        const QMetaObject::Connection relay =
+            connect(m_scene, &GC_GenomeScene::message, this, &GC_ThreadOpen::message,
+                    Qt::DirectConnection);
+        m_scene->setLastErrorText(QString());
+        ok = open();
+        disconnect(relay);
+        if (!ok && m_lastErrorText.isEmpty())
+            m_lastErrorText = m_scene->lastErrorText();
+    }
+    if (!ok && m_lastErrorText.isEmpty())
+        m_lastErrorText = tr("The file could not be opened.");
+    if (ok)
+        m_lastErrorText.clear();
+    emit openingFinished(ok);
+}
+
+bool GC_ThreadOpen::open()
+{
+    switch (m_fileType) {
+    case FILETYPE_CANVAS:
+        return readableFile() && m_scene->loadKestalCanvas(m_fileName);
+    case FILETYPE_GENOME:
+        qWarning() << "GC_ThreadOpen::run() FILETYPE_GENOME";
+        return readableFile() && m_scene->loadGenomeFromFile(m_fileName, m_genomeIndex);
+    case FILETYPE_COMPARISON:
+        if (m_inputFiles.isEmpty()) {
+            m_lastErrorText = tr("No comparison database was given.");
+            return false;
+        }
+        return m_scene->loadSorvikComparisons(m_inputFiles);
+    case FILETYPE_GENBANK_FASTA:
+        return compareAndLoad();
+    default:
+        m_lastErrorText = tr("Kestal cannot open this kind of file.");
+        return false;
+    }
+}
+
+bool GC_ThreadOpen::readableFile()
+{
+    const QFileInfo info(m_fileName);
+    if (info.isFile() && info.isReadable())
+        return true;
+    m_lastErrorText = tr("The file \"%1\" does not exist or cannot be read.").arg(m_fileName);
+    return false;
+}
+
+QList<GC_ThreadOpen::IdPair> GC_ThreadOpen::makeIdPairs(const QList<NamePair> &pairs,
+                                                        const QMap<QString, int> &ids,
+                                                        QStringList *skipped)
+{
+    QList<IdPair> idPairs;
+    idPairs.reserve(pairs.size());
+    for (const NamePair &pair : pairs) {
+        const auto query = ids.constFind(pair.first);
+        const auto target = ids.constFind(pair.second);
+        // An unknown name must not turn into genome 0 and compare the wrong
+        // sequences.
+        if (query == ids.constEnd() || target == ids.constEnd()) {
+            const QString text = QString("\"%1\" with \"%2\"").arg(pair.first, pair.second);
+            qWarning().noquote() << "GC_ThreadOpen::makeIdPairs(): skipping the pair" << text
+                                 << "naming a genome that was not read";
+            if (skipped)
+                skipped->append(text);
+            continue;
+        }
+        idPairs.append(IdPair(target.value(), query.value()));
+    }
+    return idPairs;
+}
+
+bool GC_ThreadOpen::compareAndLoad()
+{
+    qWarning() << "blastgenbankfasta begin";
+    QMap<QString, int> ids;
+    QString buildError;
+    if (!gc_buildDatabase(m_inputFiles, m_fastaSequences, ids, &buildError)) {
+        m_lastErrorText = tr("The sequences could not be read:\n%1").arg(buildError);
+        return false;
+    }
+    QStringList skipped;
+    const QList<IdPair> idPairs = makeIdPairs(m_pairs, ids, &skipped);
+    if (idPairs.isEmpty()) {
+        m_lastErrorText = skipped.isEmpty()
+            ? tr("No pair of genomes was chosen for comparison.")
+            : tr("No pair to compare names genomes that were read:\n%1").arg(skipped.join('\n'));
+        return false;
+    }
+
+    GC_SequenceBlaster blaster;
+    blaster.setOptions(m_blastOptions);
+    blaster.setPairs(idPairs);
+    blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+    blaster.blastHanged();
+    if (!blaster.result()) {
+        qDebug() << "blaster.result() returned false";
+        m_lastErrorText = tr("The comparison with BLAST+ failed:\n%1").arg(blaster.lastErrorText());
+        return false;
+    }
+    return m_scene->loadSorvikComparisons(QStringList() << blaster.database());
+}

@@ -1,0 +1,46 @@
+#include "gc_chromsdatabase.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+
+bool chromsDatabaseOpen = false;
+
+namespace {
+const char *const connectionName = "chroms";
+}
+
+QString chromsDatabasePath()
+{
+    return QCoreApplication::applicationDirPath() + "/databases/chroms.sqlite3";
+}
+
+bool openChromsDatabase()
+{
+    return openChromsDatabase(chromsDatabasePath());
+}
+
+bool openChromsDatabase(const QString &path)
+{
+    if (QSqlDatabase::contains(connectionName))
+        QSqlDatabase::removeDatabase(connectionName);
+    chromsDatabaseOpen = false;
+    // SQLite would create an empty file where none exists; a browser over an
+    // empty database is worse than none.
+    if (!QFileInfo(path).isFile()) {
+        qWarning().noquote() << "Error opening chroms db:" << path << "does not exist";
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connectionName);
+    db.setDatabaseName(path);
+    db.setConnectOptions("QSQLITE_OPEN_READONLY");
+    if (!db.open()) {
+        qWarning().noquote() << "Error opening chroms db:" << db.lastError().text();
+        return false;
+    }
+    chromsDatabaseOpen = true;
+    qDebug().noquote() << path + " was opened successfully";
+    return true;
+}

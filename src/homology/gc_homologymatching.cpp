@@ -1,0 +1,28 @@
+#include "gc_homologymatching.h"
+
+#include "gc_homologyrowwriter.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+#include <cstdlib>
+
+void GC_HomologyMatching::loadFromQuery(const QSqlQuery &query)
+{
+    m_referenceId = query.value(0).toInt();
+    start = query.value(1).toInt();
+    end = query.value(2).toInt();
+    evalue = query.value(3).toDouble();
+    bitscore = float(query.value(4).toDouble());
+}
+
+int GC_HomologyMatching::alignmentLength() const
+{
+    return std::abs(end - start);
+}
+
+void GC_HomologyMatching::writeRow(QSqlQuery &query, const QString &insertSql,
+                                   const char *failurePrefix) const
+{
+    GC_HomologyRowWriter::write(query, insertSql, m_referenceId, genomeId, start, end, evalue,
+                                bitscore, failurePrefix);
+}

@@ -1,0 +1,831 @@
+#include "kestal_test.h"
+#include "modal_answerer.h"
+#include "test_data.h"
+
+#include "gc_blasttoolpath.h"
+#include "gc_chromsdatabase.h"
+#include "gc_coveragewidget.h"
+#include "gc_fileutils.h"
+#include "gc_freetext.h"
+#include "gc_genomescene.h"
+#include "gc_genome.h"
+#include "gc_genomeview.h"
+#include "gc_itempropertieswidget.h"
+#include "gc_startup.h"
+#include "gc_waitdialog.h"
+#include "kestal_main.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QDockWidget>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+namespace {
+
+// Answers the next modal file dialog with path (accepting it), or cancels it
+// when path is empty; then runs next, if any, to answer what follows.
+void answerFileDialog(const QString &path, std::function<void()> next = {})
+{
+    ModalAnswerer::handle([path, next](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (!dialog) {
+            qWarning("expected a file dialog");
+            modal->close();
+            return;
+        }
+        if (path.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+        if (next)
+            next();
+    });
+}
+
+QStringList actionTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts << (action->isSeparator() ? QString("|") : action->text());
+    return texts;
+}
+
+} // namespace
+
+// The main window driven offscreen: menus, command states, modes, settings,
+// and the file commands with their failure roads.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    template <typename T>
+    static T *child(Kestal_Main &window, const char *name)
+    {
+        T *object = window.findChild<T *>(name);
+        if (!object)
+            qFatal("no child %s", name);
+        return object;
+    }
+
+    static const QStringList &documentActions()
+    {
+        static const QStringList names{"saveAct", "saveAsAct", "closeAct", "exportAct",
+                                       "fitToWholeViewAct", "fitProportionalAct",
+                                       "controlPointsAct", "anotationsAct", "trimCanvasAct",
+                                       "matchingsAct", "genesAct", "rulersAct", "labelsAct",
+                                       "freeTextAct"};
+        return names;
+    }
+
+    static const QStringList &modeButtons()
+    {
+        static const QStringList names{"cursorButton", "zoomInButton", "zoomOutButton",
+                                       "deleteButton", "textButton"};
+        return names;
+    }
+
+    // The one wait dialog in sight; null when there is none or more than one.
+    static GC_WaitDialog *shownWaitDialog(Kestal_Main &window)
+    {
+        QList<GC_WaitDialog *> shown;
+        for (GC_WaitDialog *dialog : window.findChildren<GC_WaitDialog *>()) {
+            if (dialog->isVisible())
+                shown << dialog;
+        }
+        return shown.size() == 1 ? shown.first() : nullptr;
+    }
+
+    // A document in the window without going through a loader.
+    static void makeDocument(Kestal_Main &window)
+    {
+        window.genomeScene()->addFreeText(QPointF(20, 20));
+        window.genomeScene()->setModified(false);
+        window.slotFileOpenFinished(true);
+    }
+
+private slots:
+    void init()
+    {
+        QSettings().clear();
+    }
+
+    // ---- start-up ----------------------------------------------------------
+
+    void startupSeedsOnlyMissingToolPaths()
+    {
+        QSettings settings;
+        settings.setValue("blastnpath", "/opt/somewhere/blastn");
+        const QStringList written = GC_Startup::seedToolPaths("/opt/kestal");
+        QCOMPARE(written, (QStringList{"makeblastdbpath", "tblastnpath"}));
+        QCOMPARE(settings.value("makeblastdbpath").toString(), QString("/opt/kestal/makeblastdb"));
+        QCOMPARE(settings.value("tblastnpath").toString(), QString("/opt/kestal/tblastn"));
+        QCOMPARE(settings.value("blastnpath").toString(), QString("/opt/somewhere/blastn"));
+        // A second start writes nothing.
+        QVERIFY(GC_Startup::seedToolPaths("/elsewhere").isEmpty());
+        QCOMPARE(settings.value("makeblastdbpath").toString(), QString("/opt/kestal/makeblastdb"));
+    }
+
+    void seededPathsStillFindTheInstalledBlast()
+    {
+        // The seeded application-folder paths do not exist on a Debian
+        // install; the programs on PATH are used instead.
+        GC_Startup::seedToolPaths(QCoreApplication::applicationDirPath());
+        const QString makeblastdb = GC_BlastToolPath::resolve("makeblastdbpath", "makeblastdb");
+        const QString blastn = GC_BlastToolPath::resolve("blastnpath", "blastn");
+        QVERIFY(QFileInfo(makeblastdb).isExecutable());
+        QVERIFY(QFileInfo(blastn).isExecutable());
+        QCOMPARE(QFileInfo(blastn).fileName(), QString("blastn"));
+    }
+
+    void startupWithoutDatabasesFolder()
+    {
+        QVERIFY(!QDir(QCoreApplication::applicationDirPath() + "/databases").exists());
+        GC_Startup::openReferenceData();
+        QVERIFY(!chromsDatabaseOpen);
+        // A missing taxonomy database is not created empty.
+        QVERIFY(!QFile::exists(chromsDatabasePath()));
+        Kestal_Main window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.genomeView()->isEnabled());
+        QVERIFY(window.isEnabled());
+    }
+
+    void chromsDatabaseOpensAnExistingFile()
+    {
+        const QString path = QDir::tempPath() + "/chroms.sqlite3";
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "make_chroms");
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery(db).exec("CREATE TABLE t (x INTEGER)");
+        }
+        QSqlDatabase::removeDatabase("make_chroms");
+        QVERIFY(openChromsDatabase(path));
+        QVERIFY(chromsDatabaseOpen);
+        QVERIFY(QSqlDatabase::database("chroms").isOpen());
+        QVERIFY(!openChromsDatabase(path + ".missing"));
+        QVERIFY(!chromsDatabaseOpen);
+    }
+
+    // ---- construction, menus, commands ------------------------------------
+
+    void iconsOfTheWindowLoad()
+    {
+        for (const char *icon : {":/icons/open.png", ":/icons/icon_save.svg", ":/icons/cursor.png",
+                                 ":/icons/zoom_in24.png", ":/icons/deletered24.png",
+                                 ":/icons/kestal-icon.png", ":/icons/icon_wait.svg",
+                                 ":/icons/silva_logo.png", ":/icons/exit.png"}) {
+            QVERIFY2(!QPixmap(icon).isNull(), icon);
+        }
+    }
+
+    void menusAndToolBars()
+    {
+        Kestal_Main window;
+        const QList<QAction *> menus = window.menuBar()->actions();
+        QStringList titles;
+        for (const QAction *menu : menus)
+            titles << menu->text();
+        QCOMPARE(titles, (QStringList{"&File", "&View", "&Tools", "&Help"}));
+        QCOMPARE(actionTexts(child<QMenu>(window, "fileMenu")),
+                 (QStringList{"&Open...", "|", "&Export", "|", "&Save", "Save &As...", "|", "&Close",
+                              "E&xit"}));
+        QCOMPARE(actionTexts(child<QMenu>(window, "viewMenu")),
+                 (QStringList{"&Fit to whole view", "&Fit proportional", "|", "&Control Points",
+                              "&Anotations", "&Matchings", "&Genes", "&Rulers", "&Labels",
+                              "&Free text"}));
+        QCOMPARE(actionTexts(child<QMenu>(window, "toolsMenu")),
+                 QStringList{"Genbank Entrez Downloader"});
+        QCOMPARE(actionTexts(child<QMenu>(window, "helpMenu")), QStringList{"About"});
+        QCOMPARE(child<QAction>(window, "exitAct")->shortcut(), QKeySequence("Ctrl+Q"));
+
+        auto *fileBar = child<QToolBar>(window, "toolbarFile");
+        QCOMPARE(fileBar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+        QCOMPARE(fileBar->actions().size(), 3);
+        auto *viewBar = child<QToolBar>(window, "toolbarView");
+        QCOMPARE(viewBar->actions().size(), 17);
+        QVERIFY(viewBar->actions().contains(child<QAction>(window, "trimCanvasAct")));
+        QVERIFY(window.findChild<QDockWidget *>("dockProperties"));
+        QVERIFY(window.findChild<QDockWidget *>("dockCoverage"));
+        QCOMPARE(window.windowTitle(), QString("Kestal"));
+        QCOMPARE(child<QAction>(window, "matchingsAct")->isChecked(), true);
+        QCOMPARE(child<QAction>(window, "anotationsAct")->isChecked(), false);
+    }
+
+    void documentCommandsFollowTheDocument()
+    {
+        Kestal_Main window;
+        window.show();
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QString("Welcome to Kestal, an interactive genomic comparison tool."));
+        for (const QString &name : documentActions())
+            QVERIFY2(!child<QAction>(window, qPrintable(name))->isEnabled(), qPrintable(name));
+        for (const QString &name : modeButtons())
+            QVERIFY2(!child<QToolButton>(window, qPrintable(name))->isEnabled(), qPrintable(name));
+        QVERIFY(!child<QDoubleSpinBox>(window, "bitScoreSpinBox")->isEnabled());
+        QVERIFY(!window.genomeView()->isEnabled());
+        for (const char *name : {"openAct", "exitAct", "aboutAct"})
+            QVERIFY2(child<QAction>(window, name)->isEnabled(), name);
+
+        makeDocument(window);
+        for (const QString &name : documentActions())
+            QVERIFY2(child<QAction>(window, qPrintable(name))->isEnabled(), qPrintable(name));
+        for (const QString &name : modeButtons())
+            QVERIFY2(child<QToolButton>(window, qPrintable(name))->isEnabled(), qPrintable(name));
+        QVERIFY(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->isEnabled());
+        QVERIFY(window.genomeView()->isEnabled());
+        // Their dialogs are not part of the program yet.
+        for (const char *name : {"matchSeqButton", "cogButton", "rfamButton", "silvaButton"})
+            QVERIFY2(child<QToolButton>(window, name)->isEnabled(), name);
+        // The Entrez download dialog is not part of the program yet.
+        QVERIFY(!child<QAction>(window, "entrezAct")->isEnabled());
+
+        QVERIFY(window.slotFileClose());
+        QVERIFY(window.genomeScene()->freeTexts().isEmpty());
+        for (const QString &name : documentActions())
+            QVERIFY2(!child<QAction>(window, qPrintable(name))->isEnabled(), qPrintable(name));
+        QVERIFY(!window.genomeView()->isEnabled());
+    }
+
+    void modeButtonsAreExclusive()
+    {
+        Kestal_Main window;
+        makeDocument(window);
+        GC_GenomeScene *scene = window.genomeScene();
+        auto *cursor = child<QToolButton>(window, "cursorButton");
+        auto *zoomIn = child<QToolButton>(window, "zoomInButton");
+        auto *remove = child<QToolButton>(window, "deleteButton");
+        QVERIFY(cursor->isChecked());
+
+        // Clicking the checked button leaves none checked and the mode alone.
+        QTest::mouseClick(cursor, Qt::LeftButton);
+        for (const QString &name : modeButtons())
+            QVERIFY(!child<QToolButton>(window, qPrintable(name))->isChecked());
+        QCOMPARE(scene->mode(), int(GC_GenomeScene::ModeSelect));
+
+        QTest::mouseClick(zoomIn, Qt::LeftButton);
+        QCOMPARE(scene->mode(), int(GC_GenomeScene::ModeZoomIn));
+        QTest::mouseClick(remove, Qt::LeftButton);
+        QCOMPARE(scene->mode(), int(GC_GenomeScene::ModeDelete));
+        for (const QString &name : modeButtons())
+            QCOMPARE(child<QToolButton>(window, qPrintable(name))->isChecked(), name == "deleteButton");
+        QCOMPARE(window.genomeView()->cursor().shape(), Qt::BitmapCursor);
+
+        QTest::mouseClick(cursor, Qt::LeftButton);
+        QCOMPARE(scene->mode(), int(GC_GenomeScene::ModeSelect));
+        QCOMPARE(window.genomeView()->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(!remove->isChecked());
+    }
+
+    void viewSwitchesReachTheScene()
+    {
+        Kestal_Main window;
+        makeDocument(window);
+        GC_GenomeScene *scene = window.genomeScene();
+        child<QAction>(window, "rulersAct")->trigger();
+        QVERIFY(!scene->showRulers());
+        child<QAction>(window, "matchingsAct")->setChecked(false);
+        QVERIFY(!scene->showMatchings());
+        // The triggered() switches do not follow a check set by the program.
+        child<QAction>(window, "genesAct")->setChecked(false);
+        QVERIFY(scene->showGenes());
+    }
+
+    void addedAnotationShowsAnotationsAndControlPoints()
+    {
+        Kestal_Main window;
+        GC_GenomeScene *scene = window.genomeScene();
+        scene->slotViewAnotations(false);
+        emit scene->anotationAdded();
+        QVERIFY(child<QAction>(window, "anotationsAct")->isChecked());
+        QVERIFY(child<QAction>(window, "controlPointsAct")->isChecked());
+        QVERIFY(scene->showAnotations());
+        QVERIFY(scene->showControlPoints());
+    }
+
+    void missingTaxonomyDatabaseIsReportedByTheDownloader()
+    {
+        chromsDatabaseOpen = false;
+        Kestal_Main window;
+        ModalAnswerer::clickButton(QMessageBox::Ok);
+        window.slotUtilitiesGenbankEntrezDownloader();
+        QCOMPARE(ModalAnswerer::lastText(),
+                 QString("Unable to open chroms database\nBrowsing will be disable"));
+    }
+
+    void aboutNamesTheProgram()
+    {
+        Kestal_Main window;
+        ModalAnswerer::handle([](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            QCOMPARE(box->windowTitle(), QString("About Kestal"));
+            QVERIFY(box->text().startsWith("<h2>Kestal</h2>"));
+            QVERIFY(box->text().contains("Interactive software for comparative genomics."));
+            box->accept();
+        });
+        child<QAction>(window, "aboutAct")->trigger();
+    }
+
+    // ---- settings ----------------------------------------------------------
+
+    void firstStartPlacementAndThreshold()
+    {
+        Kestal_Main window;
+        QCOMPARE(window.pos(), QPoint(100, 50));
+        QCOMPARE(window.size(), QSize(1024, 768));
+        QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->value(), 50.0);
+        QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->singleStep(), 10.0);
+        QCOMPARE(window.genomeScene()->matchingsBitScore(), 50.0);
+        QCOMPARE(child<GC_CoverageWidget>(window, "GC_CoverageWidget")->getBitScore(), 50.0);
+    }
+
+    void storedScoreIsRestored()
+    {
+        QSettings().setValue("lastScore", 120.0);
+        Kestal_Main window;
+        QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->value(), 120.0);
+        QCOMPARE(window.genomeScene()->matchingsBitScore(), 120.0);
+        QCOMPARE(child<GC_CoverageWidget>(window, "GC_CoverageWidget")->getBitScore(), 120.0);
+    }
+
+    void coverageThresholdReachesSpinBoxAndScene()
+    {
+        Kestal_Main window;
+        auto *coverage = child<GC_CoverageWidget>(window, "GC_CoverageWidget");
+        QCOMPARE(coverage->parentWidget(), child<QDockWidget>(window, "dockCoverage"));
+        emit coverage->bitScoreChanged(230.0);
+        QCOMPARE(child<QDoubleSpinBox>(window, "bitScoreSpinBox")->value(), 230.0);
+        QCOMPARE(window.genomeScene()->matchingsBitScore(), 230.0);
+    }
+
+    void settingsAreWrittenOnCloseAndReadBack()
+    {
+        {
+            Kestal_Main window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.resize(900, 700);
+            child<QDoubleSpinBox>(window, "bitScoreSpinBox")->setValue(75.5);
+            child<QDockWidget>(window, "dockCoverage")->hide();
+            QVERIFY(window.close());
+        }
+        QSettings settings;
+        QVERIFY(settings.contains("kestal_main_geometry"));
+        QVERIFY(settings.contains("kestal_main_state"));
+        QCOMPARE(settings.value("lastScore").toDouble(), 75.5);
+        QVERIFY(settings.contains("cogGroupColor,J"));
+
+        Kestal_Main again;
+        QCOMPARE(again.size(), QSize(900, 700));
+        QCOMPARE(child<QDoubleSpinBox>(again, "bitScoreSpinBox")->value(), 75.5);
+        QVERIFY(child<QDockWidget>(again, "dockCoverage")->isHidden());
+    }
+
+    void cancelledCloseKeepsWindowAndWritesNothing()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        window.genomeScene()->setModified(true);
+        ModalAnswerer::clickButton(QMessageBox::Cancel);
+        QVERIFY(!window.close());
+        QCOMPARE(ModalAnswerer::lastText(),
+                 QString("Your data has unsaved changes. Do you want to save it now?"));
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        QVERIFY(!QSettings().contains("lastScore"));
+        window.genomeScene()->setModified(false);
+    }
+
+    void answeringNoClosesWithoutSaving()
+    {
+        Kestal_Main window;
+        makeDocument(window);
+        window.genomeScene()->setModified(true);
+        ModalAnswerer::clickButton(QMessageBox::No);
+        QVERIFY(window.slotFileClose());
+        QVERIFY(window.genomeScene()->freeTexts().isEmpty());
+        QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
+    }
+
+    // ---- file commands -----------------------------------------------------
+
+    void cancelledSaveAsSavesNothing()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        answerFileDialog(QString());
+        QVERIFY(!window.slotFileSaveAs());
+        QVERIFY(window.genomeScene()->fileName().isEmpty());
+        QVERIFY(!QSettings().contains("lastDirSave"));
+    }
+
+    void saveIntoUnwritableFolderKeepsTheDocument()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        window.genomeScene()->setModified(true);
+        window.genomeScene()->setFileName("/no/such/folder/kept.kcv");
+        QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+        ModalAnswerer::clickButton(QMessageBox::Ok);
+        QVERIFY(window.slotFileSave());
+        QVERIFY(saved.wait(30000));
+        QCOMPARE(saved.first().at(0).toBool(), false);
+        QVERIFY2(ModalAnswerer::lastText().contains("could not be saved"),
+                 qPrintable(ModalAnswerer::lastText()));
+        QVERIFY(window.isEnabled());
+        QVERIFY(window.genomeScene()->isModified());
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        QVERIFY(!QFile::exists("/no/such/folder/kept.kcv"));
+        window.genomeScene()->setModified(false);
+    }
+
+    void failedSaveAsGivesTheOldNameBack()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        window.genomeScene()->setFileName(QDir::tempPath() + "/old.kcv");
+        QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+        answerFileDialog("/no/such/folder/new", [] { ModalAnswerer::clickButton(QMessageBox::Ok); });
+        QVERIFY(window.slotFileSaveAs());
+        QVERIFY(saved.wait(30000));
+        QCOMPARE(saved.first().at(0).toBool(), false);
+        QCOMPARE(window.genomeScene()->fileName(), QDir::tempPath() + "/old.kcv");
+        QVERIFY(!QFile::exists("/no/such/folder/new.kcv"));
+    }
+
+    void closeThatAnswersSaveStopsWhenTheSaveFails()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        window.genomeScene()->setModified(true);
+        window.genomeScene()->setFileName("/no/such/folder/close.kcv");
+        // Save in the question, then OK on the failure box.
+        ModalAnswerer::handle([](QWidget *modal) {
+            qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Save)->click();
+            ModalAnswerer::clickButton(QMessageBox::Ok);
+        });
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        QVERIFY(window.genomeScene()->isModified());
+        QVERIFY(!QSettings().contains("lastScore"));
+        window.genomeScene()->setModified(false);
+    }
+
+    void saveAsNamesTheFileAndRemembersIt()
+    {
+        const QString folder = QDir::tempPath() + "/saveas";
+        QDir().mkpath(folder);
+        const struct
+        {
+            QString typed, written;
+        } cases[] = {{"results", "results.kcv"},
+                     {"named.kcv", "named.kcv"},
+                     {"SHOUT.KCV", "SHOUT.KCV.kcv"}};
+        for (const auto &c : cases) {
+            Kestal_Main window;
+            window.show();
+            makeDocument(window);
+            QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+            answerFileDialog(folder + "/" + c.typed);
+            QVERIFY(window.slotFileSaveAs());
+            QVERIFY(saved.wait(30000));
+            QCOMPARE(saved.first().at(0).toBool(), true);
+            const QString written = folder + "/" + c.written;
+            QCOMPARE(window.genomeScene()->fileName(), written);
+            QCOMPARE(QSettings().value("lastDirSave").toString(), written);
+            QCOMPARE(GC_FileUtils::filetype(written), FILETYPE_CANVAS);
+            QVERIFY(window.isEnabled());
+        }
+    }
+
+    // Compares two small sequences through the window; answers the opening.
+    static bool openComparison(Kestal_Main &window)
+    {
+        Kestal_Main::OpenRequest request;
+        request.fileType = FILETYPE_GENBANK_FASTA;
+        const QByteArray dna = TestData::randomDna(3000, 17);
+        request.fastaSequences = {{"left", QString(dna)}, {"right", QString(dna.mid(400, 1800))}};
+        request.pairs = {{"left", "right"}};
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        window.startOpening(request);
+        GC_WaitDialog *wait = shownWaitDialog(window);
+        if (!wait || wait->label() != "Executing BLAST, please wait...")
+            return false;
+        return opened.wait(120000) && opened.size() == 1 && opened.first().at(0).toBool();
+    }
+
+    void comparisonIsFittedAndACanvasKeepsItsLayout()
+    {
+        const QString path = QDir::tempPath() + "/layout.kcv";
+        Kestal_Main window;
+        window.resize(1000, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(openComparison(window));
+        GC_GenomeScene *scene = window.genomeScene();
+        // Fitted to the view: each row's one genome spans the width between margins.
+        const double width = window.genomeView()->viewport()->width() - 2.0 * scene->margin();
+        for (GC_Genome *genome : scene->genomes()) {
+            QVERIFY2(qAbs(genome->getArrowEndX() - width) < 1.0,
+                     qPrintable(QString("%1 vs %2").arg(genome->getArrowEndX()).arg(width)));
+        }
+
+        GC_Genome *first = scene->genomes().first();
+        first->setPixPerNuc(0.05);
+        scene->setFileName(path);
+        QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+        QVERIFY(window.slotFileSave());
+        QVERIFY(saved.wait(30000));
+        ModalAnswerer::clickButton(QMessageBox::No);
+        QVERIFY(window.slotFileClose());
+
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        window.openFile(path);
+        QVERIFY(opened.wait(30000));
+        QCOMPARE(scene->genomes().first()->getPixPerNuc(), 0.05);
+    }
+
+    void cogDialogSearchSelectsTheChosenGenomeAlone()
+    {
+        Kestal_Main window;
+        window.show();
+        QVERIFY(openComparison(window));
+        GC_GenomeScene *scene = window.genomeScene();
+        const QList<GC_Genome *> genomes = scene->genomes();
+        QCOMPARE(genomes.size(), 2);
+        genomes.at(0)->setSelected(true);
+
+        QString searchDialog;
+        QList<QGraphicsItem *> selectedAtSearch;
+        ModalAnswerer::handle([&](QWidget *modal) {
+            auto *combo = modal->findChild<QComboBox *>("genomesCombo");
+            QVERIFY(combo);
+            combo->setCurrentIndex(1);
+            emit combo->activated(1);
+            QCOMPARE(modal->findChild<QComboBox *>("actionsCombo")->currentText(), QString("Search now"));
+            ModalAnswerer::handle([&](QWidget *search) {
+                searchDialog = search->metaObject()->className();
+                selectedAtSearch = scene->selectedItems();
+                qobject_cast<QDialog *>(search)->reject();
+            });
+            qobject_cast<QDialog *>(modal)->accept();
+        });
+        QTest::mouseClick(child<QToolButton>(window, "cogButton"), Qt::LeftButton);
+        QTRY_VERIFY(!searchDialog.isEmpty());
+        QCOMPARE(searchDialog, QString("GC_COGTblastn_dialog"));
+        QCOMPARE(selectedAtSearch, QList<QGraphicsItem *>{genomes.at(1)});
+        scene->setModified(false);
+    }
+
+    void rejectedRfamDialogChangesNothing()
+    {
+        Kestal_Main window;
+        window.show();
+        QVERIFY(openComparison(window));
+        GC_GenomeScene *scene = window.genomeScene();
+        scene->genomes().at(0)->setSelected(true);
+        QString answered;
+        ModalAnswerer::handle([&answered](QWidget *modal) {
+            answered = modal->metaObject()->className();
+            qobject_cast<QDialog *>(modal)->reject();
+        });
+        QTest::mouseClick(child<QToolButton>(window, "rfamButton"), Qt::LeftButton);
+        QCOMPARE(answered, QString("GC_RfamDialog"));
+        QCOMPARE(scene->selectedItems(), QList<QGraphicsItem *>{scene->genomes().at(0)});
+        scene->setModified(false);
+    }
+
+    void propertyPanelSitsInItsDock()
+    {
+        Kestal_Main window;
+        auto *panel = window.findChild<GC_ItemPropertiesWidget *>();
+        QVERIFY(panel);
+        QCOMPARE(child<QDockWidget>(window, "dockProperties")->widget(), panel);
+    }
+
+    void closeThatSavesLeavesACanvasThatOpensAgain()
+    {
+        const QString path = QDir::tempPath() + "/closed.kcv";
+        Kestal_Main window;
+        window.show();
+        QVERIFY(openComparison(window));
+        QCOMPARE(window.genomeScene()->genomes().size(), 2);
+        const int matchings = window.genomeScene()->countMatchings();
+        QVERIFY(matchings > 0);
+        QVERIFY(child<QAction>(window, "saveAct")->isEnabled());
+        window.genomeScene()->addFreeText(QPointF(5, 5));
+        QVERIFY(window.genomeScene()->isModified());
+
+        // Save in the question; the document has no name yet, so Save As asks.
+        ModalAnswerer::handle([path](QWidget *modal) {
+            qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Save)->click();
+            answerFileDialog(path);
+        });
+        QVERIFY(window.slotFileClose());
+        QVERIFY(window.genomeScene()->genomes().isEmpty());
+        QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_CANVAS);
+        QCOMPARE(shownWaitDialog(window), nullptr);
+
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        window.openFile(path);
+        GC_WaitDialog *wait = shownWaitDialog(window);
+        QVERIFY(wait);
+        QCOMPARE(wait->label(), QString("Opening Kestal Canvas file..."));
+        QPointer<GC_WaitDialog> waitPointer(wait);
+        QVERIFY(opened.wait(60000));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().at(0).toBool(), true);
+        QTRY_VERIFY(waitPointer.isNull());
+        QCOMPARE(window.genomeScene()->genomes().size(), 2);
+        QCOMPARE(window.genomeScene()->countMatchings(), matchings);
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        QCOMPARE(window.genomeScene()->fileName(), path);
+        QVERIFY(!window.genomeScene()->isModified());
+
+        // A canvas saves back to its file without asking.
+        window.genomeScene()->addFreeText(QPointF(50, 50));
+        QSignalSpy saved(&window, &Kestal_Main::saveFinished);
+        QVERIFY(window.slotFileSave());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QVERIFY(saved.wait(30000));
+        QCOMPARE(saved.first().at(0).toBool(), true);
+        QVERIFY(!window.genomeScene()->isModified());
+        QVERIFY(window.close());
+    }
+
+    void exitThatSavesWaitsForTheSave()
+    {
+        const QString path = QDir::tempPath() + "/exit.kcv";
+        Kestal_Main window;
+        window.show();
+        QVERIFY(openComparison(window));
+        window.genomeScene()->setFileName(path);
+        window.genomeScene()->addFreeText(QPointF(5, 5));
+        ModalAnswerer::clickButton(QMessageBox::Save);
+        child<QAction>(window, "exitAct")->trigger();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_CANVAS);
+        QVERIFY(QSettings().contains("lastScore"));
+    }
+
+    void failedOpeningShowsTheReason()
+    {
+        Kestal_Main window;
+        window.show();
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        ModalAnswerer::clickButton(QMessageBox::Ok);
+        window.openFile("/no/such/folder/missing.kcv");
+        QVERIFY(!window.isEnabled());
+        QVERIFY(opened.wait(30000));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().at(0).toBool(), false);
+        QVERIFY2(ModalAnswerer::lastText().contains("/no/such/folder/missing.kcv"),
+                 qPrintable(ModalAnswerer::lastText()));
+        QVERIFY(window.isEnabled());
+        QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
+    }
+
+    void openCommandReadsASequenceFile()
+    {
+        const QString path = QDir::tempPath() + "/lonely.fasta";
+        QVERIFY(TestData::writeFile(path, ">lonely\n" + TestData::randomDna(1500, 9) + "\n"));
+        Kestal_Main window;
+        window.show();
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        answerFileDialog(path);
+        window.slotFileOpen();
+        GC_WaitDialog *wait = shownWaitDialog(window);
+        QVERIFY(wait);
+        QCOMPARE(wait->label(), QString("Opening file..."));
+        QVERIFY(!window.isEnabled());
+        QVERIFY(opened.wait(60000));
+        QCOMPARE(opened.first().at(0).toBool(), true);
+        QCOMPARE(window.genomeScene()->genomes().size(), 1);
+        QVERIFY(window.genomeScene()->fileName().isEmpty());
+        QVERIFY(child<QAction>(window, "saveAct")->isEnabled());
+        QVERIFY(window.isEnabled());
+    }
+
+    void cancelledOpenAfterACloseLeavesNoDocument()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        answerFileDialog(QString());
+        window.slotFileOpen();
+        QVERIFY(opened.isEmpty());
+        QVERIFY(window.genomeScene()->freeTexts().isEmpty());
+        QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
+        QVERIFY(window.isEnabled());
+        QVERIFY(!window.isBusy());
+    }
+
+    void openingAFileOfNoKnownKindSaysSo()
+    {
+        const QString path = QDir::tempPath() + "/notes.txt";
+        QVERIFY(TestData::writeFile(path, "just some words\nand more\n"));
+        Kestal_Main window;
+        window.show();
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        answerFileDialog(path, [] { ModalAnswerer::clickButton(QMessageBox::Ok); });
+        window.slotFileOpen();
+        QTRY_VERIFY(ModalAnswerer::lastText().contains("notes.txt"));
+        QVERIFY(opened.isEmpty());
+        QVERIFY(window.isEnabled());
+        QCOMPARE(QSettings().value("lastDirOpen").toString(), path);
+    }
+
+    void openWithUnsavedChangesAndCancelKeepsTheDocument()
+    {
+        Kestal_Main window;
+        window.show();
+        makeDocument(window);
+        window.genomeScene()->setModified(true);
+        ModalAnswerer::clickButton(QMessageBox::Cancel);
+        window.slotFileOpen();
+        // No file dialog followed the cancelled question.
+        QCOMPARE(ModalAnswerer::lastText(),
+                 QString("Your data has unsaved changes. Do you want to save it now?"));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        window.genomeScene()->setModified(false);
+    }
+
+    void closingIsRefusedWhileAThreadRuns()
+    {
+        Kestal_Main window;
+        window.show();
+        Kestal_Main::OpenRequest request;
+        request.fileType = FILETYPE_GENBANK_FASTA;
+        const QByteArray dna = TestData::randomDna(20000, 11);
+        request.fastaSequences = {{"first", QString(dna)}, {"second", QString(dna.mid(3000, 9000))}};
+        request.pairs = {{"first", "second"}};
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        window.startOpening(request);
+        QVERIFY(window.isBusy());
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QVERIFY(opened.wait(120000));
+        QCOMPARE(opened.first().at(0).toBool(), true);
+        QVERIFY(!window.isBusy());
+        // A fresh comparison is unsaved work: closing asks.
+        QVERIFY(window.genomeScene()->isModified());
+        ModalAnswerer::clickButton(QMessageBox::No);
+        QVERIFY(window.close());
+    }
+
+    void failedComparisonShowsTheReason()
+    {
+        const QString fake = QDir::tempPath() + "/bin/blastn";
+        QVERIFY(TestData::writeFile(fake, "not a program\n"));
+        QFile::setPermissions(fake, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QSettings().setValue("blastnpath", fake);
+
+        Kestal_Main window;
+        window.show();
+        Kestal_Main::OpenRequest request;
+        request.fileType = FILETYPE_GENBANK_FASTA;
+        const QByteArray dna = TestData::randomDna(2000, 13);
+        request.fastaSequences = {{"first", QString(dna)}, {"second", QString(dna.mid(100, 900))}};
+        request.pairs = {{"first", "second"}};
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        ModalAnswerer::clickButton(QMessageBox::Ok, 60000);
+        window.startOpening(request);
+        QVERIFY(opened.wait(60000));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().at(0).toBool(), false);
+        QVERIFY2(ModalAnswerer::lastText().contains("BLAST+ failed"), qPrintable(ModalAnswerer::lastText()));
+        QVERIFY(window.genomeScene()->genomes().isEmpty());
+        QVERIFY(window.isEnabled());
+        QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
+    }
+};
+
+KESTAL_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
