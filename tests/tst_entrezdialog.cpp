@@ -3,6 +3,7 @@
 #include "en_entrezservice.h"
 #include "fake_entrez_server.h"
 #include "gc_downloadgenbankentrezdialog.h"
+#include "gc_chromsdatabase.h"
 #include "gc_downloadgenbankentrezitem.h"
 #include "gc_entrezquerybuilder.h"
 #include "gc_genbankparser.h"
@@ -30,8 +31,6 @@
 #include <QTreeWidget>
 
 #include <memory>
-
-extern bool chromsDatabaseOpen;
 
 namespace {
 
@@ -69,23 +68,26 @@ bool searchIdle(QWidget *dialog)
 
 QString downloadQuestion;
 
-// Answers the download question with Yes and the folder chooser with folder.
-void answerDownload(const QString &folder)
+// Answers the download question with Yes and the folder chooser with folder;
+// then, if given, the next modal box with button.
+void answerDownload(const QString &folder, QMessageBox::StandardButton button = QMessageBox::NoButton)
 {
     downloadQuestion.clear();
-    ModalAnswerer::handle([folder](QWidget *modal) {
+    ModalAnswerer::handle([folder, button](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         if (!box) {
             modal->close();
             return;
         }
         downloadQuestion = box->text();
-        ModalAnswerer::handle([folder](QWidget *next) {
+        ModalAnswerer::handle([folder, button](QWidget *next) {
             auto *chooser = qobject_cast<QFileDialog *>(next);
             if (!chooser) {
                 next->close();
                 return;
             }
+            if (button != QMessageBox::NoButton)
+                ModalAnswerer::clickButton(button);
             chooser->setDirectory(folder);
             chooser->selectFile(folder);
             QMetaObject::invokeMethod(chooser, "accept");
@@ -426,10 +428,8 @@ private slots:
         server.setReply(FakeEntrezServer::efetchPath, "LOCUS partial", 502);
         auto dialog = openDialog();
         fillResults(dialog.get());
-        answerDownload(folder.path());
+        answerDownload(folder.path(), QMessageBox::Ok);
         QTest::mouseClick(child<QPushButton>(dialog.get(), "buttondownload"), Qt::LeftButton);
-        QVERIFY(server.waitForCount(1));
-        ModalAnswerer::clickButton(QMessageBox::Ok);
         auto *label = child<QLabel>(dialog.get(), "labelprogress");
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), QString("Download failed"), 5000);
         QCOMPARE(ModalAnswerer::lastText(), QString("Error getting the data from Entrez Efetch\n"));

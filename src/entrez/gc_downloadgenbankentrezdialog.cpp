@@ -3,6 +3,7 @@
 
 #include "en_entrezservice.h"
 #include "en_request_httptextdata.h"
+#include "gc_chromsdatabase.h"
 #include "gc_downloadgenbankentrezitem.h"
 #include "gc_entrezquerybuilder.h"
 #include "gc_genbankrecordwriter.h"
@@ -22,10 +23,6 @@
 #include <QTabBar>
 #include <QTableWidget>
 
-extern bool chromsDatabaseOpen;
-// Stands in until the application shell's taxonomy opener is linked in; its
-// own definition wins over this weak one.
-[[gnu::weak]] bool chromsDatabaseOpen = false;
 
 namespace {
 const char *const esearchPath = "/entrez/eutils/esearch.fcgi";

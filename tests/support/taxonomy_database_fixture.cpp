@@ -1,11 +1,11 @@
 #include "taxonomy_database_fixture.h"
 
+#include "gc_chromsdatabase.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
-extern bool chromsDatabaseOpen;
 
 namespace {
 const char *const buildConnection = "taxonomy_fixture_build";
@@ -83,15 +83,10 @@ bool TaxonomyDatabaseFixture::build()
 
 bool TaxonomyDatabaseFixture::open()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "chroms");
-    db.setDatabaseName(path());
-    if (!db.open()) {
-        error = db.lastError().text();
-        return false;
-    }
-    opened = true;
-    chromsDatabaseOpen = true;
-    return true;
+    opened = openChromsDatabase(path());
+    if (!opened)
+        error = QStringLiteral("the taxonomy database did not open");
+    return opened;
 }
 
 void TaxonomyDatabaseFixture::close()
