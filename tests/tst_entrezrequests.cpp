@@ -1,0 +1,222 @@
+#include "kestal_test.h"
+
+#include "en_entrezservice.h"
+#include "en_request_httptextdata.h"
+#include "en_request_httptextfile.h"
+#include "fake_entrez_server.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTcpServer>
+
+// The request classes against a local HTTP server with canned answers.
+class TestEntrezRequests : public QObject
+{
+    Q_OBJECT
+
+private:
+    FakeEntrezServer server;
+
+    QUrl address(const char *path) const
+    {
+        QUrl url = server.baseUrl();
+        url.setPath(QLatin1String(path));
+        return url;
+    }
+
+    static QStringList temporaryFiles()
+    {
+        return QDir(QDir::tempPath()).entryList(QDir::Files);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(server.start());
+    }
+
+    void init() { server.reset(); }
+
+    void addressComesFromTheUrl()
+    {
+        EN_Request_HttpTextData request;
+        request.setUrl(QUrl("http://eutils.example.org/entrez/eutils/esearch.fcgi?db=x#top"));
+        QCOMPARE(request.getHost(), QString("eutils.example.org"));
+        QCOMPARE(request.getPath(), QString("/entrez/eutils/esearch.fcgi"));
+        QCOMPARE(request.getPort(), 80);
+        // The URL's own query is not kept: only added items are sent.
+        QCOMPARE(request.getQuery(), QString());
+        QCOMPARE(request.targetUrl().toString(), QString("http://eutils.example.org/entrez/eutils/esearch.fcgi"));
+
+        request.setUrl(QUrl("http://eutils.example.org:8080/a"));
+        QCOMPARE(request.getPort(), 8080);
+        request.setUrl(QUrl("https://eutils.example.org/a"));
+        QCOMPARE(request.getPort(), 443);
+    }
+
+    void queryItemsKeepOrderAndText()
+    {
+        EN_Request_HttpTextData request;
+        request.addQueryItem("db", QString("Nucleotide"));
+        QCOMPARE(request.getQuery(), QString("?db=Nucleotide"));
+        request.addQueryItem("retmax", 100);
+        QCOMPARE(request.getQuery(), QString("?db=Nucleotide&retmax=100"));
+        request.addQueryItem("term", QString("a b&c[GENE]+AND+é"));
+        QCOMPARE(request.getQuery(), QString("?db=Nucleotide&retmax=100&term=a b&c[GENE]+AND+é"));
+
+        EN_Request_HttpTextData empty;
+        empty.addQueryItem("term", QString());
+        QCOMPARE(empty.getQuery(), QString("?term="));
+    }
+
+    void getSendsTheQueryAsBuiltAndReadsTheBody()
+    {
+        const QByteArray body = FakeEntrezServer::esearchAnswer({"15", "16"});
+        server.setReply(FakeEntrezServer::esearchPath, body);
+        EN_Request_HttpTextData request;
+        request.setUrl(address(FakeEntrezServer::esearchPath));
+        request.addQueryItem("db", QString("Nucleotide"));
+        request.addQueryItem("term", QString("dnaA[GENE]+AND+x,y+OR+a b"));
+        request.addQueryItem("retmax", 5);
+        QSignalSpy done(&request, &EN_Request::done);
+        QTest::ignoreMessage(QtWarningMsg,
+                             "EN_Request_HttpTextData : /entrez/eutils/esearch.fcgi?db=Nucleotide"
+                             "&term=dnaA[GENE]+AND+x,y+OR+a b&retmax=5");
+        request.get();
+        QVERIFY(done.isEmpty());  // the answer comes through the event loop
+        QVERIFY(done.wait(5000));
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done.at(0).at(0).toBool(), false);
+        // Operators and brackets arrive as written; only the blank, which
+        // HTTP cannot carry raw, is percent-encoded.
+        QCOMPARE(server.targets(),
+                 QStringList{"/entrez/eutils/esearch.fcgi?db=Nucleotide&term=dnaA[GENE]+AND+x,y+OR+a%20b&retmax=5"});
+        QVERIFY(request.data().isEmpty());
+        QVERIFY(request.readResult());
+        QCOMPARE(request.data(), body);
+        QCOMPARE(request.errorString(), QString());
+    }
+
+    void failuresAreReportedAsErrors_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("http 500") << "500";
+        QTest::newRow("http 404") << "404";
+        QTest::newRow("connection dropped") << "drop";
+        QTest::newRow("nobody listening") << "refused";
+    }
+
+    void failuresAreReportedAsErrors()
+    {
+        QFETCH(QString, how);
+        QUrl url = address(FakeEntrezServer::efetchPath);
+        if (how == "500")
+            server.setReply(FakeEntrezServer::efetchPath, "oops", 500);
+        else if (how == "drop")
+            server.setDropped(FakeEntrezServer::efetchPath, true);
+        else if (how == "refused") {
+            QTcpServer closed;
+            QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+            url.setPort(closed.serverPort());
+            closed.close();
+        }
+        // "404": no reply set for the path.
+        EN_Request_HttpTextData request;
+        request.setUrl(url);
+        request.addQueryItem("id", QString("1"));
+        QSignalSpy done(&request, &EN_Request::done);
+        request.get();
+        QVERIFY(done.wait(5000));
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done.at(0).at(0).toBool(), true);
+        QVERIFY(!request.errorString().isEmpty());
+        if (how == "500" || how == "404")
+            QVERIFY2(request.errorString().contains(how), qPrintable(request.errorString()));
+        QTest::qWait(50);
+        QCOMPARE(done.size(), 1);
+    }
+
+    void progressIsReportedWhileReading()
+    {
+        const QByteArray body(300000, 'a');
+        server.setReply(FakeEntrezServer::efetchPath, body);
+        EN_Request_HttpTextData request;
+        request.setUrl(address(FakeEntrezServer::efetchPath));
+        QSignalSpy progress(&request, &EN_Request::progressRead);
+        QSignalSpy done(&request, &EN_Request::done);
+        request.get();
+        QVERIFY(done.wait(5000));
+        QVERIFY(!progress.isEmpty());
+        QCOMPARE(progress.last().at(0).toInt(), int(body.size()));
+        QCOMPARE(progress.last().at(1).toInt(), int(body.size()));
+        request.readResult();
+        QCOMPARE(request.data().size(), body.size());
+    }
+
+    void destroyingARunningRequestAbortsIt()
+    {
+        server.setReply(FakeEntrezServer::efetchPath, "late");
+        server.setHeld(FakeEntrezServer::efetchPath, true);
+        auto *request = new EN_Request_HttpTextData;
+        request->setUrl(address(FakeEntrezServer::efetchPath));
+        QSignalSpy done(request, &EN_Request::done);
+        request->get();
+        QVERIFY(server.waitForCount(1));
+        delete request;
+        QCOMPARE(done.size(), 0);
+        server.release();
+        QTest::qWait(100);  // the late answer reaches nobody, and nothing breaks
+    }
+
+    void fileVariantKeepsTheBodyInAFile()
+    {
+        const QByteArray body = "LOCUS x\n//\n";
+        server.setReply(FakeEntrezServer::efetchPath, body);
+        EN_Request_HttpTextFile request;
+        request.setUrl(address(FakeEntrezServer::efetchPath));
+        request.addQueryItem("id", QString("A1"));
+        QSignalSpy done(&request, &EN_Request::done);
+        QSignalSpy progress(&request, &EN_Request::progressRead);
+        QTest::ignoreMessage(QtWarningMsg, "EN_Request_HttpTextFile : /entrez/eutils/efetch.fcgi?id=A1");
+        request.get();
+        QVERIFY(done.wait(5000));
+        QCOMPARE(done.at(0).at(0).toBool(), false);
+        QVERIFY(progress.isEmpty());
+        QCOMPARE(request.fileName(), QString());
+        QVERIFY(request.readResult());
+        QFile file(request.fileName());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), body);
+        file.remove();
+
+        // A body that begins with the character '0' is a "false" result.
+        server.setReply(FakeEntrezServer::efetchPath, "0 records");
+        EN_Request_HttpTextFile zero;
+        zero.setUrl(address(FakeEntrezServer::efetchPath));
+        QSignalSpy zeroDone(&zero, &EN_Request::done);
+        zero.get();
+        QVERIFY(zeroDone.wait(5000));
+        QVERIFY(!zero.readResult());
+        QVERIFY(QFile::remove(zero.fileName()));
+    }
+
+    void fileVariantLeavesNoPartialFileAfterAFailure()
+    {
+        const QStringList before = temporaryFiles();
+        server.setReply(FakeEntrezServer::efetchPath, "half an answer", 500);
+        {
+            EN_Request_HttpTextFile request;
+            request.setUrl(address(FakeEntrezServer::efetchPath));
+            QSignalSpy done(&request, &EN_Request::done);
+            request.get();
+            QVERIFY(done.wait(5000));
+            QCOMPARE(done.at(0).at(0).toBool(), true);
+        }
+        QCOMPARE(temporaryFiles(), before);
+    }
+};
+
+KESTAL_TEST_MAIN(TestEntrezRequests)
+#include "tst_entrezrequests.moc"
