@@ -1,5 +1,6 @@
 #include "kestal_test.h"
 #include "file_dialog_answerer.h"
+#include "modal_answerer.h"
 #include "test_data.h"
 
 #include "gc_builddatabase.h"
@@ -180,9 +181,24 @@ private slots:
                  QStringList({"dc-megablast", "blastn", "megablast"}));
         QCOMPARE(wizard.blastOptions().task(), QString("blastn")); // untouched until the pairs page
         QCOMPARE(wizard.selectedGenomeIndex(), 0);
-        // The Entrez dialog is not there yet: its buttons cannot be pressed.
-        QVERIFY(!widget<QPushButton>(wizard, "buttonDownloadGenbank")->isEnabled());
-        QVERIFY(!widget<QPushButton>(wizard, "buttonDownload")->isEnabled());
+        QVERIFY(widget<QPushButton>(wizard, "buttonDownloadGenbank")->isEnabled());
+        QVERIFY(widget<QPushButton>(wizard, "buttonDownload")->isEnabled());
+    }
+
+    // "Download" runs the Entrez download dialog; closing it without a
+    // download adds no file.
+    void downloadRunsTheEntrezDialog()
+    {
+        GC_FileOpenWizard wizard;
+        widget<QRadioButton>(wizard, "radioGenbankFasta")->setChecked(true);
+        QString opened;
+        ModalAnswerer::handle([&opened](QWidget *modal) {
+            opened = modal->metaObject()->className();
+            static_cast<QDialog *>(modal)->reject();
+        });
+        QTest::mouseClick(widget<QPushButton>(wizard, "buttonDownloadGenbank"), Qt::LeftButton);
+        QCOMPARE(opened, QString("GC_DownloadGenbankEntrezDialog"));
+        QCOMPARE(widget<QListWidget>(wizard, "listInputFiles")->count(), 0);
     }
 
     // The long subtitles of the files and pairs pages are shown whole, not

@@ -272,8 +272,7 @@ private slots:
         // Their dialogs are not part of the program yet.
         for (const char *name : {"matchSeqButton", "cogButton", "rfamButton", "silvaButton"})
             QVERIFY2(child<QToolButton>(window, name)->isEnabled(), name);
-        // The Entrez download dialog is not part of the program yet.
-        QVERIFY(!child<QAction>(window, "entrezAct")->isEnabled());
+        QVERIFY(child<QAction>(window, "entrezAct")->isEnabled());
 
         QVERIFY(window.slotFileClose());
         QVERIFY(window.genomeScene()->freeTexts().isEmpty());
@@ -342,10 +341,21 @@ private slots:
     {
         chromsDatabaseOpen = false;
         Kestal_Main window;
-        ModalAnswerer::clickButton(QMessageBox::Ok);
+        QString boxText;
+        QString dialogClass;
+        // First the message box, then the download dialog itself.
+        ModalAnswerer::handle([&](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal))
+                boxText = box->text();
+            ModalAnswerer::handle([&](QWidget *dialog) {
+                dialogClass = dialog->metaObject()->className();
+                static_cast<QDialog *>(dialog)->reject();
+            });
+            static_cast<QDialog *>(modal)->accept();
+        });
         window.slotUtilitiesGenbankEntrezDownloader();
-        QCOMPARE(ModalAnswerer::lastText(),
-                 QString("Unable to open chroms database\nBrowsing will be disable"));
+        QCOMPARE(boxText, QString("Unable to open chroms database\nBrowsing will be disable"));
+        QCOMPARE(dialogClass, QString("GC_DownloadGenbankEntrezDialog"));
     }
 
     void aboutNamesTheProgram()

@@ -1,6 +1,7 @@
 #include "gc_fileopenwizard.h"
 #include "ui_gc_fileopenwizard.h"
 
+#include "gc_downloadgenbankentrezdialog.h"
 #include "gc_fileutils.h"
 
 #include <QCoreApplication>
@@ -30,9 +31,6 @@ GC_FileOpenWizard::GC_FileOpenWizard(QWidget *parent)
 {
     ui->setupUi(this);
     ui->radioExamples->hide();
-    // The Entrez download dialog is not part of this version.
-    ui->buttonDownload->setEnabled(false);
-    ui->buttonDownloadGenbank->setEnabled(false);
     // Long genome names share the width and wrap.
     ui->listPairs->header()->setSectionResizeMode(QHeaderView::Stretch);
     connect(this, &QWizard::currentIdChanged, this, &GC_FileOpenWizard::fitSubTitle);
@@ -313,9 +311,10 @@ void GC_FileOpenWizard::addInputPaths(const QStringList &paths)
 
 QStringList GC_FileOpenWizard::downloadGenbankFiles()
 {
-    // The Entrez download dialog will run here and answer the Genbank files it
-    // wrote; until it exists the Download buttons stay disabled.
-    return QStringList();
+    GC_DownloadGenbankEntrezDialog dialog(this);
+    dialog.setupBrowseTab();
+    dialog.exec();
+    return dialog.downloadedFiles();
 }
 
 void GC_FileOpenWizard::on_buttonDownloadGenbank_clicked()

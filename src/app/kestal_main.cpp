@@ -4,6 +4,7 @@
 #include "gc_cogdialog.h"
 #include "gc_coghomologies.h"
 #include "gc_coveragewidget.h"
+#include "gc_downloadgenbankentrezdialog.h"
 #include "gc_exportimagedialog.h"
 #include "gc_fileopenwizard.h"
 #include "gc_fileutils.h"
@@ -142,8 +143,6 @@ void Kestal_Main::createActions()
     entrezAct = makeAction("entrezAct", tr("Genbank Entrez Downloader"));
     connect(entrezAct, &QAction::triggered, this,
             &Kestal_Main::slotUtilitiesGenbankEntrezDownloader);
-    // The Entrez download dialog is not part of the program yet.
-    entrezAct->setEnabled(false);
 
     exitAct = makeAction("exitAct", tr("E&xit"), ":/icons/exit.png");
     exitAct->setShortcut(QKeySequence(tr("Ctrl+Q")));
@@ -411,12 +410,6 @@ void Kestal_Main::slotToggleTextButton(bool checked)
 // ---------------------------------------------------------------------------
 // Dialogs of other parts of the program
 
-void Kestal_Main::showUnavailable(const QString &what)
-{
-    qWarning().noquote() << "Kestal_Main:" << what << "is not available in this build";
-    statusBar()->showMessage(tr("%1 is not available yet.").arg(what), 5000);
-}
-
 namespace {
 
 // The per-genome dialog of a homology family: the user picks a genome and
@@ -477,7 +470,9 @@ void Kestal_Main::slotUtilitiesGenbankEntrezDownloader()
         box.setText(tr("Unable to open chroms database\nBrowsing will be disable"));
         box.exec();
     }
-    showUnavailable(tr("The Genbank Entrez downloader"));
+    GC_DownloadGenbankEntrezDialog dialog(this);
+    dialog.setupBrowseTab();
+    dialog.exec();
 }
 
 void Kestal_Main::slotSelectionChanged()

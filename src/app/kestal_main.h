@@ -115,7 +115,6 @@ private:
     // Runs Save and waits for the saving thread; true only when the document
     // was written.
     bool saveAndWait();
-    void showUnavailable(const QString &what);
 
     QAction *openAct = nullptr;
     QAction *exportAct = nullptr;
