@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -13,9 +14,19 @@ namespace {
 
 QString lastAnsweredText;
 
-void poll(std::shared_ptr<QElapsedTimer> clock, int timeoutMs,
+// The test function that armed an answer: an answer left over from an
+// earlier test (one whose box never came) must not answer a later test's box.
+QByteArray currentTest()
+{
+    const char *name = QTest::currentTestFunction();
+    return name ? QByteArray(name) : QByteArray();
+}
+
+void poll(std::shared_ptr<QElapsedTimer> clock, int timeoutMs, QByteArray armedIn,
           std::function<void(QWidget *)> handler)
 {
+    if (currentTest() != armedIn)
+        return;
     QWidget *modal = QApplication::activeModalWidget();
     if (modal && modal->isVisible()) {
         if (auto *box = qobject_cast<QMessageBox *>(modal))
@@ -29,7 +40,7 @@ void poll(std::shared_ptr<QElapsedTimer> clock, int timeoutMs,
         qWarning("ModalAnswerer: no modal widget appeared");
         return;
     }
-    QTimer::singleShot(20, [=] { poll(clock, timeoutMs, handler); });
+    QTimer::singleShot(20, [=] { poll(clock, timeoutMs, armedIn, handler); });
 }
 
 QString plainText(const QString &text)
@@ -44,7 +55,8 @@ void handle(std::function<void(QWidget *)> handler, int timeoutMs)
 {
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    QTimer::singleShot(0, [=] { poll(clock, timeoutMs, handler); });
+    const QByteArray armedIn = currentTest();
+    QTimer::singleShot(0, [=] { poll(clock, timeoutMs, armedIn, handler); });
 }
 
 void clickButton(QMessageBox::StandardButton button, int timeoutMs)
