@@ -806,6 +806,37 @@ private slots:
         QCOMPARE(QSettings().value("lastDirOpen").toString(), path);
     }
 
+    void canvasOpenedThroughTheWizardSaysOpeningFile()
+    {
+        const QString path = QDir::tempPath() + "/wizard.kcv";
+        {
+            GC_GenomeScene source;
+            source.addFreeText(QPointF(10, 10));
+            source.setFileName(path);
+            QVERIFY(source.saveToKestalCanvas());
+        }
+        Kestal_Main window;
+        window.show();
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        answerOpenWizard([path](QWizard *wizard) {
+            wizard->findChild<QRadioButton *>("radioKestalCanvas")->setChecked(true);
+            wizard->button(QWizard::NextButton)->click();
+            answerFileDialog(path);
+            wizard->findChild<QPushButton *>("buttonBrowseInputFile")->click();
+            wizard->button(QWizard::NextButton)->click();
+            wizard->button(QWizard::FinishButton)->click();
+        });
+        window.slotFileOpen();
+        GC_WaitDialog *wait = shownWaitDialog(window);
+        QVERIFY(wait);
+        // Only the command-line opening names the canvas in the label.
+        QCOMPARE(wait->label(), QString("Opening file..."));
+        QVERIFY(opened.wait(30000));
+        QCOMPARE(opened.first().at(0).toBool(), true);
+        QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
+        QCOMPARE(window.genomeScene()->fileName(), path);
+    }
+
     void openWithUnsavedChangesAndCancelKeepsTheDocument()
     {
         Kestal_Main window;

@@ -551,6 +551,7 @@ void Kestal_Main::openFile(const QString &fileName)
     OpenRequest request;
     request.fileType = FILETYPE_CANVAS;
     request.fileName = fileName;
+    request.waitLabel = tr("Opening Kestal Canvas file...");
     startOpening(request);
 }
 
@@ -560,10 +561,10 @@ void Kestal_Main::startOpening(const OpenRequest &request)
 
     auto *dialog = new GC_WaitDialog(this);
     dialog->setTitle(tr("Kestal"));
-    if (request.fileType == FILETYPE_GENBANK_FASTA)
+    if (!request.waitLabel.isEmpty())
+        dialog->setLabel(request.waitLabel);
+    else if (request.fileType == FILETYPE_GENBANK_FASTA)
         dialog->setLabel(tr("Executing BLAST, please wait..."));
-    else if (request.fileType == FILETYPE_CANVAS)
-        dialog->setLabel(tr("Opening Kestal Canvas file..."));
     else
         dialog->setLabel(tr("Opening file..."));
 

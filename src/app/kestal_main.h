@@ -45,6 +45,8 @@ public:
         QMap<QString, QString> fastaSequences;
         QList<QPair<QString, QString>> pairs;
         GC_BlastOptions blastOptions;
+        // Empty: the label follows the file type.
+        QString waitLabel;
     };
 
     Kestal_Main();
