@@ -203,6 +203,30 @@ private slots:
             QVERIFY(row.idQuery == 1 && (row.idTarget == 0 || row.idTarget == 2));
     }
 
+    // A work folder that cannot be made (a file holds its name) fails the
+    // run; nothing of the home folder around it is removed or written.
+    void unusableWorkFolderFailsAndTouchesNothingElse()
+    {
+        const QString home = QDir::homePath();
+        QDir(home + "/blasttemp").removeRecursively();
+        QVERIFY(TestData::writeFile(home + "/blasttemp", "a file, not a folder"));
+        QVERIFY(TestData::writeFile(home + "/seq1_notes.txt", "notes"));
+        QVERIFY(TestData::writeFile(home + "/out", "the user's own"));
+        GC_SequenceBlaster blaster;
+        blaster.setPairs({{0, 1}});
+        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.blastHanged();
+        QFile::remove(home + "/blasttemp");
+        QVERIFY(!blaster.result());
+        QVERIFY2(blaster.lastErrorText().contains(home + "/blasttemp"), qPrintable(blaster.lastErrorText()));
+        QVERIFY(QFile::exists(home + "/seq1_notes.txt"));
+        QFile userOut(home + "/out");
+        QVERIFY(userOut.open(QIODevice::ReadOnly));
+        QCOMPARE(userOut.readAll(), QByteArray("the user's own"));
+        QVERIFY(!QFile::exists(home + "/seq2"));
+        QVERIFY(matchings().isEmpty());
+    }
+
     void genomeWithoutSequenceFailsItsPair()
     {
         {

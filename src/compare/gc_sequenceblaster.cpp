@@ -22,12 +22,8 @@ GC_SequenceBlaster::GC_SequenceBlaster(QObject *parent)
     : QObject(parent)
     , m_runner(new GC_BlastRunner(this))
 {
-    m_workFolder = QDir::home();
-    if (!m_workFolder.exists("blasttemp"))
-        m_workFolder.mkdir("blasttemp");
-    m_workFolder.cd("blasttemp");
-    qDebug().noquote() << "GC_SequenceBlaster: work folder" << m_workFolder.absolutePath();
-    m_runner->setWorkingDirectory(m_workFolder.absolutePath());
+    qDebug().noquote() << "GC_SequenceBlaster: work folder" << m_workFolder.path();
+    m_runner->setWorkingDirectory(m_workFolder.path());
     connect(m_runner, &GC_BlastRunner::finished, this, &GC_SequenceBlaster::runnerFinished);
 }
 
@@ -47,9 +43,14 @@ void GC_SequenceBlaster::startRun(bool synchronous)
     QString blastnError;
     m_makeblastdbPath = GC_BlastToolPath::resolve("makeblastdbpath", "makeblastdb", &makeblastdbError);
     m_blastnPath = GC_BlastToolPath::resolve("blastnpath", "blastn", &blastnError);
-    m_toolError = m_makeblastdbPath.isEmpty() ? "makeblastdb: " + makeblastdbError
-                  : m_blastnPath.isEmpty()    ? "blastn: " + blastnError
-                                              : QString();
+    m_setupError = m_makeblastdbPath.isEmpty() ? "makeblastdb: " + makeblastdbError
+                   : m_blastnPath.isEmpty()    ? "blastn: " + blastnError
+                                               : QString();
+    // Without its own folder a run must not start: it would write and remove
+    // its work files wherever the process happens to be.
+    QString folderError;
+    if (m_setupError.isEmpty() && !m_workFolder.ensure(&folderError))
+        m_setupError = folderError;
     emit progressMessage(0, tr("Starting BLAST process."));
 }
 
@@ -88,13 +89,13 @@ void GC_SequenceBlaster::blaststep1(int seq1, int seq2)
 {
     m_targetId = seq1;
     m_queryId = seq2;
+    if (!m_setupError.isEmpty()) {
+        pairFailed(m_setupError);
+        return;
+    }
     // No earlier pair's database or output may be taken for this one's.
     if (!removeWorkFiles())
         return;
-    if (!m_toolError.isEmpty()) {
-        pairFailed(m_toolError);
-        return;
-    }
     if (!writeWorkFiles(seq1, seq2))
         return;
     m_stage = MakingDatabase;
@@ -152,15 +153,13 @@ void GC_SequenceBlaster::runnerFinished(bool ok)
 
 bool GC_SequenceBlaster::removeWorkFiles()
 {
-    QStringList names = m_workFolder.entryList({QString(TargetFile) + "*"}, QDir::Files);
-    names << QueryFile << OutputFile;
-    for (const QString &name : names) {
-        if (m_workFolder.exists(name) && !m_workFolder.remove(name)) {
-            pairFailed(QString("cannot remove the work file %1").arg(m_workFolder.absoluteFilePath(name)));
-            return false;
-        }
-    }
-    return true;
+    const QStringList names = QStringList{TargetFile, QueryFile, OutputFile}
+                              + GC_BlastWorkFolder::databaseFileNames(DatabaseName, 'n');
+    QString reason;
+    if (m_workFolder.removeFiles(names, &reason))
+        return true;
+    pairFailed(reason);
+    return false;
 }
 
 bool GC_SequenceBlaster::writeWorkFiles(int seq1, int seq2)
@@ -201,7 +200,7 @@ bool GC_SequenceBlaster::writeWorkFiles(int seq1, int seq2)
 bool GC_SequenceBlaster::writeFasta(const QString &fileName, const QString &header,
                                     const QByteArray &sequence)
 {
-    QFile file(m_workFolder.absoluteFilePath(fileName));
+    QFile file(m_workFolder.filePath(fileName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(header.toLatin1()) < 0
         || file.write(sequence) != sequence.size() || !file.flush()) {
         pairFailed(QString("cannot write %1: %2").arg(file.fileName(), file.errorString()));
@@ -234,7 +233,7 @@ bool GC_SequenceBlaster::storeMatchings()
         }
         GC_BlastXmlReader reader;
         if (ok) {
-            ok = reader.readFile(m_workFolder.absoluteFilePath(OutputFile), [&](const GC_BlastHsp &hsp) {
+            ok = reader.readFile(m_workFolder.filePath(OutputFile), [&](const GC_BlastHsp &hsp) {
                 insert.addBindValue(m_targetId);
                 insert.addBindValue(hsp.hitFrom);
                 insert.addBindValue(hsp.hitTo);

@@ -2,8 +2,8 @@
 #define GC_SEQUENCEBLASTER_H
 
 #include "gc_blastoptions.h"
+#include "gc_blastworkfolder.h"
 
-#include <QDir>
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -34,7 +34,7 @@ public:
     // The reasons of the failed pairs of the last run, one per line.
     QString lastErrorText() const { return m_errors.join('\n'); }
     // The "blasttemp" folder under the home folder where the work files go.
-    QString workFolder() const { return m_workFolder.absolutePath(); }
+    QString workFolder() const { return m_workFolder.path(); }
 
 public slots:
     // Asynchronous run: returns at once; blastfinished() or blastfailed() ends it.
@@ -71,8 +71,8 @@ private:
     QList<QPair<int, int>> m_pairs;
     QString m_makeblastdbPath;
     QString m_blastnPath;
-    QString m_toolError;
-    QDir m_workFolder;
+    QString m_setupError;
+    GC_BlastWorkFolder m_workFolder;
     int m_targetId = -1;
     int m_queryId = -1;
     int m_pairIndex = 0;

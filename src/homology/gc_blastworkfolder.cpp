@@ -4,9 +4,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 GC_BlastWorkFolder::GC_BlastWorkFolder()
     : m_path(QDir::homePath() + QStringLiteral("/blasttemp"))
+{
+}
+
+GC_BlastWorkFolder::GC_BlastWorkFolder(const QString &subfolder)
+    : m_path(QDir::homePath() + QStringLiteral("/blasttemp/") + subfolder)
 {
 }
 
@@ -17,21 +23,53 @@ QString GC_BlastWorkFolder::filePath(const QString &fileName) const
 
 bool GC_BlastWorkFolder::ensure(QString *errorText) const
 {
-    if (QDir().mkpath(m_path))
-        return true;
-    if (errorText)
-        *errorText = QStringLiteral("cannot create the folder %1").arg(m_path);
-    return false;
+    auto failed = [&](const QString &why) {
+        if (errorText)
+            *errorText = QStringLiteral("the BLAST work folder %1 %2").arg(m_path, why);
+        return false;
+    };
+    const QFileInfo existing(m_path);
+    if (existing.exists() && !existing.isDir())
+        return failed(QStringLiteral("is not a folder"));
+    if (!QDir().mkpath(m_path))
+        return failed(QStringLiteral("cannot be created"));
+    const QFileInfo folder(m_path);
+    if (!folder.isDir() || !folder.isExecutable())
+        return failed(QStringLiteral("cannot be entered"));
+    // Permission bits do not tell everything (read-only mounts, root):
+    // only a file actually written proves the folder takes the run's files.
+    QTemporaryFile probe(filePath(QStringLiteral("probe-XXXXXX")));
+    if (!probe.open())
+        return failed(QStringLiteral("cannot be written: %1").arg(probe.errorString()));
+    return true;
 }
 
-void GC_BlastWorkFolder::removeFiles(const QStringList &nameFilters) const
+bool GC_BlastWorkFolder::removeFiles(const QStringList &fileNames, QString *errorText) const
 {
-    const QDir dir(m_path);
-    if (!dir.exists())
-        return;
-    const QStringList names = dir.entryList(nameFilters, QDir::Files | QDir::Hidden);
-    for (const QString &name : names)
-        QFile::remove(dir.filePath(name));
+    for (const QString &name : fileNames) {
+        const QString path = filePath(name);
+        const QFileInfo file(path);
+        if (!file.exists() && !file.isSymLink())
+            continue;
+        if (file.isDir() || !QFile::remove(path)) {
+            if (errorText)
+                *errorText = QStringLiteral("cannot remove the work file %1").arg(path);
+            return false;
+        }
+    }
+    return true;
+}
+
+QStringList GC_BlastWorkFolder::databaseFileNames(const QString &databaseName, char type)
+{
+    // What makeblastdb writes (with -hash_index for nucleotides), plus the
+    // alias file of a database too large for one volume.
+    static const char *const suffixes[] = {"db", "hd", "hi", "hr", "in", "og", "ot", "sq",
+                                           "tf", "to", "al", "sd", "si", "hs", "js"};
+    QStringList names;
+    for (const char *suffix : suffixes)
+        names << databaseName + QLatin1Char('.') + QLatin1Char(type) + QLatin1String(suffix);
+    return names;
 }
 
 bool GC_BlastWorkFolder::writeFasta(const QString &fileName, const QByteArray &header,

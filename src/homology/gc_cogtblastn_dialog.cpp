@@ -34,8 +34,9 @@ GC_COGTblastn_dialog::GC_COGTblastn_dialog(QWidget *parent)
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon_cog_search.svg")));
     setForm({ui->textBrowser, ui->labelAdvance, ui->progressBar, ui->searchButton, ui->evalueSpin});
-    setWorkFiles({GenomeFasta, QStringLiteral("blastresult.txt"), QStringLiteral("seq.n*")},
-                 {GenomeFasta, QStringLiteral("blastresult.txt"), QStringLiteral("seq.n*")});
+    const QStringList genomeDatabase = GC_BlastWorkFolder::databaseFileNames(QStringLiteral("seq"), 'n');
+    setWorkFiles(QStringList{GenomeFasta, QStringLiteral("blastresult.txt")} + genomeDatabase,
+                 QStringList{GenomeFasta, QStringLiteral("blastresult.txt")} + genomeDatabase);
 
     // Each failing check replaces the message: the last one shows.
     m_queryPath = GC_ReferenceDatabases::filePath(QStringLiteral("cogprots80.fas"));

@@ -167,11 +167,15 @@ bool GC_HomologySearchDialog::beginRun()
 {
     QString reason;
     if (!m_workFolder.ensure(&reason)) {
-        fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(m_workFolder.path().toHtmlEscaped()));
+        fail(tr("<p><b>Error:</b> Unable to write to %1: %2</p>")
+                 .arg(m_workFolder.path().toHtmlEscaped(), reason.toHtmlEscaped()));
         return false;
     }
     // Nothing of an earlier (perhaps failed) run may be read as this one's.
-    m_workFolder.removeFiles(m_filesBeforeRun);
+    if (!m_workFolder.removeFiles(m_filesBeforeRun, &reason)) {
+        fail(tr("<p><b>Error:</b> %1</p>").arg(reason.toHtmlEscaped()));
+        return false;
+    }
     m_addedCount = 0;
     if (!m_result.open(resultPath())) {
         fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(resultPath().toHtmlEscaped()));

@@ -31,8 +31,9 @@ GC_RFAMBlastn_dialog::GC_RFAMBlastn_dialog(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon_rfam_search.svg")));
     setForm({ui->textBrowser, ui->labelAdvance, ui->progressBar, ui->searchButton, ui->evalueSpin});
     // The result stays until the next search empties it.
-    setWorkFiles({GenomeFasta, QStringLiteral("blastresult.txt"), QStringLiteral("seq.n*")},
-                 {GenomeFasta, QStringLiteral("seq.n*")});
+    const QStringList genomeDatabase = GC_BlastWorkFolder::databaseFileNames(QStringLiteral("seq"), 'n');
+    setWorkFiles(QStringList{GenomeFasta, QStringLiteral("blastresult.txt")} + genomeDatabase,
+                 QStringList{GenomeFasta} + genomeDatabase);
     setTask(QStringLiteral("megablast"));
 
     // Each failing check replaces the message: the last one shows.
