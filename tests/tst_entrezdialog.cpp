@@ -159,12 +159,12 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("term");
         QTest::newRow("blank") << "  \t " << "";
-        QTest::newRow("words") << "kinase  putative" << "kinase+AND+putative";
-        QTest::newRow("comma blank") << "a, b" << "a+OR++AND+b";
-        QTest::newRow("comma minus") << "a, -b" << "a+OR++NOT+b";
-        QTest::newRow("lone minus") << "foo - bar" << "foo+NOT++AND+bar";
-        QTest::newRow("empty pieces") << "a,,b" << "a+OR++OR+b";
-        QTest::newRow("line breaks") << " a\n\tb " << "a+AND+b";
+        QTest::newRow("words") << "kinase  putative" << "kinase AND putative";
+        QTest::newRow("comma blank") << "a, b" << "a OR  AND b";
+        QTest::newRow("comma minus") << "a, -b" << "a OR  NOT b";
+        QTest::newRow("lone minus") << "foo - bar" << "foo NOT  AND bar";
+        QTest::newRow("empty pieces") << "a,,b" << "a OR  OR b";
+        QTest::newRow("line breaks") << " a\n\tb " << "a AND b";
     }
 
     void basicTerm()
@@ -181,17 +181,17 @@ private slots:
         fields.genes = "dnaA";
         QCOMPARE(GC_EntrezQueryBuilder::advancedTerm(fields), QString("dnaA[GENE]"));
         fields.genes = "x,y";
-        QCOMPARE(GC_EntrezQueryBuilder::advancedTerm(fields), QString("x+OR+y[GENE]"));
+        QCOMPARE(GC_EntrezQueryBuilder::advancedTerm(fields), QString("x OR y[GENE]"));
         fields = {};
         fields.accessions = "AB1 AB2";
         fields.organisms = "AB1 AB2";
-        QCOMPARE(GC_EntrezQueryBuilder::advancedTerm(fields), QString("AB1+AND+AB2[ACCN]+AND+AB1+AB2[ORGN]"));
+        QCOMPARE(GC_EntrezQueryBuilder::advancedTerm(fields), QString("AB1 AND AB2[ACCN] AND AB1 AB2[ORGN]"));
         fields = {};
         fields.anywhere = "-phage";
         fields.definition = "a, b";
         fields.proteins = "p";
         QCOMPARE(GC_EntrezQueryBuilder::advancedTerm(fields),
-                 QString("+NOT+phage[ALL]+AND+a+OR++b[TITL]+AND+p[PROT]"));
+                 QString(" NOT phage[ALL] AND a OR  b[TITL] AND p[PROT]"));
     }
 
     // ---- result rows ----------------------------------------------------

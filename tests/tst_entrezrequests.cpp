@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(request.getPort(), 443);
     }
 
-    void queryItemsKeepOrderAndText()
+    void queryItemsKeepOrderAndAreEncoded()
     {
         EN_Request_HttpTextData request;
         request.addQueryItem("db", QString("Nucleotide"));
@@ -64,35 +64,50 @@ private slots:
         request.addQueryItem("retmax", 100);
         QCOMPARE(request.getQuery(), QString("?db=Nucleotide&retmax=100"));
         request.addQueryItem("term", QString("a b&c[GENE]+AND+é"));
-        QCOMPARE(request.getQuery(), QString("?db=Nucleotide&retmax=100&term=a b&c[GENE]+AND+é"));
+        QCOMPARE(request.getQuery(),
+                 QString("?db=Nucleotide&retmax=100&term=a+b%26c%5BGENE%5D%2BAND%2B%C3%A9"));
 
         EN_Request_HttpTextData empty;
         empty.addQueryItem("term", QString());
         QCOMPARE(empty.getQuery(), QString("?term="));
     }
 
-    void getSendsTheQueryAsBuiltAndReadsTheBody()
+    // Every value reaches the server whole, whatever the user typed in it.
+    void getSendsEveryValueWholeAndReadsTheBody()
     {
         const QByteArray body = FakeEntrezServer::esearchAnswer({"15", "16"});
         server.setReply(FakeEntrezServer::esearchPath, body);
         EN_Request_HttpTextData request;
         request.setUrl(address(FakeEntrezServer::esearchPath));
-        request.addQueryItem("db", QString("Nucleotide"));
-        request.addQueryItem("term", QString("dnaA[GENE]+AND+x,y+OR+a b"));
-        request.addQueryItem("retmax", 5);
+        const QList<QPair<QString, QString>> items = {
+            {"db", "Nucleotide"}, {"term", "tRNA&rRNA"}, {"gene", "C++"},
+            {"note", "50% #1 = x,y [ORGN]"}, {"retmax", "5"}};
+        for (const auto &item : items)
+            request.addQueryItem(item.first, item.second);
         QSignalSpy done(&request, &EN_Request::done);
         QTest::ignoreMessage(QtWarningMsg,
                              "EN_Request_HttpTextData : /entrez/eutils/esearch.fcgi?db=Nucleotide"
-                             "&term=dnaA[GENE]+AND+x,y+OR+a b&retmax=5");
+                             "&term=tRNA%26rRNA&gene=C%2B%2B&note=50%25+%231+%3D+x%2Cy+%5BORGN%5D"
+                             "&retmax=5");
         request.get();
         QVERIFY(done.isEmpty());  // the answer comes through the event loop
         QVERIFY(done.wait(5000));
         QCOMPARE(done.size(), 1);
         QCOMPARE(done.at(0).at(0).toBool(), false);
-        // Operators and brackets arrive as written; only the blank, which
-        // HTTP cannot carry raw, is percent-encoded.
-        QCOMPARE(server.targets(),
-                 QStringList{"/entrez/eutils/esearch.fcgi?db=Nucleotide&term=dnaA[GENE]+AND+x,y+OR+a%20b&retmax=5"});
+
+        // Read back as a server reads a form-encoded query.
+        QCOMPARE(server.targets().size(), 1);
+        const QString target = server.targets().at(0);
+        QVERIFY(target.startsWith("/entrez/eutils/esearch.fcgi?"));
+        QList<QPair<QString, QString>> received;
+        for (const QString &pair : target.section('?', 1).split('&')) {
+            auto decode = [](QString text) {
+                return QUrl::fromPercentEncoding(text.replace('+', ' ').toLatin1());
+            };
+            received.append({decode(pair.section('=', 0, 0)), decode(pair.section('=', 1))});
+        }
+        QCOMPARE(received, items);
+
         QVERIFY(request.data().isEmpty());
         QVERIFY(request.readResult());
         QCOMPARE(request.data(), body);

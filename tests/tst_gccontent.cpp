@@ -12,6 +12,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
+#include <QWindow>
 #include <QPicture>
 #include <QScrollBar>
 #include <QStyleOptionGraphicsItem>
@@ -199,6 +201,64 @@ private slots:
         view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum() / 2);
         QCOMPARE(bar->boundingRect(), before);
         QVERIFY(before.bottom() >= bar->height() + 30.0);
+    }
+
+    // The line of figures stands 10 pixels inside the view's left edge
+    // however far the view is scrolled, and what the window shows after the
+    // scrolling is what a full repaint draws: no copy left behind.
+    void figuresFollowTheScrolledView()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *genome = makeGenome(scene, QString::fromLatin1(TestData::randomDna(20000, 5)));
+        genome->setShowText(false);
+        genome->setShowRuler(false);
+        genome->setShowGCcontent(true);
+        GC_GCcontentBar *bar = genome->getGCcontentBar();
+        bar->setY(60);
+        GC_GenomeView view;
+        view.setFrameShape(QFrame::NoFrame);
+        view.resize(400, 300);
+        view.setScene(&scene);
+        scene.setSceneRect(scene.itemsBoundingRect());
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QScrollBar *scroll = view.horizontalScrollBar();
+        scroll->setValue(0);
+        QTest::qWait(20);
+        for (int step = 0; step < 12; ++step) {
+            scroll->setValue(scroll->value() + 97);
+            QTest::qWait(20);
+        }
+        QVERIFY(view.mapToScene(0, 0).x() > 1000.0);
+
+        // The band of the line of figures, above the tallest bar.
+        const double baseline = bar->height() + 25.0 - bar->height() * bar->maxGC();
+        const QPoint base = view.mapFromScene(bar->mapToScene(QPointF(0, baseline)));
+        const QRect band(0, base.y() - 12, view.viewport()->width(), 15);
+        auto dark = [](QColor c) { return c.lightness() < 100; };
+        auto inkColumns = [&](const QImage &image) {
+            QList<int> columns;
+            for (int x = band.left(); x <= band.right(); ++x) {
+                if (countPixels(image, QRect(x, band.top(), 1, band.height()), dark) > 0)
+                    columns << x;
+            }
+            return columns;
+        };
+        const QImage fresh = view.viewport()->grab().toImage();
+        if (qEnvironmentVariableIsSet("KESTAL_TEST_IMAGES"))
+            fresh.save(qEnvironmentVariable("KESTAL_TEST_IMAGES") + "/gc_scrolled.png");
+        const QList<int> drawn = inkColumns(fresh);
+        QVERIFY(!drawn.isEmpty());
+        QVERIFY2(drawn.first() >= 9 && drawn.first() <= 14, qPrintable(QString::number(drawn.first())));
+        QVERIFY2(drawn.last() < 360, qPrintable(QString::number(drawn.last())));
+
+        const QPoint origin = view.viewport()->mapTo(&view, QPoint(0, 0));
+        const QImage shown = view.windowHandle()
+                                 ->screen()
+                                 ->grabWindow(view.winId())
+                                 .toImage()
+                                 .copy(QRect(origin, view.viewport()->size()));
+        QCOMPARE(inkColumns(shown), drawn);
     }
 
     // What a paint call can show is the exposed part cut to the device, so

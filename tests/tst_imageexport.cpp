@@ -143,11 +143,8 @@ private slots:
             QVERIFY(sawSvg);
             QSvgRenderer renderer(name);
             QVERIFY(renderer.isValid());
-            // The drawing's size is written in millimetres: only its shape is exact.
-            const QSize size = renderer.defaultSize();
-            QVERIFY(qAbs(double(size.width()) / size.height() - 400.0 / 300.0) < 0.01);
-            if (!whole)
-                QCOMPARE(renderer.viewBox(), QRect(0, 0, 400, 300));
+            // The visible area or the whole scene rectangle, rounded.
+            QCOMPARE(renderer.viewBox(), whole ? QRect(0, 0, 1200, 501) : QRect(0, 0, 400, 300));
             // No background: an empty corner stays transparent.
             QImage image(400, 300, QImage::Format_ARGB32);
             image.fill(Qt::transparent);
@@ -156,6 +153,48 @@ private slots:
             painter.end();
             QCOMPARE(image.pixelColor(395, 295).alpha(), 0);
         }
+    }
+
+    // The whole scene fills the page: the page in millimetres is the view
+    // box at 96 to the inch, and shapes at the scene's corners reach the
+    // corners of the rendered file.
+    void wholeSceneSvgFillsItsPage()
+    {
+        GC_GenomeScene scene;
+        scene.addRect(0, 0, 50, 50, Qt::NoPen, Qt::red);
+        scene.addRect(1450, 350, 50, 50, Qt::NoPen, Qt::blue);
+        scene.setSceneRect(0, 0, 1500, 400);
+        const auto view = showView(scene, 400, 300);
+        QString name = path("page.svg");
+        QVERIFY(scene.exportImage(name, "SVG", true, true));
+
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        while (!xml.atEnd() && !(xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"svg")) {
+        }
+        const QXmlStreamAttributes page = xml.attributes();
+        QCOMPARE(page.value("viewBox").toString().simplified(), QString("0 0 1500 400"));
+        auto pixels = [](QStringView millimetres) {
+            if (!millimetres.endsWith(u"mm"))
+                return -1.0;
+            return millimetres.chopped(2).toDouble() / 25.4 * 96.0;
+        };
+        QVERIFY(qAbs(pixels(page.value("width")) - 1500.0) < 0.5);
+        QVERIFY(qAbs(pixels(page.value("height")) - 400.0) < 0.5);
+
+        QSvgRenderer renderer(name);
+        QVERIFY(renderer.isValid());
+        QImage image(1500, 400, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        painter.end();
+        for (const QPoint &corner : {QPoint(1, 1), QPoint(48, 48)})
+            QCOMPARE(image.pixelColor(corner), QColor(Qt::red));
+        for (const QPoint &corner : {QPoint(1452, 352), QPoint(1498, 398)})
+            QCOMPARE(image.pixelColor(corner), QColor(Qt::blue));
+        QCOMPARE(image.pixelColor(750, 200).alpha(), 0);
     }
 
     void failuresReturnFalseAndWriteNothing()

@@ -1,16 +1,20 @@
 #include "kestal_test.h"
 #include "modal_answerer.h"
+#include "scene_fixture.h"
 #include "test_data.h"
 
 #include "gc_blasttoolpath.h"
 #include "gc_chromsdatabase.h"
+#include "gc_colorpicker.h"
 #include "gc_coveragewidget.h"
 #include "gc_fileutils.h"
 #include "gc_freetext.h"
 #include "gc_genomescene.h"
 #include "gc_genome.h"
+#include "gc_genomematching.h"
 #include "gc_genomeview.h"
 #include "gc_itempropertieswidget.h"
+#include "gc_magicstylerwidget.h"
 #include "gc_startup.h"
 #include "gc_waitdialog.h"
 #include "kestal_main.h"
@@ -34,6 +38,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QDockWidget>
+#include <QCheckBox>
+#include <QTreeWidget>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -228,7 +234,7 @@ private slots:
         QCOMPARE(actionTexts(child<QMenu>(window, "viewMenu")),
                  (QStringList{"&Fit to whole view", "&Fit proportional", "|", "&Control Points",
                               "&Anotations", "&Matchings", "&Genes", "&Rulers", "&Labels",
-                              "&Free text"}));
+                              "&Free text", "|", "Style tool"}));
         QCOMPARE(actionTexts(child<QMenu>(window, "toolsMenu")),
                  QStringList{"Genbank Entrez Downloader"});
         QCOMPARE(actionTexts(child<QMenu>(window, "helpMenu")), QStringList{"About"});
@@ -242,6 +248,7 @@ private slots:
         QVERIFY(viewBar->actions().contains(child<QAction>(window, "trimCanvasAct")));
         QVERIFY(window.findChild<QDockWidget *>("dockProperties"));
         QVERIFY(window.findChild<QDockWidget *>("dockCoverage"));
+        QVERIFY(child<QDockWidget>(window, "dockStyleTool")->isHidden());
         QCOMPARE(window.windowTitle(), QString("Kestal"));
         QCOMPARE(child<QAction>(window, "matchingsAct")->isChecked(), true);
         QCOMPARE(child<QAction>(window, "anotationsAct")->isChecked(), false);
@@ -413,6 +420,8 @@ private slots:
             window.resize(900, 700);
             child<QDoubleSpinBox>(window, "bitScoreSpinBox")->setValue(75.5);
             child<QDockWidget>(window, "dockCoverage")->hide();
+            child<QAction>(window, "styleToolAct")->trigger();
+            QVERIFY(child<QDockWidget>(window, "dockStyleTool")->isVisible());
             QVERIFY(window.close());
         }
         QSettings settings;
@@ -425,6 +434,7 @@ private slots:
         QCOMPARE(again.size(), QSize(900, 700));
         QCOMPARE(child<QDoubleSpinBox>(again, "bitScoreSpinBox")->value(), 75.5);
         QVERIFY(child<QDockWidget>(again, "dockCoverage")->isHidden());
+        QVERIFY(!child<QDockWidget>(again, "dockStyleTool")->isHidden());
     }
 
     void cancelledCloseKeepsWindowAndWritesNothing()
@@ -653,6 +663,72 @@ private slots:
         auto *panel = window.findChild<GC_ItemPropertiesWidget *>();
         QVERIFY(panel);
         QCOMPARE(child<QDockWidget>(window, "dockProperties")->widget(), panel);
+    }
+
+    // The View menu shows the style tool beside the property panel; applied
+    // to the selected matchings, its reverse colour reaches the inverted
+    // bands only.
+    void styleToolDockColoursTheInvertedMatchings()
+    {
+        Kestal_Main window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *dock = child<QDockWidget>(window, "dockStyleTool");
+        auto *tool = window.findChild<GC_MagicStylerWidget *>();
+        QCOMPARE(dock->widget(), tool);
+        QVERIFY(!tool->isEnabled());
+
+        GC_GenomeScene *scene = window.genomeScene();
+        GC_Genome *top = SceneFixture::genomeWithSequence(1000, "alpha", 1);
+        GC_Genome *low = SceneFixture::genomeWithSequence(1000, "gamma", 2);
+        for (GC_Genome *genome : {top, low}) {
+            scene->addItem(genome);
+            genome->updateChildren();
+        }
+        scene->insertTopGenome(top);
+        scene->insertLowGenome(low);
+        low->setPos(0, 200);
+        scene->addMatching(top, low, 301, 400, 301, 400, 90.0, 200.0);
+        scene->addMatching(top, low, 801, 900, 100, 1, 90.0, 150.0);
+        scene->addMatching(top, low, 1, 60, 900, 960, 90.0, 150.0);
+        scene->addMatching(top, low, 500, 560, 700, 640, 90.0, 150.0);
+        scene->setModified(false);
+        window.slotFileOpenFinished(true);
+        QVERIFY(tool->isEnabled());
+
+        child<QAction>(window, "styleToolAct")->trigger();
+        QVERIFY(dock->isVisible());
+        QCOMPARE(window.tabifiedDockWidgets(dock),
+                 QList<QDockWidget *>{child<QDockWidget>(window, "dockProperties")});
+        QHash<GC_GenomeMatching *, QColor> before;
+        for (GC_GenomeMatching *matching : scene->matchings()) {
+            matching->setSelected(true);
+            before.insert(matching, matching->color());
+        }
+
+        auto *tree = tool->findChild<QTreeWidget *>("treeWidget");
+        const QList<QTreeWidgetItem *> rows =
+            tree->findItems("Reverse color", Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(rows.size(), 1);
+        qobject_cast<GC_ColorPicker *>(tree->itemWidget(rows.first(), 2))->setColor(Qt::darkRed);
+        auto *apply = qobject_cast<QCheckBox *>(tree->itemWidget(rows.first(), 1));
+        tree->scrollToItem(rows.first());
+        QTest::mouseClick(apply, Qt::LeftButton, {}, QPoint(6, apply->height() / 2));
+        QVERIFY(apply->isChecked());
+        QTest::mouseClick(tool->findChild<QPushButton *>("buttonApply"), Qt::LeftButton);
+
+        int inverted = 0;
+        for (GC_GenomeMatching *matching : scene->matchings()) {
+            if (matching->isDirect()) {
+                QCOMPARE(matching->color(), before.value(matching));
+            } else {
+                QCOMPARE(matching->color(), QColor(Qt::darkRed));
+                ++inverted;
+            }
+        }
+        QCOMPARE(inverted, 2);
+        QVERIFY(scene->isModified());
+        scene->setModified(false);
     }
 
     void closeThatSavesLeavesACanvasThatOpensAgain()

@@ -1,4 +1,5 @@
 #include "kestal_test.h"
+#include "modal_answerer.h"
 
 #include "gc_colorpicker.h"
 #include "gc_fontpicker.h"
@@ -426,6 +427,50 @@ private slots:
         QCOMPARE(c.scene.margin(), 55.0);
         QCOMPARE(c.scene.separationBetweenGenomes(), 7.0);
         QVERIFY(c.scene.isModified());
+    }
+
+    // A forced apply over untouched rows leaves every genome and gene where
+    // it stands, its way round and at its size and scale; a position or
+    // orientation row still applies once its own box is ticked, and a ticked
+    // size of 0 is refused in words.
+    void forcedApplyKeepsPlacesOrientationsAndSizes()
+    {
+        Canvas c;
+        Tool &tool = c.tool;
+        c.top->setPos(40.0, 10.0);
+        auto shape = [](const GC_SequenceArrowItem *item, double scale, int orientation) {
+            return QStringList{QString::number(item->x()), QString::number(item->y()),
+                               QString::number(orientation), QString::number(item->getHeightBig()),
+                               QString::number(item->getHeightSmall()), QString::number(scale)}
+                .join(' ');
+        };
+        auto shapes = [&] {
+            return QStringList{shape(c.top, c.top->getPixPerNuc(), c.top->getOrientation()),
+                               shape(c.low, c.low->getPixPerNuc(), c.low->getOrientation()),
+                               shape(c.gene, 1.0, c.gene->getOrientation())};
+        };
+        const QStringList before = shapes();
+        const double headHeight = c.top->getHeightBig();
+        tool.editor<GC_ColorPicker>("Matching/Straigth color")->setColor(Qt::darkGreen);
+        tool.clickOption("checkBoxAllItems");
+        tool.clickOption("checkBoxForce");
+        tool.pressApply();
+        QCOMPARE(tool.emitted, 1);
+        QCOMPARE(shapes(), before);
+        // Every other row is forced.
+        QCOMPARE(c.direct->color(), QColor(Qt::darkGreen));
+
+        tool.editor<QComboBox>("Genome/Orientation")->setCurrentIndex(0);
+        tool.checkRow("Genome/Orientation");
+        tool.checkRow("Genome/Segment/Head height");
+        ModalAnswerer::clickButton(QMessageBox::Ok);
+        tool.pressApply();
+        QCOMPARE(tool.emitted, 2);
+        QVERIFY(ModalAnswerer::lastText().contains("Genome / Segment / Head height"));
+        QCOMPARE(c.top->getOrientation(), -1);
+        QCOMPARE(c.low->getOrientation(), -1);
+        QCOMPARE(c.top->getHeightBig(), headHeight);
+        QCOMPARE(c.top->pos(), QPointF(40.0, 10.0));
     }
 };
 

@@ -30,9 +30,11 @@ void GC_ExportImageDialog::on_buttonexport_clicked()
     QString fileName = ui->lineeditfile->text();
     const bool ok = m_scene && m_scene->exportImage(fileName, format, wholeCanvas, antialiasing);
     if (!ok) {
-        QMessageBox::warning(this, tr("Image export"),
-                             tr("Error exporting the image. No file name especified."),
-                             QMessageBox::Ok);
+        // Name the cause when it is more than a missing name.
+        const QString text = fileName.isEmpty() || !m_scene || m_scene->lastErrorText().isEmpty()
+                                 ? tr("Error exporting the image. No file name especified.")
+                                 : tr("Error exporting the image. %1").arg(m_scene->lastErrorText());
+        QMessageBox::warning(this, tr("Image export"), text, QMessageBox::Ok);
         return;
     }
     QMessageBox::information(this, tr("Image export"), tr("File exported successfully"),

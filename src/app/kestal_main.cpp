@@ -11,6 +11,7 @@
 #include "gc_genome.h"
 #include "gc_genomeview.h"
 #include "gc_itempropertieswidget.h"
+#include "gc_magicstylerwidget.h"
 #include "gc_matchseqblastn_dialog.h"
 #include "gc_rfamdialog.h"
 #include "gc_rrnadialog.h"
@@ -280,6 +281,21 @@ void Kestal_Main::createDockWindows()
     coverageDock->setWidget(coverageWidget);
     addDockWidget(Qt::BottomDockWidgetArea, coverageDock);
 
+    // The style tool shares the properties dock's place and stays hidden
+    // until the View menu shows it; the saved window state keeps both.
+    styleDock = new QDockWidget(tr("Style tool"), this);
+    styleDock->setObjectName("dockStyleTool");
+    styleTool = new GC_MagicStylerWidget(styleDock);
+    styleTool->buildTree();
+    styleDock->setWidget(styleTool);
+    tabifyDockWidget(propertiesDock, styleDock);
+    propertiesDock->raise();
+    styleDock->hide();
+    styleDock->toggleViewAction()->setObjectName("styleToolAct");
+    viewMenu->addSeparator();
+    viewMenu->addAction(styleDock->toggleViewAction());
+    connect(styleTool, &GC_MagicStylerWidget::applyStyle, &scene, &GC_GenomeScene::slotApplyStyle);
+
     connect(coverageWidget, &GC_CoverageWidget::bitScoreChanged, this,
             &Kestal_Main::slotBitScoreChangedFromCoverageWidget);
     connect(&scene, &GC_GenomeScene::coverageRequested, this, &Kestal_Main::slotCoverageRequest);
@@ -333,7 +349,7 @@ void Kestal_Main::setDocumentCommandsEnabled(bool enabled)
         view, bitScoreSpinBox, saveAct, saveAsAct, closeAct, exportAct, fitToWholeViewAct,
         fitProportionalAct, controlPointsAct, anotationsAct, trimCanvasAct, matchingsAct,
         genesAct, rulersAct, labelsAct, freeTextAct, cursorButton, zoomInButton, zoomOutButton,
-        deleteButton, textButton, silvaButton, matchSeqButton, cogButton, rfamButton};
+        deleteButton, textButton, silvaButton, matchSeqButton, cogButton, rfamButton, styleTool};
     for (QObject *command : commands)
         command->setProperty("enabled", enabled);
 }

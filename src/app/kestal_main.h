@@ -13,6 +13,7 @@
 
 class GC_CoverageWidget;
 class GC_ItemPropertiesWidget;
+class GC_MagicStylerWidget;
 class GC_Genome;
 class GC_GenomeView;
 class GC_ThreadOpen;
@@ -27,7 +28,7 @@ class QToolBar;
 class QToolButton;
 
 // The program's main window: holds the comparison document, shows it in a
-// view, and offers every command through menus, two tool bars and two docks.
+// view, and offers every command through menus, two tool bars and three docks.
 // Opening and saving run on threads of their own; the window is disabled
 // until the thread has reported back.
 class Kestal_Main : public QMainWindow
@@ -153,6 +154,8 @@ private:
     QToolBar *fileToolBar = nullptr;
     QToolBar *viewToolBar = nullptr;
     QDockWidget *coverageDock = nullptr;
+    QDockWidget *styleDock = nullptr;
+    GC_MagicStylerWidget *styleTool = nullptr;
     GC_ItemPropertiesWidget *propertiesWidget = nullptr;
     GC_CoverageWidget *coverageWidget = nullptr;
     GC_GenomeView *view = nullptr;

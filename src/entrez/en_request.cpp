@@ -47,10 +47,20 @@ void EN_Request::addQueryItem(const QString &key, int value)
     addQueryItem(key, QString::number(value));
 }
 
+// Form encoding: a blank goes as "+", every other character outside the
+// unreserved set as %XX, so a '&', '+', '#' or '%' the user typed reaches the
+// server as written instead of splitting the request.
+QString EN_Request::encodeQueryText(const QString &text)
+{
+    QByteArray encoded = QUrl::toPercentEncoding(text, QByteArrayLiteral(" "));
+    encoded.replace(' ', '+');
+    return QString::fromLatin1(encoded);
+}
+
 void EN_Request::addQueryItem(const QString &key, const QString &value)
 {
     query += query.isEmpty() ? QLatin1Char('?') : QLatin1Char('&');
-    query += key + QLatin1Char('=') + value;
+    query += encodeQueryText(key) + QLatin1Char('=') + encodeQueryText(value);
 }
 
 QUrl EN_Request::targetUrl() const
@@ -61,10 +71,9 @@ QUrl EN_Request::targetUrl() const
     if (port > 0 && port != (url.scheme() == QLatin1String("https") ? 443 : 80))
         url.setPort(port);
     url.setPath(path);
-    // Tolerant mode keeps '+', '&', '[' and ',' as written; only what HTTP
-    // cannot carry raw (blanks, non-ASCII) goes out percent-encoded.
+    // The query is fully encoded already and goes out exactly as built.
     if (!query.isEmpty())
-        url.setQuery(query.mid(1), QUrl::TolerantMode);
+        url.setQuery(query.mid(1), QUrl::StrictMode);
     return url;
 }
 

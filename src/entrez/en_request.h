@@ -10,8 +10,8 @@ class QNetworkReply;
 class QNetworkRequest;
 
 // One HTTP GET to a web service. The caller sets the address, adds query
-// items one by one (sent exactly as given: the caller writes them in the form
-// the server is to receive), starts the request and waits for done(bool),
+// items one by one as plain text (each key and value is form-encoded on the
+// way in, so the query holds them as the server receives them), starts the request and waits for done(bool),
 // whose argument is true on failure. After done(false) it calls readResult()
 // once and reads data() or fileName(). One object serves one GET.
 class EN_Request : public QObject
@@ -32,6 +32,9 @@ public:
 
     void addQueryItem(const QString &key, int value);
     void addQueryItem(const QString &key, const QString &value);
+    // text as a query key or value: blanks as "+", everything but
+    // letters, digits and "-._~" as %XX of its UTF-8 bytes.
+    static QString encodeQueryText(const QString &text);
 
     QString getHost() const { return host; }
     QString getPath() const { return path; }

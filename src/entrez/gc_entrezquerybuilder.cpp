@@ -3,8 +3,9 @@
 #include <QStringList>
 
 namespace {
-const QString plusAnd = QStringLiteral("+AND+");
-const QString plus = QStringLiteral("+");
+const QString andWord = QStringLiteral(" AND ");
+const QString blankOnly = QStringLiteral(" ");
+const QString notWord = QStringLiteral(" NOT ");
 } // namespace
 
 QString GC_EntrezQueryBuilder::rewritePiece(const QString &piece, const QString &blank)
@@ -12,9 +13,21 @@ QString GC_EntrezQueryBuilder::rewritePiece(const QString &piece, const QString 
     QString text = piece;
     if (text.startsWith(QLatin1Char('-')))
         text.prepend(QLatin1Char(' '));
-    text.replace(QStringLiteral(" -"), QStringLiteral("+NOT+"));
-    text.replace(QLatin1Char(' '), blank);
-    return text;
+    // One pass, so the blanks of the operators written here are not
+    // rewritten again.
+    QString term;
+    term.reserve(text.size() * 2);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != QLatin1Char(' ')) {
+            term += text.at(i);
+        } else if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('-')) {
+            term += notWord;
+            ++i;
+        } else {
+            term += blank;
+        }
+    }
+    return term;
 }
 
 QString GC_EntrezQueryBuilder::fieldList(const QString &text, const QString &blank)
@@ -25,12 +38,12 @@ QString GC_EntrezQueryBuilder::fieldList(const QString &text, const QString &bla
     QStringList pieces = simple.split(QLatin1Char(','));
     for (QString &piece : pieces)
         piece = rewritePiece(piece, blank);
-    return pieces.join(QStringLiteral("+OR+"));
+    return pieces.join(QStringLiteral(" OR "));
 }
 
 QString GC_EntrezQueryBuilder::basicTerm(const QString &text)
 {
-    return fieldList(text, plusAnd);
+    return fieldList(text, andWord);
 }
 
 QString GC_EntrezQueryBuilder::advancedTerm(const Advanced &fields)
@@ -41,9 +54,9 @@ QString GC_EntrezQueryBuilder::advancedTerm(const Advanced &fields)
         const QString &blank;
         const char *tag;
     } rows[] = {
-        {fields.accessions, plusAnd, "[ACCN]"}, {fields.genes, plus, "[GENE]"},
-        {fields.organisms, plus, "[ORGN]"},     {fields.anywhere, plus, "[ALL]"},
-        {fields.definition, plus, "[TITL]"},    {fields.proteins, plus, "[PROT]"},
+        {fields.accessions, andWord, "[ACCN]"}, {fields.genes, blankOnly, "[GENE]"},
+        {fields.organisms, blankOnly, "[ORGN]"},     {fields.anywhere, blankOnly, "[ALL]"},
+        {fields.definition, blankOnly, "[TITL]"},    {fields.proteins, blankOnly, "[PROT]"},
     };
     QString term;
     for (const auto &row : rows) {
@@ -51,7 +64,7 @@ QString GC_EntrezQueryBuilder::advancedTerm(const Advanced &fields)
         if (list.isEmpty())
             continue;
         if (!term.isEmpty())
-            term += plusAnd;
+            term += andWord;
         term += list + QLatin1String(row.tag);
     }
     return term;

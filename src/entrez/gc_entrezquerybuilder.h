@@ -3,11 +3,12 @@
 
 #include <QString>
 
-// Turns what the user typed into an Entrez search term, written as the
-// server is to receive it: blanks as "+" or "+AND+", comma-separated pieces
-// joined by "+OR+", a minus that begins a word as "+NOT+", each field of the
-// advanced form followed by its tag ("[GENE]" ...) and the fields joined by
-// "+AND+". Nothing is percent-encoded; the user's letters keep their case.
+// Turns what the user typed into an Entrez search term in plain text: blanks
+// kept or made " AND ", comma-separated pieces joined by " OR ", a minus that
+// begins a word made " NOT ", each field of the advanced form followed by its
+// tag ("[GENE]" ...) and the fields joined by " AND ". The request encodes
+// the term on its way out (a blank travels as "+"); the user's letters keep
+// their case.
 class GC_EntrezQueryBuilder
 {
 public:

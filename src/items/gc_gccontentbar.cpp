@@ -5,9 +5,12 @@
 #include "gc_paintarea.h"
 
 #include <QFontMetricsF>
+#include <QGraphicsView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyleOptionGraphicsItem>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -289,9 +292,55 @@ void GC_GCcontentBar::paint(QPainter *painter, const QStyleOptionGraphicsItem *o
         painter->drawRects(bars);
     }
 
+    followView();
+    m_figuresX = figuresLeft();
     painter->setFont(figuresFont());
-    painter->drawText(QPointF(boundingRect().left() + 10.0, bottom - 5.0 - m_height * maxGC()),
-                      figuresText());
+    painter->drawText(QPointF(m_figuresX, bottom - 5.0 - m_height * maxGC()), figuresText());
+}
+
+double GC_GCcontentBar::figuresLeft() const
+{
+    const GC_Genome *genome = parentGenome();
+    if (!genome)
+        return 10.0;
+    // Near the genome's end the line stops where it still fits over it.
+    const QRectF rect = genome->boundingRect();
+    const double first = rect.left() + 10.0;
+    const double last = std::max(first, rect.right() - figuresSample().right());
+    return std::clamp(genome->getVisibleLeftX() - x() + 10.0, first, last);
+}
+
+QRectF GC_GCcontentBar::figuresRect(double x) const
+{
+    // A pixel more all round for antialiasing.
+    return figuresSample()
+        .translated(x, m_height + 30.0 - 5.0 - m_height * maxGC())
+        .adjusted(-1.0, -1.0, 1.0, 1.0);
+}
+
+void GC_GCcontentBar::followView()
+{
+    QGraphicsView *view =
+        scene() && !scene()->views().isEmpty() ? scene()->views().first() : nullptr;
+    if (view == m_watchedView.data())
+        return;
+    m_viewWatch.reset();
+    m_watchedView = view;
+    if (!view)
+        return;
+    m_viewWatch = std::make_unique<QObject>();
+    QObject::connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, m_viewWatch.get(),
+                     [this] { figuresMoved(); });
+}
+
+void GC_GCcontentBar::figuresMoved()
+{
+    const double left = figuresLeft();
+    if (left == m_figuresX)
+        return;
+    update(figuresRect(m_figuresX));
+    update(figuresRect(left));
+    m_figuresX = left;
 }
 
 QString GC_GCcontentBar::figuresText() const
@@ -301,8 +350,13 @@ QString GC_GCcontentBar::figuresText() const
     const double overall = genome && std::isfinite(genome->getGCcontent())
                                ? genome->getGCcontent()
                                : 0.0;
-    return QString::asprintf("GC content: Min: %.1f%%,  Max: %.1f%%,  Overall: %.1f%%",
-                             100.0 * minGC(), 100.0 * maxGC(), 100.0 * overall);
+    const double key[3] = {minGC(), maxGC(), overall};
+    if (!std::equal(key, key + 3, m_figuresKey)) {
+        m_figuresText = QString::asprintf("GC content: Min: %.1f%%,  Max: %.1f%%,  Overall: %.1f%%",
+                                          100.0 * key[0], 100.0 * key[1], 100.0 * key[2]);
+        std::copy(key, key + 3, m_figuresKey);
+    }
+    return m_figuresText;
 }
 
 QVariant GC_GCcontentBar::itemChange(GraphicsItemChange change, const QVariant &value)

@@ -7,13 +7,21 @@
 #include <QColor>
 #include <QFont>
 #include <QGraphicsItem>
+#include <QPointer>
+
+#include <memory>
 
 class GC_Genome;
+class QGraphicsView;
 
 // A histogram of the GC content of its genome's sequence (the genome is its
 // parent), one bar per window of nucleotides, with a line of figures.
 // The G and C letters are counted once per sequence into a count index;
 // windows, extremes and painting then cost nothing per nucleotide.
+//
+// The line of figures stands 10 pixels inside the left edge of the view, so
+// it moves over the bar as the view scrolls; the bar repaints its old and new
+// place then, since a scrolled view only redraws what it newly shows.
 class GC_GCcontentBar : public QGraphicsItem
 {
 public:
@@ -38,8 +46,10 @@ public:
     // genome or sequence.
     double minGC() const;
     double maxGC() const;
-    // The line of figures drawn over the bars.
+    // The line of figures drawn over the bars, and where it starts: the
+    // visible left edge + 10, kept within the genome.
     QString figuresText() const;
+    double figuresLeft() const;
     QFont font() const { return m_font; }
     GC_Genome *parentGenome() const;
 
@@ -65,6 +75,11 @@ protected:
 private:
     const GC_GCcountIndex &counts() const;
     void refreshExtremes() const;
+    // The box of the line of figures when it starts at x.
+    QRectF figuresRect(double x) const;
+    // Follows the horizontal scrolling of the view that shows the bar.
+    void followView();
+    void figuresMoved();
 
     int m_windowSize = 0;
     int m_placement = 0;
@@ -88,6 +103,13 @@ private:
     QColor m_outlineColor = QColor(Qt::black);
     QColor m_textColor = QColor(Qt::black);
     QFont m_font;
+    // Where the line of figures was last drawn, and the view being followed
+    // (the watch object carries the connection and goes with the bar).
+    double m_figuresX = 0.0;
+    QPointer<QGraphicsView> m_watchedView;
+    std::unique_ptr<QObject> m_viewWatch;
+    mutable QString m_figuresText;
+    mutable double m_figuresKey[3] = {-1.0, -1.0, -1.0};
 };
 
 #endif

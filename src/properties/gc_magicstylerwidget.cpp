@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QSpinBox>
 #include <QTreeWidgetItem>
 
@@ -54,8 +55,25 @@ GC_Style GC_MagicStylerWidget::style() const
 void GC_MagicStylerWidget::on_buttonApply_clicked()
 {
     const GC_Style record = style();
+    reportRefusedRows(record);
     emit applyStyle(record, ui->checkBoxForce->isChecked(), ui->checkBoxAllItems->isChecked(),
                     ui->checkBoxChildItems->isChecked());
+}
+
+void GC_MagicStylerWidget::reportRefusedRows(const GC_Style &record)
+{
+    const QList<GC_Style::Flag> refused = record.refusedFlags();
+    if (refused.isEmpty())
+        return;
+    QStringList paths;
+    for (const Row &row : std::as_const(m_rows)) {
+        if (refused.contains(row.flag))
+            paths << row.path;
+    }
+    QMessageBox::warning(this, tr("Style tool"),
+                         tr("These rows hold a size or scale of 0, which no item can take, "
+                            "and were not applied:\n%1")
+                             .arg(paths.join(QLatin1Char('\n'))));
 }
 
 // ---------------------------------------------------------------- rows
@@ -78,7 +96,10 @@ void GC_MagicStylerWidget::addRow(QTreeWidgetItem *parent, const QString &label,
     // The tree takes ownership of both widgets.
     ui->treeWidget->setItemWidget(item, 1, apply);
     ui->treeWidget->setItemWidget(item, 2, editor);
-    m_rows.append({apply, flag, std::move(writeValue)});
+    QStringList path;
+    for (const QTreeWidgetItem *step = item; step; step = step->parent())
+        path.prepend(step->text(0));
+    m_rows.append({apply, flag, path.join(QStringLiteral(" / ")), std::move(writeValue)});
 }
 
 static QDoubleSpinBox *doubleSpinBox(double minimum, double maximum, double value)

@@ -59,6 +59,7 @@ private:
     {
         QCheckBox *apply = nullptr;
         bool GC_Style::*flag = nullptr;
+        QString path; // "Genome / Segment / Head height"
         std::function<void(GC_Style &)> writeValue;
     };
 
@@ -94,6 +95,8 @@ private:
     void buildRulerRows();
     void buildFreeTextRows();
     void buildSceneRows();
+    // Tells the user which ticked rows hold a value no item can take.
+    void reportRefusedRows(const GC_Style &record);
 
     Ui::GC_MagicStylerWidget *ui;
     QVector<Row> m_rows;

@@ -2,6 +2,74 @@
 
 #include <QGuiApplication>
 
+#include <cmath>
+
+namespace {
+
+using Flag = GC_Style::Flag;
+
+// Flags a forced apply raises: all but positions and orientations.
+const Flag forcedFlags[] = {
+    &GC_Style::applyGenomePixPerNuc, &GC_Style::applyGenomeShowGenes,
+    &GC_Style::applyGenomeShowAnotations, &GC_Style::applyGenomeShowMatchings,
+    &GC_Style::applyGenomeShowRuler, &GC_Style::applyGenomeShowText,
+    &GC_Style::applyGenomeTextColor, &GC_Style::applyGenomeTextFont,
+    &GC_Style::applyGenomeTextAngle, &GC_Style::applyGenomeTextPositionFlag,
+    &GC_Style::applyGenomeHeightBig, &GC_Style::applyGenomeHeightSmall,
+    &GC_Style::applyGenomeHeadLength, &GC_Style::applyGenomeLineColor,
+    &GC_Style::applyGenomeFillColor, &GC_Style::applyGenomeArrowStyle,
+
+    &GC_Style::applyGeneShowText, &GC_Style::applyGeneTextAutomatic,
+    &GC_Style::applyGeneTextAngle, &GC_Style::applyGeneTextPositionFlag,
+    &GC_Style::applyGeneTextColor, &GC_Style::applyGeneTextFont,
+    &GC_Style::applyGeneHeightBig, &GC_Style::applyGeneHeightSmall,
+    &GC_Style::applyGeneHeadLength, &GC_Style::applyGeneLineColor,
+    &GC_Style::applyGeneFillColor, &GC_Style::applyGeneArrowStyle,
+
+    &GC_Style::applyRulerTextPlacement, &GC_Style::applyRulerHorizontalLineVisible,
+    &GC_Style::applyRulerStyle, &GC_Style::applyRulerHeightBig,
+    &GC_Style::applyRulerHeightSmall, &GC_Style::applyRulerNucsPerPeriod,
+    &GC_Style::applyRulerPeriodsPerBigLine, &GC_Style::applyRulerPixsPerPeriod,
+    &GC_Style::applyRulerLineColor, &GC_Style::applyRulerTextColor,
+    &GC_Style::applyRulerTextFont,
+
+    &GC_Style::applyAnotationHeight, &GC_Style::applyAnotationShowText,
+    &GC_Style::applyAnotationTextAngle, &GC_Style::applyAnotationTextPositionFlag,
+    &GC_Style::applyAnotationLineColor, &GC_Style::applyAnotationFillColor,
+    &GC_Style::applyAnotationTextColor, &GC_Style::applyAnotationTextFont,
+
+    &GC_Style::applyMatchingReverseColor, &GC_Style::applyMatchingStraightColor,
+
+    &GC_Style::applySceneMargin, &GC_Style::applySceneSeparationBetweenGenomes,
+
+    &GC_Style::applyFreeTextAngle, &GC_Style::applyFreeTextPositionFlag,
+    &GC_Style::applyFreeTextColor, &GC_Style::applyFreeTextFont,
+};
+
+// Sizes and scales that must stay above zero, with their flags.
+struct PositiveValue
+{
+    Flag flag;
+    double GC_Style::*value;
+};
+const PositiveValue positiveValues[] = {
+    {&GC_Style::applyGenomePixPerNuc, &GC_Style::genomePixPerNuc},
+    {&GC_Style::applyGenomeHeightBig, &GC_Style::genomeHeightBig},
+    {&GC_Style::applyGenomeHeightSmall, &GC_Style::genomeHeightSmall},
+    {&GC_Style::applyGeneHeightBig, &GC_Style::geneHeightBig},
+    {&GC_Style::applyGeneHeightSmall, &GC_Style::geneHeightSmall},
+    {&GC_Style::applyRulerHeightBig, &GC_Style::rulerHeightBig},
+    {&GC_Style::applyRulerHeightSmall, &GC_Style::rulerHeightSmall},
+    {&GC_Style::applyAnotationHeight, &GC_Style::anotationHeight},
+};
+
+bool refused(double value)
+{
+    return !std::isfinite(value) || value <= 0.0;
+}
+
+} // namespace
+
 GC_Style::GC_Style()
     : genomeTextFont(QGuiApplication::font())
     , geneTextFont(QGuiApplication::font())
@@ -153,4 +221,28 @@ bool GC_Style::operator==(const GC_Style &other) const
         && freeTextPositionFlag == other.freeTextPositionFlag
         && freeTextColor == other.freeTextColor
         && freeTextFont == other.freeTextFont;
+}
+
+GC_Style GC_Style::applicable(bool forced) const
+{
+    GC_Style result(*this);
+    if (forced) {
+        for (Flag flag : forcedFlags)
+            result.*flag = true;
+    }
+    for (const PositiveValue &entry : positiveValues) {
+        if (refused(result.*entry.value))
+            result.*entry.flag = false;
+    }
+    return result;
+}
+
+QList<GC_Style::Flag> GC_Style::refusedFlags() const
+{
+    QList<Flag> flags;
+    for (const PositiveValue &entry : positiveValues) {
+        if (this->*entry.flag && refused(this->*entry.value))
+            flags << entry.flag;
+    }
+    return flags;
 }

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
 
 // One complete style for the canvas, filled by the style tool and read by the
 // items' style operations. Each group declares its apply flags first and then
@@ -19,6 +20,17 @@ public:
 
     bool operator==(const GC_Style &other) const;
     bool operator!=(const GC_Style &other) const { return !(*this == other); }
+
+    using Flag = bool GC_Style::*;
+
+    // The record an apply is to hand to the items, unforced. Forced, every
+    // flag is raised except those of positions and orientations, which only
+    // their own box raises: a forced apply must not pile every item on one
+    // point or turn them all one way. Either way a flag is lowered where its
+    // value would collapse an item (a height or a scale of 0 or below).
+    GC_Style applicable(bool forced) const;
+    // The raised flags whose values applicable() refuses.
+    QList<Flag> refusedFlags() const;
 
     // Genome group, read by GC_Genome::setStyle.
     bool applyGenomeX = false;

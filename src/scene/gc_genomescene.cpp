@@ -1586,13 +1586,16 @@ void GC_GenomeScene::slotSceneAddFreeText()
 void GC_GenomeScene::slotApplyStyle(const GC_Style &style, bool forced, bool allItems,
                                     bool childItems)
 {
+    // The items take the record unforced: what a forced apply may change is
+    // settled here, once, in the flags.
+    const GC_Style applied = style.applicable(forced);
     if (allItems) {
         for (GC_Genome *genome : genomes())
-            genome->setStyle(style, forced, true);
-        if (forced || style.applySceneMargin)
-            setMargin(style.sceneMargin);
-        if (forced || style.applySceneSeparationBetweenGenomes)
-            setSeparationBetweenGenomes(style.sceneSeparationBetweenGenomes);
+            genome->setStyle(applied, false, true);
+        if (applied.applySceneMargin)
+            setMargin(applied.sceneMargin);
+        if (applied.applySceneSeparationBetweenGenomes)
+            setSeparationBetweenGenomes(applied.sceneSeparationBetweenGenomes);
         setModified(true);
         return;
     }
@@ -1607,22 +1610,22 @@ void GC_GenomeScene::slotApplyStyle(const GC_Style &style, bool forced, bool all
             continue;
         switch (item->type()) {
         case ITEMTYPE_MATCHING:
-            static_cast<GC_GenomeMatching *>(item)->applyStyle(style, forced);
+            static_cast<GC_GenomeMatching *>(item)->applyStyle(applied, false);
             break;
         case ITEMTYPE_GENOME:
-            static_cast<GC_Genome *>(item)->setStyle(style, forced, childItems);
+            static_cast<GC_Genome *>(item)->setStyle(applied, false, childItems);
             break;
         case ITEMTYPE_GENE:
-            static_cast<GC_Gene *>(item)->applyStyle(style, forced);
+            static_cast<GC_Gene *>(item)->applyStyle(applied, false);
             break;
         case ITEMTYPE_RULER:
-            static_cast<GC_Ruler *>(item)->applyStyle(style, forced);
+            static_cast<GC_Ruler *>(item)->applyStyle(applied, false);
             break;
         case ITEMTYPE_ANOTATION:
-            static_cast<GC_Anotation *>(item)->applyStyle(style, forced);
+            static_cast<GC_Anotation *>(item)->applyStyle(applied, false);
             break;
         case ITEMTYPE_FREETEXT:
-            static_cast<GC_FreeText *>(item)->setStyle(style, forced);
+            static_cast<GC_FreeText *>(item)->setStyle(applied, false);
             break;
         default:
             break;

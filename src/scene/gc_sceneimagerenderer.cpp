@@ -16,6 +16,9 @@ namespace {
 // The largest raster image drawn at once.
 const double MaxImageBytes = 1024.0 * 1024.0 * 1024.0;
 
+// The pixel of SVG and CSS.
+const int SvgDotsPerInch = 96;
+
 } // namespace
 
 GC_SceneImageRenderer::GC_SceneImageRenderer(QGraphicsScene *scene, QGraphicsView *view)
@@ -57,22 +60,32 @@ bool GC_SceneImageRenderer::render(QString &fileName, const QString &format, boo
 
 bool GC_SceneImageRenderer::renderSvg(const QString &fileName, bool wholeScene)
 {
-    const int width = m_view->viewport()->width();
-    const int height = m_view->viewport()->height();
+    // The whole scene as the raster export draws it, or what the view shows.
+    const QRectF sceneRect = m_scene->sceneRect();
+    const QSize size = wholeScene ? QSize(int(std::lround(sceneRect.width())),
+                                          int(std::lround(sceneRect.height())))
+                                  : m_view->viewport()->size();
+    if (size.isEmpty())
+        return fail(QStringLiteral("There is nothing to draw."));
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
     {
+        // Page size, resolution and view box agree: one drawing unit is one
+        // CSS pixel (96 to the inch), so every viewer fills the page with
+        // the drawing.
         QSvgGenerator generator;
         generator.setOutputDevice(&file);
-        generator.setSize(QSize(width, height));
-        if (!wholeScene)
-            generator.setViewBox(QRect(0, 0, width, height));
+        generator.setResolution(SvgDotsPerInch);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
         QPainter painter;
         if (!painter.begin(&generator))
             return fail(QStringLiteral("Cannot draw the SVG image %1.").arg(fileName));
-        // The SVG always shows what the view shows.
-        m_view->render(&painter);
+        if (wholeScene)
+            m_scene->render(&painter, QRectF(QPointF(0, 0), size), sceneRect);
+        else
+            m_view->render(&painter);
         painter.end();
     }
     if (!file.commit())

@@ -7,7 +7,8 @@ class QGraphicsScene;
 class QGraphicsView;
 
 // Renders a scene into an image file: what a view shows or the whole scene,
-// as a raster image (any format the image writer knows) or as SVG. The file
+// as a raster image (any format the image writer knows) or as SVG, whose
+// page is exactly the drawing. The file
 // is written through a temporary file and only replaces an existing one
 // when it was written completely.
 class GC_SceneImageRenderer
