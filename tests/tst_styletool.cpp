@@ -450,6 +450,7 @@ private slots:
                                shape(c.gene, 1.0, c.gene->getOrientation())};
         };
         const QStringList before = shapes();
+        const QColor topFill = c.top->getFillColor();
         const double headHeight = c.top->getHeightBig();
         tool.editor<GC_ColorPicker>("Matching/Straigth color")->setColor(Qt::darkGreen);
         tool.clickOption("checkBoxAllItems");
@@ -457,6 +458,8 @@ private slots:
         tool.pressApply();
         QCOMPARE(tool.emitted, 1);
         QCOMPARE(shapes(), before);
+        // A colour row that holds no colour is never applied.
+        QCOMPARE(c.top->getFillColor(), topFill);
         // Every other row is forced.
         QCOMPARE(c.direct->color(), QColor(Qt::darkGreen));
 

@@ -63,6 +63,29 @@ const PositiveValue positiveValues[] = {
     {&GC_Style::applyAnotationHeight, &GC_Style::anotationHeight},
 };
 
+// Colours with their flags: a row that holds no colour has nothing to give.
+struct ColorValue
+{
+    Flag flag;
+    QColor GC_Style::*value;
+};
+const ColorValue colorValues[] = {
+    {&GC_Style::applyGenomeTextColor, &GC_Style::genomeTextColor},
+    {&GC_Style::applyGenomeLineColor, &GC_Style::genomeLineColor},
+    {&GC_Style::applyGenomeFillColor, &GC_Style::genomeFillColor},
+    {&GC_Style::applyGeneTextColor, &GC_Style::geneTextColor},
+    {&GC_Style::applyGeneLineColor, &GC_Style::geneLineColor},
+    {&GC_Style::applyGeneFillColor, &GC_Style::geneFillColor},
+    {&GC_Style::applyRulerLineColor, &GC_Style::rulerLineColor},
+    {&GC_Style::applyRulerTextColor, &GC_Style::rulerTextColor},
+    {&GC_Style::applyAnotationLineColor, &GC_Style::anotationLineColor},
+    {&GC_Style::applyAnotationFillColor, &GC_Style::anotationFillColor},
+    {&GC_Style::applyAnotationTextColor, &GC_Style::anotationTextColor},
+    {&GC_Style::applyMatchingReverseColor, &GC_Style::matchingReverseColor},
+    {&GC_Style::applyMatchingStraightColor, &GC_Style::matchingStraightColor},
+    {&GC_Style::applyFreeTextColor, &GC_Style::freeTextColor},
+};
+
 bool refused(double value)
 {
     return !std::isfinite(value) || value <= 0.0;
@@ -232,6 +255,10 @@ GC_Style GC_Style::applicable(bool forced) const
     }
     for (const PositiveValue &entry : positiveValues) {
         if (refused(result.*entry.value))
+            result.*entry.flag = false;
+    }
+    for (const ColorValue &entry : colorValues) {
+        if (!(result.*entry.value).isValid())
             result.*entry.flag = false;
     }
     return result;
