@@ -27,6 +27,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -38,6 +39,26 @@
 #include <memory>
 
 using Fixture = ReferenceDatabaseFixture;
+
+// Notes the label and button of every progress dialog shown while it lives.
+class ProgressDialogWatch : public QObject
+{
+public:
+    ProgressDialogWatch() { qApp->installEventFilter(this); }
+    QStringList shown;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *dialog = qobject_cast<QProgressDialog *>(watched);
+        if (dialog && event->type() == QEvent::Show) {
+            const auto *abort = dialog->findChild<QPushButton *>();
+            shown << dialog->labelText() + "|" + (abort ? abort->text() : QString())
+                         + (dialog->windowModality() == Qt::WindowModal ? "|window-modal" : "");
+        }
+        return false;
+    }
+};
 
 // The three homology search dialogs driven as a user would, with the real
 // makeblastdb, tblastn and blastn against stand-in reference collections
@@ -662,6 +683,7 @@ private slots:
             QCOMPARE(genome->getDatabaseCogMatchingsCount(), 2);
         };
 
+        ProgressDialogWatch watch;
         // tblastn fails; blastn fails for RFAM and rRNA.
         settingsPath("tblastnpath", script("tblastn-fails", "echo '1\t60\t1\t180\t1e-9\t50'; exit 3\n"));
         settingsPath("blastnpath", script("blastn-fails", "exit 2\n"));
@@ -686,6 +708,7 @@ private slots:
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
         }
         earlierHitsStay();
+        QCOMPARE(watch.shown, QStringList());
 
         // Saved: the new hit replaces the earlier ones in memory and in the
         // file, with its values exactly as tblastn printed them.
@@ -703,6 +726,7 @@ private slots:
         QCOMPARE(hit->getBitscore(), 48.1);
         QCOMPARE(cogRows(source), QStringList({"7|1|1|180|1.27e-127|48.1", "8|2|100|200|1e-30|80.5"}));
         QCOMPARE(genome->getDatabaseCogMatchingsCount(), 1);
+        QCOMPARE(watch.shown, QStringList({"Removing current entries...|Abort|window-modal"}));
     }
 
     void searchesRunTheirCommandLines()
