@@ -251,6 +251,13 @@ void TestCogPie::noHitEverLoaded()
     for (const QString &text : rows)
         QVERIFY2(text.endsWith("|0|0.0%"), qPrintable(text));
     QCOMPARE(dialog.pieChart()->validItemCount(), 0);
+
+    // Stored rows that were all refused leave the whole genome uncovered.
+    QVERIFY(!genome->getCogHomologies()->addCogMatching(
+        10, 20, ReferenceDatabaseFixture::missingCogProteinId, 1e-20, 90.0));
+    computeFor(dialog, genome);
+    QCOMPARE(row(dialog.statisticsModel(), 0),
+             QString("Non protein-coding region or no COG assigned|1000|100.0%"));
 }
 
 void TestCogPie::withoutTheCollectionOnlyTheFirstRow()

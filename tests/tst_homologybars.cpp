@@ -273,7 +273,9 @@ private slots:
         // Protein 1 has 60 amino acids: a span of 360 or more is refused.
         QTest::ignoreMessage(QtDebugMsg, "addCogMatching 2 too large: 1, 361 -> cogprotein 1");
         QVERIFY(!bar->addCogMatching(361, 1, 1, 1e-20, 90.0f));
-        QVERIFY(bar->positionMap().isEmpty());
+        // The range was marked uncovered before the hit was refused.
+        QCOMPARE(bar->positionMap().size(), qint64(5000));
+        QCOMPARE(bar->positionMap().value(361), GC_PositionIndex::noHit);
         QVERIFY(bar->addCogMatching(1, 360, 1, 1e-20, 90.0f));
         QCOMPARE(genome->countCogMatchings(), 1);
 

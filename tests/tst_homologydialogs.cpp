@@ -354,7 +354,7 @@ void TestHomologyDialogs::yesLoadsTheGenomesStoredCogRows()
     const QString path = dir.filePath("cog.kestal");
     QList<StoredHit> cog;
     for (int i = 0; i < 4; ++i)
-        cog.append({ 1 + i, key, 101 + 400 * i, 340 + 400 * i, i == 0 ? 1e-300 : 1e-30, 120.5 });
+        cog.append({ 1 + i, key, 101 + 400 * i, 340 + 400 * i, i == 0 ? 1e-300 : 1e-30, 48.1 });
     // Spans six times the protein's 80 amino acids: the bar refuses it.
     cog.append({ 3, key, 3001, 3500, 1e-30, 99.0 });
     cog.append({ 3, key + 1, 101, 340, 1e-30, 99.0 });
@@ -378,10 +378,10 @@ void TestHomologyDialogs::yesLoadsTheGenomesStoredCogRows()
     for (const GC_CogMatching *hit : genome->getCogHomologies()->matchings())
         starts.insert(hit->getStart());
     QCOMPARE(starts, QSet<int>({ 101, 501, 901, 1301 }));
-    // Narrowed to single precision like a search's values: a tiny e-value becomes 0.
+    // Kept exactly as stored, far below a float's range too.
     const GC_CogMatching *first = genome->getCogHomologies()->matchings().first();
-    QCOMPARE(first->getEvalue(), 0.0);
-    QCOMPARE(first->getBitscore(), 120.5f);
+    QVERIFY(first->getEvalue() == 1e-300);
+    QCOMPARE(first->getBitscore(), 48.1);
     // Progress counts the rows handed over before the current one.
     QCOMPARE(child<QLabel>(&dialog, "labelAdvance")->text(), QString("4/5"));
     QCOMPARE(child<QProgressBar>(&dialog, "progressBar")->value(), 80);

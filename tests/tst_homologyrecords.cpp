@@ -2,6 +2,7 @@
 #include "reference_database_fixture.h"
 
 #include "gc_cogmatching.h"
+#include "gc_genomesource.h"
 #include "gc_referencedatabases.h"
 #include "gc_rfammatching.h"
 #include "gc_rrnamatching.h"
@@ -27,7 +28,7 @@ GC_CogMatching cogHit(int proteinId, const QString &cogCode, const QString &grou
     return hit;
 }
 
-GC_RfamMatching rfamHit(const QString &code, int start, int end, double evalue, float bitscore)
+GC_RfamMatching rfamHit(const QString &code, int start, int end, double evalue, double bitscore)
 {
     GC_RfamMatching hit;
     hit.setRfamCode(code);
@@ -38,7 +39,7 @@ GC_RfamMatching rfamHit(const QString &code, int start, int end, double evalue, 
     return hit;
 }
 
-GC_rRNAMatching rrnaHit(int groupId, int start, int end, double evalue, float bitscore)
+GC_rRNAMatching rrnaHit(int groupId, int start, int end, double evalue, double bitscore)
 {
     GC_rRNAMatching hit;
     hit.setGroupId(groupId);
@@ -245,7 +246,7 @@ private slots:
                 hit.setStart(i * 10);
                 hit.setEnd(i * 10 + 9);
                 hit.setEvalue(evalues.at(i % evalues.size()));
-                hit.setBitscore(100.1f + float(i));
+                hit.setBitscore(100.1 + i);
                 commitEvery1000();
                 hit.saveItem(query);
             }
@@ -278,7 +279,7 @@ private slots:
             QCOMPARE(hit.getStart(), i * 10);
             QCOMPARE(hit.getEnd(), i * 10 + 9);
             QVERIFY(hit.getEvalue() == evalues.at(i % evalues.size()));
-            QCOMPARE(hit.getBitscore(), 100.1f + float(i));
+            QCOMPARE(hit.getBitscore(), 100.1 + i);
             ++read;
         }
         QCOMPARE(read, count / 2);
@@ -287,6 +288,29 @@ private slots:
         QVERIFY(exact.exec("SELECT evalue FROM cog_matchings WHERE id_cog_protein = 0"));
         QVERIFY(exact.next());
         QVERIFY(exact.value(0).toDouble() == 1.27e-127);
+
+        // Stored rows copied into a new canvas keep their values exactly.
+        {
+            CanvasFile copy(dir.filePath("copy.kestal"));
+            QVERIFY(copy.createTables());
+            QSqlQuery insert(copy.db);
+            int copied = 0;
+            QString error;
+            QVERIFY2(GC_GenomeSource::copyRows(path, GC_GenomeSource::Cog, 1, 77, insert, &copied, &error),
+                     qPrintable(error));
+            QCOMPARE(copied, count / 2);
+            QSqlQuery back(copy.db);
+            QVERIFY(back.exec("SELECT id_cog_protein, genomeId, evalue, bitscore FROM cog_matchings"));
+            int checked = 0;
+            while (back.next()) {
+                const int i = back.value(0).toInt();
+                QCOMPARE(back.value(1).toInt(), 77);
+                QVERIFY(back.value(2).toDouble() == evalues.at(i % evalues.size()));
+                QCOMPARE(back.value(3).toDouble(), 100.1 + i);
+                ++checked;
+            }
+            QCOMPARE(checked, count / 2);
+        }
 
         QVERIFY(select.prepare(GC_RfamMatching::selectSql()));
         select.addBindValue(1);
@@ -300,7 +324,7 @@ private slots:
         QCOMPARE(rfams.at(0).getRfamSeqId(), 1);
         QCOMPARE(rfams.at(0).getEvalue(), 1.27e-127);
         QCOMPARE(rfams.at(2).getEnd(), 250);
-        QCOMPARE(rfams.at(2).getBitscore(), 50.5f);
+        QCOMPARE(rfams.at(2).getBitscore(), 50.5);
 
         QVERIFY(select.prepare(GC_rRNAMatching::selectSql()));
         select.addBindValue(1);
@@ -314,7 +338,7 @@ private slots:
         QCOMPARE(rrnas.at(1).getRrnaSeqId(), 102);
         QCOMPARE(rrnas.at(1).getStart(), 200);
         QCOMPARE(rrnas.at(0).getEvalue(), 1e-50);
-        QCOMPARE(rrnas.at(2).getBitscore(), 60.25f);
+        QCOMPARE(rrnas.at(2).getBitscore(), 60.25);
     }
 
     void tinyEvalueIsShownNotZero()

@@ -9,6 +9,7 @@
 #include "gc_cogtblastn_dialog.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_genomesource.h"
 #include "gc_homologycoverage.h"
 #include "gc_homologyhitline.h"
 #include "gc_referencedatabases.h"
@@ -21,12 +22,16 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QTimer>
@@ -34,6 +39,26 @@
 #include <memory>
 
 using Fixture = ReferenceDatabaseFixture;
+
+// Notes the label and button of every progress dialog shown while it lives.
+class ProgressDialogWatch : public QObject
+{
+public:
+    ProgressDialogWatch() { qApp->installEventFilter(this); }
+    QStringList shown;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *dialog = qobject_cast<QProgressDialog *>(watched);
+        if (dialog && event->type() == QEvent::Show) {
+            const auto *abort = dialog->findChild<QPushButton *>();
+            shown << dialog->labelText() + "|" + (abort ? abort->text() : QString())
+                         + (dialog->windowModality() == Qt::WindowModal ? "|window-modal" : "");
+        }
+        return false;
+    }
+};
 
 // The three homology search dialogs driven as a user would, with the real
 // makeblastdb, tblastn and blastn against stand-in reference collections
@@ -229,7 +254,7 @@ private slots:
         QCOMPARE(hit.last(), 320);
         // Below a float's range: kept as a double.
         QCOMPARE(hit.evalue(), 8.60e-143);
-        QCOMPARE(hit.bitscore(), 129.5f);
+        QCOMPARE(hit.bitscore(), 129.5);
         QVERIFY(!hit.parse("12\t60\t501\t320\t1e-5\n"));
         QVERIFY(!hit.parse("gi|12\t60\t501\t320\t1e-5\t20\n"));
         QVERIFY(!hit.parse(""));
@@ -301,7 +326,7 @@ private slots:
             Fixture::reverseComplement(Fixture::codingSequence(Fixture::cogProteinSequence(4)));
         GC_GenomeScene scene;
         GC_Genome *genome = addGenome(scene, genomeWith(3000, {{301, forward}, {1501, reverse}}));
-        // An earlier search's hit goes when Search is clicked.
+        // An earlier search's hit goes when the new hits are saved.
         genome->getCogHomologies()->addCogMatching(2500, 2600, 5, "COG0086", "K", 1, 1e-5, 30.0f);
 
         GC_COGTblastn_dialog dialog;
@@ -335,7 +360,7 @@ private slots:
         const QList<QByteArray> fields = result.readLine().split('\t');
         QCOMPARE(first->getEvalue(), fields.at(4).toDouble());
         QVERIFY(first->getEvalue() > 0.0 && first->getEvalue() < 1e-20);
-        QCOMPARE(first->getBitscore(), fields.at(5).trimmed().toFloat());
+        QCOMPARE(first->getBitscore(), fields.at(5).trimmed().toDouble());
     }
 
     void rfamSearchUsesChosenTaskAndSkipsUnknownSequences()
@@ -629,8 +654,165 @@ private slots:
             QVERIFY(!logHasError(dialog));
         }
         QVERIFY(clock.elapsed() < 20000);
-        // The earlier hits went when Search was clicked.
-        QCOMPARE(genome->countCogMatchings(), 0);
+        // A search that did not finish takes none of the earlier hits.
+        QCOMPARE(genome->countCogMatchings(), 1);
+    }
+
+    void unfinishedSearchesKeepTheEarlierHits()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, Fixture::filler(3000, 9));
+        // An earlier search's hits, stored in the genome's source file (under
+        // its key 7, next to another genome's) and held by its bars.
+        const QString source = QDir::tempPath() + "/earlier.kestal";
+        QFile::remove(source);
+        QVERIFY(writeCogRows(source, {{7, 2, 100, 200, 1e-30, 80.5}, {7, 3, 400, 600, 2e-9, 41.0},
+                                      {8, 2, 100, 200, 1e-30, 80.5}}));
+        genome->setDatabase(source);
+        genome->setDatabaseId(7);
+        QCOMPARE(genome->countDatabaseCogMatchings(), 2);
+        genome->getCogHomologies()->addCogMatching(100, 200, 5, "COG0086", "K", 1, 1e-5, 30.0);
+        genome->getRfamHomologies()->addRfamMatching(300, 400, 1, "RF00001", 1e-9, 40.0);
+        genome->getrRNAHomologies()->addrRNAMatching(500, 700, 101, 1, 1e-9, 50.0);
+        const QStringList earlierRows = cogRows(source);
+        auto earlierHitsStay = [&] {
+            QCOMPARE(genome->countCogMatchings(), 1);
+            QCOMPARE(genome->countRfamMatchings(), 1);
+            QCOMPARE(genome->countrRNAMatchings(), 1);
+            QCOMPARE(cogRows(source), earlierRows);
+            QCOMPARE(genome->getDatabaseCogMatchingsCount(), 2);
+        };
+
+        ProgressDialogWatch watch;
+        // tblastn fails; blastn fails for RFAM and rRNA.
+        settingsPath("tblastnpath", script("tblastn-fails", "echo '1\t60\t1\t180\t1e-9\t50'; exit 3\n"));
+        settingsPath("blastnpath", script("blastn-fails", "exit 2\n"));
+        for (int family = 0; family < 3; ++family) {
+            std::unique_ptr<QDialog> dialog =
+                family == 0 ? searchDialog<GC_COGTblastn_dialog>(genome)
+                : family == 1 ? searchDialog<GC_RFAMBlastn_dialog>(genome)
+                              : searchDialog<GC_RRNABlastn_dialog>(genome);
+            search(*dialog);
+            QVERIFY2(logHasError(*dialog), qPrintable(log(*dialog)));
+            dialog->reject();
+            earlierHitsStay();
+        }
+
+        // The search finishes but its hits are discarded.
+        settingsPath("tblastnpath", cannedBlast("tblastn-one", "1\t60\t1\t180\t1.27e-127\t48.1\n"));
+        {
+            GC_COGTblastn_dialog dialog;
+            dialog.setGenome(genome);
+            const auto box = search(dialog, QMessageBox::Discard);
+            QCOMPARE(box->text, QString("The analysis found 1 COG homologies."));
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        }
+        earlierHitsStay();
+        QCOMPARE(watch.shown, QStringList());
+
+        // Saved: the new hit replaces the earlier ones in memory and in the
+        // file, with its values exactly as tblastn printed them.
+        {
+            GC_COGTblastn_dialog dialog;
+            dialog.setGenome(genome);
+            search(dialog);
+            QVERIFY2(!logHasError(dialog), qPrintable(log(dialog)));
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(genome->countCogMatchings(), 1);
+        const GC_CogMatching *hit = genome->getCogHomologies()->matchings().first();
+        QCOMPARE(hit->getStart(), 1);
+        QCOMPARE(hit->getEvalue(), 1.27e-127);
+        QCOMPARE(hit->getBitscore(), 48.1);
+        QCOMPARE(cogRows(source), QStringList({"7|1|1|180|1.27e-127|48.1", "8|2|100|200|1e-30|80.5"}));
+        QCOMPARE(genome->getDatabaseCogMatchingsCount(), 1);
+        QCOMPARE(watch.shown, QStringList({"Removing current entries...|Abort|window-modal"}));
+    }
+
+    void searchesRunTheirCommandLines()
+    {
+        // Every program writes its name and arguments, one run a line.
+        const QString runs = QDir::homePath() + "/runs.txt";
+        for (const char *program : {"makeblastdb", "tblastn", "blastn"})
+            settingsPath((QByteArray(program) + "path").constData(),
+                         script(QString("recording-") + program,
+                                "echo \"" + QByteArray(program) + " $*\" >> '" + runs.toUtf8() + "'\n"));
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, Fixture::filler(1000, 10));
+        const QString output = " -outfmt 6 qseqid length sstart send evalue bitscore";
+        auto commandsOf = [&](QDialog &dialog, const QString &noneFound) {
+            QFile::remove(runs);
+            child<QDoubleSpinBox>(dialog, "evalueSpin")->setValue(0.00001);
+            const auto box = search(dialog, QMessageBox::Discard);
+            [&] { QCOMPARE(box->text, noneFound); }();
+            QFile file(runs);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                                                  : QStringList();
+        };
+        const QString makeblastdb = "makeblastdb -in seq.fas -dbtype nucl -hash_index -out seq";
+
+        GC_COGTblastn_dialog cog;
+        cog.setGenome(genome);
+        QCOMPARE(commandsOf(cog, "No COG homologies were found"),
+                 QStringList({makeblastdb, "tblastn -db seq -query "
+                                               + GC_ReferenceDatabases::filePath("cogprots80.fas")
+                                               + " -evalue 1e-05" + output}));
+
+        GC_RFAMBlastn_dialog rfam;
+        rfam.setGenome(genome);
+        QCOMPARE(commandsOf(rfam, "No RFAM homologies were found"),
+                 QStringList({makeblastdb, "blastn -db seq -query "
+                                               + GC_ReferenceDatabases::filePath("rfams.fas")
+                                               + " -task megablast -evalue 1e-05" + output}));
+
+        GC_RRNABlastn_dialog rrna;
+        rrna.setGenome(genome);
+        const QString options = " -query seq.fas -task dc-megablast -template_type optimal -template_length 21 "
+                                "-max_target_seqs 10 -evalue 1e-05 -outfmt 6 sgi length qstart qend evalue bitscore";
+        QCOMPARE(commandsOf(rrna, "No rRNA homologies were found"),
+                 QStringList({"blastn -db LSU_106_silva_80" + options, "blastn -db SSU_106_silva_80" + options}));
+    }
+
+    void unusableWorkFolderFailsEverySearch()
+    {
+        // A regular file stands where the work folder belongs; the user's own
+        // files beside it carry the work files' names.
+        const QString work = GC_BlastWorkFolder().path();
+        const QString aside = work + ".aside";
+        QVERIFY(QDir().mkpath(work));
+        QVERIFY(QDir().rename(work, aside));
+        QVERIFY(TestData::writeFile(work, "not a folder"));
+        const QString home = QDir::homePath();
+        for (const char *name : {"seq.fas", "blastresult.txt", "seq.nsq"})
+            QVERIFY(TestData::writeFile(home + "/" + name, "mine"));
+
+        GC_GenomeScene scene;
+        GC_Genome *genome = addGenome(scene, Fixture::filler(2000, 11));
+        genome->getCogHomologies()->addCogMatching(100, 200, 5, "COG0086", "K", 1, 1e-5, 30.0);
+        genome->getRfamHomologies()->addRfamMatching(300, 400, 1, "RF00001", 1e-9, 40.0);
+        genome->getrRNAHomologies()->addrRNAMatching(500, 700, 101, 1, 1e-9, 50.0);
+        QStringList logs;
+        for (int family = 0; family < 3; ++family) {
+            std::unique_ptr<QDialog> dialog =
+                family == 0 ? searchDialog<GC_COGTblastn_dialog>(genome)
+                : family == 1 ? searchDialog<GC_RFAMBlastn_dialog>(genome)
+                              : searchDialog<GC_RRNABlastn_dialog>(genome);
+            // rRNA cannot even copy its databases: its search is unavailable.
+            if (family < 2)
+                search(*dialog);
+            logs << log(*dialog);
+            dialog->reject();
+        }
+
+        const QByteArray workContent = contents(work);
+        QFile::remove(work);
+        QVERIFY(QDir().rename(aside, work));
+        for (const QString &text : logs)
+            QVERIFY2(text.contains("Error") && text.contains(work + " is not a folder"), qPrintable(text));
+        QCOMPARE(workContent, QByteArray("not a folder"));
+        for (const char *name : {"seq.fas", "blastresult.txt", "seq.nsq"})
+            QCOMPARE(contents(home + "/" + name), QByteArray("mine"));
+        QCOMPARE(genome->countCogMatchings() + genome->countRfamMatchings() + genome->countrRNAMatchings(), 3);
     }
 
     void sceneSlotShowsAndPlacesTheBarWhenAccepted()
@@ -670,6 +852,67 @@ private:
     }
 
     static void settingsPath(const char *key, const QString &path) { QSettings().setValue(key, path); }
+
+    // Rows of a cog_matchings table: genome id, protein, start, end, E-value, bit score.
+    struct CogRow
+    {
+        int genomeId, protein, start, end;
+        double evalue, bitscore;
+    };
+
+    static bool writeCogRows(const QString &path, const QList<CogRow> &rows)
+    {
+        bool ok = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "cog_rows");
+            db.setDatabaseName(path);
+            QSqlQuery query(db);
+            ok = db.open() && query.exec(GC_CogMatching::createTableSql());
+            for (const CogRow &row : rows) {
+                ok = ok && query.prepare(GC_CogMatching::insertSql());
+                query.addBindValue(row.protein);
+                query.addBindValue(row.genomeId);
+                query.addBindValue(row.start);
+                query.addBindValue(row.end);
+                query.addBindValue(row.evalue);
+                query.addBindValue(row.bitscore);
+                ok = ok && query.exec();
+            }
+        }
+        QSqlDatabase::removeDatabase("cog_rows");
+        return ok;
+    }
+
+    // "genomeId|protein|start|end|evalue|bitscore", values printed in full precision.
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QStringList cogRows(const QString &path)
+    {
+        QStringList rows;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "cog_rows");
+            db.setDatabaseName(path);
+            QSqlQuery query(db);
+            if (db.open()
+                && query.exec("SELECT genomeId, id_cog_protein, start, end, evalue, bitscore "
+                              "FROM cog_matchings ORDER BY genomeId, start")) {
+                while (query.next()) {
+                    QStringList fields;
+                    for (int i = 0; i < 4; ++i)
+                        fields << query.value(i).toString();
+                    fields << QString::number(query.value(4).toDouble(), 'g', QLocale::FloatingPointShortest)
+                           << QString::number(query.value(5).toDouble(), 'g', QLocale::FloatingPointShortest);
+                    rows << fields.join('|');
+                }
+            }
+        }
+        QSqlDatabase::removeDatabase("cog_rows");
+        return rows;
+    }
 
     // Answers the next search dialog: Search then Save, or Cancel.
     static void answerDialog(bool searchAndSave)

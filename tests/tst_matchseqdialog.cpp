@@ -538,6 +538,8 @@ private slots:
         {
             GC_MatchSeqBlastn_dialog dialog;
             workDir = dialog.workDir();
+            // A user's file that only looks like a database file stays.
+            QVERIFY(TestData::writeFile(workDir + "/seq1.notes", "mine"));
             dialog.setScene(&scene);
             dialog.setInputFile(path);
             dialog.show();
@@ -548,8 +550,47 @@ private slots:
         }
         QVERIFY(!QFile::exists(workDir + "/seq1.fas"));
         QVERIFY(!QFile::exists(workDir + "/seq2.fas"));
-        QCOMPARE(QDir(workDir).entryList({"seq1.n*"}), QStringList());
+        QCOMPARE(QDir(workDir).entryList({"seq1.n*"}), QStringList({"seq1.notes"}));
         QVERIFY(QFile::exists(workDir + "/blastresult.txt"));
+    }
+
+    void unusableWorkFolderFailsTheRun()
+    {
+        // A regular file where the work folder belongs; the user's files
+        // beside it carry the work files' names.
+        const QString path = writeQuery("piece6.fas", ">piece\n" + piece(1, 800));
+        GC_GenomeScene scene;
+        addTarget(scene);
+        auto dialog = std::make_unique<GC_MatchSeqBlastn_dialog>();
+        const QString work = dialog->workDir();
+        const QString aside = work + ".aside";
+        QVERIFY(QDir().rename(work, aside));
+        QVERIFY(TestData::writeFile(work, "not a folder"));
+        const QString home = QDir::homePath();
+        for (const char *name : {"seq1.fas", "seq2.fas", "seq1.nsq", "blastresult.txt"})
+            QVERIFY(TestData::writeFile(home + "/" + name, "mine"));
+
+        dialog->setScene(&scene);
+        dialog->setInputFile(path);
+        dialog->show();
+        QTest::mouseClick(child<QPushButton>(*dialog, "searchButton"), Qt::LeftButton);
+        const QString text = action(*dialog);
+        dialog.reset();
+
+        QFile file(work);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        file.close();
+        QVERIFY(QFile::remove(work));
+        QVERIFY(QDir().rename(aside, work));
+        QVERIFY2(text.contains("Error") && text.contains(work + " is not a folder"), qPrintable(text));
+        QCOMPARE(content, QByteArray("not a folder"));
+        for (const char *name : {"seq1.fas", "seq2.fas", "seq1.nsq", "blastresult.txt"}) {
+            QFile mine(home + "/" + name);
+            QVERIFY(mine.open(QIODevice::ReadOnly));
+            QCOMPARE(mine.readAll(), QByteArray("mine"));
+        }
+        QCOMPARE(scene.genomes().size(), 1);
     }
 };
 

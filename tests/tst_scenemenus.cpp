@@ -16,6 +16,7 @@
 #include "scene_fixture.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QSignalSpy>
 
 #include <memory>
@@ -120,6 +121,13 @@ private slots:
             "Search for COG homologies", "Search for RFAM homologies",
             "Search for rRNA homologies", "----"} + TwoGenomeEntries;
         QCOMPARE(entries, expected);
+
+        // A source file without the hit tables stores nothing: the searches stay.
+        c.low->setDatabase(QDir::tempPath() + "/no-such-source.kestal");
+        QCOMPARE(c.low->countDatabaseCogMatchings(), -1);
+        QCOMPARE(c.low->countDatabaseRfamMatchings(), -1);
+        QCOMPARE(c.low->countDatabaserRNAMatchings(), -1);
+        QCOMPARE(c.rightClick(Canvas::onGenome(c.low, 700)), expected);
     }
 
     void twoGenomesStartWithInvertOrientation()

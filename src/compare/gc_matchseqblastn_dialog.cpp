@@ -40,7 +40,7 @@ QString missingProgramMessage(const QString &configuredPath)
 struct BlastHit
 {
     int sstart = 0, send = 0, qstart = 0, qend = 0;
-    float pident = 0.0f, bitscore = 0.0f;
+    double pident = 0.0, bitscore = 0.0;
 };
 
 bool parseHit(const QByteArray &line, BlastHit *hit)
@@ -52,8 +52,8 @@ bool parseHit(const QByteArray &line, BlastHit *hit)
     hit->send = fields.at(1).toInt();
     hit->qstart = fields.at(2).toInt();
     hit->qend = fields.at(3).toInt();
-    hit->pident = fields.at(4).toFloat();
-    hit->bitscore = fields.at(5).toFloat();
+    hit->pident = fields.at(4).toDouble();
+    hit->bitscore = fields.at(5).toDouble();
     return true;
 }
 
@@ -69,11 +69,12 @@ GC_MatchSeqBlastn_dialog::GC_MatchSeqBlastn_dialog(QWidget *parent)
     // The list shows the task that a search will run.
     setTask("dc-megablast");
 
-    m_workDir = QDir::homePath() + "/blasttemp";
-    if (!QDir().mkpath(m_workDir))
-        qWarning() << "GC_MatchSeqBlastn_dialog: cannot create the work folder" << m_workDir;
-    qDebug() << "GC_MatchSeqBlastn_dialog: work folder" << m_workDir;
-    m_resultPath = m_workDir + '/' + ResultFileName;
+    // A folder that cannot be used is reported again, in the dialog, by a search.
+    QString reason;
+    if (!m_workFolder.ensure(&reason))
+        qWarning().noquote() << "GC_MatchSeqBlastn_dialog:" << reason;
+    qDebug() << "GC_MatchSeqBlastn_dialog: work folder" << m_workFolder.path();
+    m_resultPath = m_workFolder.filePath(ResultFileName);
 
     QString message;
     if (!resolveTools(&message)) {
@@ -95,7 +96,9 @@ GC_MatchSeqBlastn_dialog::~GC_MatchSeqBlastn_dialog()
     delete m_runner;
     m_runner = nullptr;
     m_result.close();
-    removeWorkFiles();
+    QString reason;
+    if (!m_workFolder.removeFiles(workFileNames(), &reason))
+        qWarning().noquote() << "GC_MatchSeqBlastn_dialog:" << reason;
     delete ui;
 }
 
@@ -229,13 +232,10 @@ void GC_MatchSeqBlastn_dialog::on_searchButton_clicked()
     blaststep1();
 }
 
-void GC_MatchSeqBlastn_dialog::removeWorkFiles() const
+QStringList GC_MatchSeqBlastn_dialog::workFileNames()
 {
-    const QDir dir(m_workDir);
-    QStringList names{TargetFasta, QueryFasta};
-    names << dir.entryList({QString(TargetDatabase) + ".n*"}, QDir::Files);
-    for (const QString &name : std::as_const(names))
-        QFile::remove(dir.filePath(name));
+    return QStringList{TargetFasta, QueryFasta}
+           + GC_BlastWorkFolder::databaseFileNames(TargetDatabase, 'n');
 }
 
 bool GC_MatchSeqBlastn_dialog::prepareResultFile()
@@ -253,16 +253,11 @@ bool GC_MatchSeqBlastn_dialog::prepareResultFile()
 bool GC_MatchSeqBlastn_dialog::writeFasta(const QString &fileName, const QByteArray &header,
                                           const QString &sequence)
 {
-    QFile file(QDir(m_workDir).filePath(fileName));
-    const QByteArray dna = sequence.toLatin1();
-    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                    && file.write(header + '\n') == header.size() + 1
-                    && file.write(dna) == dna.size() && file.flush();
-    if (!ok) {
-        fail(tr("<p><b>Error:</b> Unable to write to %1</p>")
-                 .arg(QFileInfo(file).absoluteFilePath().toHtmlEscaped()));
-    }
-    return ok;
+    if (m_workFolder.writeFasta(fileName, header, sequence))
+        return true;
+    fail(tr("<p><b>Error:</b> Unable to write to %1</p>")
+             .arg(m_workFolder.filePath(fileName).toHtmlEscaped()));
+    return false;
 }
 
 bool GC_MatchSeqBlastn_dialog::prepareQuery()
@@ -331,12 +326,14 @@ void GC_MatchSeqBlastn_dialog::blaststep1()
         fail(message);
         return;
     }
-    if (!QDir().mkpath(m_workDir)) {
-        fail(tr("<p><b>Error:</b> Unable to write to %1</p>").arg(m_workDir.toHtmlEscaped()));
+    // Nothing is written, or removed, outside a folder that works; and
+    // nothing of an earlier (perhaps failed) run may be read as this one's.
+    QString reason;
+    if (!m_workFolder.ensure(&reason) || !m_workFolder.removeFiles(workFileNames(), &reason)) {
+        fail(tr("<p><b>Error:</b> %1</p>").arg(reason.toHtmlEscaped()));
         return;
     }
     m_running = true;
-    removeWorkFiles();
     if (!prepareResultFile())
         return;
 
@@ -358,7 +355,7 @@ void GC_MatchSeqBlastn_dialog::blaststep1()
     makeblastdb.setProgram(m_makeblastdbPath);
     makeblastdb.setArguments({"-in", TargetFasta, "-dbtype", "nucl", "-hash_index", "-out",
                               TargetDatabase});
-    makeblastdb.setWorkingDirectory(m_workDir);
+    makeblastdb.setWorkingDirectory(m_workFolder.path());
     qDebug().noquote() << makeblastdb.commandLine();
     const bool ok = makeblastdb.run();
     blaststep2(ok, makeblastdb.errorText());
@@ -377,7 +374,7 @@ void GC_MatchSeqBlastn_dialog::blaststep2(bool makeblastdbOk, const QString &err
     m_runner->setArguments({"-db", TargetDatabase, "-query", QueryFasta, "-task", m_task,
                             "-evalue", evalue, "-outfmt",
                             "6 sstart send qstart qend pident bitscore"});
-    m_runner->setWorkingDirectory(m_workDir);
+    m_runner->setWorkingDirectory(m_workFolder.path());
     qDebug().noquote() << "GC_MatchSeqBlastn::blaststep2: commmand: " << m_runner->commandLine();
     m_runner->start();
 }

@@ -2,6 +2,7 @@
 #define GC_MATCHSEQBLASTN_DIALOG_H
 
 #include "gc_blastresultfile.h"
+#include "gc_blastworkfolder.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -44,7 +45,7 @@ public:
     void setInputFile(const QString &path);
 
     QString task() const { return m_task; }
-    QString workDir() const { return m_workDir; }
+    QString workDir() const { return m_workFolder.path(); }
     QString resultPath() const { return m_resultPath; }
     // Lines of blastn's output in the current run.
     int lineCount() const { return m_result.lineCount(); }
@@ -73,7 +74,8 @@ private:
     bool writeFasta(const QString &fileName, const QByteArray &header, const QString &sequence);
     bool prepareQuery();
     void importResults();
-    void removeWorkFiles() const;
+    // The exact files a run writes besides the result.
+    static QStringList workFileNames();
     void showAdvance(int position);
 
     Ui::GC_MatchSeqBlastn_dialog *ui;
@@ -81,7 +83,7 @@ private:
     QList<GC_Genome *> m_genomes;
     GC_Genome *m_targetGenome = nullptr;
     QString m_task;
-    QString m_workDir;
+    GC_BlastWorkFolder m_workFolder;
     QString m_makeblastdbPath;
     QString m_blastnPath;
     GC_BlastRunner *m_runner = nullptr;

@@ -136,6 +136,54 @@ bool GC_GenomeSource::deleteRows(const QString &path, Family family, int key)
     return ok;
 }
 
+bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
+                                  const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText)
+{
+    auto failed = [&](const QString &why) {
+        if (errorText)
+            *errorText = why;
+        return false;
+    };
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return failed(QStringLiteral("the file %1 does not exist").arg(path));
+    GC_SqlConnection connection(QStringLiteral("gc_kestal_file"), path);
+    if (!connection.isOpen())
+        return failed(QStringLiteral("cannot open %1: %2").arg(path, connection.errorText()));
+    QSqlDatabase database = connection.database();
+    if (!database.transaction())
+        return failed(QStringLiteral("cannot write %1: %2").arg(path, database.lastError().text()));
+
+    QString problem;
+    {
+        QSqlQuery query(database);
+        const QString statement
+            = QStringLiteral("DELETE FROM %1 WHERE genomeId = ?").arg(tableName(family));
+        if (query.prepare(statement)) {
+            query.addBindValue(key);
+            if (!query.exec())
+                problem = query.lastError().text();
+        } else {
+            problem = query.lastError().text();
+        }
+        const QString insert = insertStatement(family);
+        for (const GC_HomologyRowWriter::Row &row : rows) {
+            if (!problem.isEmpty())
+                break;
+            if (!GC_HomologyRowWriter::write(query, insert, row.referenceId, key, row.start, row.end,
+                                             row.evalue, row.bitscore,
+                                             "GC_GenomeSource::replaceRows(): "))
+                problem = query.lastError().text();
+        }
+    }
+    if (problem.isEmpty() && database.commit())
+        return true;
+    if (problem.isEmpty())
+        problem = database.lastError().text();
+    database.rollback();
+    return failed(QStringLiteral("cannot write the %1 rows of %2: %3")
+                      .arg(tableName(family), path, problem));
+}
+
 bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int genomeId,
                                QSqlQuery &canvasQuery, int *copied, QString *errorText)
 {
@@ -169,7 +217,7 @@ bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int 
             if (!GC_HomologyRowWriter::write(canvasQuery, insert, select.value(0).toInt(), genomeId,
                                              select.value(1).toInt(), select.value(2).toInt(),
                                              select.value(3).toDouble(),
-                                             float(select.value(4).toDouble()), failure)) {
+                                             select.value(4).toDouble(), failure)) {
                 if (errorText)
                     *errorText = QStringLiteral("copying %1 rows: %2")
                                      .arg(tableName(family), canvasQuery.lastError().text());

@@ -1,6 +1,9 @@
 #ifndef GC_GENOMESOURCE_H
 #define GC_GENOMESOURCE_H
 
+#include "gc_homologyrowwriter.h"
+
+#include <QList>
 #include <QString>
 
 class QSqlQuery;
@@ -28,6 +31,12 @@ public:
 
     // Deletes the family's rows of the key. False when nothing could be done.
     static bool deleteRows(const QString &path, Family family, int key);
+
+    // Replaces the family's rows of the key by rows, in one transaction: the
+    // file holds either all the old rows or all the new ones. False, with
+    // the reason, when the file cannot be opened or written.
+    static bool replaceRows(const QString &path, Family family, int key,
+                            const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText);
 
     // Copies the family's rows of the key into the canvas being written,
     // under genomeId. A missing or unreadable source copies nothing and is

@@ -22,7 +22,7 @@ bool GC_HomologyHitLine::parse(const QByteArray &line)
     const int first = fields[2].toInt(&ok[1]);
     const int last = fields[3].toInt(&ok[2]);
     const double evalue = fields[4].toDouble(&ok[3]);
-    const float bitscore = fields[5].toFloat(&ok[4]);
+    const double bitscore = fields[5].toDouble(&ok[4]);
     for (bool fieldOk : ok) {
         if (!fieldOk)
             return false;

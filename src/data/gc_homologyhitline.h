@@ -18,14 +18,14 @@ public:
     int first() const { return m_first; }
     int last() const { return m_last; }
     double evalue() const { return m_evalue; }
-    float bitscore() const { return m_bitscore; }
+    double bitscore() const { return m_bitscore; }
 
 private:
     int m_referenceId = 0;
     int m_first = 0;
     int m_last = 0;
     double m_evalue = 0.0;
-    float m_bitscore = 0.0f;
+    double m_bitscore = 0.0;
 };
 
 #endif

@@ -12,7 +12,7 @@ void GC_HomologyMatching::loadFromQuery(const QSqlQuery &query)
     start = query.value(1).toInt();
     end = query.value(2).toInt();
     evalue = query.value(3).toDouble();
-    bitscore = float(query.value(4).toDouble());
+    bitscore = query.value(4).toDouble();
 }
 
 int GC_HomologyMatching::alignmentLength() const

@@ -12,8 +12,9 @@ class QSqlQuery;
 // hit and its scores, and the row they make in the hit tables (reference
 // id, genome id, start, end, E-value, bit score). Each family names its
 // reference id itself and brings its own tables and look-ups.
-// The E-value is kept in double precision: BLAST reports values far below
-// the range of a float.
+// E-value and bit score are kept in double precision, as BLAST prints them:
+// E-values fall far below the range of a float, and a float bit score would
+// not write back the value BLAST gave.
 class GC_HomologyMatching
 {
 public:
@@ -27,8 +28,8 @@ public:
     GC_Interval interval() const { return GC_Interval(start, end); }
     double getEvalue() const { return evalue; }
     void setEvalue(double value) { evalue = value; }
-    float getBitscore() const { return bitscore; }
-    void setBitscore(float value) { bitscore = value; }
+    double getBitscore() const { return bitscore; }
+    void setBitscore(double value) { bitscore = value; }
 
     // Fills reference id, start, end, E-value and bit score from the
     // current row of a query that ran the family's selectSql().
@@ -53,7 +54,7 @@ private:
     int end = 0;
     int m_referenceId = 0;
     double evalue = 0.0;
-    float bitscore = 0.0f;
+    double bitscore = 0.0;
 };
 
 #endif

@@ -5,7 +5,7 @@
 #include <QSqlQuery>
 
 bool GC_HomologyRowWriter::write(QSqlQuery &query, const QString &insertSql, int referenceId,
-                                 int genomeId, int start, int end, double evalue, float bitscore,
+                                 int genomeId, int start, int end, double evalue, double bitscore,
                                  const char *failurePrefix)
 {
     if (query.lastQuery() != insertSql && !query.prepare(insertSql)) {
@@ -17,7 +17,7 @@ bool GC_HomologyRowWriter::write(QSqlQuery &query, const QString &insertSql, int
     query.bindValue(2, start);
     query.bindValue(3, end);
     query.bindValue(4, evalue);
-    query.bindValue(5, double(bitscore));
+    query.bindValue(5, bitscore);
     if (!query.exec()) {
         qDebug().noquote() << QLatin1String(failurePrefix) + query.lastError().text();
         return false;

@@ -12,8 +12,18 @@ class QSqlQuery;
 class GC_HomologyRowWriter
 {
 public:
+    // One hit as its table holds it (the genome id aside).
+    struct Row
+    {
+        int referenceId = 0;
+        int start = 0;
+        int end = 0;
+        double evalue = 0.0;
+        double bitscore = 0.0;
+    };
+
     static bool write(QSqlQuery &query, const QString &insertSql, int referenceId, int genomeId,
-                      int start, int end, double evalue, float bitscore,
+                      int start, int end, double evalue, double bitscore,
                       const char *failurePrefix);
 };
 

@@ -23,7 +23,7 @@ QString GC_RfamMatching::getToolTip()
     text += QStringLiteral("<b>Alignment length</b>: ") + QString::number(alignmentLength())
             + QStringLiteral("<br>");
     text += QStringLiteral("<b>E-value</b>: ") + QString::number(getEvalue(), 'g', 6) + QStringLiteral("<br>");
-    text += QStringLiteral("<b>Bitscore</b>: ") + QString::number(double(getBitscore()), 'g', 6)
+    text += QStringLiteral("<b>Bitscore</b>: ") + QString::number(getBitscore(), 'g', 6)
             + QStringLiteral("<br>");
     return text;
 }

@@ -42,7 +42,7 @@ QString GC_rRNAMatching::toolTipHtml()
         text += tableRow(QStringLiteral("rRNA description"), description.toHtmlEscaped());
     text += tableRow(QStringLiteral("Alignment length"), QString::number(alignmentLength()));
     text += tableRow(QStringLiteral("E-value"), QString::number(getEvalue(), 'g', 6));
-    text += tableRow(QStringLiteral("Bitscore"), QString::number(double(getBitscore()), 'g', 6));
+    text += tableRow(QStringLiteral("Bitscore"), QString::number(getBitscore(), 'g', 6));
     text += QStringLiteral("</table>");
     return text;
 }

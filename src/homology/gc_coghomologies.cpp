@@ -93,7 +93,7 @@ bool GC_CogHomologies::insertMatching(GC_CogMatching *matching)
 
 bool GC_CogHomologies::addCogMatching(int start, int end, int idCogProtein,
                                       const QString &cogCode, const QString &groupCode,
-                                      int classId, double evalue, float bitscore)
+                                      int classId, double evalue, double bitscore)
 {
     if (start >= end)
         std::swap(start, end);
@@ -110,8 +110,11 @@ bool GC_CogHomologies::addCogMatching(int start, int end, int idCogProtein,
 }
 
 bool GC_CogHomologies::addCogMatching(int start, int end, int idCogProtein, double evalue,
-                                      float bitscore)
+                                      double bitscore)
 {
+    // The genome's range is marked uncovered before anything is looked up,
+    // whether or not this hit is then placed.
+    seedPositionMap();
     if (start >= end)
         std::swap(start, end);
 
@@ -164,7 +167,7 @@ QString GC_CogHomologies::matchingToolTip(double sceneX) const
                        "<b>Bitscore:</b> %3)</td></tr></table></body></html>")
             .arg(std::abs(hit->getEnd() - hit->getStart()))
             .arg(QString::number(hit->getEvalue(), 'g', 1),
-                 QString::number(double(hit->getBitscore()), 'g', 6));
+                 QString::number(hit->getBitscore(), 'g', 6));
     return QStringLiteral("<html><body><table cellpadding=0 cellspacing=2 "
                           "style='font: 10px sans-serif;'>")
            + tableRow(hit->getCogCode().toHtmlEscaped() + QStringLiteral(": "),

@@ -36,12 +36,12 @@ public:
     // in either order. False when it cannot be placed (no genome, or
     // positions beyond any genome).
     bool addCogMatching(int start, int end, int idCogProtein, const QString &cogCode,
-                        const QString &groupCode, int classId, double evalue, float bitscore);
+                        const QString &groupCode, int classId, double evalue, double bitscore);
     // A stored hit: COG, category and super-category are looked up in the
     // COG collection. Refused (false) when its span is at least six times
     // its protein's length in amino acids, which includes a protein the
     // collection lacks.
-    bool addCogMatching(int start, int end, int idCogProtein, double evalue, float bitscore);
+    bool addCogMatching(int start, int end, int idCogProtein, double evalue, double bitscore);
 
     // The hit under a scene x: its ends, or (0, 0); its HTML, or "".
     // Hidden super-categories still answer.

@@ -35,7 +35,7 @@ int GC_CogShowMatchings_dialog::storedCount(const GC_Genome &genome) const
 }
 
 bool GC_CogShowMatchings_dialog::addStoredHit(GC_Genome &genome, int start, int end, int referenceId, double evalue,
-                         float bitscore)
+                         double bitscore)
 {
     return genome.getCogHomologies()->addCogMatching(start, end, referenceId, evalue, bitscore);
 }

@@ -22,7 +22,7 @@ public:
 protected:
     int storedCount(const GC_Genome &genome) const override;
     bool addStoredHit(GC_Genome &genome, int start, int end, int referenceId, double evalue,
-                      float bitscore) override;
+                      double bitscore) override;
 
 private:
     Ui::GC_CogShowMatchings_dialog *ui;

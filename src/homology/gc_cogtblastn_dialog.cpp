@@ -11,6 +11,7 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QIcon>
+#include <QProgressDialog>
 
 #include <cstdlib>
 
@@ -44,11 +45,6 @@ GC_COGTblastn_dialog::GC_COGTblastn_dialog(QWidget *parent)
     requireReference(GC_ReferenceDatabases::Cog);
     m_makeblastdbPath = requireProgram("makeblastdbpath", "makeblastdb");
     m_tblastnPath = requireProgram("tblastnpath", "tblastn");
-
-    const int largestId = GC_ReferenceLookup::firstValue(
-        GC_ReferenceDatabases::Cog, QStringLiteral("SELECT max(id) from cog_proteins"), {}).toInt();
-    if (largestId > 0)
-        m_progressMaximum = largestId;
 }
 
 GC_COGTblastn_dialog::~GC_COGTblastn_dialog()
@@ -56,13 +52,31 @@ GC_COGTblastn_dialog::~GC_COGTblastn_dialog()
     delete ui;
 }
 
-void GC_COGTblastn_dialog::removeExistingHits()
+bool GC_COGTblastn_dialog::applyPendingHits()
 {
-    ui->labelAdvance->setText(tr("Removing current entries..."));
-    // The hits go whatever the search's outcome: a new search replaces them,
-    // in memory and in the genome's source file (the user chose to remove).
-    genome()->deleteCogMatchings();
-    ui->labelAdvance->clear();
+    // The earlier entries go only now, when the new ones take their place.
+    QProgressDialog removing(tr("Removing current entries..."), tr("Abort"), 0, 1, this);
+    removing.setWindowModality(Qt::WindowModal);
+    removing.setMinimumDuration(0);
+    removing.setValue(0);
+    removing.show();
+    const bool applied = GC_HomologySearchDialog::applyPendingHits();
+    removing.setValue(1);
+    return applied;
+}
+
+int GC_COGTblastn_dialog::replaceBarHits()
+{
+    GC_CogHomologies *bar = genome()->getCogHomologies();
+    bar->clearMatchings();
+    int added = 0;
+    for (const PendingHit &hit : std::as_const(m_pending)) {
+        if (bar->addCogMatching(hit.low, hit.high, hit.referenceId, hit.cogCode, hit.groupCode,
+                                hit.classId, hit.evalue, hit.bitscore))
+            ++added;
+    }
+    m_pending.clear();
+    return added;
 }
 
 void GC_COGTblastn_dialog::blaststep1()
@@ -124,7 +138,7 @@ bool GC_COGTblastn_dialog::addHit(const GC_HomologyHitLine &hit, int low, int hi
         GC_ReferenceLookup::firstValue(GC_ReferenceDatabases::Cog, categoryQuery, {cogCode}).toString();
     const int classId =
         GC_ReferenceLookup::firstValue(GC_ReferenceDatabases::Cog, classQuery, {groupCode}).toInt();
-    return genome()->getCogHomologies()->addCogMatching(low, high, hit.referenceId(), cogCode,
-                                                        groupCode, classId, hit.evalue(),
-                                                        hit.bitscore());
+    m_pending.append({low, high, hit.referenceId(), cogCode, groupCode, classId, hit.evalue(),
+                      hit.bitscore()});
+    return true;
 }

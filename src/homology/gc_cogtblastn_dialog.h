@@ -12,7 +12,8 @@ class GC_COGTblastn_dialog;
 // "cogprots80.fas" against it, and each kept hit becomes a COG matching on
 // the genome's COG bar, with its COG, category and super-category from the
 // COG collection. A hit spanning six times its protein's length in amino
-// acids or more is refused. Search first removes the genome's COG hits.
+// acids or more is refused. Saved hits replace the genome's earlier COG hits
+// under the progress dialog "Removing current entries...".
 class GC_COGTblastn_dialog : public GC_HomologySearchDialog
 {
     Q_OBJECT
@@ -24,7 +25,7 @@ public:
     void setScene(GC_GenomeScene *scene) { storeGenomeScene(scene); }
 
     QString queryPath() const { return m_queryPath; }
-    // The progress bar's maximum while tblastn runs: the largest protein id.
+    // The progress bar's maximum while tblastn runs.
     int progressMaximum() const { return m_progressMaximum; }
 
 protected slots:
@@ -33,17 +34,34 @@ protected slots:
     void blastFinished(bool ok);
 
 protected:
-    void removeExistingHits() override;
+    GC_GenomeSource::Family family() const override { return GC_GenomeSource::Cog; }
     void blastRunEnded(bool ok) override { blastFinished(ok); }
     void showSearchProgress(int referenceId) override;
     bool addHit(const GC_HomologyHitLine &hit, int low, int high) override;
+    void clearPendingHits() override { m_pending.clear(); }
+    int replaceBarHits() override;
+    bool applyPendingHits() override;
 
 private:
     Ui::GC_COGTblastn_dialog *ui;
     QString m_makeblastdbPath;
     QString m_tblastnPath;
     QString m_queryPath;
-    int m_progressMaximum = 190000;
+    const int m_progressMaximum = 190000;
+
+    // A hit set aside with all its values looked up.
+    struct PendingHit
+    {
+        int low;
+        int high;
+        int referenceId;
+        QString cogCode;
+        QString groupCode;
+        int classId;
+        double evalue;
+        double bitscore;
+    };
+    QList<PendingHit> m_pending;
 };
 
 #endif

@@ -83,6 +83,17 @@ bool GC_HomologyBar::indexZone(int from, int to, int key, const char *caller)
     return true;
 }
 
+void GC_HomologyBar::seedPositionMap()
+{
+    const GC_Genome *genome = parentGenome();
+    if (!genome || !m_positionMap.isEmpty())
+        return;
+    const GC_Interval range = genome->getCoords();
+    if (range.isValid() && range.start() <= range.end()
+        && m_positionMap.canFill(range.start(), range.end()))
+        m_positionMap.fill(range.start(), range.end(), GC_PositionIndex::noHit);
+}
+
 int GC_HomologyBar::keyAt(double sceneX) const
 {
     const GC_Genome *genome = parentGenome();

@@ -55,6 +55,10 @@ protected:
     // the genome's shown range as uncovered. False, with a debug line naming
     // the caller, when there is no genome or the zone cannot be indexed.
     bool indexZone(int from, int to, int key, const char *caller);
+    // Marks the genome's shown range uncovered when the index is still
+    // empty, as the first hit's zone would; a bar whose hits are all refused
+    // then reports its genome uncovered rather than nothing at all.
+    void seedPositionMap();
     // The key of the hit under a scene x, -1 for none.
     int keyAt(double sceneX) const;
     void clearPositionMap() { m_positionMap.clear(); }

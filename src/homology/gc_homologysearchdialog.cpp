@@ -155,7 +155,7 @@ void GC_HomologySearchDialog::on_searchButton_clicked()
         fail(tr("<p><b>Error:</b> there is no genome to search</p>"));
         return;
     }
-    removeExistingHits();
+    // The genome's earlier hits stay until this search's hits replace them.
     m_form.progress->setRange(0, 0);
     blaststep1();
 }
@@ -320,6 +320,8 @@ void GC_HomologySearchDialog::importHits(const QString &annotatingText)
 
     GC_HomologyCoverage coverage(m_genome->getCoords().end());
     GC_HomologyHitLine hit;
+    clearPendingHits();
+    m_pendingRows.clear();
     int i = 0;
     while (!resultFile.atEnd()) {
         const QByteArray line = resultFile.readLine();
@@ -335,7 +337,7 @@ void GC_HomologySearchDialog::importHits(const QString &annotatingText)
         if (!coverage.claim(low, high))
             continue;
         if (addHit(hit, low, high))
-            ++m_addedCount;
+            m_pendingRows.append({hit.referenceId(), low, high, hit.evalue(), hit.bitscore()});
         if (i % AdvanceEvery == 0) {
             m_form.progress->setValue(i);
             showAdvance(i, total);
@@ -344,6 +346,45 @@ void GC_HomologySearchDialog::importHits(const QString &annotatingText)
     resultFile.close();
     m_form.progress->setValue(total);
     showAdvance(i, total);
+    if (!applyPendingHits())
+        return;
     qDebug().noquote() << m_className << ":" << m_addedCount << "hits added of" << total;
     accept();
+}
+
+bool GC_HomologySearchDialog::applyPendingHits()
+{
+    const GC_GenomeSource::Family which = family();
+    const QString source = m_genome->getDatabase();
+    const int key = m_genome->getDatabaseId();
+    // Rows an earlier search stored would otherwise be loaded again on top
+    // of these hits, or copied into the next canvas in their place.
+    const bool replaceStored = GC_GenomeSource::countRows(source, which, key) > 0;
+    if (replaceStored) {
+        QString reason;
+        if (!GC_GenomeSource::replaceRows(source, which, key, m_pendingRows, &reason)) {
+            clearPendingHits();
+            m_pendingRows.clear();
+            fail(tr("<p><b>Error:</b> the stored homologies could not be replaced: %1</p>"
+                    "<p>The genome keeps its earlier homologies.</p>")
+                     .arg(reason.toHtmlEscaped()));
+            return false;
+        }
+    }
+    m_addedCount = replaceBarHits();
+    m_pendingRows.clear();
+    if (!replaceStored)
+        return true;
+    switch (which) {
+    case GC_GenomeSource::Cog:
+        m_genome->countDatabaseCogMatchings();
+        break;
+    case GC_GenomeSource::Rfam:
+        m_genome->countDatabaseRfamMatchings();
+        break;
+    case GC_GenomeSource::Rrna:
+        m_genome->countDatabaserRNAMatchings();
+        break;
+    }
+    return true;
 }

@@ -3,6 +3,8 @@
 
 #include "gc_blastresultfile.h"
 #include "gc_blastworkfolder.h"
+#include "gc_genomesource.h"
+#include "gc_homologyrowwriter.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -24,15 +26,19 @@ class QTextBrowser;
 // its end, the search itself runs in the background while its tabular
 // output is copied to "blastresult.txt"), then asks whether to keep the hits
 // and, if so, reads them back in output order, drops those more than a fifth
-// covered by hits kept before them (GC_HomologyCoverage) and hands the rest
-// to the family's bar. Every failure is an "<b>Error:</b>" line in the log
-// pane; the work files of an earlier run are removed before each run.
+// covered by hits kept before them (GC_HomologyCoverage) and sets the rest
+// aside. Only then do they replace the genome's hits of the family, in one
+// step: the rows stored in its source file (one transaction) and the hits of
+// its bar. Until that step the genome keeps its earlier hits, in memory and
+// on disk, whatever ends the search (cancel, failure, Discard).
+// Every failure is an "<b>Error:</b>" line in the log pane; the work files
+// of an earlier run are removed before each run.
 //
 // The derived dialog builds its form, calls setForm(), checks what its
 // search needs (requireFile, requireProgram, requireReference) and runs its
 // own steps from blaststep1() on.
 // Construct, setGenome(), set the scene, exec(): accepted means the hits
-// were added to the genome's bar; every other end leaves it without them.
+// replaced the genome's earlier ones; every other end leaves those as they were.
 class GC_HomologySearchDialog : public QDialog
 {
     Q_OBJECT
@@ -47,7 +53,7 @@ public:
     QString resultPath() const;
     // Whole lines of BLAST output in this search.
     int lineCount() const { return m_result.lineCount(); }
-    // Hits handed to the bar when the search was saved.
+    // Hits placed on the bar when the search was saved.
     int addedCount() const { return m_addedCount; }
     // False when a reference file, database or program is missing.
     bool isSearchAvailable() const { return m_available; }
@@ -93,9 +99,9 @@ protected:
     void makeUnavailable(const QString &html);
     static QString missingFileMessage(const QString &path);
 
-    // Clears the genome's hits of this family before a search.
-    virtual void removeExistingHits() = 0;
-    // Removes the files a run leaves (names or wildcard patterns).
+    // Which hit table of the genome's source file the family's hits go to.
+    virtual GC_GenomeSource::Family family() const = 0;
+    // Removes the files a run leaves (exact names).
     void setWorkFiles(const QStringList &beforeRun, const QStringList &onDestruction);
     const GC_BlastWorkFolder &workFolder() const { return m_workFolder; }
 
@@ -119,9 +125,19 @@ protected:
     // After the last run ended well: closes the result, asks whether to
     // keep the hits and adds them (accepted) or rejects.
     void finishSearch(const AskTexts &texts);
-    // Adds one hit that passed the overlap rule (low <= high); false when
-    // it is refused.
+    // Sets aside one hit that passed the overlap rule (low <= high), with
+    // what the family looks up for it; false when it is refused.
     virtual bool addHit(const GC_HomologyHitLine &hit, int low, int high) = 0;
+    // Forgets the hits set aside.
+    virtual void clearPendingHits() = 0;
+    // Empties the family's bar and places the hits set aside on it; returns
+    // how many it took.
+    virtual int replaceBarHits() = 0;
+    // Replaces the genome's hits of the family by those set aside: first the
+    // rows stored in its source file, if it has any (one transaction), then
+    // its bar. False, with the error shown and the earlier hits kept, when
+    // the source file cannot be written.
+    virtual bool applyPendingHits();
 
 private slots:
     void runnerFinished(bool ok);
@@ -143,6 +159,8 @@ private:
     bool m_running = false;
 
     GC_BlastResultFile m_result;
+    // The rows of the hits set aside, for the source file.
+    QList<GC_HomologyRowWriter::Row> m_pendingRows;
     int m_addedCount = 0;
 };
 

@@ -115,10 +115,10 @@ void GC_HomologyShowDialog::loadStoredHits()
             const int start = query.value(0).toInt();
             const int end = query.value(1).toInt();
             const int referenceId = query.value(2).toInt();
-            // Stored as doubles, kept as single precision like a search's hits.
-            const float evalue = float(query.value(3).toDouble());
-            const float bitscore = float(query.value(4).toDouble());
-            addStoredHit(*m_genome, start, end, referenceId, double(evalue), bitscore);
+            // Kept exactly as stored, so that the next save writes them back unchanged.
+            const double evalue = query.value(3).toDouble();
+            const double bitscore = query.value(4).toDouble();
+            addStoredHit(*m_genome, start, end, referenceId, evalue, bitscore);
 
             if (m_count > 0) {
                 // Values past 100 (more rows than counted) leave the bar as it is.

@@ -53,7 +53,7 @@ protected:
     virtual int storedCount(const GC_Genome &genome) const = 0;
     // Hands one stored row to the genome's bar; false when the bar refuses it.
     virtual bool addStoredHit(GC_Genome &genome, int start, int end, int referenceId,
-                              double evalue, float bitscore) = 0;
+                              double evalue, double bitscore) = 0;
 
 private slots:
     void on_searchButton_clicked();

@@ -72,11 +72,18 @@ void GC_RFAMBlastn_dialog::on_blastCombobox_textActivated(const QString &text)
     setTask(text);
 }
 
-void GC_RFAMBlastn_dialog::removeExistingHits()
+int GC_RFAMBlastn_dialog::replaceBarHits()
 {
-    // A new search replaces the hits the bar holds.
-    genome()->setShowRfamHomologies(false);
-    genome()->getRfamHomologies()->clearMatchings();
+    GC_RfamHomologies *bar = genome()->getRfamHomologies();
+    bar->clearMatchings();
+    int added = 0;
+    for (const PendingHit &hit : std::as_const(m_pending)) {
+        if (bar->addRfamMatching(hit.low, hit.high, hit.referenceId, hit.rfamCode, hit.evalue,
+                                 hit.bitscore))
+            ++added;
+    }
+    m_pending.clear();
+    return added;
 }
 
 void GC_RFAMBlastn_dialog::blaststep1()
@@ -140,7 +147,7 @@ bool GC_RFAMBlastn_dialog::addHit(const GC_HomologyHitLine &hit, int low, int hi
                                   .arg(length);
         return false;
     }
-    return genome()->getRfamHomologies()->addRfamMatching(low, high, hit.referenceId(),
-                                                          sequence.at(1).toString(), hit.evalue(),
-                                                          hit.bitscore());
+    m_pending.append({low, high, hit.referenceId(), sequence.at(1).toString(), hit.evalue(),
+                      hit.bitscore()});
+    return true;
 }

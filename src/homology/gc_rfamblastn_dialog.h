@@ -12,7 +12,7 @@ class GC_RFAMBlastn_dialog;
 // it with the task the user picks (megablast unless another is chosen), and
 // each kept hit becomes an RFAM matching on the genome's RFAM bar. A hit
 // spanning twice its reference sequence's length or more is refused.
-// Search first removes the genome's RFAM hits from the bar.
+// Saved hits replace the genome's earlier RFAM hits.
 class GC_RFAMBlastn_dialog : public GC_HomologySearchDialog
 {
     Q_OBJECT
@@ -35,10 +35,12 @@ protected slots:
     void blastFinished(bool ok);
 
 protected:
-    void removeExistingHits() override;
+    GC_GenomeSource::Family family() const override { return GC_GenomeSource::Rfam; }
     void blastRunEnded(bool ok) override { blastFinished(ok); }
     void showSearchProgress(int referenceId) override;
     bool addHit(const GC_HomologyHitLine &hit, int low, int high) override;
+    void clearPendingHits() override { m_pending.clear(); }
+    int replaceBarHits() override;
 
 private:
     void setTask(const QString &task);
@@ -49,6 +51,18 @@ private:
     QString m_queryPath;
     QString m_task;
     int m_progressMaximum = 0;
+
+    // A hit set aside with its RFAM family looked up.
+    struct PendingHit
+    {
+        int low;
+        int high;
+        int referenceId;
+        QString rfamCode;
+        double evalue;
+        double bitscore;
+    };
+    QList<PendingHit> m_pending;
 };
 
 #endif

@@ -102,7 +102,7 @@ bool GC_RfamHomologies::insertMatching(GC_RfamMatching *matching, int minimumZon
 }
 
 bool GC_RfamHomologies::addRfamMatching(int start, int end, int rfamSeqId, const QString &rfamCode,
-                                        double evalue, float bitscore)
+                                        double evalue, double bitscore)
 {
     if (start >= end)
         std::swap(start, end);
@@ -117,7 +117,7 @@ bool GC_RfamHomologies::addRfamMatching(int start, int end, int rfamSeqId, const
 }
 
 bool GC_RfamHomologies::addRfamMatching(int start, int end, int rfamSeqId, double evalue,
-                                        float bitscore)
+                                        double bitscore)
 {
     if (start >= end)
         std::swap(start, end);

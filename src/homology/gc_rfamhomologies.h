@@ -41,10 +41,10 @@ public:
     // False when it cannot be placed (no genome, or positions beyond any
     // genome).
     bool addRfamMatching(int start, int end, int rfamSeqId, const QString &rfamCode,
-                         double evalue, float bitscore);
+                         double evalue, double bitscore);
     // A stored hit; its family is looked up in the RFAM collection. Refused
     // (false, "Error querying RFAM db") when the collection lacks the sequence.
-    bool addRfamMatching(int start, int end, int rfamSeqId, double evalue, float bitscore);
+    bool addRfamMatching(int start, int end, int rfamSeqId, double evalue, double bitscore);
 
     // The hit under a scene x: its ends, or (0, 0); its HTML, or "".
     // Hidden families still answer.

@@ -35,7 +35,7 @@ int GC_RfamShowMatchings_dialog::storedCount(const GC_Genome &genome) const
 }
 
 bool GC_RfamShowMatchings_dialog::addStoredHit(GC_Genome &genome, int start, int end, int referenceId, double evalue,
-                         float bitscore)
+                         double bitscore)
 {
     return genome.getRfamHomologies()->addRfamMatching(start, end, referenceId, evalue, bitscore);
 }

@@ -67,11 +67,18 @@ bool GC_RRNABlastn_dialog::prepareDatabase(const QString &name)
     return true;
 }
 
-void GC_RRNABlastn_dialog::removeExistingHits()
+int GC_RRNABlastn_dialog::replaceBarHits()
 {
-    // A new search replaces the hits the bar holds.
-    genome()->setShowrRNAHomologies(false);
-    genome()->getrRNAHomologies()->clearMatchings();
+    GC_rRNAHomologies *bar = genome()->getrRNAHomologies();
+    bar->clearMatchings();
+    int added = 0;
+    for (const PendingHit &hit : std::as_const(m_pending)) {
+        if (bar->addrRNAMatching(hit.low, hit.high, hit.referenceId, hit.groupId, hit.evalue,
+                                 hit.bitscore))
+            ++added;
+    }
+    m_pending.clear();
+    return added;
 }
 
 void GC_RRNABlastn_dialog::startRun(const QString &database)
@@ -137,7 +144,7 @@ bool GC_RRNABlastn_dialog::addHit(const GC_HomologyHitLine &hit, int low, int hi
                                   .arg(length);
         return false;
     }
-    return genome()->getrRNAHomologies()->addrRNAMatching(low, high, hit.referenceId(),
-                                                          sequence.at(1).toInt(), hit.evalue(),
-                                                          hit.bitscore());
+    m_pending.append({low, high, hit.referenceId(), sequence.at(1).toInt(), hit.evalue(),
+                      hit.bitscore()});
+    return true;
 }

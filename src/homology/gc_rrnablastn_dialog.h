@@ -15,7 +15,7 @@ class GC_RRNABlastn_dialog;
 // hits is dropped. A hit spanning twice its reference sequence's length or
 // more is refused. The databases are copied into the work folder (blastn
 // cannot take a database path with spaces) and the copies are kept for
-// later searches. Search first removes the genome's rRNA hits from the bar.
+// later searches. Saved hits replace the genome's earlier rRNA hits.
 class GC_RRNABlastn_dialog : public GC_HomologySearchDialog
 {
     Q_OBJECT
@@ -34,9 +34,11 @@ protected slots:
     void blastFinished(bool ok);
 
 protected:
-    void removeExistingHits() override;
+    GC_GenomeSource::Family family() const override { return GC_GenomeSource::Rrna; }
     void blastRunEnded(bool ok) override;
     bool addHit(const GC_HomologyHitLine &hit, int low, int high) override;
+    void clearPendingHits() override { m_pending.clear(); }
+    int replaceBarHits() override;
 
 private:
     bool prepareDatabase(const QString &name);
@@ -47,6 +49,18 @@ private:
     QString m_lsuDatabase;
     QString m_ssuDatabase;
     bool m_secondRun = false;
+
+    // A hit set aside with its rRNA group looked up.
+    struct PendingHit
+    {
+        int low;
+        int high;
+        int referenceId;
+        int groupId;
+        double evalue;
+        double bitscore;
+    };
+    QList<PendingHit> m_pending;
 };
 
 #endif

@@ -79,7 +79,7 @@ bool GC_rRNAHomologies::insertMatching(GC_rRNAMatching *matching, int minimumZon
 }
 
 bool GC_rRNAHomologies::addrRNAMatching(int start, int end, int rrnaSeqId, int groupId,
-                                        double evalue, float bitscore)
+                                        double evalue, double bitscore)
 {
     if (start >= end)
         std::swap(start, end);
@@ -94,7 +94,7 @@ bool GC_rRNAHomologies::addrRNAMatching(int start, int end, int rrnaSeqId, int g
 }
 
 bool GC_rRNAHomologies::addrRNAMatching(int start, int end, int rrnaSeqId, double evalue,
-                                        float bitscore)
+                                        double bitscore)
 {
     if (start >= end)
         std::swap(start, end);

@@ -35,11 +35,11 @@ public:
     // False when it cannot be placed (no genome, or positions beyond any
     // genome).
     bool addrRNAMatching(int start, int end, int rrnaSeqId, int groupId, double evalue,
-                         float bitscore);
+                         double bitscore);
     // A stored hit; its group and name are looked up in the rRNA collection.
     // Refused (false, "Error querying RRNA db") when the collection lacks the
     // sequence.
-    bool addrRNAMatching(int start, int end, int rrnaSeqId, double evalue, float bitscore);
+    bool addrRNAMatching(int start, int end, int rrnaSeqId, double evalue, double bitscore);
 
     // The hit under a scene x: its ends, or (0, 0); its HTML, or "".
     GC_Interval matchingAt(double sceneX) const;

@@ -46,16 +46,18 @@ void addGenomeEntries(QMenu *menu, GC_GenomeScene *scene, int count, GC_Genome *
         menu->addSeparator();
         addEntry(menu, "Get coverage information", scene, &GC_GenomeScene::slotGenomeCoverage);
         menu->addSeparator();
+        // Nothing held and nothing stored; a source file without the
+        // family's table (stored count -1) has nothing stored either.
         if (clicked && clicked->countCogMatchings() == 0
-            && clicked->getDatabaseCogMatchingsCount() == 0)
+            && clicked->getDatabaseCogMatchingsCount() <= 0)
             addEntry(menu, "Search for COG homologies", scene,
                      &GC_GenomeScene::slotGenomeTblastnCog);
         if (clicked && clicked->countRfamMatchings() == 0
-            && clicked->getDatabaseRfamMatchingsCount() == 0)
+            && clicked->getDatabaseRfamMatchingsCount() <= 0)
             addEntry(menu, "Search for RFAM homologies", scene,
                      &GC_GenomeScene::slotGenomeBlastnRfam);
         if (clicked && clicked->countrRNAMatchings() == 0
-            && clicked->getDatabaserRNAMatchingsCount() == 0)
+            && clicked->getDatabaserRNAMatchingsCount() <= 0)
             addEntry(menu, "Search for rRNA homologies", scene,
                      &GC_GenomeScene::slotGenomeBlastnrRNA);
         menu->addSeparator();
