@@ -49,9 +49,7 @@ GC_Anotation::~GC_Anotation() = default;
 
 GC_Genome *GC_Anotation::getGenome() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
+    return gc_parentItemOfType<GC_Genome>(this, ITEMTYPE_GENOME);
 }
 
 QRectF GC_Anotation::boundingRect() const

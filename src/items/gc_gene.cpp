@@ -43,9 +43,7 @@ GC_Gene::~GC_Gene() = default;
 
 GC_Genome *GC_Gene::getGenome() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
+    return gc_parentItemOfType<GC_Genome>(this, ITEMTYPE_GENOME);
 }
 
 qreal GC_Gene::getArrowStartX() const
