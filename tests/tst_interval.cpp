@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(map.totalLength(), qint64(30));
         map.mergeTouching();
         QCOMPARE(keysOf(map), QList<GC_Interval>({GC_Interval(1, 30)}));
-        QVERIFY(map.value(GC_Interval(1, 30)));
+        QVERIFY(map.anyContains(GC_Interval(1, 30)));
 
         GC_IntervalMap gap;
         gap.insert(GC_Interval(1, 5));

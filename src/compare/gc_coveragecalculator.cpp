@@ -42,8 +42,8 @@ GC_IntervalMap GC_CoverageCalculator::coveredRanges(const GC_Genome *genome,
         return ranges;
 
     // Sorted by start, a single sweep unites every stretch that overlaps or
-    // touches the run before it; the runs come out in key order, so each is
-    // appended at the end of the map without a search.
+    // touches the run before it; the runs come out in key order, so the map
+    // appends each without a search.
     std::sort(stretches.begin(), stretches.end(),
               [](const GC_Interval &a, const GC_Interval &b) { return a.start() < b.start(); });
     int runStart = stretches.first().start();
@@ -53,12 +53,12 @@ GC_IntervalMap GC_CoverageCalculator::coveredRanges(const GC_Genome *genome,
         if (qint64(next.start()) <= qint64(runEnd) + 1) {
             runEnd = std::max(runEnd, next.end());
         } else {
-            ranges.QMap<GC_Interval, bool>::insert(ranges.cend(), GC_Interval(runStart, runEnd), true);
+            ranges.insert(GC_Interval(runStart, runEnd));
             runStart = next.start();
             runEnd = next.end();
         }
     }
-    ranges.QMap<GC_Interval, bool>::insert(ranges.cend(), GC_Interval(runStart, runEnd), true);
+    ranges.insert(GC_Interval(runStart, runEnd));
     return ranges;
 }
 

@@ -49,9 +49,7 @@ GC_Anotation::~GC_Anotation() = default;
 
 GC_Genome *GC_Anotation::getGenome() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
+    return gc_parentItemOfType<GC_Genome>(this, ITEMTYPE_GENOME);
 }
 
 QRectF GC_Anotation::boundingRect() const
@@ -222,15 +220,7 @@ void GC_Anotation::placeText()
 
 void GC_Anotation::placeControlPoints()
 {
-    const GC_Genome *genome = getGenome();
-    if (!genome || !startHandle || !endHandle)
-        return;
-    const double x1 = genome->nucStartX(coords.start());
-    const double x2 = genome->nucStartX(coords.end());
-    startHandle->placeAt(x1);
-    endHandle->placeAt(x2);
-    startHandle->setShapeType(x1 <= x2 ? 0 : 1);
-    endHandle->setShapeType(x1 <= x2 ? 1 : 0);
+    handles.place(getGenome(), coords);
 }
 
 void GC_Anotation::updateVisibility()
@@ -249,47 +239,17 @@ void GC_Anotation::updateTextVisibility()
 
 void GC_Anotation::updateControlPointsVisibility()
 {
-    const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
-    if (!owner || !startHandle || !endHandle)
-        return;
-    startHandle->setVisible(owner->showControlPoints());
-    endHandle->setVisible(owner->showControlPoints());
+    handles.updateVisibility(this);
 }
 
 double GC_Anotation::boundControlPointX(GC_AnotationControlPoint *handle, double x) const
 {
-    const GC_Genome *genome = getGenome();
-    if (!genome || !startHandle || !endHandle)
-        return 0.0;
-    const bool forward = genome->getOrientation() == 1;
-    if (handle == startHandle)
-        return forward ? std::min(x, endHandle->x()) : std::max(x, endHandle->x());
-    if (handle == endHandle)
-        return forward ? std::max(x, startHandle->x()) : std::min(x, startHandle->x());
-    return 0.0;
+    return handles.bound(getGenome(), handle, x);
 }
 
 void GC_Anotation::controlPointMoved(GC_AnotationControlPoint *handle)
 {
-    const GC_Genome *genome = getGenome();
-    if (!genome || !startHandle || !endHandle)
-        return;
-    GC_Interval range;
-    if (handle == startHandle) {
-        // Rounded, as for genes: an untouched start handle keeps the start.
-        int n = int(std::floor(genome->xToNuc(handle->x()) + 0.5));
-        if (coords.end() < n)
-            n = coords.end();
-        range = GC_Interval(n, coords.end());
-    } else if (handle == endHandle) {
-        int n = int(std::ceil(genome->xToNuc(handle->x())));
-        if (coords.start() > n)
-            n = coords.start();
-        range = GC_Interval(coords.start(), n);
-    } else {
-        return;
-    }
-    setCoords(range);
+    setCoords(handles.dragged(getGenome(), handle, coords));
 }
 
 QVariant GC_Anotation::itemChange(GraphicsItemChange change, const QVariant &value)
@@ -298,22 +258,8 @@ QVariant GC_Anotation::itemChange(GraphicsItemChange change, const QVariant &val
         if (change == ItemPositionChange)
             return QPointF(0.0, value.toPointF().y());
         if (change == ItemSelectedHasChanged) {
-            const bool selected = value.toBool();
-            if (!selected && startHandle && endHandle) {
-                delete startHandle;
-                delete endHandle;
-                startHandle = nullptr;
-                endHandle = nullptr;
-            } else if (selected && !startHandle && !endHandle) {
-                startHandle = new GC_AnotationControlPoint(this);
-                endHandle = new GC_AnotationControlPoint(this);
-                placeControlPoints();
+            if (handles.followSelection<GC_AnotationControlPoint>(this, value.toBool(), coords))
                 placeText();
-                const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
-                const bool show = owner && owner->showControlPoints();
-                startHandle->setVisible(show);
-                endHandle->setVisible(show);
-            }
             return value;
         }
         // One that arrives on a canvas obeys its switches at once, like

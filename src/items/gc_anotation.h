@@ -2,6 +2,7 @@
 #define GC_ANOTATION_H
 
 #include "gc_interval.h"
+#include "gc_intervalhandles.h"
 #include "gc_itemtypes.h"
 
 #include <QColor>
@@ -88,8 +89,7 @@ private:
     QColor lineColor = QColor(Qt::black);
     QColor fillColor = QColor(255, 255, 0);
     GC_AnotationText *label = nullptr;
-    GC_AnotationControlPoint *startHandle = nullptr;
-    GC_AnotationControlPoint *endHandle = nullptr;
+    GC_IntervalHandles handles;
 };
 
 #endif

@@ -10,9 +10,7 @@ GC_AnotationControlPoint::GC_AnotationControlPoint(GC_Anotation *anotation)
 
 GC_Anotation *GC_AnotationControlPoint::getAnotation() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_ANOTATION ? static_cast<GC_Anotation *>(parent)
-                                                            : nullptr;
+    return gc_parentItemOfType<GC_Anotation>(this, ITEMTYPE_ANOTATION);
 }
 
 double GC_AnotationControlPoint::boundX(double x)

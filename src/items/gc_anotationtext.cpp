@@ -11,9 +11,7 @@ GC_AnotationText::GC_AnotationText(GC_Anotation *anotation)
 
 GC_Anotation *GC_AnotationText::getAnotation() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_ANOTATION ? static_cast<GC_Anotation *>(parent)
-                                                            : nullptr;
+    return gc_parentItemOfType<GC_Anotation>(this, ITEMTYPE_ANOTATION);
 }
 
 void GC_AnotationText::updateVisibility()

@@ -11,7 +11,6 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <cmath>
 
 GC_Gene::GC_Gene()
     : GC_SequenceArrowItem(nullptr)
@@ -43,9 +42,7 @@ GC_Gene::~GC_Gene() = default;
 
 GC_Genome *GC_Gene::getGenome() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
+    return gc_parentItemOfType<GC_Genome>(this, ITEMTYPE_GENOME);
 }
 
 qreal GC_Gene::getArrowStartX() const
@@ -135,11 +132,7 @@ void GC_Gene::updateVisibility()
 
 void GC_Gene::updateControlPointsVisibility()
 {
-    GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
-    if (!owner || !startHandle || !endHandle)
-        return;
-    startHandle->setVisible(owner->showControlPoints());
-    endHandle->setVisible(owner->showControlPoints());
+    handles.updateVisibility(this);
 }
 
 bool GC_Gene::overlaps(const GC_Gene *other) const
@@ -149,58 +142,29 @@ bool GC_Gene::overlaps(const GC_Gene *other) const
 
 // ---------------------------------------------------------------- handles
 
+GC_GeneControlPoint *GC_Gene::getStartHandle() const
+{
+    return static_cast<GC_GeneControlPoint *>(handles.start());
+}
+
+GC_GeneControlPoint *GC_Gene::getEndHandle() const
+{
+    return static_cast<GC_GeneControlPoint *>(handles.end());
+}
+
 void GC_Gene::placeControlPoints()
 {
-    const GC_Genome *genome = getGenome();
-    if (!genome || !startHandle || !endHandle)
-        return;
-    const double x1 = genome->nucStartX(coords.start());
-    const double x2 = genome->nucStartX(coords.end());
-    startHandle->placeAt(x1);
-    endHandle->placeAt(x2);
-    // Both handles always point away from each other.
-    startHandle->setShapeType(x1 <= x2 ? 0 : 1);
-    endHandle->setShapeType(x1 <= x2 ? 1 : 0);
+    handles.place(getGenome(), coords);
 }
 
 double GC_Gene::boundControlPointX(GC_GeneControlPoint *handle, double x) const
 {
-    const GC_Genome *genome = getGenome();
-    if (!genome || !startHandle || !endHandle)
-        return 0.0;
-    const bool forward = genome->getOrientation() == 1;
-    if (handle == startHandle)
-        return forward ? std::min(x, endHandle->x()) : std::max(x, endHandle->x());
-    if (handle == endHandle)
-        return forward ? std::max(x, startHandle->x()) : std::min(x, startHandle->x());
-    return 0.0;
+    return handles.bound(getGenome(), handle, x);
 }
 
 void GC_Gene::controlPointMoved(GC_GeneControlPoint *handle)
 {
-    const GC_Genome *genome = getGenome();
-    if (!genome || !startHandle || !endHandle)
-        return;
-    GC_Interval range = coords;
-    if (handle == startHandle) {
-        // The start handle stands on the start edge of its nucleotide, half a
-        // nucleotide before its centre: round, so that a handle left where it
-        // was placed keeps the interval (flooring would lose one each time).
-        int n = int(std::floor(genome->xToNuc(handle->x()) + 0.5));
-        if (coords.end() < n)
-            n = coords.end();
-        range = GC_Interval(n, coords.end());
-    } else if (handle == endHandle) {
-        int n = int(std::ceil(genome->xToNuc(handle->x())));
-        if (coords.start() > n)
-            n = coords.start();
-        range = GC_Interval(coords.start(), n);
-    } else {
-        return;
-    }
-    if (range == coords)
-        return;
-    setCoords(range);
+    setCoords(handles.dragged(getGenome(), handle, coords));
 }
 
 QVariant GC_Gene::itemChange(GraphicsItemChange change, const QVariant &value)
@@ -209,21 +173,7 @@ QVariant GC_Gene::itemChange(GraphicsItemChange change, const QVariant &value)
         if (change == ItemPositionChange)
             return QPointF(x(), value.toPointF().y());
         if (change == ItemSelectedHasChanged) {
-            const bool selected = value.toBool();
-            if (!selected && startHandle && endHandle) {
-                delete startHandle;
-                delete endHandle;
-                startHandle = nullptr;
-                endHandle = nullptr;
-            } else if (selected && !startHandle && !endHandle) {
-                startHandle = new GC_GeneControlPoint(this);
-                endHandle = new GC_GeneControlPoint(this);
-                placeControlPoints();
-                GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene());
-                const bool show = owner && owner->showControlPoints();
-                startHandle->setVisible(show);
-                endHandle->setVisible(show);
-            }
+            handles.followSelection<GC_GeneControlPoint>(this, value.toBool(), coords);
             return value;
         }
     }

@@ -2,6 +2,7 @@
 #define GC_GENE_H
 
 #include "gc_interval.h"
+#include "gc_intervalhandles.h"
 #include "gc_itemtypes.h"
 #include "gc_sequencearrowitem.h"
 
@@ -56,8 +57,8 @@ public:
     void updateControlPointsVisibility();
     bool overlaps(const GC_Gene *other) const;
 
-    GC_GeneControlPoint *getStartHandle() const { return startHandle; }
-    GC_GeneControlPoint *getEndHandle() const { return endHandle; }
+    GC_GeneControlPoint *getStartHandle() const;
+    GC_GeneControlPoint *getEndHandle() const;
     void placeControlPoints();
     double boundControlPointX(GC_GeneControlPoint *handle, double x) const;
     void controlPointMoved(GC_GeneControlPoint *handle);
@@ -82,8 +83,7 @@ private:
     QString note;
     QString locusTag;
     QString metadata;
-    GC_GeneControlPoint *startHandle = nullptr;
-    GC_GeneControlPoint *endHandle = nullptr;
+    GC_IntervalHandles handles;
 };
 
 #endif

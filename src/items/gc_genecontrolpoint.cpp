@@ -10,8 +10,7 @@ GC_GeneControlPoint::GC_GeneControlPoint(GC_Gene *gene)
 
 GC_Gene *GC_GeneControlPoint::getGene() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENE ? static_cast<GC_Gene *>(parent) : nullptr;
+    return gc_parentItemOfType<GC_Gene>(this, ITEMTYPE_GENE);
 }
 
 double GC_GeneControlPoint::boundX(double x)

@@ -10,9 +10,7 @@ GC_GenomeLengthControlPoint::GC_GenomeLengthControlPoint(GC_Genome *genome)
 
 GC_Genome *GC_GenomeLengthControlPoint::getGenome() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
+    return gc_parentItemOfType<GC_Genome>(this, ITEMTYPE_GENOME);
 }
 
 double GC_GenomeLengthControlPoint::boundX(double x)

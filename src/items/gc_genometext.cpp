@@ -11,9 +11,7 @@ GC_GenomeText::GC_GenomeText(GC_Genome *genome)
 
 GC_Genome *GC_GenomeText::getGenome() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
+    return gc_parentItemOfType<GC_Genome>(this, ITEMTYPE_GENOME);
 }
 
 void GC_GenomeText::updateVisibility()

@@ -22,4 +22,13 @@ enum GC_ItemType {
     ITEMTYPE_LEGEND = QGraphicsItem::UserType + 14
 };
 
+// The item's parent as its owner class when the parent reports the owner's
+// code, otherwise null: how a gene, label, ruler or handle finds its owner.
+template <class Owner>
+Owner *gc_parentItemOfType(const QGraphicsItem *item, int ownerType)
+{
+    QGraphicsItem *parent = item->parentItem();
+    return parent && parent->type() == ownerType ? static_cast<Owner *>(parent) : nullptr;
+}
+
 #endif

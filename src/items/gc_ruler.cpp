@@ -57,9 +57,7 @@ GC_Ruler::~GC_Ruler() = default;
 
 GC_Genome *GC_Ruler::getGenome() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
+    return gc_parentItemOfType<GC_Genome>(this, ITEMTYPE_GENOME);
 }
 
 void GC_Ruler::setOrientation(int value)

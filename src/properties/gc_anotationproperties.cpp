@@ -7,35 +7,22 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QSpinBox>
-#include <QTextEdit>
 #include <QTreeWidget>
-#include <limits>
 
 namespace {
 const QList<int> anchorCodes = {0, 1, 2};
-constexpr int kMaxNuc = std::numeric_limits<int>::max();
 } // namespace
 
 GC_AnotationProperties::GC_AnotationProperties(GC_Anotation *anotation)
-    : anotation(anotation)
+    : GC_IntervalPropertySet(anotation)
 {
-}
-
-void GC_AnotationProperties::writeRange()
-{
-    anotation->setCoords(GC_Interval(from->value(), to->value()));
 }
 
 void GC_AnotationProperties::build(QTreeWidget *tree, GC_ItemPropertiesWidget *panel)
 {
-    GC_Anotation *a = anotation;
-    name = newTextEdit([this, a] { a->setName(name->toPlainText()); });
-    from = newSpinBox(1, kMaxNuc, QString(), [this] { writeRange(); });
-    to = newSpinBox(1, kMaxNuc, QString(), [this] { writeRange(); });
-    y = newDoubleSpinBox(-99999.0, 99999.0, QString(), [this, a] { a->setY(y->value()); });
+    GC_Anotation *a = item;
+    newIntervalEditors(QString());
     height = newDoubleSpinBox(0.0, 99999.0, QString(), [this, a] { a->setHeight(height->value()); });
-    showText = newCheckBox([this, a] { a->setShowText(showText->isChecked()); });
     textAngle = newDoubleSpinBox(0.0, 360.0, QString(), [this, a] {
         a->setTextAngle(textAngle->value());
     });
@@ -52,11 +39,7 @@ void GC_AnotationProperties::build(QTreeWidget *tree, GC_ItemPropertiesWidget *p
     QTreeWidgetItem *top = addTopLevel(tree, "Anotation");
     top->setSizeHint(1, textColor->sizeHint());
     idRow = addTextRow(top, "Id");
-    addRow(top, "Name", name);
-    addRow(top, "From", from);
-    addRow(top, "To", to);
-    lengthRow = addTextRow(top, "Length");
-    addRow(top, "Y", y);
+    addIntervalRows(top);
     addRow(top, "Show text", showText);
     QTreeWidgetItem *rect = addGroup(top, "Rect");
     addRow(rect, "Width", height);
@@ -74,24 +57,18 @@ void GC_AnotationProperties::build(QTreeWidget *tree, GC_ItemPropertiesWidget *p
 
 void GC_AnotationProperties::fillEditors()
 {
-    idRow->setText(1, QString::number(anotation->getId()));
-    setPlainText(name, anotation->getName());
-    const GC_Interval range = anotation->getCoords();
-    fillRange(from, to, range);
-    lengthRow->setText(1, QString::number(range.length()));
-    y->setValue(anotation->y());
-    height->setValue(anotation->getHeight());
-    showText->setChecked(anotation->getShowText());
-    textAngle->setValue(anotation->getTextAngle());
-    selectCode(textAnchor, anchorCodes, anotation->getTextPositionFlag());
-    lineColor->setColor(anotation->getLineColor());
-    fillColor->setColor(anotation->getFillColor());
-    textColor->setColor(anotation->getTextColor());
-    textFont->setFont(anotation->getTextFont());
+    idRow->setText(1, QString::number(item->getId()));
+    fillIntervalEditors();
+    height->setValue(item->getHeight());
+    textAngle->setValue(item->getTextAngle());
+    selectCode(textAnchor, anchorCodes, item->getTextPositionFlag());
+    lineColor->setColor(item->getLineColor());
+    fillColor->setColor(item->getFillColor());
+    textColor->setColor(item->getTextColor());
+    textFont->setFont(item->getTextFont());
 }
 
 void GC_AnotationProperties::fix()
 {
-    limitRange(from, to);
-    lengthRow->setText(1, QString::number(anotation->getCoords().length()));
+    fixInterval();
 }

@@ -1,13 +1,13 @@
 #ifndef GC_ANOTATIONPROPERTIES_H
 #define GC_ANOTATIONPROPERTIES_H
 
-#include "gc_propertyset.h"
+#include "gc_intervalpropertyset.h"
 
 class GC_Anotation;
 
 // The "Anotation" rows: id, name, range, length, vertical place, the box
 // ("Rect") and the label ("Text").
-class GC_AnotationProperties : public GC_PropertySet
+class GC_AnotationProperties : public GC_IntervalPropertySet<GC_Anotation>
 {
 public:
     explicit GC_AnotationProperties(GC_Anotation *anotation);
@@ -19,17 +19,8 @@ protected:
     void fillEditors() override;
 
 private:
-    void writeRange();
-
-    GC_Anotation *anotation;
     QTreeWidgetItem *idRow = nullptr;
-    QTreeWidgetItem *lengthRow = nullptr;
-    QTextEdit *name = nullptr;
-    QSpinBox *from = nullptr;
-    QSpinBox *to = nullptr;
-    QDoubleSpinBox *y = nullptr;
     QDoubleSpinBox *height = nullptr;
-    QCheckBox *showText = nullptr;
     QDoubleSpinBox *textAngle = nullptr;
     QComboBox *textAnchor = nullptr;
     GC_ColorPicker *lineColor = nullptr;

@@ -2,12 +2,13 @@
 #define GC_GENEPROPERTIES_H
 
 #include "gc_arrowpropertyset.h"
+#include "gc_intervalpropertyset.h"
 
 class GC_Gene;
 
 // The "Gene" rows: name, range, length, vertical place, orientation, text
 // switch and the arrow ("Segment").
-class GC_GeneProperties : public GC_ArrowPropertySet
+class GC_GeneProperties : public GC_IntervalPropertySet<GC_Gene, GC_ArrowPropertySet>
 {
 public:
     explicit GC_GeneProperties(GC_Gene *gene);
@@ -19,16 +20,7 @@ protected:
     void fillEditors() override;
 
 private:
-    void writeRange();
-
-    GC_Gene *gene;
-    QTreeWidgetItem *lengthRow = nullptr;
-    QTextEdit *name = nullptr;
-    QSpinBox *from = nullptr;
-    QSpinBox *to = nullptr;
-    QDoubleSpinBox *y = nullptr;
     QComboBox *orientation = nullptr;
-    QCheckBox *showText = nullptr;
 };
 
 #endif
