@@ -9,6 +9,7 @@
 #include "gc_genomescene.h"
 #include "gc_sqlconnection.h"
 
+#include <QColor>
 #include <QDebug>
 #include <QHash>
 #include <QSet>
@@ -31,11 +32,13 @@ bool failed(QString *damage, const QString &table, const QSqlQuery &query)
     return false;
 }
 
-// Every row of a table's select, read before any other statement runs on
-// the connection. A table the file does not have gives no rows; a file
-// that fails halfway, or gives more rows than the table counts, is damaged.
-bool readRows(const QSqlDatabase &db, const QString &sql, const QString &table,
-              QList<QSqlRecord> *rows, QString *damage)
+// Steps through every row of a table's select, handing each to take,
+// before any other statement runs on the connection. A table the file
+// does not have gives no rows; a file that fails halfway, or gives more
+// rows than the table counts, is damaged.
+template<typename Take>
+bool readRows(const QSqlDatabase &db, const QString &sql, const QString &table, QString *damage,
+              Take take)
 {
     qint64 limit = -1;
     {
@@ -50,17 +53,32 @@ bool readRows(const QSqlDatabase &db, const QString &sql, const QString &table,
     if (!query.exec(sql))
         return !GC_SqlConnection::isDamage(db, table, query.lastError())
             || failed(damage, table, query);
-    while (query.next()) {
-        if (limit >= 0 && rows->size() >= limit) {
+    for (qint64 rows = 0; query.next(); ++rows) {
+        if (limit >= 0 && rows >= limit) {
             *damage = QStringLiteral("the %1 table gives more rows than it holds").arg(table);
             return false;
         }
-        rows->append(query.record());
+        take(query);
     }
     if (query.lastError().isValid())
         return failed(damage, table, query);
     return true;
 }
+
+// What the reader needs of a genomematchings row.
+struct MatchingRow
+{
+    int id;
+    int topId;
+    int topFrom;
+    int topTo;
+    int lowId;
+    int lowFrom;
+    int lowTo;
+    double similarity;
+    double bitScore;
+    QColor color;
+};
 
 } // namespace
 
@@ -107,13 +125,20 @@ bool GC_CanvasReader::load(const QString &fileName)
 bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QString *damage)
 {
     QList<QSqlRecord> genomeRows;
-    QList<QSqlRecord> matchingRows;
-    if (!readRows(db, GC_Genome::sqlSelect(), QStringLiteral("genomes"), &genomeRows, damage)
-        || !readRows(db, GC_GenomeMatching::sqlSelect(), QStringLiteral("genomematchings"),
-                     &matchingRows, damage))
-        return false;
-
-    // Genomes, kept here until the whole file has been read.
+    QList<MatchingRow> matchingRows;
+    const bool readAll =
+        readRows(db, GC_Genome::sqlSelect(), QStringLiteral("genomes"), damage,
+                 [&](const QSqlQuery &query) { genomeRows.append(query.record()); })
+        && readRows(db, GC_GenomeMatching::sqlSelect(), QStringLiteral("genomematchings"), damage,
+                    [&](const QSqlQuery &query) {
+                        matchingRows.append({query.value(0).toInt(), query.value(1).toInt(),
+                                             query.value(2).toInt(), query.value(3).toInt(),
+                                             query.value(4).toInt(), query.value(5).toInt(),
+                                             query.value(6).toInt(), query.value(7).toDouble(),
+                                             query.value(8).toDouble(),
+                                             GC_CanvasValue::toColor(query.value(9))});
+                    });
+    // Items are kept here until the whole file has been read.
     QList<GC_Genome *> genomes;
     QList<GC_FreeText *> texts;
     auto discard = [&]() {
@@ -121,6 +146,14 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
         qDeleteAll(texts);
         return false;
     };
+    if (!readAll
+        || !readRows(db, GC_FreeText::sqlSelect(), QStringLiteral("freetext"), damage,
+                     [&](const QSqlQuery &query) {
+                         auto *text = new GC_FreeText;
+                         text->loadFromQuery(query);
+                         texts.append(text);
+                     }))
+        return discard();
     QHash<int, int> rowsPerId;
     for (const QSqlRecord &row : std::as_const(genomeRows))
         ++rowsPerId[row.value(0).toInt()];
@@ -143,25 +176,6 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
         if (!GC_GenomeRows::loadSharedItems(it.key(), it.value(), db, damage))
             return discard();
     }
-    {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (query.exec(GC_FreeText::sqlSelect())) {
-            while (query.next()) {
-                auto *text = new GC_FreeText;
-                text->loadFromQuery(query);
-                texts.append(text);
-            }
-            if (query.lastError().isValid()) {
-                failed(damage, QStringLiteral("freetext"), query);
-                return discard();
-            }
-        } else if (GC_SqlConnection::isDamage(db, QStringLiteral("freetext"), query.lastError())) {
-            failed(damage, QStringLiteral("freetext"), query);
-            return discard();
-        }
-    }
-
     // Genome id -> genome, all rows and by row; a repeated id maps to the
     // later genome, and the earlier ones take fresh ids (one id, one genome:
     // saving both under it would mix their rows on the next load). The
@@ -190,28 +204,25 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
     QSet<int> usedIds;
     for (const GC_GenomeMatching *matching : m_scene->matchings())
         usedIds.insert(matching->id());
-    for (const QSqlRecord &row : std::as_const(matchingRows)) {
+    for (const MatchingRow &row : std::as_const(matchingRows)) {
         // A side takes the genome of its own row when an id stands in both
         // rows.
-        const int topId = row.value(1).toInt();
-        const int lowId = row.value(4).toInt();
-        GC_Genome *top = topById.value(topId, genomeById.value(topId));
-        GC_Genome *low = lowById.value(lowId, genomeById.value(lowId));
+        GC_Genome *top = topById.value(row.topId, genomeById.value(row.topId));
+        GC_Genome *low = lowById.value(row.lowId, genomeById.value(row.lowId));
         if (!top || !low) {
-            qWarning() << "GC_GenomeScene::loadKestalCanvas(): matching" << row.value(0).toInt()
-                       << "names genome" << (top ? lowId : topId)
+            qWarning() << "GC_GenomeScene::loadKestalCanvas(): matching" << row.id
+                       << "names genome" << (top ? row.lowId : row.topId)
                        << "which the file does not hold; skipped";
             continue;
         }
         auto *matching = new GC_GenomeMatching;
-        const int id = row.value(0).toInt();
-        matching->setId(usedIds.contains(id) ? GC_GenomeMatching::nextId : id);
+        matching->setId(usedIds.contains(row.id) ? GC_GenomeMatching::nextId : row.id);
         usedIds.insert(matching->id());
-        matching->setTop(top, row.value(2).toInt(), row.value(3).toInt());
-        matching->setLow(low, row.value(5).toInt(), row.value(6).toInt());
-        matching->setSimilarity(row.value(7).toDouble());
-        matching->setBitScore(row.value(8).toDouble());
-        matching->setColor(GC_CanvasValue::toColor(row.value(9)));
+        matching->setTop(top, row.topFrom, row.topTo);
+        matching->setLow(low, row.lowFrom, row.lowTo);
+        matching->setSimilarity(row.similarity);
+        matching->setBitScore(row.bitScore);
+        matching->setColor(row.color);
         m_scene->insertMatching(matching);
     }
     for (GC_FreeText *text : std::as_const(texts))
