@@ -859,6 +859,9 @@ private slots:
                 QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , pixPerNuc , "
                                            "showGenes , visible ) VALUES ( 7 , %1 , '%2' , %3 , %4 , 0.01 , 1 , 1 )")
                                        .arg(place).arg(name).arg(from).arg(to)));
+                QVERIFY(query.exec(QString("INSERT INTO ruler ( genomeId , nucsPerPeriod , periodsPerBigLine , "
+                                           "pixsPerPeriod ) VALUES ( 7 , %1 , 10 , 10 )")
+                                       .arg(place == 0 ? 100 : 250)));
                 for (int start : genes)
                     QVERIFY(query.exec(QString("INSERT INTO genes ( id , genomeId , name , nucfrom , nucto , orientation ) "
                                                "VALUES ( %1 , 7 , '%2' , %1 , %3 , 1 )")
@@ -882,6 +885,8 @@ private slots:
             const GC_Genome *clone = scene.topGenomes().first();
             const GC_Genome *sequence = scene.lowGenomes().first();
             QVERIFY(clone->getId() != sequence->getId());
+            QCOMPARE(clone->getRuler()->getNucsPerPeriod(), 100);
+            QCOMPARE(sequence->getRuler()->getNucsPerPeriod(), 250);
             for (const GC_Genome *genome : {clone, sequence}) {
                 const QList<int> &written = genome == clone ? cloneGenes : sequenceGenes;
                 QList<int> starts;

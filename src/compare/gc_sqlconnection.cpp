@@ -52,7 +52,12 @@ QString GC_SqlConnection::integrityProblem() const
 {
     if (!isOpen())
         return m_errorText.isEmpty() ? QStringLiteral("the file cannot be opened") : m_errorText;
-    QSqlQuery check(database());
+    return integrityProblem(database());
+}
+
+QString GC_SqlConnection::integrityProblem(const QSqlDatabase &db)
+{
+    QSqlQuery check(db);
     check.setForwardOnly(true);
     if (!check.exec(QStringLiteral("PRAGMA quick_check")))
         return check.lastError().text();

@@ -26,6 +26,7 @@ public:
     // words; empty when the file is intact. A file that cannot be checked
     // at all counts as damaged.
     QString integrityProblem() const;
+    static QString integrityProblem(const QSqlDatabase &db);
 
     // Whether the file starts with SQLite's header, so that a failing check
     // means damage rather than some other kind of file.
