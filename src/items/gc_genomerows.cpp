@@ -224,13 +224,14 @@ bool readItems(const QSqlDatabase &database, const QString &sql, int fileId, con
             return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
         return true;
     }
+    const int columns = query.record().count();
     while (query.next()) {
         auto *item = new Item;
         item->loadItem(query);
         items->append(item);
         if (rows) {
             QStringList values;
-            for (int column = 0; column < query.record().count(); ++column)
+            for (int column = 0; column < columns; ++column)
                 values << query.value(column).toString();
             rows->append({values.join(QChar(0x1f)), item->getCoords()});
         }
