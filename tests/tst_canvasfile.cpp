@@ -86,6 +86,45 @@ bool buildFromSql(const QString &sqlPath, const QString &path)
     return !statements.isEmpty();
 }
 
+// The example canvas with one kind of damage, placed by the file's own page
+// size and the root pages its schema names.
+QByteArray damagedExample(const QString &damage)
+{
+    const QString example = kestalTestDataPath("../../examples/phages.kcv");
+    QByteArray bytes = fileBytes(example);
+    const qsizetype pageSize = (uchar(bytes.at(16)) << 8) | uchar(bytes.at(17));
+    auto rootOffset = [&](const QString &table) {
+        return (scalar(example, QString("SELECT rootpage FROM sqlite_master WHERE name = '%1'").arg(table)).toInt() - 1)
+            * pageSize;
+    };
+    auto bigEndian = [&](qsizetype at, int size) {
+        int value = 0;
+        for (int i = 0; i < size; ++i)
+            value = (value << 8) | uchar(bytes.at(at + i));
+        return value;
+    };
+    if (damage == "genomes-loop") {
+        // The interior root's right child becomes the root itself.
+        const qsizetype root = rootOffset("genomes");
+        const int page = int(root / pageSize) + 1;
+        for (int i = 0; i < 4; ++i)
+            bytes[root + 8 + i] = char(page >> (8 * (3 - i)));
+    } else if (damage == "genes-zero") {
+        bytes.replace(rootOffset("genes"), pageSize, QByteArray(pageSize, '\0'));
+    } else if (damage == "genes-cells") {
+        // The cell count of the first leaf under the genes root.
+        const qsizetype root = rootOffset("genes");
+        const qsizetype leaf = (bigEndian(root + bigEndian(root + 12, 2), 4) - 1) * pageSize;
+        bytes[leaf + 4] = char(bytes.at(leaf + 4) ^ 0x40);
+    } else if (damage == "genes-column") {
+        const qsizetype at = bytes.indexOf("lineColor TEXT , fillColor TEXT , arrowStyle INTEGER, note");
+        bytes[at + 8] = '2';
+    } else if (damage == "truncated") {
+        bytes.truncate(bytes.size() / pageSize / 2 * pageSize);
+    }
+    return bytes;
+}
+
 GC_Gene *makeGene(int id, int from, int to, const QString &name)
 {
     auto *gene = new GC_Gene;
@@ -740,6 +779,137 @@ private slots:
         QCOMPARE(scalar(path("self_pair_1.kcv"), "SELECT count(DISTINCT id) || '/' || count(*) FROM genomes"),
                  QString("2/2"));
         QCOMPARE(scalar(path("self_pair_1.kcv"), "SELECT count(*) FROM genes"), QString("6"));
+    }
+
+    void aDamagedCanvasIsRefused_data()
+    {
+        QTest::addColumn<QString>("damage");
+        // Found by loading damaged copies of the example.
+        QTest::newRow("genomes page leads back to itself") << "genomes-loop";
+        QTest::newRow("genes page wiped") << "genes-zero";
+        QTest::newRow("genes page miscounts its rows") << "genes-cells";
+        QTest::newRow("genes column renamed in the schema") << "genes-column";
+        QTest::newRow("cut at a page end") << "truncated";
+    }
+
+    void aDamagedCanvasIsRefused()
+    {
+        QFETCH(QString, damage);
+        const QString example = kestalTestDataPath("../../examples/phages.kcv");
+        {
+            GC_GenomeScene intact;
+            QVERIFY(intact.loadKestalCanvas(example));
+            QCOMPARE(intact.genomes().size(), 2);
+            QCOMPARE(intact.genomes().at(0)->countGenes() + intact.genomes().at(1)->countGenes(), 198);
+        }
+        const QString file = path("damaged.kcv");
+        const QByteArray bytes = damagedExample(damage);
+        QVERIFY(bytes != fileBytes(example));
+        QVERIFY(TestData::writeFile(file, bytes));
+
+        GC_GenomeScene scene;
+        QVERIFY(!scene.loadKestalCanvas(file));
+        QVERIFY2(scene.lastErrorText().contains(QString("The file \"%1\" is damaged").arg(file)),
+                 qPrintable(scene.lastErrorText()));
+        QVERIFY(scene.genomes().isEmpty());
+        QVERIFY(scene.matchings().isEmpty());
+        QVERIFY(scene.freeTexts().isEmpty());
+        QVERIFY(scene.fileName().isEmpty());
+        QCOMPARE(fileBytes(file), bytes);
+    }
+
+    void genesOfASharedIdStayWithTheirGenome_data()
+    {
+        // Older files could give a clone and a compared sequence one id;
+        // their gene and annotation rows name only the id. The clone shows
+        // from cloneFrom to 40000, the sequence from 1 to sequenceTo.
+        QTest::addColumn<bool>("cloneFirst");
+        QTest::addColumn<int>("cloneFrom");
+        QTest::addColumn<QList<int>>("cloneGenes");
+        QTest::addColumn<int>("sequenceTo");
+        QTest::addColumn<QList<int>>("sequenceGenes");
+        const QList<int> four{100, 5000, 12000, 30000};
+        QTest::newRow("gene-less sequence after the clone") << true << 1 << four << 800 << QList<int>{};
+        QTest::newRow("gene-less sequence before the clone") << false << 1 << four << 800 << QList<int>{};
+        const QList<int> three{6000, 12000, 30000};
+        QTest::newRow("both with genes, after") << true << 5001 << three << 3000 << QList<int>{100, 1200};
+        QTest::newRow("both with genes, before") << false << 5001 << three << 3000 << QList<int>{100, 1200};
+    }
+
+    void genesOfASharedIdStayWithTheirGenome()
+    {
+        QFETCH(bool, cloneFirst);
+        QFETCH(int, cloneFrom);
+        QFETCH(QList<int>, cloneGenes);
+        QFETCH(int, sequenceTo);
+        QFETCH(QList<int>, sequenceGenes);
+        const QString file = path("shared_id_old.kcv");
+        QFile::remove(file);
+        {
+            GC_SqlConnection connection("tst_shared_id", file);
+            QSqlQuery query(connection.database());
+            QVERIFY(query.exec("CREATE TABLE file_properties ( key TEXT , value TEXT )"));
+            QVERIFY(query.exec("INSERT INTO file_properties VALUES ( 'type' , 'kestalcanvas' )"));
+            for (const QString &create : {GC_Genome::sqlCreateTable(), GC_Gene::sqlCreateTable(),
+                                          GC_Anotation::sqlCreateTable(), GC_Ruler::sqlCreateTable(),
+                                          GC_GenomeMatching::sqlCreateTable(), GC_FreeText::sqlCreateTable()})
+                QVERIFY(query.exec(create));
+            // Each genome row followed by its own rows, as the writer puts them.
+            auto writeGenome = [&](const QString &name, int place, int from, int to, const QList<int> &genes) {
+                QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , pixPerNuc , "
+                                           "showGenes , visible ) VALUES ( 7 , %1 , '%2' , %3 , %4 , 0.01 , 1 , 1 )")
+                                       .arg(place).arg(name).arg(from).arg(to)));
+                QVERIFY(query.exec(QString("INSERT INTO ruler ( genomeId , nucsPerPeriod , periodsPerBigLine , "
+                                           "pixsPerPeriod ) VALUES ( 7 , %1 , 10 , 10 )")
+                                       .arg(place == 0 ? 100 : 250)));
+                for (int start : genes)
+                    QVERIFY(query.exec(QString("INSERT INTO genes ( id , genomeId , name , nucfrom , nucto , orientation ) "
+                                               "VALUES ( %1 , 7 , '%2' , %1 , %3 , 1 )")
+                                           .arg(start).arg(name).arg(start + 300)));
+                if (!genes.isEmpty())
+                    QVERIFY(query.exec(QString("INSERT INTO anotations ( id , genomeId , name , nucfrom , nucto ) "
+                                               "VALUES ( 1 , 7 , '%1' , %2 , %3 )")
+                                           .arg(name).arg(genes.last()).arg(genes.last() + 50)));
+            };
+            if (cloneFirst)
+                writeGenome("clone", 0, cloneFrom, 40000, cloneGenes);
+            writeGenome("sequence", 1, 1, sequenceTo, sequenceGenes);
+            if (!cloneFirst)
+                writeGenome("clone", 0, cloneFrom, 40000, cloneGenes);
+        }
+        // Every gene and annotation is where it was written, also after a
+        // save and a load of what was saved.
+        auto check = [&](const GC_GenomeScene &scene) {
+            QCOMPARE(scene.topGenomes().size(), 1);
+            QCOMPARE(scene.lowGenomes().size(), 1);
+            const GC_Genome *clone = scene.topGenomes().first();
+            const GC_Genome *sequence = scene.lowGenomes().first();
+            QVERIFY(clone->getId() != sequence->getId());
+            QCOMPARE(clone->getRuler()->getNucsPerPeriod(), 100);
+            QCOMPARE(sequence->getRuler()->getNucsPerPeriod(), 250);
+            for (const GC_Genome *genome : {clone, sequence}) {
+                const QList<int> &written = genome == clone ? cloneGenes : sequenceGenes;
+                QList<int> starts;
+                for (const GC_Gene *gene : genome->getGenes()) {
+                    QCOMPARE(gene->getName(), genome->getName());
+                    starts << gene->getCoords().start();
+                }
+                QCOMPARE(starts, written);
+                QCOMPARE(genome->getAnotations().size(), written.isEmpty() ? 0 : 1);
+                for (const GC_Anotation *anotation : genome->getAnotations())
+                    QCOMPARE(anotation->getName(), genome->getName());
+            }
+        };
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadKestalCanvas(file));
+        check(scene);
+        if (QTest::currentTestFailed())
+            return;
+        scene.setFileName(path("shared_id_saved.kcv"));
+        QVERIFY(scene.saveToKestalCanvas());
+        GC_GenomeScene again;
+        QVERIFY(again.loadKestalCanvas(scene.fileName()));
+        check(again);
     }
 
     void otherFilesAreRefused()

@@ -280,6 +280,38 @@ private slots:
         QVERIFY(other.lastErrorText().contains("genomes"));
     }
 
+    void aDamagedDatabaseIsRefused()
+    {
+        QList<QPair<int, int>> genes;
+        for (int i = 0; i < 300; ++i)
+            genes.append({10 * i + 1, 10 * i + 8});
+        const QString path = makeDatabase({{"Left", 4000, genes, 3}, {"Right", 4000, {}, 4}},
+                                          {{0, 1, 100, 1, 1, 100, 95.0, 150.0}});
+        const QString good = makeDatabase({{"Other", 800, {}, 1}, {"Side", 800, {}, 2}},
+                                          {{0, 1, 100, 1, 1, 100, 95.0, 150.0}});
+        int root = 0;
+        {
+            GC_SqlConnection file("damage", path, GC_SqlConnection::ReadOnly);
+            QSqlQuery query(file.database());
+            QVERIFY(query.exec("SELECT rootpage FROM sqlite_master WHERE name = 'segments'") && query.next());
+            root = query.value(0).toInt();
+        }
+        // The segments table's root page wiped: its rows cannot be reached.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(16);
+        const QByteArray header = file.read(2);
+        const int pageSize = (uchar(header.at(0)) << 8) | uchar(header.at(1));
+        file.seek(qint64(root - 1) * pageSize);
+        file.write(QByteArray(pageSize, '\0'));
+        file.close();
+
+        GC_GenomeScene scene;
+        QVERIFY(!scene.loadSorvikComparisons({good, path}));
+        QVERIFY2(scene.lastErrorText().contains(QString("The file \"%1\" is damaged").arg(path)),
+                 qPrintable(scene.lastErrorText()));
+    }
+
     void realBlastnResultsAreLoaded()
     {
         const QString blastn = QStandardPaths::findExecutable("blastn");

@@ -255,6 +255,25 @@ private slots:
         QVERIFY(scene.genomes().isEmpty());
     }
 
+    void damagedCanvasFailsSayingSo()
+    {
+        // The example cut in the middle of a page run.
+        QFile example(kestalTestDataPath("../../examples/phages.kcv"));
+        QVERIFY(example.open(QIODevice::ReadOnly));
+        const QByteArray bytes = example.readAll();
+        const QString path = writeTemp("cut.kcv", bytes.left(bytes.size() / 2 / 4096 * 4096));
+        GC_GenomeScene scene;
+        GC_ThreadOpen open;
+        open.setScene(&scene);
+        open.setFileType(FILETYPE_CANVAS);
+        open.setFileName(path);
+        QString reason;
+        QCOMPARE(runOpening(open, &reason), QList<bool>{false});
+        QVERIFY2(reason.contains(QString("The file \"%1\" is damaged").arg(path)), qPrintable(reason));
+        QVERIFY(scene.genomes().isEmpty());
+        QVERIFY(scene.fileName().isEmpty());
+    }
+
     void twoGenbankFilesComparedWithBlast()
     {
         const QString first = kestalTestDataPath("MH816966.1.gbk");

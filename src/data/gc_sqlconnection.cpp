@@ -1,7 +1,11 @@
 #include "gc_sqlconnection.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
 
 GC_SqlConnection::GC_SqlConnection(const QString &connectionName, const QString &path, Mode mode)
     : m_name(connectionName)
@@ -42,4 +46,51 @@ bool GC_SqlConnection::isOpen() const
 QSqlDatabase GC_SqlConnection::database() const
 {
     return QSqlDatabase::database(m_name, false);
+}
+
+QString GC_SqlConnection::integrityProblem() const
+{
+    if (!isOpen())
+        return m_errorText.isEmpty() ? QStringLiteral("the file cannot be opened") : m_errorText;
+    return integrityProblem(database());
+}
+
+QString GC_SqlConnection::integrityProblem(const QSqlDatabase &db)
+{
+    QSqlQuery check(db);
+    check.setForwardOnly(true);
+    if (!check.exec(QStringLiteral("PRAGMA quick_check")))
+        return check.lastError().text();
+    // SQLite answers one row "ok", or one row per problem found; a few of
+    // them say enough.
+    QStringList problems;
+    while (problems.size() < 3 && check.next()) {
+        const QString line = check.value(0).toString();
+        if (line == QLatin1String("ok"))
+            return QString();
+        problems << line;
+    }
+    if (problems.isEmpty() && check.lastError().isValid())
+        problems << check.lastError().text();
+    return problems.isEmpty() ? QStringLiteral("the check gave no answer") : problems.join('\n');
+}
+
+bool GC_SqlConnection::isSqliteFile(const QString &path)
+{
+    QFile file(path);
+    static const QByteArray header("SQLite format 3", 16);
+    return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
+}
+
+bool GC_SqlConnection::isDamage(const QSqlError &error)
+{
+    // SQLITE_CORRUPT and SQLITE_NOTADB, with or without their extended bits.
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    return ok && (code == 11 || code == 26);
+}
+
+bool GC_SqlConnection::isDamage(const QSqlDatabase &db, const QString &table, const QSqlError &error)
+{
+    return isDamage(error) || db.tables().contains(table, Qt::CaseInsensitive);
 }

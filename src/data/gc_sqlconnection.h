@@ -2,6 +2,7 @@
 #define GC_SQLCONNECTION_H
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 // A named QSQLITE connection that lives for one operation: opened on
@@ -20,6 +21,24 @@ public:
     bool isOpen() const;
     QSqlDatabase database() const;
     QString errorText() const { return m_errorText; }
+
+    // What SQLite's quick check finds wrong with the open file, in its own
+    // words; empty when the file is intact. A file that cannot be checked
+    // at all counts as damaged.
+    QString integrityProblem() const;
+    static QString integrityProblem(const QSqlDatabase &db);
+
+    // Whether the file starts with SQLite's header, so that a failing check
+    // means damage rather than some other kind of file.
+    static bool isSqliteFile(const QString &path);
+
+    // Whether a failed statement failed because the file is damaged (as
+    // opposed to, say, a table an older file does not have).
+    static bool isDamage(const QSqlError &error);
+    // The same for a statement on one table, which also counts as damaged
+    // when the table is there but does not read as the program writes it
+    // (only a missing table is a file of an older kind).
+    static bool isDamage(const QSqlDatabase &db, const QString &table, const QSqlError &error);
 
 private:
     QString m_name;

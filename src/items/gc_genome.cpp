@@ -21,6 +21,7 @@
 #include <QGraphicsView>
 #include <QKeyEvent>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <cmath>
@@ -1065,12 +1066,18 @@ bool GC_Genome::saveItem(QSqlQuery &query, int place, int &rowCounter, QString *
 
 void GC_Genome::loadItem(const QSqlQuery &query, const QSqlDatabase &canvas)
 {
+    loadItem(query.record(), canvas, true, 0, nullptr);
+}
+
+bool GC_Genome::loadItem(const QSqlRecord &row, const QSqlDatabase &canvas, bool withItems,
+                         int occurrence, QString *damage)
+{
     // In a canvas the genome's key is its own id.
-    id = query.value(0).toInt();
+    id = row.value(0).toInt();
     dbId = id;
     if (genomeIdCounter <= id)
         genomeIdCounter = id + 1;
-    GC_GenomeRows::load(*this, query, canvas);
+    return GC_GenomeRows::load(*this, row, canvas, withItems, occurrence, damage);
 }
 
 // ---------------------------------------------------------------- source file

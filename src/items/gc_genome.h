@@ -24,6 +24,7 @@ class GC_Style;
 class GC_rRNAHomologies;
 class QSqlDatabase;
 class QSqlQuery;
+class QSqlRecord;
 
 // Gene coverage.
 #include "gc_intervalmap.h"
@@ -223,6 +224,11 @@ public:
     // genes and annotations from the same database; the genome keeps the
     // row's id, and the id counter is raised past it.
     void loadItem(const QSqlQuery &query, const QSqlDatabase &canvas);
+    // The same from a row read ahead (GC_GenomeRows::load says what the
+    // other arguments do); false, with the reason in damage, when the file
+    // fails to give the rows it holds.
+    bool loadItem(const QSqlRecord &row, const QSqlDatabase &canvas, bool withItems,
+                  int occurrence, QString *damage);
     // A fresh id from the counter, for a genome read under an id that
     // another genome of the same file already carries.
     void takeNewId() { id = genomeIdCounter++; }

@@ -14,6 +14,8 @@
 #include "gc_rrnahomologies.h"
 #include "gc_rrnamatching.h"
 #include "gc_ruler.h"
+#include "gc_sharedgenomeid.h"
+#include "gc_sqlconnection.h"
 
 #include <QDebug>
 #include <QSet>
@@ -21,6 +23,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringList>
 #include <QVariant>
 
 namespace {
@@ -189,7 +192,62 @@ QString GC_GenomeRows::genesSelect(const QSqlDatabase &database)
     return sql;
 }
 
-void GC_GenomeRows::load(GC_Genome &genome, const QSqlQuery &row, const QSqlDatabase &database)
+namespace {
+
+bool damaged(QString *damage, const QString &what, const QSqlQuery &query)
+{
+    if (damage)
+        *damage = QStringLiteral("%1: %2").arg(what, query.lastError().text());
+    return false;
+}
+
+// Reads the items one select gives for an id, each with its stored values
+// and range when rows is given. A select that cannot run on this file (an
+// older file without the table) gives no items; a file that stops giving
+// rows halfway is damaged: false, and nothing is kept.
+template<typename Item>
+bool readItems(const QSqlDatabase &database, const QString &sql, int fileId, const char *table,
+               QList<Item *> *items, QList<GC_SharedGenomeId::Row> *rows, QString *damage)
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        if (GC_SqlConnection::isDamage(database, QLatin1String(table), query.lastError()))
+            return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
+        if (qstrcmp(table, "genes") == 0)
+            qDebug().noquote() << "ERROR in prepare: " << ('"' + query.lastError().text() + '"');
+        return true;
+    }
+    query.addBindValue(fileId);
+    if (!query.exec()) {
+        if (GC_SqlConnection::isDamage(database, QLatin1String(table), query.lastError()))
+            return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
+        return true;
+    }
+    const int columns = query.record().count();
+    while (query.next()) {
+        auto *item = new Item;
+        item->loadItem(query);
+        items->append(item);
+        if (rows) {
+            QStringList values;
+            for (int column = 0; column < columns; ++column)
+                values << query.value(column).toString();
+            rows->append({values.join(QChar(0x1f)), item->getCoords()});
+        }
+    }
+    if (query.lastError().isValid()) {
+        qDeleteAll(*items);
+        items->clear();
+        return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
+    }
+    return true;
+}
+
+} // namespace
+
+bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDatabase &database,
+                         bool withItems, int occurrence, QString *damage)
 {
     genome.setPos(row.value(2).toDouble(), row.value(3).toDouble());
     genome.setName(row.value(4).toString());
@@ -216,46 +274,68 @@ void GC_GenomeRows::load(GC_Genome &genome, const QSqlQuery &row, const QSqlData
     genome.setVisibleGenome(GC_CanvasValue::toBool(row.value(26)));
     genome.setDnaSequence(row.value(27).toString());
 
-    const int id = genome.getId();
+    const int id = genome.getDatabaseId();
     {
         QSqlQuery ruler(database);
-        if (ruler.prepare(GC_Ruler::sqlSelect())) {
-            ruler.addBindValue(id);
-            if (ruler.exec() && ruler.next())
-                genome.getRuler()->loadItem(ruler);
-        }
-    }
-    {
-        QSqlQuery genes(database);
-        genes.setForwardOnly(true);
-        if (!genes.prepare(genesSelect(database))) {
-            qDebug().noquote() << "ERROR in prepare: " << ('"' + genes.lastError().text() + '"');
+        ruler.setForwardOnly(true);
+        if (!ruler.prepare(GC_Ruler::sqlSelect())) {
+            if (GC_SqlConnection::isDamage(database, QStringLiteral("ruler"), ruler.lastError()))
+                return damaged(damage, QStringLiteral("reading the ruler table"), ruler);
         } else {
-            genes.addBindValue(id);
-            if (genes.exec()) {
-                while (genes.next()) {
-                    auto *gene = new GC_Gene;
-                    gene->loadItem(genes);
-                    genome.addGene(gene);
-                }
+            ruler.addBindValue(id);
+            if (ruler.exec()) {
+                // The occurrence-th ruler row of the id, or the last there is.
+                for (int skip = 0; skip <= occurrence && ruler.next(); ++skip)
+                    genome.getRuler()->loadItem(ruler);
+                if (ruler.lastError().isValid())
+                    return damaged(damage, QStringLiteral("reading the ruler table"), ruler);
+            } else if (GC_SqlConnection::isDamage(database, QStringLiteral("ruler"),
+                                                  ruler.lastError())) {
+                return damaged(damage, QStringLiteral("reading the ruler table"), ruler);
             }
         }
     }
-    {
-        QSqlQuery anotations(database);
-        anotations.setForwardOnly(true);
-        if (anotations.prepare(GC_Anotation::sqlSelect())) {
-            anotations.addBindValue(id);
-            if (anotations.exec()) {
-                while (anotations.next()) {
-                    auto *anotation = new GC_Anotation;
-                    anotation->loadItem(anotations);
-                    genome.addAnotation(anotation);
-                }
-            }
-        }
+    if (withItems) {
+        QList<GC_Gene *> genes;
+        if (!readItems(database, genesSelect(database), id, "genes", &genes, nullptr, damage))
+            return false;
+        for (GC_Gene *gene : std::as_const(genes))
+            genome.addGene(gene);
+        QList<GC_Anotation *> anotations;
+        if (!readItems(database, GC_Anotation::sqlSelect(), id, "anotations", &anotations, nullptr,
+                       damage))
+            return false;
+        for (GC_Anotation *anotation : std::as_const(anotations))
+            genome.addAnotation(anotation);
     }
     genome.countDatabaseCogMatchings();
     genome.countDatabaseRfamMatchings();
     genome.countDatabaserRNAMatchings();
+    return true;
+}
+
+bool GC_GenomeRows::loadSharedItems(int fileId, const QList<GC_Genome *> &genomes,
+                                    const QSqlDatabase &database, QString *damage)
+{
+    QList<GC_Interval> ranges;
+    for (const GC_Genome *genome : genomes)
+        ranges.append(genome->getCoords());
+
+    QList<GC_Gene *> genes;
+    QList<GC_SharedGenomeId::Row> geneRows;
+    if (!readItems(database, genesSelect(database), fileId, "genes", &genes, &geneRows, damage))
+        return false;
+    const QList<int> geneOwners = GC_SharedGenomeId::owners(ranges, geneRows);
+    for (qsizetype i = 0; i < genes.size(); ++i)
+        genomes.at(geneOwners.at(i))->addGene(genes.at(i));
+
+    QList<GC_Anotation *> anotations;
+    QList<GC_SharedGenomeId::Row> anotationRows;
+    if (!readItems(database, GC_Anotation::sqlSelect(), fileId, "anotations", &anotations,
+                   &anotationRows, damage))
+        return false;
+    const QList<int> anotationOwners = GC_SharedGenomeId::owners(ranges, anotationRows);
+    for (qsizetype i = 0; i < anotations.size(); ++i)
+        genomes.at(anotationOwners.at(i))->addAnotation(anotations.at(i));
+    return true;
 }

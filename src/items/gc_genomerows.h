@@ -1,11 +1,13 @@
 #ifndef GC_GENOMEROWS_H
 #define GC_GENOMEROWS_H
 
+#include <QList>
 #include <QString>
 
 class GC_Genome;
 class QSqlDatabase;
 class QSqlQuery;
+class QSqlRecord;
 
 // A genome's side of the canvas file: the genomes table and the writing and
 // reading of one genome with its dependent rows (ruler, genes, annotations
@@ -26,10 +28,22 @@ public:
                      QString *errorText);
 
     // Fills the genome, whose id is already set, from a row of selectSql()
-    // and reads its ruler, genes and annotations from the same database,
-    // then counts its stored hits. Reads only: an older genes table without
-    // the note, locusTag and metadata columns is read as it is.
-    static void load(GC_Genome &genome, const QSqlQuery &row, const QSqlDatabase &database);
+    // and reads its ruler and (with withItems) its genes and annotations
+    // from the same database, then counts its stored hits. occurrence is
+    // how many earlier genomes rows carry the same id: the ruler rows of an
+    // id follow its genomes rows in order. Reads only: an older genes table
+    // without the note, locusTag and metadata columns is read as it is.
+    // False, with the reason in damage, when the file fails to give the
+    // rows it holds.
+    static bool load(GC_Genome &genome, const QSqlRecord &row, const QSqlDatabase &database,
+                     bool withItems, int occurrence, QString *damage);
+
+    // Reads the genes and annotations stored under fileId and gives each
+    // to one of the genomes that share that id in the file (listed in file
+    // order; see GC_SharedGenomeId). False, with the reason in damage, when
+    // the file fails to give its rows.
+    static bool loadSharedItems(int fileId, const QList<GC_Genome *> &genomes,
+                                const QSqlDatabase &database, QString *damage);
 
 private:
     static QString genesSelect(const QSqlDatabase &database);

@@ -1,57 +1,84 @@
 #include "gc_canvasreader.h"
 
-#include "gc_anotation.h"
 #include "gc_canvasvalue.h"
 #include "gc_fileutils.h"
 #include "gc_freetext.h"
-#include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
+#include "gc_genomerows.h"
 #include "gc_genomescene.h"
 #include "gc_sqlconnection.h"
 
+#include <QColor>
 #include <QDebug>
 #include <QHash>
 #include <QSet>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 namespace {
 
-// Genome ids that more than one genomes row carries, with their counts.
-QHash<int, int> repeatedGenomeIds(const QSqlDatabase &db)
+QString damagedText(const QString &fileName, const QString &problem)
 {
-    QHash<int, int> repeats;
-    QSqlQuery query(db);
-    if (query.exec(QStringLiteral("SELECT id, count(*) FROM genomes GROUP BY id HAVING count(*) > 1"))) {
-        while (query.next())
-            repeats.insert(query.value(0).toInt(), query.value(1).toInt());
+    return QStringLiteral("The file \"%1\" is damaged and cannot be read.\nSQLite reports: %2")
+        .arg(fileName, problem);
+}
+
+bool failed(QString *damage, const QString &table, const QSqlQuery &query)
+{
+    *damage = QStringLiteral("reading the %1 table: %2").arg(table, query.lastError().text());
+    return false;
+}
+
+// Steps through every row of a table's select, handing each to take,
+// before any other statement runs on the connection. A table the file
+// does not have gives no rows; a file that fails halfway, or gives more
+// rows than the table counts, is damaged.
+template<typename Take>
+bool readRows(const QSqlDatabase &db, const QString &sql, const QString &table, QString *damage,
+              Take take)
+{
+    qint64 limit = -1;
+    {
+        QSqlQuery count(db);
+        if (count.exec(QStringLiteral("SELECT count(*) FROM %1").arg(table)) && count.next())
+            limit = count.value(0).toLongLong();
+        else if (GC_SqlConnection::isDamage(db, table, count.lastError()))
+            return failed(damage, table, count);
     }
-    return repeats;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        return !GC_SqlConnection::isDamage(db, table, query.lastError())
+            || failed(damage, table, query);
+    for (qint64 rows = 0; query.next(); ++rows) {
+        if (limit >= 0 && rows >= limit) {
+            *damage = QStringLiteral("the %1 table gives more rows than it holds").arg(table);
+            return false;
+        }
+        take(query);
+    }
+    if (query.lastError().isValid())
+        return failed(damage, table, query);
+    return true;
 }
 
-// Older files wrote a genome that stood in both rows once per row, genes and
-// annotations included, so the rows of that id hold its items once per
-// copy, in the order of the copies. The occurrence-th copy keeps its share;
-// this gives the others.
-template<typename Item>
-QList<Item *> otherShares(const QList<Item *> &items, int copies, int occurrence)
+// What the reader needs of a genomematchings row.
+struct MatchingRow
 {
-    if (items.size() % copies != 0)
-        return {};
-    const qsizetype size = items.size() / copies;
-    QList<Item *> others = items.mid(0, size * occurrence);
-    others += items.mid(size * (occurrence + 1));
-    return others;
-}
-
-void keepOwnShare(GC_Genome *genome, int copies, int occurrence)
-{
-    for (GC_Gene *gene : otherShares(genome->getGenes(), copies, occurrence))
-        genome->removeGene(gene);
-    for (GC_Anotation *anotation : otherShares(genome->getAnotations(), copies, occurrence))
-        genome->removeAnotation(anotation);
-}
+    int id;
+    int topId;
+    int topFrom;
+    int topTo;
+    int lowId;
+    int lowFrom;
+    int lowTo;
+    double similarity;
+    double bitScore;
+    QColor color;
+};
 
 } // namespace
 
@@ -62,100 +89,143 @@ GC_CanvasReader::GC_CanvasReader(GC_GenomeScene *scene)
 
 bool GC_CanvasReader::load(const QString &fileName)
 {
-    if (GC_FileUtils::filetype(fileName) != FILETYPE_CANVAS) {
-        m_scene->setLastErrorText(
-            QStringLiteral("File \"%1\" isn't a Kestal Canvas file or doesn't exist").arg(fileName));
-        return false;
-    }
     {
         GC_SqlConnection connection(QStringLiteral("gc_genomescene_loadkestalcanvas"), fileName,
                                     GC_SqlConnection::ReadOnly);
+        // Checked before anything else reads it: a damaged SQLite file may
+        // not even show its type.
+        if (GC_SqlConnection::isSqliteFile(fileName)) {
+            const QString problem = connection.integrityProblem();
+            if (!problem.isEmpty()) {
+                qWarning().noquote() << "GC_GenomeScene::loadKestalCanvas():" << fileName
+                                     << "is damaged:" << problem;
+                m_scene->setLastErrorText(damagedText(fileName, problem));
+                return false;
+            }
+        }
+        if (GC_FileUtils::filetype(fileName) != FILETYPE_CANVAS) {
+            m_scene->setLastErrorText(
+                QStringLiteral("File \"%1\" isn't a Kestal Canvas file or doesn't exist").arg(fileName));
+            return false;
+        }
         if (connection.isOpen()) {
-            const QSqlDatabase db = connection.database();
-            // Genome id -> genome, all rows and by row; a repeated id maps
-            // to the later genome.
-            QHash<int, GC_Genome *> genomeById;
-            QHash<int, GC_Genome *> topById;
-            QHash<int, GC_Genome *> lowById;
-            const QHash<int, int> repeats = repeatedGenomeIds(db);
-            QHash<int, int> seen;
-            {
-                QSqlQuery query(db);
-                query.setForwardOnly(true);
-                if (query.exec(GC_Genome::sqlSelect())) {
-                    while (query.next()) {
-                        auto *genome = new GC_Genome;
-                        genome->setDatabase(fileName);
-                        genome->loadItem(query, db);
-                        const int id = genome->getId();
-                        if (repeats.contains(id))
-                            keepOwnShare(genome, repeats.value(id), seen[id]++);
-                        if (GC_Genome *earlier = genomeById.value(id)) {
-                            // One id, one genome: saving both under it would
-                            // give each the other's genes on the next load.
-                            earlier->takeNewId();
-                        }
-                        const bool top = query.value(1).toInt() == 0;
-                        if (top)
-                            m_scene->insertTopGenome(genome);
-                        else
-                            m_scene->insertLowGenome(genome);
-                        genomeById.insert(id, genome);
-                        (top ? topById : lowById).insert(id, genome);
-                        if (genome->countGenes() > 200)
-                            genome->setShowGenes(false);
-                    }
-                }
-            }
-            {
-                // Ids stay unique: a repeated id (older files joined several
-                // comparisons) takes the next free one.
-                QSet<int> usedIds;
-                for (const GC_GenomeMatching *matching : m_scene->matchings())
-                    usedIds.insert(matching->id());
-                QSqlQuery query(db);
-                query.setForwardOnly(true);
-                if (query.exec(GC_GenomeMatching::sqlSelect())) {
-                    while (query.next()) {
-                        // A side takes the genome of its own row when an id
-                        // stands in both rows.
-                        const int topId = query.value(1).toInt();
-                        const int lowId = query.value(4).toInt();
-                        GC_Genome *top = topById.value(topId, genomeById.value(topId));
-                        GC_Genome *low = lowById.value(lowId, genomeById.value(lowId));
-                        if (!top || !low) {
-                            qWarning() << "GC_GenomeScene::loadKestalCanvas(): matching"
-                                       << query.value(0).toInt() << "names genome"
-                                       << (top ? query.value(4).toInt() : query.value(1).toInt())
-                                       << "which the file does not hold; skipped";
-                            continue;
-                        }
-                        auto *matching = new GC_GenomeMatching;
-                        const int id = query.value(0).toInt();
-                        matching->setId(usedIds.contains(id) ? GC_GenomeMatching::nextId : id);
-                        usedIds.insert(matching->id());
-                        matching->setTop(top, query.value(2).toInt(), query.value(3).toInt());
-                        matching->setLow(low, query.value(5).toInt(), query.value(6).toInt());
-                        matching->setSimilarity(query.value(7).toDouble());
-                        matching->setBitScore(query.value(8).toDouble());
-                        matching->setColor(GC_CanvasValue::toColor(query.value(9)));
-                        m_scene->insertMatching(matching);
-                    }
-                }
-            }
-            {
-                QSqlQuery query(db);
-                query.setForwardOnly(true);
-                if (query.exec(GC_FreeText::sqlSelect())) {
-                    while (query.next()) {
-                        auto *text = new GC_FreeText;
-                        text->loadFromQuery(query);
-                        m_scene->insertFreeText(text);
-                    }
-                }
+            QString damage;
+            if (!read(connection.database(), fileName, &damage)) {
+                qWarning().noquote() << "GC_GenomeScene::loadKestalCanvas():" << fileName
+                                     << "is damaged:" << damage;
+                m_scene->setLastErrorText(damagedText(fileName, damage));
+                return false;
             }
         }
     }
     m_scene->setFileName(fileName);
+    return true;
+}
+
+bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QString *damage)
+{
+    QList<QSqlRecord> genomeRows;
+    QList<MatchingRow> matchingRows;
+    const bool readAll =
+        readRows(db, GC_Genome::sqlSelect(), QStringLiteral("genomes"), damage,
+                 [&](const QSqlQuery &query) { genomeRows.append(query.record()); })
+        && readRows(db, GC_GenomeMatching::sqlSelect(), QStringLiteral("genomematchings"), damage,
+                    [&](const QSqlQuery &query) {
+                        matchingRows.append({query.value(0).toInt(), query.value(1).toInt(),
+                                             query.value(2).toInt(), query.value(3).toInt(),
+                                             query.value(4).toInt(), query.value(5).toInt(),
+                                             query.value(6).toInt(), query.value(7).toDouble(),
+                                             query.value(8).toDouble(),
+                                             GC_CanvasValue::toColor(query.value(9))});
+                    });
+    // Items are kept here until the whole file has been read.
+    QList<GC_Genome *> genomes;
+    QList<GC_FreeText *> texts;
+    auto discard = [&]() {
+        qDeleteAll(genomes);
+        qDeleteAll(texts);
+        return false;
+    };
+    if (!readAll
+        || !readRows(db, GC_FreeText::sqlSelect(), QStringLiteral("freetext"), damage,
+                     [&](const QSqlQuery &query) {
+                         auto *text = new GC_FreeText;
+                         text->loadFromQuery(query);
+                         texts.append(text);
+                     }))
+        return discard();
+    QHash<int, int> rowsPerId;
+    for (const QSqlRecord &row : std::as_const(genomeRows))
+        ++rowsPerId[row.value(0).toInt()];
+    QHash<int, int> occurrences;
+    QHash<int, QList<GC_Genome *>> sharing;
+    for (const QSqlRecord &row : std::as_const(genomeRows)) {
+        const int id = row.value(0).toInt();
+        const bool shared = rowsPerId.value(id) > 1;
+        auto *genome = new GC_Genome;
+        genomes.append(genome);
+        genome->setDatabase(fileName);
+        if (!genome->loadItem(row, db, !shared, occurrences[id]++, damage))
+            return discard();
+        if (shared)
+            sharing[id].append(genome);
+    }
+    // Genes and annotations of an id several genomes rows carry go each to
+    // one of them.
+    for (auto it = sharing.cbegin(); it != sharing.cend(); ++it) {
+        if (!GC_GenomeRows::loadSharedItems(it.key(), it.value(), db, damage))
+            return discard();
+    }
+    // Genome id -> genome, all rows and by row; a repeated id maps to the
+    // later genome, and the earlier ones take fresh ids (one id, one genome:
+    // saving both under it would mix their rows on the next load). The
+    // counter is past every id of the file by now.
+    QHash<int, GC_Genome *> genomeById;
+    QHash<int, GC_Genome *> topById;
+    QHash<int, GC_Genome *> lowById;
+    for (qsizetype i = 0; i < genomes.size(); ++i) {
+        GC_Genome *genome = genomes.at(i);
+        const int id = genome->getId();
+        if (GC_Genome *earlier = genomeById.value(id))
+            earlier->takeNewId();
+        const bool top = genomeRows.at(i).value(1).toInt() == 0;
+        if (top)
+            m_scene->insertTopGenome(genome);
+        else
+            m_scene->insertLowGenome(genome);
+        genomeById.insert(id, genome);
+        (top ? topById : lowById).insert(id, genome);
+        if (genome->countGenes() > 200)
+            genome->setShowGenes(false);
+    }
+
+    // Ids stay unique: a repeated id (older files joined several
+    // comparisons) takes the next free one.
+    QSet<int> usedIds;
+    for (const GC_GenomeMatching *matching : m_scene->matchings())
+        usedIds.insert(matching->id());
+    for (const MatchingRow &row : std::as_const(matchingRows)) {
+        // A side takes the genome of its own row when an id stands in both
+        // rows.
+        GC_Genome *top = topById.value(row.topId, genomeById.value(row.topId));
+        GC_Genome *low = lowById.value(row.lowId, genomeById.value(row.lowId));
+        if (!top || !low) {
+            qWarning() << "GC_GenomeScene::loadKestalCanvas(): matching" << row.id
+                       << "names genome" << (top ? row.lowId : row.topId)
+                       << "which the file does not hold; skipped";
+            continue;
+        }
+        auto *matching = new GC_GenomeMatching;
+        matching->setId(usedIds.contains(row.id) ? GC_GenomeMatching::nextId : row.id);
+        usedIds.insert(matching->id());
+        matching->setTop(top, row.topFrom, row.topTo);
+        matching->setLow(low, row.lowFrom, row.lowTo);
+        matching->setSimilarity(row.similarity);
+        matching->setBitScore(row.bitScore);
+        matching->setColor(row.color);
+        m_scene->insertMatching(matching);
+    }
+    for (GC_FreeText *text : std::as_const(texts))
+        m_scene->insertFreeText(text);
     return true;
 }

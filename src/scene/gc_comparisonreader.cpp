@@ -7,6 +7,7 @@
 #include "gc_genomescene.h"
 #include "gc_sqlconnection.h"
 
+#include <QDebug>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,8 +24,10 @@ bool GC_ComparisonReader::load(const QStringList &paths)
     m_failed = false;
     const qsizetype before = m_scene->topGenomes().size() + m_scene->lowGenomes().size();
     for (const QString &path : paths) {
-        if (GC_FileUtils::filetype(path) == FILETYPE_COMPARISON)
-            readDatabase(path);
+        // A damaged database fails the whole opening: a document quietly
+        // missing part of it is worse than none.
+        if (!readDatabase(path))
+            return false;
     }
     // An unreadable database with nothing else to show is a failed opening,
     // not an empty document.
@@ -62,53 +65,87 @@ GC_Genome *GC_ComparisonReader::placed(GenomeData &data, bool top)
     return item;
 }
 
-void GC_ComparisonReader::readDatabase(const QString &path)
+bool GC_ComparisonReader::readDatabase(const QString &path)
 {
     GC_SqlConnection connection(QStringLiteral("gc_genomescene_loadsorvikcomparisons"), path,
                                 GC_SqlConnection::ReadOnly);
+    // Checked before anything reads it, the type probe included: damage
+    // can hide what kind of file it is.
+    if (GC_SqlConnection::isSqliteFile(path)) {
+        const QString problem = connection.integrityProblem();
+        if (!problem.isEmpty())
+            return damaged(path, problem);
+    }
+    if (GC_FileUtils::filetype(path) != FILETYPE_COMPARISON)
+        return true;
     if (!connection.isOpen()) {
         m_scene->setLastErrorText(QStringLiteral("File %1 is not a SQLite database.").arg(path));
         m_failed = true;
-        return;
+        return true;
     }
     const QSqlDatabase db = connection.database();
-    // This database's genome ids -> genome names.
-    QHash<int, QString> nameById;
+    // Genome rows are read in full before the segments statement runs on
+    // the same connection.
+    struct GenomeRow
+    {
+        int id;
+        QString name;
+        int length;
+        QString sequence;
+    };
+    QList<GenomeRow> genomeRows;
     {
         QSqlQuery genomes(db);
         genomes.setForwardOnly(true);
         if (!genomes.exec(QStringLiteral("SELECT id, name, length, dna_sequence FROM genomes"))) {
+            if (GC_SqlConnection::isDamage(genomes.lastError()))
+                return damaged(path, genomes.lastError().text());
             m_scene->setLastErrorText(genomes.lastError().text());
             m_failed = true;
-            return;
+            return true;
         }
+        while (genomes.next()) {
+            genomeRows.append({genomes.value(0).toInt(), genomes.value(1).toString(),
+                               genomes.value(2).toInt(), genomes.value(3).toString()});
+        }
+        if (genomes.lastError().isValid())
+            return damaged(path, genomes.lastError().text());
+    }
+    // This database's genome ids -> genome names.
+    QHash<int, QString> nameById;
+    {
         QSqlQuery segments(db);
         segments.setForwardOnly(true);
         const bool segmentsReady = segments.prepare(QStringLiteral(
             "SELECT oid, name, segment_from, segment_to, metadata, note, locus_tag FROM segments "
             "WHERE id_genome = ?"));
-        while (genomes.next()) {
-            const int id = genomes.value(0).toInt();
-            const QString name = genomes.value(1).toString();
-            nameById.insert(id, name);
-            if (m_genomes.contains(name))
+        if (!segmentsReady && GC_SqlConnection::isDamage(segments.lastError()))
+            return damaged(path, segments.lastError().text());
+        for (GenomeRow &row : genomeRows) {
+            nameById.insert(row.id, row.name);
+            if (m_genomes.contains(row.name))
                 continue;
-            GenomeData &data = m_genomes[name];
+            GenomeData &data = m_genomes[row.name];
             data.path = path;
-            data.key = id;
-            data.name = name;
-            data.length = genomes.value(2).toInt();
-            data.sequence = genomes.value(3).toString();
+            data.key = row.id;
+            data.name = row.name;
+            data.length = row.length;
+            data.sequence = std::move(row.sequence);
             if (!segmentsReady)
                 continue;
-            segments.addBindValue(id);
-            if (!segments.exec())
+            segments.addBindValue(row.id);
+            if (!segments.exec()) {
+                if (GC_SqlConnection::isDamage(segments.lastError()))
+                    return damaged(path, segments.lastError().text());
                 continue;
+            }
             while (segments.next()) {
                 data.segments.append({segments.value(0).toInt(), segments.value(1).toString(),
                                       segments.value(2).toInt(), segments.value(3).toInt(),
                                       segments.value(5).toString(), segments.value(6).toString()});
             }
+            if (segments.lastError().isValid())
+                return damaged(path, segments.lastError().text());
         }
     }
 
@@ -121,7 +158,8 @@ void GC_ComparisonReader::readDatabase(const QString &path)
     matchings.setForwardOnly(true);
     if (!matchings.exec(QStringLiteral("SELECT oid, id_target, target_from, target_to, id_query, "
                                        "query_from, query_to, similarity, bitscore FROM matchings")))
-        return;
+        return !GC_SqlConnection::isDamage(matchings.lastError())
+            || damaged(path, matchings.lastError().text());
     while (matchings.next()) {
         const auto target = nameById.constFind(matchings.value(1).toInt());
         const auto query = nameById.constFind(matchings.value(4).toInt());
@@ -139,4 +177,17 @@ void GC_ComparisonReader::readDatabase(const QString &path)
         matching->setBitScore(matchings.value(8).toDouble());
         m_scene->insertMatching(matching);
     }
+    if (matchings.lastError().isValid())
+        return damaged(path, matchings.lastError().text());
+    return true;
+}
+
+bool GC_ComparisonReader::damaged(const QString &path, const QString &problem)
+{
+    qWarning().noquote() << "GC_GenomeScene::loadSorvikComparisons():" << path
+                         << "is damaged:" << problem;
+    m_scene->setLastErrorText(
+        QStringLiteral("The file \"%1\" is damaged and cannot be read.\nSQLite reports: %2")
+            .arg(path, problem));
+    return false;
 }

@@ -21,8 +21,9 @@ class GC_ComparisonReader
 public:
     explicit GC_ComparisonReader(GC_GenomeScene *scene);
 
-    // False when a database could not be read and nothing else was placed;
-    // the last failure is left in the scene's lastErrorText.
+    // False when a database is damaged (checked before it is read), or
+    // when one could not be read and nothing else was placed; the last
+    // failure is left in the scene's lastErrorText.
     bool load(const QStringList &paths);
 
 private:
@@ -48,7 +49,10 @@ private:
         GC_Genome *low = nullptr;
     };
 
-    void readDatabase(const QString &path);
+    // False, with the reason in the scene's lastErrorText, when the
+    // database is damaged.
+    bool readDatabase(const QString &path);
+    bool damaged(const QString &path, const QString &problem);
     GC_Genome *placed(GenomeData &data, bool top);
 
     GC_GenomeScene *m_scene;
