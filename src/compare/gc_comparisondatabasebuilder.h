@@ -32,6 +32,8 @@ public:
     bool build(QMap<QString, int> &genomeIds);
 
     QString lastErrorText() const { return m_lastErrorText; }
+    // Features of the last build that were skipped, one line each.
+    QStringList warnings() const { return m_warnings; }
 
 private:
     bool fail(const QString &message);
@@ -47,6 +49,7 @@ private:
     QMap<QString, int> m_builtIds;
     int m_nextId = 0;
     QString m_lastErrorText;
+    QStringList m_warnings;
 };
 
 #endif
