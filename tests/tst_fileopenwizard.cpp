@@ -582,16 +582,19 @@ private slots:
         const QString records = write("builder.fas", ">r2\nacgtacgtac\n>r1\nggggccccaa\n");
         // Named like a Genbank file, read as the FASTA file it is.
         const QString headless = write("headless.gb", ">r3\nacgtttt\n\n");
+        // "DEFINITION Phage alpha...", one blank after the keyword: the name
+        // offered is the genome's name in the database.
+        const QString oneBlank = write("oneblank.gb", TestData::corpusFile("features.gb", "cr"));
         GC_FileOpenWizard wizard;
-        toPairsPage(wizard, {phage1, records, headless, phage2});
+        toPairsPage(wizard, {phage1, records, headless, phage2, oneBlank});
         clickButton(wizard, "buttonAddPair");
         click(wizard, QWizard::NextButton);
         click(wizard, QWizard::FinishButton);
         QCOMPARE(wizard.result(), FILETYPE_GENBANK_FASTA);
 
-        QCOMPARE(wizard.listedFiles(), QStringList({phage1, records, headless, phage2}));
-        QCOMPARE(wizard.inputFiles(), QStringList({phage1, phage2}));
-        QCOMPARE(wizard.genbankFiles(), QStringList({phage1, phage2}));
+        QCOMPARE(wizard.listedFiles(), QStringList({phage1, records, headless, phage2, oneBlank}));
+        QCOMPARE(wizard.inputFiles(), QStringList({phage1, phage2, oneBlank}));
+        QCOMPARE(wizard.genbankFiles(), QStringList({phage1, phage2, oneBlank}));
         QCOMPARE(wizard.fastaSequences().keys(), QStringList({"r1", "r2", "r3"}));
 
         QMap<QString, int> ids;
@@ -599,7 +602,8 @@ private slots:
         QVERIFY2(gc_buildDatabase(wizard.inputFiles(), wizard.fastaSequences(), ids, &error), qPrintable(error));
         // Every name the wizard offered is a genome of the database, once.
         const QStringList offered = comboItems(widget<QComboBox>(wizard, "comboBoxTarget"));
-        QCOMPARE(offered.size(), 5);
+        QCOMPARE(offered.size(), 6);
+        QVERIFY(offered.contains("Phage alpha, one blank after the keyword."));
         for (const QString &name : offered)
             QVERIFY2(ids.contains(name), qPrintable(name));
         {
@@ -608,7 +612,7 @@ private slots:
             QVERIFY(db.open());
             QSqlQuery count("SELECT COUNT(*) FROM genomes", db);
             QVERIFY(count.next());
-            QCOMPARE(count.value(0).toInt(), 5);
+            QCOMPARE(count.value(0).toInt(), 6);
             db.close();
         }
         QSqlDatabase::removeDatabase("tst_fileopenwizard_count");

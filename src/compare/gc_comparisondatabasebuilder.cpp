@@ -37,7 +37,6 @@ bool GC_ComparisonDatabaseBuilder::build(QMap<QString, int> &genomeIds)
 {
     m_lastErrorText.clear();
     m_builtIds.clear();
-    m_warnings.clear();
     m_nextId = 0;
     if (QFile::exists(m_path) && !QFile::remove(m_path))
         return fail(QString("cannot remove the old file %1").arg(m_path));
@@ -110,7 +109,7 @@ bool GC_ComparisonDatabaseBuilder::addSegments(const GC_GenbankParser &parser, Q
     const int genomeId = m_nextId - 1;
     // Stretches off this sequence are skipped with a warning line, as the
     // single-file loader skips them.
-    const QList<GC_GenbankParser::Stretch> stretches = parser.stretches(&m_warnings);
+    const QList<GC_GenbankParser::Stretch> stretches = parser.stretches();
     for (const GC_GenbankParser::Stretch &stretch : stretches) {
         const QMap<QString, QString> &values = *stretch.values;
         segmentInsert.addBindValue(genomeId);

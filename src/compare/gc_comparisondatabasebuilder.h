@@ -32,8 +32,6 @@ public:
     bool build(QMap<QString, int> &genomeIds);
 
     QString lastErrorText() const { return m_lastErrorText; }
-    // Features of the last build that were skipped, one line each.
-    QStringList warnings() const { return m_warnings; }
 
 private:
     bool fail(const QString &message);
@@ -49,7 +47,6 @@ private:
     QMap<QString, int> m_builtIds;
     int m_nextId = 0;
     QString m_lastErrorText;
-    QStringList m_warnings;
 };
 
 #endif
