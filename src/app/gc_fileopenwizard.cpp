@@ -35,7 +35,10 @@ QStringList genomeKeys(const GC_SequenceFileReader &reader)
 {
     QStringList keys;
     if (reader.kind() == GC_FileUtils::GenbankFile) {
-        const QString version = reader.genbank().header.value("VERSION").simplified().section(' ', 0, 0);
+        // A record without a VERSION line is known by its accession alone.
+        QString version = reader.genbank().header.value("VERSION").simplified().section(' ', 0, 0);
+        if (version.isEmpty())
+            version = reader.genbank().header.value("ACCESSION").simplified().section(' ', 0, 0);
         if (!version.isEmpty())
             keys.append("version:" + version);
         const QString definition = reader.genbank().header.value("DEFINITION").simplified();

@@ -32,7 +32,8 @@ bool isGenbank(const QString &path);
 QString genbankDefinition(const QString &path);
 
 // FASTA records, name (simplified) to sequence (white space removed); at most
-// maximumCount records when it is positive.
+// maximumCount records when it is positive. Lines before the first header
+// (comments) make no record. Nothing is checked: see readFastaFile().
 QMap<QString, QString> sequenceRecordList(const QString &path, int maximumCount);
 
 // The first FASTA record as (name, sequence), or two empty strings.

@@ -59,7 +59,9 @@ bool GC_TextLineReader::fill()
     if (!m_started)
         startDecoding(bytes);
     if (!m_wide && std::memchr(bytes.constData(), 0, size_t(bytes.size()))) {
-        m_errorText = QString("%1 holds NUL bytes: it is a binary file, not a text file").arg(m_file.fileName());
+        m_errorText = QString("%1 holds NUL bytes: it is a binary file, not a text file (UTF-16 text is "
+                              "read when it begins with its byte-order mark)")
+                          .arg(m_file.fileName());
         return false;
     }
     // Only the unread rest is kept, so a long line grows by appending.
