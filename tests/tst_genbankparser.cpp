@@ -226,6 +226,10 @@ private slots:
         noOrigin.truncate(noOrigin.indexOf("ORIGIN"));
         QByteArray noEnd = headerRecord();
         noEnd.chop(3);
+        // Its stretches all lie beyond its 70 letters.
+        QTest::newRow("ORIGIN line with a note")
+            << headerRecord().replace("ORIGIN      \n", "ORIGIN      Chromosome 2, the rest.\n")
+            << "read as Escherichia coli strain K-12 genomic DNA, complete sequence. | 70 |  | 4 skipped";
         QTest::newRow("empty file") << QByteArray() << "refused: not a Genbank file";
         QTest::newRow("FASTA file") << TestData::corpusFile("iupac.fas") << "refused: not a Genbank file";
         QTest::newRow("protein record") << TestData::corpusFile("protein.gb") << "refused: is a protein record";

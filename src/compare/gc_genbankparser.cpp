@@ -212,7 +212,9 @@ bool GC_GenbankParser::read(bool withFeatures)
         }
 
         key = line.left(FeatureKeyWidth).trimmed();
-        if (key == "ORIGIN") {
+        // The ORIGIN line may carry a note after its keyword.
+        if (line.startsWith("ORIGIN") && (line.size() == 6 || line.at(6).isSpace())) {
+            key = QStringLiteral("ORIGIN");
             state = SequenceState;
             sawOrigin = true;
         }
