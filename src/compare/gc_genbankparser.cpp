@@ -4,6 +4,7 @@
 #include "gc_textlinereader.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <climits>
@@ -170,6 +171,9 @@ bool GC_GenbankParser::read(bool withFeatures)
     header["VERSION"] = QString();
     header["GI"] = QString();
     QString sequence;
+    // The letters are fewer than the file's bytes: one allocation, trimmed
+    // after the last line.
+    sequence.reserve(qsizetype(qMin<qint64>(QFileInfo(fileName).size(), 1 << 30)));
 
     State state = HeaderState;
     bool sawLocus = false;
@@ -250,6 +254,7 @@ bool GC_GenbankParser::read(bool withFeatures)
     if (state == FeatureState && !pendingLocation.isEmpty())
         finishFeature(pendingKind, pendingLocation, pendingQualifiers);
 
+    sequence.squeeze();
     header["SEQUENCE"] = sequence;
     header["LOCUS"] = header.value("LOCUS").simplified();
     const QStringList versionPieces = header.value("VERSION").split(':');
