@@ -276,7 +276,7 @@ private slots:
         QVERIFY(!scene.loadGenomeFromFile(text, 0));
         QVERIFY(scene.lastErrorText().contains("neither a Genbank nor a FASTA file"));
         QVERIFY(!scene.loadGenomeFromFile(dir.filePath("missing.gb"), 0));
-        QVERIFY(scene.lastErrorText().contains("does not exist"));
+        QVERIFY(scene.lastErrorText().contains("cannot open the file"));
         QVERIFY(scene.topGenomes().isEmpty());
         // A Genbank file the reader cannot finish: a failure with its
         // reason, nothing added.

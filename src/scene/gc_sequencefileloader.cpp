@@ -9,9 +9,7 @@
 #include "gc_sqlconnection.h"
 
 #include <QDebug>
-#include <QFileInfo>
 #include <QSqlQuery>
-#include <QStringList>
 #include <QVariant>
 
 GC_SequenceFileLoader::GC_SequenceFileLoader(GC_GenomeScene *scene)
@@ -23,11 +21,6 @@ bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
 {
     qWarning() << "GC_GenomeScene::loadGenomeFromFile()";
     // Every failure leaves its reason in the scene's error text.
-    const QFileInfo info(fileName);
-    if (!info.exists())
-        return fail(QStringLiteral("The file %1 does not exist").arg(fileName));
-    if (info.isDir())
-        return fail(QStringLiteral("%1 is a folder, not a file").arg(fileName));
     const int type = GC_FileUtils::filetype(fileName);
     if (type == FILETYPE_COMPARISON || type == FILETYPE_CANVAS) {
         const qsizetype before = m_scene->topGenomes().size();
