@@ -3,6 +3,7 @@
 #include "synthetic_genome.h"
 
 #include "gc_comparisondatabasebuilder.h"
+#include "gc_fileutils.h"
 #include "gc_genbankparser.h"
 
 #include <QCoreApplication>
@@ -92,6 +93,29 @@ int main(int argc, char **argv)
     benchReport("genbank_parse_memory_per_file_size", peak / fileMb, "x");
     // 4 for a linear reader: the 10 Mb file against the 2.5 Mb one.
     benchReport("genbank_parse_time_ratio_4x_input", bigMs / quarterMs, "x");
+
+    // Reading stays linear whatever the line lengths: the whole sequence on
+    // one line, in a Genbank ORIGIN section and in a FASTA record.
+    for (const int megabytes : {10, 20, 40}) {
+        const QByteArray letters(megabytes * 1000000, 'a');
+        const QString genbank = folder.filePath("oneline.gb");
+        const QString fasta = folder.filePath("oneline.fas");
+        QFile genbankFile(genbank);
+        QFile fastaFile(fasta);
+        if (!genbankFile.open(QIODevice::WriteOnly) || !fastaFile.open(QIODevice::WriteOnly))
+            qFatal("cannot write the one-line files");
+        genbankFile.write("LOCUS       LONG 1 bp DNA linear\nDEFINITION  long line\nORIGIN\n        1 " + letters
+                          + "\n//\n");
+        fastaFile.write(">long line\n" + letters + "\n");
+        genbankFile.close();
+        fastaFile.close();
+        benchReport(QString("genbank_parse_single_line_%1mb").arg(megabytes), parseMs(genbank), "ms");
+        BenchTimer fastaTimer;
+        QList<QPair<QString, QString>> records;
+        if (!GC_FileUtils::readFastaFile(fasta, &records, nullptr))
+            qFatal("FASTA reading failed");
+        benchReport(QString("fasta_read_single_line_%1mb").arg(megabytes), fastaTimer.elapsedMs(), "ms");
+    }
 
     GC_ComparisonDatabaseBuilder builder;
     builder.setPath(folder.filePath("comparison.kestal"));

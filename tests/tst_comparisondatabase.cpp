@@ -123,11 +123,12 @@ private slots:
     {
         QMap<QString, int> ids;
         QVERIFY(gc_buildDatabase({write("features.gb", featureRecord("features"))}, {}, ids));
-        // Text order of range texts; marks that are not plain integers leave no row.
+        // Text order of range texts; every stretch of order() is kept; a
+        // remote reference and a site between two bases leave no row.
         QCOMPARE(rows("SELECT name, segment_from, segment_to, note, locus_tag FROM segments ORDER BY oid"),
                  QStringList({"reverse|1200|1000|NULL|NULL", "leader|190|255|short|b1",
-                              "split(Exon; 1)|20|40|NULL|NULL", "NULL|320|330|NULL|NULL",
-                              "split(Exon; 2)|60|80|NULL|NULL"}));
+                              "split(Exon; 1)|20|40|NULL|NULL", "NULL|300|310|NULL|NULL",
+                              "NULL|320|330|NULL|NULL", "split(Exon; 2)|60|80|NULL|NULL"}));
         QCOMPARE(rows("SELECT count(*) FROM segments WHERE typeof(segment_from) <> 'integer' "
                       "OR typeof(segment_to) <> 'integer'"),
                  QStringList({"0"}));
@@ -169,11 +170,11 @@ private slots:
         QTest::addColumn<QString>("reason");
         QByteArray truncated = featureRecord("cut");
         truncated.truncate(truncated.indexOf("ORIGIN"));
-        QTest::newRow("not a sequence file") << QByteArray("hello\nworld\n") << "not a Genbank file";
-        QTest::newRow("empty file") << QByteArray() << "not a Genbank file";
+        QTest::newRow("not a sequence file") << QByteArray("hello\nworld\n") << "neither a Genbank nor a FASTA file";
+        QTest::newRow("empty file") << QByteArray() << "is empty";
         QTest::newRow("truncated Genbank") << truncated << "truncated";
         QTest::newRow("no letters") << QByteArray("LOCUS       X\nORIGIN\n        1 123\n//\n") << "no sequence";
-        QTest::newRow("FASTA without letters") << QByteArray(">a\n\n") << "no FASTA record";
+        QTest::newRow("FASTA without letters") << QByteArray(">a\n\n") << "\"a\" holds no sequence letters";
     }
 
     void badInputFailsAndLeavesNoFile()
@@ -199,6 +200,9 @@ private slots:
         QVERIFY2(error.contains("nowhere.gb"), qPrintable(error));
         QVERIFY(!gc_buildDatabase({}, {{"empty", ""}}, ids, &error));
         QVERIFY2(error.contains("empty"), qPrintable(error));
+        // Records handed over by the open wizard are checked as a FASTA file is.
+        QVERIFY(!gc_buildDatabase({}, {{"gapped", "ACGT-ACGT"}}, ids, &error));
+        QVERIFY2(error.contains("\"gapped\"") && error.contains("\"-\" at position 5"), qPrintable(error));
         QVERIFY(!QFile::exists(GC_FileUtils::tempCanvasPath()));
         QVERIFY(!QSqlDatabase::contains("gc_buildDatabase"));
     }

@@ -288,13 +288,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&wizard));
         widget<QRadioButton>(wizard, "radioKestalCanvas")->setChecked(true);
         click(wizard, QWizard::NextButton);
-        // Nothing chosen, then a FASTA file: both refused, the page stays.
+        // Nothing chosen, then a FASTA file: both refused, each for its own
+        // reason, the page stays.
         QStringList warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
-        QCOMPARE(warnings, QStringList({"Error at selecting file / This file isn't a Kestal visualization canvas."}));
+        QCOMPARE(warnings, QStringList({"Error at selecting file / No file was chosen. Press \"Browse\" to choose one."}));
         FileDialogAnswerer::choose({fasta});
         clickButton(wizard, "buttonBrowseInputFile");
         warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
-        QCOMPARE(warnings.size(), 1);
+        QCOMPARE(warnings, QStringList({"Error at selecting file / This file isn't a Kestal visualization canvas."}));
         QCOMPARE(wizard.currentId(), 2);
     }
 
@@ -345,16 +346,22 @@ private slots:
         const QString gb = genbank("add.gb", "Added phage", 3);
         const QString fas = write("add.fas", ">rec\nacgtacgt\n");
         const QString junk = write("junk.txt", "nothing here\n");
+        // Looks like Genbank but cannot be read as a genome: refused when added.
+        const QString protein = write("protein.gbk", TestData::corpusFile("protein.gb"));
         GC_FileOpenWizard wizard;
         toFilesPage(wizard);
         QVERIFY(wizard.currentPage()->subTitle().contains("Downlaod button"));
 
-        QStringList warnings = warningsDuring([&] { addFiles(wizard, {fas, junk, gb}); });
-        QCOMPARE(warnings, QStringList({"Invalid files chosen / Some files chosen aren't Genbank or Fasta "
-                                        "files. They aren't be added to the list."}));
+        QStringList warnings = warningsDuring([&] { addFiles(wizard, {fas, junk, protein, gb}); });
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().startsWith("Invalid files chosen / Some files chosen aren't Genbank or Fasta "
+                                             "files. They aren't be added to the list.\n\n"),
+                 qPrintable(warnings.first()));
+        QVERIFY(warnings.first().contains(junk + " is neither a Genbank nor a FASTA file"));
+        QVERIFY(warnings.first().contains(protein + " is a protein record"));
         QCOMPARE(FileDialogAnswerer::lastTitle(), QString("Open files"));
         QCOMPARE(FileDialogAnswerer::lastNameFilters().value(0),
-                 QString("Genbank or fasta files (*.gb *.fas *.fasta *.fna *.txt)"));
+                 QString("Genbank or fasta files (*.gb *.gbk *.gbff *.gbf *.fas *.fa *.fasta *.fna *.txt)"));
         auto *list = widget<QListWidget>(wizard, "listInputFiles");
         QCOMPARE(rows(list), QStringList({fas, gb}));
         QCOMPARE(QSettings().value("lastDirOpen").toString(), fas); // the first chosen, whole path
@@ -410,7 +417,8 @@ private slots:
         addFiles(wizard, {fas});
         write("changing.fas", "now plain text\n");
         const QStringList warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
-        QCOMPARE(warnings, QStringList({"Error at selecting file / The file is not genbank nor fasta"}));
+        QCOMPARE(warnings, QStringList({"Error at selecting file / The file is not genbank nor fasta\n\n" + fas
+                                        + " is neither a Genbank nor a FASTA file"}));
         QCOMPARE(wizard.currentId(), 4);
         QCOMPARE(widget<QListWidget>(wizard, "listInputFiles")->count(), 0);
     }
@@ -508,39 +516,57 @@ private slots:
     }
 
     // Matchings are tied to genomes by name: two inputs of one name would put
-    // them on the wrong genome, so the pairs page is not reached.
-    void repeatedGenomeNamesAreRefused_data()
+    // them on the wrong genome. A file that repeats a listed genome (the
+    // same record fetched twice comes as "Name (2).gb") is not listed; files
+    // that only share some names are refused before the pairs page.
+    void repeatedGenomesAreListedOnce_data()
     {
-        QTest::addColumn<QByteArray>("second");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("two Genbank files") << QByteArray() << "Same phage";
-        QTest::newRow("Genbank and FASTA") << QByteArray(">Same phage\nacgtacgt\n") << "Same phage";
-        QTest::newRow("two FASTA files") << QByteArray(">dup\nacgt\n>other\ngggg\n") << "dup";
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("skippedWhenAdded");
+        QTest::newRow("fetched twice") << "Name.gb" << "Name (2).gb" << true;
+        QTest::newRow("two Genbank files of one name") << "first.gb" << "second.gb" << true;
+        QTest::newRow("Genbank and FASTA of one name") << "first.gb" << "second.fas" << true;
+        QTest::newRow("two FASTA files sharing a name") << "first.fas" << "second.fas" << false;
     }
 
-    void repeatedGenomeNamesAreRefused()
+    void repeatedGenomesAreListedOnce()
     {
-        QFETCH(QByteArray, second);
-        QFETCH(QString, name);
-        const QString first = name == "dup" ? write("first.fas", ">dup\ncccc\n")
-                                            : genbank("first.gb", name, 12);
-        const QString other = second.isEmpty() ? genbank("second.gb", name, 13)
-                                                : write("second.fas", second);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, skippedWhenAdded);
+        const QByteArray record = TestData::genbankRecord("Same phage", "", TestData::randomDna(300, 12));
+        const QString firstPath = first.endsWith(".fas") ? write(first, ">dup\ncccc\n") : write(first, record);
+        QString secondPath;
+        if (second.endsWith("(2).gb"))
+            secondPath = write(second, record);
+        else if (second.endsWith(".gb"))
+            secondPath = write(second, QByteArray(record).replace("TEST", "OTHER"));
+        else
+            secondPath = write(second, first.endsWith(".fas") ? ">dup\nacgt\n>other\ngggg\n" : ">Same phage\nacgtacgt\n");
         const QString third = genbank("third.gb", "Third phage", 14);
         GC_FileOpenWizard wizard;
         toFilesPage(wizard);
-        addFiles(wizard, {first, third, other});
-        const QStringList warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
+        auto *list = widget<QListWidget>(wizard, "listInputFiles");
+        QStringList warnings = warningsDuring([&] { addFiles(wizard, {firstPath, third, secondPath}); });
+        if (skippedWhenAdded) {
+            QCOMPARE(warnings, QStringList({"Genome already listed / These files hold a genome that is already in "
+                                            "the list, so they were not added:\n\n"
+                                            + second + ": the same genome as " + first}));
+            QCOMPARE(rows(list), QStringList({firstPath, third}));
+            QVERIFY(warningsDuring([&] { click(wizard, QWizard::NextButton); }).isEmpty());
+            QCOMPARE(comboItems(widget<QComboBox>(wizard, "comboBoxTarget")),
+                     QStringList({"Same phage", "Third phage"}));
+            return;
+        }
+        QVERIFY(warnings.isEmpty());
+        warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
         QCOMPARE(warnings.size(), 1);
         QVERIFY2(warnings.first().startsWith("Repeated genome names / "), qPrintable(warnings.first()));
-        QVERIFY(warnings.first().contains('"' + name + '"'));
-        QVERIFY(warnings.first().contains(QFileInfo(first).fileName()));
-        QVERIFY(warnings.first().contains(QFileInfo(other).fileName()));
-        QVERIFY(!warnings.first().contains("third.gb"));
+        QVERIFY(warnings.first().contains("\"dup\" in first.fas, second.fas"));
         QCOMPARE(wizard.currentId(), 4);
 
         // Once one of them is gone the pairs page opens.
-        auto *list = widget<QListWidget>(wizard, "listInputFiles");
         list->item(2)->setSelected(true);
         clickButton(wizard, "buttonRemoveIntpuFiles");
         QVERIFY(warningsDuring([&] { click(wizard, QWizard::NextButton); }).isEmpty());
@@ -554,19 +580,21 @@ private slots:
         const QString phage1 = kestalTestDataPath("MH816966.1.gbk");
         const QString phage2 = kestalTestDataPath("MK373776.1.gbk");
         const QString records = write("builder.fas", ">r2\nacgtacgtac\n>r1\nggggccccaa\n");
-        // Passes the Genbank test when added (a later line holds DEFINITION) but
-        // has no ACCESSION line: read as FASTA.
-        const QString headless = write("headless.gb", ">r3\nacgtttt\n\nDEFINITION\n");
+        // Named like a Genbank file, read as the FASTA file it is.
+        const QString headless = write("headless.gb", ">r3\nacgtttt\n\n");
+        // "DEFINITION Phage alpha...", one blank after the keyword: the name
+        // offered is the genome's name in the database.
+        const QString oneBlank = write("oneblank.gb", TestData::corpusFile("features.gb", "cr"));
         GC_FileOpenWizard wizard;
-        toPairsPage(wizard, {phage1, records, headless, phage2});
+        toPairsPage(wizard, {phage1, records, headless, phage2, oneBlank});
         clickButton(wizard, "buttonAddPair");
         click(wizard, QWizard::NextButton);
         click(wizard, QWizard::FinishButton);
         QCOMPARE(wizard.result(), FILETYPE_GENBANK_FASTA);
 
-        QCOMPARE(wizard.listedFiles(), QStringList({phage1, records, headless, phage2}));
-        QCOMPARE(wizard.inputFiles(), QStringList({phage1, phage2}));
-        QCOMPARE(wizard.genbankFiles(), QStringList({phage1, phage2}));
+        QCOMPARE(wizard.listedFiles(), QStringList({phage1, records, headless, phage2, oneBlank}));
+        QCOMPARE(wizard.inputFiles(), QStringList({phage1, phage2, oneBlank}));
+        QCOMPARE(wizard.genbankFiles(), QStringList({phage1, phage2, oneBlank}));
         QCOMPARE(wizard.fastaSequences().keys(), QStringList({"r1", "r2", "r3"}));
 
         QMap<QString, int> ids;
@@ -574,7 +602,8 @@ private slots:
         QVERIFY2(gc_buildDatabase(wizard.inputFiles(), wizard.fastaSequences(), ids, &error), qPrintable(error));
         // Every name the wizard offered is a genome of the database, once.
         const QStringList offered = comboItems(widget<QComboBox>(wizard, "comboBoxTarget"));
-        QCOMPARE(offered.size(), 5);
+        QCOMPARE(offered.size(), 6);
+        QVERIFY(offered.contains("Phage alpha, one blank after the keyword."));
         for (const QString &name : offered)
             QVERIFY2(ids.contains(name), qPrintable(name));
         {
@@ -583,7 +612,7 @@ private slots:
             QVERIFY(db.open());
             QSqlQuery count("SELECT COUNT(*) FROM genomes", db);
             QVERIFY(count.next());
-            QCOMPARE(count.value(0).toInt(), 5);
+            QCOMPARE(count.value(0).toInt(), 6);
             db.close();
         }
         QSqlDatabase::removeDatabase("tst_fileopenwizard_count");

@@ -88,6 +88,52 @@ private slots:
         QVERIFY(GC_FileUtils::sequenceRecordList(QDir::tempPath() + "/missing.fas", -1).isEmpty());
     }
 
+    // Each FASTA file is read whole as the row says or refused with a
+    // message naming the record; the wizard's unchecked reading agrees on
+    // every file that is read.
+    void fastaFilesReadOrRefused_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        for (const QString form : {"lf", "crlf", "cr", "utf16le", "utf16be"})
+            QTest::newRow(qPrintable("IUPAC " + form))
+                << TestData::corpusFile("iupac.fas", form) << "read as IUPAC record=ACGTURYSWKMBDHVNacgt second=GGGGCCCC";
+        QTest::newRow("comment") << TestData::corpusFile("comment.fas") << "read as commented=ACGTACGT";
+        QTest::newRow("record without letters") << TestData::corpusFile("emptyrecord.fas")
+                                                << "refused: \"first\" holds no sequence letters";
+        QTest::newRow("gap") << TestData::corpusFile("gaps.fas") << "refused: \"gapped\" holds \"-\" on line 2";
+        QTest::newRow("protein") << TestData::corpusFile("protein.fas") << "refused: \"prot\" holds \"L\" on line 2";
+        QTest::newRow("repeated name") << TestData::corpusFile("repeated.fas") << "refused: \"same\" is used twice";
+        QTest::newRow("empty file") << QByteArray() << "refused: holds no FASTA record";
+        QTest::newRow("text before the header") << QByteArray("acgt\n>x\nacgt\n") << "refused: line 1 comes before";
+        QTest::newRow("header without name") << QByteArray(">  \nacgt\n") << "refused: line 1 gives no record name";
+        QTest::newRow("NUL bytes") << TestData::corpusFile("iupac.fas", "nul") << "refused: NUL bytes";
+    }
+
+    void fastaFilesReadOrRefused()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        const QString path = write("corpus.fas", content);
+        QList<QPair<QString, QString>> records;
+        QString error;
+        if (!GC_FileUtils::readFastaFile(path, &records, &error)) {
+            QVERIFY2(expected.startsWith("refused: "), qPrintable(error));
+            QVERIFY2(error.contains(expected.mid(9)) && error.contains(path), qPrintable(error));
+            QVERIFY(records.isEmpty());
+            return;
+        }
+        QStringList read;
+        QMap<QString, QString> byName;
+        for (const auto &record : records) {
+            read << record.first + "=" + record.second;
+            byName.insert(record.first, record.second);
+        }
+        QCOMPARE("read as " + read.join(' '), expected);
+        QCOMPARE(GC_FileUtils::sequenceRecordList(path, -1), byName);
+        QCOMPARE(GC_FileUtils::sequenceFileKind(path), GC_FileUtils::FastaFile);
+    }
+
     void filetypeProbe()
     {
         const QString properties = "CREATE TABLE file_properties ( key TEXT, value TEXT )";

@@ -209,29 +209,67 @@ private slots:
         QVERIFY(parser.features.isEmpty());
     }
 
-    void badInputFailsClearly_data()
+    // Each file of the corpus (and a few cut-off records) is either read as
+    // the row says or refused with a message holding the row's words.
+    void readOrRefused_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("expected");
+        // order(), complement() at any depth, a one-blank DEFINITION; the
+        // stretches across the origin, off the sequence or on another record
+        // are skipped (7), the single base gives none.
+        const QString features = "read as Phage alpha, one blank after the keyword. | 120 | "
+                                 "10..20 30..40 55..50 60..57 64..62 70..66 75..72 80..77 85..95 | 7 skipped";
+        for (const QString form : {"lf", "crlf", "cr", "utf16le", "utf16be"})
+            QTest::newRow(qPrintable("features " + form)) << TestData::corpusFile("features.gb", form) << features;
         QByteArray noOrigin = headerRecord();
         noOrigin.truncate(noOrigin.indexOf("ORIGIN"));
         QByteArray noEnd = headerRecord();
         noEnd.chop(3);
-        QTest::newRow("empty file") << QByteArray() << "not a Genbank file";
-        QTest::newRow("FASTA file") << QByteArray(">seq\nacgt\n") << "not a Genbank file";
-        QTest::newRow("no ORIGIN") << noOrigin << "no ORIGIN";
-        QTest::newRow("no record end") << noEnd << "truncated";
-        QTest::newRow("no letters") << QByteArray("LOCUS       X\nORIGIN\n        1\n//\n") << "no sequence";
+        // Its stretches all lie beyond its 70 letters.
+        QTest::newRow("ORIGIN line with a note")
+            << headerRecord().replace("ORIGIN      \n", "ORIGIN      Chromosome 2, the rest.\n")
+            << "read as Escherichia coli strain K-12 genomic DNA, complete sequence. | 70 |  | 4 skipped";
+        QTest::newRow("empty file") << QByteArray() << "refused: not a Genbank file";
+        QTest::newRow("FASTA file") << TestData::corpusFile("iupac.fas") << "refused: not a Genbank file";
+        QTest::newRow("protein record") << TestData::corpusFile("protein.gb") << "refused: is a protein record";
+        QTest::newRow("ORIGIN without LOCUS") << TestData::corpusFile("nolocus.gb") << "refused: no LOCUS line";
+        QTest::newRow("NUL bytes") << TestData::corpusFile("features.gb", "nul") << "refused: NUL bytes";
+        QTest::newRow("binary junk") << TestData::corpusFile("features.gb", "junk") << "refused: binary file";
+        QTest::newRow("no ORIGIN") << noOrigin << "refused: no ORIGIN";
+        QTest::newRow("no record end") << noEnd << "refused: truncated";
+        QTest::newRow("no letters") << QByteArray("LOCUS       X\nORIGIN\n        1\n//\n") << "refused: no sequence";
+        QTest::newRow("letters that are not nucleotides")
+            << QByteArray("LOCUS       X\nORIGIN\n        1 acgtqacgt\n//\n") << "refused: \"q\" at position 5";
     }
 
-    void badInputFailsClearly()
+    void readOrRefused()
     {
         QFETCH(QByteArray, content);
-        QFETCH(QString, reason);
+        QFETCH(QString, expected);
         GC_GenbankParser parser;
-        parser.setFileName(write("bad.gb", content));
-        QVERIFY(!parser.parse());
-        QVERIFY2(parser.lastErrorText().contains(reason), qPrintable(parser.lastErrorText()));
+        parser.setFileName(write("corpus.gb", content));
+        // The quick check, which skips the features, decides alike.
+        GC_GenbankParser checker;
+        checker.setFileName(parser.fileName);
+        const bool checked = checker.check();
+        QCOMPARE(parser.parse(), checked);
+        if (!checked) {
+            QVERIFY2(expected.startsWith("refused: "), qPrintable(parser.lastErrorText()));
+            QVERIFY2(parser.lastErrorText().contains(expected.mid(9)), qPrintable(parser.lastErrorText()));
+            QVERIFY(parser.lastErrorText().contains(parser.fileName));
+            return;
+        }
+        QStringList warnings;
+        QStringList ranges;
+        for (const GC_GenbankParser::Stretch &stretch : parser.stretches(&warnings))
+            ranges << QString("%1..%2").arg(stretch.from).arg(stretch.to);
+        QCOMPARE(QString("read as %1 | %2 | %3 | %4 skipped")
+                     .arg(parser.header.value("DEFINITION"))
+                     .arg(parser.header.value("SEQUENCE").size())
+                     .arg(ranges.join(' '))
+                     .arg(warnings.size()),
+                 expected);
     }
 
     void missingFileLeavesMapsEmpty()

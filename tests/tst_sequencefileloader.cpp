@@ -1,11 +1,14 @@
 #include "kestal_test.h"
 
 #include "comparison_database_fixture.h"
+#include "gc_comparisondatabasebuilder.h"
 #include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "test_data.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 class TestSequenceFileLoader : public QObject
@@ -19,6 +22,33 @@ private:
     {
         return "     CDS             " + location + "\n                     /product=\"" + product
                + "\"\n";
+    }
+
+    // "from..to" of every segment row of the genome the builder stored from
+    // one file (the first row of genomes).
+    static QString builtGenome(const QString &path)
+    {
+        QString result;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_built");
+            db.setDatabaseName(path);
+            if (db.open()) {
+                QSqlQuery genome("SELECT id, name, length FROM genomes ORDER BY id LIMIT 1", db);
+                if (genome.next()) {
+                    QStringList genes;
+                    QSqlQuery segments(db);
+                    segments.prepare("SELECT segment_from, segment_to FROM segments WHERE id_genome = ? ORDER BY oid");
+                    segments.addBindValue(genome.value(0));
+                    segments.exec();
+                    while (segments.next())
+                        genes << segments.value(0).toString() + ".." + segments.value(1).toString();
+                    result = QString("%1 | %2 | %3").arg(genome.value(1).toString(), genome.value(2).toString(),
+                                                          genes.join(' '));
+                }
+            }
+        }
+        QSqlDatabase::removeDatabase("tst_built");
+        return result;
     }
 
     static QList<QPair<int, int>> geneRanges(const GC_Genome *genome)
@@ -169,15 +199,85 @@ private slots:
         QCOMPARE(scene.topGenomes().at(1)->getName(), QString("first"));
     }
 
+    // The loader and the comparison builder take the same files, read them
+    // alike (genes included) and refuse the same ones with the same reason;
+    // every refusal leaves its reason in the scene.
+    void sequenceFilesReadOrRefusedAlike_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        const QString features = "read as Phage alpha, one blank after the keyword. | 120 | "
+                                 "10..20 30..40 55..50 60..57 64..62 70..66 75..72 80..77 85..95";
+        for (const QString form : {"lf", "cr", "utf16le"})
+            QTest::newRow(qPrintable("Genbank " + form)) << "f.gb" << TestData::corpusFile("features.gb", form) << features;
+        QTest::newRow("IUPAC FASTA") << "i.fas" << TestData::corpusFile("iupac.fas", "crlf")
+                                     << "read as IUPAC record | 20 | ";
+        QTest::newRow("FASTA comment") << "c.fas" << TestData::corpusFile("comment.fas", "cr") << "read as commented | 8 | ";
+        const QList<QPair<QString, QString>> refused{
+            {"protein.gb", "is a protein record"},
+            {"nolocus.gb", "no LOCUS line"},
+            {"emptyrecord.fas", "\"first\" holds no sequence letters"},
+            {"gaps.fas", "\"gapped\" holds \"-\" on line 2"},
+            {"protein.fas", "\"prot\" holds \"L\""},
+            {"repeated.fas", "\"same\" is used twice"}};
+        for (const auto &row : refused)
+            QTest::newRow(qPrintable(row.first)) << row.first << TestData::corpusFile(row.first)
+                                                 << "refused: " + row.second;
+        QTest::newRow("empty file") << "empty.gb" << QByteArray() << "refused: is empty";
+        QTest::newRow("plain text") << "notes.txt" << QByteArray("just some words\n")
+                                    << "refused: neither a Genbank nor a FASTA file";
+        QTest::newRow("NUL bytes") << "nul.fas" << TestData::corpusFile("iupac.fas", "nul") << "refused: NUL bytes";
+        QTest::newRow("binary junk") << "junk.gb" << TestData::corpusFile("iupac.fas", "junk") << "refused: binary file";
+        QTest::newRow("folder") << "folder.gb" << QByteArray() << "refused: is a folder";
+    }
+
+    void sequenceFilesReadOrRefusedAlike()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        const QString path = dir.filePath(QString(QTest::currentDataTag()).replace(' ', '_') + "/" + file);
+        if (file.startsWith("folder"))
+            QVERIFY(QDir().mkpath(path));
+        else
+            QVERIFY(TestData::writeFile(path, content));
+
+        GC_GenomeScene scene;
+        const bool loaded = scene.loadGenomeFromFile(path, 0);
+        GC_ComparisonDatabaseBuilder builder;
+        builder.setPath(dir.filePath("alike.kestal"));
+        builder.setGenbankFiles({path});
+        QMap<QString, int> ids;
+        QCOMPARE(builder.build(ids), loaded);
+        if (!loaded) {
+            QVERIFY(scene.topGenomes().isEmpty());
+            QVERIFY2(expected.startsWith("refused: "), qPrintable(scene.lastErrorText()));
+            QVERIFY2(scene.lastErrorText().contains(expected.mid(9)), qPrintable(scene.lastErrorText()));
+            QVERIFY2(scene.lastErrorText().contains(path), qPrintable(scene.lastErrorText()));
+            QCOMPARE(builder.lastErrorText(), scene.lastErrorText());
+            return;
+        }
+        const GC_Genome *genome = scene.topGenomes().first();
+        QStringList genes;
+        for (const GC_Gene *gene : genome->getGenes())
+            genes << QString("%1..%2").arg(gene->getOrientation() < 0 ? gene->getCoords().end() : gene->getCoords().start())
+                         .arg(gene->getOrientation() < 0 ? gene->getCoords().start() : gene->getCoords().end());
+        const QString read = QString("%1 | %2 | %3").arg(genome->getName()).arg(genome->getCoords().end()).arg(genes.join(' '));
+        QCOMPARE("read as " + read, expected);
+        QCOMPARE(builtGenome(builder.path()), read);
+    }
+
     void otherFilesAreRefused()
     {
         const QString text = dir.filePath("notes.txt");
         QVERIFY(TestData::writeFile(text, "just some words\n"));
         GC_GenomeScene scene;
         QVERIFY(!scene.loadGenomeFromFile(text, 0));
+        QVERIFY(scene.lastErrorText().contains("neither a Genbank nor a FASTA file"));
         QVERIFY(!scene.loadGenomeFromFile(dir.filePath("missing.gb"), 0));
+        QVERIFY(scene.lastErrorText().contains("cannot open the file"));
         QVERIFY(scene.topGenomes().isEmpty());
-        QVERIFY(scene.lastErrorText().isEmpty());
         // A Genbank file the reader cannot finish: a failure with its
         // reason, nothing added.
         const QString broken = dir.filePath("broken.gb");

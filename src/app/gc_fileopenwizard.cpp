@@ -3,24 +3,53 @@
 
 #include "gc_downloadgenbankentrezdialog.h"
 #include "gc_fileutils.h"
+#include "gc_sequencefilereader.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSet>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
 
 const char *const keyLastDirOpen = "lastDirOpen";
-// Genbank files often end in .gbk or .gbff: the second filter lets them be
-// picked without typing their names.
+// The common Genbank (.gbk, .gbff, .gbf) and FASTA (.fa, .fna, .fasta)
+// extensions are all offered; the second filter shows any other name.
+const QString sequenceExtensions = QStringLiteral("(*.gb *.gbk *.gbff *.gbf *.fas *.fa *.fasta *.fna *.txt)");
 const QString anyFile = QStringLiteral(";;All files (*)");
-const QString sequenceFilter = QStringLiteral("Genbank or fasta files (*.gb *.fas *.fasta *.fna *.txt)") + anyFile;
+const QString sequenceFilter = "Genbank or fasta files " + sequenceExtensions + anyFile;
+// Per row of the files list: what the file's genome is known by.
+const int GenomeKeysRole = Qt::UserRole;
+
+// The keys a listed file's genomes are recognised by: the Genbank
+// accession with its version, and every genome name.
+QStringList genomeKeys(const GC_SequenceFileReader &reader)
+{
+    QStringList keys;
+    if (reader.kind() == GC_FileUtils::GenbankFile) {
+        // A record without a VERSION line is known by its accession alone.
+        QString version = reader.genbank().header.value("VERSION").simplified().section(' ', 0, 0);
+        if (version.isEmpty())
+            version = reader.genbank().header.value("ACCESSION").simplified().section(' ', 0, 0);
+        if (!version.isEmpty())
+            keys.append("version:" + version);
+        const QString definition = reader.genbank().header.value("DEFINITION").simplified();
+        if (!definition.isEmpty())
+            keys.append("name:" + definition);
+    } else {
+        for (const auto &record : reader.fastaRecords())
+            keys.append("name:" + record.first);
+    }
+    return keys;
+}
 
 enum PageId { PageType = 1, PageFile = 2, PageDefinition = 3, PageFiles = 4, PagePairs = 5, PageFinish = 6 };
 
@@ -139,6 +168,10 @@ bool GC_FileOpenWizard::validateCurrentPage()
         }
         return true;
     case PageFile: {
+        if (ui->lineInputFile->text().isEmpty()) {
+            warn(tr("Error at selecting file"), tr("No file was chosen. Press \"Browse\" to choose one."));
+            return false;
+        }
         const int probe = GC_FileUtils::filetype(ui->lineInputFile->text());
         if (probe == FILETYPE_NONE) {
             warn(tr("Error at selecting file"), tr("This file isn't a Kestal visualization canvas."));
@@ -168,8 +201,11 @@ bool GC_FileOpenWizard::validateFilesPage()
     if (ui->listInputFiles->count() == 1) {
         fileTypeCode = FILETYPE_GENOME;
         const QString path = ui->listInputFiles->item(0)->text();
-        if (!GC_FileUtils::isGenbank(path) && !GC_FileUtils::isFasta(path)) {
-            warn(tr("Error at selecting file"), tr("The file is not genbank nor fasta"));
+        // Checked again: the file may have changed since it was added.
+        GC_SequenceFileReader reader(path);
+        if (!reader.check()) {
+            warn(tr("Error at selecting file"),
+                 tr("The file is not genbank nor fasta") + "\n\n" + reader.errorText());
             ui->listInputFiles->clear();
             return false;
         }
@@ -179,6 +215,13 @@ bool GC_FileOpenWizard::validateFilesPage()
 
     loadGenbanksFasta();
     fileTypeCode = FILETYPE_GENBANK_FASTA;
+    // A file may have changed since it was added.
+    if (!unreadableFiles.isEmpty()) {
+        warn(tr("Invalid files chosen"),
+             tr("Some files chosen aren't Genbank or Fasta files. Remove them from the list.") + "\n\n"
+                 + unreadableFiles.join('\n'));
+        return false;
+    }
     if (ui->comboBoxQuery->count() < 1) {
         warn(tr("Not enough sequences"), tr("You must select a file"));
         return false;
@@ -216,6 +259,7 @@ void GC_FileOpenWizard::loadGenbanksFasta()
     fastaMap.clear();
     genbankPaths.clear();
     nameSources.clear();
+    unreadableFiles.clear();
     ui->comboBoxTarget->clear();
     ui->comboBoxQuery->clear();
     ui->listPairs->clear();
@@ -229,10 +273,14 @@ void GC_FileOpenWizard::loadGenbanksFasta()
             nameSources[definition].append(path);
             continue;
         }
-        const QMap<QString, QString> records = GC_FileUtils::sequenceRecordList(path, -1);
-        for (auto it = records.cbegin(); it != records.cend(); ++it) {
-            fastaMap.insert(it.key(), it.value());
-            nameSources[it.key()].append(path);
+        // Read as the builder and the loader read FASTA files.
+        QList<QPair<QString, QString>> records;
+        QString problem;
+        if (!GC_FileUtils::readFastaFile(path, &records, &problem))
+            unreadableFiles.append(problem);
+        for (const auto &record : records) {
+            fastaMap.insert(record.first, record.second);
+            nameSources[record.first].append(path);
         }
     }
 
@@ -290,23 +338,63 @@ void GC_FileOpenWizard::addInputPaths(const QStringList &paths)
     if (!ui->radioGenbankFasta->isChecked())
         return;
     QSet<QString> listed;
-    for (int i = 0; i < ui->listInputFiles->count(); ++i)
-        listed.insert(ui->listInputFiles->item(i)->text());
+    // Genome key -> the listed file it came from.
+    QHash<QString, QString> listedGenomes;
+    for (int i = 0; i < ui->listInputFiles->count(); ++i) {
+        const QListWidgetItem *row = ui->listInputFiles->item(i);
+        listed.insert(row->text());
+        for (const QString &key : row->data(GenomeKeysRole).toStringList())
+            listedGenomes.insert(key, row->text());
+    }
 
-    bool invalid = false;
+    QStringList invalid;
+    QStringList repeated;
     for (const QString &path : paths) {
         if (listed.contains(path))
             continue;
-        if (GC_FileUtils::isFasta(path) || GC_FileUtils::isGenbank(path)) {
-            ui->listInputFiles->addItem(path);
-            listed.insert(path);
-        } else {
-            invalid = true;
+        // Checked now, as cheaply as can be, rather than failing after Finish.
+        GC_SequenceFileReader reader(path);
+        if (!reader.check()) {
+            invalid.append(reader.errorText());
+            continue;
         }
+        // The same record fetched twice comes under a second file name: one
+        // genome is listed once. A Genbank file is a repeat when its
+        // accession and version or its name is listed; a FASTA file when all
+        // its names are.
+        const QStringList keys = genomeKeys(reader);
+        QString sameAs;
+        if (reader.kind() == GC_FileUtils::GenbankFile) {
+            for (const QString &key : keys) {
+                if (listedGenomes.contains(key)) {
+                    sameAs = listedGenomes.value(key);
+                    break;
+                }
+            }
+        } else if (!keys.isEmpty()
+                   && std::all_of(keys.cbegin(), keys.cend(),
+                                  [&](const QString &key) { return listedGenomes.contains(key); })) {
+            sameAs = listedGenomes.value(keys.first());
+        }
+        if (!sameAs.isEmpty()) {
+            repeated.append(tr("%1: the same genome as %2")
+                                .arg(QFileInfo(path).fileName(), QFileInfo(sameAs).fileName()));
+            continue;
+        }
+        auto *row = new QListWidgetItem(path, ui->listInputFiles);
+        row->setData(GenomeKeysRole, keys);
+        listed.insert(path);
+        for (const QString &key : keys)
+            listedGenomes.insert(key, path);
     }
-    if (invalid)
+    if (!invalid.isEmpty())
         warn(tr("Invalid files chosen"),
-             tr("Some files chosen aren't Genbank or Fasta files. They aren't be added to the list."));
+             tr("Some files chosen aren't Genbank or Fasta files. They aren't be added to the list.") + "\n\n"
+                 + invalid.join('\n'));
+    if (!repeated.isEmpty())
+        warn(tr("Genome already listed"),
+             tr("These files hold a genome that is already in the list, so they were not added:") + "\n\n"
+                 + repeated.join('\n'));
 }
 
 QStringList GC_FileOpenWizard::downloadGenbankFiles()
@@ -339,7 +427,7 @@ void GC_FileOpenWizard::on_buttonBrowseInputFile_clicked()
     if (ui->radioKestalCanvas->isChecked() || ui->radioExamples->isChecked())
         filter = "Kestal files (*.kcv *.ktc)" + anyFile;
     else if (ui->radioGenbankFasta->isChecked())
-        filter = "Genbank or Fasta files (*.gb *.fas *.fasta *.fna *.txt)" + anyFile;
+        filter = "Genbank or Fasta files " + sequenceExtensions + anyFile;
     const QString chosen = QFileDialog::getOpenFileName(this, tr("Choose the input file"), start, filter,
                                                         nullptr, QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty())

@@ -88,6 +88,8 @@ private:
     // Genome name -> the files it was read from, in list order; a name with
     // more than one source would put matchings on the wrong genome.
     QMap<QString, QStringList> nameSources;
+    // Why files of the list could not be read, by the last reading.
+    QStringList unreadableFiles;
 };
 
 #endif

@@ -3,32 +3,15 @@
 #include "gc_comparisondatabase.h"
 #include "gc_fileutils.h"
 #include "gc_genbankparser.h"
+#include "gc_sequencefilereader.h"
 #include "gc_sqlconnection.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTextStream>
 
 namespace {
-
-// FASTA when the first non-empty line is a header; anything else goes to the
-// Genbank reader, which says clearly when it is not Genbank either. Cheaper
-// than GC_FileUtils::isFasta, which scans a whole Genbank file.
-bool startsAsFasta(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    QByteArray line;
-    while (!file.atEnd()) {
-        line = file.readLine(4096).trimmed();
-        if (!line.isEmpty())
-            return line.startsWith('>');
-    }
-    return false;
-}
 
 QVariant textOrNull(const QMap<QString, QString> &map, const QString &key)
 {
@@ -99,17 +82,16 @@ bool GC_ComparisonDatabaseBuilder::build(QMap<QString, int> &genomeIds)
 bool GC_ComparisonDatabaseBuilder::addGenbankFile(const QString &path, QSqlQuery &genomeInsert,
                                                   QSqlQuery &segmentInsert)
 {
-    if (startsAsFasta(path)) {
-        const QMap<QString, QString> records = GC_FileUtils::sequenceRecordList(path, -1);
-        if (records.isEmpty())
-            return fail(QString("%1 holds no FASTA record with a sequence").arg(path));
+    GC_SequenceFileReader reader(path);
+    if (!reader.read())
+        return fail(reader.errorText());
+    if (reader.kind() == GC_FileUtils::FastaFile) {
+        QMap<QString, QString> records;
+        for (const auto &record : reader.fastaRecords())
+            records.insert(record.first, record.second);
         return addFastaRecords(records, path, genomeInsert);
     }
-    GC_GenbankParser parser;
-    parser.setFileName(path);
-    if (!parser.parse())
-        return fail(parser.lastErrorText());
-
+    const GC_GenbankParser &parser = reader.genbank();
     const auto definition = parser.header.constFind("DEFINITION");
     const QVariant name = definition == parser.header.cend()
                               ? QVariant(QMetaType(QMetaType::QString))
@@ -125,30 +107,21 @@ bool GC_ComparisonDatabaseBuilder::addGenbankFile(const QString &path, QSqlQuery
 bool GC_ComparisonDatabaseBuilder::addSegments(const GC_GenbankParser &parser, QSqlQuery &segmentInsert)
 {
     const int genomeId = m_nextId - 1;
-    for (auto it = parser.features.cbegin(); it != parser.features.cend(); ++it) {
-        const QStringList ends = it.key().split("..");
-        if (ends.size() != 2)
-            continue;
-        // Range texts that still hold marks (remote references, "^",
-        // order()) are not stretches of this genome.
-        bool fromOk = false;
-        bool toOk = false;
-        const int first = ends.at(0).toInt(&fromOk);
-        const int second = ends.at(1).toInt(&toOk);
-        if (!fromOk || !toOk)
-            continue;
-        const QMap<QString, QString> &values = it.value();
-        const bool forward = values.value("complement") == "0";
+    // Stretches off this sequence are skipped with a warning line, as the
+    // single-file loader skips them.
+    const QList<GC_GenbankParser::Stretch> stretches = parser.stretches();
+    for (const GC_GenbankParser::Stretch &stretch : stretches) {
+        const QMap<QString, QString> &values = *stretch.values;
         segmentInsert.addBindValue(genomeId);
         segmentInsert.addBindValue(textOrNull(values, "product"));
-        segmentInsert.addBindValue(forward ? first : second);
-        segmentInsert.addBindValue(forward ? second : first);
+        segmentInsert.addBindValue(stretch.from);
+        segmentInsert.addBindValue(stretch.to);
         segmentInsert.addBindValue(textOrNull(values, "metadata"));
         segmentInsert.addBindValue(textOrNull(values, "note"));
         segmentInsert.addBindValue(textOrNull(values, "locus_tag"));
         if (!segmentInsert.exec())
             return fail(QString("cannot store the segment %1 of %2: %3")
-                            .arg(it.key(), parser.fileName, segmentInsert.lastError().text()));
+                            .arg(stretch.range, parser.fileName, segmentInsert.lastError().text()));
     }
     return true;
 }
@@ -156,11 +129,13 @@ bool GC_ComparisonDatabaseBuilder::addSegments(const GC_GenbankParser &parser, Q
 bool GC_ComparisonDatabaseBuilder::addFastaRecords(const QMap<QString, QString> &records,
                                                    const QString &source, QSqlQuery &genomeInsert)
 {
+    const QString from = source.isEmpty() ? QString() : " of " + source;
     for (auto it = records.cbegin(); it != records.cend(); ++it) {
-        if (it.value().isEmpty()) {
-            return fail(QString("the FASTA record \"%1\"%2 holds no sequence")
-                            .arg(it.key(), source.isEmpty() ? QString() : " of " + source));
-        }
+        if (it.value().isEmpty())
+            return fail(QString("the FASTA record \"%1\"%2 holds no sequence letters").arg(it.key(), from));
+        const QString problem = GC_FileUtils::sequenceProblem(it.value());
+        if (!problem.isEmpty())
+            return fail(QString("the FASTA record \"%1\"%2 is not nucleotides: %3").arg(it.key(), from, problem));
         const int id = m_nextId;
         if (!addGenome(it.key(), it.value(), genomeInsert))
             return false;

@@ -1,23 +1,14 @@
 #include "gc_fileutils.h"
 
+#include "gc_genbankparser.h"
 #include "gc_sqlconnection.h"
+#include "gc_textlinereader.h"
 
 #include <QDir>
-#include <QFile>
+#include <QSet>
 #include <QSqlQuery>
-#include <QStringConverter>
-#include <QTextStream>
 
 namespace {
-
-bool openText(QFile &file, QTextStream &stream)
-{
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    stream.setDevice(&file);
-    stream.setEncoding(QStringConverter::System);
-    return true;
-}
 
 QString withoutWhiteSpace(const QString &text)
 {
@@ -35,16 +26,15 @@ QString withoutWhiteSpace(const QString &text)
 template <typename Recorder>
 bool readFastaRecords(const QString &path, int maximumCount, Recorder record)
 {
-    QFile file(path);
-    QTextStream stream;
-    if (!openText(file, stream))
+    GC_TextLineReader reader(path);
+    if (!reader.open())
         return false;
     QString name;
     QString sequence;
     int count = 0;
     bool sawHeader = false;
     QString line;
-    while (stream.readLineInto(&line)) {
+    while (reader.readLine(line)) {
         if (line.startsWith('>')) {
             if (!sequence.isEmpty()) {
                 record(name.simplified(), withoutWhiteSpace(sequence));
@@ -55,19 +45,168 @@ bool readFastaRecords(const QString &path, int maximumCount, Recorder record)
             name = line.mid(1);
             sequence.clear();
             sawHeader = true;
-        } else {
+        } else if (sawHeader) {
+            // Comments before the first header are no record.
             sequence.append(line);
         }
     }
-    // A file without any header holds no record.
     if (sawHeader && !sequence.isEmpty() && (maximumCount <= 0 || count < maximumCount))
         record(name.simplified(), withoutWhiteSpace(sequence));
     return true;
 }
 
+bool isNucleotideLetter(char16_t c)
+{
+    switch (c | 0x20) { // lower case for letters
+    case 'a': case 'c': case 'g': case 't': case 'u':
+    case 'r': case 'y': case 's': case 'w': case 'k': case 'm':
+    case 'b': case 'd': case 'h': case 'v': case 'n':
+        return c < 0x80;
+    default:
+        return false;
+    }
+}
+
+// Appends the letters of one FASTA sequence line; at the first character
+// that is not a nucleotide letter, answers its offset within the line.
+qsizetype appendNucleotides(const QString &line, QString &sequence)
+{
+    const char16_t *data = reinterpret_cast<const char16_t *>(line.constData());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char16_t c = data[i];
+        if (isNucleotideLetter(c))
+            sequence.append(QChar(c));
+        else if (!QChar::isSpace(c))
+            return i;
+    }
+    return -1;
+}
+
+QString describeCharacter(QChar c)
+{
+    if (c.isPrint())
+        return QString("\"%1\"").arg(c);
+    return QString("the character U+%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+}
+
 } // namespace
 
 namespace GC_FileUtils {
+
+SequenceFileKind sequenceFileKind(const QString &path, QString *problem)
+{
+    GC_TextLineReader reader(path);
+    if (!reader.open()) {
+        if (problem)
+            *problem = reader.errorText();
+        return NoSequenceFile;
+    }
+    QString line;
+    bool first = true;
+    bool sawText = false;
+    bool sawHeader = false;
+    while (reader.readLine(line)) {
+        if (!sawText && !line.trimmed().isEmpty()) {
+            if (line.startsWith('>'))
+                return FastaFile;
+            if (line.startsWith(QLatin1String("LOCUS")) || line.startsWith(QLatin1String("DEFINITION")))
+                return GenbankFile;
+            sawText = true;
+        }
+        if (!first && line.contains(QLatin1String("DEFINITION")))
+            return GenbankFile;
+        sawHeader = sawHeader || line.startsWith('>');
+        first = false;
+    }
+    if (reader.hasError()) {
+        if (problem)
+            *problem = reader.errorText();
+        return NoSequenceFile;
+    }
+    if (sawHeader)
+        return FastaFile;
+    if (problem)
+        *problem = first ? QString("%1 is empty").arg(path)
+                         : QString("%1 is neither a Genbank nor a FASTA file").arg(path);
+    return NoSequenceFile;
+}
+
+bool readFastaFile(const QString &path, QList<QPair<QString, QString>> *records, QString *errorText)
+{
+    records->clear();
+    GC_TextLineReader reader(path);
+    QString problem;
+    if (reader.open()) {
+        QSet<QString> names;
+        QString name;
+        QString sequence;
+        bool inRecord = false;
+        qint64 lineNumber = 0;
+        // Closes the record read so far; false when it cannot be a genome.
+        auto finish = [&]() {
+            if (!inRecord)
+                return true;
+            if (sequence.isEmpty()) {
+                problem = QString("the FASTA record \"%1\" holds no sequence letters").arg(name);
+                return false;
+            }
+            records->append(qMakePair(name, sequence));
+            sequence.clear();
+            return true;
+        };
+        QString line;
+        while (problem.isEmpty() && reader.readLine(line)) {
+            ++lineNumber;
+            if (line.startsWith('>')) {
+                if (!finish())
+                    break;
+                name = line.mid(1).simplified();
+                inRecord = true;
+                if (name.isEmpty())
+                    problem = QString("the FASTA header on line %1 gives no record name").arg(lineNumber);
+                else if (names.contains(name))
+                    problem = QString("the FASTA record name \"%1\" is used twice").arg(name);
+                names.insert(name);
+            } else if (!inRecord) {
+                const QString text = line.trimmed();
+                if (!text.isEmpty() && !text.startsWith(';'))
+                    problem = QString("line %1 comes before the first FASTA header (a line beginning with \">\")")
+                                  .arg(lineNumber);
+            } else {
+                const qsizetype bad = appendNucleotides(line, sequence);
+                if (bad >= 0)
+                    problem = QString("the FASTA record \"%1\" holds %2 on line %3, which is not a nucleotide "
+                                      "letter")
+                                  .arg(name, describeCharacter(line.at(bad)))
+                                  .arg(lineNumber);
+            }
+        }
+        if (problem.isEmpty() && reader.hasError())
+            problem = reader.errorText();
+        else if (problem.isEmpty() && finish() && records->isEmpty())
+            problem = QString("it holds no FASTA record");
+    } else {
+        problem = reader.errorText();
+    }
+    if (problem.isEmpty())
+        return true;
+    records->clear();
+    if (errorText)
+        *errorText = problem.contains(path) ? problem : QString("%1: %2").arg(path, problem);
+    return false;
+}
+
+QString sequenceProblem(const QString &sequence)
+{
+    const char16_t *data = reinterpret_cast<const char16_t *>(sequence.constData());
+    for (qsizetype i = 0; i < sequence.size(); ++i) {
+        if (!isNucleotideLetter(data[i]))
+            return QString("it holds %1 at position %2, which is not a nucleotide letter")
+                .arg(describeCharacter(sequence.at(i)))
+                .arg(i + 1);
+    }
+    return QString();
+}
 
 QString tempCanvasPath()
 {
@@ -76,12 +215,11 @@ QString tempCanvasPath()
 
 bool isFasta(const QString &path)
 {
-    QFile file(path);
-    QTextStream stream;
-    if (!openText(file, stream))
+    GC_TextLineReader reader(path);
+    if (!reader.open())
         return false;
     QString line;
-    while (stream.readLineInto(&line)) {
+    while (reader.readLine(line)) {
         if (line.startsWith('>'))
             return true;
     }
@@ -90,13 +228,12 @@ bool isFasta(const QString &path)
 
 bool isGenbank(const QString &path)
 {
-    QFile file(path);
-    QTextStream stream;
-    if (!openText(file, stream))
+    GC_TextLineReader reader(path);
+    if (!reader.open())
         return false;
     QString line;
-    stream.readLineInto(&line);
-    while (stream.readLineInto(&line)) {
+    reader.readLine(line);
+    while (reader.readLine(line)) {
         if (line.contains("DEFINITION"))
             return true;
     }
@@ -105,26 +242,34 @@ bool isGenbank(const QString &path)
 
 QString genbankDefinition(const QString &path)
 {
-    QFile file(path);
-    QTextStream stream;
-    if (!openText(file, stream))
+    GC_TextLineReader reader(path);
+    if (!reader.open())
         return QString();
     QString line;
-    stream.readLineInto(&line);
+    reader.readLine(line);
+    // Lines are cut into keyword and value as the Genbank reader cuts them,
+    // so the name listed here is the name the reader gives the genome.
     QString definition;
     bool seen = false;
-    while (stream.readLineInto(&line)) {
+    bool gathering = false;
+    QString key;
+    QString value;
+    while (reader.readLine(line)) {
+        GC_GenbankParser::splitHeaderLine(line, key, value);
         if (!seen) {
-            const int position = line.indexOf("DEFINITION");
-            if (position < 0)
-                continue;
-            definition.append(line.mid(position + 11));
-            seen = true;
-        } else if (line.contains("ACCESSION")) {
-            return definition.simplified();
-        } else {
-            definition.append(line);
+            if (key == QLatin1String("DEFINITION")) {
+                definition = value;
+                seen = gathering = true;
+            }
+            continue;
         }
+        if (key == QLatin1String("ACCESSION") || key == QLatin1String("FEATURES")
+            || key == QLatin1String("ORIGIN"))
+            return definition.simplified();
+        if (!key.isEmpty())
+            gathering = false;
+        else if (gathering)
+            definition += QLatin1Char(' ') + value;
     }
     return QString();
 }

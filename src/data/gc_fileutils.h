@@ -1,6 +1,7 @@
 #ifndef GC_FILEUTILS_H
 #define GC_FILEUTILS_H
 
+#include <QList>
 #include <QMap>
 #include <QPair>
 #include <QString>
@@ -31,11 +32,31 @@ bool isGenbank(const QString &path);
 QString genbankDefinition(const QString &path);
 
 // FASTA records, name (simplified) to sequence (white space removed); at most
-// maximumCount records when it is positive.
+// maximumCount records when it is positive. Lines before the first header
+// (comments) make no record. Nothing is checked: see readFastaFile().
 QMap<QString, QString> sequenceRecordList(const QString &path, int maximumCount);
 
 // The first FASTA record as (name, sequence), or two empty strings.
 QPair<QString, QString> readFastaRecord(const QString &path);
+
+// What a text file holds, decided once for every reader: FASTA when its
+// first line that is not blank begins with '>'; Genbank when that line is a
+// LOCUS or DEFINITION line, or a later line holds "DEFINITION"; FASTA when a
+// later line begins with '>'.
+enum SequenceFileKind { NoSequenceFile, GenbankFile, FastaFile };
+SequenceFileKind sequenceFileKind(const QString &path, QString *problem = nullptr);
+
+// Every record of a FASTA file in file order, (simplified name, sequence
+// without white space). False, with a message naming the file and the
+// record, when the file holds no record, text before its first header, a
+// record without a name or without sequence letters, a character that is
+// not a nucleotide letter, or a name used twice.
+bool readFastaFile(const QString &path, QList<QPair<QString, QString>> *records, QString *errorText);
+
+// Empty when every character of the sequence is a nucleotide letter (the
+// IUPAC codes ACGTU RYSWKM BDHV N, either case); otherwise what is wrong.
+// Gaps are not letters: a genome has none.
+QString sequenceProblem(const QString &sequence);
 
 // FILETYPE_COMPARISON, FILETYPE_CANVAS or FILETYPE_NONE, from the 'type' row
 // of the database's file_properties table. Opens read-only: probing never

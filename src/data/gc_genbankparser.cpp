@@ -1,14 +1,19 @@
 #include "gc_genbankparser.h"
 
-#include <QFile>
-#include <QStringConverter>
+#include "gc_fileutils.h"
+#include "gc_textlinereader.h"
+
+#include <QDebug>
+#include <QFileInfo>
 #include <QStringList>
-#include <QTextStream>
+
+#include <climits>
 
 namespace {
 
-const int HeaderKeyWidth = 12;
 const int FeatureKeyWidth = 21;
+// Continuation lines of the header start in this column (0-based).
+const int HeaderValueColumn = 12;
 
 bool isStretchFeature(const QString &kind)
 {
@@ -43,44 +48,132 @@ QString withoutWhiteSpace(const QString &text)
     return result;
 }
 
-// Drops the location marks that carry no coordinates: partial-end signs,
-// brackets and "join".
-QString stripLocationMarks(const QString &location)
+struct LocationPiece
 {
-    QString result;
-    result.reserve(location.size());
-    for (int i = 0; i < location.size(); ++i) {
-        const QChar c = location.at(i);
-        if (c == '<' || c == '>' || c == '(' || c == ')')
-            continue;
-        if (c == 'j' && QStringView(location).mid(i, 4) == u"join") {
-            i += 3;
-            continue;
+    QString text;
+    bool reverse;
+};
+
+// Cuts a location into its stretches in one pass. Every name before a
+// bracket (join, order, complement, ...) is an operator and goes, as do the
+// partial-end signs; a stretch lies on the reverse strand when any
+// complement() encloses it, however deep. pieceCount counts the
+// comma-separated pieces, empty ones included.
+QList<LocationPiece> locationPieces(const QString &location, int *pieceCount)
+{
+    QList<LocationPiece> pieces;
+    QList<bool> enclosing; // per open bracket: is it a complement?
+    int complements = 0;
+    int count = 1;
+    QString current;
+    auto flush = [&]() {
+        if (!current.isEmpty())
+            pieces.append({current, complements > 0});
+        current.clear();
+    };
+    for (const QChar c : location) {
+        switch (c.unicode()) {
+        case '(': {
+            const bool complement = current == QLatin1String("complement");
+            enclosing.append(complement);
+            if (complement)
+                ++complements;
+            current.clear();
+            break;
         }
-        if (c == ',' && result.endsWith(','))
-            continue;
-        result.append(c);
+        case ')':
+            flush();
+            if (!enclosing.isEmpty() && enclosing.takeLast())
+                --complements;
+            break;
+        case ',':
+            flush();
+            ++count;
+            break;
+        case '<':
+        case '>':
+            break;
+        default:
+            if (!c.isSpace())
+                current.append(c);
+        }
     }
-    return result;
+    flush();
+    *pieceCount = count;
+    return pieces;
+}
+
+enum CoordinateReading { CoordinateOk, NotACoordinate, OutOfRange };
+
+// A position of a range text: decimal digits with an optional minus sign.
+CoordinateReading readCoordinate(const QString &text, int length, int *value)
+{
+    qsizetype i = text.startsWith('-') ? 1 : 0;
+    if (i >= text.size())
+        return NotACoordinate;
+    qint64 number = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < '0' || c > '9')
+            return NotACoordinate;
+        if (number <= INT_MAX)
+            number = number * 10 + (c - '0');
+    }
+    if (text.startsWith('-') || number < 1 || number > length)
+        return OutOfRange;
+    *value = int(number);
+    return CoordinateOk;
 }
 
 } // namespace
 
+void GC_GenbankParser::splitHeaderLine(const QString &line, QString &key, QString &value)
+{
+    qsizetype start = 0;
+    while (start < line.size() && line.at(start).isSpace())
+        ++start;
+    if (start >= HeaderValueColumn || start >= line.size()) {
+        key.clear();
+        value = line.mid(start).trimmed();
+        return;
+    }
+    // The keyword is the first word, however few blanks follow it.
+    qsizetype end = start;
+    while (end < line.size() && !line.at(end).isSpace())
+        ++end;
+    key = line.mid(start, end - start);
+    value = line.mid(end).trimmed();
+}
+
+bool GC_GenbankParser::fail(const QString &reason)
+{
+    m_lastErrorText = reason;
+    return false;
+}
+
 bool GC_GenbankParser::parse()
 {
+    return read(true);
+}
+
+bool GC_GenbankParser::check()
+{
+    return read(false);
+}
+
+bool GC_GenbankParser::read(bool withFeatures)
+{
     m_lastErrorText.clear();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        m_lastErrorText = QString("cannot open the file %1: %2").arg(fileName, file.errorString());
-        return false;
-    }
-    QTextStream stream(&file);
-    stream.setEncoding(QStringConverter::System);
+    GC_TextLineReader reader(fileName);
+    if (!reader.open())
+        return fail(reader.errorText());
 
     header["VERSION"] = QString();
     header["GI"] = QString();
     QString sequence;
-    sequence.reserve(int(qMin<qint64>(file.size(), 1 << 30)));
+    // The letters are fewer than the file's bytes: one allocation, trimmed
+    // after the last line.
+    sequence.reserve(qsizetype(qMin<qint64>(QFileInfo(fileName).size(), 1 << 30)));
 
     State state = HeaderState;
     bool sawLocus = false;
@@ -90,9 +183,11 @@ bool GC_GenbankParser::parse()
     QString pendingKind;
     QString pendingLocation;
     QString pendingQualifiers;
+    QString key;
+    QString value;
 
     QString line;
-    while (stream.readLineInto(&line)) {
+    while (reader.readLine(line)) {
         // One record per file: whatever follows its end mark is not ours.
         if (line.startsWith("//")) {
             sawRecordEnd = true;
@@ -103,7 +198,7 @@ bool GC_GenbankParser::parse()
             continue;
         }
         if (state == HeaderState) {
-            const QString key = line.left(HeaderKeyWidth).trimmed();
+            splitHeaderLine(line, key, value);
             if (key == "FEATURES") {
                 state = FeatureState;
                 continue;
@@ -120,8 +215,16 @@ bool GC_GenbankParser::parse()
             continue;
         }
 
-        const QString key = line.left(FeatureKeyWidth).trimmed();
-        const QString value = line.mid(FeatureKeyWidth).trimmed();
+        key = line.left(FeatureKeyWidth).trimmed();
+        // The ORIGIN line may carry a note after its keyword.
+        if (line.startsWith("ORIGIN") && (line.size() == 6 || line.at(6).isSpace())) {
+            key = QStringLiteral("ORIGIN");
+            state = SequenceState;
+            sawOrigin = true;
+        }
+        if (!withFeatures)
+            continue;
+        value = line.mid(FeatureKeyWidth).trimmed();
         if (!key.isEmpty() && !pendingLocation.isEmpty()) {
             finishFeature(pendingKind, pendingLocation, pendingQualifiers);
             pendingLocation.clear();
@@ -139,9 +242,6 @@ bool GC_GenbankParser::parse()
                 pendingQualifiers.append(' ');
                 pendingQualifiers.append(value);
             }
-        } else if (key == "ORIGIN") {
-            state = SequenceState;
-            sawOrigin = true;
         } else if (isKeptFeature(key)) {
             pendingKind = key;
             pendingLocation = value;
@@ -154,37 +254,53 @@ bool GC_GenbankParser::parse()
     if (state == FeatureState && !pendingLocation.isEmpty())
         finishFeature(pendingKind, pendingLocation, pendingQualifiers);
 
-    sequence.squeeze(); // the reservation was the whole file
+    sequence.squeeze();
     header["SEQUENCE"] = sequence;
     header["LOCUS"] = header.value("LOCUS").simplified();
     const QStringList versionPieces = header.value("VERSION").split(':');
     if (versionPieces.size() >= 2)
         header["GI"] = versionPieces.at(1).trimmed();
-    file.close();
 
-    if (!sawOrigin && !sawLocus) {
-        m_lastErrorText = QString("%1 is not a Genbank file").arg(fileName);
-        return false;
+    if (reader.hasError())
+        return fail(reader.errorText());
+    if (!sawLocus) {
+        return fail(sawOrigin ? QString("%1 is not a Genbank file: it has an ORIGIN section but no LOCUS line")
+                                    .arg(fileName)
+                              : QString("%1 is not a Genbank file").arg(fileName));
     }
-    if (!sawOrigin) {
-        m_lastErrorText = QString("%1 has no ORIGIN section: the Genbank record is truncated").arg(fileName);
-        return false;
-    }
-    if (!sawRecordEnd) {
-        m_lastErrorText = QString("%1 ends before the record end \"//\": the Genbank record is truncated").arg(fileName);
-        return false;
-    }
-    if (sequence.isEmpty()) {
-        m_lastErrorText = QString("%1 holds no sequence letters").arg(fileName);
-        return false;
-    }
+    if (isProteinRecord())
+        return fail(QString("%1 is a protein record (its LOCUS line counts \"aa\"), not a nucleotide genome")
+                        .arg(fileName));
+    if (!sawOrigin)
+        return fail(QString("%1 has no ORIGIN section: the Genbank record is truncated").arg(fileName));
+    if (!sawRecordEnd)
+        return fail(QString("%1 ends before the record end \"//\": the Genbank record is truncated").arg(fileName));
+    if (sequence.isEmpty())
+        return fail(QString("%1 holds no sequence letters").arg(fileName));
+    const QString problem = GC_FileUtils::sequenceProblem(sequence);
+    if (!problem.isEmpty())
+        return fail(QString("%1: the sequence of its ORIGIN section is not nucleotides: %2").arg(fileName, problem));
     return true;
+}
+
+bool GC_GenbankParser::isProteinRecord() const
+{
+    // "LOCUS AAB12345 360 aa linear BCT ...": the length is counted in residues.
+    const QStringList fields = header.value("LOCUS").split(' ');
+    for (int i = 1; i < fields.size(); ++i) {
+        bool number = false;
+        fields.at(i - 1).toLongLong(&number);
+        if (number && fields.at(i) == QLatin1String("aa"))
+            return true;
+    }
+    return false;
 }
 
 void GC_GenbankParser::readHeaderLine(const QString &line, QString &currentKey)
 {
-    const QString key = line.left(HeaderKeyWidth).trimmed();
-    const QString value = line.mid(HeaderKeyWidth).trimmed();
+    QString key;
+    QString value;
+    splitHeaderLine(line, key, value);
     if (key == "LOCUS" || key == "DEFINITION" || key == "ACCESSION" || key == "VERSION"
         || key == "ORGANISM")
         currentKey = key;
@@ -227,21 +343,9 @@ void GC_GenbankParser::finishSource(const QString &qualifiers)
     }
 }
 
-void GC_GenbankParser::finishStretches(QString location, const QString &qualifiers)
+void GC_GenbankParser::finishStretches(const QString &location, const QString &qualifiers)
 {
-    // complement() may wrap the whole location or single pieces of a join;
-    // the outer one is taken off before the brackets go, so the two stay apart.
-    bool featureReverse = false;
-    if (location.startsWith("complement(")) {
-        location.remove(0, 11);
-        if (location.endsWith(')'))
-            location.chop(1);
-        featureReverse = true;
-    }
-    location = stripLocationMarks(location);
-
     QMap<QString, QString> values;
-
     QString metadata;
     const QStringList lines = qualifiers.split('\n');
     for (const QString &piece : lines) {
@@ -260,25 +364,57 @@ void GC_GenbankParser::finishStretches(QString location, const QString &qualifie
     if (!metadata.isEmpty())
         values["metadata"] = metadata;
 
-    const QStringList pieces = location.split(',');
-    const bool severalPieces = pieces.size() >= 2;
+    int pieceCount = 0;
+    const QList<LocationPiece> pieces = locationPieces(location, &pieceCount);
     int stretchNumber = 1;
-    for (QString piece : pieces) {
-        if (piece.isEmpty())
-            continue;
-        bool reverse = featureReverse;
-        if (piece.contains("complement")) {
-            piece.remove("complement");
-            reverse = !reverse;
-        }
-        if (piece.isEmpty())
-            continue;
-        QMap<QString, QString> &entry = features[piece];
+    for (const LocationPiece &piece : pieces) {
+        QMap<QString, QString> &entry = features[piece.text];
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             entry[it.key()] = it.value();
-        entry["complement"] = reverse ? "1" : "0";
-        if (values.contains("product") && severalPieces)
+        entry["complement"] = piece.reverse ? "1" : "0";
+        if (values.contains("product") && pieceCount >= 2)
             entry["product"] += QString("(Exon; %1)").arg(stretchNumber);
         ++stretchNumber;
     }
+}
+
+QList<GC_GenbankParser::Stretch> GC_GenbankParser::stretches(QStringList *warnings) const
+{
+    QList<Stretch> result;
+    const int length = int(header.value("SEQUENCE").size());
+    int position = 0;
+    for (auto it = features.cbegin(); it != features.cend(); ++it, ++position) {
+        const QString &range = it.key();
+        const qsizetype dots = range.indexOf(QLatin1String(".."));
+        if (dots < 0)
+            continue; // a single base or a site between two bases
+        Stretch stretch;
+        int first = 0;
+        int second = 0;
+        const CoordinateReading firstReading = readCoordinate(range.left(dots), length, &first);
+        const CoordinateReading secondReading = readCoordinate(range.mid(dots + 2), length, &second);
+        QString reason;
+        if (firstReading == NotACoordinate || secondReading == NotACoordinate)
+            reason = range.contains(':') ? QString("lies on another record")
+                                         : QString("is not a stretch between two positions");
+        else if (firstReading == OutOfRange || secondReading == OutOfRange)
+            reason = QString("lies outside the sequence (1..%1)").arg(length);
+        else if (first > second)
+            reason = QString("runs across the origin of the sequence");
+        if (!reason.isEmpty()) {
+            const QString line = QString("%1: the feature at %2 %3; it is skipped").arg(fileName, range, reason);
+            qWarning().noquote() << line;
+            if (warnings)
+                warnings->append(line);
+            continue;
+        }
+        const bool forward = it.value().value("complement") == QLatin1String("0");
+        stretch.position = position;
+        stretch.from = forward ? first : second;
+        stretch.to = forward ? second : first;
+        stretch.range = range;
+        stretch.values = &it.value();
+        result.append(stretch);
+    }
+    return result;
 }

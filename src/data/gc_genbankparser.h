@@ -1,8 +1,10 @@
 #ifndef GC_GENBANKPARSER_H
 #define GC_GENBANKPARSER_H
 
+#include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 // Reads one Genbank record in one pass into a header map (DEFINITION,
 // ACCESSION, VERSION, GI, ORGANISM, LINEAGE, TAXID, LOCUS, SEQUENCE) and a
@@ -13,16 +15,42 @@
 class GC_GenbankParser
 {
 public:
+    // One stretch of the feature map that lies on this record's sequence.
+    struct Stretch
+    {
+        int position = 0;  // place of its entry in the feature map
+        int from = 0;      // 1-based ends; from > to on the reverse strand
+        int to = 0;
+        QString range;
+        const QMap<QString, QString> *values = nullptr;
+    };
+
     GC_GenbankParser() = default;
 
     void setFileName(const QString &path) { fileName = path; }
 
-    // Fills the maps. False when the file cannot be opened (maps untouched),
-    // or when it is not a whole Genbank record: no ORIGIN section, no record
-    // end "//", or no sequence letters (maps hold what was read).
+    // Fills the maps. False, with lastErrorText(), when the file cannot be
+    // opened (maps untouched) or is not a whole nucleotide Genbank record: no
+    // LOCUS line, a protein record, no ORIGIN section, no record end "//",
+    // no sequence letters or letters that are not nucleotides, binary data.
     bool parse();
 
+    // The same checks as parse(), without reading the features: cheap
+    // enough to run when a file is chosen.
+    bool check();
+
     QString lastErrorText() const { return m_lastErrorText; }
+
+    // The stretches of the feature map that are usable as genes, in map
+    // order. Stretches with a single position or a site between two bases
+    // ("600^601") give none; those that are not plain numbers, lie outside
+    // 1..sequence length, or run across the origin of a circular genome
+    // ("6801..100") are skipped with a warning line in warnings.
+    QList<Stretch> stretches(QStringList *warnings = nullptr) const;
+
+    // Cuts a header line into its keyword ("" for a continuation line) and
+    // the trimmed text after it.
+    static void splitHeaderLine(const QString &line, QString &key, QString &value);
 
     QMap<QString, QString> header;
     QMap<QString, QMap<QString, QString>> features;
@@ -31,10 +59,13 @@ public:
 private:
     enum State { HeaderState, FeatureState, SequenceState };
 
+    bool read(bool withFeatures);
+    bool fail(const QString &reason);
     void readHeaderLine(const QString &line, QString &currentKey);
     void finishFeature(const QString &kind, const QString &location, const QString &qualifiers);
     void finishSource(const QString &qualifiers);
-    void finishStretches(QString location, const QString &qualifiers);
+    void finishStretches(const QString &location, const QString &qualifiers);
+    bool isProteinRecord() const;
 
     QString m_lastErrorText;
 };

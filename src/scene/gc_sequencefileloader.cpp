@@ -5,11 +5,11 @@
 #include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_sequencefilereader.h"
 #include "gc_sqlconnection.h"
 
 #include <QDebug>
 #include <QSqlQuery>
-#include <QStringList>
 #include <QVariant>
 
 GC_SequenceFileLoader::GC_SequenceFileLoader(GC_GenomeScene *scene)
@@ -20,25 +20,36 @@ GC_SequenceFileLoader::GC_SequenceFileLoader(GC_GenomeScene *scene)
 bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
 {
     qWarning() << "GC_GenomeScene::loadGenomeFromFile()";
+    // Every failure leaves its reason in the scene's error text.
     const int type = GC_FileUtils::filetype(fileName);
-    const qsizetype before = m_scene->topGenomes().size();
-    if (type == FILETYPE_COMPARISON)
-        loadComparison(fileName, genomeIndex);
-    else if (type == FILETYPE_CANVAS)
-        loadCanvas(fileName, genomeIndex);
-    else if (GC_FileUtils::isGenbank(fileName))
-        loadGenbank(fileName);
-    else if (GC_FileUtils::isFasta(fileName))
-        loadFasta(fileName);
-    else
-        return false;
-    // A file of a known kind that gives no genome (unreadable, or no genome
-    // of that index) is a failed opening, not an empty document.
-    if (m_scene->topGenomes().size() == before) {
-        m_scene->setLastErrorText(QStringLiteral("No genome could be read from %1").arg(fileName));
-        return false;
+    if (type == FILETYPE_COMPARISON || type == FILETYPE_CANVAS) {
+        const qsizetype before = m_scene->topGenomes().size();
+        if (type == FILETYPE_COMPARISON)
+            loadComparison(fileName, genomeIndex);
+        else
+            loadCanvas(fileName, genomeIndex);
+        // A database that gives no genome (unreadable, or no genome of that
+        // index) is a failed opening, not an empty document.
+        if (m_scene->topGenomes().size() == before)
+            return fail(QStringLiteral("No genome could be read from %1").arg(fileName));
+        return true;
     }
+    // The builder of comparisons reads sequence files through the same
+    // reader, so a file refused here is refused there too.
+    GC_SequenceFileReader reader(fileName);
+    if (!reader.read())
+        return fail(reader.errorText());
+    if (reader.kind() == GC_FileUtils::GenbankFile)
+        loadGenbank(reader.genbank());
+    else
+        loadFasta(reader.fastaRecords().first());
     return true;
+}
+
+bool GC_SequenceFileLoader::fail(const QString &reason)
+{
+    m_scene->setLastErrorText(reason);
+    return false;
 }
 
 void GC_SequenceFileLoader::place(GC_Genome *genome, bool arrange)
@@ -108,12 +119,8 @@ void GC_SequenceFileLoader::loadCanvas(const QString &fileName, int genomeIndex)
     place(genome, false);
 }
 
-void GC_SequenceFileLoader::loadGenbank(const QString &fileName)
+void GC_SequenceFileLoader::loadGenbank(const GC_GenbankParser &parser)
 {
-    GC_GenbankParser parser;
-    parser.setFileName(fileName);
-    if (!parser.parse())
-        return;
     qWarning() << "GC_GenomeScene::loadGenomeFromFile";
     auto *genome = new GC_Genome;
     genome->setName(parser.header.value(QStringLiteral("DEFINITION")));
@@ -122,28 +129,18 @@ void GC_SequenceFileLoader::loadGenbank(const QString &fileName)
     genome->setDnaSequence(sequence);
     // Genes are numbered in the map's order (range texts compared as text);
     // an entry that yields no gene still takes its number.
-    int position = 0;
-    for (auto it = parser.features.constBegin(); it != parser.features.constEnd(); ++it, ++position) {
-        const QStringList ends = it.key().split(QStringLiteral(".."));
-        if (ends.size() < 2)
-            continue;
-        const int a = ends.at(0).toInt();
-        const int b = ends.at(1).toInt();
+    for (const GC_GenbankParser::Stretch &stretch : parser.stretches()) {
         auto *gene = new GC_Gene;
-        gene->setId(position);
-        gene->setName(it.value().value(QStringLiteral("product")));
-        if (it.value().value(QStringLiteral("complement")) == QLatin1String("0"))
-            gene->setFromTo(a, b);
-        else
-            gene->setFromTo(b, a);
+        gene->setId(stretch.position);
+        gene->setName(stretch.values->value(QStringLiteral("product")));
+        gene->setFromTo(stretch.from, stretch.to);
         genome->addGene(gene);
     }
     place(genome, true);
 }
 
-void GC_SequenceFileLoader::loadFasta(const QString &fileName)
+void GC_SequenceFileLoader::loadFasta(const QPair<QString, QString> &record)
 {
-    const QPair<QString, QString> record = GC_FileUtils::readFastaRecord(fileName);
     auto *genome = new GC_Genome;
     genome->setName(record.first);
     genome->setCoords(GC_Interval(1, int(record.second.size())));

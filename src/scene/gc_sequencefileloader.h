@@ -1,8 +1,10 @@
 #ifndef GC_SEQUENCEFILELOADER_H
 #define GC_SEQUENCEFILELOADER_H
 
+#include <QPair>
 #include <QString>
 
+class GC_GenbankParser;
 class GC_Genome;
 class GC_GenomeScene;
 
@@ -15,14 +17,16 @@ class GC_SequenceFileLoader
 public:
     explicit GC_SequenceFileLoader(GC_GenomeScene *scene);
 
-    // False when the file is none of the four kinds or yields no genome.
+    // False, with the reason in the scene's lastErrorText(), when the file is
+    // none of the four kinds or yields no genome.
     bool load(const QString &fileName, int genomeIndex);
 
 private:
     void loadComparison(const QString &fileName, int genomeIndex);
     void loadCanvas(const QString &fileName, int genomeIndex);
-    void loadGenbank(const QString &fileName);
-    void loadFasta(const QString &fileName);
+    void loadGenbank(const GC_GenbankParser &parser);
+    void loadFasta(const QPair<QString, QString> &record);
+    bool fail(const QString &reason);
     void place(GC_Genome *genome, bool arrange);
 
     GC_GenomeScene *m_scene;

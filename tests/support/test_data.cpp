@@ -1,5 +1,7 @@
 #include "test_data.h"
 
+#include "kestal_test.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -46,12 +48,14 @@ QByteArray genbankRecord(const QString &definition, const QByteArray &featureLin
                          const QByteArray &sequence)
 {
     QByteArray text;
-    text += QString("LOCUS       TEST%1 %2 bp    DNA     linear   SYN 01-JAN-2026\n")
-                .arg(qHash(definition) % 10000)
+    // Records of different definitions have different accessions.
+    const QByteArray accession = "TEST" + QByteArray::number(qHash(definition) % 10000);
+    text += QString("LOCUS       %1 %2 bp    DNA     linear   SYN 01-JAN-2026\n")
+                .arg(QString::fromLatin1(accession))
                 .arg(sequence.size())
                 .toLatin1();
     text += "DEFINITION  " + definition.toLatin1() + "\n";
-    text += "ACCESSION   TEST\nVERSION     TEST.1\n";
+    text += "ACCESSION   " + accession + "\nVERSION     " + accession + ".1\n";
     text += "FEATURES             Location/Qualifiers\n";
     text += featureLines;
     text += "ORIGIN      \n";
@@ -63,6 +67,42 @@ QByteArray genbankRecord(const QString &definition, const QByteArray &featureLin
     }
     text += "//\n";
     return text;
+}
+
+QByteArray fileForm(const QByteArray &text, const QString &form)
+{
+    QByteArray result = text;
+    if (form == "crlf") {
+        result.replace("\n", "\r\n");
+    } else if (form == "cr") {
+        result.replace('\n', '\r');
+    } else if (form == "utf16le" || form == "utf16be") {
+        const QString decoded = QString::fromLatin1(text);
+        const bool little = form == "utf16le";
+        result = little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+        for (const QChar c : decoded) {
+            const char low = char(c.unicode() & 0xFF);
+            const char high = char(c.unicode() >> 8);
+            result.append(little ? low : high);
+            result.append(little ? high : low);
+        }
+    } else if (form == "nul") {
+        result.insert(result.size() / 2, QByteArray(4, '\0'));
+    } else if (form == "junk") {
+        QRandomGenerator random(15);
+        result = QByteArray(4096, '\0');
+        for (char &c : result)
+            c = char(random.bounded(256));
+    }
+    return result;
+}
+
+QByteArray corpusFile(const QString &name, const QString &form)
+{
+    QFile file(kestalTestDataPath("corpus/" + name));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("no corpus file %s", qPrintable(name));
+    return fileForm(file.readAll(), form);
 }
 
 } // namespace TestData

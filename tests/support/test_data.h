@@ -22,6 +22,14 @@ bool writeFile(const QString &path, const QByteArray &content);
 QByteArray genbankRecord(const QString &definition, const QByteArray &featureLines,
                          const QByteArray &sequence);
 
+// The text of a file as another system or program may write it: "lf" (as
+// is), "crlf", "cr" (old Mac line ends), "utf16le"/"utf16be" (with the
+// byte-order mark), "nul" (NUL bytes inside), "junk" (random bytes).
+QByteArray fileForm(const QByteArray &text, const QString &form);
+
+// A file of the checked-in reader corpus (tests/data/corpus) in that form.
+QByteArray corpusFile(const QString &name, const QString &form = QStringLiteral("lf"));
+
 } // namespace TestData
 
 #endif

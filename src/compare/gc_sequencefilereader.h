@@ -1,0 +1,47 @@
+#ifndef GC_SEQUENCEFILEREADER_H
+#define GC_SEQUENCEFILEREADER_H
+
+#include "gc_fileutils.h"
+#include "gc_genbankparser.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// Reads one Genbank or FASTA file as genomes. Every road that takes a
+// sequence file (the open wizard, the comparison-database builder, the
+// single-file loader) asks this class, so they accept and refuse the same
+// files, in the same words.
+class GC_SequenceFileReader
+{
+public:
+    explicit GC_SequenceFileReader(const QString &path);
+
+    // Reads the whole file: the Genbank record with its features, or every
+    // FASTA record. False, with errorText() naming the file and the fault,
+    // when the file cannot give a genome.
+    bool read();
+
+    // The same decision as read() without reading Genbank features: cheap
+    // enough to run when a file is chosen.
+    bool check();
+
+    GC_FileUtils::SequenceFileKind kind() const { return m_kind; }
+    QString errorText() const { return m_errorText; }
+
+    // After read() of a Genbank file.
+    const GC_GenbankParser &genbank() const { return m_genbank; }
+    // After read() of a FASTA file: (name, sequence) in file order, names unique.
+    const QList<QPair<QString, QString>> &fastaRecords() const { return m_fastaRecords; }
+
+private:
+    bool run(bool withFeatures);
+
+    QString m_path;
+    GC_FileUtils::SequenceFileKind m_kind = GC_FileUtils::NoSequenceFile;
+    GC_GenbankParser m_genbank;
+    QList<QPair<QString, QString>> m_fastaRecords;
+    QString m_errorText;
+};
+
+#endif
