@@ -311,6 +311,26 @@ private slots:
             }
             QCOMPARE(checked, count / 2);
         }
+        // A source that fails halfway through its rows fails the copy
+        // rather than saving only the rows read so far.
+        {
+            const QString brokenPath = dir.filePath("broken-source.kestal");
+            {
+                CanvasFile broken(brokenPath);
+                QSqlQuery build(broken.db);
+                QVERIFY(build.exec("CREATE TABLE raw (n INTEGER, s INTEGER)"));
+                QVERIFY(build.exec("INSERT INTO raw VALUES (1, 10), (2, 20), (3, -9223372036854775808)"));
+                // abs() of the smallest integer overflows while the third row is read.
+                QVERIFY(build.exec("CREATE VIEW cog_matchings AS SELECT n AS id_cog_protein, 1 AS genomeId, "
+                                   "abs(s) AS start, 5 AS end, 1e-5 AS evalue, 40.5 AS bitscore FROM raw"));
+            }
+            CanvasFile copy(dir.filePath("copy-of-broken.kestal"));
+            QVERIFY(copy.createTables());
+            QSqlQuery insert(copy.db);
+            QString error;
+            QVERIFY(!GC_GenomeSource::copyRows(brokenPath, GC_GenomeSource::Cog, 1, 77, insert, nullptr, &error));
+            QVERIFY2(error.contains("broken-source.kestal"), qPrintable(error));
+        }
 
         QVERIFY(select.prepare(GC_RfamMatching::selectSql()));
         select.addBindValue(1);

@@ -170,6 +170,23 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Error opening RRNA db"));
         QVERIFY(!GC_ReferenceDatabases::openRrna());
         QVERIFY(!GC_ReferenceDatabases::isOpen(GC_ReferenceDatabases::Rrna));
+
+        // A collection with one blanked table page still opens as a
+        // database, but would answer look-ups with rows missing.
+        ReferenceDatabaseFixture fixture;
+        QVERIFY2(fixture.build(), qPrintable(fixture.errorString()));
+        QFile whole(fixture.path("rrnas.sqlite3"));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QByteArray bytes = whole.readAll();
+        const int pageSize = (uchar(bytes.at(16)) << 8) | uchar(bytes.at(17));
+        QVERIFY(bytes.size() >= 2 * pageSize);
+        QFile blanked(dir.filePath("rrnas.sqlite3"));
+        QVERIFY(blanked.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        blanked.write(bytes.left(bytes.size() - pageSize) + QByteArray(pageSize, '\0'));
+        blanked.close();
+        GC_ReferenceDatabases::setFolder(dir.path());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Error opening RRNA db.*damaged"));
+        QVERIFY(!GC_ReferenceDatabases::openRrna());
         GC_ReferenceDatabases::setFolder(QString());
     }
 

@@ -227,6 +227,14 @@ bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int 
             if (copied)
                 ++*copied;
         }
+        // A source that fails while it is read would otherwise save a
+        // canvas with only the hits read so far, and lose the rest for good.
+        if (ok && select.lastError().isValid()) {
+            if (errorText)
+                *errorText = QStringLiteral("reading the %1 rows of %2: %3")
+                                 .arg(tableName(family), path, select.lastError().text());
+            ok = false;
+        }
     }
     return ok;
 }

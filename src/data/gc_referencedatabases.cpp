@@ -1,6 +1,7 @@
 #include "gc_referencedatabases.h"
 
 #include "gc_referencelookup.h"
+#include "gc_sqlconnection.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -112,6 +113,13 @@ bool GC_ReferenceDatabases::open(Collection collection)
         if (!probe.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"))
             || !probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
             reason = probe.lastError().text();
+        } else {
+            // A damaged collection would answer look-ups with rows missing.
+            const QString damage = GC_SqlConnection::integrityProblem(db);
+            if (!damage.isEmpty())
+                reason = QStringLiteral("the file is damaged: %1").arg(damage);
+        }
+        if (!reason.isEmpty()) {
             probe = QSqlQuery();
             db.close();
         }
