@@ -7,6 +7,7 @@
 #include "gc_genomematching.h"
 #include "gc_genomerows.h"
 #include "gc_genomescene.h"
+#include "gc_matchingidallocator.h"
 #include "gc_sqlconnection.h"
 
 #include <QColor>
@@ -199,11 +200,7 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
             genome->setShowGenes(false);
     }
 
-    // Ids stay unique: a repeated id (older files joined several
-    // comparisons) takes the next free one.
-    QSet<int> usedIds;
-    for (const GC_GenomeMatching *matching : m_scene->matchings())
-        usedIds.insert(matching->id());
+    GC_MatchingIdAllocator matchingIds(m_scene->matchings());
     for (const MatchingRow &row : std::as_const(matchingRows)) {
         // A side takes the genome of its own row when an id stands in both
         // rows.
@@ -216,8 +213,7 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
             continue;
         }
         auto *matching = new GC_GenomeMatching;
-        matching->setId(usedIds.contains(row.id) ? GC_GenomeMatching::nextId : row.id);
-        usedIds.insert(matching->id());
+        matchingIds.assign(matching, row.id);
         matching->setTop(top, row.topFrom, row.topTo);
         matching->setLow(low, row.lowFrom, row.lowTo);
         matching->setSimilarity(row.similarity);

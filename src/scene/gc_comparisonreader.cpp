@@ -5,6 +5,7 @@
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
+#include "gc_matchingidallocator.h"
 #include "gc_sqlconnection.h"
 
 #include <QDebug>
@@ -149,11 +150,7 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         }
     }
 
-    // Matching ids come from row numbers, which restart in every database:
-    // a repeated one takes the next free id.
-    QSet<int> usedIds;
-    for (const GC_GenomeMatching *matching : m_scene->matchings())
-        usedIds.insert(matching->id());
+    GC_MatchingIdAllocator matchingIds(m_scene->matchings());
     QSqlQuery matchings(db);
     matchings.setForwardOnly(true);
     if (!matchings.exec(QStringLiteral("SELECT oid, id_target, target_from, target_to, id_query, "
@@ -168,9 +165,7 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         if (!top || !low)
             continue;
         auto *matching = new GC_GenomeMatching;
-        const int id = matchings.value(0).toInt();
-        matching->setId(usedIds.contains(id) ? GC_GenomeMatching::nextId : id);
-        usedIds.insert(matching->id());
+        matchingIds.assign(matching, matchings.value(0).toInt());
         matching->setTop(top, matchings.value(2).toInt(), matchings.value(3).toInt());
         matching->setLow(low, matchings.value(5).toInt(), matchings.value(6).toInt());
         matching->setSimilarity(matchings.value(7).toDouble());
