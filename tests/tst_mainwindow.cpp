@@ -1,5 +1,6 @@
 #include "kestal_test.h"
 #include "modal_answerer.h"
+#include "signal_wait.h"
 #include "test_data.h"
 
 #include "gc_blasttoolpath.h"
@@ -477,7 +478,7 @@ private slots:
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
         ModalAnswerer::clickButton(QMessageBox::Ok);
         QVERIFY(window.slotFileSave());
-        QVERIFY(saved.wait(30000));
+        QVERIFY(waitForSignal(saved, 30000));
         QCOMPARE(saved.first().at(0).toBool(), false);
         QVERIFY2(ModalAnswerer::lastText().contains("could not be saved"),
                  qPrintable(ModalAnswerer::lastText()));
@@ -497,7 +498,7 @@ private slots:
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
         answerFileDialog("/no/such/folder/new", [] { ModalAnswerer::clickButton(QMessageBox::Ok); });
         QVERIFY(window.slotFileSaveAs());
-        QVERIFY(saved.wait(30000));
+        QVERIFY(waitForSignal(saved, 30000));
         QCOMPARE(saved.first().at(0).toBool(), false);
         QCOMPARE(window.genomeScene()->fileName(), QDir::tempPath() + "/old.kcv");
         QVERIFY(!QFile::exists("/no/such/folder/new.kcv"));
@@ -540,7 +541,7 @@ private slots:
             QSignalSpy saved(&window, &Kestal_Main::saveFinished);
             answerFileDialog(folder + "/" + c.typed);
             QVERIFY(window.slotFileSaveAs());
-            QVERIFY(saved.wait(30000));
+            QVERIFY(waitForSignal(saved, 30000));
             QCOMPARE(saved.first().at(0).toBool(), true);
             const QString written = folder + "/" + c.written;
             QCOMPARE(window.genomeScene()->fileName(), written);
@@ -563,7 +564,7 @@ private slots:
         GC_WaitDialog *wait = shownWaitDialog(window);
         if (!wait || wait->label() != "Executing BLAST, please wait...")
             return false;
-        return opened.wait(120000) && opened.size() == 1 && opened.first().at(0).toBool();
+        return waitForSignal(opened, 120000) && opened.size() == 1 && opened.first().at(0).toBool();
     }
 
     void comparisonIsFittedAndACanvasKeepsItsLayout()
@@ -587,13 +588,13 @@ private slots:
         scene->setFileName(path);
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
         QVERIFY(window.slotFileSave());
-        QVERIFY(saved.wait(30000));
+        QVERIFY(waitForSignal(saved, 30000));
         QVERIFY(!window.genomeScene()->isModified()); // so Close asks nothing
         QVERIFY(window.slotFileClose());
 
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
         window.openFile(path);
-        QVERIFY(opened.wait(30000));
+        QVERIFY(waitForSignal(opened, 30000));
         QCOMPARE(scene->genomes().first()->getPixPerNuc(), 0.05);
     }
 
@@ -684,7 +685,7 @@ private slots:
         QVERIFY(wait);
         QCOMPARE(wait->label(), QString("Opening Kestal Canvas file..."));
         QPointer<GC_WaitDialog> waitPointer(wait);
-        QVERIFY(opened.wait(60000));
+        QVERIFY(waitForSignal(opened, 60000));
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.first().at(0).toBool(), true);
         QTRY_VERIFY(waitPointer.isNull());
@@ -699,7 +700,7 @@ private slots:
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
         QVERIFY(window.slotFileSave());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
-        QVERIFY(saved.wait(30000));
+        QVERIFY(waitForSignal(saved, 30000));
         QCOMPARE(saved.first().at(0).toBool(), true);
         QVERIFY(!window.genomeScene()->isModified());
         QVERIFY(window.close());
@@ -728,7 +729,7 @@ private slots:
         ModalAnswerer::clickButton(QMessageBox::Ok);
         window.openFile("/no/such/folder/missing.kcv");
         QVERIFY(!window.isEnabled());
-        QVERIFY(opened.wait(30000));
+        QVERIFY(waitForSignal(opened, 30000));
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.first().at(0).toBool(), false);
         QVERIFY2(ModalAnswerer::lastText().contains("/no/such/folder/missing.kcv"),
@@ -756,7 +757,7 @@ private slots:
         QVERIFY(wait);
         QCOMPARE(wait->label(), QString("Opening file..."));
         QVERIFY(!window.isEnabled());
-        QVERIFY(opened.wait(60000));
+        QVERIFY(waitForSignal(opened, 60000));
         QCOMPARE(opened.first().at(0).toBool(), true);
         QCOMPARE(window.genomeScene()->genomes().size(), 1);
         QVERIFY(window.genomeScene()->fileName().isEmpty());
@@ -831,7 +832,7 @@ private slots:
         QVERIFY(wait);
         // Only the command-line opening names the canvas in the label.
         QCOMPARE(wait->label(), QString("Opening file..."));
-        QVERIFY(opened.wait(30000));
+        QVERIFY(waitForSignal(opened, 30000));
         QCOMPARE(opened.first().at(0).toBool(), true);
         QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
         QCOMPARE(window.genomeScene()->fileName(), path);
@@ -867,7 +868,7 @@ private slots:
         QVERIFY(window.isBusy());
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
-        QVERIFY(opened.wait(120000));
+        QVERIFY(waitForSignal(opened, 120000));
         QCOMPARE(opened.first().at(0).toBool(), true);
         QVERIFY(!window.isBusy());
         // A fresh comparison is unsaved work: closing asks.
@@ -893,7 +894,7 @@ private slots:
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
         ModalAnswerer::clickButton(QMessageBox::Ok, 60000);
         window.startOpening(request);
-        QVERIFY(opened.wait(60000));
+        QVERIFY(waitForSignal(opened, 60000));
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.first().at(0).toBool(), false);
         QVERIFY2(ModalAnswerer::lastText().contains("BLAST+ failed"), qPrintable(ModalAnswerer::lastText()));
