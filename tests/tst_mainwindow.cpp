@@ -1,5 +1,6 @@
 #include "kestal_test.h"
 #include "modal_answerer.h"
+#include "scene_fixture.h"
 #include "signal_wait.h"
 #include "test_data.h"
 
@@ -35,8 +36,12 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QDockWidget>
+#include <QLabel>
+#include <QTreeWidget>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+
+#include <memory>
 
 namespace {
 
@@ -280,6 +285,35 @@ private slots:
         for (const QString &name : documentActions())
             QVERIFY2(!child<QAction>(window, qPrintable(name))->isEnabled(), qPrintable(name));
         QVERIFY(!window.genomeView()->isEnabled());
+    }
+
+    void closingEmptiesTheCoveragePanel()
+    {
+        Kestal_Main window;
+        GC_GenomeScene *scene = window.genomeScene();
+        GC_Genome *top = SceneFixture::genomeWithSequence(3000, "top", 3);
+        GC_Genome *low = SceneFixture::genomeWithSequence(3000, "low", 4);
+        SceneFixture::addGene(top, 200, 500);
+        SceneFixture::addGene(top, 900, 1200);
+        scene->addItem(top);
+        scene->addItem(low);
+        scene->insertTopGenome(top);
+        scene->insertLowGenome(low);
+        scene->addMatching(top, low, 100, 1500, 100, 1500, 98.0, 2000.0);
+        makeDocument(window);
+        emit scene->coverageRequested(top);
+        auto *coverage = child<GC_CoverageWidget>(window, "GC_CoverageWidget");
+        auto *rows = coverage->findChild<QTreeWidget *>("treeWidget");
+        auto *count = coverage->findChild<QLabel *>("label");
+        QCOMPARE(rows->topLevelItemCount(), 2);
+        QCOMPARE(count->text(), QString("2 matched genes"));
+
+        scene->setModified(false);
+        QVERIFY(window.slotFileClose());
+        QVERIFY(!coverage->isEnabled());
+        QVERIFY(coverage->getGenome() == nullptr);
+        QCOMPARE(rows->topLevelItemCount(), 0);
+        QCOMPARE(count->text(), QString("0 genes"));
     }
 
     void modeButtonsAreExclusive()
