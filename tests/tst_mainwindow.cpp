@@ -89,6 +89,16 @@ QStringList actionTexts(const QMenu *menu)
     return texts;
 }
 
+// How many connections leave one of an object's signals (a protected
+// question of QObject, asked through a class derived from it).
+struct SignalReceivers : QObject
+{
+    static int count(const QObject *sender, const char *signal)
+    {
+        return (sender->*&SignalReceivers::receivers)(signal);
+    }
+};
+
 } // namespace
 
 // The main window driven offscreen: menus, command states, modes, settings,
@@ -314,6 +324,29 @@ private slots:
         QVERIFY(coverage->getGenome() == nullptr);
         QCOMPARE(rows->topLevelItemCount(), 0);
         QCOMPARE(count->text(), QString("0 genes"));
+    }
+
+    void propertyPanelIsJoinedToTheSceneOnce()
+    {
+        auto window = std::make_unique<Kestal_Main>();
+        GC_GenomeScene *scene = window->genomeScene();
+        auto *panel = child<GC_ItemPropertiesWidget>(*window, "GC_ItemPropertiesWidget");
+        const char *selection = SIGNAL(selectionChanged());
+        const char *changes = SIGNAL(changedItem());
+        const int selectionReceivers = SignalReceivers::count(scene, selection);
+        const int changeReceivers = SignalReceivers::count(scene, changes);
+        panel->setScene(nullptr);
+        QCOMPARE(SignalReceivers::count(scene, selection), selectionReceivers - 1);
+        QCOMPARE(SignalReceivers::count(scene, changes), changeReceivers - 1);
+        panel->setScene(scene);
+        QCOMPARE(SignalReceivers::count(scene, selection), selectionReceivers);
+
+        // Shut down while the panel shows an item: the scene goes before the
+        // panel, and its base class drops the selection on the way.
+        makeDocument(*window);
+        scene->freeTexts().first()->setSelected(true);
+        QTRY_VERIFY(panel->shownItem());
+        window.reset();
     }
 
     void modeButtonsAreExclusive()
