@@ -225,8 +225,9 @@ void GC_ItemPropertiesWidget::slotApply()
         m_properties->apply(sender());
         m_applying = false;
         if (m_properties->changesDocument()) {
-            GC_GenomeScene *owner = scene() ? scene()
-                                            : qobject_cast<GC_GenomeScene *>(item->scene());
+            GC_GenomeScene *owner = scene();
+            if (!owner)
+                owner = qobject_cast<GC_GenomeScene *>(item->scene());
             if (owner)
                 owner->setModified(true);
         }

@@ -25,10 +25,11 @@ class GC_ItemPropertiesWidget;
 //
 // setScene connects the scene's selectionChanged() and changedItem() to
 // the panel (no one else needs to), so it follows the selection and
-// refills after changes made on the canvas. A selection change empties the tree at once (the items it
-// showed may be going) and builds it anew once control returns to the
-// event loop: removing or deselecting thousands of items one by one emits
-// as many selection changes, and each rebuild reads the whole selection.
+// refills after changes made on the canvas. A selection change empties
+// the tree at once (the items it showed may be going) and builds it anew
+// once control returns to the event loop: removing or deselecting
+// thousands of items one by one emits as many selection changes, and each
+// rebuild reads the whole selection.
 class GC_ItemPropertiesWidget : public QWidget
 {
     Q_OBJECT
