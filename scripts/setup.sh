@@ -34,7 +34,8 @@ kestal_install() {
     fi
 }
 
+# Extra arguments go to the configure step (test.sh passes the sanitizer option).
 kestal_build() {
-    cmake -S "$KESTAL_ROOT" -B "$KESTAL_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S "$KESTAL_ROOT" -B "$KESTAL_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     cmake --build "$KESTAL_BUILD" -j "$(nproc)"
 }

@@ -1,4 +1,5 @@
 #include "kestal_test.h"
+#include "signal_wait.h"
 #include "test_data.h"
 
 #include "gc_blastrunner.h"
@@ -106,7 +107,7 @@ private slots:
         QSignalSpy finished(&runner, &GC_BlastRunner::finished);
         runner.start();
         QVERIFY(runner.isRunning());
-        QVERIFY(finished.wait(10000));
+        QVERIFY(waitForSignal(finished, 10000));
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toBool(), true);
         QCOMPARE(runner.standardOutput(), QString("hello world in %1\n").arg(QDir(QDir::tempPath()).canonicalPath()).toLocal8Bit());
@@ -115,7 +116,7 @@ private slots:
         finished.clear();
         runner.setProgram(QDir::tempPath() + "/nothing-here/blastn");
         runner.start();
-        QVERIFY(finished.count() == 1 || finished.wait(10000));
+        QVERIFY(waitForSignal(finished, 10000));
         QTest::qWait(50);
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toBool(), false);
@@ -123,7 +124,7 @@ private slots:
         finished.clear();
         runner.setProgram(script("failer", "echo oops >&2\nexit 3\n"));
         runner.start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(waitForSignal(finished, 10000));
         QCOMPARE(finished.first().first().toBool(), false);
         QCOMPARE(runner.exitCode(), 3);
         QVERIFY(runner.errorText().endsWith("failed with exit code 3: oops"));

@@ -243,13 +243,12 @@ private slots:
         panel.slotSetGenome(d.genome);
         mode(panel)->setCurrentIndex(3);
         panel.slotBitScoreChanged(45);
-        const QString shown = label(panel);
-        QCOMPARE(shown, QString("2 matched genes"));
+        QCOMPARE(label(panel), QString("2 matched genes"));
         panel.reset();
         QVERIFY(!panel.isEnabled());
         QVERIFY(panel.getGenome() == nullptr);
         QCOMPARE(tree(panel)->topLevelItemCount(), 0);
-        QCOMPARE(label(panel), shown);
+        QCOMPARE(label(panel), QString("0 genes"));
         QCOMPARE(mode(panel)->currentIndex(), 3);
         QCOMPARE(panel.getBitScore(), 45.0);
         panel.calculate();

@@ -1,4 +1,5 @@
 #include "kestal_test.h"
+#include "signal_wait.h"
 
 #include "en_entrezservice.h"
 #include "en_request_httptextdata.h"
@@ -91,7 +92,7 @@ private slots:
                              "&retmax=5");
         request.get();
         QVERIFY(done.isEmpty());  // the answer comes through the event loop
-        QVERIFY(done.wait(5000));
+        QVERIFY(waitForSignal(done, 5000));
         QCOMPARE(done.size(), 1);
         QCOMPARE(done.at(0).at(0).toBool(), false);
 
@@ -143,7 +144,7 @@ private slots:
         request.addQueryItem("id", QString("1"));
         QSignalSpy done(&request, &EN_Request::done);
         request.get();
-        QVERIFY(done.wait(5000));
+        QVERIFY(waitForSignal(done, 5000));
         QCOMPARE(done.size(), 1);
         QCOMPARE(done.at(0).at(0).toBool(), true);
         QVERIFY(!request.errorString().isEmpty());
@@ -162,7 +163,7 @@ private slots:
         QSignalSpy progress(&request, &EN_Request::progressRead);
         QSignalSpy done(&request, &EN_Request::done);
         request.get();
-        QVERIFY(done.wait(5000));
+        QVERIFY(waitForSignal(done, 5000));
         QVERIFY(!progress.isEmpty());
         QCOMPARE(progress.last().at(0).toInt(), int(body.size()));
         QCOMPARE(progress.last().at(1).toInt(), int(body.size()));
@@ -196,7 +197,7 @@ private slots:
         QSignalSpy progress(&request, &EN_Request::progressRead);
         QTest::ignoreMessage(QtWarningMsg, "EN_Request_HttpTextFile : /entrez/eutils/efetch.fcgi?id=A1");
         request.get();
-        QVERIFY(done.wait(5000));
+        QVERIFY(waitForSignal(done, 5000));
         QCOMPARE(done.at(0).at(0).toBool(), false);
         QVERIFY(progress.isEmpty());
         QCOMPARE(request.fileName(), QString());
@@ -212,7 +213,7 @@ private slots:
         zero.setUrl(address(FakeEntrezServer::efetchPath));
         QSignalSpy zeroDone(&zero, &EN_Request::done);
         zero.get();
-        QVERIFY(zeroDone.wait(5000));
+        QVERIFY(waitForSignal(zeroDone, 5000));
         QVERIFY(!zero.readResult());
         QVERIFY(QFile::remove(zero.fileName()));
     }
@@ -226,7 +227,7 @@ private slots:
             request.setUrl(address(FakeEntrezServer::efetchPath));
             QSignalSpy done(&request, &EN_Request::done);
             request.get();
-            QVERIFY(done.wait(5000));
+            QVERIFY(waitForSignal(done, 5000));
             QCOMPARE(done.at(0).at(0).toBool(), true);
         }
         QCOMPARE(temporaryFiles(), before);

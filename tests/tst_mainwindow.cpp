@@ -1,6 +1,7 @@
 #include "kestal_test.h"
 #include "modal_answerer.h"
 #include "scene_fixture.h"
+#include "signal_wait.h"
 #include "test_data.h"
 
 #include "gc_blasttoolpath.h"
@@ -39,9 +40,12 @@
 #include <QToolButton>
 #include <QDockWidget>
 #include <QCheckBox>
+#include <QLabel>
 #include <QTreeWidget>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+
+#include <memory>
 
 namespace {
 
@@ -88,6 +92,16 @@ QStringList actionTexts(const QMenu *menu)
         texts << (action->isSeparator() ? QString("|") : action->text());
     return texts;
 }
+
+// How many connections leave one of an object's signals (a protected
+// question of QObject, asked through a class derived from it).
+struct SignalReceivers : QObject
+{
+    static int count(const QObject *sender, const char *signal)
+    {
+        return (sender->*&SignalReceivers::receivers)(signal);
+    }
+};
 
 } // namespace
 
@@ -286,6 +300,58 @@ private slots:
         for (const QString &name : documentActions())
             QVERIFY2(!child<QAction>(window, qPrintable(name))->isEnabled(), qPrintable(name));
         QVERIFY(!window.genomeView()->isEnabled());
+    }
+
+    void closingEmptiesTheCoveragePanel()
+    {
+        Kestal_Main window;
+        GC_GenomeScene *scene = window.genomeScene();
+        GC_Genome *top = SceneFixture::genomeWithSequence(3000, "top", 3);
+        GC_Genome *low = SceneFixture::genomeWithSequence(3000, "low", 4);
+        SceneFixture::addGene(top, 200, 500);
+        SceneFixture::addGene(top, 900, 1200);
+        scene->addItem(top);
+        scene->addItem(low);
+        scene->insertTopGenome(top);
+        scene->insertLowGenome(low);
+        scene->addMatching(top, low, 100, 1500, 100, 1500, 98.0, 2000.0);
+        makeDocument(window);
+        emit scene->coverageRequested(top);
+        auto *coverage = child<GC_CoverageWidget>(window, "GC_CoverageWidget");
+        auto *rows = coverage->findChild<QTreeWidget *>("treeWidget");
+        auto *count = coverage->findChild<QLabel *>("label");
+        QCOMPARE(rows->topLevelItemCount(), 2);
+        QCOMPARE(count->text(), QString("2 matched genes"));
+
+        scene->setModified(false);
+        QVERIFY(window.slotFileClose());
+        QVERIFY(!coverage->isEnabled());
+        QVERIFY(coverage->getGenome() == nullptr);
+        QCOMPARE(rows->topLevelItemCount(), 0);
+        QCOMPARE(count->text(), QString("0 genes"));
+    }
+
+    void propertyPanelIsJoinedToTheSceneOnce()
+    {
+        auto window = std::make_unique<Kestal_Main>();
+        GC_GenomeScene *scene = window->genomeScene();
+        auto *panel = child<GC_ItemPropertiesWidget>(*window, "GC_ItemPropertiesWidget");
+        const char *selection = SIGNAL(selectionChanged());
+        const char *changes = SIGNAL(changedItem());
+        const int selectionReceivers = SignalReceivers::count(scene, selection);
+        const int changeReceivers = SignalReceivers::count(scene, changes);
+        panel->setScene(nullptr);
+        QCOMPARE(SignalReceivers::count(scene, selection), selectionReceivers - 1);
+        QCOMPARE(SignalReceivers::count(scene, changes), changeReceivers - 1);
+        panel->setScene(scene);
+        QCOMPARE(SignalReceivers::count(scene, selection), selectionReceivers);
+
+        // Shut down while the panel shows an item: the scene goes before the
+        // panel, and its base class drops the selection on the way.
+        makeDocument(*window);
+        scene->freeTexts().first()->setSelected(true);
+        QTRY_VERIFY(panel->shownItem());
+        window.reset();
     }
 
     void modeButtonsAreExclusive()
@@ -487,7 +553,7 @@ private slots:
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
         ModalAnswerer::clickButton(QMessageBox::Ok);
         QVERIFY(window.slotFileSave());
-        QVERIFY(saved.wait(30000));
+        QVERIFY(waitForSignal(saved, 30000));
         QCOMPARE(saved.first().at(0).toBool(), false);
         QVERIFY2(ModalAnswerer::lastText().contains("could not be saved"),
                  qPrintable(ModalAnswerer::lastText()));
@@ -507,7 +573,7 @@ private slots:
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
         answerFileDialog("/no/such/folder/new", [] { ModalAnswerer::clickButton(QMessageBox::Ok); });
         QVERIFY(window.slotFileSaveAs());
-        QVERIFY(saved.wait(30000));
+        QVERIFY(waitForSignal(saved, 30000));
         QCOMPARE(saved.first().at(0).toBool(), false);
         QCOMPARE(window.genomeScene()->fileName(), QDir::tempPath() + "/old.kcv");
         QVERIFY(!QFile::exists("/no/such/folder/new.kcv"));
@@ -550,7 +616,7 @@ private slots:
             QSignalSpy saved(&window, &Kestal_Main::saveFinished);
             answerFileDialog(folder + "/" + c.typed);
             QVERIFY(window.slotFileSaveAs());
-            QVERIFY(saved.wait(30000));
+            QVERIFY(waitForSignal(saved, 30000));
             QCOMPARE(saved.first().at(0).toBool(), true);
             const QString written = folder + "/" + c.written;
             QCOMPARE(window.genomeScene()->fileName(), written);
@@ -573,7 +639,7 @@ private slots:
         GC_WaitDialog *wait = shownWaitDialog(window);
         if (!wait || wait->label() != "Executing BLAST, please wait...")
             return false;
-        return opened.wait(120000) && opened.size() == 1 && opened.first().at(0).toBool();
+        return waitForSignal(opened, 120000) && opened.size() == 1 && opened.first().at(0).toBool();
     }
 
     void comparisonIsFittedAndACanvasKeepsItsLayout()
@@ -597,13 +663,13 @@ private slots:
         scene->setFileName(path);
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
         QVERIFY(window.slotFileSave());
-        QVERIFY(saved.wait(30000));
+        QVERIFY(waitForSignal(saved, 30000));
         QVERIFY(!window.genomeScene()->isModified()); // so Close asks nothing
         QVERIFY(window.slotFileClose());
 
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
         window.openFile(path);
-        QVERIFY(opened.wait(30000));
+        QVERIFY(waitForSignal(opened, 30000));
         QCOMPARE(scene->genomes().first()->getPixPerNuc(), 0.05);
     }
 
@@ -760,7 +826,7 @@ private slots:
         QVERIFY(wait);
         QCOMPARE(wait->label(), QString("Opening Kestal Canvas file..."));
         QPointer<GC_WaitDialog> waitPointer(wait);
-        QVERIFY(opened.wait(60000));
+        QVERIFY(waitForSignal(opened, 60000));
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.first().at(0).toBool(), true);
         QTRY_VERIFY(waitPointer.isNull());
@@ -775,7 +841,7 @@ private slots:
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
         QVERIFY(window.slotFileSave());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
-        QVERIFY(saved.wait(30000));
+        QVERIFY(waitForSignal(saved, 30000));
         QCOMPARE(saved.first().at(0).toBool(), true);
         QVERIFY(!window.genomeScene()->isModified());
         QVERIFY(window.close());
@@ -804,7 +870,7 @@ private slots:
         ModalAnswerer::clickButton(QMessageBox::Ok);
         window.openFile("/no/such/folder/missing.kcv");
         QVERIFY(!window.isEnabled());
-        QVERIFY(opened.wait(30000));
+        QVERIFY(waitForSignal(opened, 30000));
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.first().at(0).toBool(), false);
         QVERIFY2(ModalAnswerer::lastText().contains("/no/such/folder/missing.kcv"),
@@ -832,7 +898,7 @@ private slots:
         QVERIFY(wait);
         QCOMPARE(wait->label(), QString("Opening file..."));
         QVERIFY(!window.isEnabled());
-        QVERIFY(opened.wait(60000));
+        QVERIFY(waitForSignal(opened, 60000));
         QCOMPARE(opened.first().at(0).toBool(), true);
         QCOMPARE(window.genomeScene()->genomes().size(), 1);
         QVERIFY(window.genomeScene()->fileName().isEmpty());
@@ -907,7 +973,7 @@ private slots:
         QVERIFY(wait);
         // Only the command-line opening names the canvas in the label.
         QCOMPARE(wait->label(), QString("Opening file..."));
-        QVERIFY(opened.wait(30000));
+        QVERIFY(waitForSignal(opened, 30000));
         QCOMPARE(opened.first().at(0).toBool(), true);
         QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
         QCOMPARE(window.genomeScene()->fileName(), path);
@@ -943,7 +1009,7 @@ private slots:
         QVERIFY(window.isBusy());
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
-        QVERIFY(opened.wait(120000));
+        QVERIFY(waitForSignal(opened, 120000));
         QCOMPARE(opened.first().at(0).toBool(), true);
         QVERIFY(!window.isBusy());
         // A fresh comparison is unsaved work: closing asks.
@@ -969,7 +1035,7 @@ private slots:
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
         ModalAnswerer::clickButton(QMessageBox::Ok, 60000);
         window.startOpening(request);
-        QVERIFY(opened.wait(60000));
+        QVERIFY(waitForSignal(opened, 60000));
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.first().at(0).toBool(), false);
         QVERIFY2(ModalAnswerer::lastText().contains("BLAST+ failed"), qPrintable(ModalAnswerer::lastText()));

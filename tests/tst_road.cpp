@@ -1,5 +1,6 @@
 #include "kestal_test.h"
 #include "file_dialog_answerer.h"
+#include "signal_wait.h"
 #include "test_data.h"
 
 #include "gc_fileopenwizard.h"
@@ -329,7 +330,7 @@ private slots:
         auto *wait = window.findChild<GC_WaitDialog *>();
         QVERIFY(wait);
         QCOMPARE(wait->label(), QString("Executing BLAST, please wait..."));
-        QVERIFY(opened.wait(120000));
+        QVERIFY(waitForSignal(opened, 120000));
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.first().at(0).toBool(), true);
         QVERIFY(window.isEnabled());
@@ -350,7 +351,7 @@ private slots:
         QSignalSpy saved(&window, &Kestal_Main::saveFinished);
         FileDialogAnswerer::choose({canvas});
         QVERIFY(window.slotFileSaveAs());
-        QVERIFY(saved.wait(60000));
+        QVERIFY(waitForSignal(saved, 60000));
         QCOMPARE(saved.first().at(0).toBool(), true);
         QCOMPARE(GC_FileUtils::filetype(canvas), FILETYPE_CANVAS);
 
@@ -358,7 +359,7 @@ private slots:
         QVERIFY(scene.genomes().isEmpty());
         opened.clear();
         window.openFile(canvas);
-        QVERIFY(opened.wait(60000));
+        QVERIFY(waitForSignal(opened, 60000));
         QCOMPARE(opened.first().at(0).toBool(), true);
         QCOMPARE(scene.fileName(), canvas);
         QCOMPARE(describe(scene), loaded);

@@ -1,4 +1,5 @@
 #include "kestal_test.h"
+#include "signal_wait.h"
 #include "test_data.h"
 
 #include "gc_builddatabase.h"
@@ -30,7 +31,7 @@ private:
         QSignalSpy finishedSpy(&thread, &GC_ThreadOpen::openingFinished);
         QSignalSpy endSpy(&thread, &QThread::finished);
         thread.start();
-        if (!endSpy.wait(300000))
+        if (!waitForSignal(endSpy, 300000))
             qWarning("the opening thread did not end");
         thread.wait();
         QCoreApplication::processEvents();
@@ -184,7 +185,7 @@ private slots:
         save.setScene(&scene);
         QSignalSpy endSpy(&save, &QThread::finished);
         save.start();
-        QVERIFY(endSpy.wait(60000));
+        QVERIFY(waitForSignal(endSpy, 60000));
         QVERIFY2(save.succeeded(), qPrintable(save.lastErrorText()));
         QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_CANVAS);
 
@@ -305,7 +306,7 @@ private slots:
         thread.setScene(&scene);
         QSignalSpy endSpy(&thread, &QThread::finished);
         thread.start();
-        QVERIFY(endSpy.wait(30000));
+        QVERIFY(waitForSignal(endSpy, 30000));
         QVERIFY(!thread.succeeded());
         QVERIFY(!thread.lastErrorText().isEmpty());
         QVERIFY(!QFile::exists("/no/such/folder/out.kcv"));

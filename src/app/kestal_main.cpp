@@ -301,10 +301,6 @@ void Kestal_Main::createDockWindows()
     connect(&scene, &GC_GenomeScene::coverageRequested, this, &Kestal_Main::slotCoverageRequest);
     connect(&scene, &GC_GenomeScene::coverageCalculateRequest, coverageWidget,
             &GC_CoverageWidget::calculate);
-    connect(&scene, &GC_GenomeScene::selectionChanged, propertiesWidget,
-            &GC_ItemPropertiesWidget::slotSelectionChanged);
-    connect(&scene, &GC_GenomeScene::changedItem, propertiesWidget,
-            &GC_ItemPropertiesWidget::slotPoblate);
     connect(&scene, &GC_GenomeScene::anotationAdded, this, &Kestal_Main::slotAnotationAdded);
 }
 

@@ -43,6 +43,8 @@ void GC_CoverageWidget::reset()
     genomeInScene = false;
     genomeId = -1;
     ui->treeWidget->clear();
+    // The count belonged to the genome: a closed document leaves no trace.
+    ui->label->setText(tr("0 genes"));
     setEnabled(false);
 }
 

@@ -30,8 +30,8 @@ public:
     explicit GC_CoverageWidget(QWidget *parent = nullptr);
     ~GC_CoverageWidget() override;
 
-    // Forgets the genome, empties the list and disables the panel; the
-    // threshold, mode, left-out genomes and count label stay.
+    // Forgets the genome, empties the list and its count and disables the
+    // panel; the threshold, mode and left-out genomes stay.
     void reset();
 
     GC_Genome *getGenome() const { return genome; }

@@ -96,7 +96,8 @@ GC_ItemPropertiesWidget::~GC_ItemPropertiesWidget()
 
 GC_GenomeScene *GC_ItemPropertiesWidget::scene() const
 {
-    return m_scene;
+    // Null while the scene is being destroyed, once its own part is gone.
+    return qobject_cast<GC_GenomeScene *>(m_scene.data());
 }
 
 QTreeWidget *GC_ItemPropertiesWidget::treeWidget() const
@@ -133,7 +134,7 @@ void GC_ItemPropertiesWidget::slotSelectionChanged()
 {
     if (!m_applying)
         clearTree();
-    if (!m_scene || m_rebuildPending)
+    if (!scene() || m_rebuildPending)
         return;
     m_rebuildPending = true;
     QMetaObject::invokeMethod(this, &GC_ItemPropertiesWidget::rebuildForSelection,
@@ -149,9 +150,10 @@ void GC_ItemPropertiesWidget::rebuildForSelection()
         return;
     }
     clearTree();
-    if (!m_scene)
+    GC_GenomeScene *current = scene();
+    if (!current)
         return;
-    const QList<QGraphicsItem *> selected = m_scene->selectedItems();
+    const QList<QGraphicsItem *> selected = current->selectedItems();
     qWarning("GC_ItemPropertiesWidget::slotSelectionChanged(): selected items: %d",
              int(selected.size()));
     GC_SelectionResume resume;
@@ -223,8 +225,9 @@ void GC_ItemPropertiesWidget::slotApply()
         m_properties->apply(sender());
         m_applying = false;
         if (m_properties->changesDocument()) {
-            GC_GenomeScene *owner = m_scene ? m_scene.data()
-                                            : qobject_cast<GC_GenomeScene *>(item->scene());
+            GC_GenomeScene *owner = scene();
+            if (!owner)
+                owner = qobject_cast<GC_GenomeScene *>(item->scene());
             if (owner)
                 owner->setModified(true);
         }

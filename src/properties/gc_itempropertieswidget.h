@@ -11,6 +11,7 @@ class GC_GenomeScene;
 class GC_PropertySet;
 class GC_SelectionResume;
 class QGraphicsItem;
+class QGraphicsScene;
 class QTreeWidget;
 
 namespace Ui {
@@ -23,11 +24,12 @@ class GC_ItemPropertiesWidget;
 // each kind; for none, empty and disabled.
 //
 // setScene connects the scene's selectionChanged() and changedItem() to
-// the panel, so it follows the selection and refills after changes made on
-// the canvas. A selection change empties the tree at once (the items it
-// showed may be going) and builds it anew once control returns to the
-// event loop: removing or deselecting thousands of items one by one emits
-// as many selection changes, and each rebuild reads the whole selection.
+// the panel (no one else needs to), so it follows the selection and
+// refills after changes made on the canvas. A selection change empties
+// the tree at once (the items it showed may be going) and builds it anew
+// once control returns to the event loop: removing or deselecting
+// thousands of items one by one emits as many selection changes, and each
+// rebuild reads the whole selection.
 class GC_ItemPropertiesWidget : public QWidget
 {
     Q_OBJECT
@@ -59,7 +61,9 @@ private:
     void repaintRfamBar();
 
     Ui::GC_ItemPropertiesWidget *ui;
-    QPointer<GC_GenomeScene> m_scene;
+    // Held as the base class: a scene's base destructor still announces the
+    // selection it drops, when the object is no longer a GC_GenomeScene.
+    QPointer<QGraphicsScene> m_scene;
     QGraphicsItem *item = nullptr;
     std::unique_ptr<GC_PropertySet> m_properties;
     bool m_rebuildPending = false;
