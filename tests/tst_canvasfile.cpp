@@ -656,7 +656,7 @@ private slots:
         const QByteArray before = fileBytes(file);
 
         GC_GenomeScene scene;
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("matching 2 names genome 9 .*skipped"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("matching 2 names genome 9 .*skipped"));
         QVERIFY(scene.loadKestalCanvas(file));
         QCOMPARE(fileBytes(file), before);
         QVERIFY(!QFile::exists(file + "-journal"));

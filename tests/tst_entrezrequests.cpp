@@ -86,7 +86,7 @@ private slots:
         for (const auto &item : items)
             request.addQueryItem(item.first, item.second);
         QSignalSpy done(&request, &EN_Request::done);
-        QTest::ignoreMessage(QtWarningMsg,
+        QTest::ignoreMessage(QtDebugMsg,
                              "EN_Request_HttpTextData : /entrez/eutils/esearch.fcgi?db=Nucleotide"
                              "&term=tRNA%26rRNA&gene=C%2B%2B&note=50%25+%231+%3D+x%2Cy+%5BORGN%5D"
                              "&retmax=5");
@@ -195,7 +195,7 @@ private slots:
         request.addQueryItem("id", QString("A1"));
         QSignalSpy done(&request, &EN_Request::done);
         QSignalSpy progress(&request, &EN_Request::progressRead);
-        QTest::ignoreMessage(QtWarningMsg, "EN_Request_HttpTextFile : /entrez/eutils/efetch.fcgi?id=A1");
+        QTest::ignoreMessage(QtDebugMsg, "EN_Request_HttpTextFile : /entrez/eutils/efetch.fcgi?id=A1");
         request.get();
         QVERIFY(waitForSignal(done, 5000));
         QCOMPARE(done.at(0).at(0).toBool(), false);

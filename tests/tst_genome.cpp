@@ -212,7 +212,7 @@ private slots:
         dropped->setId(stays->id());
         QCOMPARE(other->countMatchings(), 2);
 
-        QTest::ignoreMessage(QtWarningMsg,
+        QTest::ignoreMessage(QtDebugMsg,
                              qPrintable(QString("Deleting matching id: %1").arg(stays->id())));
         genome->setCoords(GC_Interval(200, 800));
         QCOMPARE(genome->getCoords(), GC_Interval(200, 800));

@@ -246,7 +246,7 @@ void TestHomologyDialogs::emptyOrMissingSceneGivesNoAnswer()
 {
     GC_GenomeScene empty;
     GC_RRNADialog dialog;
-    QTest::ignoreMessage(QtWarningMsg, "GC_RRNADialog::setGenomeScene(): genome list is empty");
+    QTest::ignoreMessage(QtDebugMsg, "GC_RRNADialog::setGenomeScene(): genome list is empty");
     dialog.setGenomeScene(&empty);
     QCOMPARE(child<QComboBox>(&dialog, "genomesCombo")->count(), 0);
     QCOMPARE(child<QComboBox>(&dialog, "actionsCombo")->count(), 0);
@@ -257,7 +257,7 @@ void TestHomologyDialogs::emptyOrMissingSceneGivesNoAnswer()
     QVERIFY(!okButton(&dialog)->isEnabled());
 
     GC_CogDialog noScene;
-    QTest::ignoreMessage(QtWarningMsg, "GC_CogDialog::setGenomeScene(): GenomeScene is NULL");
+    QTest::ignoreMessage(QtDebugMsg, "GC_CogDialog::setGenomeScene(): GenomeScene is NULL");
     noScene.setGenomeScene(nullptr);
     QCOMPARE(noScene.selectedGenome(), nullptr);
     QVERIFY(noScene.action().isEmpty());

@@ -462,7 +462,7 @@ private slots:
         kept.last()->setColor(Qt::red);
         kept.last()->setSimilarity(100);
         for (int i = 0; i < 100; ++i)
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Deleting matching id: "));
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Deleting matching id: "));
         render(pair.scene, QRectF(0, 0, 10, 10)); // sorted for drawing first
         pair.top->setCoords(GC_Interval(1, 500));
         QCOMPARE(pair.scene.matchings().size(), kept.size());

@@ -123,11 +123,11 @@ private slots:
     void missingFolderLeavesTheProgramRunning()
     {
         GC_ReferenceDatabases::setFolder("/nonexistent/kestal/databases");
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Error opening COG db \"/nonexistent/kestal/databases/cog.sqlite3\""));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening COG db \"/nonexistent/kestal/databases/cog.sqlite3\""));
         QVERIFY(!GC_ReferenceDatabases::openCog());
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Error opening RFAM db \"/nonexistent/.*/rfams.sqlite3\""));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening RFAM db \"/nonexistent/.*/rfams.sqlite3\""));
         QVERIFY(!GC_ReferenceDatabases::openRfam());
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Error opening RRNA db \"/nonexistent/.*/rrnas.sqlite3\""));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening RRNA db \"/nonexistent/.*/rrnas.sqlite3\""));
         QVERIFY(!GC_ReferenceDatabases::openRrna());
         QVERIFY(!GC_ReferenceDatabases::isOpen(GC_ReferenceDatabases::Cog));
 
@@ -153,7 +153,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         GC_ReferenceDatabases::setFolder(dir.path());
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Error opening COG db"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening COG db"));
         QVERIFY(!GC_ReferenceDatabases::openCog());
         QVERIFY(!QFile::exists(dir.filePath("cog.sqlite3")));
         GC_ReferenceDatabases::setFolder(QString());
@@ -167,7 +167,7 @@ private slots:
         junk.write(QByteArray(4096, 'x'));
         junk.close();
         GC_ReferenceDatabases::setFolder(dir.path());
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Error opening RRNA db"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening RRNA db"));
         QVERIFY(!GC_ReferenceDatabases::openRrna());
         QVERIFY(!GC_ReferenceDatabases::isOpen(GC_ReferenceDatabases::Rrna));
 
@@ -185,7 +185,7 @@ private slots:
         blanked.write(bytes.left(bytes.size() - pageSize) + QByteArray(pageSize, '\0'));
         blanked.close();
         GC_ReferenceDatabases::setFolder(dir.path());
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Error opening RRNA db.*damaged"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening RRNA db.*damaged"));
         QVERIFY(!GC_ReferenceDatabases::openRrna());
         GC_ReferenceDatabases::setFolder(QString());
     }
@@ -195,7 +195,7 @@ private slots:
         ReferenceDatabaseFixture fixture;
         QVERIFY2(fixture.build(), qPrintable(fixture.errorString()));
         GC_ReferenceDatabases::setFolder("/nonexistent");
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Error opening COG db"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening COG db"));
         QVERIFY(!GC_ReferenceDatabases::openCog());
         GC_CogMatching cog;
         cog.setCogCode("COG0001");

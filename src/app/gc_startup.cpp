@@ -2,11 +2,12 @@
 
 #include "gc_chromsdatabase.h"
 #include "gc_coghomologies.h"
+#include "gc_log.h"
+#include "gc_referencedatabases.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rrnahomologies.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QSettings>
 
 void GC_Startup::setSettingsIdentity()
@@ -22,8 +23,8 @@ void GC_Startup::addPluginPath(const QString &applicationFolder)
     QStringList paths = QCoreApplication::libraryPaths();
     paths.append(applicationFolder + "/plugins");
     QCoreApplication::setLibraryPaths(paths);
-    qDebug().noquote() << "Library paths for plugins:\n";
-    qDebug().noquote() << "\"" + QCoreApplication::libraryPaths().join(":") + "\"";
+    qCDebug(lcKestal).noquote() << "Library paths for plugins:\n";
+    qCDebug(lcKestal).noquote() << "\"" + QCoreApplication::libraryPaths().join(":") + "\"";
 }
 
 QStringList GC_Startup::seedToolPaths(const QString &applicationFolder)
@@ -46,11 +47,22 @@ QStringList GC_Startup::seedToolPaths(const QString &applicationFolder)
 
 void GC_Startup::openReferenceData()
 {
-    GC_CogHomologies::openDatabase();
-    GC_RfamHomologies::openDatabase();
-    GC_rRNAHomologies::openDatabase();
-    openChromsDatabase();
+    QStringList missing;
+    if (!GC_CogHomologies::openDatabase())
+        missing << QStringLiteral("COG");
+    if (!GC_RfamHomologies::openDatabase())
+        missing << QStringLiteral("RFAM");
+    if (!GC_rRNAHomologies::openDatabase())
+        missing << QStringLiteral("rRNA");
+    if (!openChromsDatabase())
+        missing << QStringLiteral("taxonomy");
     GC_CogHomologies::loadGroupColors();
+    // The collections are optional: say once what is unavailable without them.
+    if (!missing.isEmpty())
+        qCInfo(lcKestal).noquote()
+            << QStringLiteral("Optional reference collections not found in %1 (%2): the searches "
+                              "that need them are unavailable; everything else works.")
+                   .arg(GC_ReferenceDatabases::folder(), missing.join(QStringLiteral(", ")));
 }
 
 void GC_Startup::run()

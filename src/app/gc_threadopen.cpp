@@ -2,9 +2,9 @@
 
 #include "gc_builddatabase.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_sequenceblaster.h"
 
-#include <QDebug>
 #include <QFileInfo>
 
 GC_ThreadOpen::GC_ThreadOpen(QObject *parent)
@@ -42,7 +42,7 @@ bool GC_ThreadOpen::open()
     case FILETYPE_CANVAS:
         return readableFile() && m_scene->loadKestalCanvas(m_fileName);
     case FILETYPE_GENOME:
-        qWarning() << "GC_ThreadOpen::run() FILETYPE_GENOME";
+        qCDebug(lcKestal) << "GC_ThreadOpen::run() FILETYPE_GENOME";
         return readableFile() && m_scene->loadGenomeFromFile(m_fileName, m_genomeIndex);
     case FILETYPE_COMPARISON:
         if (m_inputFiles.isEmpty()) {
@@ -80,7 +80,7 @@ QList<GC_ThreadOpen::IdPair> GC_ThreadOpen::makeIdPairs(const QList<NamePair> &p
         // sequences.
         if (query == ids.constEnd() || target == ids.constEnd()) {
             const QString text = QString("\"%1\" with \"%2\"").arg(pair.first, pair.second);
-            qWarning().noquote() << "GC_ThreadOpen::makeIdPairs(): skipping the pair" << text
+            qCDebug(lcKestal).noquote() << "GC_ThreadOpen::makeIdPairs(): skipping the pair" << text
                                  << "naming a genome that was not read";
             if (skipped)
                 skipped->append(text);
@@ -93,7 +93,7 @@ QList<GC_ThreadOpen::IdPair> GC_ThreadOpen::makeIdPairs(const QList<NamePair> &p
 
 bool GC_ThreadOpen::compareAndLoad()
 {
-    qWarning() << "blastgenbankfasta begin";
+    qCDebug(lcKestal) << "blastgenbankfasta begin";
     QMap<QString, int> ids;
     QString buildError;
     if (!gc_buildDatabase(m_inputFiles, m_fastaSequences, ids, &buildError)) {
@@ -115,7 +115,7 @@ bool GC_ThreadOpen::compareAndLoad()
     blaster.setDatabase(GC_FileUtils::tempCanvasPath());
     blaster.blastHanged();
     if (!blaster.result()) {
-        qDebug() << "blaster.result() returned false";
+        qCDebug(lcKestal) << "blaster.result() returned false";
         m_lastErrorText = tr("The comparison with BLAST+ failed:\n%1").arg(blaster.lastErrorText());
         return false;
     }

@@ -11,6 +11,7 @@
 #include "gc_genome.h"
 #include "gc_genomeview.h"
 #include "gc_itempropertieswidget.h"
+#include "gc_log.h"
 #include "gc_magicstylerwidget.h"
 #include "gc_matchseqblastn_dialog.h"
 #include "gc_rfamdialog.h"
@@ -21,7 +22,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDebug>
 #include <QDir>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
@@ -470,9 +470,9 @@ void Kestal_Main::slotMatchSeqDialog()
     GC_MatchSeqBlastn_dialog dialog;
     dialog.setScene(&scene);
     if (dialog.exec() == QDialog::Accepted)
-        qWarning() << "Aceptar";
+        qCDebug(lcKestal) << "Aceptar";
     else
-        qWarning() << "Rechazar";
+        qCDebug(lcKestal) << "Rechazar";
 }
 
 void Kestal_Main::slotUtilitiesGenbankEntrezDownloader()
@@ -489,7 +489,7 @@ void Kestal_Main::slotUtilitiesGenbankEntrezDownloader()
 
 void Kestal_Main::slotSelectionChanged()
 {
-    qDebug() << "slotSelectionChanged!";
+    qCDebug(lcKestal) << "slotSelectionChanged!";
 }
 
 void Kestal_Main::about()
@@ -625,7 +625,7 @@ void Kestal_Main::slotFileOpenFinished(bool flag)
     }
     setEnabled(true);
     if (!flag) {
-        qWarning().noquote() << "Kestal_Main: opening failed:" << reason;
+        qCDebug(lcKestal).noquote() << "Kestal_Main: opening failed:" << reason;
         QMessageBox::warning(this, tr("Kestal"), tr("The file could not be opened.\n\n%1").arg(reason));
     }
     emit openFinished(flag);
@@ -683,7 +683,7 @@ void Kestal_Main::slotFileSaveFinished()
     m_restoreNameOnFailure = false;
     setEnabled(true);
     if (!ok) {
-        qWarning().noquote() << "Kestal_Main: saving failed:" << reason;
+        qCDebug(lcKestal).noquote() << "Kestal_Main: saving failed:" << reason;
         QMessageBox::warning(this, tr("Kestal"),
                              tr("The canvas could not be saved; the document is kept open.\n\n%1")
                                  .arg(reason));

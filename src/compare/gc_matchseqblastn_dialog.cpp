@@ -1,5 +1,6 @@
 #include "gc_matchseqblastn_dialog.h"
 
+#include "gc_log.h"
 #include "ui_gc_matchseqblastn_dialog.h"
 
 #include "gc_blastrunner.h"
@@ -10,7 +11,6 @@
 #include "gc_genomescene.h"
 #include "gc_sqlconnection.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -72,8 +72,8 @@ GC_MatchSeqBlastn_dialog::GC_MatchSeqBlastn_dialog(QWidget *parent)
     // A folder that cannot be used is reported again, in the dialog, by a search.
     QString reason;
     if (!m_workFolder.ensure(&reason))
-        qWarning().noquote() << "GC_MatchSeqBlastn_dialog:" << reason;
-    qDebug() << "GC_MatchSeqBlastn_dialog: work folder" << m_workFolder.path();
+        qCDebug(lcKestal).noquote() << "GC_MatchSeqBlastn_dialog:" << reason;
+    qCDebug(lcKestal) << "GC_MatchSeqBlastn_dialog: work folder" << m_workFolder.path();
     m_resultPath = m_workFolder.filePath(ResultFileName);
 
     QString message;
@@ -98,7 +98,7 @@ GC_MatchSeqBlastn_dialog::~GC_MatchSeqBlastn_dialog()
     m_result.close();
     QString reason;
     if (!m_workFolder.removeFiles(workFileNames(), &reason))
-        qWarning().noquote() << "GC_MatchSeqBlastn_dialog:" << reason;
+        qCDebug(lcKestal).noquote() << "GC_MatchSeqBlastn_dialog:" << reason;
     delete ui;
 }
 
@@ -112,7 +112,7 @@ void GC_MatchSeqBlastn_dialog::setScene(GC_GenomeScene *scene)
     m_targetGenome = nullptr;
     ui->genomesCombo->clear();
     if (m_genomes.isEmpty()) {
-        qDebug() << "GC_MatchSeqBlastn_dialog::setScene(): genome list is empty";
+        qCDebug(lcKestal) << "GC_MatchSeqBlastn_dialog::setScene(): genome list is empty";
         return;
     }
     for (GC_Genome *genome : std::as_const(m_genomes))
@@ -127,7 +127,7 @@ void GC_MatchSeqBlastn_dialog::setGenome(int index)
     m_targetGenome = m_genomes.at(index);
     if (ui->genomesCombo->currentIndex() != index)
         ui->genomesCombo->setCurrentIndex(index);
-    qDebug() << "Selected genome id: " << m_targetGenome->getId();
+    qCDebug(lcKestal) << "Selected genome id: " << m_targetGenome->getId();
 }
 
 void GC_MatchSeqBlastn_dialog::setInputFile(const QString &path)
@@ -220,15 +220,15 @@ void GC_MatchSeqBlastn_dialog::fail(const QString &message)
     ui->actionLabel->setText(message);
     ui->progressBar->setRange(0, 1);
     ui->progressBar->setValue(0);
-    qWarning().noquote() << "GC_MatchSeqBlastn_dialog:" << message;
+    qCDebug(lcKestal).noquote() << "GC_MatchSeqBlastn_dialog:" << message;
 }
 
 void GC_MatchSeqBlastn_dialog::on_searchButton_clicked()
 {
     ui->searchButton->setEnabled(false);
     ui->progressBar->setRange(0, 0);
-    qDebug() << "BLAST genome : " << ui->filenameInput->text();
-    qDebug() << "GENOME target: " << (m_targetGenome ? m_targetGenome->getId() : -1);
+    qCDebug(lcKestal) << "BLAST genome : " << ui->filenameInput->text();
+    qCDebug(lcKestal) << "GENOME target: " << (m_targetGenome ? m_targetGenome->getId() : -1);
     blaststep1();
 }
 
@@ -356,7 +356,7 @@ void GC_MatchSeqBlastn_dialog::blaststep1()
     makeblastdb.setArguments({"-in", TargetFasta, "-dbtype", "nucl", "-hash_index", "-out",
                               TargetDatabase});
     makeblastdb.setWorkingDirectory(m_workFolder.path());
-    qDebug().noquote() << makeblastdb.commandLine();
+    qCDebug(lcKestal).noquote() << makeblastdb.commandLine();
     const bool ok = makeblastdb.run();
     blaststep2(ok, makeblastdb.errorText());
 }
@@ -375,7 +375,7 @@ void GC_MatchSeqBlastn_dialog::blaststep2(bool makeblastdbOk, const QString &err
                             "-evalue", evalue, "-outfmt",
                             "6 sstart send qstart qend pident bitscore"});
     m_runner->setWorkingDirectory(m_workFolder.path());
-    qDebug().noquote() << "GC_MatchSeqBlastn::blaststep2: commmand: " << m_runner->commandLine();
+    qCDebug(lcKestal).noquote() << "GC_MatchSeqBlastn::blaststep2: commmand: " << m_runner->commandLine();
     m_runner->start();
 }
 
@@ -436,14 +436,14 @@ void GC_MatchSeqBlastn_dialog::importResults()
         return;
     }
     ui->actionLabel->setText(tr("Preparing to display the results..."));
-    qDebug() << "Blast output filename: " << m_resultPath;
+    qCDebug(lcKestal) << "Blast output filename: " << m_resultPath;
     const int total = lineCount();
     ui->progressBar->setRange(0, total);
     ui->progressBar->setValue(0);
 
     GC_Genome *query = m_scene->addGenome();
     if (!query) {
-        qWarning() << "ERROR: GC_MatchSeqBlastn_dialog::blastFinished(): addGenome returned NULL";
+        qCDebug(lcKestal) << "ERROR: GC_MatchSeqBlastn_dialog::blastFinished(): addGenome returned NULL";
         fail(tr("<b>Error:</b> the compared sequence could not be added to the canvas"));
         return;
     }
@@ -455,7 +455,7 @@ void GC_MatchSeqBlastn_dialog::importResults()
         if (line.trimmed().isEmpty())
             continue;
         if (!parseHit(line, &hit)) {
-            qWarning() << "GC_MatchSeqBlastn_dialog::importResults(): skipped line" << line;
+            qCDebug(lcKestal) << "GC_MatchSeqBlastn_dialog::importResults(): skipped line" << line;
             continue;
         }
         m_scene->addMatching(query, m_targetGenome, hit.qstart, hit.qend, hit.sstart, hit.send,

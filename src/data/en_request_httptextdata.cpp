@@ -1,5 +1,7 @@
 #include "en_request_httptextdata.h"
 
+#include "gc_log.h"
+
 #include <QNetworkReply>
 
 EN_Request_HttpTextData::EN_Request_HttpTextData(QObject *parent)
@@ -40,7 +42,7 @@ void EN_Request_HttpTextData::get()
     reply = http.get(networkRequest());
     wireProgress(reply);
     connect(reply, &QNetworkReply::finished, this, &EN_Request_HttpTextData::finished);
-    qWarning("EN_Request_HttpTextData : %s%s", qPrintable(path), qPrintable(query));
+    qCDebug(lcKestal, "EN_Request_HttpTextData : %s%s", qPrintable(path), qPrintable(query));
 }
 
 void EN_Request_HttpTextData::finished()

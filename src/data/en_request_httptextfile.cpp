@@ -1,5 +1,7 @@
 #include "en_request_httptextfile.h"
 
+#include "gc_log.h"
+
 #include <QNetworkReply>
 #include <QTemporaryFile>
 
@@ -59,7 +61,7 @@ void EN_Request_HttpTextFile::get()
     reply = http.get(networkRequest());
     connect(reply, &QNetworkReply::readyRead, this, &EN_Request_HttpTextFile::received);
     connect(reply, &QNetworkReply::finished, this, &EN_Request_HttpTextFile::finished);
-    qWarning("EN_Request_HttpTextFile : %s%s", qPrintable(path), qPrintable(query));
+    qCDebug(lcKestal, "EN_Request_HttpTextFile : %s%s", qPrintable(path), qPrintable(query));
 }
 
 void EN_Request_HttpTextFile::received()

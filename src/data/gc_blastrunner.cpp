@@ -1,6 +1,7 @@
 #include "gc_blastrunner.h"
 
-#include <QDebug>
+#include "gc_log.h"
+
 #include <QFileInfo>
 #include <QTimer>
 
@@ -59,7 +60,7 @@ bool GC_BlastRunner::prepare()
 bool GC_BlastRunner::run()
 {
     if (m_process) {
-        qWarning() << "GC_BlastRunner::run(): a program is already running";
+        qCDebug(lcKestal) << "GC_BlastRunner::run(): a program is already running";
         return false;
     }
     m_synchronous = true;
@@ -67,7 +68,7 @@ bool GC_BlastRunner::run()
         conclude(false, m_errorText);
         return false;
     }
-    qDebug().noquote() << "GC_BlastRunner::run():" << commandLine();
+    qCDebug(lcKestal).noquote() << "GC_BlastRunner::run():" << commandLine();
     m_process->start(m_program, m_arguments, QIODevice::ReadWrite);
     if (!m_process->waitForStarted(-1)) {
         conclude(false, describe(QString("could not be started: %1").arg(m_process->errorString())));
@@ -89,7 +90,7 @@ bool GC_BlastRunner::run()
 void GC_BlastRunner::start()
 {
     if (m_process) {
-        qWarning() << "GC_BlastRunner::start(): a program is already running";
+        qCDebug(lcKestal) << "GC_BlastRunner::start(): a program is already running";
         return;
     }
     m_synchronous = false;
@@ -99,7 +100,7 @@ void GC_BlastRunner::start()
         QTimer::singleShot(0, this, [this, reason] { conclude(false, reason); });
         return;
     }
-    qDebug().noquote() << "GC_BlastRunner::start():" << commandLine();
+    qCDebug(lcKestal).noquote() << "GC_BlastRunner::start():" << commandLine();
     connect(m_process, &QProcess::finished, this, &GC_BlastRunner::processFinished);
     connect(m_process, &QProcess::errorOccurred, this, &GC_BlastRunner::processError);
     if (m_timeoutMsecs >= 0) {
@@ -167,7 +168,7 @@ void GC_BlastRunner::conclude(bool ok, const QString &errorText)
     m_succeeded = ok;
     m_errorText = errorText;
     if (!ok)
-        qWarning().noquote() << "GC_BlastRunner:" << errorText;
+        qCDebug(lcKestal).noquote() << "GC_BlastRunner:" << errorText;
     if (m_process) {
         QProcess *process = m_process;
         m_process = nullptr;

@@ -1,7 +1,8 @@
 #include "gc_chromsdatabase.h"
 
+#include "gc_log.h"
+
 #include <QCoreApplication>
-#include <QDebug>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -30,17 +31,17 @@ bool openChromsDatabase(const QString &path)
     // SQLite would create an empty file where none exists; a browser over an
     // empty database is worse than none.
     if (!QFileInfo(path).isFile()) {
-        qWarning().noquote() << "Error opening chroms db:" << path << "does not exist";
+        qCDebug(lcKestal).noquote() << "Error opening chroms db:" << path << "does not exist";
         return false;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connectionName);
     db.setDatabaseName(path);
     db.setConnectOptions("QSQLITE_OPEN_READONLY");
     if (!db.open()) {
-        qWarning().noquote() << "Error opening chroms db:" << db.lastError().text();
+        qCDebug(lcKestal).noquote() << "Error opening chroms db:" << db.lastError().text();
         return false;
     }
     chromsDatabaseOpen = true;
-    qDebug().noquote() << path + " was opened successfully";
+    qCDebug(lcKestal).noquote() << path + " was opened successfully";
     return true;
 }

@@ -3,10 +3,10 @@
 #include "gc_comparisondatabase.h"
 #include "gc_fileutils.h"
 #include "gc_genbankparser.h"
+#include "gc_log.h"
 #include "gc_sequencefilereader.h"
 #include "gc_sqlconnection.h"
 
-#include <QDebug>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -29,7 +29,7 @@ GC_ComparisonDatabaseBuilder::GC_ComparisonDatabaseBuilder()
 bool GC_ComparisonDatabaseBuilder::fail(const QString &message)
 {
     m_lastErrorText = message;
-    qWarning().noquote() << "GC_ComparisonDatabaseBuilder::build():" << message;
+    qCDebug(lcKestal).noquote() << "GC_ComparisonDatabaseBuilder::build():" << message;
     return false;
 }
 

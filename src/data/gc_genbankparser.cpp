@@ -1,9 +1,9 @@
 #include "gc_genbankparser.h"
 
 #include "gc_fileutils.h"
+#include "gc_log.h"
 #include "gc_textlinereader.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -403,7 +403,7 @@ QList<GC_GenbankParser::Stretch> GC_GenbankParser::stretches(QStringList *warnin
             reason = QString("runs across the origin of the sequence");
         if (!reason.isEmpty()) {
             const QString line = QString("%1: the feature at %2 %3; it is skipped").arg(fileName, range, reason);
-            qWarning().noquote() << line;
+            qCDebug(lcKestal).noquote() << line;
             if (warnings)
                 warnings->append(line);
             continue;

@@ -2,11 +2,11 @@
 
 #include "gc_cogmatching.h"
 #include "gc_homologyrowwriter.h"
+#include "gc_log.h"
 #include "gc_rfammatching.h"
 #include "gc_rrnamatching.h"
 #include "gc_sqlconnection.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -84,7 +84,7 @@ QString GC_GenomeSource::readSequence(const QString &path, int key)
 int GC_GenomeSource::countRows(const QString &path, Family family, int key)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        qDebug().noquote() << "Database: " << ('"' + path + '"') << " does not exists";
+        qCDebug(lcKestal).noquote() << "Database: " << ('"' + path + '"') << " does not exists";
         return -1;
     }
     GC_SqlConnection connection(QStringLiteral("gc_kestal_file"), path, GC_SqlConnection::ReadOnly);
@@ -100,7 +100,7 @@ int GC_GenomeSource::countRows(const QString &path, Family family, int key)
                 count = query.value(0).toInt();
         }
         if (count < 0 && family != Cog)
-            qDebug().noquote() << "Database problem with" << tableName(family);
+            qCDebug(lcKestal).noquote() << "Database problem with" << tableName(family);
     }
     return count;
 }
@@ -108,13 +108,13 @@ int GC_GenomeSource::countRows(const QString &path, Family family, int key)
 bool GC_GenomeSource::deleteRows(const QString &path, Family family, int key)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        qDebug().noquote() << "GC_Genome::deleteRecordsFromTableDatabase():Database: "
+        qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase():Database: "
                            << ('"' + path + '"') << " does not exists";
         return false;
     }
     GC_SqlConnection connection(QStringLiteral("gc_kestal_file"), path);
     if (!connection.isOpen()) {
-        qDebug().noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): Cannot open database:"
+        qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): Cannot open database:"
                            << connection.errorText();
         return false;
     }
@@ -129,9 +129,9 @@ bool GC_GenomeSource::deleteRows(const QString &path, Family family, int key)
             ok = query.exec();
         }
         if (!ok)
-            qDebug().noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): Cannot exec remove query"
+            qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): Cannot exec remove query"
                                << query.lastError().text();
-        qDebug().noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): " << statement << key;
+        qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): " << statement << key;
     }
     return ok;
 }
@@ -190,7 +190,7 @@ bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int 
     if (copied)
         *copied = 0;
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        qWarning().noquote() << "GC_Genome::saveItem(): the source file" << path
+        qCDebug(lcKestal).noquote() << "GC_Genome::saveItem(): the source file" << path
                              << "is gone; its stored" << tableName(family) << "rows are lost";
         return true;
     }

@@ -1,6 +1,7 @@
 #include "gc_homologyrowwriter.h"
 
-#include <QDebug>
+#include "gc_log.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -9,7 +10,7 @@ bool GC_HomologyRowWriter::write(QSqlQuery &query, const QString &insertSql, int
                                  const char *failurePrefix)
 {
     if (query.lastQuery() != insertSql && !query.prepare(insertSql)) {
-        qDebug().noquote() << QLatin1String(failurePrefix) + query.lastError().text();
+        qCDebug(lcKestal).noquote() << QLatin1String(failurePrefix) + query.lastError().text();
         return false;
     }
     query.bindValue(0, referenceId);
@@ -19,7 +20,7 @@ bool GC_HomologyRowWriter::write(QSqlQuery &query, const QString &insertSql, int
     query.bindValue(4, evalue);
     query.bindValue(5, bitscore);
     if (!query.exec()) {
-        qDebug().noquote() << QLatin1String(failurePrefix) + query.lastError().text();
+        qCDebug(lcKestal).noquote() << QLatin1String(failurePrefix) + query.lastError().text();
         return false;
     }
     return true;

@@ -1,10 +1,10 @@
 #include "gc_referencedatabases.h"
 
+#include "gc_log.h"
 #include "gc_referencelookup.h"
 #include "gc_sqlconnection.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -126,11 +126,11 @@ bool GC_ReferenceDatabases::open(Collection collection)
     }
 
     if (!reason.isEmpty()) {
-        qWarning().noquote() << QStringLiteral("Error opening %1 db \"%2\": %3")
+        qCDebug(lcKestal).noquote() << QStringLiteral("Error opening %1 db \"%2\": %3")
                                     .arg(QLatin1String(collectionLabel(collection)), path, reason);
         return false;
     }
-    qDebug().noquote() << QStringLiteral("\"%1\": successfully opened").arg(path);
+    qCDebug(lcKestal).noquote() << QStringLiteral("\"%1\": successfully opened").arg(path);
     return true;
 }
 

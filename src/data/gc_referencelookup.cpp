@@ -1,6 +1,7 @@
 #include "gc_referencelookup.h"
 
-#include <QDebug>
+#include "gc_log.h"
+
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -41,7 +42,7 @@ Statement *preparedStatement(GC_ReferenceDatabases::Collection collection, const
     auto statement = std::make_shared<Statement>(Statement{QSqlQuery(db), -1});
     statement->query.setForwardOnly(true);
     if (!statement->query.prepare(sql)) {
-        qDebug().noquote() << "GC_ReferenceLookup: cannot prepare" << sql << ":"
+        qCDebug(lcKestal).noquote() << "GC_ReferenceLookup: cannot prepare" << sql << ":"
                            << statement->query.lastError().text();
         return nullptr;
     }

@@ -1,4 +1,5 @@
 #include "gc_downloadgenbankentrezdialog.h"
+#include "gc_log.h"
 #include "ui_gc_downloadgenbankentrezdialog.h"
 
 #include "en_entrezservice.h"
@@ -194,7 +195,7 @@ void GC_DownloadGenbankEntrezDialog::slotSearchFinished(bool error)
     }
     request->readResult();
     const QString text = answerText(request->data());
-    qWarning("esearchHttpDoneSlot(): result = (%s)\n", qPrintable(text));
+    qCDebug(lcKestal, "esearchHttpDoneSlot(): result = (%s)\n", qPrintable(text));
 
     QStringList ids;
     const QString open = QStringLiteral("<Id>");
@@ -440,7 +441,7 @@ void GC_DownloadGenbankEntrezDialog::browseTreeViewClicked(const QModelIndex &id
     QStringList listed;
     for (int taxon : taxa)
         listed << QString::number(taxon);
-    qWarning("taxaList: (%s)", qPrintable(listed.join(QStringLiteral(", "))));
+    qCDebug(lcKestal, "taxaList: (%s)", qPrintable(listed.join(QStringLiteral(", "))));
 
     QSqlQuery record(db);
     record.setForwardOnly(true);
@@ -449,7 +450,7 @@ void GC_DownloadGenbankEntrezDialog::browseTreeViewClicked(const QModelIndex &id
     const bool prepared = record.prepare(statement);
     for (int i = 0; i < taxa.size(); ++i) {
         const int taxon = taxa.at(i);
-        qWarning("i: %d, QSTR: \"%s\" (taxid %d)", i, qPrintable(statement), taxon);
+        qCDebug(lcKestal, "i: %d, QSTR: \"%s\" (taxid %d)", i, qPrintable(statement), taxon);
         if (!prepared)
             break;
         record.bindValue(0, QString::number(taxon));

@@ -4,10 +4,10 @@
 #include "gc_cogmatching.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_referencedatabases.h"
 #include "gc_referencelookup.h"
 
-#include <QDebug>
 #include <QPainter>
 
 #include <cstdlib>
@@ -123,7 +123,7 @@ bool GC_CogHomologies::addCogMatching(int start, int end, int idCogProtein, doub
     const QVariantList protein =
         GC_ReferenceLookup::firstRow(GC_ReferenceDatabases::Cog, proteinQuery, {idCogProtein});
     if (protein.size() < 2) {
-        qDebug().noquote() << QStringLiteral("Error: \"%1\" (id %2)").arg(proteinQuery).arg(idCogProtein);
+        qCDebug(lcKestal).noquote() << QStringLiteral("Error: \"%1\" (id %2)").arg(proteinQuery).arg(idCogProtein);
     } else {
         cogCode = protein.at(0).toString();
         proteinLength = protein.at(1).toLongLong();
@@ -136,7 +136,7 @@ bool GC_CogHomologies::addCogMatching(int start, int end, int idCogProtein, doub
     // A stored hit spanning twice its protein's coding length or more is no
     // true hit of it (the length is in amino acids).
     if (std::llabs(qint64(end) - start) >= 6 * proteinLength) {
-        qDebug().noquote() << QStringLiteral("addCogMatching 2 too large: %1, %2 -> cogprotein %3")
+        qCDebug(lcKestal).noquote() << QStringLiteral("addCogMatching 2 too large: %1, %2 -> cogprotein %3")
                                   .arg(start)
                                   .arg(end)
                                   .arg(idCogProtein);

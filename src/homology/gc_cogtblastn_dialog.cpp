@@ -1,5 +1,6 @@
 #include "gc_cogtblastn_dialog.h"
 
+#include "gc_log.h"
 #include "ui_gc_cogtblastn_dialog.h"
 
 #include "gc_coghomologies.h"
@@ -8,7 +9,6 @@
 #include "gc_referencedatabases.h"
 #include "gc_referencelookup.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QIcon>
 #include <QProgressDialog>
@@ -123,7 +123,7 @@ bool GC_COGTblastn_dialog::addHit(const GC_HomologyHitLine &hit, int low, int hi
     const QVariantList protein =
         GC_ReferenceLookup::firstRow(GC_ReferenceDatabases::Cog, proteinQuery, {hit.referenceId()});
     if (protein.size() < 2) {
-        qDebug().noquote() << "Error: " << proteinQuery << hit.referenceId();
+        qCDebug(lcKestal).noquote() << "Error: " << proteinQuery << hit.referenceId();
         return false;
     }
     const QString cogCode = protein.at(0).toString();
@@ -131,7 +131,7 @@ bool GC_COGTblastn_dialog::addHit(const GC_HomologyHitLine &hit, int low, int hi
     // A hit spanning six times its protein's length in amino acids (twice
     // its coding length) or more is no true hit of it.
     if (std::llabs(qint64(high) - low) >= 6 * proteinLength) {
-        qDebug().noquote() << QStringLiteral("Error: cogmatch too large: %1-%2").arg(low).arg(high);
+        qCDebug(lcKestal).noquote() << QStringLiteral("Error: cogmatch too large: %1-%2").arg(low).arg(high);
         return false;
     }
     const QString groupCode =

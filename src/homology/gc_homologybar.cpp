@@ -3,8 +3,8 @@
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_itemtypes.h"
+#include "gc_log.h"
 
-#include <QDebug>
 #include <QGraphicsView>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
@@ -74,7 +74,7 @@ bool GC_HomologyBar::indexZone(int from, int to, int key, const char *caller)
 {
     const GC_Genome *genome = parentGenome();
     if (!genome || !m_positionMap.addZone(genome->getCoords(), from, to, key)) {
-        qDebug().noquote() << QStringLiteral("%1(): hit %2..%3 cannot be placed on this bar")
+        qCDebug(lcKestal).noquote() << QStringLiteral("%1(): hit %2..%3 cannot be placed on this bar")
                                   .arg(QLatin1String(caller))
                                   .arg(from)
                                   .arg(to);

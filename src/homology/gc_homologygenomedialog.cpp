@@ -2,10 +2,10 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QDebug>
 #include <QLabel>
 
 namespace {
@@ -49,12 +49,12 @@ void GC_HomologyGenomeDialog::setGenomeScene(GC_GenomeScene *scene)
         m_okButton->setEnabled(false);
 
     if (!scene) {
-        qWarning().noquote() << prefix + QStringLiteral("GenomeScene is NULL");
+        qCDebug(lcKestal).noquote() << prefix + QStringLiteral("GenomeScene is NULL");
         return;
     }
     m_genomes = scene->genomes();
     if (m_genomes.isEmpty()) {
-        qWarning().noquote() << prefix + QStringLiteral("genome list is empty");
+        qCDebug(lcKestal).noquote() << prefix + QStringLiteral("genome list is empty");
         return;
     }
     for (GC_Genome *genome : std::as_const(m_genomes))

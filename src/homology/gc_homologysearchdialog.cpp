@@ -5,9 +5,9 @@
 #include "gc_genome.h"
 #include "gc_homologycoverage.h"
 #include "gc_homologyhitline.h"
+#include "gc_log.h"
 #include "gc_referencedatabases.h"
 
-#include <QDebug>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
@@ -34,8 +34,8 @@ GC_HomologySearchDialog::GC_HomologySearchDialog(const char *className, QWidget 
 {
     QString reason;
     if (!m_workFolder.ensure(&reason))
-        qWarning().noquote() << m_className << ":" << reason;
-    qDebug().noquote() << m_className << ": work folder" << m_workFolder.path();
+        qCDebug(lcKestal).noquote() << m_className << ":" << reason;
+    qCDebug(lcKestal).noquote() << m_className << ": work folder" << m_workFolder.path();
 
     m_runner = new GC_BlastRunner(this);
     // Output goes to the result file as it comes; nothing is kept in memory.
@@ -66,7 +66,7 @@ void GC_HomologySearchDialog::setForm(const Form &form)
 void GC_HomologySearchDialog::setGenome(GC_Genome *genome)
 {
     m_genome = genome;
-    qDebug().noquote() << QStringLiteral("%1::setGenome() : GenomeID: %2")
+    qCDebug(lcKestal).noquote() << QStringLiteral("%1::setGenome() : GenomeID: %2")
                               .arg(QLatin1String(m_className))
                               .arg(genome ? genome->getId() : -1);
 }
@@ -208,7 +208,7 @@ bool GC_HomologySearchDialog::runMakeblastdb(const QString &program, const QStri
     makeblastdb.setProgram(program);
     makeblastdb.setArguments(arguments);
     makeblastdb.setWorkingDirectory(m_workFolder.path());
-    qDebug().noquote() << m_className << "::blaststep1 Command :" << makeblastdb.commandLine();
+    qCDebug(lcKestal).noquote() << m_className << "::blaststep1 Command :" << makeblastdb.commandLine();
     if (makeblastdb.run())
         return true;
     fail(tr("<p><b>Error:</b> the process has failed (blaststep2)</p>")
@@ -221,7 +221,7 @@ void GC_HomologySearchDialog::startBlast(const QString &program, const QStringLi
     m_runner->setProgram(program);
     m_runner->setArguments(arguments);
     m_runner->setWorkingDirectory(m_workFolder.path());
-    qDebug().noquote() << m_className << ": BLAST command:" << m_runner->commandLine();
+    qCDebug(lcKestal).noquote() << m_className << ": BLAST command:" << m_runner->commandLine();
     m_runner->start();
 }
 
@@ -245,7 +245,7 @@ void GC_HomologySearchDialog::fail(const QString &html)
     m_form.log->append(html);
     m_form.progress->setRange(0, 1);
     m_form.progress->setValue(0);
-    qWarning().noquote() << m_className << ":" << html;
+    qCDebug(lcKestal).noquote() << m_className << ":" << html;
 }
 
 QString GC_HomologySearchDialog::evalueText() const
@@ -328,7 +328,7 @@ void GC_HomologySearchDialog::importHits(const QString &annotatingText)
         ++i;
         if (!hit.parse(line)) {
             if (!line.trimmed().isEmpty())
-                qDebug().noquote() << m_className << ": unreadable line" << line.trimmed();
+                qCDebug(lcKestal).noquote() << m_className << ": unreadable line" << line.trimmed();
             continue;
         }
         int low = 0;
@@ -348,7 +348,7 @@ void GC_HomologySearchDialog::importHits(const QString &annotatingText)
     showAdvance(i, total);
     if (!applyPendingHits())
         return;
-    qDebug().noquote() << m_className << ":" << m_addedCount << "hits added of" << total;
+    qCDebug(lcKestal).noquote() << m_className << ":" << m_addedCount << "hits added of" << total;
     accept();
 }
 

@@ -1,9 +1,9 @@
 #include "gc_homologyshowdialog.h"
 
 #include "gc_genome.h"
+#include "gc_log.h"
 #include "gc_sqlconnection.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
@@ -39,7 +39,7 @@ void GC_HomologyShowDialog::setGenome(GC_Genome *genome)
     m_count = genome ? storedCount(*genome) : 0;
     m_textBrowser->append(tr(m_texts.found).arg(m_count));
     m_textBrowser->append(tr(m_texts.question));
-    qWarning().noquote() << QStringLiteral("%1::setGenome():  genomeId: %2")
+    qCDebug(lcKestal).noquote() << QStringLiteral("%1::setGenome():  genomeId: %2")
                                 .arg(QString::fromLatin1(metaObject()->className()))
                                 .arg(genome ? genome->getId() : -1);
 }
@@ -58,7 +58,7 @@ void GC_HomologyShowDialog::stopWith(const QString &shown, const QString &logged
 {
     // The dialog stays open with "Yes" disabled: only "No" goes on.
     m_textBrowser->setHtml(shown);
-    qWarning().noquote() << QString::fromLatin1(metaObject()->className())
+    qCDebug(lcKestal).noquote() << QString::fromLatin1(metaObject()->className())
                                 + QStringLiteral("::on_searchButton_clicked(): ") + logged;
 }
 
@@ -72,7 +72,7 @@ void GC_HomologyShowDialog::loadStoredHits()
         stopWith(tr("No genome to load homologies for"), QStringLiteral("no genome"));
         return;
     }
-    qWarning().noquote() << className + QStringLiteral("::on_searchButton_clicked(): genomeId: ")
+    qCDebug(lcKestal).noquote() << className + QStringLiteral("::on_searchButton_clicked(): genomeId: ")
                                 + QString::number(m_genome->getId());
 
     const QString path = m_genome->getDatabase();

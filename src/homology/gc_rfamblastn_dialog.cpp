@@ -1,5 +1,6 @@
 #include "gc_rfamblastn_dialog.h"
 
+#include "gc_log.h"
 #include "ui_gc_rfamblastn_dialog.h"
 
 #include "gc_genome.h"
@@ -8,7 +9,6 @@
 #include "gc_referencelookup.h"
 #include "gc_rfamhomologies.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QIcon>
 
@@ -45,7 +45,7 @@ GC_RFAMBlastn_dialog::GC_RFAMBlastn_dialog(QWidget *parent)
 
     m_progressMaximum = GC_ReferenceLookup::firstValue(
         GC_ReferenceDatabases::Rfam, QStringLiteral("SELECT max(id) from rfam_seqs"), {}).toInt();
-    qDebug() << "Total rfam seqs: " << m_progressMaximum;
+    qCDebug(lcKestal) << "Total rfam seqs: " << m_progressMaximum;
 }
 
 GC_RFAMBlastn_dialog::~GC_RFAMBlastn_dialog()
@@ -135,13 +135,13 @@ bool GC_RFAMBlastn_dialog::addHit(const GC_HomologyHitLine &hit, int low, int hi
     const QVariantList sequence =
         GC_ReferenceLookup::firstRow(GC_ReferenceDatabases::Rfam, sequenceQuery, {hit.referenceId()});
     if (sequence.size() < 2) {
-        qDebug().noquote() << "Error obtaining RFAM sequence length: " << sequenceQuery
+        qCDebug(lcKestal).noquote() << "Error obtaining RFAM sequence length: " << sequenceQuery
                            << hit.referenceId();
         return false;
     }
     const qint64 length = sequence.at(0).toLongLong();
     if (std::llabs(qint64(high) - low) >= 2 * length) {
-        qDebug().noquote() << QStringLiteral("Error: rfammatch too large: %1-%2 (seqlen: %3")
+        qCDebug(lcKestal).noquote() << QStringLiteral("Error: rfammatch too large: %1-%2 (seqlen: %3")
                                   .arg(low)
                                   .arg(high)
                                   .arg(length);

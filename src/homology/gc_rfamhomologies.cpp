@@ -2,11 +2,11 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_referencedatabases.h"
 #include "gc_referencelookup.h"
 #include "gc_rfammatching.h"
 
-#include <QDebug>
 #include <QPainter>
 
 #include <utility>
@@ -127,7 +127,7 @@ bool GC_RfamHomologies::addRfamMatching(int start, int end, int rfamSeqId, doubl
                                                         {rfamSeqId}, &found)
                              .toString();
     if (!found) {
-        qWarning().noquote() << QStringLiteral("Error querying RFAM db (sequence %1)").arg(rfamSeqId);
+        qCDebug(lcKestal).noquote() << QStringLiteral("Error querying RFAM db (sequence %1)").arg(rfamSeqId);
         return false;
     }
     auto *matching = new GC_RfamMatching();

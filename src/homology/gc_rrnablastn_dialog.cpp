@@ -1,5 +1,6 @@
 #include "gc_rrnablastn_dialog.h"
 
+#include "gc_log.h"
 #include "ui_gc_rrnablastn_dialog.h"
 
 #include "gc_genome.h"
@@ -8,7 +9,6 @@
 #include "gc_referencelookup.h"
 #include "gc_rrnahomologies.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QIcon>
 
@@ -133,12 +133,12 @@ bool GC_RRNABlastn_dialog::addHit(const GC_HomologyHitLine &hit, int low, int hi
     const QVariantList sequence =
         GC_ReferenceLookup::firstRow(GC_ReferenceDatabases::Rrna, sequenceQuery, {hit.referenceId()});
     if (sequence.size() < 2) {
-        qDebug().noquote() << "Error obtaining rRNA sequence length" << hit.referenceId();
+        qCDebug(lcKestal).noquote() << "Error obtaining rRNA sequence length" << hit.referenceId();
         return false;
     }
     const qint64 length = sequence.at(0).toLongLong();
     if (std::llabs(qint64(high) - low) >= 2 * length) {
-        qDebug().noquote() << QStringLiteral("Error: rrnamatch too large: %1-%2 (seqlen: %3")
+        qCDebug(lcKestal).noquote() << QStringLiteral("Error: rrnamatch too large: %1-%2 (seqlen: %3")
                                   .arg(low)
                                   .arg(high)
                                   .arg(length);

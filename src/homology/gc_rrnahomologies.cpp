@@ -2,11 +2,11 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_referencedatabases.h"
 #include "gc_referencelookup.h"
 #include "gc_rrnamatching.h"
 
-#include <QDebug>
 #include <QPainter>
 
 #include <utility>
@@ -102,7 +102,7 @@ bool GC_rRNAHomologies::addrRNAMatching(int start, int end, int rrnaSeqId, doubl
         GC_ReferenceDatabases::Rrna, QStringLiteral("SELECT id_group,name from rrna_seqs where id=?"),
         {rrnaSeqId});
     if (row.size() < 2) {
-        qWarning().noquote() << QStringLiteral("Error querying RRNA db (sequence %1)").arg(rrnaSeqId);
+        qCDebug(lcKestal).noquote() << QStringLiteral("Error querying RRNA db (sequence %1)").arg(rrnaSeqId);
         return false;
     }
     auto *matching = new GC_rRNAMatching();

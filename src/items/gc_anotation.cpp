@@ -5,9 +5,9 @@
 #include "gc_canvasvalue.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_style.h"
 
-#include <QDebug>
 #include <QPainter>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -307,7 +307,7 @@ bool GC_Anotation::saveItem(QSqlQuery &query) const
     // Consecutive annotations share one prepared statement.
     const QString insert = sqlInsert();
     if (query.lastQuery() != insert && !query.prepare(insert)) {
-        qWarning().noquote() << "GC_Anotation::saveItem::Fail" << query.lastError().text();
+        qCDebug(lcKestal).noquote() << "GC_Anotation::saveItem::Fail" << query.lastError().text();
         return false;
     }
     query.addBindValue(id);
@@ -327,7 +327,7 @@ bool GC_Anotation::saveItem(QSqlQuery &query) const
     query.addBindValue(GC_CanvasValue::fromFont(getTextFont()));
     if (query.exec())
         return true;
-    qWarning().noquote() << "GC_Anotation::saveItem::Fail" << query.lastError().text();
+    qCDebug(lcKestal).noquote() << "GC_Anotation::saveItem::Fail" << query.lastError().text();
     return false;
 }
 

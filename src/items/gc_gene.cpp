@@ -4,9 +4,9 @@
 #include "gc_genecontrolpoint.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_style.h"
 
-#include <QDebug>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -215,7 +215,7 @@ bool GC_Gene::saveItem(QSqlQuery &query) const
         return true;
     const QString insert = sqlInsert();
     if (query.lastQuery() != insert && !query.prepare(insert)) {
-        qWarning().noquote() << "GC_Gene::saveItem::Fail " << query.lastError().text();
+        qCDebug(lcKestal).noquote() << "GC_Gene::saveItem::Fail " << query.lastError().text();
         return false;
     }
     query.addBindValue(id);
@@ -237,7 +237,7 @@ bool GC_Gene::saveItem(QSqlQuery &query) const
     query.addBindValue(metadata);
     if (query.exec())
         return true;
-    qWarning().noquote() << "GC_Gene::saveItem::Fail " << query.lastError().text();
+    qCDebug(lcKestal).noquote() << "GC_Gene::saveItem::Fail " << query.lastError().text();
     return false;
 }
 

@@ -10,13 +10,13 @@
 #include "gc_genomescene.h"
 #include "gc_genomesource.h"
 #include "gc_genometext.h"
+#include "gc_log.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rrnahomologies.h"
 #include "gc_ruler.h"
 #include "gc_coveragecalculator.h"
 #include "gc_style.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QKeyEvent>
@@ -301,7 +301,7 @@ void GC_Genome::updateDependentGeometry()
 
 void GC_Genome::setCoords(const GC_Interval &range)
 {
-    qDebug().noquote() << QStringLiteral("GC_Genome::setCoords(): %1, %2").arg(range.start()).arg(range.end());
+    qCDebug(lcKestal).noquote() << QStringLiteral("GC_Genome::setCoords(): %1, %2").arg(range.start()).arg(range.end());
     if (range == coords)
         return;
     prepareGeometryChange();
@@ -340,7 +340,7 @@ void GC_Genome::setCoords(const GC_Interval &range)
     for (GC_GenomeMatching *matching : current) {
         if (matching->coordsOn(this).overlaps(range))
             continue;
-        qWarning("Deleting matching id: %d", matching->id());
+        qCDebug(lcKestal, "Deleting matching id: %d", matching->id());
         matching->detachFromGenomes();
         removeMatching(matching);
         if (owner) {
@@ -651,7 +651,7 @@ void GC_Genome::setShowRfamHomologies(bool value)
 
 void GC_Genome::setShowrRNAHomologies(bool value)
 {
-    qDebug().noquote() << QStringLiteral("genome:setShowrRNAHomologies: %1")
+    qCDebug(lcKestal).noquote() << QStringLiteral("genome:setShowrRNAHomologies: %1")
                               .arg(value ? QLatin1String("true") : QLatin1String("false"));
     if (value == showrRNAHomologies)
         return;
@@ -1085,21 +1085,21 @@ bool GC_Genome::loadItem(const QSqlRecord &row, const QSqlDatabase &canvas, bool
 int GC_Genome::countDatabaseCogMatchings()
 {
     databaseCogMatchingsCount = GC_GenomeSource::countRows(database, GC_GenomeSource::Cog, dbId);
-    qDebug() << "GC_Genome::countDatabaseCogMatchings(): cnt=" << databaseCogMatchingsCount;
+    qCDebug(lcKestal) << "GC_Genome::countDatabaseCogMatchings(): cnt=" << databaseCogMatchingsCount;
     return databaseCogMatchingsCount;
 }
 
 int GC_Genome::countDatabaseRfamMatchings()
 {
     databaseRfamMatchingsCount = GC_GenomeSource::countRows(database, GC_GenomeSource::Rfam, dbId);
-    qDebug() << "GC_Genome::countDatabaseRfamMatchings(): cnt=" << databaseRfamMatchingsCount;
+    qCDebug(lcKestal) << "GC_Genome::countDatabaseRfamMatchings(): cnt=" << databaseRfamMatchingsCount;
     return databaseRfamMatchingsCount;
 }
 
 int GC_Genome::countDatabaserRNAMatchings()
 {
     databaserRNAMatchingsCount = GC_GenomeSource::countRows(database, GC_GenomeSource::Rrna, dbId);
-    qDebug() << "GC_Genome::countDatabaserRNAMatchings(): cnt=" << databaserRNAMatchingsCount;
+    qCDebug(lcKestal) << "GC_Genome::countDatabaserRNAMatchings(): cnt=" << databaserRNAMatchingsCount;
     return databaserRNAMatchingsCount;
 }
 
@@ -1112,7 +1112,7 @@ void GC_Genome::deleteRecordsFromTableDatabase(const QString &table)
             return;
         }
     }
-    qWarning().noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): no such table" << table;
+    qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): no such table" << table;
 }
 
 int GC_Genome::deleteCogMatchings()

@@ -9,6 +9,7 @@
 #include "gc_genome.h"
 #include "gc_genomesource.h"
 #include "gc_homologyrowwriter.h"
+#include "gc_log.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rfammatching.h"
 #include "gc_rrnahomologies.h"
@@ -17,7 +18,6 @@
 #include "gc_sharedgenomeid.h"
 #include "gc_sqlconnection.h"
 
-#include <QDebug>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -215,7 +215,7 @@ bool readItems(const QSqlDatabase &database, const QString &sql, int fileId, con
         if (GC_SqlConnection::isDamage(database, QLatin1String(table), query.lastError()))
             return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
         if (qstrcmp(table, "genes") == 0)
-            qDebug().noquote() << "ERROR in prepare: " << ('"' + query.lastError().text() + '"');
+            qCDebug(lcKestal).noquote() << "ERROR in prepare: " << ('"' + query.lastError().text() + '"');
         return true;
     }
     query.addBindValue(fileId);

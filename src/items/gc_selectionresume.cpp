@@ -1,6 +1,7 @@
 #include "gc_selectionresume.h"
 
 #include "gc_itemtypes.h"
+#include "gc_log.h"
 
 #include <QGraphicsItem>
 #include <QtGlobal>
@@ -27,7 +28,7 @@ void GC_SelectionResume::countSelection(const QList<QGraphicsItem *> &items)
         if (!item)
             continue;
         const int code = item->type();
-        qWarning("GC_SelectionResume::countSelection(): Type: %d", code);
+        qCDebug(lcKestal, "GC_SelectionResume::countSelection(): Type: %d", code);
         switch (code) {
         case ITEMTYPE_GENOME:
             ++m_genomes;

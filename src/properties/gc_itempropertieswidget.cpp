@@ -1,4 +1,5 @@
 #include "gc_itempropertieswidget.h"
+#include "gc_log.h"
 #include "ui_gc_itempropertieswidget.h"
 
 #include "gc_anotationproperties.h"
@@ -28,7 +29,6 @@
 #include "gc_rrnahomologies.h"
 #include "gc_ruler.h"
 
-#include <QDebug>
 #include <QMessageBox>
 
 namespace {
@@ -57,7 +57,7 @@ std::unique_ptr<GC_PropertySet> propertiesFor(QGraphicsItem *item)
     case ITEMTYPE_RRNAHOMOLOGIES:
         return std::make_unique<GC_rRNABarProperties>(static_cast<GC_rRNAHomologies *>(item));
     case ITEMTYPE_LEGEND:
-        qWarning("Se selecciono GC_LEGEND");
+        qCDebug(lcKestal, "Se selecciono GC_LEGEND");
         return std::make_unique<GC_LegendProperties>(static_cast<GC_Legend *>(item));
     default:
         return nullptr;
@@ -154,12 +154,12 @@ void GC_ItemPropertiesWidget::rebuildForSelection()
     if (!current)
         return;
     const QList<QGraphicsItem *> selected = current->selectedItems();
-    qWarning("GC_ItemPropertiesWidget::slotSelectionChanged(): selected items: %d",
+    qCDebug(lcKestal, "GC_ItemPropertiesWidget::slotSelectionChanged(): selected items: %d",
              int(selected.size()));
     GC_SelectionResume resume;
     resume.countSelection(selected);
     const int total = resume.total();
-    qWarning("GC_ItemPropertiesWidget::slotSelectionChanged(): resume total: %d", total);
+    qCDebug(lcKestal, "GC_ItemPropertiesWidget::slotSelectionChanged(): resume total: %d", total);
     if (total == 0) {
         setDisabled(true);
         return;
@@ -181,7 +181,7 @@ void GC_ItemPropertiesWidget::buildTree(QGraphicsItem *selected)
         item = selected->parentItem();
     if (!item)
         return;
-    qWarning("TIPO: %d", item->type());
+    qCDebug(lcKestal, "TIPO: %d", item->type());
     m_properties = propertiesFor(item);
     if (m_properties)
         m_properties->build(ui->treeWidget, this);
@@ -253,7 +253,7 @@ void GC_ItemPropertiesWidget::repaintRfamBar()
 
 void GC_ItemPropertiesWidget::slotRfamCheckbox(QString rfamGroup, bool state)
 {
-    qWarning().noquote() << "RFAM: " << '"' + rfamGroup + '"' << " :  STATE: "
+    qCDebug(lcKestal).noquote() << "RFAM: " << '"' + rfamGroup + '"' << " :  STATE: "
                          << (state ? "true" : "false");
     GC_RfamHomologies::setCodeVisible(rfamGroup, state);
     repaintRfamBar();
@@ -261,14 +261,14 @@ void GC_ItemPropertiesWidget::slotRfamCheckbox(QString rfamGroup, bool state)
 
 void GC_ItemPropertiesWidget::slotRfamColor(QString rfamGroup, QColor color)
 {
-    qWarning() << "RFAM: " << rfamGroup << " :  COLOR: " << color;
+    qCDebug(lcKestal) << "RFAM: " << rfamGroup << " :  COLOR: " << color;
     GC_RfamHomologies::setCodeColor(rfamGroup, color);
     repaintRfamBar();
 }
 
 void GC_ItemPropertiesWidget::slotRfamPushbutton(QString rfamGroup)
 {
-    qWarning() << "RFAM: " << rfamGroup;
+    qCDebug(lcKestal) << "RFAM: " << rfamGroup;
     QMessageBox box;
     box.setText(GC_RfamHomologies::getRfamInfoHtml(rfamGroup));
     box.exec();

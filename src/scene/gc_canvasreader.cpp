@@ -7,11 +7,11 @@
 #include "gc_genomematching.h"
 #include "gc_genomerows.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_matchingidallocator.h"
 #include "gc_sqlconnection.h"
 
 #include <QColor>
-#include <QDebug>
 #include <QHash>
 #include <QSet>
 #include <QSqlError>
@@ -98,7 +98,7 @@ bool GC_CanvasReader::load(const QString &fileName)
         if (GC_SqlConnection::isSqliteFile(fileName)) {
             const QString problem = connection.integrityProblem();
             if (!problem.isEmpty()) {
-                qWarning().noquote() << "GC_GenomeScene::loadKestalCanvas():" << fileName
+                qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadKestalCanvas():" << fileName
                                      << "is damaged:" << problem;
                 m_scene->setLastErrorText(damagedText(fileName, problem));
                 return false;
@@ -112,7 +112,7 @@ bool GC_CanvasReader::load(const QString &fileName)
         if (connection.isOpen()) {
             QString damage;
             if (!read(connection.database(), fileName, &damage)) {
-                qWarning().noquote() << "GC_GenomeScene::loadKestalCanvas():" << fileName
+                qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadKestalCanvas():" << fileName
                                      << "is damaged:" << damage;
                 m_scene->setLastErrorText(damagedText(fileName, damage));
                 return false;
@@ -207,7 +207,7 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
         GC_Genome *top = topById.value(row.topId, genomeById.value(row.topId));
         GC_Genome *low = lowById.value(row.lowId, genomeById.value(row.lowId));
         if (!top || !low) {
-            qWarning() << "GC_GenomeScene::loadKestalCanvas(): matching" << row.id
+            qCDebug(lcKestal) << "GC_GenomeScene::loadKestalCanvas(): matching" << row.id
                        << "names genome" << (top ? row.lowId : row.topId)
                        << "which the file does not hold; skipped";
             continue;

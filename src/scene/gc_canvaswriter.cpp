@@ -8,12 +8,12 @@
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_rfammatching.h"
 #include "gc_rrnamatching.h"
 #include "gc_ruler.h"
 #include "gc_sqlconnection.h"
 
-#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -116,7 +116,7 @@ bool GC_CanvasWriter::save()
         QFile::remove(temp);
         QFile::remove(temp + QStringLiteral("-journal"));
         m_scene->setLastErrorText(m_errorText);
-        qWarning().noquote() << "GC_GenomeScene::saveToKestalCanvas():" << m_errorText;
+        qCDebug(lcKestal).noquote() << "GC_GenomeScene::saveToKestalCanvas():" << m_errorText;
         return false;
     }
 
@@ -178,12 +178,12 @@ bool GC_CanvasWriter::writeAll(QSqlQuery &query)
     }
 
     const QList<GC_GenomeMatching *> matchings = m_scene->matchings();
-    qWarning() << "GC_GenomeScene::saveKestalToCanvas(): _matchings: " << matchings.size();
+    qCDebug(lcKestal) << "GC_GenomeScene::saveKestalToCanvas(): _matchings: " << matchings.size();
     for (const GC_GenomeMatching *matching : matchings) {
         // A matching must join two genomes of the file, or it could not be
         // read back.
         if (!written.contains(matching->topGenome()) || !written.contains(matching->lowGenome())) {
-            qWarning() << "GC_GenomeScene::saveToKestalCanvas(): matching" << matching->id()
+            qCDebug(lcKestal) << "GC_GenomeScene::saveToKestalCanvas(): matching" << matching->id()
                        << "joins a genome that is not in the document; not saved";
             continue;
         }

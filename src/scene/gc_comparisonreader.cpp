@@ -5,10 +5,10 @@
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_matchingidallocator.h"
 #include "gc_sqlconnection.h"
 
-#include <QDebug>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -179,7 +179,7 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
 
 bool GC_ComparisonReader::damaged(const QString &path, const QString &problem)
 {
-    qWarning().noquote() << "GC_GenomeScene::loadSorvikComparisons():" << path
+    qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadSorvikComparisons():" << path
                          << "is damaged:" << problem;
     m_scene->setLastErrorText(
         QStringLiteral("The file \"%1\" is damaged and cannot be read.\nSQLite reports: %2")

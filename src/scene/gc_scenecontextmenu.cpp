@@ -3,9 +3,9 @@
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_itemtypes.h"
+#include "gc_log.h"
 #include "gc_selectionresume.h"
 
-#include <QDebug>
 #include <QMenu>
 #include <QPair>
 
@@ -32,8 +32,8 @@ void addGenomeEntries(QMenu *menu, GC_GenomeScene *scene, int count, GC_Genome *
 {
     if (count == 1) {
         if (clicked) {
-            qDebug() << "databaseRfamMatchings(): " << clicked->getDatabaseRfamMatchingsCount();
-            qDebug() << "databaserRNAMatchings(): " << clicked->getDatabaserRNAMatchingsCount();
+            qCDebug(lcKestal) << "databaseRfamMatchings(): " << clicked->getDatabaseRfamMatchingsCount();
+            qCDebug(lcKestal) << "databaserRNAMatchings(): " << clicked->getDatabaserRNAMatchingsCount();
         }
         addEntry(menu, "Add anotation", scene, &GC_GenomeScene::slotGenomeAddAnotation);
         addEntry(menu, "Clone", scene, &GC_GenomeScene::slotGenomeClone);

@@ -5,10 +5,10 @@
 #include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_sequencefilereader.h"
 #include "gc_sqlconnection.h"
 
-#include <QDebug>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -19,7 +19,7 @@ GC_SequenceFileLoader::GC_SequenceFileLoader(GC_GenomeScene *scene)
 
 bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
 {
-    qWarning() << "GC_GenomeScene::loadGenomeFromFile()";
+    qCDebug(lcKestal) << "GC_GenomeScene::loadGenomeFromFile()";
     // Every failure leaves its reason in the scene's error text.
     const int type = GC_FileUtils::filetype(fileName);
     if (type == FILETYPE_COMPARISON || type == FILETYPE_CANVAS) {
@@ -121,7 +121,7 @@ void GC_SequenceFileLoader::loadCanvas(const QString &fileName, int genomeIndex)
 
 void GC_SequenceFileLoader::loadGenbank(const GC_GenbankParser &parser)
 {
-    qWarning() << "GC_GenomeScene::loadGenomeFromFile";
+    qCDebug(lcKestal) << "GC_GenomeScene::loadGenomeFromFile";
     auto *genome = new GC_Genome;
     genome->setName(parser.header.value(QStringLiteral("DEFINITION")));
     const QString sequence = parser.header.value(QStringLiteral("SEQUENCE"));

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 
 namespace {
@@ -44,4 +45,6 @@ void kestalFinishTestSetup()
     QCoreApplication::setOrganizationDomain("kestal.test");
     QCoreApplication::setApplicationName("KestalTest");
     QCoreApplication::setApplicationVersion("1.0");
+    // The program's log lines are quiet by default; tests check some of them.
+    QLoggingCategory::setFilterRules(QStringLiteral("kestal.debug=true"));
 }

@@ -1,0 +1,3 @@
+#include "gc_log.h"
+
+Q_LOGGING_CATEGORY(lcKestal, "kestal", QtInfoMsg)
