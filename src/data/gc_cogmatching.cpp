@@ -36,9 +36,9 @@ QString GC_CogMatching::getClassName()
     return className;
 }
 
-void GC_CogMatching::saveItem(QSqlQuery &query) const
+bool GC_CogMatching::saveItem(QSqlQuery &query, int genomeId) const
 {
-    writeRow(query, insertSql(), "GC_CogMatching::saveItem::Fail ");
+    return writeRow(query, insertSql(), genomeId, "GC_CogMatching::saveItem::Fail ");
 }
 
 QString GC_CogMatching::createTableSql()

@@ -28,7 +28,11 @@ public:
     QString getGroupName();
     QString getClassName();
 
-    void saveItem(QSqlQuery &query) const;
+    // Writes the hit as one row of its table under the genome id, through
+    // the canvas writer's query; false, logged, when the row was not written.
+    bool saveItem(QSqlQuery &query, int genomeId) const;
+    // The same under the id of the genome the hit was added to.
+    bool saveItem(QSqlQuery &query) const { return saveItem(query, getGenomeId()); }
 
     static QString createTableSql();
     static QString insertSql();

@@ -28,9 +28,9 @@ QString GC_RfamMatching::getToolTip()
     return text;
 }
 
-void GC_RfamMatching::saveItem(QSqlQuery &query) const
+bool GC_RfamMatching::saveItem(QSqlQuery &query, int genomeId) const
 {
-    writeRow(query, insertSql(), "GC_RfamMatching::saveItem::Fail ");
+    return writeRow(query, insertSql(), genomeId, "GC_RfamMatching::saveItem::Fail ");
 }
 
 QString GC_RfamMatching::createTableSql()

@@ -887,11 +887,8 @@ GC_Genome *GC_GenomeScene::genomeOfItem(QGraphicsItem *item)
     case ITEMTYPE_GCCONTENTBAR:
     case ITEMTYPE_COGHOMOLOGIES:
     case ITEMTYPE_RFAMHOMOLOGIES:
-    case ITEMTYPE_RRNAHOMOLOGIES: {
-        QGraphicsItem *parent = item->parentItem();
-        return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                             : nullptr;
-    }
+    case ITEMTYPE_RRNAHOMOLOGIES:
+        return gc_parentItemOfType<GC_Genome>(item, ITEMTYPE_GENOME);
     default:
         return nullptr;
     }
@@ -1420,13 +1417,13 @@ struct HomologyAccess
 
 } // namespace
 
-static HomologyAccess homologyAccess(GC_Genome *genome, int family)
+static HomologyAccess homologyAccess(GC_Genome *genome, GC_GenomeSource::Family family)
 {
     switch (family) {
-    case 0:
+    case GC_GenomeSource::Cog:
         return { genome->getCogHomologies(), genome->getShowCogHomologies(),
                  genome->countCogMatchings(), genome->getDatabaseCogMatchingsCount(), "COG" };
-    case 1:
+    case GC_GenomeSource::Rfam:
         return { genome->getRfamHomologies(), genome->getShowRfamHomologies(),
                  genome->countRfamMatchings(), genome->getDatabaseRfamMatchingsCount(), "RFAM" };
     default:
@@ -1435,25 +1432,25 @@ static HomologyAccess homologyAccess(GC_Genome *genome, int family)
     }
 }
 
-static void setHomologyShown(GC_Genome *genome, int family, bool show)
+static void setHomologyShown(GC_Genome *genome, GC_GenomeSource::Family family, bool show)
 {
-    if (family == 0)
+    if (family == GC_GenomeSource::Cog)
         genome->setShowCogHomologies(show);
-    else if (family == 1)
+    else if (family == GC_GenomeSource::Rfam)
         genome->setShowRfamHomologies(show);
     else
         genome->setShowrRNAHomologies(show);
 }
 
-bool GC_GenomeScene::loadStoredHomologies(int family, GC_Genome *genome)
+bool GC_GenomeScene::loadStoredHomologies(GC_GenomeSource::Family family, GC_Genome *genome)
 {
     std::unique_ptr<QDialog> dialog;
-    if (family == FamilyCog) {
+    if (family == GC_GenomeSource::Cog) {
         auto *cog = new GC_CogShowMatchings_dialog(m_mainWindow);
         dialog.reset(cog);
         cog->setGenome(genome);
         cog->setScene(this);
-    } else if (family == FamilyRfam) {
+    } else if (family == GC_GenomeSource::Rfam) {
         auto *rfam = new GC_RfamShowMatchings_dialog(m_mainWindow);
         dialog.reset(rfam);
         rfam->setGenome(genome);
@@ -1467,7 +1464,7 @@ bool GC_GenomeScene::loadStoredHomologies(int family, GC_Genome *genome)
     return dialog->exec() == QDialog::Accepted;
 }
 
-void GC_GenomeScene::toggleHomologyBar(HomologyFamily family)
+void GC_GenomeScene::toggleHomologyBar(GC_GenomeSource::Family family)
 {
     GC_Genome *genome = firstSelectedGenome();
     if (!genome)
@@ -1489,7 +1486,7 @@ void GC_GenomeScene::toggleHomologyBar(HomologyFamily family)
     placeWithoutCollision(access.bar);
 }
 
-void GC_GenomeScene::showHideHomologyBar(HomologyFamily family, bool show)
+void GC_GenomeScene::showHideHomologyBar(GC_GenomeSource::Family family, bool show)
 {
     GC_Genome *genome = firstSelectedGenome();
     if (!genome)
@@ -1514,22 +1511,22 @@ void GC_GenomeScene::showHideHomologyBar(HomologyFamily family, bool show)
     }
 }
 
-void GC_GenomeScene::searchHomologies(HomologyFamily family)
+void GC_GenomeScene::searchHomologies(GC_GenomeSource::Family family)
 {
     GC_Genome *genome = firstSelectedGenome();
     if (!genome)
         return;
     bool accepted = false;
     switch (family) {
-    case FamilyCog:
+    case GC_GenomeSource::Cog:
         accepted = runHomologySearch<GC_COGTblastn_dialog>(m_mainWindow, genome, this,
                                                            &GC_COGTblastn_dialog::setScene);
         break;
-    case FamilyRfam:
+    case GC_GenomeSource::Rfam:
         accepted = runHomologySearch<GC_RFAMBlastn_dialog>(m_mainWindow, genome, this,
                                                            &GC_RFAMBlastn_dialog::setScene);
         break;
-    case FamilyrRNA:
+    case GC_GenomeSource::Rrna:
         accepted = runHomologySearch<GC_RRNABlastn_dialog>(m_mainWindow, genome, this,
                                                            &GC_RRNABlastn_dialog::setGenomeScene);
         break;
@@ -1538,9 +1535,9 @@ void GC_GenomeScene::searchHomologies(HomologyFamily family)
         return;
     // The scene-wide switch goes on through its view slot, so that every
     // other genome's bar follows it too.
-    if (family == FamilyCog)
+    if (family == GC_GenomeSource::Cog)
         slotViewCogHomologies(true);
-    else if (family == FamilyRfam)
+    else if (family == GC_GenomeSource::Rfam)
         slotViewRfamHomologies(true);
     else
         slotViewrRNAHomologies(true);
@@ -1550,15 +1547,15 @@ void GC_GenomeScene::searchHomologies(HomologyFamily family)
     setModified(true);
 }
 
-void GC_GenomeScene::slotGenomeShowCogMatchings() { toggleHomologyBar(FamilyCog); }
-void GC_GenomeScene::slotGenomeShowRfamMatchings() { toggleHomologyBar(FamilyRfam); }
-void GC_GenomeScene::slotGenomeShowrRNAMatchings() { toggleHomologyBar(FamilyrRNA); }
-void GC_GenomeScene::slotGenomeShowHideCogMatchings(bool show) { showHideHomologyBar(FamilyCog, show); }
-void GC_GenomeScene::slotGenomeShowHideRfamMatchings(bool show) { showHideHomologyBar(FamilyRfam, show); }
-void GC_GenomeScene::slotGenomeShowHiderRNAMatchings(bool show) { showHideHomologyBar(FamilyrRNA, show); }
-void GC_GenomeScene::slotGenomeTblastnCog() { searchHomologies(FamilyCog); }
-void GC_GenomeScene::slotGenomeBlastnRfam() { searchHomologies(FamilyRfam); }
-void GC_GenomeScene::slotGenomeBlastnrRNA() { searchHomologies(FamilyrRNA); }
+void GC_GenomeScene::slotGenomeShowCogMatchings() { toggleHomologyBar(GC_GenomeSource::Cog); }
+void GC_GenomeScene::slotGenomeShowRfamMatchings() { toggleHomologyBar(GC_GenomeSource::Rfam); }
+void GC_GenomeScene::slotGenomeShowrRNAMatchings() { toggleHomologyBar(GC_GenomeSource::Rrna); }
+void GC_GenomeScene::slotGenomeShowHideCogMatchings(bool show) { showHideHomologyBar(GC_GenomeSource::Cog, show); }
+void GC_GenomeScene::slotGenomeShowHideRfamMatchings(bool show) { showHideHomologyBar(GC_GenomeSource::Rfam, show); }
+void GC_GenomeScene::slotGenomeShowHiderRNAMatchings(bool show) { showHideHomologyBar(GC_GenomeSource::Rrna, show); }
+void GC_GenomeScene::slotGenomeTblastnCog() { searchHomologies(GC_GenomeSource::Cog); }
+void GC_GenomeScene::slotGenomeBlastnRfam() { searchHomologies(GC_GenomeSource::Rfam); }
+void GC_GenomeScene::slotGenomeBlastnrRNA() { searchHomologies(GC_GenomeSource::Rrna); }
 
 void GC_GenomeScene::slotCogHomologiesStatistics()
 {

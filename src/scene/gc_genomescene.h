@@ -1,6 +1,8 @@
 #ifndef GC_GENOMESCENE_H
 #define GC_GENOMESCENE_H
 
+#include "gc_genomesource.h"
+
 #include <QGraphicsScene>
 #include <QHash>
 #include <QList>
@@ -141,9 +143,6 @@ public:
     // where it overlaps the fewest items.
     void placeWithoutCollision(QGraphicsItem *item);
 
-    // The name the homology bars' show and search commands use for it.
-    void placeWithFewestCollisions(QGraphicsItem *item) { placeWithoutCollision(item); }
-
 signals:
     void message(QString text);
     void anotationAdded();
@@ -268,7 +267,7 @@ public:
 private:
     // Runs the family's show dialog on the genome; true when it ended
     // accepted, that is when the stored hits were loaded into its bar.
-    bool loadStoredHomologies(int family, GC_Genome *genome);
+    bool loadStoredHomologies(GC_GenomeSource::Family family, GC_Genome *genome);
     GC_CogPieDialog *m_cogPieDialog = nullptr;
     // ---------------------------------------------------------------------
     // Interaction: mouse and keys by mode, context menus, item commands, web
@@ -345,7 +344,6 @@ protected:
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
 
 private:
-    enum HomologyFamily { FamilyCog, FamilyRfam, FamilyrRNA };
     GC_Genome *firstSelectedGenome() const;
     QGraphicsItem *topmostItemAt(const QPointF &scenePos) const;
     void zoomAtPress(const QPointF &pos);
@@ -355,9 +353,9 @@ private:
     void pinHoverLegend();
     void postZoomKey(int key, const QString &noneText, const QString &singleText);
     void cutShownRange(bool fromStart);
-    void toggleHomologyBar(HomologyFamily family);
-    void showHideHomologyBar(HomologyFamily family, bool show);
-    void searchHomologies(HomologyFamily family);
+    void toggleHomologyBar(GC_GenomeSource::Family family);
+    void showHideHomologyBar(GC_GenomeSource::Family family, bool show);
+    void searchHomologies(GC_GenomeSource::Family family);
     void blastMatchingSection(bool upper, int program);
 };
 
