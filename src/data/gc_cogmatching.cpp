@@ -36,9 +36,10 @@ QString GC_CogMatching::getClassName()
     return className;
 }
 
-bool GC_CogMatching::saveItem(QSqlQuery &query, int genomeId) const
+bool GC_CogMatching::saveItem(QSqlQuery &query, std::optional<int> genomeId) const
 {
-    return writeRow(query, insertSql(), genomeId, "GC_CogMatching::saveItem::Fail ");
+    return writeRow(query, insertSql(), genomeId.value_or(getGenomeId()),
+                    "GC_CogMatching::saveItem::Fail ");
 }
 
 QString GC_CogMatching::createTableSql()

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QSqlQuery;
 
 // What the COG, RFAM and rRNA hits share: the genome, the span on it

@@ -24,11 +24,10 @@ public:
     // The hover text: code, name, alignment length, E-value, bit score.
     QString getToolTip();
 
-    // Writes the hit as one row of its table under the genome id, through
-    // the canvas writer's query; false, logged, when the row was not written.
-    bool saveItem(QSqlQuery &query, int genomeId) const;
-    // The same under the id of the genome the hit was added to.
-    bool saveItem(QSqlQuery &query) const { return saveItem(query, getGenomeId()); }
+    // Writes the hit as one row of its table through the canvas writer's
+    // query, under genomeId or else the id of the genome it was added to.
+    // False, logged, when the row was not written.
+    bool saveItem(QSqlQuery &query, std::optional<int> genomeId = std::nullopt) const;
 
     static QString createTableSql();
     static QString insertSql();

@@ -47,9 +47,10 @@ QString GC_rRNAMatching::toolTipHtml()
     return text;
 }
 
-bool GC_rRNAMatching::saveItem(QSqlQuery &query, int genomeId) const
+bool GC_rRNAMatching::saveItem(QSqlQuery &query, std::optional<int> genomeId) const
 {
-    return writeRow(query, insertSql(), genomeId, "GC_rRNAMatching::saveItem::Fail ");
+    return writeRow(query, insertSql(), genomeId.value_or(getGenomeId()),
+                    "GC_rRNAMatching::saveItem::Fail ");
 }
 
 QString GC_rRNAMatching::createTableSql()
