@@ -248,19 +248,19 @@ private slots:
                 hit.setEvalue(evalues.at(i % evalues.size()));
                 hit.setBitscore(100.1 + i);
                 commitEvery1000();
-                hit.saveItem(query);
+                QVERIFY(hit.saveItem(query));
             }
             for (int i = 0; i < 3; ++i) {
                 GC_RfamMatching hit = rfamHit("RF00001", 100 * i, 100 * i + 50, evalues.at(i), 50.5f);
                 hit.setRfamSeqId(i + 1);
                 hit.setGenomeId(1);
                 commitEvery1000();
-                hit.saveItem(query);
+                QVERIFY(hit.saveItem(query));
                 GC_rRNAMatching rrna = rrnaHit(1, 200 * i, 200 * i + 99, evalues.at(i + 2), 60.25f);
                 rrna.setRrnaSeqId(101 + i);
                 rrna.setGenomeId(1);
                 commitEvery1000();
-                rrna.saveItem(query);
+                QVERIFY(rrna.saveItem(query));
             }
             QVERIFY(query.exec("COMMIT"));
         }
@@ -378,16 +378,20 @@ private slots:
         QVERIFY(query.exec(GC_rRNAMatching::createTableSql()));
         GC_CogMatching cog;
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^GC_CogMatching::saveItem::Fail \\S"));
-        cog.saveItem(query);
+        QVERIFY(!cog.saveItem(query));
         GC_RfamMatching rfam;
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^GC_RfamMatching::saveItem::Fail \\S"));
-        rfam.saveItem(query);
+        QVERIFY(!rfam.saveItem(query));
         GC_rRNAMatching rrna = rrnaHit(2, 5, 50, 0.5, 1.0f);
-        rrna.saveItem(query);
-        rrna.saveItem(query);
-        QVERIFY(query.exec("SELECT count(*) FROM rrna_matchings"));
+        QVERIFY(rrna.saveItem(query));
+        // The canvas writer passes the genome's present id.
+        QVERIFY(rrna.saveItem(query, 7));
+        QVERIFY(query.exec("SELECT genomeId FROM rrna_matchings ORDER BY genomeId"));
         QVERIFY(query.next());
-        QCOMPARE(query.value(0).toInt(), 2);
+        QCOMPARE(query.value(0).toInt(), rrna.getGenomeId());
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toInt(), 7);
+        QVERIFY(!query.next());
     }
 
 private:

@@ -36,9 +36,10 @@ QString GC_CogMatching::getClassName()
     return className;
 }
 
-void GC_CogMatching::saveItem(QSqlQuery &query) const
+bool GC_CogMatching::saveItem(QSqlQuery &query, std::optional<int> genomeId) const
 {
-    writeRow(query, insertSql(), "GC_CogMatching::saveItem::Fail ");
+    return writeRow(query, insertSql(), genomeId.value_or(getGenomeId()),
+                    "GC_CogMatching::saveItem::Fail ");
 }
 
 QString GC_CogMatching::createTableSql()

@@ -15,6 +15,8 @@ class QSqlQuery;
 class GC_GenomeSource
 {
 public:
+    // The three homology families; the scene routes its bars' commands by
+    // the same values.
     enum Family { Cog = 0, Rfam = 1, Rrna = 2 };
 
     // "cog_matchings", "rfam_matchings", "rrna_matchings".

@@ -20,9 +20,9 @@ int GC_HomologyMatching::alignmentLength() const
     return std::abs(end - start);
 }
 
-void GC_HomologyMatching::writeRow(QSqlQuery &query, const QString &insertSql,
+bool GC_HomologyMatching::writeRow(QSqlQuery &query, const QString &insertSql, int rowGenomeId,
                                    const char *failurePrefix) const
 {
-    GC_HomologyRowWriter::write(query, insertSql, m_referenceId, genomeId, start, end, evalue,
-                                bitscore, failurePrefix);
+    return GC_HomologyRowWriter::write(query, insertSql, m_referenceId, rowGenomeId, start, end,
+                                       evalue, bitscore, failurePrefix);
 }

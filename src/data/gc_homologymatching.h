@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QSqlQuery;
 
 // What the COG, RFAM and rRNA hits share: the genome, the span on it
@@ -43,10 +45,11 @@ protected:
     // The distance from start to end, as the hover texts show it.
     int alignmentLength() const;
 
-    // Writes the hit as one row through the canvas writer's query, which is
-    // (re)prepared with insertSql only when it holds another statement. A
-    // failure is logged with the prefix and the save goes on.
-    void writeRow(QSqlQuery &query, const QString &insertSql, const char *failurePrefix) const;
+    // Writes the hit as one row under the genome id through the canvas
+    // writer's query, which is (re)prepared with insertSql only when it
+    // holds another statement. A failure is logged with the prefix.
+    bool writeRow(QSqlQuery &query, const QString &insertSql, int rowGenomeId,
+                  const char *failurePrefix) const;
 
 private:
     int genomeId = 0;

@@ -28,9 +28,10 @@ QString GC_RfamMatching::getToolTip()
     return text;
 }
 
-void GC_RfamMatching::saveItem(QSqlQuery &query) const
+bool GC_RfamMatching::saveItem(QSqlQuery &query, std::optional<int> genomeId) const
 {
-    writeRow(query, insertSql(), "GC_RfamMatching::saveItem::Fail ");
+    return writeRow(query, insertSql(), genomeId.value_or(getGenomeId()),
+                    "GC_RfamMatching::saveItem::Fail ");
 }
 
 QString GC_RfamMatching::createTableSql()

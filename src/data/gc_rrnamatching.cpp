@@ -47,9 +47,10 @@ QString GC_rRNAMatching::toolTipHtml()
     return text;
 }
 
-void GC_rRNAMatching::saveItem(QSqlQuery &query) const
+bool GC_rRNAMatching::saveItem(QSqlQuery &query, std::optional<int> genomeId) const
 {
-    writeRow(query, insertSql(), "GC_rRNAMatching::saveItem::Fail ");
+    return writeRow(query, insertSql(), genomeId.value_or(getGenomeId()),
+                    "GC_rRNAMatching::saveItem::Fail ");
 }
 
 QString GC_rRNAMatching::createTableSql()

@@ -29,7 +29,10 @@ public:
     // length, E-value, bit score.
     QString toolTipHtml();
 
-    void saveItem(QSqlQuery &query) const;
+    // Writes the hit as one row of its table through the canvas writer's
+    // query, under genomeId or else the id of the genome it was added to.
+    // False, logged, when the row was not written.
+    bool saveItem(QSqlQuery &query, std::optional<int> genomeId = std::nullopt) const;
 
     static QString createTableSql();
     static QString insertSql();

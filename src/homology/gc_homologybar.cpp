@@ -24,9 +24,7 @@ GC_HomologyBar::GC_HomologyBar(const QString &toolTip)
 
 GC_Genome *GC_HomologyBar::parentGenome() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
+    return gc_parentItemOfType<GC_Genome>(this, ITEMTYPE_GENOME);
 }
 
 void GC_HomologyBar::setHeight(double h)

@@ -69,9 +69,7 @@ GC_GCcontentBar::~GC_GCcontentBar() = default;
 
 GC_Genome *GC_GCcontentBar::parentGenome() const
 {
-    QGraphicsItem *parent = parentItem();
-    return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                         : nullptr;
+    return gc_parentItemOfType<GC_Genome>(this, ITEMTYPE_GENOME);
 }
 
 void GC_GCcontentBar::setPlacement(int value)

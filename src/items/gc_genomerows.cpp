@@ -8,7 +8,6 @@
 #include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomesource.h"
-#include "gc_homologyrowwriter.h"
 #include "gc_log.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rfammatching.h"
@@ -37,16 +36,14 @@ bool fail(QString *errorText, const QString &what, const QSqlQuery &query)
 
 // Writes the hits a bar holds, under the genome's id, stepping the counter
 // before each.
-template<typename Map, typename ReferenceId>
-bool writeHits(const Map &hits, const QString &insertSql, ReferenceId referenceId, int genomeId,
-               QSqlQuery &query, int &rowCounter, QString *errorText, const char *failurePrefix)
+template<typename Map>
+bool writeHits(const Map &hits, int genomeId, QSqlQuery &query, int &rowCounter,
+               QString *errorText)
 {
     for (const auto *hit : hits) {
         if (!GC_CanvasRowCounter::commitEvery1000(query, rowCounter, errorText))
             return false;
-        if (!GC_HomologyRowWriter::write(query, insertSql, referenceId(hit), genomeId,
-                                         hit->getStart(), hit->getEnd(), hit->getEvalue(),
-                                         hit->getBitscore(), failurePrefix))
+        if (!hit->saveItem(query, genomeId))
             return fail(errorText, QStringLiteral("writing a homology hit"), query);
     }
     return true;
@@ -153,19 +150,16 @@ bool GC_GenomeRows::save(const GC_Genome &genome, QSqlQuery &query, int place, i
         if (held[family] >= 1 || stored[family] <= 0) {
             switch (family) {
             case GC_GenomeSource::Cog:
-                ok = writeHits(genome.getCogHomologies()->matchings(), GC_CogMatching::insertSql(),
-                               [](const GC_CogMatching *hit) { return hit->getIdCogProtein(); },
-                               id, query, rowCounter, errorText, "GC_CogMatching::saveItem::Fail ");
+                ok = writeHits(genome.getCogHomologies()->matchings(), id, query, rowCounter,
+                               errorText);
                 break;
             case GC_GenomeSource::Rfam:
-                ok = writeHits(genome.getRfamHomologies()->matchings(), GC_RfamMatching::insertSql(),
-                               [](const GC_RfamMatching *hit) { return hit->getRfamSeqId(); },
-                               id, query, rowCounter, errorText, "GC_RfamMatching::saveItem::Fail ");
+                ok = writeHits(genome.getRfamHomologies()->matchings(), id, query, rowCounter,
+                               errorText);
                 break;
             default:
-                ok = writeHits(genome.getrRNAHomologies()->matchings(), GC_rRNAMatching::insertSql(),
-                               [](const GC_rRNAMatching *hit) { return hit->getRrnaSeqId(); },
-                               id, query, rowCounter, errorText, "GC_rRNAMatching::saveItem::Fail ");
+                ok = writeHits(genome.getrRNAHomologies()->matchings(), id, query, rowCounter,
+                               errorText);
                 break;
             }
         } else {

@@ -178,5 +178,5 @@ void GC_GenomeProperties::showHomologies(Family family, bool show)
     else
         genome->setShowRfamHomologies(show);
     if (show && owner)
-        owner->placeWithFewestCollisions(bar);
+        owner->placeWithoutCollision(bar);
 }

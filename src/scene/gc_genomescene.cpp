@@ -12,18 +12,13 @@
 
 #include "gc_anotation.h"
 #include "gc_anotationtext.h"
-#include "gc_cogpiedialog.h"
-#include "gc_cogshowmatchings_dialog.h"
-#include "gc_coghomologies.h"
 #include "gc_gccontentbar.h"
 #include "gc_gene.h"
 #include "gc_genometext.h"
-#include "gc_rfamhomologies.h"
-#include "gc_rfamshowmatchings_dialog.h"
-#include "gc_rrnahomologies.h"
-#include "gc_rrnashowmatchings_dialog.h"
 #include "gc_ruler.h"
-#include "gc_scenecontextmenu.h"
+#include "gc_scenehomologydialogs.h"
+#include "gc_sceneinput.h"
+#include "gc_scenelayout.h"
 #include "gc_sceneimagerenderer.h"
 #include "gc_style.h"
 #include "gc_webblastlink.h"
@@ -38,22 +33,12 @@
 #include <QVariant>
 
 #include <QCoreApplication>
-#include <QGraphicsSceneContextMenuEvent>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMessageBox>
 #include <QSet>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <memory>
-
-// Homology search dialogs.
-#include "gc_cogtblastn_dialog.h"
-#include "gc_rfamblastn_dialog.h"
-#include "gc_rrnablastn_dialog.h"
-#include <QPointer>
 
 namespace {
 
@@ -63,15 +48,13 @@ QString temporaryComparisonPath()
     return GC_FileUtils::tempCanvasPath();
 }
 
-// Y of the rows after a layout.
-const double LowRowYWidth = 300.0;
-const double LowRowYProportional = 600.0;
-
 } // namespace
 
 GC_GenomeScene::GC_GenomeScene(QWidget *mainWindow)
     : QGraphicsScene(mainWindow)
     , m_mainWindow(mainWindow)
+    , m_input(std::make_unique<GC_SceneInput>(this))
+    , m_homologyDialogs(std::make_unique<GC_SceneHomologyDialogs>(this))
 {
     setItemIndexMethod(QGraphicsScene::NoIndex);
     // Whatever announces a change of items (keys, menu commands, zooms)
@@ -92,14 +75,12 @@ GC_GenomeScene::GC_GenomeScene(QWidget *mainWindow)
     slotViewMatchingsBitScore(0.0);
     setModified(false);
     setMode(ModeSelect);
-
-    // Hidden until the first statistics request; refilled at each.
-    m_cogPieDialog = new GC_CogPieDialog;
 }
 
 GC_GenomeScene::~GC_GenomeScene()
 {
-    delete m_cogPieDialog;
+    // The statistics dialog goes before the items whose hits it shows.
+    m_homologyDialogs.reset();
     // The base class deletes the items afterwards, in no particular order.
     detachAllMatchings();
     deleteUnplacedItems();
@@ -674,158 +655,73 @@ void GC_GenomeScene::slotViewFitCanvasToItems()
     setSceneRect(QRectF());
 }
 
-// Packs a row from the left margin, one scale for all.
-void GC_GenomeScene::placeRow(const QList<GC_Genome *> &row, double pixPerNuc, double y)
-{
-    double x = m_margin;
-    for (GC_Genome *genome : row) {
-        genome->setPixPerNuc(pixPerNuc);
-        genome->setPos(x, y);
-        x = genome->getSceneRightX() + m_separationBetweenGenomes;
-    }
-}
-
-// Spreads a row over the width it would fill at its own scale, centring each
-// genome in its share.
-void GC_GenomeScene::spreadRow(const QList<GC_Genome *> &row, double pixPerNuc, double y,
-                               double available, qint64 rowLength)
-{
-    double x = m_margin;
-    for (GC_Genome *genome : row) {
-        const double n = genome->getCoords().length();
-        const double pad = (available * n / rowLength - pixPerNuc * n) / 2.0;
-        genome->setPixPerNuc(pixPerNuc);
-        genome->setPos(x + pad, y);
-        x = genome->getSceneRightX() + pad + m_separationBetweenGenomes;
-    }
-}
-
 void GC_GenomeScene::slotViewAdjustToWidth()
 {
-    QGraphicsView *view = firstView();
-    if (!view)
-        return;
-    slotSceneShowAllGenomes();
-    const double width = view->viewport()->width();
-    const qint64 topLength = topGenomesLength();
-    const qint64 lowLength = lowGenomesLength();
-    const qsizetype topCount = m_topGenomes.size();
-    const qsizetype lowCount = m_lowGenomes.size();
-
-    if (topCount == 1 && lowCount == 0) {
-        GC_Genome *genome = m_topGenomes.first();
-        genome->setPixPerNuc((width - 2.0 * m_margin) / topLength);
-        genome->setPos(m_margin, 0.0);
-    } else {
-        if (topLength > 0) {
-            const double pixPerNuc
-                = (width - (m_separationBetweenGenomes * (topCount - 1) + 2.0 * m_margin))
-                / topLength;
-            placeRow(m_topGenomes, pixPerNuc, 0.0);
-        }
-        if (lowLength > 0) {
-            const double pixPerNuc
-                = (width - (2.0 * m_margin + m_separationBetweenGenomes * (lowCount - 1)))
-                / lowLength;
-            placeRow(m_lowGenomes, pixPerNuc, LowRowYWidth);
-        }
-    }
-    setSceneRect(QRectF());
-    if (topCount + lowCount > 0)
-        setModified(true);
+    GC_SceneLayout(this).adjustToWidth();
 }
 
 void GC_GenomeScene::slotViewAdjustProportional()
 {
-    QGraphicsView *view = firstView();
-    if (!view)
-        return;
-    if (m_topGenomes.size() == 1 && m_lowGenomes.isEmpty()) {
-        slotViewAdjustToWidth();
-        return;
-    }
-    slotSceneShowAllGenomes();
-    const double width = view->viewport()->width();
-    const qint64 topLength = topGenomesLength();
-    const qint64 lowLength = lowGenomesLength();
-    const double topGaps = m_separationBetweenGenomes * (m_topGenomes.size() - 1);
-    const double lowGaps = m_separationBetweenGenomes * (m_lowGenomes.size() - 1);
-    const double topAvailable = width - (2.0 * m_margin + topGaps);
-    const double lowAvailable = width - (2.0 * m_margin + lowGaps);
-
-    // One scale for both rows; an empty row does not limit it.
-    double pixPerNuc = std::numeric_limits<double>::infinity();
-    if (topLength > 0)
-        pixPerNuc = topAvailable / topLength;
-    if (lowLength > 0)
-        pixPerNuc = std::min(pixPerNuc, lowAvailable / lowLength);
-    if (!std::isfinite(pixPerNuc))
-        return;
-
-    if (pixPerNuc * topLength + topGaps <= pixPerNuc * lowLength + lowGaps) {
-        if (topLength > 0)
-            spreadRow(m_topGenomes, pixPerNuc, 0.0, topAvailable, topLength);
-        placeRow(m_lowGenomes, pixPerNuc, LowRowYProportional);
-    } else {
-        placeRow(m_topGenomes, pixPerNuc, 0.0);
-        if (lowLength > 0)
-            spreadRow(m_lowGenomes, pixPerNuc, LowRowYProportional, lowAvailable, lowLength);
-    }
-    setSceneRect(QRectF());
-    setModified(true);
+    GC_SceneLayout(this).adjustProportional();
 }
 
 void GC_GenomeScene::slotViewAdjustMatchingToView(GC_GenomeMatching *matching)
 {
-    QGraphicsView *view = firstView();
-    if (!view || !matching || !matching->topGenome() || !matching->lowGenome())
-        return;
-    for (GC_Genome *genome : genomes())
-        genome->setVisibleGenome(false);
-    GC_Genome *top = matching->topGenome();
-    GC_Genome *low = matching->lowGenome();
-    top->setVisibleGenome(true);
-    low->setVisibleGenome(true);
-    matching->setSelected(true);
-
-    const double available = view->viewport()->width() - 2.0 * m_margin;
-    top->setPixPerNuc(available / matching->topCoords().length());
-    low->setPixPerNuc(available / matching->lowCoords().length());
-    matching->adjustGenomesToMatching(m_margin + view->mapToScene(QPoint(0, 0)).x());
-    view->centerOn(matching);
-    setSceneRect(QRectF());
-    setModified(true);
+    GC_SceneLayout(this).adjustMatchingToView(matching);
 }
 
 void GC_GenomeScene::placeWithoutCollision(QGraphicsItem *item)
 {
-    if (!item)
-        return;
-    int bestCount = 9999999;
-    double bestY = 0.0;
-    for (int y = -80; y <= 80; y += 10) {
-        item->setY(y);
-        const int count = int(collidingItems(item, Qt::IntersectsItemShape).size());
-        if (count < bestCount) {
-            bestCount = count;
-            bestY = y;
-        }
-    }
-    item->setY(bestY);
+    GC_SceneLayout(this).placeWithoutCollision(item);
 }
 
 // ---------------------------------------------------------------------------
-// Mouse
+// Mouse and keys: the input collaborator does the work; the toolkit's own
+// handling runs where it did.
+
+void GC_GenomeScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (!m_input->mousePress(event))
+        QGraphicsScene::mousePressEvent(event);
+}
+
+void GC_GenomeScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    qWarning("Double click received!");
+    mousePressEvent(event);
+}
+
+void GC_GenomeScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_mode != ModeSelect) {
+        event->ignore();
+        return;
+    }
+    QGraphicsScene::mouseMoveEvent(event);
+    m_input->mouseMoved(event->scenePos());
+}
 
 void GC_GenomeScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
-        const QGraphicsItem *grabber = mouseGrabberItem();
-        if (grabber && (grabber->flags() & QGraphicsItem::ItemIsMovable)
-            && event->scenePos() != event->buttonDownScenePos(Qt::LeftButton))
-            setModified(true);
-    }
+    m_input->mouseReleased(event);
     QGraphicsScene::mouseReleaseEvent(event);
+}
+
+void GC_GenomeScene::keyPressEvent(QKeyEvent *event)
+{
+    QGraphicsScene::keyPressEvent(event);
+    m_input->keyPressed(event);
+}
+
+void GC_GenomeScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
+{
+    m_input->contextMenu(event);
+}
+
+void GC_GenomeScene::showHoverLegend(QGraphicsItem *bar, GC_Genome *genome, const QString &text,
+                                     const GC_Interval &hit, QString &lastText)
+{
+    m_input->showHoverLegend(bar, genome, text, hit, lastText);
 }
 
 // ---------------------------------------------------------------------------
@@ -838,18 +734,10 @@ void GC_GenomeScene::drawBackground(QPainter *painter, const QRectF &rect)
 }
 
 // ---------------------------------------------------------------------------
-// Interaction: mouse and keys by mode, context menus, item commands, web
-// BLAST links, clipboard and image export.
+// Item commands of the context menus, web BLAST links, clipboard and image
+// export.
 
 namespace {
-
-// Scene position of the last mouse press.
-QPointF lastPressPos;
-
-// Last legend text shown for each kind of homology bar.
-QString lastCogHoverText;
-QString lastRfamHoverText;
-QString lastrRNAHoverText;
 
 bool askYesNo(const QString &title, const QString &text)
 {
@@ -887,11 +775,8 @@ GC_Genome *GC_GenomeScene::genomeOfItem(QGraphicsItem *item)
     case ITEMTYPE_GCCONTENTBAR:
     case ITEMTYPE_COGHOMOLOGIES:
     case ITEMTYPE_RFAMHOMOLOGIES:
-    case ITEMTYPE_RRNAHOMOLOGIES: {
-        QGraphicsItem *parent = item->parentItem();
-        return parent && parent->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(parent)
-                                                             : nullptr;
-    }
+    case ITEMTYPE_RRNAHOMOLOGIES:
+        return gc_parentItemOfType<GC_Genome>(item, ITEMTYPE_GENOME);
     default:
         return nullptr;
     }
@@ -911,206 +796,6 @@ GC_Genome *GC_GenomeScene::firstSelectedGenome() const
     if (selected.isEmpty() || selected.first()->type() != ITEMTYPE_GENOME)
         return nullptr;
     return static_cast<GC_Genome *>(selected.first());
-}
-
-QGraphicsItem *GC_GenomeScene::topmostItemAt(const QPointF &scenePos) const
-{
-    // Boxes first, topmost first, then shapes only until one holds the
-    // point: the thousands of bands beneath are never shape-tested.
-    const QGraphicsView *view = firstView();
-    const QTransform transform = view ? view->transform() : QTransform();
-    const QList<QGraphicsItem *> boxed =
-        items(scenePos, Qt::IntersectsItemBoundingRect, Qt::DescendingOrder, transform);
-    for (QGraphicsItem *item : boxed) {
-        if (item->contains(item->mapFromScene(scenePos)))
-            return item;
-    }
-    return nullptr;
-}
-
-// ---------------------------------------------------------------- mouse
-
-void GC_GenomeScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
-{
-    lastPressPos = event->scenePos();
-    if (m_mode == ModeSelect) {
-        QGraphicsScene::mousePressEvent(event);
-        return;
-    }
-    // Handled here: the view must not start a rubber band either.
-    event->accept();
-    if (m_mode == ModeAddText) {
-        addFreeText(lastPressPos, nullptr);
-        return;
-    }
-    if (m_mode == ModeDelete && !selectedItems().isEmpty()) {
-        slotItemRemove();
-        return;
-    }
-    zoomAtPress(lastPressPos);
-}
-
-void GC_GenomeScene::zoomAtPress(const QPointF &pos)
-{
-    const QList<QGraphicsItem *> selected = selectedItems();
-    qWarning().noquote() << "Click detected: zoom or delete. Selected items: " << selected.size();
-    const bool zoomIn = m_mode == ModeZoomIn;
-
-    if (selected.size() == 1 && m_mode != ModeDelete) {
-        QGraphicsItem *item = selected.first();
-        GC_Genome *genome = genomeOfItem(item);
-        if (item->type() == ITEMTYPE_MATCHING)
-            qWarning("Click at matching");
-        else if (!genome)
-            qWarning("Click selecting an item not recognized for this operation");
-        else if (zoomIn)
-            genome->zoomIn(pos);
-        else
-            genome->zoomOut(pos);
-        clearSelection();
-        return;
-    }
-
-    const QList<QGraphicsItem *> candidates =
-        items(QRectF(pos.x() - 10.0, pos.y() - 10.0, 20.0, 20.0), Qt::IntersectsItemShape,
-              Qt::DescendingOrder, firstView() ? firstView()->transform() : QTransform());
-    if (m_mode == ModeDelete) {
-        for (QGraphicsItem *item : candidates)
-            item->setSelected(true);
-        slotItemRemove();
-        return;
-    }
-    for (QGraphicsItem *item : candidates) {
-        if (item->type() == ITEMTYPE_MATCHING)
-            return;
-        if (GC_Genome *genome = genomeOfItem(item)) {
-            if (zoomIn)
-                genome->zoomIn(pos);
-            else
-                genome->zoomOut(pos);
-            return;
-        }
-    }
-}
-
-void GC_GenomeScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
-{
-    qWarning("Double click received!");
-    mousePressEvent(event);
-}
-
-void GC_GenomeScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
-{
-    if (m_mode != ModeSelect) {
-        event->ignore();
-        return;
-    }
-    QGraphicsScene::mouseMoveEvent(event);
-    updateHoverLegendAt(event->scenePos());
-}
-
-bool GC_GenomeScene::homologyBarNear(const QPointF &scenePos) const
-{
-    for (const QList<GC_Genome *> *row : {&m_topGenomes, &m_lowGenomes}) {
-        for (const GC_Genome *genome : *row) {
-            const QGraphicsItem *bars[] = {genome->getCogHomologies(), genome->getRfamHomologies(),
-                                           genome->getrRNAHomologies()};
-            for (const QGraphicsItem *bar : bars)
-                if (bar->isVisible() && bar->sceneBoundingRect().contains(scenePos))
-                    return true;
-        }
-    }
-    return false;
-}
-
-void GC_GenomeScene::updateHoverLegendAt(const QPointF &scenePos)
-{
-    // Looking up the item under the cursor walks every item; most moves
-    // are neither over a bar nor able to hide a shown legend.
-    const bool legendShown = m_hoverLegend && m_hoverLegend->isVisible();
-    if (!legendShown && !homologyBarNear(scenePos))
-        return;
-    QGraphicsItem *item = topmostItemAt(scenePos);
-    if (!item) {
-        if (m_hoverLegend)
-            m_hoverLegend->hide();
-        return;
-    }
-    const double x = scenePos.x();
-    switch (item->type()) {
-    case ITEMTYPE_COGHOMOLOGIES: {
-        auto *bar = static_cast<GC_CogHomologies *>(item);
-        showHoverLegend(bar, bar->parentGenome(), bar->matchingToolTip(x), bar->matchingAt(x),
-                        lastCogHoverText);
-        break;
-    }
-    case ITEMTYPE_RFAMHOMOLOGIES: {
-        auto *bar = static_cast<GC_RfamHomologies *>(item);
-        showHoverLegend(bar, bar->parentGenome(), bar->getToolTip(x), bar->matchingAt(x),
-                        lastRfamHoverText);
-        break;
-    }
-    case ITEMTYPE_RRNAHOMOLOGIES: {
-        auto *bar = static_cast<GC_rRNAHomologies *>(item);
-        showHoverLegend(bar, bar->parentGenome(), bar->legendHtmlAt(x), bar->matchingAt(x),
-                        lastrRNAHoverText);
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void GC_GenomeScene::showHoverLegend(QGraphicsItem *bar, GC_Genome *genome, const QString &text,
-                                     const GC_Interval &hit, QString &lastText)
-{
-    if (!m_hoverLegend) {
-        m_hoverLegend = new GC_Legend;
-        // A text item takes hover events by default, and one such item makes
-        // the scene look up the items under the cursor on every move.
-        m_hoverLegend->setAcceptHoverEvents(false);
-        addItem(m_hoverLegend);
-        m_hoverLegend->hide();
-    }
-    if (text == lastText)
-        return;
-    if (text.isEmpty()) {
-        m_hoverLegend->hide();
-    } else {
-        m_hoverLegend->setParentItem(bar);
-        m_hoverLegend->setHtml(text);
-        m_hoverLegend->setAnchor(genome, hit.start(), hit.end());
-        m_hoverLegend->show();
-    }
-    lastText = text;
-}
-
-// ---------------------------------------------------------------- keys
-
-void GC_GenomeScene::keyPressEvent(QKeyEvent *event)
-{
-    QGraphicsScene::keyPressEvent(event);
-    if (event->key() == Qt::Key_Delete)
-        slotItemRemove();
-    else if (event->key() == Qt::Key_C)
-        pinHoverLegend();
-}
-
-void GC_GenomeScene::pinHoverLegend()
-{
-    if (!m_hoverLegend)
-        return;
-    if (!m_hoverLegend->isVisible()) {
-        qWarning("Se presione la tecla C y la leyenda NO esta visible");
-        return;
-    }
-    qWarning("Se presione la tecla C y la leyenda esta visible");
-    auto *copy = new GC_Legend(*m_hoverLegend);
-    copy->setAcceptHoverEvents(false);
-    if (copy->scene() != this)
-        addItem(copy);
-    // Pinned copies are not part of the saved document.
-    copy->show();
 }
 
 // ---------------------------------------------------------------- removal
@@ -1231,24 +916,6 @@ void GC_GenomeScene::slotShrinkGenome()
 {
     postZoomKey(Qt::Key_Minus, "Please select a genome to shrink\n",
                 "Please select a single genome to shrink\n");
-}
-
-// ---------------------------------------------------------------- context menu
-
-void GC_GenomeScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
-{
-    m_lastContextPos = event->scenePos();
-    GC_Genome *clicked = nullptr;
-    if (QGraphicsItem *item = topmostItemAt(m_lastContextPos)) {
-        item->setSelected(true);
-        if (item->type() == ITEMTYPE_GENOME) {
-            clicked = static_cast<GC_Genome *>(item);
-            qWarning().noquote() << "Selected genome ID: " << clicked->getId();
-        }
-    }
-    std::unique_ptr<QMenu> menu(GC_SceneContextMenu::build(this, clicked));
-    menu->exec(event->screenPos());
-    event->accept();
 }
 
 // ---------------------------------------------------------------- genome commands
@@ -1393,182 +1060,24 @@ void GC_GenomeScene::slotRulerToggleOrientation()
 
 // ---------------------------------------------------------------- homology bars
 
-// Runs a search dialog on a genome; true when it ended accepted, which means
-// the hits were added to the genome's bar.
-template <typename Dialog, typename SceneSetter>
-static bool runHomologySearch(QWidget *parent, GC_Genome *genome, GC_GenomeScene *scene,
-                              SceneSetter setScene)
+void GC_GenomeScene::slotGenomeShowCogMatchings() { m_homologyDialogs->toggleHomologyBar(GC_GenomeSource::Cog); }
+void GC_GenomeScene::slotGenomeShowRfamMatchings() { m_homologyDialogs->toggleHomologyBar(GC_GenomeSource::Rfam); }
+void GC_GenomeScene::slotGenomeShowrRNAMatchings() { m_homologyDialogs->toggleHomologyBar(GC_GenomeSource::Rrna); }
+void GC_GenomeScene::slotGenomeShowHideCogMatchings(bool show) { m_homologyDialogs->showHideHomologyBar(GC_GenomeSource::Cog, show); }
+void GC_GenomeScene::slotGenomeShowHideRfamMatchings(bool show) { m_homologyDialogs->showHideHomologyBar(GC_GenomeSource::Rfam, show); }
+void GC_GenomeScene::slotGenomeShowHiderRNAMatchings(bool show) { m_homologyDialogs->showHideHomologyBar(GC_GenomeSource::Rrna, show); }
+void GC_GenomeScene::slotGenomeTblastnCog() { m_homologyDialogs->searchHomologies(GC_GenomeSource::Cog); }
+void GC_GenomeScene::slotGenomeBlastnRfam() { m_homologyDialogs->searchHomologies(GC_GenomeSource::Rfam); }
+void GC_GenomeScene::slotGenomeBlastnrRNA() { m_homologyDialogs->searchHomologies(GC_GenomeSource::Rrna); }
+
+GC_CogPieDialog *GC_GenomeScene::cogPieDialog() const
 {
-    QPointer<Dialog> dialog = new Dialog(parent);
-    dialog->setGenome(genome);
-    (dialog->*setScene)(scene);
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    delete dialog;
-    return accepted;
+    return m_homologyDialogs->cogPieDialog();
 }
-
-namespace {
-
-struct HomologyAccess
-{
-    QGraphicsItem *bar;
-    bool shown;
-    int loaded;
-    int stored;
-    const char *name;
-};
-
-} // namespace
-
-static HomologyAccess homologyAccess(GC_Genome *genome, int family)
-{
-    switch (family) {
-    case 0:
-        return { genome->getCogHomologies(), genome->getShowCogHomologies(),
-                 genome->countCogMatchings(), genome->getDatabaseCogMatchingsCount(), "COG" };
-    case 1:
-        return { genome->getRfamHomologies(), genome->getShowRfamHomologies(),
-                 genome->countRfamMatchings(), genome->getDatabaseRfamMatchingsCount(), "RFAM" };
-    default:
-        return { genome->getrRNAHomologies(), genome->getShowrRNAHomologies(),
-                 genome->countrRNAMatchings(), genome->getDatabaserRNAMatchingsCount(), "rRNA" };
-    }
-}
-
-static void setHomologyShown(GC_Genome *genome, int family, bool show)
-{
-    if (family == 0)
-        genome->setShowCogHomologies(show);
-    else if (family == 1)
-        genome->setShowRfamHomologies(show);
-    else
-        genome->setShowrRNAHomologies(show);
-}
-
-bool GC_GenomeScene::loadStoredHomologies(int family, GC_Genome *genome)
-{
-    std::unique_ptr<QDialog> dialog;
-    if (family == FamilyCog) {
-        auto *cog = new GC_CogShowMatchings_dialog(m_mainWindow);
-        dialog.reset(cog);
-        cog->setGenome(genome);
-        cog->setScene(this);
-    } else if (family == FamilyRfam) {
-        auto *rfam = new GC_RfamShowMatchings_dialog(m_mainWindow);
-        dialog.reset(rfam);
-        rfam->setGenome(genome);
-        rfam->setScene(this);
-    } else {
-        auto *rrna = new GC_rRNAShowMatchings_dialog(m_mainWindow);
-        dialog.reset(rrna);
-        rrna->setGenome(genome);
-        rrna->setGenomeScene(this);
-    }
-    return dialog->exec() == QDialog::Accepted;
-}
-
-void GC_GenomeScene::toggleHomologyBar(HomologyFamily family)
-{
-    GC_Genome *genome = firstSelectedGenome();
-    if (!genome)
-        return;
-    const HomologyAccess access = homologyAccess(genome, family);
-    if (access.shown) {
-        setHomologyShown(genome, family, false);
-        setModified(true);
-        return;
-    }
-    if (access.loaded > 0) {
-        setHomologyShown(genome, family, true);
-        setModified(true);
-    } else if (loadStoredHomologies(family, genome)) {
-        setHomologyShown(genome, family, true);
-        access.bar->update();
-        setModified(true);
-    }
-    placeWithoutCollision(access.bar);
-}
-
-void GC_GenomeScene::showHideHomologyBar(HomologyFamily family, bool show)
-{
-    GC_Genome *genome = firstSelectedGenome();
-    if (!genome)
-        return;
-    const HomologyAccess access = homologyAccess(genome, family);
-    if (!show) {
-        if (access.shown)
-            setModified(true);
-        setHomologyShown(genome, family, false);
-        return;
-    }
-    if (access.loaded > 0) {
-        if (!access.shown)
-            setModified(true);
-        setHomologyShown(genome, family, true);
-        placeWithoutCollision(access.bar);
-    } else if (access.stored > 0 && loadStoredHomologies(family, genome)) {
-        setHomologyShown(genome, family, true);
-        access.bar->update();
-        placeWithoutCollision(access.bar);
-        setModified(true);
-    }
-}
-
-void GC_GenomeScene::searchHomologies(HomologyFamily family)
-{
-    GC_Genome *genome = firstSelectedGenome();
-    if (!genome)
-        return;
-    bool accepted = false;
-    switch (family) {
-    case FamilyCog:
-        accepted = runHomologySearch<GC_COGTblastn_dialog>(m_mainWindow, genome, this,
-                                                           &GC_COGTblastn_dialog::setScene);
-        break;
-    case FamilyRfam:
-        accepted = runHomologySearch<GC_RFAMBlastn_dialog>(m_mainWindow, genome, this,
-                                                           &GC_RFAMBlastn_dialog::setScene);
-        break;
-    case FamilyrRNA:
-        accepted = runHomologySearch<GC_RRNABlastn_dialog>(m_mainWindow, genome, this,
-                                                           &GC_RRNABlastn_dialog::setGenomeScene);
-        break;
-    }
-    if (!accepted)
-        return;
-    // The scene-wide switch goes on through its view slot, so that every
-    // other genome's bar follows it too.
-    if (family == FamilyCog)
-        slotViewCogHomologies(true);
-    else if (family == FamilyRfam)
-        slotViewRfamHomologies(true);
-    else
-        slotViewrRNAHomologies(true);
-    setHomologyShown(genome, family, true);
-    placeWithoutCollision(homologyAccess(genome, family).bar);
-    // The new hits are saved with the canvas.
-    setModified(true);
-}
-
-void GC_GenomeScene::slotGenomeShowCogMatchings() { toggleHomologyBar(FamilyCog); }
-void GC_GenomeScene::slotGenomeShowRfamMatchings() { toggleHomologyBar(FamilyRfam); }
-void GC_GenomeScene::slotGenomeShowrRNAMatchings() { toggleHomologyBar(FamilyrRNA); }
-void GC_GenomeScene::slotGenomeShowHideCogMatchings(bool show) { showHideHomologyBar(FamilyCog, show); }
-void GC_GenomeScene::slotGenomeShowHideRfamMatchings(bool show) { showHideHomologyBar(FamilyRfam, show); }
-void GC_GenomeScene::slotGenomeShowHiderRNAMatchings(bool show) { showHideHomologyBar(FamilyrRNA, show); }
-void GC_GenomeScene::slotGenomeTblastnCog() { searchHomologies(FamilyCog); }
-void GC_GenomeScene::slotGenomeBlastnRfam() { searchHomologies(FamilyRfam); }
-void GC_GenomeScene::slotGenomeBlastnrRNA() { searchHomologies(FamilyrRNA); }
 
 void GC_GenomeScene::slotCogHomologiesStatistics()
 {
-    auto *bar = static_cast<GC_CogHomologies *>(singleSelectedItem(ITEMTYPE_COGHOMOLOGIES));
-    if (!bar)
-        return;
-    m_cogPieDialog->matchings = bar->matchings();
-    m_cogPieDialog->positionMap = bar->positionMap();
-    m_cogPieDialog->computeStatistics();
-    m_cogPieDialog->show();
+    m_homologyDialogs->showCogStatistics();
 }
 
 void GC_GenomeScene::slotRfamHomologiesStatistics()

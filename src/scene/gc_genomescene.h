@@ -8,12 +8,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class GC_CogPieDialog;
 class GC_FreeText;
 class GC_Genome;
 class GC_Interval;
 class GC_GenomeMatching;
 class GC_Legend;
+class GC_SceneHomologyDialogs;
+class GC_SceneInput;
 class GC_Style;
 class QGraphicsSceneContextMenuEvent;
 class QKeyEvent;
@@ -29,6 +33,13 @@ class QWidget;
 // The scene owns every item added to it; the lists hold plain pointers into
 // that set. Adding a genome or a matching is O(1); a matching is removed by
 // pointer in O(1), so dropping thousands of them costs no scans.
+//
+// Each concern beyond the document has a collaborator the scene delegates
+// to: GC_SceneLayout (layout commands), GC_SceneInput (mouse and keys, the
+// hover legend), GC_SceneContextMenu (the context menus),
+// GC_SceneHomologyDialogs (the homology bars' dialogs), GC_CanvasWriter and
+// the readers (canvas file), GC_WebBlastLink (web BLAST and clipboard) and
+// GC_SceneImageRenderer (image export).
 class GC_GenomeScene : public QGraphicsScene
 {
     Q_OBJECT
@@ -40,6 +51,10 @@ public:
     ~GC_GenomeScene() override;
 
     QWidget *mainWindow() const { return m_mainWindow; }
+    // The first view showing the scene, or null.
+    QGraphicsView *firstView() const;
+
+    // ---- Document: file, modification, spacing
 
     QString fileName() const { return m_fileName; }
     void setFileName(const QString &name) { m_fileName = name; }
@@ -56,35 +71,13 @@ public:
     double separationBetweenGenomes() const { return m_separationBetweenGenomes; }
     void setSeparationBetweenGenomes(double value);
 
-    int mode() const { return m_mode; }
-    void setMode(int mode);
-    QPointF lastContextPos() const { return m_lastContextPos; }
-    void setLastContextPos(const QPointF &pos) { m_lastContextPos = pos; }
-    // The single hover legend; null until first needed and after clearScene.
-    GC_Legend *hoverLegend() const { return m_hoverLegend; }
-    void setHoverLegend(GC_Legend *legend) { m_hoverLegend = legend; }
-
-    // Scene-wide show switches and the bit-score threshold.
-    bool showRulers() const { return m_showRulers; }
-    bool showGCcontentBars() const { return m_showGCcontentBars; }
-    bool showCogHomologies() const { return m_showCogHomologies; }
-    bool showRfamHomologies() const { return m_showRfamHomologies; }
-    bool showrRNAHomologies() const { return m_showrRNAHomologies; }
-    bool showControlPoints() const { return m_showControlPoints; }
-    bool showAnotations() const { return m_showAnotations; }
-    bool showMatchings() const { return m_showMatchings; }
-    bool showLegends() const { return m_showLegends; }
-    bool showGenes() const { return m_showGenes; }
-    bool showTexts() const { return m_showTexts; }
-    bool showFreeTexts() const { return m_showFreeTexts; }
-    double matchingsBitScore() const { return m_matchingsBitScore; }
-
     // Items call this after a change of their own (a zoom by key, a ruler
     // key): emits changedItem(), so the property panel refills. Every
     // changedItem() marks the document modified.
     void itemChanged();
 
-    // Genome rows.
+    // ---- Document: genome rows
+
     // The lists are returned as (implicitly shared) copies, so a caller may
     // remove items while it walks one.
     QList<GC_Genome *> topGenomes() const { return m_topGenomes; }
@@ -103,7 +96,8 @@ public:
     // Deletes the genome with every matching that joins it to another one.
     void deleteGenome(GC_Genome *genome);
 
-    // Matchings.
+    // ---- Document: matchings
+
     QList<GC_GenomeMatching *> matchings() const;
     int countMatchings() const { return int(m_matchingIndex.size()); }
     bool hasMatching(GC_GenomeMatching *matching) const
@@ -120,7 +114,8 @@ public:
     // Unregisters the matching from both genomes and the list, then deletes it.
     void deleteMatching(GC_GenomeMatching *matching);
 
-    // Free texts.
+    // ---- Document: free texts
+
     QList<GC_FreeText *> freeTexts() const { return m_freeTexts; }
     void addFreeText(const QPointF &pos, GC_FreeText *text = nullptr);
     // For loaders: lists a text without adding it to the scene.
@@ -130,19 +125,79 @@ public:
     // Empties the document; the show switches, threshold, spacing and mode stay.
     void clearScene();
 
-    // Canvas file and loaders. The loaders only fill the lists (they run on
-    // the opening thread); addItemsToScene puts the items on the canvas.
+    // ---- Canvas file and loaders
+
+    // The loaders only fill the lists (they run on the opening thread);
+    // addItemsToScene puts the items on the canvas.
     bool saveToKestalCanvas();
     bool loadKestalCanvas(const QString &fileName);
     bool loadSorvikComparisons(const QStringList &paths);
     bool loadGenomeFromFile(const QString &fileName, int genomeIndex);
 
+    // ---- Show switches and the bit-score threshold
+
+    bool showRulers() const { return m_showRulers; }
+    bool showGCcontentBars() const { return m_showGCcontentBars; }
+    bool showCogHomologies() const { return m_showCogHomologies; }
+    bool showRfamHomologies() const { return m_showRfamHomologies; }
+    bool showrRNAHomologies() const { return m_showrRNAHomologies; }
+    bool showControlPoints() const { return m_showControlPoints; }
+    bool showAnotations() const { return m_showAnotations; }
+    bool showMatchings() const { return m_showMatchings; }
+    bool showLegends() const { return m_showLegends; }
+    bool showGenes() const { return m_showGenes; }
+    bool showTexts() const { return m_showTexts; }
+    bool showFreeTexts() const { return m_showFreeTexts; }
+    double matchingsBitScore() const { return m_matchingsBitScore; }
+
+    // ---- Layout (GC_SceneLayout)
+
     // Moves a bar of a genome to the height, from -80 to 80 in steps of 10,
     // where it overlaps the fewest items.
     void placeWithoutCollision(QGraphicsItem *item);
 
-    // The name the homology bars' show and search commands use for it.
-    void placeWithFewestCollisions(QGraphicsItem *item) { placeWithoutCollision(item); }
+    // ---- Interaction: mode, selection, hover legend (GC_SceneInput)
+
+    int mode() const { return m_mode; }
+    void setMode(int mode);
+    QPointF lastContextPos() const { return m_lastContextPos; }
+    void setLastContextPos(const QPointF &pos) { m_lastContextPos = pos; }
+    // The genome an item is drawn against: itself for a genome, the parent
+    // genome of a gene, annotation, ruler or bar; null otherwise.
+    static GC_Genome *genomeOfItem(QGraphicsItem *item);
+    // The one selected item when exactly one is selected and it has that
+    // type, else null.
+    QGraphicsItem *singleSelectedItem(int type) const;
+    // The first selected item when it is a genome, else null.
+    GC_Genome *firstSelectedGenome() const;
+    // The single hover legend; null until first needed and after clearScene.
+    GC_Legend *hoverLegend() const { return m_hoverLegend; }
+    void setHoverLegend(GC_Legend *legend) { m_hoverLegend = legend; }
+    // Shows the hover legend over a homology bar for a hit text, or hides
+    // it for an empty one; does nothing when the text equals lastText, and
+    // then remembers it there.
+    void showHoverLegend(QGraphicsItem *bar, GC_Genome *genome, const QString &text,
+                         const GC_Interval &hit, QString &lastText);
+
+    // ---- Homology dialogs (GC_SceneHomologyDialogs)
+
+    // The COG statistics dialog, made once with the scene.
+    GC_CogPieDialog *cogPieDialog() const;
+
+    // ---- Drawing frames
+
+    // Advanced once per drawing of the scene (each repaint of a view, each
+    // render), so items may keep state for one frame.
+    quint64 paintFrame() const { return m_paintFrame; }
+
+    // ---- Image export (GC_SceneImageRenderer)
+
+    // Renders the view's visible area (or, for raster formats, the whole
+    // scene) into fileName, which gains "." + format when its upper-cased
+    // suffix differs. False, with lastErrorText() saying why, when nothing
+    // was written.
+    bool exportImage(QString &fileName, const QString &format, bool wholeScene,
+                     bool antialiasing);
 
 signals:
     void message(QString text);
@@ -153,29 +208,14 @@ signals:
     void coverageCalculateRequest();
 
 public slots:
-    void slotGenomeShowSelectedGenomes();
-    void slotGenomeHideSelectedGenomes();
-    void slotMatchingFitScene();
-    void slotMatchingShowOnlySelectedGenomes();
+    // ---- Document: loading
 
-    void slotSceneToggleControlPoints();
-    void slotSceneToggleAnotations();
-    void slotSceneToggleGenes();
-    void slotSceneToggleGCcontentBars();
-    void slotSceneToggleCogHomologies();
-    void slotSceneToggleRfamHomologies();
-    void slotSceneTogglerRNAHomologies();
-    void slotSceneToggleRulers();
-    void slotSceneToggleMatchings();
-    void slotSceneToggleLegends();
-    void slotSceneToggleText();
-    void slotSceneToggleFreeTexts();
-    void slotSceneShowAllGenomes();
+    void addItemsToScene();
+    void insertTopGenome(GC_Genome *genome);
+    void insertLowGenome(GC_Genome *genome);
+    void insertMatching(GC_GenomeMatching *matching);
 
-    void slotViewAdjustToWidth();
-    void slotViewAdjustProportional();
-    void slotViewAdjustMatchingToView(GC_GenomeMatching *matching);
-    void slotViewFitCanvasToItems();
+    // ---- Show switches
 
     void slotViewRulers(bool show);
     void slotViewGCcontentBars(bool show);
@@ -191,27 +231,112 @@ public slots:
     void slotViewFreeTexts(bool show);
     void slotViewMatchingsBitScore(qreal bitScore);
 
-    void addItemsToScene();
-    void insertTopGenome(GC_Genome *genome);
-    void insertLowGenome(GC_Genome *genome);
-    void insertMatching(GC_GenomeMatching *matching);
+    void slotSceneToggleControlPoints();
+    void slotSceneToggleAnotations();
+    void slotSceneToggleGenes();
+    void slotSceneToggleGCcontentBars();
+    void slotSceneToggleCogHomologies();
+    void slotSceneToggleRfamHomologies();
+    void slotSceneTogglerRNAHomologies();
+    void slotSceneToggleRulers();
+    void slotSceneToggleMatchings();
+    void slotSceneToggleLegends();
+    void slotSceneToggleText();
+    void slotSceneToggleFreeTexts();
+
+    // ---- Genome visibility
+
+    void slotSceneShowAllGenomes();
+    void slotGenomeShowSelectedGenomes();
+    void slotGenomeHideSelectedGenomes();
+    void slotMatchingShowOnlySelectedGenomes();
+    void slotMatchingFitScene();
+
+    // ---- Layout (GC_SceneLayout)
+
+    void slotViewAdjustToWidth();
+    void slotViewAdjustProportional();
+    void slotViewAdjustMatchingToView(GC_GenomeMatching *matching);
+    void slotViewFitCanvasToItems();
+
+    // ---- Item commands of the context menus
+
+    void slotItemRemove();
+    void slotExpandGenome();
+    void slotShrinkGenome();
+
+    void slotGenomeAddAnotation();
+    void slotGenomeClone();
+    void slotGenomeSetLeftmost();
+    void slotGenomeSetRightmost();
+    void slotGenomeCoverage();
+    void slotGenomeToggleOrientation();
+    void slotGenomeToggleAnotations();
+    void slotGenomeToggleGenes();
+    void slotGenomeToggleRuler();
+    void slotGenomeToggleGCcontentBars();
+    void slotGenomeToggleMatchings();
+    void slotGenomeToggleLabel();
+    void slotGeneToggleOrientation();
+    void slotRulerToggleOrientation();
+    void slotSceneAddFreeText();
+    void slotApplyStyle(const GC_Style &style, bool forced, bool allItems, bool childItems);
+
+    // ---- Homology bars (GC_SceneHomologyDialogs)
+
+    void slotGenomeTblastnCog();
+    void slotGenomeBlastnRfam();
+    void slotGenomeBlastnrRNA();
+    void slotGenomeShowCogMatchings();
+    void slotGenomeShowRfamMatchings();
+    void slotGenomeShowrRNAMatchings();
+    void slotGenomeShowHideCogMatchings(bool show);
+    void slotGenomeShowHideRfamMatchings(bool show);
+    void slotGenomeShowHiderRNAMatchings(bool show);
+    void slotCogHomologiesStatistics();
+    void slotRfamHomologiesStatistics();
+
+    // ---- Web BLAST and clipboard (GC_WebBlastLink)
+
+    void slotGenomeCopySequenceToClipboard();
+    void slotGeneBlastN();
+    void slotGeneBlastX();
+    void slotGeneCopySequenceToClipboard();
+    void slotAnotationCopySequenceToClipboard();
+    void slotMatchingTopBlastN();
+    void slotMatchingTopBlastX();
+    void slotMatchingTopCopySequenceToClipboard();
+    void slotMatchingLowBlastN();
+    void slotMatchingLowBlastX();
+    void slotMatchingLowCopySequenceToClipboard();
 
 protected:
+    // Mouse and keys, handed to GC_SceneInput.
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     // A drag that moved an item changes the document.
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
+
+    // Advances the drawing frame.
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
 
 private:
-    QGraphicsView *firstView() const;
+    // ---- Document
     void forEachGenome(void (GC_Genome::*update)());
-    void placeRow(const QList<GC_Genome *> &row, double pixPerNuc, double y);
-    void spreadRow(const QList<GC_Genome *> &row, double pixPerNuc, double y, double available,
-                   qint64 rowLength);
     void compactMatchings() const;
     void detachAllMatchings();
     // Items a loader listed but nobody added to the scene (which deletes
     // its own); called after detachAllMatchings.
     void deleteUnplacedItems();
     void clearLists();
+
+    // ---- Item commands
+    void postZoomKey(int key, const QString &noneText, const QString &singleText);
+    void cutShownRange(bool fromStart);
+    void blastMatchingSection(bool upper, int program);
 
     QList<GC_Genome *> m_topGenomes;
     QList<GC_Genome *> m_lowGenomes;
@@ -247,118 +372,10 @@ private:
     QWidget *m_mainWindow = nullptr;
     QPointF m_lastContextPos;
     GC_Legend *m_hoverLegend = nullptr;
-
-    // Drawing frames: advanced once per drawing of the scene (each repaint
-    // of a view, each render), so items may keep state for one frame.
-public:
-    quint64 paintFrame() const { return m_paintFrame; }
-
-protected:
-    void drawBackground(QPainter *painter, const QRectF &rect) override;
-
-private:
     quint64 m_paintFrame = 0;
 
-    // ---------------------------------------------------------------------
-    // Homology dialogs: the stored-hit show dialogs run for one use; the COG
-    // statistics dialog is made once and lives as long as the scene.
-public:
-    GC_CogPieDialog *cogPieDialog() const { return m_cogPieDialog; }
-
-private:
-    // Runs the family's show dialog on the genome; true when it ended
-    // accepted, that is when the stored hits were loaded into its bar.
-    bool loadStoredHomologies(int family, GC_Genome *genome);
-    GC_CogPieDialog *m_cogPieDialog = nullptr;
-    // ---------------------------------------------------------------------
-    // Interaction: mouse and keys by mode, context menus, item commands, web
-    // BLAST links, clipboard and image export.
-public:
-    // Renders the view's visible area (or, for raster formats, the whole
-    // scene) into fileName, which gains "." + format when its upper-cased
-    // suffix differs. False, with lastErrorText() saying why, when nothing
-    // was written.
-    bool exportImage(QString &fileName, const QString &format, bool wholeScene,
-                     bool antialiasing);
-    // The genome an item is drawn against: itself for a genome, the parent
-    // genome of a gene, annotation, ruler or bar; null otherwise.
-    static GC_Genome *genomeOfItem(QGraphicsItem *item);
-    // The one selected item when exactly one is selected and it has that
-    // type, else null.
-    QGraphicsItem *singleSelectedItem(int type) const;
-    // Shows the hover legend over a homology bar for a hit text, or hides
-    // it for an empty one; does nothing when the text equals lastText, and
-    // then remembers it there.
-    void showHoverLegend(QGraphicsItem *bar, GC_Genome *genome, const QString &text,
-                         const GC_Interval &hit, QString &lastText);
-
-public slots:
-    void slotItemRemove();
-    void slotExpandGenome();
-    void slotShrinkGenome();
-
-    void slotGenomeAddAnotation();
-    void slotGenomeClone();
-    void slotGenomeSetLeftmost();
-    void slotGenomeSetRightmost();
-    void slotGenomeCoverage();
-    void slotGenomeToggleOrientation();
-    void slotGenomeToggleAnotations();
-    void slotGenomeToggleGenes();
-    void slotGenomeToggleRuler();
-    void slotGenomeToggleGCcontentBars();
-    void slotGenomeToggleMatchings();
-    void slotGenomeToggleLabel();
-    void slotGenomeTblastnCog();
-    void slotGenomeBlastnRfam();
-    void slotGenomeBlastnrRNA();
-    void slotGenomeShowCogMatchings();
-    void slotGenomeShowRfamMatchings();
-    void slotGenomeShowrRNAMatchings();
-    void slotGenomeShowHideCogMatchings(bool show);
-    void slotGenomeShowHideRfamMatchings(bool show);
-    void slotGenomeShowHiderRNAMatchings(bool show);
-    void slotGeneToggleOrientation();
-    void slotRulerToggleOrientation();
-    void slotCogHomologiesStatistics();
-    void slotRfamHomologiesStatistics();
-    void slotSceneAddFreeText();
-    void slotApplyStyle(const GC_Style &style, bool forced, bool allItems, bool childItems);
-
-    void slotGenomeCopySequenceToClipboard();
-    void slotGeneBlastN();
-    void slotGeneBlastX();
-    void slotGeneCopySequenceToClipboard();
-    void slotAnotationCopySequenceToClipboard();
-    void slotMatchingTopBlastN();
-    void slotMatchingTopBlastX();
-    void slotMatchingTopCopySequenceToClipboard();
-    void slotMatchingLowBlastN();
-    void slotMatchingLowBlastX();
-    void slotMatchingLowCopySequenceToClipboard();
-
-protected:
-    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
-    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
-    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
-
-private:
-    enum HomologyFamily { FamilyCog, FamilyRfam, FamilyrRNA };
-    GC_Genome *firstSelectedGenome() const;
-    QGraphicsItem *topmostItemAt(const QPointF &scenePos) const;
-    void zoomAtPress(const QPointF &pos);
-    void updateHoverLegendAt(const QPointF &scenePos);
-    // True when a shown homology bar's bounding box holds the point.
-    bool homologyBarNear(const QPointF &scenePos) const;
-    void pinHoverLegend();
-    void postZoomKey(int key, const QString &noneText, const QString &singleText);
-    void cutShownRange(bool fromStart);
-    void toggleHomologyBar(HomologyFamily family);
-    void showHideHomologyBar(HomologyFamily family, bool show);
-    void searchHomologies(HomologyFamily family);
-    void blastMatchingSection(bool upper, int program);
+    std::unique_ptr<GC_SceneInput> m_input;
+    std::unique_ptr<GC_SceneHomologyDialogs> m_homologyDialogs;
 };
 
 #endif
