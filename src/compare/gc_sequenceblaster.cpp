@@ -80,8 +80,8 @@ void GC_SequenceBlaster::startRun(bool synchronous)
     // A lane per pair that runs at the same time, never more than there are
     // pairs; lanes are reused, so the work files on disk stay bounded by
     // the number of lanes whatever the number of pairs.
-    const int laneCount = qMax(1, qMin(m_concurrentPairs, int(m_pairs.size()) - m_pairIndex));
-    while (int(m_lanes.size()) < laneCount) {
+    m_laneCount = qMax(1, qMin(m_concurrentPairs, int(m_pairs.size()) - m_pairIndex));
+    while (int(m_lanes.size()) < m_laneCount) {
         auto lane = std::make_unique<Lane>(QString("lane-%1").arg(m_lanes.size() + 1));
         lane->runner = new GC_BlastRunner(this);
         lane->runner->setWorkingDirectory(lane->folder.path());
@@ -95,7 +95,7 @@ void GC_SequenceBlaster::startRun(bool synchronous)
     QString folderError;
     if (m_setupError.isEmpty() && !m_workFolder.ensure(&folderError))
         m_setupError = folderError;
-    for (int i = 0; i < laneCount && m_setupError.isEmpty(); ++i) {
+    for (int i = 0; i < m_laneCount && m_setupError.isEmpty(); ++i) {
         if (!m_lanes.at(i)->folder.ensure(&folderError))
             m_setupError = folderError;
     }
@@ -168,8 +168,7 @@ void GC_SequenceBlaster::advance()
     if (m_advancing || !m_runActive)
         return;
     m_advancing = true;
-    const int laneCount = qMin(int(m_lanes.size()), m_concurrentPairs);
-    for (int i = 0; i < laneCount && !m_stopping && m_pairIndex < m_pairs.size(); ++i) {
+    for (int i = 0; i < m_laneCount && !m_stopping && m_pairIndex < m_pairs.size(); ++i) {
         if (m_lanes.at(i)->pairIndex < 0)
             startPair(*m_lanes.at(i), m_pairIndex++);
     }

@@ -129,6 +129,7 @@ private:
     QString m_setupError;
     GC_BlastWorkFolder m_workFolder;
     std::vector<std::unique_ptr<Lane>> m_lanes;
+    int m_laneCount = 1;        // the lanes the current run uses
     QVector<int> m_laneOfPair;  // per pair index, the lane it ran in, or -1
     int m_pairIndex = 0;        // the next pair to start
     int m_runningPairs = 0;
