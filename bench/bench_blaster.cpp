@@ -25,6 +25,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <algorithm>
+
 namespace {
 
 const char *const RoadTask = "dc-megablast";
@@ -75,10 +77,15 @@ int countMatchings(const QString &path)
     return rows;
 }
 
-// The opening thread's comparison road, then the scene and the writer.
+// The opening thread's comparison road, then the scene and the writer;
+// with report, each stage's figure too.
 double road(const QString &pathA, const QString &pathB, const QString &nameA, const QString &nameB,
-            const QString &canvas)
+            const QString &canvas, bool report)
 {
+    auto stageReport = [report](const char *name, double value, const char *unit) {
+        if (report)
+            benchReport(name, value, unit);
+    };
     GC_GenomeScene scene;
     GC_GenomeView view;
     view.resize(1920, 1080);
@@ -99,18 +106,18 @@ double road(const QString &pathA, const QString &pathB, const QString &nameA, co
     thread.wait();
     if (!opened)
         qFatal("the comparison road failed: %s", qPrintable(thread.lastErrorText()));
-    benchReport("road_build_blast_and_read_2x5mb", timer.elapsedMs(), "ms");
+    stageReport("road_build_blast_and_read_2x5mb", timer.elapsedMs(), "ms");
     BenchTimer stage;
     scene.addItemsToScene();
     scene.slotViewAdjustToWidth();
-    benchReport("road_add_items_to_scene", stage.elapsedMs(), "ms");
+    stageReport("road_add_items_to_scene", stage.elapsedMs(), "ms");
     stage.restart();
     scene.setFileName(canvas);
     if (!scene.saveToKestalCanvas())
         qFatal("saving the canvas failed: %s", qPrintable(scene.lastErrorText()));
-    benchReport("road_save_canvas", stage.elapsedMs(), "ms");
+    stageReport("road_save_canvas", stage.elapsedMs(), "ms");
     const double total = timer.elapsedMs();
-    benchReport("road_matchings", scene.countMatchings(), "matchings");
+    stageReport("road_matchings", scene.countMatchings(), "matchings");
     return total;
 }
 
@@ -150,17 +157,23 @@ int main(int argc, char **argv)
     benchReport("synthetic_5mb_pair_generate_and_write", timer.elapsedMs(), "ms");
     benchReport("synthetic_derived_genes_kept", second.genes().size(), "genes");
 
-    // The floor: what BLAST+ alone takes for the same pair.
+    // The floor: what BLAST+ alone takes for the same pair. The machine is
+    // shared and a run lasts minutes, so floor and road take turns twice and
+    // the better of each counts.
     const QString raw = folder.filePath("raw");
     QDir().mkpath(raw);
     writeFastaAsTheBlasterDoes(raw + "/seq1", ">1", first.sequence());
     writeFastaAsTheBlasterDoes(raw + "/seq2", ">2", second.sequence());
-    const double floor = rawBlast(raw);
-    benchReport(QString("raw_makeblastdb_blastn_%1_2x5mb").arg(RoadTask), floor, "ms");
-
     // The wizard names the genomes of Genbank files by their definitions.
-    const double whole = road(pathA, pathB, GC_FileUtils::genbankDefinition(pathA).simplified(),
-                              GC_FileUtils::genbankDefinition(pathB).simplified(), folder.filePath("road.kcv"));
+    const QString nameA = GC_FileUtils::genbankDefinition(pathA).simplified();
+    const QString nameB = GC_FileUtils::genbankDefinition(pathB).simplified();
+    double floor = 1e300;
+    double whole = 1e300;
+    for (int turn = 0; turn < 2; ++turn) {
+        floor = std::min(floor, rawBlast(raw));
+        whole = std::min(whole, road(pathA, pathB, nameA, nameB, folder.filePath("road.kcv"), turn == 1));
+    }
+    benchReport(QString("raw_makeblastdb_blastn_%1_2x5mb").arg(RoadTask), floor, "ms");
     benchReport(QString("road_genbank_to_saved_canvas_%1_2x5mb").arg(RoadTask), whole, "ms");
     // Goal: at most 1.10.
     benchReport("road_vs_raw_blast_ratio", whole / floor, "x");

@@ -107,6 +107,10 @@ void GC_SequenceBlaster::startRun(bool synchronous)
 
 void GC_SequenceBlaster::blastHanged()
 {
+    if (m_runActive) {
+        qWarning() << "GC_SequenceBlaster::blastHanged(): a run is already going on";
+        return;
+    }
     startRun(true);
     advance();
     // The programs' ends are signalled through an event loop; the calling
