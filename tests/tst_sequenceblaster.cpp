@@ -8,7 +8,11 @@
 #include "gc_sequenceblaster.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -16,6 +20,8 @@
 #include <QSqlRecord>
 #include <QStandardPaths>
 #include <QThread>
+
+#include <atomic>
 
 // Real makeblastdb and blastn runs over small related sequences.
 //
@@ -65,6 +71,14 @@ private:
         QCOMPARE(ids.value("1 query"), 1);
     }
 
+    static QList<QByteArray> readPids(const QString &path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.readAll().trimmed().split('\n');
+    }
+
     QString script(const QString &name, const QByteArray &body)
     {
         const QString path = QDir::tempPath() + "/bin/" + name;
@@ -97,6 +111,7 @@ private slots:
 
     void init()
     {
+        QSettings().setValue("makeblastdbpath", QStandardPaths::findExecutable("makeblastdb"));
         QSettings().setValue("blastnpath", QStandardPaths::findExecutable("blastn"));
         build();
     }
@@ -142,7 +157,8 @@ private slots:
         QCOMPARE(reverse->similarity, 100.0);
 
         // Bit scores as blastn itself reports them in its tabular output.
-        const QString work = blaster.workFolder();
+        const QString work = blaster.pairWorkFolder(0);
+        QVERIFY(work.startsWith(blaster.workFolder() + "/"));
         GC_BlastRunner tabular;
         tabular.setProgram(QStandardPaths::findExecutable("blastn"));
         tabular.setWorkingDirectory(work);
@@ -202,6 +218,122 @@ private slots:
         QVERIFY(!rows.isEmpty());
         for (const Row &row : rows)
             QVERIFY(row.idQuery == 1 && (row.idTarget == 0 || row.idTarget == 2));
+    }
+
+    // Three pairs, the middle one failing in blastn (its query is genome 2)
+    // while the others run: one at a time and all at once store the same
+    // rows, and only the middle pair fails.
+    void concurrentAndSequentialRunsStoreTheSameRows()
+    {
+        const QString log = QDir::homePath() + "/blastn.log";
+        const QByteArray marker = TestData::randomDna(1500, 99).left(40);
+        QSettings().setValue("blastnpath",
+                             script("splitblastn", "echo start >> " + log.toUtf8() + "\n"
+                                                   "if grep -qi " + marker + " seq2; then\n"
+                                                   "  sleep 2; echo end >> " + log.toUtf8() + "\n"
+                                                   "  echo 'no query today' >&2; exit 4\n"
+                                                   "fi\n"
+                                                   + QFile::encodeName(QStandardPaths::findExecutable("blastn"))
+                                                   + " \"$@\"; code=$?; echo end >> " + log.toUtf8()
+                                                   + "\nexit $code\n"));
+        auto sorted = [](const QList<Row> &rows) {
+            QStringList lines;
+            for (const Row &r : rows)
+                lines << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9").arg(r.idTarget).arg(r.idQuery).arg(r.targetFrom)
+                             .arg(r.targetTo).arg(r.queryFrom).arg(r.queryTo).arg(r.similarity).arg(r.bitscore)
+                             .arg(r.alignTarget + ' ' + r.alignQuery);
+            lines.sort();
+            return lines;
+        };
+        QStringList stored[2];
+        QStringList folders[2];
+        for (int concurrent : {0, 1}) {
+            build();
+            QFile::remove(log);
+            GC_SequenceBlaster blaster;
+            QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
+            blaster.setConcurrentPairs(concurrent ? 3 : 1);
+            blaster.setPairs({{0, 1}, {1, 2}, {1, 0}});
+            blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+            blaster.blastHanged();
+            QVERIFY(!blaster.result());
+            QCOMPARE(failed.count(), 1);
+            QVERIFY2(blaster.lastErrorText().startsWith("pair 2 (genome 2 against genome 1): ")
+                         && blaster.lastErrorText().contains("exit code 4: no query today")
+                         && !blaster.lastErrorText().contains('\n'),
+                     qPrintable(blaster.lastErrorText()));
+            stored[concurrent] = sorted(matchings());
+            for (int pair = 0; pair < 3; ++pair)
+                folders[concurrent] << blaster.pairWorkFolder(pair);
+            // How many blastn ran at the same time at most.
+            QFile file(log);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            int running = 0, mostRunning = 0;
+            for (const QByteArray &event : file.readAll().trimmed().split('\n'))
+                mostRunning = qMax(mostRunning, running += event == "start" ? 1 : -1);
+            QCOMPARE(mostRunning > 1, bool(concurrent));
+        }
+        QVERIFY(stored[0].size() >= 4);
+        QVERIFY(stored[0].filter(QRegularExpression("^0 1 ")).size() >= 2);
+        QVERIFY(stored[0].filter(QRegularExpression("^1 0 ")).size() >= 2);
+        QVERIFY(stored[0].filter(QRegularExpression("^1 2 ")).isEmpty());
+        QCOMPARE(stored[1], stored[0]);
+        QCOMPARE(QSet<QString>(folders[0].begin(), folders[0].end()).size(), 1);
+        QCOMPARE(QSet<QString>(folders[1].begin(), folders[1].end()).size(), 3);
+    }
+
+    // Cancelling, from another thread or by interrupting the blaster's
+    // thread, stops every running program at once.
+    void cancelStopsEveryRunningProgram_data()
+    {
+        QTest::addColumn<bool>("interrupt");
+        QTest::newRow("cancel()") << false;
+        QTest::newRow("thread interruption") << true;
+    }
+
+    void cancelStopsEveryRunningProgram()
+    {
+        QFETCH(bool, interrupt);
+        const QString pids = QDir::homePath() + "/pids";
+        QFile::remove(pids);
+        QSettings().setValue("makeblastdbpath", script("slowmakeblastdb", "echo $$ >> " + pids.toUtf8()
+                                                                           + "\nexec sleep 60\n"));
+        std::atomic<GC_SequenceBlaster *> blaster{nullptr};
+        bool result = true;
+        QString errors;
+        QThread *thread = QThread::create([&] {
+            GC_SequenceBlaster local;
+            local.setConcurrentPairs(3);
+            local.setPairs({{0, 1}, {1, 0}, {2, 1}, {1, 2}});
+            local.setDatabase(GC_FileUtils::tempCanvasPath());
+            blaster = &local;
+            local.blastHanged();
+            result = local.result();
+            errors = local.lastErrorText();
+        });
+        thread->start();
+        // Whatever fails below, the thread ends before its captures do.
+        const auto stop = qScopeGuard([thread] {
+            thread->requestInterruption();
+            thread->wait();
+            delete thread;
+        });
+        QList<QByteArray> started;
+        QTRY_VERIFY_WITH_TIMEOUT((started = readPids(pids)).size() == 3, 20000);
+        QElapsedTimer timer;
+        timer.start();
+        if (interrupt)
+            thread->requestInterruption();
+        else
+            blaster.load()->cancel();
+        QVERIFY(thread->wait(10000));
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(!result);
+        QCOMPARE(errors.count("cancelled"), 4);
+        QVERIFY2(errors.contains("1 of 4 pairs were not started"), qPrintable(errors));
+        for (const QByteArray &pid : started)
+            QVERIFY2(!QFile::exists("/proc/" + pid), pid.constData());
+        QVERIFY(matchings().isEmpty());
     }
 
     // A work folder that cannot be made (a file holds its name) fails the
@@ -303,7 +435,7 @@ private slots:
         blaster.blastHanged();
         QVERIFY(blaster.result());
         const int stored = matchings().size();
-        QVERIFY(QFile::exists(blaster.workFolder() + "/out"));
+        QVERIFY(QFile::exists(blaster.pairWorkFolder(0) + "/out"));
 
         // A blastn that "succeeds" without writing anything.
         QSettings().setValue("blastnpath", script("silentblastn", "exit 0\n"));
@@ -343,11 +475,11 @@ private slots:
         blaster.setDatabase(GC_FileUtils::tempCanvasPath());
         blaster.blastHanged();
         QVERIFY(blaster.result());
-        QFile args(blaster.workFolder() + "/args");
+        QFile args(blaster.pairWorkFolder(0) + "/args");
         QVERIFY(args.open(QIODevice::ReadOnly));
         QCOMPARE(args.readAll().trimmed(),
                  QByteArray("-db seq1.db -query seq2 -out out -outfmt 5 -task dc-megablast extra"));
-        QFile seq2(blaster.workFolder() + "/seq2");
+        QFile seq2(blaster.pairWorkFolder(0) + "/seq2");
         QVERIFY(seq2.open(QIODevice::ReadOnly));
         QCOMPARE(seq2.readAll(), ">2\n" + m_query);
         // The fake report's one HSP, with no alignment length: similarity 0.

@@ -2,13 +2,12 @@
 
 #include "bench_report.h"
 
-#include "gc_genomescene.h"
-#include "gc_genomeview.h"
-
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QImage>
 #include <QPainter>
 
-void benchShowView(GC_GenomeView &view, GC_GenomeScene &scene, int width, int height)
+void benchShowView(QGraphicsView &view, QGraphicsScene &scene, int width, int height)
 {
     view.setFrameShape(QFrame::NoFrame);
     view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -18,7 +17,7 @@ void benchShowView(GC_GenomeView &view, GC_GenomeScene &scene, int width, int he
     view.show();
 }
 
-double benchRenderOnce(GC_GenomeView &view, QImage &image)
+double benchRenderOnce(QGraphicsView &view, QImage &image)
 {
     BenchTimer timer;
     image.fill(Qt::white);

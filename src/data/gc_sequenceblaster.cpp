@@ -7,25 +7,35 @@
 #include "gc_sqlconnection.h"
 
 #include <QDebug>
-#include <QFile>
+#include <QEventLoop>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
+#include <QTimer>
+
+#include <climits>
 
 namespace {
 const char *TargetFile = "seq1";
 const char *QueryFile = "seq2";
 const char *DatabaseName = "seq1.db";
 const char *OutputFile = "out";
+// How often a synchronous run looks whether its thread was asked to stop.
+const int InterruptionCheckMsecs = 100;
 } // namespace
 
 GC_SequenceBlaster::GC_SequenceBlaster(QObject *parent)
     : QObject(parent)
-    , m_runner(new GC_BlastRunner(this))
+    , m_concurrentPairs(qMax(1, QThread::idealThreadCount()))
+    , m_interruptionWatch(new QTimer(this))
 {
     qDebug().noquote() << "GC_SequenceBlaster: work folder" << m_workFolder.path();
-    m_runner->setWorkingDirectory(m_workFolder.path());
-    connect(m_runner, &GC_BlastRunner::finished, this, &GC_SequenceBlaster::runnerFinished);
+    m_interruptionWatch->setInterval(InterruptionCheckMsecs);
+    connect(m_interruptionWatch, &QTimer::timeout, this, &GC_SequenceBlaster::checkInterruption);
 }
+
+// The runners are children: destroying them stops whatever still runs.
+GC_SequenceBlaster::~GC_SequenceBlaster() = default;
 
 void GC_SequenceBlaster::setDatabase(const QString &path)
 {
@@ -33,11 +43,31 @@ void GC_SequenceBlaster::setDatabase(const QString &path)
     m_pairIndex = 0;
 }
 
+void GC_SequenceBlaster::setConcurrentPairs(int count)
+{
+    m_concurrentPairs = qMax(1, count);
+}
+
+QString GC_SequenceBlaster::lastErrorText() const
+{
+    return QStringList(m_errors.values()).join('\n');
+}
+
+QString GC_SequenceBlaster::pairWorkFolder(int pairIndex) const
+{
+    const int lane = m_laneOfPair.value(pairIndex, -1);
+    return lane < 0 ? QString() : m_lanes.at(lane)->folder.path();
+}
+
 void GC_SequenceBlaster::startRun(bool synchronous)
 {
     m_synchronous = synchronous;
     m_result = true;
     m_errors.clear();
+    m_stopping = false;
+    m_cancelRequested = false;
+    m_laneOfPair.fill(-1, m_pairs.size());
+
     // Paths are looked up per run so that a changed setting takes effect.
     QString makeblastdbError;
     QString blastnError;
@@ -46,181 +76,295 @@ void GC_SequenceBlaster::startRun(bool synchronous)
     m_setupError = m_makeblastdbPath.isEmpty() ? "makeblastdb: " + makeblastdbError
                    : m_blastnPath.isEmpty()    ? "blastn: " + blastnError
                                                : QString();
-    // Without its own folder a run must not start: it would write and remove
-    // its work files wherever the process happens to be.
+
+    // A lane per pair that runs at the same time, never more than there are
+    // pairs; lanes are reused, so the work files on disk stay bounded by
+    // the number of lanes whatever the number of pairs.
+    m_laneCount = qMax(1, qMin(m_concurrentPairs, int(m_pairs.size()) - m_pairIndex));
+    while (int(m_lanes.size()) < m_laneCount) {
+        auto lane = std::make_unique<Lane>(QString("lane-%1").arg(m_lanes.size() + 1));
+        lane->runner = new GC_BlastRunner(this);
+        lane->runner->setWorkingDirectory(lane->folder.path());
+        Lane *owner = lane.get();
+        connect(lane->runner, &GC_BlastRunner::finished, this,
+                [this, owner](bool ok) { runnerFinished(*owner, ok); });
+        m_lanes.push_back(std::move(lane));
+    }
+    // Without its own folder a pair must not start: it would write and
+    // remove its work files wherever the process happens to be.
     QString folderError;
     if (m_setupError.isEmpty() && !m_workFolder.ensure(&folderError))
         m_setupError = folderError;
+    for (int i = 0; i < m_laneCount && m_setupError.isEmpty(); ++i) {
+        if (!m_lanes.at(i)->folder.ensure(&folderError))
+            m_setupError = folderError;
+    }
     emit progressMessage(0, tr("Starting BLAST process."));
+    m_runActive = true;
+    m_interruptionWatch->start();
+    checkInterruption();
 }
 
 void GC_SequenceBlaster::blastHanged()
 {
+    if (m_runActive) {
+        qWarning() << "GC_SequenceBlaster::blastHanged(): a run is already going on";
+        return;
+    }
     startRun(true);
-    while (m_pairIndex < m_pairs.size()) {
-        emit progressMessage(0, tr("Sequence pair %1 of %2").arg(m_pairIndex + 1).arg(m_pairs.size()));
-        blaststep1(m_pairs.at(m_pairIndex).first, m_pairs.at(m_pairIndex).second);
-        ++m_pairIndex;
+    advance();
+    // The programs' ends are signalled through an event loop; the calling
+    // thread may have none running, so this run brings its own.
+    if (m_runActive) {
+        QEventLoop loop;
+        m_loop = &loop;
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        m_loop = nullptr;
     }
 }
 
 void GC_SequenceBlaster::blast()
 {
-    if (m_stage != Idle) {
+    if (m_runActive) {
         qWarning() << "GC_SequenceBlaster::blast(): a run is already going on";
         return;
     }
     startRun(false);
-    nextAsynchronousPair();
+    advance();
     qDebug() << "GC_SequenceBlast::blast() finished";
 }
 
-void GC_SequenceBlaster::nextAsynchronousPair()
+void GC_SequenceBlaster::cancel()
 {
-    if (m_pairIndex < m_pairs.size()) {
-        emit progressMessage(0, tr("Sequence pair %1 of %2").arg(m_pairIndex + 1).arg(m_pairs.size()));
-        blaststep1(m_pairs.at(m_pairIndex).first, m_pairs.at(m_pairIndex).second);
-    } else {
-        emit blastfinished();
+    m_cancelRequested = true;
+    if (QThread::currentThread() == thread())
+        stopRunningPairs();
+    else
+        QMetaObject::invokeMethod(this, &GC_SequenceBlaster::stopRunningPairs, Qt::QueuedConnection);
+}
+
+void GC_SequenceBlaster::checkInterruption()
+{
+    if (thread()->isInterruptionRequested())
+        cancel();
+}
+
+void GC_SequenceBlaster::stopRunningPairs()
+{
+    if (!m_runActive || !m_cancelRequested)
+        return;
+    m_stopping = true;
+    for (const auto &lane : m_lanes) {
+        if (lane->pairIndex < 0)
+            continue;
+        lane->stopped = true;
+        lane->runner->kill(); // its finished(false) ends the pair
+    }
+    advance(); // ends the run when nothing was running
+}
+
+// Fills the free lanes with the next pairs; ends the run once no pair runs
+// and none is left to start.
+void GC_SequenceBlaster::advance()
+{
+    // A pair that fails while being started comes back here; the loop of
+    // the outer call takes its lane.
+    if (m_advancing || !m_runActive)
+        return;
+    m_advancing = true;
+    for (int i = 0; i < m_laneCount && !m_stopping && m_pairIndex < m_pairs.size(); ++i) {
+        if (m_lanes.at(i)->pairIndex < 0)
+            startPair(*m_lanes.at(i), m_pairIndex++);
+    }
+    m_advancing = false;
+    if (m_runningPairs == 0 && (m_stopping || m_pairIndex >= m_pairs.size()))
+        finishRun();
+}
+
+void GC_SequenceBlaster::finishRun()
+{
+    if (!m_runActive)
+        return;
+    m_runActive = false;
+    m_interruptionWatch->stop();
+    if (m_cancelRequested && m_pairIndex < m_pairs.size()) {
+        m_result = false;
+        m_errors.insert(INT_MAX, QString("the comparison was cancelled; %1 of %2 pairs were not started")
+                                     .arg(m_pairs.size() - m_pairIndex)
+                                     .arg(m_pairs.size()));
+    }
+    if (m_loop)
+        m_loop->quit();
+    if (!m_synchronous) {
+        if (m_result)
+            emit blastfinished();
+        else
+            emit blastfailed();
     }
 }
 
-void GC_SequenceBlaster::blaststep1(int seq1, int seq2)
+void GC_SequenceBlaster::startPair(Lane &lane, int pairIndex)
 {
-    m_targetId = seq1;
-    m_queryId = seq2;
+    lane.pairIndex = pairIndex;
+    lane.targetId = m_pairs.at(pairIndex).first;
+    lane.queryId = m_pairs.at(pairIndex).second;
+    lane.stage = Idle;
+    lane.stopped = false;
+    for (int i = 0; i < int(m_lanes.size()); ++i) {
+        if (m_lanes.at(i).get() == &lane)
+            m_laneOfPair[pairIndex] = i;
+    }
+    ++m_runningPairs;
+    emit progressMessage(0, tr("Sequence pair %1 of %2").arg(pairIndex + 1).arg(m_pairs.size()));
+    qWarning().noquote() << "GC_SequenceBlaster: starting" << describePair(lane) << "in"
+                         << lane.folder.path();
+    blaststep1(lane);
+}
+
+QString GC_SequenceBlaster::describePair(const Lane &lane) const
+{
+    return QString("pair %1 of %2 (genome %3 against genome %4)")
+        .arg(lane.pairIndex + 1)
+        .arg(m_pairs.size())
+        .arg(lane.queryId)
+        .arg(lane.targetId);
+}
+
+void GC_SequenceBlaster::blaststep1(Lane &lane)
+{
     if (!m_setupError.isEmpty()) {
-        pairFailed(m_setupError);
+        pairFailed(lane, m_setupError);
         return;
     }
     // No earlier pair's database or output may be taken for this one's.
-    if (!removeWorkFiles())
+    if (!removeWorkFiles(lane))
         return;
-    if (!writeWorkFiles(seq1, seq2))
+    if (!writeWorkFiles(lane))
         return;
-    m_stage = MakingDatabase;
+    lane.stage = MakingDatabase;
     const QStringList arguments{"-in", TargetFile, "-dbtype", "nucl", "-hash_index", "-out", DatabaseName};
     qWarning().noquote() << "GC_SequenceBlaster::blaststep1 Command :"
-                         << (QStringList{m_makeblastdbPath} + arguments).join(' ');
-    runProgram(m_makeblastdbPath, arguments);
+                         << (QStringList{m_makeblastdbPath} + arguments).join(' ') << "-" << describePair(lane);
+    runProgram(lane, m_makeblastdbPath, arguments);
 }
 
-void GC_SequenceBlaster::blaststep2(bool makeblastdbOk)
+void GC_SequenceBlaster::blaststep2(Lane &lane, bool makeblastdbOk)
 {
     if (!makeblastdbOk) {
-        pairFailed(m_runner->errorText());
+        pairFailed(lane, lane.runner->errorText());
         return;
     }
     QStringList arguments{"-db", DatabaseName, "-query", QueryFile, "-out", OutputFile, "-outfmt", "5"};
     // The task goes unquoted onto the command line: blanks separate words.
     arguments << "-task" << m_options.task().split(' ', Qt::SkipEmptyParts);
-    m_stage = Searching;
+    lane.stage = Searching;
     qWarning().noquote() << "GC_SequenceBlaster::blaststep2 Blast command"
-                         << (QStringList{m_blastnPath} + arguments).join(' ');
-    runProgram(m_blastnPath, arguments);
+                         << (QStringList{m_blastnPath} + arguments).join(' ') << "-" << describePair(lane);
+    runProgram(lane, m_blastnPath, arguments);
 }
 
-void GC_SequenceBlaster::blaststep3(bool blastnOk)
+void GC_SequenceBlaster::blaststep3(Lane &lane, bool blastnOk)
 {
-    qWarning() << "GC_SequenceBlaster::blaststep3";
-    m_stage = Idle;
+    qWarning().noquote() << "GC_SequenceBlaster::blaststep3 -" << describePair(lane);
+    lane.stage = Idle;
     if (!blastnOk) {
-        pairFailed(m_runner->errorText());
+        pairFailed(lane, lane.runner->errorText());
         return;
     }
-    if (!storeMatchings())
+    if (!storeMatchings(lane))
         return;
-    pairDone();
+    pairEnded(lane);
 }
 
-void GC_SequenceBlaster::runProgram(const QString &program, const QStringList &arguments)
+void GC_SequenceBlaster::runProgram(Lane &lane, const QString &program, const QStringList &arguments)
 {
-    m_runner->setProgram(program);
-    m_runner->setArguments(arguments);
-    if (m_synchronous)
-        m_runner->run(); // finished() calls the next step before run() returns
-    else
-        m_runner->start();
+    // A cancel that came while the pair was being prepared.
+    if (lane.stopped) {
+        pairFailed(lane, "stopped before " + program + " started");
+        return;
+    }
+    lane.runner->setProgram(program);
+    lane.runner->setArguments(arguments);
+    lane.runner->start(); // finished() comes back through runnerFinished()
 }
 
-void GC_SequenceBlaster::runnerFinished(bool ok)
+void GC_SequenceBlaster::runnerFinished(Lane &lane, bool ok)
 {
-    if (m_stage == MakingDatabase)
-        blaststep2(ok);
-    else if (m_stage == Searching)
-        blaststep3(ok);
+    if (lane.pairIndex < 0)
+        return;
+    if (lane.stopped) {
+        pairFailed(lane, lane.runner->errorText());
+        return;
+    }
+    if (lane.stage == MakingDatabase)
+        blaststep2(lane, ok);
+    else if (lane.stage == Searching)
+        blaststep3(lane, ok);
 }
 
-bool GC_SequenceBlaster::removeWorkFiles()
+bool GC_SequenceBlaster::removeWorkFiles(Lane &lane)
 {
     const QStringList names = QStringList{TargetFile, QueryFile, OutputFile}
                               + GC_BlastWorkFolder::databaseFileNames(DatabaseName, 'n');
     QString reason;
-    if (m_workFolder.removeFiles(names, &reason))
+    if (lane.folder.removeFiles(names, &reason))
         return true;
-    pairFailed(reason);
+    pairFailed(lane, reason);
     return false;
 }
 
-bool GC_SequenceBlaster::writeWorkFiles(int seq1, int seq2)
+bool GC_SequenceBlaster::writeWorkFiles(Lane &lane)
 {
-    QByteArray target;
-    QByteArray query;
+    QString target;
+    QString query;
     {
         GC_SqlConnection connection("gc_blast", m_database, GC_SqlConnection::ReadOnly);
         if (!connection.isOpen()) {
-            pairFailed(QString("cannot open the comparison database %1: %2")
-                           .arg(m_database, connection.errorText()));
+            pairFailed(lane, QString("cannot open the comparison database %1: %2")
+                                 .arg(m_database, connection.errorText()));
             return false;
         }
         QSqlQuery select(connection.database());
         select.prepare(GC_ComparisonDatabase::selectSequenceStatement());
-        const std::pair<int, QByteArray *> wanted[] = {{seq1, &target}, {seq2, &query}};
+        const std::pair<int, QString *> wanted[] = {{lane.targetId, &target}, {lane.queryId, &query}};
         for (const auto &[id, sequence] : wanted) {
             select.addBindValue(id);
             if (!select.exec()) {
-                pairFailed(QString("error : %1").arg(select.lastError().text()));
+                pairFailed(lane, QString("error : %1").arg(select.lastError().text()));
                 return false;
             }
             if (!select.next()) {
-                pairFailed(QString("genome %1 is not in the comparison database").arg(id));
+                pairFailed(lane, QString("genome %1 is not in the comparison database").arg(id));
                 return false;
             }
-            *sequence = select.value(0).toString().toLatin1();
+            *sequence = select.value(0).toString();
             select.finish();
             if (sequence->isEmpty()) {
-                pairFailed(QString("genome %1 has no sequence").arg(id));
+                pairFailed(lane, QString("genome %1 has no sequence").arg(id));
                 return false;
             }
         }
     }
-    return writeFasta(TargetFile, ">1\n", target) && writeFasta(QueryFile, ">2\n", query);
+    QString reason;
+    if (lane.folder.writeFasta(TargetFile, ">1", target, &reason)
+        && lane.folder.writeFasta(QueryFile, ">2", query, &reason))
+        return true;
+    pairFailed(lane, QString("cannot write the sequences into %1: %2").arg(lane.folder.path(), reason));
+    return false;
 }
 
-bool GC_SequenceBlaster::writeFasta(const QString &fileName, const QString &header,
-                                    const QByteArray &sequence)
-{
-    QFile file(m_workFolder.filePath(fileName));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(header.toLatin1()) < 0
-        || file.write(sequence) != sequence.size() || !file.flush()) {
-        pairFailed(QString("cannot write %1: %2").arg(file.fileName(), file.errorString()));
-        return false;
-    }
-    return true;
-}
-
-bool GC_SequenceBlaster::storeMatchings()
+bool GC_SequenceBlaster::storeMatchings(Lane &lane)
 {
     GC_SqlConnection connection("gc_blast3", m_database);
     if (!connection.isOpen()) {
-        pairFailed(QString("cannot open the comparison database %1: %2")
-                       .arg(m_database, connection.errorText()));
+        pairFailed(lane, QString("cannot open the comparison database %1: %2")
+                             .arg(m_database, connection.errorText()));
         return false;
     }
     QSqlDatabase db = connection.database();
     // One transaction per pair: a pair is stored whole or not at all.
     if (!db.transaction()) {
-        pairFailed(QString("cannot begin a transaction: %1").arg(db.lastError().text()));
+        pairFailed(lane, QString("cannot begin a transaction: %1").arg(db.lastError().text()));
         return false;
     }
     QString insertError;
@@ -233,11 +377,11 @@ bool GC_SequenceBlaster::storeMatchings()
         }
         GC_BlastXmlReader reader;
         if (ok) {
-            ok = reader.readFile(m_workFolder.filePath(OutputFile), [&](const GC_BlastHsp &hsp) {
-                insert.addBindValue(m_targetId);
+            ok = reader.readFile(lane.folder.filePath(OutputFile), [&](const GC_BlastHsp &hsp) {
+                insert.addBindValue(lane.targetId);
                 insert.addBindValue(hsp.hitFrom);
                 insert.addBindValue(hsp.hitTo);
-                insert.addBindValue(m_queryId);
+                insert.addBindValue(lane.queryId);
                 insert.addBindValue(hsp.queryFrom);
                 insert.addBindValue(hsp.queryTo);
                 insert.addBindValue(QString::fromLatin1(hsp.hitSequence));
@@ -259,30 +403,49 @@ bool GC_SequenceBlaster::storeMatchings()
     }
     if (!ok) {
         db.rollback();
-        pairFailed(insertError);
+        pairFailed(lane, insertError);
     }
     return ok;
 }
 
-void GC_SequenceBlaster::pairFailed(const QString &reason)
+void GC_SequenceBlaster::pairFailed(Lane &lane, const QString &reason)
 {
-    m_stage = Idle;
+    lane.stage = Idle;
+    // An asynchronous run that ended at an earlier pair's failure stops the
+    // later pairs without counting them: one pair at a time would never
+    // have started them.
+    if (lane.stopped && !m_cancelRequested) {
+        pairEnded(lane);
+        return;
+    }
     m_result = false;
-    const QString message = QString("pair %1 (genome %2 against genome %3): %4")
-                                .arg(m_pairIndex + 1)
-                                .arg(m_queryId)
-                                .arg(m_targetId)
-                                .arg(reason);
-    m_errors << message;
+    const QString message =
+        QString("pair %1 (genome %2 against genome %3): %4")
+            .arg(lane.pairIndex + 1)
+            .arg(lane.queryId)
+            .arg(lane.targetId)
+            .arg(lane.stopped ? QString("cancelled (%1)").arg(reason) : reason);
+    m_errors.insert(lane.pairIndex, message);
     qWarning().noquote() << "GC_SequenceBlaster:" << message;
-    emit blastfailed();
-    // The asynchronous run ends at its first failure.
+    if (m_synchronous) {
+        emit blastfailed();
+    } else if (!m_stopping) {
+        // The asynchronous run ends at its first failure.
+        m_stopping = true;
+        for (const auto &other : m_lanes) {
+            if (other->pairIndex > lane.pairIndex) {
+                other->stopped = true;
+                other->runner->kill();
+            }
+        }
+    }
+    pairEnded(lane);
 }
 
-void GC_SequenceBlaster::pairDone()
+void GC_SequenceBlaster::pairEnded(Lane &lane)
 {
-    if (m_synchronous)
-        return; // the loop of blastHanged() moves on
-    ++m_pairIndex;
-    nextAsynchronousPair();
+    lane.pairIndex = -1;
+    lane.stage = Idle;
+    --m_runningPairs;
+    advance();
 }

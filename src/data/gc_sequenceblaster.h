@@ -5,82 +5,143 @@
 #include "gc_blastworkfolder.h"
 
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QPair>
 #include <QString>
+#include <QVector>
+
+#include <atomic>
+#include <memory>
+#include <vector>
 
 class GC_BlastRunner;
+class QEventLoop;
+class QTimer;
 
 // Compares pairs of genomes of a comparison database with makeblastdb and
 // blastn and stores every HSP as a row of its matchings table. For each
 // pair (target id, query id) the target becomes the BLAST database and the
-// query is searched against it. A pair whose run fails in any way stores no
-// row and makes result() false; the other pairs are still compared by the
-// synchronous run, while the asynchronous run stops at the first failure.
+// query is searched against it.
+//
+// Several pairs run at once, up to concurrentPairs(), each in a work
+// subfolder of "blasttemp" that no other running pair uses. The programs run
+// as separate processes; everything else (reading the sequences, storing the
+// rows) happens on the blaster's own thread, so the comparison database has
+// one writer at a time and each pair is stored in one transaction. The rows
+// stored do not depend on how many pairs run at once.
+//
+// A pair whose run fails in any way stores no row and makes result() false;
+// the synchronous run still compares every other pair, while the
+// asynchronous run starts no further pair after a failure (and stops the
+// running pairs that come after the failed one in the list), as a run of one
+// pair at a time would.
 class GC_SequenceBlaster : public QObject
 {
     Q_OBJECT
 
 public:
     explicit GC_SequenceBlaster(QObject *parent = nullptr);
+    ~GC_SequenceBlaster() override;
 
     void setDatabase(const QString &path);
     QString database() const { return m_database; }
     void setPairs(const QList<QPair<int, int>> &pairs) { m_pairs = pairs; }
     void setOptions(const GC_BlastOptions &options) { m_options = options; }
+    // How many pairs run at once (at least 1); starts as the number of cores.
+    void setConcurrentPairs(int count);
+    int concurrentPairs() const { return m_concurrentPairs; }
 
     // True when every pair of the last run was compared and stored.
     bool result() const { return m_result; }
-    // The reasons of the failed pairs of the last run, one per line.
-    QString lastErrorText() const { return m_errors.join('\n'); }
-    // The "blasttemp" folder under the home folder where the work files go.
+    // The reasons of the failed pairs of the last run, one per line, in the
+    // order of the pairs.
+    QString lastErrorText() const;
+    // The "blasttemp" folder under the home folder; the pairs work in
+    // subfolders of it.
     QString workFolder() const { return m_workFolder.path(); }
+    // The subfolder where the pair at pairIndex worked in the last run;
+    // empty for a pair that was not started.
+    QString pairWorkFolder(int pairIndex) const;
 
 public slots:
-    // Asynchronous run: returns at once; blastfinished() or blastfailed() ends it.
+    // Asynchronous run: returns at once; blastfinished() or blastfailed()
+    // ends it, once no program runs any more.
     void blast();
-    // Synchronous run: returns when every pair is done.
+    // Synchronous run: returns when every pair is done. Needs no running
+    // event loop on the calling thread. Emits blastfailed() for each failed
+    // pair. An interruption request of the calling thread cancels it.
     void blastHanged();
+    // Stops every program of the run in progress and starts no further
+    // pair; the stopped pairs store nothing and fail. Any thread may call it.
+    void cancel();
 
 signals:
     void blastfinished();
     void blastfailed();
     void progressMessage(int track, QString message);
 
-private slots:
-    void blaststep1(int seq1, int seq2);
-    void blaststep2(bool makeblastdbOk);
-    void blaststep3(bool blastnOk);
-    void runnerFinished(bool ok);
-
 private:
     enum Stage { Idle, MakingDatabase, Searching };
 
+    // One pair at a time runs in a lane: its work folder and its runner.
+    struct Lane
+    {
+        explicit Lane(const QString &folderName)
+            : folder(folderName)
+        {
+        }
+        GC_BlastWorkFolder folder;
+        GC_BlastRunner *runner = nullptr;
+        int pairIndex = -1; // -1 while the lane is free
+        int targetId = -1;
+        int queryId = -1;
+        Stage stage = Idle;
+        bool stopped = false; // killed by a cancel or by the end of an asynchronous run
+    };
+
     void startRun(bool synchronous);
-    void nextAsynchronousPair();
-    bool writeWorkFiles(int seq1, int seq2);
-    bool writeFasta(const QString &fileName, const QString &header, const QByteArray &sequence);
-    bool removeWorkFiles();
-    bool storeMatchings();
-    void pairFailed(const QString &reason);
-    void pairDone();
-    void runProgram(const QString &program, const QStringList &arguments);
+    void advance();
+    void finishRun();
+    void checkInterruption();
+    void stopRunningPairs();
+    void startPair(Lane &lane, int pairIndex);
+
+    void blaststep1(Lane &lane);
+    void blaststep2(Lane &lane, bool makeblastdbOk);
+    void blaststep3(Lane &lane, bool blastnOk);
+    void runnerFinished(Lane &lane, bool ok);
+    void runProgram(Lane &lane, const QString &program, const QStringList &arguments);
+
+    bool writeWorkFiles(Lane &lane);
+    bool removeWorkFiles(Lane &lane);
+    bool storeMatchings(Lane &lane);
+    void pairFailed(Lane &lane, const QString &reason);
+    void pairEnded(Lane &lane);
+    QString describePair(const Lane &lane) const;
 
     QString m_database;
     GC_BlastOptions m_options;
     QList<QPair<int, int>> m_pairs;
+    int m_concurrentPairs = 1;
     QString m_makeblastdbPath;
     QString m_blastnPath;
     QString m_setupError;
     GC_BlastWorkFolder m_workFolder;
-    int m_targetId = -1;
-    int m_queryId = -1;
-    int m_pairIndex = 0;
-    GC_BlastRunner *m_runner = nullptr;
-    Stage m_stage = Idle;
+    std::vector<std::unique_ptr<Lane>> m_lanes;
+    int m_laneCount = 1;        // the lanes the current run uses
+    QVector<int> m_laneOfPair;  // per pair index, the lane it ran in, or -1
+    int m_pairIndex = 0;        // the next pair to start
+    int m_runningPairs = 0;
+    bool m_runActive = false;
+    bool m_advancing = false;
+    bool m_stopping = false;    // no further pair starts
     bool m_result = true;
     bool m_synchronous = true;
-    QStringList m_errors;
+    std::atomic<bool> m_cancelRequested{false};
+    QMap<int, QString> m_errors; // by pair index; -1 for the run as a whole
+    QEventLoop *m_loop = nullptr;
+    QTimer *m_interruptionWatch = nullptr;
 };
 
 #endif
