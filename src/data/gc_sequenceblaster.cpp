@@ -4,9 +4,9 @@
 #include "gc_blasttoolpath.h"
 #include "gc_blastxmlreader.h"
 #include "gc_comparisondatabase.h"
+#include "gc_log.h"
 #include "gc_sqlconnection.h"
 
-#include <QDebug>
 #include <QEventLoop>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -29,7 +29,7 @@ GC_SequenceBlaster::GC_SequenceBlaster(QObject *parent)
     , m_concurrentPairs(qMax(1, QThread::idealThreadCount()))
     , m_interruptionWatch(new QTimer(this))
 {
-    qDebug().noquote() << "GC_SequenceBlaster: work folder" << m_workFolder.path();
+    qCDebug(lcKestal).noquote() << "GC_SequenceBlaster: work folder" << m_workFolder.path();
     m_interruptionWatch->setInterval(InterruptionCheckMsecs);
     connect(m_interruptionWatch, &QTimer::timeout, this, &GC_SequenceBlaster::checkInterruption);
 }
@@ -108,7 +108,7 @@ void GC_SequenceBlaster::startRun(bool synchronous)
 void GC_SequenceBlaster::blastHanged()
 {
     if (m_runActive) {
-        qWarning() << "GC_SequenceBlaster::blastHanged(): a run is already going on";
+        qCDebug(lcKestal) << "GC_SequenceBlaster::blastHanged(): a run is already going on";
         return;
     }
     startRun(true);
@@ -126,12 +126,12 @@ void GC_SequenceBlaster::blastHanged()
 void GC_SequenceBlaster::blast()
 {
     if (m_runActive) {
-        qWarning() << "GC_SequenceBlaster::blast(): a run is already going on";
+        qCDebug(lcKestal) << "GC_SequenceBlaster::blast(): a run is already going on";
         return;
     }
     startRun(false);
     advance();
-    qDebug() << "GC_SequenceBlast::blast() finished";
+    qCDebug(lcKestal) << "GC_SequenceBlast::blast() finished";
 }
 
 void GC_SequenceBlaster::cancel()
@@ -216,7 +216,7 @@ void GC_SequenceBlaster::startPair(Lane &lane, int pairIndex)
     }
     ++m_runningPairs;
     emit progressMessage(0, tr("Sequence pair %1 of %2").arg(pairIndex + 1).arg(m_pairs.size()));
-    qWarning().noquote() << "GC_SequenceBlaster: starting" << describePair(lane) << "in"
+    qCDebug(lcKestal).noquote() << "GC_SequenceBlaster: starting" << describePair(lane) << "in"
                          << lane.folder.path();
     blaststep1(lane);
 }
@@ -243,7 +243,7 @@ void GC_SequenceBlaster::blaststep1(Lane &lane)
         return;
     lane.stage = MakingDatabase;
     const QStringList arguments{"-in", TargetFile, "-dbtype", "nucl", "-hash_index", "-out", DatabaseName};
-    qWarning().noquote() << "GC_SequenceBlaster::blaststep1 Command :"
+    qCDebug(lcKestal).noquote() << "GC_SequenceBlaster::blaststep1 Command :"
                          << (QStringList{m_makeblastdbPath} + arguments).join(' ') << "-" << describePair(lane);
     runProgram(lane, m_makeblastdbPath, arguments);
 }
@@ -258,14 +258,14 @@ void GC_SequenceBlaster::blaststep2(Lane &lane, bool makeblastdbOk)
     // The task goes unquoted onto the command line: blanks separate words.
     arguments << "-task" << m_options.task().split(' ', Qt::SkipEmptyParts);
     lane.stage = Searching;
-    qWarning().noquote() << "GC_SequenceBlaster::blaststep2 Blast command"
+    qCDebug(lcKestal).noquote() << "GC_SequenceBlaster::blaststep2 Blast command"
                          << (QStringList{m_blastnPath} + arguments).join(' ') << "-" << describePair(lane);
     runProgram(lane, m_blastnPath, arguments);
 }
 
 void GC_SequenceBlaster::blaststep3(Lane &lane, bool blastnOk)
 {
-    qWarning().noquote() << "GC_SequenceBlaster::blaststep3 -" << describePair(lane);
+    qCDebug(lcKestal).noquote() << "GC_SequenceBlaster::blaststep3 -" << describePair(lane);
     lane.stage = Idle;
     if (!blastnOk) {
         pairFailed(lane, lane.runner->errorText());
@@ -426,7 +426,7 @@ void GC_SequenceBlaster::pairFailed(Lane &lane, const QString &reason)
             .arg(lane.targetId)
             .arg(lane.stopped ? QString("cancelled (%1)").arg(reason) : reason);
     m_errors.insert(lane.pairIndex, message);
-    qWarning().noquote() << "GC_SequenceBlaster:" << message;
+    qCDebug(lcKestal).noquote() << "GC_SequenceBlaster:" << message;
     if (m_synchronous) {
         emit blastfailed();
     } else if (!m_stopping) {

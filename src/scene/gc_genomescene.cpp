@@ -8,6 +8,7 @@
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_legend.h"
+#include "gc_log.h"
 #include "gc_sequencefileloader.h"
 
 #include "gc_anotation.h"
@@ -23,7 +24,6 @@
 #include "gc_style.h"
 #include "gc_webblastlink.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
@@ -118,7 +118,7 @@ void GC_GenomeScene::setMode(int mode)
     m_mode = mode;
     if (mode == ModeZoomIn || mode == ModeZoomOut)
         clearSelection();
-    qDebug() << "Mode: " << mode;
+    qCDebug(lcKestal) << "Mode: " << mode;
 }
 
 void GC_GenomeScene::itemChanged()
@@ -251,7 +251,7 @@ GC_Genome *GC_GenomeScene::addGenome(const QString &databasePath)
                     setModified(true);
                 }
             } else if (query.lastError().isValid()) {
-                qWarning() << "GC_GenomeScene::addGenome(): " << query.lastError().text();
+                qCDebug(lcKestal) << "GC_GenomeScene::addGenome(): " << query.lastError().text();
             }
             query.finish();
             db.close();
@@ -687,7 +687,7 @@ void GC_GenomeScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
 
 void GC_GenomeScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
 {
-    qWarning("Double click received!");
+    qCDebug(lcKestal, "Double click received!");
     mousePressEvent(event);
 }
 
@@ -1035,7 +1035,7 @@ void GC_GenomeScene::slotGenomeToggleLabel()
 void GC_GenomeScene::slotGenomeToggleGCcontentBars()
 {
     for (GC_Genome *genome : selectedGenomes(selectedItems())) {
-        qDebug() << "Toggling value of genome->showGC() ";
+        qCDebug(lcKestal) << "Toggling value of genome->showGC() ";
         genome->setShowGCcontent(!genome->getShowGCcontent());
         placeWithoutCollision(genome->getGCcontentBar());
     }
@@ -1082,7 +1082,7 @@ void GC_GenomeScene::slotCogHomologiesStatistics()
 
 void GC_GenomeScene::slotRfamHomologiesStatistics()
 {
-    qWarning("slotCogHomologiesStatistics");
+    qCDebug(lcKestal, "slotCogHomologiesStatistics");
 }
 
 // ---------------------------------------------------------------- text and style
@@ -1215,6 +1215,6 @@ bool GC_GenomeScene::exportImage(QString &fileName, const QString &format, bool 
     if (renderer.render(fileName, format, wholeScene, antialiasing))
         return true;
     m_lastErrorText = renderer.errorText();
-    qWarning().noquote() << "GC_GenomeScene::exportImage(): " << m_lastErrorText;
+    qCDebug(lcKestal).noquote() << "GC_GenomeScene::exportImage(): " << m_lastErrorText;
     return false;
 }

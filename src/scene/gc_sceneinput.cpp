@@ -5,11 +5,11 @@
 #include "gc_genomescene.h"
 #include "gc_itemtypes.h"
 #include "gc_legend.h"
+#include "gc_log.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rrnahomologies.h"
 #include "gc_scenecontextmenu.h"
 
-#include <QDebug>
 #include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
@@ -63,7 +63,7 @@ bool GC_SceneInput::mousePress(QGraphicsSceneMouseEvent *event)
 void GC_SceneInput::zoomAtPress(const QPointF &pos)
 {
     const QList<QGraphicsItem *> selected = m_scene->selectedItems();
-    qWarning().noquote() << "Click detected: zoom or delete. Selected items: " << selected.size();
+    qCDebug(lcKestal).noquote() << "Click detected: zoom or delete. Selected items: " << selected.size();
     const int mode = m_scene->mode();
     const bool zoomIn = mode == GC_GenomeScene::ModeZoomIn;
 
@@ -71,9 +71,9 @@ void GC_SceneInput::zoomAtPress(const QPointF &pos)
         QGraphicsItem *item = selected.first();
         GC_Genome *genome = GC_GenomeScene::genomeOfItem(item);
         if (item->type() == ITEMTYPE_MATCHING)
-            qWarning("Click at matching");
+            qCDebug(lcKestal, "Click at matching");
         else if (!genome)
-            qWarning("Click selecting an item not recognized for this operation");
+            qCDebug(lcKestal, "Click selecting an item not recognized for this operation");
         else if (zoomIn)
             genome->zoomIn(pos);
         else
@@ -128,7 +128,7 @@ void GC_SceneInput::contextMenu(QGraphicsSceneContextMenuEvent *event)
         item->setSelected(true);
         if (item->type() == ITEMTYPE_GENOME) {
             clicked = static_cast<GC_Genome *>(item);
-            qWarning().noquote() << "Selected genome ID: " << clicked->getId();
+            qCDebug(lcKestal).noquote() << "Selected genome ID: " << clicked->getId();
         }
     }
     std::unique_ptr<QMenu> menu(GC_SceneContextMenu::build(m_scene, clicked));
@@ -235,10 +235,10 @@ void GC_SceneInput::pinHoverLegend()
     if (!legend)
         return;
     if (!legend->isVisible()) {
-        qWarning("Se presione la tecla C y la leyenda NO esta visible");
+        qCDebug(lcKestal, "Se presione la tecla C y la leyenda NO esta visible");
         return;
     }
-    qWarning("Se presione la tecla C y la leyenda esta visible");
+    qCDebug(lcKestal, "Se presione la tecla C y la leyenda esta visible");
     auto *copy = new GC_Legend(*legend);
     copy->setAcceptHoverEvents(false);
     if (copy->scene() != m_scene)
