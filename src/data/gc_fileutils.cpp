@@ -10,17 +10,6 @@
 
 namespace {
 
-QString withoutWhiteSpace(const QString &text)
-{
-    QString result;
-    result.reserve(text.size());
-    for (const QChar c : text) {
-        if (!c.isSpace())
-            result.append(c);
-    }
-    return result;
-}
-
 // Reads FASTA records in file order and hands each (name, sequence) to
 // record(); stops when record() answers false.
 template <typename Recorder>
@@ -37,7 +26,7 @@ bool readFastaRecords(const QString &path, int maximumCount, Recorder record)
     while (reader.readLine(line)) {
         if (line.startsWith('>')) {
             if (!sequence.isEmpty()) {
-                record(name.simplified(), withoutWhiteSpace(sequence));
+                record(name.simplified(), GC_FileUtils::withoutWhiteSpace(sequence));
                 ++count;
                 if (maximumCount > 0 && count >= maximumCount)
                     return true;
@@ -51,7 +40,7 @@ bool readFastaRecords(const QString &path, int maximumCount, Recorder record)
         }
     }
     if (sawHeader && !sequence.isEmpty() && (maximumCount <= 0 || count < maximumCount))
-        record(name.simplified(), withoutWhiteSpace(sequence));
+        record(name.simplified(), GC_FileUtils::withoutWhiteSpace(sequence));
     return true;
 }
 
@@ -309,6 +298,17 @@ int filetype(const QString &path)
     if (type == "kestalcanvas")
         return FILETYPE_CANVAS;
     return FILETYPE_NONE;
+}
+
+QString withoutWhiteSpace(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            result.append(c);
+    }
+    return result;
 }
 
 } // namespace GC_FileUtils

@@ -58,6 +58,10 @@ bool readFastaFile(const QString &path, QList<QPair<QString, QString>> *records,
 // Gaps are not letters: a genome has none.
 QString sequenceProblem(const QString &sequence);
 
+// The text with every blank and line break taken out (sequence and
+// translation lines are wrapped in the files).
+QString withoutWhiteSpace(const QString &text);
+
 // FILETYPE_COMPARISON, FILETYPE_CANVAS or FILETYPE_NONE, from the 'type' row
 // of the database's file_properties table. Opens read-only: probing never
 // creates or changes a file.

@@ -37,17 +37,6 @@ void appendSequenceLetters(const QString &line, QString &sequence)
     }
 }
 
-QString withoutWhiteSpace(const QString &text)
-{
-    QString result;
-    result.reserve(text.size());
-    for (const QChar c : text) {
-        if (!c.isSpace())
-            result.append(c);
-    }
-    return result;
-}
-
 struct LocationPiece
 {
     QString text;
@@ -358,7 +347,7 @@ void GC_GenbankParser::finishStretches(const QString &location, const QString &q
             values[name.mid(1)] = value;
             metadata += name + ": " + value + "\n";
         } else if (name == "/translation") {
-            values["translation"] = withoutWhiteSpace(value);
+            values["translation"] = GC_FileUtils::withoutWhiteSpace(value);
         }
     }
     if (!metadata.isEmpty())
