@@ -169,9 +169,13 @@ private slots:
         open.setFastaSequences({{"first", QString(dna)},
                                 {"second", QString(dna.mid(500, 2000) + TestData::randomDna(900, 5))}});
         open.setPairs({{"first", "second"}});
+        // The wait dialog's line follows the comparison pair by pair.
+        QSignalSpy messages(&open, &GC_ThreadOpen::message);
         QString reason;
         QCOMPARE(runOpening(open, &reason), QList<bool>{true});
         QVERIFY(reason.isEmpty());
+        QVERIFY(!messages.isEmpty());
+        QCOMPARE(messages.last().at(0).toString(), QString("Sequence pair 1 of 1"));
         scene.addItemsToScene();
         QCOMPARE(scene.genomes().size(), 2);
         const int matchings = scene.countMatchings();

@@ -110,6 +110,9 @@ bool GC_ThreadOpen::compareAndLoad()
     }
 
     GC_SequenceBlaster blaster;
+    // The wait dialog shows which pair is being compared.
+    connect(&blaster, &GC_SequenceBlaster::progressMessage, this,
+            [this](int, const QString &text) { emit message(text); }, Qt::DirectConnection);
     blaster.setOptions(m_blastOptions);
     blaster.setPairs(idPairs);
     blaster.setDatabase(GC_FileUtils::tempCanvasPath());
