@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace {
 
 // Peak resident memory in MB since the last resetPeakMemory().
@@ -85,14 +87,21 @@ int main(int argc, char **argv)
     int features = 0;
     const double bigMs = parseMs(big, &features);
     const double peak = peakMemoryMb() - before;
-    const double quarterMs = parseMs(quarter);
+    // The ratio compares the best of three runs of each, so that a pause of
+    // the shared machine does not pass for a slower reader.
+    double quarterMs = parseMs(quarter);
+    double bestBigMs = bigMs;
+    for (int run = 0; run < 2; ++run) {
+        quarterMs = std::min(quarterMs, parseMs(quarter));
+        bestBigMs = std::min(bestBigMs, parseMs(big));
+    }
     benchReport("genbank_parse_10mb_10000_genes", bigMs, "ms");
     benchReport("genbank_parse_throughput", fileMb / (bigMs / 1000.0), "MB/s");
     benchReport("genbank_parse_feature_entries", features, "entries");
     benchReport("genbank_parse_peak_memory", peak, "MB");
     benchReport("genbank_parse_memory_per_file_size", peak / fileMb, "x");
     // 4 for a linear reader: the 10 Mb file against the 2.5 Mb one.
-    benchReport("genbank_parse_time_ratio_4x_input", bigMs / quarterMs, "x");
+    benchReport("genbank_parse_time_ratio_4x_input", bestBigMs / quarterMs, "x");
 
     // Reading stays linear whatever the line lengths: the whole sequence on
     // one line, in a Genbank ORIGIN section and in a FASTA record.
