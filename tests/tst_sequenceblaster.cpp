@@ -203,15 +203,27 @@ private slots:
         QVERIFY(matchings().size() >= 2);
     }
 
+    void failingPairStoresNothingAndOthersGoOn_data()
+    {
+        QTest::addColumn<int>("lanes");
+        // One lane: the failed pair's lane must take the next pair.
+        QTest::newRow("one pair at a time") << 1;
+        QTest::newRow("pairs at once") << 3;
+    }
+
     void failingPairStoresNothingAndOthersGoOn()
     {
+        QFETCH(int, lanes);
         GC_SequenceBlaster blaster;
+        blaster.setConcurrentPairs(lanes);
         QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
+        QSignalSpy progress(&blaster, &GC_SequenceBlaster::progressMessage);
         blaster.setPairs({{0, 1}, {0, 7}, {2, 1}});
         blaster.setDatabase(GC_FileUtils::tempCanvasPath());
         blaster.blastHanged();
         QVERIFY(!blaster.result());
         QCOMPARE(failed.count(), 1);
+        QCOMPARE(progress.last().at(1).toString(), QString("Sequence pair 3 of 3"));
         QVERIFY2(blaster.lastErrorText().contains("genome 7 is not in the comparison database"),
                  qPrintable(blaster.lastErrorText()));
         const QList<Row> rows = matchings();

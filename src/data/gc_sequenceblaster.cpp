@@ -172,9 +172,17 @@ void GC_SequenceBlaster::advance()
     if (m_advancing || !m_runActive)
         return;
     m_advancing = true;
-    for (int i = 0; i < m_laneCount && !m_stopping && m_pairIndex < m_pairs.size(); ++i) {
-        if (m_lanes.at(i)->pairIndex < 0)
-            startPair(*m_lanes.at(i), m_pairIndex++);
+    // A pair that fails before its first program starts frees its lane at
+    // once: look again until no lane takes a pair.
+    bool started = true;
+    while (started && !m_stopping && m_pairIndex < m_pairs.size()) {
+        started = false;
+        for (int i = 0; i < m_laneCount && !m_stopping && m_pairIndex < m_pairs.size(); ++i) {
+            if (m_lanes.at(i)->pairIndex < 0) {
+                startPair(*m_lanes.at(i), m_pairIndex++);
+                started = true;
+            }
+        }
     }
     m_advancing = false;
     if (m_runningPairs == 0 && (m_stopping || m_pairIndex >= m_pairs.size()))
