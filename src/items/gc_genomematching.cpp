@@ -211,17 +211,17 @@ QPolygonF GC_GenomeMatching::polygon() const
         p1.setX(p0.x() + 0.1);
         p2.setX(p3.x() + 0.1);
     }
-    QPolygonF points;
-    points << p0 << p1 << p2 << p3;
-    return points;
+    // Built at its size: a band's corners are kept for every band.
+    return QPolygonF({p0, p1, p2, p3});
 }
 
 void GC_GenomeMatching::updateGeometryCache() const
 {
     if (m_geometryValid)
         return;
-    m_polygon = polygon();
-    m_bounds = m_polygon.boundingRect();
+    const QPolygonF outline = polygon();
+    std::copy(outline.cbegin(), outline.cend(), m_corners.begin());
+    m_bounds = outline.boundingRect();
     m_geometryValid = true;
 }
 
@@ -229,7 +229,7 @@ QPainterPath GC_GenomeMatching::shape() const
 {
     updateGeometryCache();
     QPainterPath path;
-    path.addPolygon(m_polygon);
+    path.addPolygon(QPolygonF(QList<QPointF>(m_corners.cbegin(), m_corners.cend())));
     path.closeSubpath();
     return path;
 }
@@ -253,7 +253,7 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     const QTransform &device = painter->worldTransform();
     QPointF onDevice[4];
     for (int i = 0; i < 4; ++i)
-        onDevice[i] = device.map(m_polygon[i]);
+        onDevice[i] = device.map(m_corners[i]);
     if (std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
         && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0) {
         paintHairline(painter, fill, (onDevice[0] + onDevice[1]) / 2.0,
@@ -271,8 +271,8 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     if (left > -farOff && right < farOff) {
         drawInStrips(painter, onDevice);
     } else {
-        painter->drawPolygon(m_polygon.intersected(QPolygonF(option->exposedRect)),
-                             Qt::OddEvenFill);
+        const QPolygonF outline(QList<QPointF>(m_corners.cbegin(), m_corners.cend()));
+        painter->drawPolygon(outline.intersected(QPolygonF(option->exposedRect)), Qt::OddEvenFill);
     }
 }
 
@@ -331,11 +331,11 @@ void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPointF *onDevice)
     const double height = std::abs(onDevice[3].y() - onDevice[0].y());
     if (height <= stripRows || onDevice[0].y() != onDevice[1].y()
         || onDevice[2].y() != onDevice[3].y()) {
-        painter->drawPolygon(m_polygon, Qt::OddEvenFill);
+        painter->drawPolygon(m_corners.data(), int(m_corners.size()), Qt::OddEvenFill);
         return;
     }
     const int strips = int(std::ceil(height / stripRows));
-    const QPointF &p0 = m_polygon[0], &p1 = m_polygon[1], &p2 = m_polygon[2], &p3 = m_polygon[3];
+    const QPointF &p0 = m_corners[0], &p1 = m_corners[1], &p2 = m_corners[2], &p3 = m_corners[3];
     auto along = [](const QPointF &a, const QPointF &b, double t) { return a + (b - a) * t; };
     QPointF points[4];
     for (int i = 0; i < strips; ++i) {

@@ -9,6 +9,8 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <array>
+
 class GC_Genome;
 class GC_Style;
 class QSqlQuery;
@@ -94,8 +96,10 @@ private:
     int m_lowFrom = 0;
     int m_lowTo = 0;
     QColor m_color;
-    // The band's outline, rebuilt when a genome reports a change.
-    mutable QPolygonF m_polygon;
+    // The band's four corners, rebuilt when a genome reports a change; kept
+    // in the item rather than in a list of their own, for there may be a
+    // hundred thousand bands.
+    mutable std::array<QPointF, 4> m_corners;
     mutable QRectF m_bounds;
     mutable bool m_geometryValid = false;
     // The hairline frame this band was last drawn in.
