@@ -145,6 +145,22 @@ private:
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
+    // The tables of an empty canvas, for files written row by row the way
+    // older versions wrote them.
+    static bool createCanvasTables(QSqlQuery &query)
+    {
+        if (!query.exec("CREATE TABLE file_properties ( key TEXT , value TEXT )")
+            || !query.exec("INSERT INTO file_properties VALUES ( 'type' , 'kestalcanvas' )"))
+            return false;
+        for (const QString &create : {GC_Genome::sqlCreateTable(), GC_Gene::sqlCreateTable(),
+                                      GC_Anotation::sqlCreateTable(), GC_Ruler::sqlCreateTable(),
+                                      GC_GenomeMatching::sqlCreateTable(), GC_FreeText::sqlCreateTable()}) {
+            if (!query.exec(create))
+                return false;
+        }
+        return true;
+    }
+
     // A scene with every stored item kind and non-default values throughout.
     void buildFullScene(GC_GenomeScene &scene)
     {
@@ -732,12 +748,7 @@ private slots:
         {
             GC_SqlConnection connection("tst_self_pair", file);
             QSqlQuery query(connection.database());
-            QVERIFY(query.exec("CREATE TABLE file_properties ( key TEXT , value TEXT )"));
-            QVERIFY(query.exec("INSERT INTO file_properties VALUES ( 'type' , 'kestalcanvas' )"));
-            for (const QString &create : {GC_Genome::sqlCreateTable(), GC_Gene::sqlCreateTable(),
-                                          GC_Anotation::sqlCreateTable(), GC_Ruler::sqlCreateTable(),
-                                          GC_GenomeMatching::sqlCreateTable(), GC_FreeText::sqlCreateTable()})
-                QVERIFY(query.exec(create));
+            QVERIFY(createCanvasTables(query));
             for (int place = 0; place <= 1; ++place) {
                 QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , "
                                            "pixPerNuc , showGenes , visible ) VALUES ( 5 , %1 , 'A' , 1 , "
@@ -848,12 +859,7 @@ private slots:
         {
             GC_SqlConnection connection("tst_shared_id", file);
             QSqlQuery query(connection.database());
-            QVERIFY(query.exec("CREATE TABLE file_properties ( key TEXT , value TEXT )"));
-            QVERIFY(query.exec("INSERT INTO file_properties VALUES ( 'type' , 'kestalcanvas' )"));
-            for (const QString &create : {GC_Genome::sqlCreateTable(), GC_Gene::sqlCreateTable(),
-                                          GC_Anotation::sqlCreateTable(), GC_Ruler::sqlCreateTable(),
-                                          GC_GenomeMatching::sqlCreateTable(), GC_FreeText::sqlCreateTable()})
-                QVERIFY(query.exec(create));
+            QVERIFY(createCanvasTables(query));
             // Each genome row followed by its own rows, as the writer puts them.
             auto writeGenome = [&](const QString &name, int place, int from, int to, const QList<int> &genes) {
                 QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , pixPerNuc , "
