@@ -440,6 +440,18 @@ private slots:
         QCOMPARE(target->currentIndex(), 0);
         QCOMPARE(query->currentIndex(), 1);
         QCOMPARE(wizard.fastaSequences().value("a"), QString("ccccgggg"));
+
+        // A Genbank record without a DEFINITION is listed, but has no name
+        // to pair: Next says so rather than reading it as FASTA.
+        const QString nameless = write("nameless.gb", "LOCUS       X 8 bp DNA\nACCESSION   X\nORIGIN\n"
+                                                      "        1 acgtacgt\n//\n");
+        GC_FileOpenWizard again;
+        toFilesPage(again);
+        addFiles(again, {zeta, nameless});
+        QCOMPARE(widget<QListWidget>(again, "listInputFiles")->count(), 2);
+        const QStringList warnings = warningsDuring([&] { click(again, QWizard::NextButton); });
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().contains(nameless + " has no DEFINITION line"), qPrintable(warnings.first()));
     }
 
     void pairsKeepTheirOrderAndRefuseRepeats()

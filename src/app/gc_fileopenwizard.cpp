@@ -29,6 +29,12 @@ const QString sequenceFilter = "Genbank or fasta files " + sequenceExtensions + 
 // Per row of the files list: what the file's genome is known by.
 const int GenomeKeysRole = Qt::UserRole;
 
+// The name the builder gives a Genbank file's genome.
+QString genbankName(const GC_SequenceFileReader &reader)
+{
+    return reader.genbank().header.value("DEFINITION").simplified();
+}
+
 // The keys a listed file's genomes are recognised by: the Genbank
 // accession with its version, and every genome name.
 QStringList genomeKeys(const GC_SequenceFileReader &reader)
@@ -41,7 +47,7 @@ QStringList genomeKeys(const GC_SequenceFileReader &reader)
             version = reader.genbank().header.value("ACCESSION").simplified().section(' ', 0, 0);
         if (!version.isEmpty())
             keys.append("version:" + version);
-        const QString definition = reader.genbank().header.value("DEFINITION").simplified();
+        const QString definition = genbankName(reader);
         if (!definition.isEmpty())
             keys.append("name:" + definition);
     } else {
@@ -266,19 +272,24 @@ void GC_FileOpenWizard::loadGenbanksFasta()
 
     for (int i = 0; i < ui->listInputFiles->count(); ++i) {
         const QString path = ui->listInputFiles->item(i)->text();
-        const QString definition = GC_FileUtils::genbankDefinition(path);
-        if (!definition.isEmpty()) {
+        // Decided as the builder decides; a file may have changed since it was added.
+        GC_SequenceFileReader reader(path);
+        if (!reader.check()) {
+            unreadableFiles.append(reader.errorText());
+            continue;
+        }
+        if (reader.kind() == GC_FileUtils::GenbankFile) {
+            const QString definition = genbankName(reader);
+            if (definition.isEmpty()) {
+                unreadableFiles.append(tr("%1 has no DEFINITION line: its genome has no name").arg(path));
+                continue;
+            }
             genbankMap.insert(definition, path);
             genbankPaths.append(path);
             nameSources[definition].append(path);
             continue;
         }
-        // Read as the builder and the loader read FASTA files.
-        QList<QPair<QString, QString>> records;
-        QString problem;
-        if (!GC_FileUtils::readFastaFile(path, &records, &problem))
-            unreadableFiles.append(problem);
-        for (const auto &record : records) {
+        for (const auto &record : reader.fastaRecords()) {
             fastaMap.insert(record.first, record.second);
             nameSources[record.first].append(path);
         }

@@ -93,18 +93,18 @@ SequenceFileKind sequenceFileKind(const QString &path, QString *problem)
     QString line;
     bool first = true;
     bool sawText = false;
-    bool sawHeader = false;
     while (reader.readLine(line)) {
+        // A Genbank DEFINITION always comes before any line that starts
+        // with '>': the first such line makes a FASTA file.
+        if (line.startsWith('>'))
+            return FastaFile;
         if (!sawText && !line.trimmed().isEmpty()) {
-            if (line.startsWith('>'))
-                return FastaFile;
             if (line.startsWith(QLatin1String("LOCUS")) || line.startsWith(QLatin1String("DEFINITION")))
                 return GenbankFile;
             sawText = true;
         }
         if (!first && line.contains(QLatin1String("DEFINITION")))
             return GenbankFile;
-        sawHeader = sawHeader || line.startsWith('>');
         first = false;
     }
     if (reader.hasError()) {
@@ -112,8 +112,6 @@ SequenceFileKind sequenceFileKind(const QString &path, QString *problem)
             *problem = reader.errorText();
         return NoSequenceFile;
     }
-    if (sawHeader)
-        return FastaFile;
     if (problem)
         *problem = first ? QString("%1 is empty").arg(path)
                          : QString("%1 is neither a Genbank nor a FASTA file").arg(path);
