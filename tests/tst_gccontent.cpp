@@ -259,6 +259,24 @@ private slots:
                                  .toImage()
                                  .copy(QRect(origin, view.viewport()->size()));
         QCOMPARE(inkColumns(shown), drawn);
+
+        // A picture of the whole scene (image export) has the line at the
+        // genome's start, wherever the window is scrolled.
+        const QRectF area = scene.sceneRect();
+        QImage whole(area.size().toSize(), QImage::Format_ARGB32);
+        whole.fill(Qt::white);
+        {
+            QPainter painter(&whole);
+            scene.render(&painter, QRectF(whole.rect()), area);
+        }
+        const int lineY = int(bar->mapToScene(QPointF(0, baseline)).y() - area.top());
+        int firstInk = -1;
+        for (int x = 0; x < whole.width() && firstInk < 0; ++x) {
+            if (countPixels(whole, QRect(x, lineY - 12, 1, 15), dark) > 0)
+                firstInk = x;
+        }
+        const double genomeLeft = genome->sceneBoundingRect().left() - area.left();
+        QVERIFY2(firstInk >= genomeLeft + 9 && firstInk <= genomeLeft + 14, qPrintable(QString::number(firstInk)));
     }
 
     // What a paint call can show is the exposed part cut to the device, so

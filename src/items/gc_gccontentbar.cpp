@@ -290,8 +290,14 @@ void GC_GCcontentBar::paint(QPainter *painter, const QStyleOptionGraphicsItem *o
         painter->drawRects(bars);
     }
 
-    followView();
-    m_figuresX = figuresLeft();
+    // In a view the line stays at the view's left; a picture of the whole
+    // scene (no widget) shows it at the genome's start.
+    if (widget) {
+        followView();
+        m_figuresX = figuresLeft();
+    } else if (const GC_Genome *genome = parentGenome()) {
+        m_figuresX = genome->boundingRect().left() + 10.0;
+    }
     painter->setFont(figuresFont());
     painter->drawText(QPointF(m_figuresX, bottom - 5.0 - m_height * maxGC()), figuresText());
 }
