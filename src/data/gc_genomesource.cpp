@@ -105,37 +105,6 @@ int GC_GenomeSource::countRows(const QString &path, Family family, int key)
     return count;
 }
 
-bool GC_GenomeSource::deleteRows(const QString &path, Family family, int key)
-{
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase():Database: "
-                           << ('"' + path + '"') << " does not exists";
-        return false;
-    }
-    GC_SqlConnection connection(QStringLiteral("gc_kestal_file"), path);
-    if (!connection.isOpen()) {
-        qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): Cannot open database:"
-                           << connection.errorText();
-        return false;
-    }
-    bool ok = false;
-    {
-        QSqlQuery query(connection.database());
-        const QString statement
-            = QStringLiteral("DELETE FROM %1 WHERE genomeId = ?").arg(tableName(family));
-        ok = query.prepare(statement);
-        if (ok) {
-            query.addBindValue(key);
-            ok = query.exec();
-        }
-        if (!ok)
-            qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): Cannot exec remove query"
-                               << query.lastError().text();
-        qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase(): " << statement << key;
-    }
-    return ok;
-}
-
 bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
                                   const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText)
 {

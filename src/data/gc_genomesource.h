@@ -31,9 +31,6 @@ public:
     // counted (no file, no table).
     static int countRows(const QString &path, Family family, int key);
 
-    // Deletes the family's rows of the key. False when nothing could be done.
-    static bool deleteRows(const QString &path, Family family, int key);
-
     // Replaces the family's rows of the key by rows, in one transaction: the
     // file holds either all the old rows or all the new ones. False, with
     // the reason, when the file cannot be opened or written.

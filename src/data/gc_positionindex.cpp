@@ -105,9 +105,14 @@ bool GC_PositionIndex::addZone(const GC_Interval &range, int from, int to, int k
 {
     if (!canAddZone(range, from, to))
         return false;
+    seed(range);
+    return fill(from, to, key);
+}
+
+void GC_PositionIndex::seed(const GC_Interval &range)
+{
     if (isEmpty() && range.isValid())
         fill(range.start(), range.end(), noHit);
-    return fill(from, to, key);
 }
 
 std::pair<int, int> GC_PositionIndex::hoverZone(int start, int end, int minimumSpan)

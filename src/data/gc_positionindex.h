@@ -41,6 +41,9 @@ public:
     // changed, when the index would span more than maxSpan.
     bool canAddZone(const GC_Interval &range, int from, int to) const;
     bool addZone(const GC_Interval &range, int from, int to, int key);
+    // Gives every position of range the value -1 while the index is empty
+    // (and range valid), as the first zone does.
+    void seed(const GC_Interval &range);
 
     // The hover zone of a hit from start to end (start <= end): the hit
     // itself, widened evenly to span at least minimumSpan when shorter

@@ -83,13 +83,8 @@ bool GC_HomologyBar::indexZone(int from, int to, int key, const char *caller)
 
 void GC_HomologyBar::seedPositionMap()
 {
-    const GC_Genome *genome = parentGenome();
-    if (!genome || !m_positionMap.isEmpty())
-        return;
-    const GC_Interval range = genome->getCoords();
-    if (range.isValid() && range.start() <= range.end()
-        && m_positionMap.canFill(range.start(), range.end()))
-        m_positionMap.fill(range.start(), range.end(), GC_PositionIndex::noHit);
+    if (const GC_Genome *genome = parentGenome())
+        m_positionMap.seed(genome->getCoords());
 }
 
 int GC_HomologyBar::keyAt(double sceneX) const

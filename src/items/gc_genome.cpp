@@ -1108,7 +1108,9 @@ void GC_Genome::deleteRecordsFromTableDatabase(const QString &table)
     // Only the three hit tables can be emptied: the name goes into the SQL.
     for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family) {
         if (GC_GenomeSource::tableName(GC_GenomeSource::Family(family)) == table) {
-            GC_GenomeSource::deleteRows(database, GC_GenomeSource::Family(family), dbId);
+            QString reason;
+            if (!GC_GenomeSource::replaceRows(database, GC_GenomeSource::Family(family), dbId, {}, &reason))
+                qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase():" << reason;
             return;
         }
     }
