@@ -58,13 +58,18 @@ bool GC_SceneImageRenderer::render(QString &fileName, const QString &format, boo
     return renderRaster(fileName, format, wholeScene, antialiasing);
 }
 
+QSize GC_SceneImageRenderer::targetSize(bool wholeScene) const
+{
+    // The whole scene at one pixel per unit, or what the view shows.
+    if (!wholeScene)
+        return m_view->viewport()->size();
+    const QRectF rect = m_scene->sceneRect();
+    return QSize(int(std::lround(rect.width())), int(std::lround(rect.height())));
+}
+
 bool GC_SceneImageRenderer::renderSvg(const QString &fileName, bool wholeScene)
 {
-    // The whole scene as the raster export draws it, or what the view shows.
-    const QRectF sceneRect = m_scene->sceneRect();
-    const QSize size = wholeScene ? QSize(int(std::lround(sceneRect.width())),
-                                          int(std::lround(sceneRect.height())))
-                                  : m_view->viewport()->size();
+    const QSize size = targetSize(wholeScene);
     if (size.isEmpty())
         return fail(QStringLiteral("There is nothing to draw."));
     QSaveFile file(fileName);
@@ -83,7 +88,7 @@ bool GC_SceneImageRenderer::renderSvg(const QString &fileName, bool wholeScene)
         if (!painter.begin(&generator))
             return fail(QStringLiteral("Cannot draw the SVG image %1.").arg(fileName));
         if (wholeScene)
-            m_scene->render(&painter, QRectF(QPointF(0, 0), size), sceneRect);
+            m_scene->render(&painter, QRectF(QPointF(0, 0), size), m_scene->sceneRect());
         else
             m_view->render(&painter);
         painter.end();
@@ -96,13 +101,7 @@ bool GC_SceneImageRenderer::renderSvg(const QString &fileName, bool wholeScene)
 bool GC_SceneImageRenderer::renderRaster(const QString &fileName, const QString &format,
                                          bool wholeScene, bool antialiasing)
 {
-    QSize size;
-    if (wholeScene) {
-        const QRectF rect = m_scene->sceneRect();
-        size = QSize(int(std::lround(rect.width())), int(std::lround(rect.height())));
-    } else {
-        size = m_view->viewport()->size();
-    }
+    const QSize size = targetSize(wholeScene);
     if (size.isEmpty())
         return fail(QStringLiteral("There is nothing to draw."));
     // Past this the memory would be promised but perhaps never delivered.

@@ -1,6 +1,7 @@
 #ifndef GC_SCENEIMAGERENDERER_H
 #define GC_SCENEIMAGERENDERER_H
 
+#include <QSize>
 #include <QString>
 
 class QGraphicsScene;
@@ -26,6 +27,7 @@ public:
     static QString fileNameForFormat(const QString &fileName, const QString &format);
 
 private:
+    QSize targetSize(bool wholeScene) const;
     bool renderSvg(const QString &fileName, bool wholeScene);
     bool renderRaster(const QString &fileName, const QString &format, bool wholeScene,
                       bool antialiasing);
