@@ -187,6 +187,7 @@ private slots:
         GC_ReferenceDatabases::setFolder(dir.path());
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening RRNA db.*damaged"));
         QVERIFY(!GC_ReferenceDatabases::openRrna());
+        QVERIFY(GC_ReferenceDatabases::lastErrorText(GC_ReferenceDatabases::Rrna).startsWith("the file is damaged"));
         GC_ReferenceDatabases::setFolder(QString());
     }
 

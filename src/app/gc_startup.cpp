@@ -47,22 +47,26 @@ QStringList GC_Startup::seedToolPaths(const QString &applicationFolder)
 
 void GC_Startup::openReferenceData()
 {
-    QStringList missing;
-    if (!GC_CogHomologies::openDatabase())
-        missing << QStringLiteral("COG");
-    if (!GC_RfamHomologies::openDatabase())
-        missing << QStringLiteral("RFAM");
-    if (!GC_rRNAHomologies::openDatabase())
-        missing << QStringLiteral("rRNA");
+    QStringList unavailable;
+    const std::pair<bool (*)(), GC_ReferenceDatabases::Collection> collections[] = {
+        {&GC_CogHomologies::openDatabase, GC_ReferenceDatabases::Cog},
+        {&GC_RfamHomologies::openDatabase, GC_ReferenceDatabases::Rfam},
+        {&GC_rRNAHomologies::openDatabase, GC_ReferenceDatabases::Rrna},
+    };
+    for (const auto &[open, collection] : collections) {
+        if (!open())
+            unavailable << QStringLiteral("%1 (%2)").arg(GC_ReferenceDatabases::fileName(collection),
+                                                         GC_ReferenceDatabases::lastErrorText(collection));
+    }
     if (!openChromsDatabase())
-        missing << QStringLiteral("taxonomy");
+        unavailable << QStringLiteral("chroms.sqlite3 (taxonomy)");
     GC_CogHomologies::loadGroupColors();
     // The collections are optional: say once what is unavailable without them.
-    if (!missing.isEmpty())
+    if (!unavailable.isEmpty())
         qCInfo(lcKestal).noquote()
-            << QStringLiteral("Optional reference collections not found in %1 (%2): the searches "
-                              "that need them are unavailable; everything else works.")
-                   .arg(GC_ReferenceDatabases::folder(), missing.join(QStringLiteral(", ")));
+            << QStringLiteral("Optional reference collections missing or unusable in %1: %2. The "
+                              "searches that need them are unavailable; everything else works.")
+                   .arg(GC_ReferenceDatabases::folder(), unavailable.join(QStringLiteral(", ")));
 }
 
 void GC_Startup::run()

@@ -1,6 +1,7 @@
 #include "gc_chromsdatabase.h"
 
 #include "gc_log.h"
+#include "gc_sqlconnection.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -39,6 +40,13 @@ bool openChromsDatabase(const QString &path)
     db.setConnectOptions("QSQLITE_OPEN_READONLY");
     if (!db.open()) {
         qCDebug(lcKestal).noquote() << "Error opening chroms db:" << db.lastError().text();
+        return false;
+    }
+    // A damaged taxonomy would show a browser with branches missing.
+    const QString damage = GC_SqlConnection::integrityProblem(db);
+    if (!damage.isEmpty()) {
+        qCDebug(lcKestal).noquote() << "Error opening chroms db:" << path << "is damaged:" << damage;
+        db.close();
         return false;
     }
     chromsDatabaseOpen = true;

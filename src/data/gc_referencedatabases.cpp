@@ -17,6 +17,12 @@ QString &currentFolder()
     return folder;
 }
 
+QString &lastError(GC_ReferenceDatabases::Collection collection)
+{
+    static QString errors[3];
+    return errors[collection];
+}
+
 const char *collectionLabel(GC_ReferenceDatabases::Collection collection)
 {
     switch (collection) {
@@ -125,6 +131,7 @@ bool GC_ReferenceDatabases::open(Collection collection)
         }
     }
 
+    lastError(collection) = reason;
     if (!reason.isEmpty()) {
         qCDebug(lcKestal).noquote() << QStringLiteral("Error opening %1 db \"%2\": %3")
                                     .arg(QLatin1String(collectionLabel(collection)), path, reason);
@@ -132,6 +139,11 @@ bool GC_ReferenceDatabases::open(Collection collection)
     }
     qCDebug(lcKestal).noquote() << QStringLiteral("\"%1\": successfully opened").arg(path);
     return true;
+}
+
+QString GC_ReferenceDatabases::lastErrorText(Collection collection)
+{
+    return lastError(collection);
 }
 
 bool GC_ReferenceDatabases::openAll(const QString &folder)

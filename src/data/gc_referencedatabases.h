@@ -33,6 +33,8 @@ public:
     // the same name. Logs the outcome; true when the file opened and reads
     // as an SQLite database.
     static bool open(Collection collection);
+    // Why the last open() of the collection failed; empty after a success.
+    static QString lastErrorText(Collection collection);
     static bool openCog() { return open(Cog); }
     static bool openRfam() { return open(Rfam); }
     static bool openRrna() { return open(Rrna); }

@@ -48,6 +48,17 @@ QSqlDatabase GC_SqlConnection::database() const
     return QSqlDatabase::database(m_name, false);
 }
 
+QString GC_SqlConnection::damage(const QString &path) const
+{
+    return isSqliteFile(path) ? integrityProblem() : QString();
+}
+
+QString GC_SqlConnection::damagedText(const QString &path, const QString &problem)
+{
+    return QStringLiteral("The file \"%1\" is damaged and cannot be read.\nSQLite reports: %2")
+        .arg(path, problem);
+}
+
 QString GC_SqlConnection::integrityProblem() const
 {
     if (!isOpen())

@@ -27,6 +27,12 @@ public:
     // at all counts as damaged.
     QString integrityProblem() const;
     static QString integrityProblem(const QSqlDatabase &db);
+    // The quick check of path, the file of this connection, where it is an
+    // SQLite file: a damaged one may not even show its kind. Empty for an
+    // intact file and for a file that is no SQLite database at all.
+    QString damage(const QString &path) const;
+    // What the user is told of a damaged file.
+    static QString damagedText(const QString &path, const QString &problem);
 
     // Whether the file starts with SQLite's header, so that a failing check
     // means damage rather than some other kind of file.

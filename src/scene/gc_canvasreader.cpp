@@ -21,12 +21,6 @@
 
 namespace {
 
-QString damagedText(const QString &fileName, const QString &problem)
-{
-    return QStringLiteral("The file \"%1\" is damaged and cannot be read.\nSQLite reports: %2")
-        .arg(fileName, problem);
-}
-
 bool failed(QString *damage, const QString &table, const QSqlQuery &query)
 {
     *damage = QStringLiteral("reading the %1 table: %2").arg(table, query.lastError().text());
@@ -95,14 +89,12 @@ bool GC_CanvasReader::load(const QString &fileName)
                                     GC_SqlConnection::ReadOnly);
         // Checked before anything else reads it: a damaged SQLite file may
         // not even show its type.
-        if (GC_SqlConnection::isSqliteFile(fileName)) {
-            const QString problem = connection.integrityProblem();
-            if (!problem.isEmpty()) {
-                qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadKestalCanvas():" << fileName
-                                     << "is damaged:" << problem;
-                m_scene->setLastErrorText(damagedText(fileName, problem));
-                return false;
-            }
+        const QString problem = connection.damage(fileName);
+        if (!problem.isEmpty()) {
+            qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadKestalCanvas():" << fileName
+                                        << "is damaged:" << problem;
+            m_scene->setLastErrorText(GC_SqlConnection::damagedText(fileName, problem));
+            return false;
         }
         if (GC_FileUtils::filetype(fileName) != FILETYPE_CANVAS) {
             m_scene->setLastErrorText(
@@ -114,7 +106,7 @@ bool GC_CanvasReader::load(const QString &fileName)
             if (!read(connection.database(), fileName, &damage)) {
                 qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadKestalCanvas():" << fileName
                                      << "is damaged:" << damage;
-                m_scene->setLastErrorText(damagedText(fileName, damage));
+                m_scene->setLastErrorText(GC_SqlConnection::damagedText(fileName, damage));
                 return false;
             }
         }

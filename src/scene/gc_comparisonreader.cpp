@@ -72,11 +72,9 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
                                 GC_SqlConnection::ReadOnly);
     // Checked before anything reads it, the type probe included: damage
     // can hide what kind of file it is.
-    if (GC_SqlConnection::isSqliteFile(path)) {
-        const QString problem = connection.integrityProblem();
-        if (!problem.isEmpty())
-            return damaged(path, problem);
-    }
+    const QString problem = connection.damage(path);
+    if (!problem.isEmpty())
+        return damaged(path, problem);
     if (GC_FileUtils::filetype(path) != FILETYPE_COMPARISON)
         return true;
     if (!connection.isOpen()) {
@@ -181,8 +179,6 @@ bool GC_ComparisonReader::damaged(const QString &path, const QString &problem)
 {
     qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadSorvikComparisons():" << path
                          << "is damaged:" << problem;
-    m_scene->setLastErrorText(
-        QStringLiteral("The file \"%1\" is damaged and cannot be read.\nSQLite reports: %2")
-            .arg(path, problem));
+    m_scene->setLastErrorText(GC_SqlConnection::damagedText(path, problem));
     return false;
 }
