@@ -197,6 +197,21 @@ private slots:
         // An index that names no genome takes the first one.
         QVERIFY(scene.loadGenomeFromFile(canvas, -100));
         QCOMPARE(scene.topGenomes().at(1)->getName(), QString("first"));
+
+        // A genes table that does not read as written is damage, not a
+        // genome without genes.
+        QFile file(canvas);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        file.close();
+        const qsizetype at = bytes.indexOf("lineColor TEXT , fillColor TEXT , arrowStyle INTEGER, note");
+        QVERIFY(at > 0);
+        bytes[at + 8] = '2';
+        const QString damaged = dir.filePath("damaged.kcv");
+        QVERIFY(TestData::writeFile(damaged, bytes));
+        QVERIFY(!scene.loadGenomeFromFile(damaged, ids.at(1)));
+        QVERIFY2(scene.lastErrorText().contains("is damaged"), qPrintable(scene.lastErrorText()));
+        QCOMPARE(scene.topGenomes().size(), 2);
     }
 
     // The loader and the comparison builder take the same files, read them

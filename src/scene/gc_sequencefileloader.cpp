@@ -10,6 +10,7 @@
 #include "gc_sqlconnection.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 GC_SequenceFileLoader::GC_SequenceFileLoader(GC_GenomeScene *scene)
@@ -26,8 +27,8 @@ bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
         const qsizetype before = m_scene->topGenomes().size();
         if (type == FILETYPE_COMPARISON)
             loadComparison(fileName, genomeIndex);
-        else
-            loadCanvas(fileName, genomeIndex);
+        else if (!loadCanvas(fileName, genomeIndex))
+            return false;
         // A database that gives no genome (unreadable, or no genome of that
         // index) is a failed opening, not an empty document.
         if (m_scene->topGenomes().size() == before)
@@ -97,26 +98,34 @@ void GC_SequenceFileLoader::loadComparison(const QString &fileName, int genomeIn
     place(genome, true);
 }
 
-void GC_SequenceFileLoader::loadCanvas(const QString &fileName, int genomeIndex)
+bool GC_SequenceFileLoader::loadCanvas(const QString &fileName, int genomeIndex)
 {
     GC_SqlConnection connection(QStringLiteral("loadgenomefromfile"), fileName,
                                 GC_SqlConnection::ReadOnly);
+    const QString problem = connection.damage(fileName);
+    if (!problem.isEmpty())
+        return fail(GC_SqlConnection::damagedText(fileName, problem));
     if (!connection.isOpen())
-        return;
+        return true; // no genome read: load() says so
     const QSqlDatabase db = connection.database();
     // The genome whose id is the index; failing that, the first one.
     QSqlQuery query(db);
     if (!query.prepare(GC_Genome::sqlSelect() + QStringLiteral(" WHERE id = ?")))
-        return;
+        return true;
     query.addBindValue(genomeIndex);
     if (!query.exec() || !query.next()) {
         if (!query.exec(GC_Genome::sqlSelect() + QStringLiteral(" LIMIT 1")) || !query.next())
-            return;
+            return true;
     }
     auto *genome = new GC_Genome;
     genome->setDatabase(fileName);
-    genome->loadItem(query, db);
+    QString damage;
+    if (!genome->loadItem(query.record(), db, true, 0, &damage)) {
+        delete genome;
+        return fail(GC_SqlConnection::damagedText(fileName, damage));
+    }
     place(genome, false);
+    return true;
 }
 
 void GC_SequenceFileLoader::loadGenbank(const GC_GenbankParser &parser)

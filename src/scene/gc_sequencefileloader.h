@@ -23,7 +23,8 @@ public:
 
 private:
     void loadComparison(const QString &fileName, int genomeIndex);
-    void loadCanvas(const QString &fileName, int genomeIndex);
+    // False, with the scene's error text set, when the file is damaged.
+    bool loadCanvas(const QString &fileName, int genomeIndex);
     void loadGenbank(const GC_GenbankParser &parser);
     void loadFasta(const QPair<QString, QString> &record);
     bool fail(const QString &reason);
