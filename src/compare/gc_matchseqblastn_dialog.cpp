@@ -253,10 +253,11 @@ bool GC_MatchSeqBlastn_dialog::prepareResultFile()
 bool GC_MatchSeqBlastn_dialog::writeFasta(const QString &fileName, const QByteArray &header,
                                           const QString &sequence)
 {
-    if (m_workFolder.writeFasta(fileName, header, sequence))
+    QString reason;
+    if (m_workFolder.writeFasta(fileName, header, sequence, &reason))
         return true;
-    fail(tr("<p><b>Error:</b> Unable to write to %1</p>")
-             .arg(m_workFolder.filePath(fileName).toHtmlEscaped()));
+    fail(tr("<p><b>Error:</b> Unable to write to %1: %2</p>")
+             .arg(m_workFolder.filePath(fileName).toHtmlEscaped(), reason.toHtmlEscaped()));
     return false;
 }
 

@@ -83,6 +83,7 @@ void GC_SequenceBlaster::startRun(bool synchronous)
     m_laneCount = qMax(1, qMin(m_concurrentPairs, int(m_pairs.size()) - m_pairIndex));
     while (int(m_lanes.size()) < m_laneCount) {
         auto lane = std::make_unique<Lane>(QString("lane-%1").arg(m_lanes.size() + 1));
+        lane->index = int(m_lanes.size());
         lane->runner = new GC_BlastRunner(this);
         lane->runner->setWorkingDirectory(lane->folder.path());
         Lane *owner = lane.get();
@@ -218,10 +219,7 @@ void GC_SequenceBlaster::startPair(Lane &lane, int pairIndex)
     lane.queryId = m_pairs.at(pairIndex).second;
     lane.stage = Idle;
     lane.stopped = false;
-    for (int i = 0; i < int(m_lanes.size()); ++i) {
-        if (m_lanes.at(i).get() == &lane)
-            m_laneOfPair[pairIndex] = i;
-    }
+    m_laneOfPair[pairIndex] = lane.index;
     ++m_runningPairs;
     emit progressMessage(0, tr("Sequence pair %1 of %2").arg(pairIndex + 1).arg(m_pairs.size()));
     qCDebug(lcKestal).noquote() << "GC_SequenceBlaster: starting" << describePair(lane) << "in"

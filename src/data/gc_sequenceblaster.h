@@ -29,7 +29,9 @@ class QTimer;
 // as separate processes; everything else (reading the sequences, storing the
 // rows) happens on the blaster's own thread, so the comparison database has
 // one writer at a time and each pair is stored in one transaction. The rows
-// stored do not depend on how many pairs run at once.
+// stored do not depend on how many pairs run at once, for a synchronous run
+// and for any run that succeeds (an asynchronous run that fails may keep
+// the rows of a later pair that ended before the failure).
 //
 // A pair whose run fails in any way stores no row and makes result() false;
 // the synchronous run still compares every other pair, while the
@@ -92,6 +94,7 @@ private:
         {
         }
         GC_BlastWorkFolder folder;
+        int index = 0; // its place among the lanes
         GC_BlastRunner *runner = nullptr;
         int pairIndex = -1; // -1 while the lane is free
         int targetId = -1;
@@ -139,7 +142,7 @@ private:
     bool m_result = true;
     bool m_synchronous = true;
     std::atomic<bool> m_cancelRequested{false};
-    QMap<int, QString> m_errors; // by pair index; -1 for the run as a whole
+    QMap<int, QString> m_errors; // by pair index; INT_MAX for the run as a whole
     QEventLoop *m_loop = nullptr;
     QTimer *m_interruptionWatch = nullptr;
 };
