@@ -65,17 +65,18 @@ bool GC_COGTblastn_dialog::applyPendingHits()
     return applied;
 }
 
-int GC_COGTblastn_dialog::replaceBarHits()
+int GC_COGTblastn_dialog::replaceBarHits(const QList<GC_HomologyRowWriter::Row> &rows)
 {
     GC_CogHomologies *bar = genome()->getCogHomologies();
     bar->clearMatchings();
     int added = 0;
-    for (const PendingHit &hit : std::as_const(m_pending)) {
-        if (bar->addCogMatching(hit.low, hit.high, hit.referenceId, hit.cogCode, hit.groupCode,
-                                hit.classId, hit.evalue, hit.bitscore))
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const GC_HomologyRowWriter::Row &row = rows.at(i);
+        const Lookup &lookup = m_lookups.at(i);
+        if (bar->addCogMatching(row.start, row.end, row.referenceId, lookup.cogCode, lookup.groupCode,
+                                lookup.classId, row.evalue, row.bitscore))
             ++added;
     }
-    m_pending.clear();
     return added;
 }
 
@@ -138,7 +139,6 @@ bool GC_COGTblastn_dialog::addHit(const GC_HomologyHitLine &hit, int low, int hi
         GC_ReferenceLookup::firstValue(GC_ReferenceDatabases::Cog, categoryQuery, {cogCode}).toString();
     const int classId =
         GC_ReferenceLookup::firstValue(GC_ReferenceDatabases::Cog, classQuery, {groupCode}).toInt();
-    m_pending.append({low, high, hit.referenceId(), cogCode, groupCode, classId, hit.evalue(),
-                      hit.bitscore()});
+    m_lookups.append({cogCode, groupCode, classId});
     return true;
 }

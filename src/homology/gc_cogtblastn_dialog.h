@@ -38,8 +38,8 @@ protected:
     void blastRunEnded(bool ok) override { blastFinished(ok); }
     void showSearchProgress(int referenceId) override;
     bool addHit(const GC_HomologyHitLine &hit, int low, int high) override;
-    void clearPendingHits() override { m_pending.clear(); }
-    int replaceBarHits() override;
+    void clearPendingHits() override { m_lookups.clear(); }
+    int replaceBarHits(const QList<GC_HomologyRowWriter::Row> &rows) override;
     bool applyPendingHits() override;
 
 private:
@@ -49,19 +49,14 @@ private:
     QString m_queryPath;
     const int m_progressMaximum = 190000;
 
-    // A hit set aside with all its values looked up.
-    struct PendingHit
+    // What was looked up for each hit set aside, in step with its row.
+    struct Lookup
     {
-        int low;
-        int high;
-        int referenceId;
         QString cogCode;
         QString groupCode;
         int classId;
-        double evalue;
-        double bitscore;
     };
-    QList<PendingHit> m_pending;
+    QList<Lookup> m_lookups;
 };
 
 #endif

@@ -320,8 +320,7 @@ void GC_HomologySearchDialog::importHits(const QString &annotatingText)
 
     GC_HomologyCoverage coverage(m_genome->getCoords().end());
     GC_HomologyHitLine hit;
-    clearPendingHits();
-    m_pendingRows.clear();
+    forgetPendingHits();
     int i = 0;
     while (!resultFile.atEnd()) {
         const QByteArray line = resultFile.readLine();
@@ -352,6 +351,12 @@ void GC_HomologySearchDialog::importHits(const QString &annotatingText)
     accept();
 }
 
+void GC_HomologySearchDialog::forgetPendingHits()
+{
+    clearPendingHits();
+    m_pendingRows.clear();
+}
+
 bool GC_HomologySearchDialog::applyPendingHits()
 {
     const GC_GenomeSource::Family which = family();
@@ -363,16 +368,15 @@ bool GC_HomologySearchDialog::applyPendingHits()
     if (replaceStored) {
         QString reason;
         if (!GC_GenomeSource::replaceRows(source, which, key, m_pendingRows, &reason)) {
-            clearPendingHits();
-            m_pendingRows.clear();
+            forgetPendingHits();
             fail(tr("<p><b>Error:</b> the stored homologies could not be replaced: %1</p>"
                     "<p>The genome keeps its earlier homologies.</p>")
                      .arg(reason.toHtmlEscaped()));
             return false;
         }
     }
-    m_addedCount = replaceBarHits();
-    m_pendingRows.clear();
+    m_addedCount = replaceBarHits(m_pendingRows);
+    forgetPendingHits();
     if (!replaceStored)
         return true;
     switch (which) {

@@ -130,9 +130,10 @@ protected:
     virtual bool addHit(const GC_HomologyHitLine &hit, int low, int high) = 0;
     // Forgets the hits set aside.
     virtual void clearPendingHits() = 0;
-    // Empties the family's bar and places the hits set aside on it; returns
+    // Empties the family's bar and places the hits set aside on it (rows,
+    // in the order addHit() took them, beside what it looked up); returns
     // how many it took.
-    virtual int replaceBarHits() = 0;
+    virtual int replaceBarHits(const QList<GC_HomologyRowWriter::Row> &rows) = 0;
     // Replaces the genome's hits of the family by those set aside: first the
     // rows stored in its source file, if it has any (one transaction), then
     // its bar. False, with the error shown and the earlier hits kept, when
@@ -158,8 +159,11 @@ private:
     bool m_available = true;
     bool m_running = false;
 
+    // Forgets the hits set aside, here and in the family's own lists.
+    void forgetPendingHits();
+
     GC_BlastResultFile m_result;
-    // The rows of the hits set aside, for the source file.
+    // The rows of the hits set aside, for the source file and the bar.
     QList<GC_HomologyRowWriter::Row> m_pendingRows;
     int m_addedCount = 0;
 };

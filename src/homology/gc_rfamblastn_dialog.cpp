@@ -72,17 +72,17 @@ void GC_RFAMBlastn_dialog::on_blastCombobox_textActivated(const QString &text)
     setTask(text);
 }
 
-int GC_RFAMBlastn_dialog::replaceBarHits()
+int GC_RFAMBlastn_dialog::replaceBarHits(const QList<GC_HomologyRowWriter::Row> &rows)
 {
     GC_RfamHomologies *bar = genome()->getRfamHomologies();
     bar->clearMatchings();
     int added = 0;
-    for (const PendingHit &hit : std::as_const(m_pending)) {
-        if (bar->addRfamMatching(hit.low, hit.high, hit.referenceId, hit.rfamCode, hit.evalue,
-                                 hit.bitscore))
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const GC_HomologyRowWriter::Row &row = rows.at(i);
+        if (bar->addRfamMatching(row.start, row.end, row.referenceId, m_rfamCodes.at(i), row.evalue,
+                                 row.bitscore))
             ++added;
     }
-    m_pending.clear();
     return added;
 }
 
@@ -147,7 +147,6 @@ bool GC_RFAMBlastn_dialog::addHit(const GC_HomologyHitLine &hit, int low, int hi
                                   .arg(length);
         return false;
     }
-    m_pending.append({low, high, hit.referenceId(), sequence.at(1).toString(), hit.evalue(),
-                      hit.bitscore()});
+    m_rfamCodes.append(sequence.at(1).toString());
     return true;
 }

@@ -39,8 +39,8 @@ protected:
     void blastRunEnded(bool ok) override { blastFinished(ok); }
     void showSearchProgress(int referenceId) override;
     bool addHit(const GC_HomologyHitLine &hit, int low, int high) override;
-    void clearPendingHits() override { m_pending.clear(); }
-    int replaceBarHits() override;
+    void clearPendingHits() override { m_rfamCodes.clear(); }
+    int replaceBarHits(const QList<GC_HomologyRowWriter::Row> &rows) override;
 
 private:
     void setTask(const QString &task);
@@ -52,17 +52,8 @@ private:
     QString m_task;
     int m_progressMaximum = 0;
 
-    // A hit set aside with its RFAM family looked up.
-    struct PendingHit
-    {
-        int low;
-        int high;
-        int referenceId;
-        QString rfamCode;
-        double evalue;
-        double bitscore;
-    };
-    QList<PendingHit> m_pending;
+    // The RFAM family looked up for each hit set aside, in step with its row.
+    QStringList m_rfamCodes;
 };
 
 #endif

@@ -67,17 +67,17 @@ bool GC_RRNABlastn_dialog::prepareDatabase(const QString &name)
     return true;
 }
 
-int GC_RRNABlastn_dialog::replaceBarHits()
+int GC_RRNABlastn_dialog::replaceBarHits(const QList<GC_HomologyRowWriter::Row> &rows)
 {
     GC_rRNAHomologies *bar = genome()->getrRNAHomologies();
     bar->clearMatchings();
     int added = 0;
-    for (const PendingHit &hit : std::as_const(m_pending)) {
-        if (bar->addrRNAMatching(hit.low, hit.high, hit.referenceId, hit.groupId, hit.evalue,
-                                 hit.bitscore))
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const GC_HomologyRowWriter::Row &row = rows.at(i);
+        if (bar->addrRNAMatching(row.start, row.end, row.referenceId, m_groupIds.at(i), row.evalue,
+                                 row.bitscore))
             ++added;
     }
-    m_pending.clear();
     return added;
 }
 
@@ -144,7 +144,6 @@ bool GC_RRNABlastn_dialog::addHit(const GC_HomologyHitLine &hit, int low, int hi
                                   .arg(length);
         return false;
     }
-    m_pending.append({low, high, hit.referenceId(), sequence.at(1).toInt(), hit.evalue(),
-                      hit.bitscore()});
+    m_groupIds.append(sequence.at(1).toInt());
     return true;
 }

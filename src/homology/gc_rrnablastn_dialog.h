@@ -37,8 +37,8 @@ protected:
     GC_GenomeSource::Family family() const override { return GC_GenomeSource::Rrna; }
     void blastRunEnded(bool ok) override;
     bool addHit(const GC_HomologyHitLine &hit, int low, int high) override;
-    void clearPendingHits() override { m_pending.clear(); }
-    int replaceBarHits() override;
+    void clearPendingHits() override { m_groupIds.clear(); }
+    int replaceBarHits(const QList<GC_HomologyRowWriter::Row> &rows) override;
 
 private:
     bool prepareDatabase(const QString &name);
@@ -50,17 +50,8 @@ private:
     QString m_ssuDatabase;
     bool m_secondRun = false;
 
-    // A hit set aside with its rRNA group looked up.
-    struct PendingHit
-    {
-        int low;
-        int high;
-        int referenceId;
-        int groupId;
-        double evalue;
-        double bitscore;
-    };
-    QList<PendingHit> m_pending;
+    // The rRNA group looked up for each hit set aside, in step with its row.
+    QList<int> m_groupIds;
 };
 
 #endif
