@@ -400,6 +400,22 @@ private slots:
         parser.setFileName(expected.at(0));
         QVERIFY2(parser.parse(), qPrintable(parser.lastErrorText()));
         QCOMPARE(parser.header.value("SEQUENCE"), QString("acgtacgt"));
+
+        // Fetched again, a record goes back into the file written for it
+        // (even one renamed beside the user's own file), listed once.
+        const QByteArray t4Again =
+            FakeEntrezServer::genbankRecord("AC_2", "Enterobacteria phage T4, complete genome.", "tttt");
+        const QByteArray again = FakeEntrezServer::genbankRecord("AC_5", "Old phage", "aaaa") + t4Again;
+        server.setReply(FakeEntrezServer::efetchPath, again);
+        answerDownload(folder.path());
+        QTest::mouseClick(child<QPushButton>(dialog.get(), "buttondownload"), Qt::LeftButton);
+        QVERIFY(server.waitForCount(2));
+        QTRY_COMPARE_WITH_TIMEOUT(label->text(), QString("Download finished"), 5000);
+        QCOMPARE(dialog->downloadedFiles(), expected);
+        QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden).size(), 5);
+        QCOMPARE(readFile(expected.at(2)), FakeEntrezServer::genbankRecord("AC_5", "Old phage", "aaaa"));
+        QCOMPARE(readFile(expected.at(0)), t4Again);
+        QCOMPARE(readFile(dir.filePath("Old phage.gb")), QByteArray("keep me"));
     }
 
     void fetchTakesEveryRowWhenNoneIsSelected()

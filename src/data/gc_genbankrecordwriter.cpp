@@ -28,6 +28,19 @@ QString GC_GenbankRecordWriter::definition(const QString &record)
     return name;
 }
 
+QString GC_GenbankRecordWriter::accession(const QString &record)
+{
+    const QLatin1String keyword("\nACCESSION");
+    const int start = record.indexOf(keyword);
+    if (start < 0)
+        return QString();
+    const int textStart = start + int(keyword.size());
+    int end = record.indexOf(QLatin1Char('\n'), textStart);
+    if (end < 0)
+        end = int(record.size());
+    return record.mid(textStart, end - textStart).simplified().section(QLatin1Char(' '), 0, 0);
+}
+
 QString GC_GenbankRecordWriter::safeFileName(const QString &name)
 {
     QString safe;
@@ -53,6 +66,7 @@ QString GC_GenbankRecordWriter::safeFileName(const QString &name)
 QStringList GC_GenbankRecordWriter::writeRecords(const QString &text)
 {
     QStringList written;
+    failed.clear();
     const QStringList records = text.split(QStringLiteral("\n//\n"));
     for (QString record : records) {
         // An answer that ends without a line break after its last "//".
@@ -66,13 +80,20 @@ QStringList GC_GenbankRecordWriter::writeRecords(const QString &text)
                           .arg(record.trimmed().left(60).section(QLatin1Char('\n'), 0, 0));
             continue;
         }
-        const QString path = freePath(name);
+        const QString firstChoice = QFileInfo(QDir(folder).filePath(name + QLatin1String(".gb")))
+                                        .absoluteFilePath();
+        const QString id = accession(record);
+        const QPair<QString, QString> key(firstChoice, id);
+        const QString own = id.isEmpty() ? QString() : ownFiles.value(key);
+        const QString path = own.isEmpty() ? freePath(name) : own;
         QString error;
         if (!writeFile(path, record, &error)) {
             failed << QObject::tr("%1: %2").arg(QDir::toNativeSeparators(path), error);
             continue;
         }
         taken.insert(path);
+        if (!id.isEmpty())
+            ownFiles.insert(key, path);
         written << path;
     }
     return written;

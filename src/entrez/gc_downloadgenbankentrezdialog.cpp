@@ -7,7 +7,6 @@
 #include "gc_chromsdatabase.h"
 #include "gc_downloadgenbankentrezitem.h"
 #include "gc_entrezquerybuilder.h"
-#include "gc_genbankrecordwriter.h"
 #include "gc_genomesbrowser_treemodel.h"
 #include "gc_pushbutton_custom.h"
 
@@ -349,20 +348,25 @@ void GC_DownloadGenbankEntrezDialog::slotFetchFinished(bool error)
         outcome = tr("Download failed");
     } else {
         request->readResult();
-        GC_GenbankRecordWriter writer(downloadFolder);
-        const QStringList written = writer.writeRecords(answerText(request->data()));
+        // One writer for the dialog's life: a record fetched again goes
+        // back into the file written for it before.
+        recordWriter.setFolder(downloadFolder);
+        const QStringList written = recordWriter.writeRecords(answerText(request->data()));
         for (const QString &path : written) {
-            if (!fileList.contains(path))
+            if (!listedFiles.contains(path)) {
+                listedFiles.insert(path);
                 fileList << path;
+            }
         }
-        if (!writer.failures().isEmpty()) {
+        const QStringList failures = recordWriter.failures();
+        if (!failures.isEmpty()) {
             outcome = tr("Download finished: %n record(s) could not be saved", nullptr,
-                         int(writer.failures().size()));
+                         int(failures.size()));
             QMessageBox box(QMessageBox::Warning, tr("Saving sequences"),
                             tr("Some downloaded records could not be saved in %1.")
                                 .arg(QDir::toNativeSeparators(downloadFolder)),
                             QMessageBox::Ok, this);
-            box.setDetailedText(writer.failures().join(QLatin1Char('\n')));
+            box.setDetailedText(failures.join(QLatin1Char('\n')));
             box.exec();
         } else if (written.isEmpty()) {
             outcome = tr("Download finished: the answer held no Genbank records");

@@ -1,9 +1,12 @@
 #ifndef GC_DOWNLOADGENBANKENTREZDIALOG_H
 #define GC_DOWNLOADGENBANKENTREZDIALOG_H
 
+#include "gc_genbankrecordwriter.h"
+
 #include <QDialog>
 #include <QHash>
 #include <QModelIndex>
+#include <QSet>
 #include <QStringList>
 #include <QTreeView>
 
@@ -71,6 +74,8 @@ private:
     EN_Request_HttpTextData *request = nullptr;
     QString downloadFolder;
     QStringList fileList;
+    QSet<QString> listedFiles;
+    GC_GenbankRecordWriter recordWriter;
     GC_GenomesBrowser_TreeModel *browseModel = nullptr;
     QTreeView browseTreeView;
     QTableWidget *browseTable = nullptr;
