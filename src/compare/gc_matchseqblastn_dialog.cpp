@@ -459,6 +459,8 @@ void GC_MatchSeqBlastn_dialog::importResults()
             qCDebug(lcKestal) << "GC_MatchSeqBlastn_dialog::importResults(): skipped line" << line;
             continue;
         }
+        qCDebug(lcKestal, "%d-%d  %d-%d  (%%%f)(%f)", hit.sstart, hit.send, hit.qstart, hit.qend,
+                hit.pident, hit.bitscore);
         m_scene->addMatching(query, m_targetGenome, hit.qstart, hit.qend, hit.sstart, hit.send,
                              hit.pident, hit.bitscore);
         ++i;

@@ -85,7 +85,8 @@ void GC_COGTblastn_dialog::blaststep1()
     if (!beginRun() || !writeGenomeFasta(GenomeFasta))
         return;
     const bool ok = runMakeblastdb(m_makeblastdbPath, {"-in", GenomeFasta, "-dbtype", "nucl",
-                                                       "-hash_index", "-out", GenomeDatabase});
+                                                       "-hash_index", "-out", GenomeDatabase},
+                                   "GC_COGTblastn::blaststep1 Command : ");
     blaststep2(ok);
 }
 
@@ -98,7 +99,8 @@ void GC_COGTblastn_dialog::blaststep2(bool ok)
         return;
     }
     startBlast(m_tblastnPath, {"-db", GenomeDatabase, "-query", m_queryPath, "-evalue", evalueText(),
-                               "-outfmt", "6 qseqid length sstart send evalue bitscore"});
+                               "-outfmt", "6 qseqid length sstart send evalue bitscore"},
+               "GC_COGTblastn::blaststep2-Blast command: ");
 }
 
 void GC_COGTblastn_dialog::showSearchProgress(int referenceId)

@@ -201,14 +201,15 @@ bool GC_HomologySearchDialog::writeGenomeFasta(const QString &fileName)
     return true;
 }
 
-bool GC_HomologySearchDialog::runMakeblastdb(const QString &program, const QStringList &arguments)
+bool GC_HomologySearchDialog::runMakeblastdb(const QString &program, const QStringList &arguments,
+                                             const char *logText)
 {
     // makeblastdb runs to its end before the search starts; the interface waits.
     GC_BlastRunner makeblastdb;
     makeblastdb.setProgram(program);
     makeblastdb.setArguments(arguments);
     makeblastdb.setWorkingDirectory(m_workFolder.path());
-    qCDebug(lcKestal).noquote() << m_className << "::blaststep1 Command :" << makeblastdb.commandLine();
+    qCDebug(lcKestal).noquote().nospace() << logText << makeblastdb.commandLine();
     if (makeblastdb.run())
         return true;
     fail(tr("<p><b>Error:</b> the process has failed (blaststep2)</p>")
@@ -216,12 +217,13 @@ bool GC_HomologySearchDialog::runMakeblastdb(const QString &program, const QStri
     return false;
 }
 
-void GC_HomologySearchDialog::startBlast(const QString &program, const QStringList &arguments)
+void GC_HomologySearchDialog::startBlast(const QString &program, const QStringList &arguments,
+                                         const char *logText)
 {
     m_runner->setProgram(program);
     m_runner->setArguments(arguments);
     m_runner->setWorkingDirectory(m_workFolder.path());
-    qCDebug(lcKestal).noquote() << m_className << ": BLAST command:" << m_runner->commandLine();
+    qCDebug(lcKestal).noquote().nospace() << logText << m_runner->commandLine();
     m_runner->start();
 }
 

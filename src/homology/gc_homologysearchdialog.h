@@ -108,9 +108,10 @@ protected:
     // Run steps. Each failing step has shown its error and ended the run.
     bool beginRun();
     bool writeGenomeFasta(const QString &fileName);
-    bool runMakeblastdb(const QString &program, const QStringList &arguments);
+    // logText goes to the log before the command line.
+    bool runMakeblastdb(const QString &program, const QStringList &arguments, const char *logText);
     // Starts BLAST in the background; blastRunEnded() follows.
-    void startBlast(const QString &program, const QStringList &arguments);
+    void startBlast(const QString &program, const QStringList &arguments, const char *logText);
     virtual void blastRunEnded(bool ok) = 0;
     // Ends the run with the HTML line (an "<b>Error:</b>" text).
     void fail(const QString &html);

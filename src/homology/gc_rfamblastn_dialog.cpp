@@ -91,7 +91,8 @@ void GC_RFAMBlastn_dialog::blaststep1()
     if (!beginRun() || !writeGenomeFasta(GenomeFasta))
         return;
     const bool ok = runMakeblastdb(m_makeblastdbPath, {"-in", GenomeFasta, "-dbtype", "nucl",
-                                                       "-hash_index", "-out", GenomeDatabase});
+                                                       "-hash_index", "-out", GenomeDatabase},
+                                   "GC_RFAMBlastn::blaststep1 Command : ");
     blaststep2(ok);
 }
 
@@ -105,7 +106,8 @@ void GC_RFAMBlastn_dialog::blaststep2(bool ok)
     }
     startBlast(m_blastnPath, {"-db", GenomeDatabase, "-query", m_queryPath, "-task", m_task,
                               "-evalue", evalueText(), "-outfmt",
-                              "6 qseqid length sstart send evalue bitscore"});
+                              "6 qseqid length sstart send evalue bitscore"},
+               "GC_RFAMBlastn::blaststep2: commmand: ");
 }
 
 void GC_RFAMBlastn_dialog::showSearchProgress(int referenceId)

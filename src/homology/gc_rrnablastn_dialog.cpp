@@ -81,12 +81,13 @@ int GC_RRNABlastn_dialog::replaceBarHits(const QList<GC_HomologyRowWriter::Row> 
     return added;
 }
 
-void GC_RRNABlastn_dialog::startRun(const QString &database)
+void GC_RRNABlastn_dialog::startRun(const QString &database, const char *logText)
 {
     startBlast(m_blastnPath, {"-db", database, "-query", GenomeFasta, "-task", "dc-megablast",
                               "-template_type", "optimal", "-template_length", "21",
                               "-max_target_seqs", "10", "-evalue", evalueText(), "-outfmt",
-                              "6 sgi length qstart qend evalue bitscore"});
+                              "6 sgi length qstart qend evalue bitscore"},
+               logText);
 }
 
 void GC_RRNABlastn_dialog::blaststep1()
@@ -94,7 +95,7 @@ void GC_RRNABlastn_dialog::blaststep1()
     if (!beginRun() || !writeGenomeFasta(GenomeFasta))
         return;
     m_secondRun = false;
-    startRun(m_lsuDatabase);
+    startRun(m_lsuDatabase, "GC_RRNABlastn::blaststep1 Command : ");
 }
 
 void GC_RRNABlastn_dialog::blastRunEnded(bool ok)
@@ -113,7 +114,7 @@ void GC_RRNABlastn_dialog::blaststep2(bool ok)
     }
     // The result file stays open: this run's output follows the first one's.
     m_secondRun = true;
-    startRun(m_ssuDatabase);
+    startRun(m_ssuDatabase, "GC_RRNABlastn::blaststep2-Blast command: ");
 }
 
 void GC_RRNABlastn_dialog::blastFinished(bool ok)

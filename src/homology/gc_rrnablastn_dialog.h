@@ -42,7 +42,7 @@ protected:
 
 private:
     bool prepareDatabase(const QString &name);
-    void startRun(const QString &database);
+    void startRun(const QString &database, const char *logText);
 
     Ui::GC_RRNABlastn_dialog *ui;
     QString m_blastnPath;

@@ -325,8 +325,10 @@ bool GC_Anotation::saveItem(QSqlQuery &query) const
     query.addBindValue(GC_CanvasValue::fromColor(fillColor));
     query.addBindValue(GC_CanvasValue::fromColor(getTextColor()));
     query.addBindValue(GC_CanvasValue::fromFont(getTextFont()));
-    if (query.exec())
+    if (query.exec()) {
+        qCDebug(lcKestal) << "GC_Anotation::saveItem::Success";
         return true;
+    }
     qCDebug(lcKestal).noquote() << "GC_Anotation::saveItem::Fail" << query.lastError().text();
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_log.h"
 #include "gc_paintarea.h"
 
 #include <QFontMetricsF>
@@ -272,6 +273,8 @@ void GC_GCcontentBar::paint(QPainter *painter, const QStyleOptionGraphicsItem *o
         const double b = genome->xToNuc(area.right());
         const qint64 lo = clampToRange(std::floor(std::min(a, b)), from, to);
         const qint64 hi = clampToRange(std::ceil(std::max(a, b)), from, to);
+        // Formatted only when the category is on.
+        qCDebug(lcKestal, "GC_GCcontentBar: startingNuc: %d, endingNuc: %d", int(lo), int(hi));
         // Windows are counted from the range's start, so scrolling never
         // shifts them; windows under a pixel are drawn in groups a pixel wide.
         const qint64 w = m_windowSize;
