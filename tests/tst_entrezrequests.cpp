@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 // The request classes against a local HTTP server with canned answers.
 class TestEntrezRequests : public QObject
@@ -184,6 +185,23 @@ private slots:
         QCOMPARE(done.size(), 0);
         server.release();
         QTest::qWait(100);  // the late answer reaches nobody, and nothing breaks
+    }
+
+    // The stand-in itself: going away with a client still connected closes
+    // that connection and leaves nothing behind that fires later.
+    void serverClosesItsOpenConnectionsWhenDestroyed()
+    {
+        auto *local = new FakeEntrezServer;
+        QVERIFY(local->start());
+        local->setHeld(FakeEntrezServer::efetchPath, true);
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, quint16(local->baseUrl().port()));
+        QVERIFY(client.waitForConnected(5000));
+        client.write(QByteArray("GET ") + FakeEntrezServer::efetchPath + " HTTP/1.1\r\n\r\n");
+        QVERIFY(local->waitForCount(1));
+        delete local;
+        QTRY_COMPARE_WITH_TIMEOUT(client.state(), QAbstractSocket::UnconnectedState, 5000);
+        QVERIFY(client.readAll().isEmpty());  // the held request was never answered
     }
 
     void fileVariantKeepsTheBodyInAFile()

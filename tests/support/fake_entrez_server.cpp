@@ -12,7 +12,18 @@ FakeEntrezServer::FakeEntrezServer(QObject *parent)
 
 FakeEntrezServer::~FakeEntrezServer()
 {
+    // The sockets are children of the listening server, a member that goes
+    // after the others: close them now, while their destroyed() handlers
+    // would still find pending alive, and with those handlers cut.
     server.close();
+    const QList<QTcpSocket *> sockets = server.findChildren<QTcpSocket *>();
+    for (QTcpSocket *socket : sockets) {
+        disconnect(socket, nullptr, this, nullptr);
+        socket->abort();
+        delete socket;
+    }
+    pending.clear();
+    waiting.clear();
 }
 
 bool FakeEntrezServer::start()
