@@ -766,6 +766,9 @@ private slots:
         QVERIFY(dock->isVisible());
         QCOMPARE(window.tabifiedDockWidgets(dock),
                  QList<QDockWidget *>{child<QDockWidget>(window, "dockProperties")});
+        // In front of the tab it shares, not behind the property panel.
+        QTRY_VERIFY(!dock->visibleRegion().isEmpty());
+        QVERIFY(child<QDockWidget>(window, "dockProperties")->visibleRegion().isEmpty());
         QHash<GC_GenomeMatching *, QColor> before;
         for (GC_GenomeMatching *matching : scene->matchings()) {
             matching->setSelected(true);

@@ -292,6 +292,11 @@ void Kestal_Main::createDockWindows()
     propertiesDock->raise();
     styleDock->hide();
     styleDock->toggleViewAction()->setObjectName("styleToolAct");
+    // Asked for from the menu, it comes in front of the tab it shares.
+    connect(styleDock->toggleViewAction(), &QAction::triggered, styleDock, [this](bool shown) {
+        if (shown)
+            styleDock->raise();
+    });
     viewMenu->addSeparator();
     viewMenu->addAction(styleDock->toggleViewAction());
     connect(styleTool, &GC_MagicStylerWidget::applyStyle, &scene, &GC_GenomeScene::slotApplyStyle);
