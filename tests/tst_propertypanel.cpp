@@ -14,6 +14,7 @@
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
 #include "gc_genometext.h"
+#include "gc_genomeview.h"
 #include "gc_itempropertieswidget.h"
 #include "gc_legend.h"
 #include "gc_rfamcheckbox.h"
@@ -485,6 +486,26 @@ private slots:
         QCOMPARE(x->maximum(), 99999.0);
         x->setValue(75);
         QCOMPARE(c.text->x(), 75.0);
+
+        // Dragged on the canvas, the text shows its new place in the panel,
+        // and later edits of other rows leave it there.
+        c.scene.setSceneRect(0, 0, 400, 300);
+        const auto view = showView(c.scene, 400, 300);
+        const QPointF grip = c.text->sceneBoundingRect().center();
+        const QPointF dropped = c.text->pos() + QPointF(30, 40);
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, viewportPoint(*view, grip));
+        QTest::mouseMove(view->viewport(), viewportPoint(*view, grip + QPointF(30, 40)));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {},
+                            viewportPoint(*view, grip + QPointF(30, 40)));
+        QCOMPARE(c.text->pos(), dropped);
+        QCOMPARE(c.panel.shownItem(), c.text);
+        QCOMPARE(x->value(), dropped.x());
+        auto *y = editorAt<QDoubleSpinBox>(c.tree(), {"Free text", "Y"});
+        QCOMPARE(y->value(), dropped.y());
+        pickColor(editorAt<GC_ColorPicker>(c.tree(), {"Free text", "Color"}), Qt::darkGreen);
+        QCOMPARE(c.text->color(), QColor(Qt::darkGreen));
+        y->stepUp();
+        QCOMPARE(c.text->pos(), dropped + QPointF(0, 1));
     }
 
     void legendRows()

@@ -72,7 +72,7 @@ public:
     void setSeparationBetweenGenomes(double value);
 
     // Items call this after a change of their own (a zoom by key, a ruler
-    // key): emits changedItem(), so the property panel refills. Every
+    // key, a drag): emits changedItem(), so the property panel refills. Every
     // changedItem() marks the document modified.
     void itemChanged();
 
@@ -166,7 +166,7 @@ public:
     // genome of a gene, annotation, ruler or bar; null otherwise.
     static GC_Genome *genomeOfItem(QGraphicsItem *item);
     // The one selected item when exactly one is selected and it has that
-    // type, else null.
+    // type, else null. A name label counts as the item it names.
     QGraphicsItem *singleSelectedItem(int type) const;
     // The first selected item when it is a genome, else null.
     GC_Genome *firstSelectedGenome() const;

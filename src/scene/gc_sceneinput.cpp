@@ -116,7 +116,7 @@ void GC_SceneInput::mouseReleased(QGraphicsSceneMouseEvent *event)
         const QGraphicsItem *grabber = m_scene->mouseGrabberItem();
         if (grabber && (grabber->flags() & QGraphicsItem::ItemIsMovable)
             && event->scenePos() != event->buttonDownScenePos(Qt::LeftButton))
-            m_scene->setModified(true);
+            m_scene->itemChanged();  // the panel shows the new place; the document changed
     }
 }
 

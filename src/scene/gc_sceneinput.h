@@ -16,8 +16,9 @@ class QKeyEvent;
 // a text, removes, zooms a genome); in select mode a move over a homology
 // bar shows the hover legend of the hit under the cursor, and "C" pins a
 // copy of it; Delete removes the selection; a right click opens the
-// context menu; a drag that moved an item changes the document. The scene
-// forwards its events here and keeps the toolkit's own handling.
+// context menu; a drag that moved an item is an item change (changedItem(),
+// so the property panel shows where it went). The scene forwards its events
+// here and keeps the toolkit's own handling.
 class GC_SceneInput
 {
 public:
