@@ -1,6 +1,7 @@
 #include "kestal_test.h"
 
 #include "gc_anotation.h"
+#include "gc_anotationtext.h"
 #include "gc_freetext.h"
 #include "gc_gccontentbar.h"
 #include "gc_gene.h"
@@ -217,9 +218,18 @@ private slots:
         c.top->addAnotation(anotation);
         anotation->setCoords(GC_Interval(600, 700));
         anotation->setSelected(true);
-        QCOMPARE(c.rightClick(QPointF(1050, 380)),
-                 QStringList({"Copy sequence to clipboard", "----", "Remove", "----",
-                              "Add Text"}));
+        const QStringList entries = {"Copy sequence to clipboard", "----", "Remove", "----",
+                                     "Add Text"};
+        QCOMPARE(c.rightClick(QPointF(1050, 380)), entries);
+
+        // Its label, which covers it, stands for it: the same commands act
+        // on the annotation.
+        c.scene.clearSelection();
+        anotation->getLabel()->setSelected(true);
+        ModalAnswerer::clickButton(QMessageBox::Yes);
+        QCOMPARE(c.rightClick(QPointF(1050, 380), "Remove"), entries);
+        QVERIFY(c.top->getAnotations().isEmpty());
+        QVERIFY(c.scene.isModified());
     }
 
     void removeFromTheMenuRemovesTheSelection()

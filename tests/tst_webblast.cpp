@@ -1,16 +1,21 @@
 #include "kestal_test.h"
 
 #include "gc_anotation.h"
+#include "gc_anotationtext.h"
 #include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
 #include "gc_webblastlink.h"
+#include "modal_answerer.h"
 #include "scene_fixture.h"
 
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QUrlQuery>
 
 using namespace SceneFixture;
@@ -184,6 +189,29 @@ private slots:
         QCOMPARE(GC_WebBlastLink::lowerSection(d.matching), d.lowStretch());
     }
 
+    // When the desktop cannot open the address, a message gives it.
+    void aDesktopWithoutABrowserIsShownTheAddress()
+    {
+        Document d;
+        d.select(d.gene);
+        QObject refuser;
+        QDesktopServices::setUrlHandler("https", &refuser, "noSuchSlot");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("No such method"));
+        QString details;
+        ModalAnswerer::handle([&details](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            details = box->detailedText();
+            box->button(QMessageBox::Close)->click();
+        });
+        d.scene.slotGeneBlastN();
+        QDesktopServices::setUrlHandler("https", &catcher, "handle");
+        QVERIFY(ModalAnswerer::lastText().contains(GC_WebBlastLink::serviceRoot()));
+        QCOMPARE(details, GC_WebBlastLink::url(GC_WebBlastLink::BlastN,
+                                               d.top->getDnaSequence().mid(100, 10))
+                              .toString());
+    }
+
     // ---- clipboard -----------------------------------------------------
 
     void clipboardCopiesGeneAnnotationAndGenome()
@@ -194,6 +222,15 @@ private slots:
         QCOMPARE(clipboardText(), d.top->getDnaSequence().mid(100, 10));
         QCOMPARE(clipboardText().size(), 10);
         d.select(d.anotation);
+        d.scene.slotAnotationCopySequenceToClipboard();
+        QCOMPARE(clipboardText(), d.top->getDnaSequence().mid(200, 30));
+        // Picked up by its label (which covers it), alone or with it.
+        QGuiApplication::clipboard()->setText("unchanged");
+        d.select(d.anotation->getLabel());
+        d.scene.slotAnotationCopySequenceToClipboard();
+        QCOMPARE(clipboardText(), d.top->getDnaSequence().mid(200, 30));
+        QGuiApplication::clipboard()->setText("unchanged");
+        d.anotation->setSelected(true);
         d.scene.slotAnotationCopySequenceToClipboard();
         QCOMPARE(clipboardText(), d.top->getDnaSequence().mid(200, 30));
         d.select(d.low);

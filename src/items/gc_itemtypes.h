@@ -31,4 +31,14 @@ Owner *gc_parentItemOfType(const QGraphicsItem *item, int ownerType)
     return parent && parent->type() == ownerType ? static_cast<Owner *>(parent) : nullptr;
 }
 
+// A name label stands for the item it names (genome, gene or annotation):
+// that item for such a label, the item itself otherwise.
+inline QGraphicsItem *gc_namedItem(QGraphicsItem *item)
+{
+    const int code = item->type();
+    const bool nameLabel = code == ITEMTYPE_GENOMETEXT || code == ITEMTYPE_ANOTATIONTEXT
+                           || code == ITEMTYPE_GENE + 1;
+    return nameLabel && item->parentItem() ? item->parentItem() : item;
+}
+
 #endif

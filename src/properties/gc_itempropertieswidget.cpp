@@ -173,14 +173,8 @@ void GC_ItemPropertiesWidget::rebuildForSelection()
 
 void GC_ItemPropertiesWidget::buildTree(QGraphicsItem *selected)
 {
-    item = selected;
-    const int code = selected->type();
     // A name label shows the rows of the genome or annotation it names.
-    if (code == QGraphicsItem::UserType + 5 || code == ITEMTYPE_ANOTATIONTEXT
-        || code == ITEMTYPE_GENOMETEXT)
-        item = selected->parentItem();
-    if (!item)
-        return;
+    item = gc_namedItem(selected);
     qCDebug(lcKestal, "TIPO: %d", item->type());
     m_properties = propertiesFor(item);
     if (m_properties)

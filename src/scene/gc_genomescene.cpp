@@ -784,10 +784,16 @@ GC_Genome *GC_GenomeScene::genomeOfItem(QGraphicsItem *item)
 
 QGraphicsItem *GC_GenomeScene::singleSelectedItem(int type) const
 {
+    // A label picked up alone or with its owner stands for the owner.
+    QGraphicsItem *single = nullptr;
     const QList<QGraphicsItem *> selected = selectedItems();
-    if (selected.size() != 1 || selected.first()->type() != type)
-        return nullptr;
-    return selected.first();
+    for (QGraphicsItem *item : selected) {
+        QGraphicsItem *named = gc_namedItem(item);
+        if (single && named != single)
+            return nullptr;
+        single = named;
+    }
+    return single && single->type() == type ? single : nullptr;
 }
 
 GC_Genome *GC_GenomeScene::firstSelectedGenome() const
@@ -813,7 +819,12 @@ void GC_GenomeScene::slotItemRemove()
     QSet<QGraphicsItem *> gone;
     bool geneRemoved = false;
     bool changed = false;
-    for (QGraphicsItem *item : selected) {
+    for (QGraphicsItem *picked : selected) {
+        if (gone.contains(picked))
+            continue;
+        // An annotation's label stands for its annotation.
+        QGraphicsItem *item =
+            picked->type() == ITEMTYPE_ANOTATIONTEXT ? gc_namedItem(picked) : picked;
         if (gone.contains(item))
             continue;
         switch (item->type()) {

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QMessageBox>
 
 namespace {
 
@@ -85,7 +86,18 @@ QUrl GC_WebBlastLink::url(Program program, const QString &sequence)
 
 void GC_WebBlastLink::open(Program program, const QString &sequence)
 {
-    QDesktopServices::openUrl(url(program, sequence));
+    const QUrl address = url(program, sequence);
+    if (QDesktopServices::openUrl(address))
+        return;
+    // The address carries the whole sequence, so it goes in the details,
+    // where it can be selected and copied.
+    QMessageBox box(QMessageBox::Warning, QObject::tr("Web BLAST"),
+                    QObject::tr("No web browser could be opened for the BLAST search at %1.\n"
+                                "Open the address under \"Show Details...\" in a browser to run it.")
+                        .arg(serviceRoot()),
+                    QMessageBox::Close);
+    box.setDetailedText(address.toString());
+    box.exec();
 }
 
 QString GC_WebBlastLink::upperSection(const GC_GenomeMatching *matching)

@@ -21,8 +21,8 @@ public:
     // The template filled with the sequence as it is (no escaping), parsed
     // tolerantly.
     static QUrl url(Program program, const QString &sequence);
-    // Opens url(program, sequence) in the default browser; the answer is
-    // not followed.
+    // Opens url(program, sequence) in the default browser; when no browser
+    // can be opened, a message gives the address instead.
     static void open(Program program, const QString &sequence);
 
     // The stretch of the genome drawn higher (upper) or lower, read left to
