@@ -209,6 +209,16 @@ private slots:
         QVERIFY(!c.top2->getShowRuler());
         QVERIFY(!c.low->getShowRuler());
         QVERIFY(c.top->getShowRuler());
+
+        // Alone, or picked up with its genome, a label's genome is toggled once.
+        c.scene.clearSelection();
+        c.top->getNameLabel()->setSelected(true);
+        c.scene.slotGenomeToggleRuler();
+        QVERIFY(!c.top->getShowRuler());
+        c.top->setSelected(true);
+        c.scene.slotGenomeToggleRuler();
+        QVERIFY(c.top->getShowRuler());
+        QCOMPARE(c.scene.firstSelectedGenome(), c.top);
     }
 
     void annotationMenu()

@@ -799,9 +799,25 @@ QGraphicsItem *GC_GenomeScene::singleSelectedItem(int type) const
 GC_Genome *GC_GenomeScene::firstSelectedGenome() const
 {
     const QList<QGraphicsItem *> selected = selectedItems();
-    if (selected.isEmpty() || selected.first()->type() != ITEMTYPE_GENOME)
+    if (selected.isEmpty())
         return nullptr;
-    return static_cast<GC_Genome *>(selected.first());
+    QGraphicsItem *first = gc_namedItem(selected.first());
+    return first->type() == ITEMTYPE_GENOME ? static_cast<GC_Genome *>(first) : nullptr;
+}
+
+QList<QGraphicsItem *> GC_GenomeScene::selectedItemsOfType(int type) const
+{
+    // Picked up together, a label and the item it names count once.
+    QList<QGraphicsItem *> result;
+    QSet<QGraphicsItem *> seen;
+    for (QGraphicsItem *item : selectedItems()) {
+        QGraphicsItem *named = gc_namedItem(item);
+        if (named->type() == type && !seen.contains(named)) {
+            seen.insert(named);
+            result.append(named);
+        }
+    }
+    return result;
 }
 
 // ---------------------------------------------------------------- removal
@@ -994,8 +1010,7 @@ QList<GC_Genome *> selectedGenomes(const QList<QGraphicsItem *> &selected)
 {
     QList<GC_Genome *> result;
     for (QGraphicsItem *item : selected)
-        if (item->type() == ITEMTYPE_GENOME)
-            result.append(static_cast<GC_Genome *>(item));
+        result.append(static_cast<GC_Genome *>(item));
     return result;
 }
 
@@ -1003,49 +1018,49 @@ QList<GC_Genome *> selectedGenomes(const QList<QGraphicsItem *> &selected)
 
 void GC_GenomeScene::slotGenomeToggleOrientation()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
         genome->reverse();
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleAnotations()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
         genome->setShowAnotations(!genome->getShowAnotations());
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleGenes()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
         genome->setShowGenes(!genome->getShowGenes());
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleRuler()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
         genome->setShowRuler(!genome->getShowRuler());
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleMatchings()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
         genome->setShowMatchings(!genome->getShowMatchings());
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleLabel()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItems()))
+    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
         genome->setShowText(!genome->getShowText());
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleGCcontentBars()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItems())) {
+    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME))) {
         qCDebug(lcKestal) << "Toggling value of genome->showGC() ";
         genome->setShowGCcontent(!genome->getShowGCcontent());
         placeWithoutCollision(genome->getGCcontentBar());
@@ -1055,9 +1070,8 @@ void GC_GenomeScene::slotGenomeToggleGCcontentBars()
 
 void GC_GenomeScene::slotGeneToggleOrientation()
 {
-    for (QGraphicsItem *item : selectedItems())
-        if (item->type() == ITEMTYPE_GENE)
-            static_cast<GC_Gene *>(item)->invertOrientation();
+    for (QGraphicsItem *item : selectedItemsOfType(ITEMTYPE_GENE))
+        static_cast<GC_Gene *>(item)->invertOrientation();
     emit changedItem();
 }
 

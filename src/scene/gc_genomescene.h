@@ -168,8 +168,11 @@ public:
     // The one selected item when exactly one is selected and it has that
     // type, else null. A name label counts as the item it names.
     QGraphicsItem *singleSelectedItem(int type) const;
-    // The first selected item when it is a genome, else null.
+    // The first selected item when it is a genome or a genome's label, else null.
     GC_Genome *firstSelectedGenome() const;
+    // The selected items of that type, a name label counting as the item it
+    // names; each item once.
+    QList<QGraphicsItem *> selectedItemsOfType(int type) const;
     // The single hover legend; null until first needed and after clearScene.
     GC_Legend *hoverLegend() const { return m_hoverLegend; }
     void setHoverLegend(GC_Legend *legend) { m_hoverLegend = legend; }
