@@ -161,6 +161,17 @@ private:
         return true;
     }
 
+    // The stored hit rows of each family in a file: all of them, or a
+    // genome's.
+    static QString hitCounts(const QString &file, int genomeId = -1)
+    {
+        QStringList counts;
+        for (const char *table : {"cog_matchings", "rfam_matchings", "rrna_matchings"})
+            counts << scalar(file, QString("SELECT count(*) FROM %1%2").arg(table,
+                                   genomeId < 0 ? QString() : QString(" WHERE genomeId = %1").arg(genomeId)));
+        return counts.join('+');
+    }
+
     // A scene with every stored item kind and non-default values throughout.
     void buildFullScene(GC_GenomeScene &scene)
     {
@@ -631,6 +642,52 @@ private slots:
         QCOMPARE(fileBytes(file), before);
         QVERIFY(!QFile::exists(file + "temp"));
         QCOMPARE(scene.topGenomes().first()->getDatabase(), file);
+    }
+
+    void aSaveReplacesTheFileBehindLinksWithItsPermissions()
+    {
+        QVERIFY(QDir().mkpath(path("kept")));
+        const QString real = path("kept/real.kcv");
+        {
+            GC_GenomeScene scene;
+            buildFullScene(scene);
+            scene.setFileName(real);
+            QVERIFY(scene.saveToKestalCanvas());
+        }
+        const QString hits = hitCounts(real);
+        QVERIFY(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner));
+        // A relative link, and a link to that link.
+        const QString link = path("real_link.kcv");
+        const QString chain = path("chain_link.kcv");
+        QVERIFY(QFile::link("kept/real.kcv", link));
+        QVERIFY(QFile::link(link, chain));
+
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadKestalCanvas(chain));
+        scene.topGenomes().first()->setName("Saved through links");
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        QCOMPARE(scene.fileName(), chain);
+        QVERIFY(QFileInfo(chain).isSymbolicLink());
+        QVERIFY(QFileInfo(link).isSymbolicLink());
+        QCOMPARE(QFileInfo(chain).symLinkTarget(), link);
+        QCOMPARE(QFileInfo(link).symLinkTarget(), real);
+        QCOMPARE(scalar(real, "SELECT name FROM genomes WHERE place = 0"), QString("Saved through links"));
+        QCOMPARE(hitCounts(real), hits);
+        const QFile::Permissions kinds = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                         | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                         | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QCOMPARE(QFile::permissions(real) & kinds, QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(!QFile::exists(real + "temp"));
+        QVERIFY(!QFile::exists(chain + "temp"));
+
+        // A link to a file not there yet: the file is made where it points.
+        const QString ahead = path("ahead_link.kcv");
+        QVERIFY(QFile::link("kept/new.kcv", ahead));
+        scene.setFileName(ahead);
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        QVERIFY(QFileInfo(ahead).isSymbolicLink());
+        QCOMPARE(GC_FileUtils::filetype(path("kept/new.kcv")), FILETYPE_CANVAS);
+        QCOMPARE(hitCounts(path("kept/new.kcv")), hits);
     }
 
     void aSaveIntoAMissingFolderFails()
