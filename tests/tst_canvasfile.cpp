@@ -598,25 +598,46 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::newRow("temporary name taken by a folder") << "folder";
         QTest::newRow("file size limit reached while writing rows") << "limit";
+        // Stored hits that were never loaded are copied from the file the
+        // genomes were read from; a save without them would lose them.
+        QTest::newRow("source of stored hits removed after opening") << "source-removed";
+        QTest::newRow("source of stored hits locked by another program") << "source-locked";
     }
 
     void aFailedSaveLeavesTheOldFileAlone()
     {
         QFETCH(QString, how);
-        GC_GenomeScene scene;
-        buildFullScene(scene);
+        GC_GenomeScene built;
+        buildFullScene(built);
         const QString file = path("keep_" + how + ".kcv");
-        scene.setFileName(file);
-        QVERIFY(scene.saveToKestalCanvas());
+        built.setFileName(file);
+        QVERIFY(built.saveToKestalCanvas());
         const QByteArray before = fileBytes(file);
         QVERIFY(!before.isEmpty());
 
-        // The next save writes a genome far larger than the limit allows.
-        auto *big = new GC_Genome;
-        big->setName("big");
-        big->setDnaSequence(QString::fromLatin1(TestData::randomDna(3000000, 9)));
-        big->setCoords(GC_Interval(1, 3000000));
-        scene.insertLowGenome(big);
+        // The scene read back from a file holds its hits only there.
+        GC_GenomeScene opened;
+        const bool fromSource = how.startsWith("source");
+        GC_GenomeScene &scene = fromSource ? opened : built;
+        QString source = file;
+        if (how == "source-removed") {
+            source = path("source_of_" + how + ".kcv");
+            QVERIFY(QFile::copy(file, source));
+            QVERIFY(opened.loadKestalCanvas(source));
+            opened.setFileName(file);
+            QVERIFY(QFile::remove(source));
+        } else if (how == "source-locked") {
+            QVERIFY(opened.loadKestalCanvas(file));
+        } else {
+            // The next save writes a genome far larger than the limit allows.
+            auto *big = new GC_Genome;
+            big->setName("big");
+            big->setDnaSequence(QString::fromLatin1(TestData::randomDna(3000000, 9)));
+            big->setCoords(GC_Interval(1, 3000000));
+            scene.insertLowGenome(big);
+        }
+        if (fromSource)
+            QVERIFY(scene.topGenomes().first()->getDatabaseCogMatchingsCount() > 0);
         scene.setModified(true);
         scene.setLastErrorText(QString());
 
@@ -625,7 +646,7 @@ private slots:
             QVERIFY(QDir().mkpath(file + "temp/inside"));
             saved = scene.saveToKestalCanvas();
             QVERIFY(QDir(file + "temp").removeRecursively());
-        } else {
+        } else if (how == "limit") {
             rlimit old {};
             QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
             rlimit small = old;
@@ -635,13 +656,32 @@ private slots:
             saved = scene.saveToKestalCanvas();
             setrlimit(RLIMIT_FSIZE, &old);
             std::signal(SIGXFSZ, previous);
+        } else if (how == "source-locked") {
+            GC_SqlConnection other("tst_other_program", file);
+            QSqlQuery lock(other.database());
+            QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
+            // Fails after SQLite's short wait for the lock, not never.
+            saved = scene.saveToKestalCanvas();
+            QCOMPARE(fileBytes(file), before);
+            QVERIFY(lock.exec("ROLLBACK"));
+        } else {
+            saved = scene.saveToKestalCanvas();
         }
         QVERIFY(!saved);
         QVERIFY(!scene.lastErrorText().isEmpty());
+        if (fromSource) {
+            // In words: which genome, which hits, which file.
+            const QString words = scene.lastErrorText();
+            QVERIFY2(words.contains(QString("Genome \"Top genome\": the stored COG hits could not be copied "
+                                            "from \"%1\"").arg(source)),
+                     qPrintable(words));
+            if (how == "source-locked")
+                QVERIFY2(words.contains("in use by another program"), qPrintable(words));
+        }
         QVERIFY(scene.isModified());
         QCOMPARE(fileBytes(file), before);
         QVERIFY(!QFile::exists(file + "temp"));
-        QCOMPARE(scene.topGenomes().first()->getDatabase(), file);
+        QCOMPARE(scene.topGenomes().first()->getDatabase(), source);
     }
 
     void aSaveReplacesTheFileBehindLinksWithItsPermissions()

@@ -21,6 +21,8 @@ public:
 
     // "cog_matchings", "rfam_matchings", "rrna_matchings".
     static QString tableName(Family family);
+    // "COG", "RFAM", "rRNA": the family as the user knows it.
+    static QString familyName(Family family);
 
     // The whole sequence of the genome whose key in the file is key; empty
     // when the file, the row or the column is missing. Comparison databases
@@ -38,9 +40,10 @@ public:
                             const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText);
 
     // Copies the family's rows of the key into the canvas being written,
-    // under genomeId. A missing or unreadable source copies nothing and is
-    // not an error (the rows are gone already); a failed insert is, with
-    // its reason in errorText. copied receives the number of rows written.
+    // under genomeId. A source that is gone, cannot be opened or cannot be
+    // read (held locked by another program) fails the copy, as does a
+    // failed insert: false, with words naming the file and the family in
+    // errorText. copied receives the number of rows written.
     static bool copyRows(const QString &path, Family family, int key, int genomeId,
                          QSqlQuery &canvasQuery, int *copied, QString *errorText);
 };

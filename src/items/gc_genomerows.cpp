@@ -163,9 +163,11 @@ bool GC_GenomeRows::save(const GC_Genome &genome, QSqlQuery &query, int place, i
                 break;
             }
         } else {
-            ok = GC_GenomeSource::copyRows(genome.getDatabase(),
-                                           GC_GenomeSource::Family(family),
-                                           genome.getDatabaseId(), id, query, nullptr, errorText);
+            QString reason;
+            ok = GC_GenomeSource::copyRows(genome.getDatabase(), GC_GenomeSource::Family(family),
+                                           genome.getDatabaseId(), id, query, nullptr, &reason);
+            if (!ok && errorText)
+                *errorText = QStringLiteral("Genome \"%1\": %2").arg(genome.getName(), reason);
         }
         if (!ok)
             return false;

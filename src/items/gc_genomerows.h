@@ -22,8 +22,8 @@ public:
     // Writes the genome row, then its ruler, genes, annotations and hits,
     // stepping the canvas row counter before each gene, annotation and hit
     // held in memory. Hits never loaded from the genome's source file are
-    // copied from it. Stops at the first failing statement: false, with
-    // the reason in errorText.
+    // copied from it. Stops at the first failing statement or at stored
+    // hits that cannot be copied: false, with the reason in errorText.
     static bool save(const GC_Genome &genome, QSqlQuery &query, int place, int &rowCounter,
                      QString *errorText);
 
