@@ -161,6 +161,12 @@ private:
         return true;
     }
 
+    static bool createHitTables(QSqlQuery &query)
+    {
+        return query.exec(GC_CogMatching::createTableSql()) && query.exec(GC_RfamMatching::createTableSql())
+               && query.exec(GC_rRNAMatching::createTableSql());
+    }
+
     // The stored hit rows of each family in a file: all of them, or a
     // genome's.
     static QString hitCounts(const QString &file, int genomeId = -1)
@@ -170,6 +176,12 @@ private:
             counts << scalar(file, QString("SELECT count(*) FROM %1%2").arg(table,
                                    genomeId < 0 ? QString() : QString(" WHERE genomeId = %1").arg(genomeId)));
         return counts.join('+');
+    }
+
+    static QString storedCounts(const GC_Genome *genome)
+    {
+        return QString("%1+%2+%3").arg(genome->getDatabaseCogMatchingsCount())
+            .arg(genome->getDatabaseRfamMatchingsCount()).arg(genome->getDatabaserRNAMatchingsCount());
     }
 
     // A scene with every stored item kind and non-default values throughout.
@@ -846,6 +858,7 @@ private slots:
             GC_SqlConnection connection("tst_self_pair", file);
             QSqlQuery query(connection.database());
             QVERIFY(createCanvasTables(query));
+            QVERIFY(createHitTables(query));
             for (int place = 0; place <= 1; ++place) {
                 QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , "
                                            "pixPerNuc , showGenes , visible ) VALUES ( 5 , %1 , 'A' , 1 , "
@@ -856,6 +869,14 @@ private slots:
                                            .arg(gene).arg(100 * gene + 1).arg(100 * gene + 50)));
                 QVERIFY(query.exec("INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) "
                                    "VALUES ( 1 , 5 , 10 , 20 )"));
+                // Its stored hits too: 3 COG, 2 RFAM and 1 rRNA, once per row.
+                for (int hit = 0; hit < 3; ++hit)
+                    QVERIFY(query.exec(QString("INSERT INTO cog_matchings VALUES ( %1 , 5 , %2 , %3 , 1e-9 , 80.5 )")
+                                           .arg(hit + 1).arg(100 * hit + 1).arg(100 * hit + 50)));
+                for (int hit = 0; hit < 2; ++hit)
+                    QVERIFY(query.exec(QString("INSERT INTO rfam_matchings VALUES ( %1 , 5 , %2 , %3 , 1e-5 , 40 )")
+                                           .arg(hit + 11).arg(1000 * hit + 600).arg(1000 * hit + 700)));
+                QVERIFY(query.exec("INSERT INTO rrna_matchings VALUES ( 21 , 5 , 2000 , 2900 , 0 , 900 )"));
             }
             QVERIFY(query.exec("INSERT INTO genomematchings VALUES ( 1 , 5 , 1 , 500 , 5 , 1001 , 1500 , "
                                "99.0 , 900.0 , '#000000' )"));
@@ -874,16 +895,38 @@ private slots:
         QCOMPARE(scene.countMatchings(), 1);
         QCOMPARE(scene.matchings().first()->topGenome(), top);
         QCOMPARE(scene.matchings().first()->lowGenome(), low);
+        // Each copy of a hit row goes to one of the two.
+        QCOMPARE(storedCounts(top), QString("3+2+1"));
+        QCOMPARE(storedCounts(low), QString("3+2+1"));
 
+        // Saved, read back and saved again, the file keeps as many hit
+        // rows as it had, half of them each genome's.
         for (int cycle = 0; cycle < 2; ++cycle) {
             scene.setFileName(path(QString("self_pair_%1.kcv").arg(cycle)));
-            QVERIFY(scene.saveToKestalCanvas());
+            QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+            QCOMPARE(hitCounts(scene.fileName()), QString("6+4+2"));
+            QCOMPARE(hitCounts(scene.fileName(), top->getId()), QString("3+2+1"));
+            QCOMPARE(hitCounts(scene.fileName(), low->getId()), QString("3+2+1"));
             GC_GenomeScene again;
             QVERIFY(again.loadKestalCanvas(scene.fileName()));
             QCOMPARE(again.topGenomes().first()->countGenes(), 3);
             QCOMPARE(again.lowGenomes().first()->countGenes(), 3);
             QCOMPARE(again.matchings().first()->lowGenome(), again.lowGenomes().first());
+            QCOMPARE(storedCounts(again.topGenomes().first()), QString("3+2+1"));
+            QCOMPARE(storedCounts(again.lowGenomes().first()), QString("3+2+1"));
         }
+
+        // Deleting one genome's stored hits leaves the other's.
+        GC_GenomeScene fresh;
+        QVERIFY(fresh.loadKestalCanvas(file));
+        GC_Genome *freshTop = fresh.topGenomes().first();
+        GC_Genome *freshLow = fresh.lowGenomes().first();
+        QCOMPARE(freshTop->deleteRfamMatchings(), 0);
+        QCOMPARE(scalar(file, "SELECT count(*) FROM rfam_matchings"), QString("2"));
+        fresh.setFileName(path("self_pair_deleted.kcv"));
+        QVERIFY2(fresh.saveToKestalCanvas(), qPrintable(fresh.lastErrorText()));
+        QCOMPARE(hitCounts(fresh.fileName(), freshTop->getId()), QString("3+0+1"));
+        QCOMPARE(hitCounts(fresh.fileName(), freshLow->getId()), QString("3+2+1"));
         QCOMPARE(scalar(path("self_pair_1.kcv"), "SELECT count(DISTINCT id) || '/' || count(*) FROM genomes"),
                  QString("2/2"));
         QCOMPARE(scalar(path("self_pair_1.kcv"), "SELECT count(*) FROM genes"), QString("6"));
@@ -957,6 +1000,7 @@ private slots:
             GC_SqlConnection connection("tst_shared_id", file);
             QSqlQuery query(connection.database());
             QVERIFY(createCanvasTables(query));
+            QVERIFY(createHitTables(query));
             // Each genome row followed by its own rows, as the writer puts them.
             auto writeGenome = [&](const QString &name, int place, int from, int to, const QList<int> &genes) {
                 QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , pixPerNuc , "
@@ -973,6 +1017,17 @@ private slots:
                     QVERIFY(query.exec(QString("INSERT INTO anotations ( id , genomeId , name , nucfrom , nucto ) "
                                                "VALUES ( 1 , 7 , '%1' , %2 , %3 )")
                                            .arg(name).arg(genes.last()).arg(genes.last() + 50)));
+                // Stored hits on its genes, named by the gene's start: a COG
+                // hit on each, an RFAM and an rRNA hit on the last.
+                for (int start : genes)
+                    QVERIFY(query.exec(QString("INSERT INTO cog_matchings VALUES ( %1 , 7 , %1 , %2 , 1e-9 , 80.5 )")
+                                           .arg(start).arg(start + 300)));
+                if (!genes.isEmpty()) {
+                    QVERIFY(query.exec(QString("INSERT INTO rfam_matchings VALUES ( %1 , 7 , %1 , %2 , 1e-5 , 40 )")
+                                           .arg(genes.last()).arg(genes.last() + 80)));
+                    QVERIFY(query.exec(QString("INSERT INTO rrna_matchings VALUES ( %1 , 7 , %1 , %2 , 0 , 900 )")
+                                           .arg(genes.last()).arg(genes.last() + 200)));
+                }
             };
             if (cloneFirst)
                 writeGenome("clone", 0, cloneFrom, 40000, cloneGenes);
@@ -1001,7 +1056,27 @@ private slots:
                 QCOMPARE(genome->getAnotations().size(), written.isEmpty() ? 0 : 1);
                 for (const GC_Anotation *anotation : genome->getAnotations())
                     QCOMPARE(anotation->getName(), genome->getName());
+                const QString hits = written.isEmpty() ? QString("0+0+0")
+                                                       : QString("%1+1+1").arg(written.size());
+                QCOMPARE(storedCounts(genome), hits);
             }
+        };
+        // The saved file holds each hit once, under the genome it was written with.
+        auto checkSaved = [&](const GC_GenomeScene &scene) {
+            for (const GC_Genome *genome : {scene.topGenomes().first(), scene.lowGenomes().first()}) {
+                const QList<int> &written = genome == scene.topGenomes().first() ? cloneGenes : sequenceGenes;
+                QStringList starts;
+                for (int start : written)
+                    starts << QString::number(start);
+                QCOMPARE(rows(scene.fileName(), QString("SELECT id_cog_protein FROM cog_matchings "
+                                                        "WHERE genomeId = %1 ORDER BY start").arg(genome->getId())),
+                         starts);
+                QCOMPARE(hitCounts(scene.fileName(), genome->getId()),
+                         QString("%1+%2+%2").arg(written.size()).arg(written.isEmpty() ? 0 : 1));
+            }
+            const int withHits = int(!cloneGenes.isEmpty()) + int(!sequenceGenes.isEmpty());
+            QCOMPARE(hitCounts(scene.fileName()),
+                     QString("%1+%2+%2").arg(cloneGenes.size() + sequenceGenes.size()).arg(withHits));
         };
         GC_GenomeScene scene;
         QVERIFY(scene.loadKestalCanvas(file));
@@ -1009,10 +1084,18 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         scene.setFileName(path("shared_id_saved.kcv"));
-        QVERIFY(scene.saveToKestalCanvas());
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        checkSaved(scene);
         GC_GenomeScene again;
         QVERIFY(again.loadKestalCanvas(scene.fileName()));
         check(again);
+        // And once more from what was saved.
+        again.setFileName(path("shared_id_saved_again.kcv"));
+        QVERIFY2(again.saveToKestalCanvas(), qPrintable(again.lastErrorText()));
+        checkSaved(again);
+        GC_GenomeScene third;
+        QVERIFY(third.loadKestalCanvas(again.fileName()));
+        check(third);
     }
 
     void otherFilesAreRefused()

@@ -81,6 +81,13 @@ QString GC_GenomeSource::familyName(Family family)
     return QStringLiteral("rRNA");
 }
 
+QString GC_GenomeSource::selectHitsSql(Family family, bool withRowId)
+{
+    return QStringLiteral("SELECT start, end, %1, evalue, bitscore%2 FROM %3 WHERE genomeId = ? ")
+        .arg(referenceColumn(family), withRowId ? QStringLiteral(", rowid") : QString(),
+             tableName(family));
+}
+
 QString GC_GenomeSource::readSequence(const QString &path, int key)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile())
@@ -131,7 +138,8 @@ int GC_GenomeSource::countRows(const QString &path, Family family, int key)
 }
 
 bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
-                                  const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText)
+                                  const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText,
+                                  Share *share)
 {
     auto failed = [&](const QString &why) {
         if (errorText)
@@ -148,16 +156,27 @@ bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
         return failed(QStringLiteral("cannot write %1: %2").arg(path, database.lastError().text()));
 
     QString problem;
+    Share written;
     {
         QSqlQuery query(database);
-        const QString statement
-            = QStringLiteral("DELETE FROM %1 WHERE genomeId = ?").arg(tableName(family));
-        if (query.prepare(statement)) {
+        const QString statement = QStringLiteral("DELETE FROM %1 WHERE genomeId = ?%2")
+                                      .arg(tableName(family),
+                                           share ? QStringLiteral(" AND rowid = ?") : QString());
+        if (!query.prepare(statement)) {
+            problem = query.lastError().text();
+        } else if (!share) {
             query.addBindValue(key);
             if (!query.exec())
                 problem = query.lastError().text();
         } else {
-            problem = query.lastError().text();
+            for (const qint64 rowId : std::as_const(*share)) {
+                query.bindValue(0, key);
+                query.bindValue(1, rowId);
+                if (!query.exec()) {
+                    problem = query.lastError().text();
+                    break;
+                }
+            }
         }
         const QString insert = insertStatement(family);
         for (const GC_HomologyRowWriter::Row &row : rows) {
@@ -167,10 +186,15 @@ bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
                                              row.evalue, row.bitscore,
                                              "GC_GenomeSource::replaceRows(): "))
                 problem = query.lastError().text();
+            else if (share)
+                written.insert(query.lastInsertId().toLongLong());
         }
     }
-    if (problem.isEmpty() && database.commit())
+    if (problem.isEmpty() && database.commit()) {
+        if (share)
+            *share = written;
         return true;
+    }
     if (problem.isEmpty())
         problem = database.lastError().text();
     database.rollback();
@@ -179,7 +203,8 @@ bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
 }
 
 bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int genomeId,
-                               QSqlQuery &canvasQuery, int *copied, QString *errorText)
+                               QSqlQuery &canvasQuery, int *copied, QString *errorText,
+                               const Share *share)
 {
     if (copied)
         *copied = 0;
@@ -203,14 +228,17 @@ bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int 
     QSqlQuery select(connection.database());
     select.setForwardOnly(true);
     const QString statement
-        = QStringLiteral("SELECT %1, start, end, evalue, bitscore FROM %2 WHERE genomeId = ?")
-              .arg(referenceColumn(family), tableName(family));
+        = QStringLiteral("SELECT %1, start, end, evalue, bitscore%2 FROM %3 WHERE genomeId = ?")
+              .arg(referenceColumn(family), share ? QStringLiteral(", rowid") : QString(),
+                   tableName(family));
     if (!select.prepare(statement))
         return failed(readFailure(select.lastError()));
     select.addBindValue(key);
     if (!select.exec())
         return failed(readFailure(select.lastError()));
     while (select.next()) {
+        if (share && !share->contains(select.value(5).toLongLong()))
+            continue;
         if (!GC_HomologyRowWriter::write(canvasQuery, insert, select.value(0).toInt(), genomeId,
                                          select.value(1).toInt(), select.value(2).toInt(),
                                          select.value(3).toDouble(), select.value(4).toDouble(),
