@@ -161,6 +161,29 @@ private:
         return true;
     }
 
+    static bool createHitTables(QSqlQuery &query)
+    {
+        return query.exec(GC_CogMatching::createTableSql()) && query.exec(GC_RfamMatching::createTableSql())
+               && query.exec(GC_rRNAMatching::createTableSql());
+    }
+
+    // The stored hit rows of each family in a file: all of them, or a
+    // genome's.
+    static QString hitCounts(const QString &file, int genomeId = -1)
+    {
+        QStringList counts;
+        for (const char *table : {"cog_matchings", "rfam_matchings", "rrna_matchings"})
+            counts << scalar(file, QString("SELECT count(*) FROM %1%2").arg(table,
+                                   genomeId < 0 ? QString() : QString(" WHERE genomeId = %1").arg(genomeId)));
+        return counts.join('+');
+    }
+
+    static QString storedCounts(const GC_Genome *genome)
+    {
+        return QString("%1+%2+%3").arg(genome->getDatabaseCogMatchingsCount())
+            .arg(genome->getDatabaseRfamMatchingsCount()).arg(genome->getDatabaserRNAMatchingsCount());
+    }
+
     // A scene with every stored item kind and non-default values throughout.
     void buildFullScene(GC_GenomeScene &scene)
     {
@@ -587,25 +610,46 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::newRow("temporary name taken by a folder") << "folder";
         QTest::newRow("file size limit reached while writing rows") << "limit";
+        // Stored hits that were never loaded are copied from the file the
+        // genomes were read from; a save without them would lose them.
+        QTest::newRow("source of stored hits removed after opening") << "source-removed";
+        QTest::newRow("source of stored hits locked by another program") << "source-locked";
     }
 
     void aFailedSaveLeavesTheOldFileAlone()
     {
         QFETCH(QString, how);
-        GC_GenomeScene scene;
-        buildFullScene(scene);
+        GC_GenomeScene built;
+        buildFullScene(built);
         const QString file = path("keep_" + how + ".kcv");
-        scene.setFileName(file);
-        QVERIFY(scene.saveToKestalCanvas());
+        built.setFileName(file);
+        QVERIFY(built.saveToKestalCanvas());
         const QByteArray before = fileBytes(file);
         QVERIFY(!before.isEmpty());
 
-        // The next save writes a genome far larger than the limit allows.
-        auto *big = new GC_Genome;
-        big->setName("big");
-        big->setDnaSequence(QString::fromLatin1(TestData::randomDna(3000000, 9)));
-        big->setCoords(GC_Interval(1, 3000000));
-        scene.insertLowGenome(big);
+        // The scene read back from a file holds its hits only there.
+        GC_GenomeScene opened;
+        const bool fromSource = how.startsWith("source");
+        GC_GenomeScene &scene = fromSource ? opened : built;
+        QString source = file;
+        if (how == "source-removed") {
+            source = path("source_of_" + how + ".kcv");
+            QVERIFY(QFile::copy(file, source));
+            QVERIFY(opened.loadKestalCanvas(source));
+            opened.setFileName(file);
+            QVERIFY(QFile::remove(source));
+        } else if (how == "source-locked") {
+            QVERIFY(opened.loadKestalCanvas(file));
+        } else {
+            // The next save writes a genome far larger than the limit allows.
+            auto *big = new GC_Genome;
+            big->setName("big");
+            big->setDnaSequence(QString::fromLatin1(TestData::randomDna(3000000, 9)));
+            big->setCoords(GC_Interval(1, 3000000));
+            scene.insertLowGenome(big);
+        }
+        if (fromSource)
+            QVERIFY(scene.topGenomes().first()->getDatabaseCogMatchingsCount() > 0);
         scene.setModified(true);
         scene.setLastErrorText(QString());
 
@@ -614,7 +658,7 @@ private slots:
             QVERIFY(QDir().mkpath(file + "temp/inside"));
             saved = scene.saveToKestalCanvas();
             QVERIFY(QDir(file + "temp").removeRecursively());
-        } else {
+        } else if (how == "limit") {
             rlimit old {};
             QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
             rlimit small = old;
@@ -624,13 +668,78 @@ private slots:
             saved = scene.saveToKestalCanvas();
             setrlimit(RLIMIT_FSIZE, &old);
             std::signal(SIGXFSZ, previous);
+        } else if (how == "source-locked") {
+            GC_SqlConnection other("tst_other_program", file);
+            QSqlQuery lock(other.database());
+            QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
+            // Fails after SQLite's short wait for the lock, not never.
+            saved = scene.saveToKestalCanvas();
+            QCOMPARE(fileBytes(file), before);
+            QVERIFY(lock.exec("ROLLBACK"));
+        } else {
+            saved = scene.saveToKestalCanvas();
         }
         QVERIFY(!saved);
         QVERIFY(!scene.lastErrorText().isEmpty());
+        if (fromSource) {
+            // In words: which genome, which hits, which file.
+            const QString words = scene.lastErrorText();
+            QVERIFY2(words.contains(QString("Genome \"Top genome\": the stored COG hits could not be copied "
+                                            "from \"%1\"").arg(source)),
+                     qPrintable(words));
+            if (how == "source-locked")
+                QVERIFY2(words.contains("in use by another program"), qPrintable(words));
+        }
         QVERIFY(scene.isModified());
         QCOMPARE(fileBytes(file), before);
         QVERIFY(!QFile::exists(file + "temp"));
-        QCOMPARE(scene.topGenomes().first()->getDatabase(), file);
+        QCOMPARE(scene.topGenomes().first()->getDatabase(), source);
+    }
+
+    void aSaveReplacesTheFileBehindLinksWithItsPermissions()
+    {
+        QVERIFY(QDir().mkpath(path("kept")));
+        const QString real = path("kept/real.kcv");
+        {
+            GC_GenomeScene scene;
+            buildFullScene(scene);
+            scene.setFileName(real);
+            QVERIFY(scene.saveToKestalCanvas());
+        }
+        const QString hits = hitCounts(real);
+        QVERIFY(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner));
+        // A relative link, and a link to that link.
+        const QString link = path("real_link.kcv");
+        const QString chain = path("chain_link.kcv");
+        QVERIFY(QFile::link("kept/real.kcv", link));
+        QVERIFY(QFile::link(link, chain));
+
+        GC_GenomeScene scene;
+        QVERIFY(scene.loadKestalCanvas(chain));
+        scene.topGenomes().first()->setName("Saved through links");
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        QCOMPARE(scene.fileName(), chain);
+        QVERIFY(QFileInfo(chain).isSymbolicLink());
+        QVERIFY(QFileInfo(link).isSymbolicLink());
+        QCOMPARE(QFileInfo(chain).symLinkTarget(), link);
+        QCOMPARE(QFileInfo(link).symLinkTarget(), real);
+        QCOMPARE(scalar(real, "SELECT name FROM genomes WHERE place = 0"), QString("Saved through links"));
+        QCOMPARE(hitCounts(real), hits);
+        const QFile::Permissions kinds = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                         | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                         | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QCOMPARE(QFile::permissions(real) & kinds, QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(!QFile::exists(real + "temp"));
+        QVERIFY(!QFile::exists(chain + "temp"));
+
+        // A link to a file not there yet: the file is made where it points.
+        const QString ahead = path("ahead_link.kcv");
+        QVERIFY(QFile::link("kept/new.kcv", ahead));
+        scene.setFileName(ahead);
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        QVERIFY(QFileInfo(ahead).isSymbolicLink());
+        QCOMPARE(GC_FileUtils::filetype(path("kept/new.kcv")), FILETYPE_CANVAS);
+        QCOMPARE(hitCounts(path("kept/new.kcv")), hits);
     }
 
     void aSaveIntoAMissingFolderFails()
@@ -749,6 +858,7 @@ private slots:
             GC_SqlConnection connection("tst_self_pair", file);
             QSqlQuery query(connection.database());
             QVERIFY(createCanvasTables(query));
+            QVERIFY(createHitTables(query));
             for (int place = 0; place <= 1; ++place) {
                 QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , "
                                            "pixPerNuc , showGenes , visible ) VALUES ( 5 , %1 , 'A' , 1 , "
@@ -759,6 +869,14 @@ private slots:
                                            .arg(gene).arg(100 * gene + 1).arg(100 * gene + 50)));
                 QVERIFY(query.exec("INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) "
                                    "VALUES ( 1 , 5 , 10 , 20 )"));
+                // Its stored hits too: 3 COG, 2 RFAM and 1 rRNA, once per row.
+                for (int hit = 0; hit < 3; ++hit)
+                    QVERIFY(query.exec(QString("INSERT INTO cog_matchings VALUES ( %1 , 5 , %2 , %3 , 1e-9 , 80.5 )")
+                                           .arg(hit + 1).arg(100 * hit + 1).arg(100 * hit + 50)));
+                for (int hit = 0; hit < 2; ++hit)
+                    QVERIFY(query.exec(QString("INSERT INTO rfam_matchings VALUES ( %1 , 5 , %2 , %3 , 1e-5 , 40 )")
+                                           .arg(hit + 11).arg(1000 * hit + 600).arg(1000 * hit + 700)));
+                QVERIFY(query.exec("INSERT INTO rrna_matchings VALUES ( 21 , 5 , 2000 , 2900 , 0 , 900 )"));
             }
             QVERIFY(query.exec("INSERT INTO genomematchings VALUES ( 1 , 5 , 1 , 500 , 5 , 1001 , 1500 , "
                                "99.0 , 900.0 , '#000000' )"));
@@ -777,16 +895,38 @@ private slots:
         QCOMPARE(scene.countMatchings(), 1);
         QCOMPARE(scene.matchings().first()->topGenome(), top);
         QCOMPARE(scene.matchings().first()->lowGenome(), low);
+        // Each copy of a hit row goes to one of the two.
+        QCOMPARE(storedCounts(top), QString("3+2+1"));
+        QCOMPARE(storedCounts(low), QString("3+2+1"));
 
+        // Saved, read back and saved again, the file keeps as many hit
+        // rows as it had, half of them each genome's.
         for (int cycle = 0; cycle < 2; ++cycle) {
             scene.setFileName(path(QString("self_pair_%1.kcv").arg(cycle)));
-            QVERIFY(scene.saveToKestalCanvas());
+            QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+            QCOMPARE(hitCounts(scene.fileName()), QString("6+4+2"));
+            QCOMPARE(hitCounts(scene.fileName(), top->getId()), QString("3+2+1"));
+            QCOMPARE(hitCounts(scene.fileName(), low->getId()), QString("3+2+1"));
             GC_GenomeScene again;
             QVERIFY(again.loadKestalCanvas(scene.fileName()));
             QCOMPARE(again.topGenomes().first()->countGenes(), 3);
             QCOMPARE(again.lowGenomes().first()->countGenes(), 3);
             QCOMPARE(again.matchings().first()->lowGenome(), again.lowGenomes().first());
+            QCOMPARE(storedCounts(again.topGenomes().first()), QString("3+2+1"));
+            QCOMPARE(storedCounts(again.lowGenomes().first()), QString("3+2+1"));
         }
+
+        // Deleting one genome's stored hits leaves the other's.
+        GC_GenomeScene fresh;
+        QVERIFY(fresh.loadKestalCanvas(file));
+        GC_Genome *freshTop = fresh.topGenomes().first();
+        GC_Genome *freshLow = fresh.lowGenomes().first();
+        QCOMPARE(freshTop->deleteRfamMatchings(), 0);
+        QCOMPARE(scalar(file, "SELECT count(*) FROM rfam_matchings"), QString("2"));
+        fresh.setFileName(path("self_pair_deleted.kcv"));
+        QVERIFY2(fresh.saveToKestalCanvas(), qPrintable(fresh.lastErrorText()));
+        QCOMPARE(hitCounts(fresh.fileName(), freshTop->getId()), QString("3+0+1"));
+        QCOMPARE(hitCounts(fresh.fileName(), freshLow->getId()), QString("3+2+1"));
         QCOMPARE(scalar(path("self_pair_1.kcv"), "SELECT count(DISTINCT id) || '/' || count(*) FROM genomes"),
                  QString("2/2"));
         QCOMPARE(scalar(path("self_pair_1.kcv"), "SELECT count(*) FROM genes"), QString("6"));
@@ -860,6 +1000,7 @@ private slots:
             GC_SqlConnection connection("tst_shared_id", file);
             QSqlQuery query(connection.database());
             QVERIFY(createCanvasTables(query));
+            QVERIFY(createHitTables(query));
             // Each genome row followed by its own rows, as the writer puts them.
             auto writeGenome = [&](const QString &name, int place, int from, int to, const QList<int> &genes) {
                 QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , pixPerNuc , "
@@ -876,6 +1017,17 @@ private slots:
                     QVERIFY(query.exec(QString("INSERT INTO anotations ( id , genomeId , name , nucfrom , nucto ) "
                                                "VALUES ( 1 , 7 , '%1' , %2 , %3 )")
                                            .arg(name).arg(genes.last()).arg(genes.last() + 50)));
+                // Stored hits on its genes, named by the gene's start: a COG
+                // hit on each, an RFAM and an rRNA hit on the last.
+                for (int start : genes)
+                    QVERIFY(query.exec(QString("INSERT INTO cog_matchings VALUES ( %1 , 7 , %1 , %2 , 1e-9 , 80.5 )")
+                                           .arg(start).arg(start + 300)));
+                if (!genes.isEmpty()) {
+                    QVERIFY(query.exec(QString("INSERT INTO rfam_matchings VALUES ( %1 , 7 , %1 , %2 , 1e-5 , 40 )")
+                                           .arg(genes.last()).arg(genes.last() + 80)));
+                    QVERIFY(query.exec(QString("INSERT INTO rrna_matchings VALUES ( %1 , 7 , %1 , %2 , 0 , 900 )")
+                                           .arg(genes.last()).arg(genes.last() + 200)));
+                }
             };
             if (cloneFirst)
                 writeGenome("clone", 0, cloneFrom, 40000, cloneGenes);
@@ -904,7 +1056,27 @@ private slots:
                 QCOMPARE(genome->getAnotations().size(), written.isEmpty() ? 0 : 1);
                 for (const GC_Anotation *anotation : genome->getAnotations())
                     QCOMPARE(anotation->getName(), genome->getName());
+                const QString hits = written.isEmpty() ? QString("0+0+0")
+                                                       : QString("%1+1+1").arg(written.size());
+                QCOMPARE(storedCounts(genome), hits);
             }
+        };
+        // The saved file holds each hit once, under the genome it was written with.
+        auto checkSaved = [&](const GC_GenomeScene &scene) {
+            for (const GC_Genome *genome : {scene.topGenomes().first(), scene.lowGenomes().first()}) {
+                const QList<int> &written = genome == scene.topGenomes().first() ? cloneGenes : sequenceGenes;
+                QStringList starts;
+                for (int start : written)
+                    starts << QString::number(start);
+                QCOMPARE(rows(scene.fileName(), QString("SELECT id_cog_protein FROM cog_matchings "
+                                                        "WHERE genomeId = %1 ORDER BY start").arg(genome->getId())),
+                         starts);
+                QCOMPARE(hitCounts(scene.fileName(), genome->getId()),
+                         QString("%1+%2+%2").arg(written.size()).arg(written.isEmpty() ? 0 : 1));
+            }
+            const int withHits = int(!cloneGenes.isEmpty()) + int(!sequenceGenes.isEmpty());
+            QCOMPARE(hitCounts(scene.fileName()),
+                     QString("%1+%2+%2").arg(cloneGenes.size() + sequenceGenes.size()).arg(withHits));
         };
         GC_GenomeScene scene;
         QVERIFY(scene.loadKestalCanvas(file));
@@ -912,10 +1084,18 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         scene.setFileName(path("shared_id_saved.kcv"));
-        QVERIFY(scene.saveToKestalCanvas());
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        checkSaved(scene);
         GC_GenomeScene again;
         QVERIFY(again.loadKestalCanvas(scene.fileName()));
         check(again);
+        // And once more from what was saved.
+        again.setFileName(path("shared_id_saved_again.kcv"));
+        QVERIFY2(again.saveToKestalCanvas(), qPrintable(again.lastErrorText()));
+        checkSaved(again);
+        GC_GenomeScene third;
+        QVERIFY(third.loadKestalCanvas(again.fileName()));
+        check(third);
     }
 
     void otherFilesAreRefused()

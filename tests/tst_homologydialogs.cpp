@@ -396,6 +396,39 @@ void TestHomologyDialogs::yesLoadsTheGenomesStoredCogRows()
     QCOMPARE(child<QLabel>(&choice, "statusLabel")->text(),
              QString("4 putative COG homologies present"));
     QCOMPARE(choice.action(), QString("DISPLAY"));
+
+    // A genome sharing the key with others (older canvases) loads only the
+    // rows dealt to it.
+    GC_GenomeScene other;
+    GC_Genome *sharing = makeGenome("sharing", 5000);
+    other.insertTopGenome(sharing);
+    other.addItemsToScene();
+    sharing->setDatabase(path);
+    sharing->setDatabaseId(key);
+    GC_GenomeSource::Share share;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_share");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery rowIds("SELECT rowid FROM cog_matchings WHERE start IN (501, 1301)", db);
+        while (rowIds.next())
+            share.insert(rowIds.value(0).toLongLong());
+    }
+    QSqlDatabase::removeDatabase("tst_share");
+    QCOMPARE(share.size(), 2);
+    sharing->setStoredShare(GC_GenomeSource::Cog, share);
+    QCOMPARE(sharing->getDatabaseCogMatchingsCount(), 2);
+    GC_CogShowMatchings_dialog shared;
+    shared.setGenome(sharing);
+    shared.setScene(&other);
+    QVERIFY(child<QTextBrowser>(&shared, "textBrowser")->toPlainText()
+                .contains("2 COG homologies have been found"));
+    ModalAnswerer::clickButtonText("Yes");
+    QCOMPARE(shared.exec(), int(QDialog::Accepted));
+    QSet<int> sharedStarts;
+    for (const GC_CogMatching *hit : sharing->getCogHomologies()->matchings())
+        sharedStarts.insert(hit->getStart());
+    QCOMPARE(sharedStarts, QSet<int>({ 501, 1301 }));
 }
 
 void TestHomologyDialogs::eachFamilyFillsOnlyItsOwnBar()

@@ -41,6 +41,18 @@ QString insertStatement(GC_GenomeSource::Family family)
     return GC_rRNAMatching::insertSql();
 }
 
+// Why a source could not be read, in words: a lock held by another
+// program is no fault of the file.
+QString readFailure(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    // SQLITE_BUSY and SQLITE_LOCKED.
+    if (ok && (code == 5 || code == 6))
+        return QStringLiteral("the file is in use by another program: %1").arg(error.text());
+    return error.text();
+}
+
 } // namespace
 
 QString GC_GenomeSource::tableName(Family family)
@@ -54,6 +66,26 @@ QString GC_GenomeSource::tableName(Family family)
         break;
     }
     return QStringLiteral("rrna_matchings");
+}
+
+QString GC_GenomeSource::familyName(Family family)
+{
+    switch (family) {
+    case Cog:
+        return QStringLiteral("COG");
+    case Rfam:
+        return QStringLiteral("RFAM");
+    case Rrna:
+        break;
+    }
+    return QStringLiteral("rRNA");
+}
+
+QString GC_GenomeSource::selectHitsSql(Family family, bool withRowId)
+{
+    return QStringLiteral("SELECT start, end, %1, evalue, bitscore%2 FROM %3 WHERE genomeId = ? ")
+        .arg(referenceColumn(family), withRowId ? QStringLiteral(", rowid") : QString(),
+             tableName(family));
 }
 
 QString GC_GenomeSource::readSequence(const QString &path, int key)
@@ -106,7 +138,8 @@ int GC_GenomeSource::countRows(const QString &path, Family family, int key)
 }
 
 bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
-                                  const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText)
+                                  const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText,
+                                  Share *share)
 {
     auto failed = [&](const QString &why) {
         if (errorText)
@@ -123,16 +156,27 @@ bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
         return failed(QStringLiteral("cannot write %1: %2").arg(path, database.lastError().text()));
 
     QString problem;
+    Share written;
     {
         QSqlQuery query(database);
-        const QString statement
-            = QStringLiteral("DELETE FROM %1 WHERE genomeId = ?").arg(tableName(family));
-        if (query.prepare(statement)) {
+        const QString statement = QStringLiteral("DELETE FROM %1 WHERE genomeId = ?%2")
+                                      .arg(tableName(family),
+                                           share ? QStringLiteral(" AND rowid = ?") : QString());
+        if (!query.prepare(statement)) {
+            problem = query.lastError().text();
+        } else if (!share) {
             query.addBindValue(key);
             if (!query.exec())
                 problem = query.lastError().text();
         } else {
-            problem = query.lastError().text();
+            for (const qint64 rowId : std::as_const(*share)) {
+                query.bindValue(0, key);
+                query.bindValue(1, rowId);
+                if (!query.exec()) {
+                    problem = query.lastError().text();
+                    break;
+                }
+            }
         }
         const QString insert = insertStatement(family);
         for (const GC_HomologyRowWriter::Row &row : rows) {
@@ -142,10 +186,15 @@ bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
                                              row.evalue, row.bitscore,
                                              "GC_GenomeSource::replaceRows(): "))
                 problem = query.lastError().text();
+            else if (share)
+                written.insert(query.lastInsertId().toLongLong());
         }
     }
-    if (problem.isEmpty() && database.commit())
+    if (problem.isEmpty() && database.commit()) {
+        if (share)
+            *share = written;
         return true;
+    }
     if (problem.isEmpty())
         problem = database.lastError().text();
     database.rollback();
@@ -154,56 +203,57 @@ bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
 }
 
 bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int genomeId,
-                               QSqlQuery &canvasQuery, int *copied, QString *errorText)
+                               QSqlQuery &canvasQuery, int *copied, QString *errorText,
+                               const Share *share)
 {
     if (copied)
         *copied = 0;
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        qCDebug(lcKestal).noquote() << "GC_Genome::saveItem(): the source file" << path
-                             << "is gone; its stored" << tableName(family) << "rows are lost";
-        return true;
-    }
+    // Rows that cannot be read now would be missing from the new canvas for
+    // good once it replaces the old one: the save fails instead.
+    auto failed = [&](const QString &why) {
+        if (errorText)
+            *errorText = QStringLiteral("the stored %1 hits could not be copied from \"%2\" (%3)")
+                             .arg(familyName(family), path, why);
+        return false;
+    };
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return failed(QStringLiteral("the file is no longer there"));
     GC_SqlConnection connection(QStringLiteral("gc_db"), path, GC_SqlConnection::ReadOnly);
     if (!connection.isOpen())
-        return true;
+        return failed(QStringLiteral("it cannot be opened: %1").arg(connection.errorText()));
     const QString insert = insertStatement(family);
     const char *failure = family == Cog    ? "GC_CogMatching::saveItem::Fail "
                           : family == Rfam ? "GC_RfamMatching::saveItem::Fail "
                                            : "GC_rRNAMatching::saveItem::Fail ";
-    bool ok = true;
-    {
-        QSqlQuery select(connection.database());
-        select.setForwardOnly(true);
-        const QString statement
-            = QStringLiteral("SELECT %1, start, end, evalue, bitscore FROM %2 WHERE genomeId = ?")
-                  .arg(referenceColumn(family), tableName(family));
-        if (!select.prepare(statement))
-            return true;
-        select.addBindValue(key);
-        if (!select.exec())
-            return true;
-        while (select.next()) {
-            if (!GC_HomologyRowWriter::write(canvasQuery, insert, select.value(0).toInt(), genomeId,
-                                             select.value(1).toInt(), select.value(2).toInt(),
-                                             select.value(3).toDouble(),
-                                             select.value(4).toDouble(), failure)) {
-                if (errorText)
-                    *errorText = QStringLiteral("copying %1 rows: %2")
-                                     .arg(tableName(family), canvasQuery.lastError().text());
-                ok = false;
-                break;
-            }
-            if (copied)
-                ++*copied;
-        }
-        // A source that fails while it is read would otherwise save a
-        // canvas with only the hits read so far, and lose the rest for good.
-        if (ok && select.lastError().isValid()) {
+    QSqlQuery select(connection.database());
+    select.setForwardOnly(true);
+    const QString statement
+        = QStringLiteral("SELECT %1, start, end, evalue, bitscore%2 FROM %3 WHERE genomeId = ?")
+              .arg(referenceColumn(family), share ? QStringLiteral(", rowid") : QString(),
+                   tableName(family));
+    if (!select.prepare(statement))
+        return failed(readFailure(select.lastError()));
+    select.addBindValue(key);
+    if (!select.exec())
+        return failed(readFailure(select.lastError()));
+    while (select.next()) {
+        if (share && !share->contains(select.value(5).toLongLong()))
+            continue;
+        if (!GC_HomologyRowWriter::write(canvasQuery, insert, select.value(0).toInt(), genomeId,
+                                         select.value(1).toInt(), select.value(2).toInt(),
+                                         select.value(3).toDouble(), select.value(4).toDouble(),
+                                         failure)) {
             if (errorText)
-                *errorText = QStringLiteral("reading the %1 rows of %2: %3")
-                                 .arg(tableName(family), path, select.lastError().text());
-            ok = false;
+                *errorText = QStringLiteral("the stored %1 hits could not be written (%2)")
+                                 .arg(familyName(family), canvasQuery.lastError().text());
+            return false;
         }
+        if (copied)
+            ++*copied;
     }
-    return ok;
+    // A source that fails while it is read would otherwise save a canvas
+    // with only the hits read so far.
+    if (select.lastError().isValid())
+        return failed(readFailure(select.lastError()));
+    return true;
 }

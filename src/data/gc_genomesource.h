@@ -4,6 +4,7 @@
 #include "gc_homologyrowwriter.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 class QSqlQuery;
@@ -21,6 +22,19 @@ public:
 
     // "cog_matchings", "rfam_matchings", "rrna_matchings".
     static QString tableName(Family family);
+    // "COG", "RFAM", "rRNA": the family as the user knows it.
+    static QString familyName(Family family);
+
+    // The select of the show dialogs: start, end, reference id, E-value and
+    // bit score of the family's rows under one key (bound), and the rowid
+    // sixth when withRowId.
+    static QString selectHitsSql(Family family, bool withRowId);
+
+    // Where older canvases hold several genomes under one key, the rows of
+    // the key are dealt out among them: a genome's share names its rows by
+    // their rowids. Functions below that take a share touch only those rows
+    // of the key; a null share stands for every row of the key.
+    using Share = QSet<qint64>;
 
     // The whole sequence of the genome whose key in the file is key; empty
     // when the file, the row or the column is missing. Comparison databases
@@ -31,18 +45,22 @@ public:
     // counted (no file, no table).
     static int countRows(const QString &path, Family family, int key);
 
-    // Replaces the family's rows of the key by rows, in one transaction: the
-    // file holds either all the old rows or all the new ones. False, with
-    // the reason, when the file cannot be opened or written.
+    // Replaces the family's rows of the key (of the share, which then names
+    // the new rows) by rows, in one transaction: the file holds either all
+    // the old rows or all the new ones. False, with the reason, when the
+    // file cannot be opened or written.
     static bool replaceRows(const QString &path, Family family, int key,
-                            const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText);
+                            const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText,
+                            Share *share = nullptr);
 
-    // Copies the family's rows of the key into the canvas being written,
-    // under genomeId. A missing or unreadable source copies nothing and is
-    // not an error (the rows are gone already); a failed insert is, with
-    // its reason in errorText. copied receives the number of rows written.
+    // Copies the family's rows of the key (of the share) into the canvas
+    // being written, under genomeId. A source that is gone, cannot be opened
+    // or cannot be read (held locked by another program) fails the copy, as
+    // does a failed insert: false, with words naming the file and the
+    // family in errorText. copied receives the number of rows written.
     static bool copyRows(const QString &path, Family family, int key, int genomeId,
-                         QSqlQuery &canvasQuery, int *copied, QString *errorText);
+                         QSqlQuery &canvasQuery, int *copied, QString *errorText,
+                         const Share *share = nullptr);
 };
 
 #endif

@@ -11,7 +11,7 @@ const GC_HomologyShowDialog::Texts cogTexts = {
     QT_TRANSLATE_NOOP("GC_HomologyShowDialog", "<p>%1 COG homologies have been found</p><br>"),
     QT_TRANSLATE_NOOP("GC_HomologyShowDialog", "<p><b>Do you want to load these COG homologies?</b></p>"),
     QT_TRANSLATE_NOOP("GC_HomologyShowDialog", "Loading COG homologies from database"),
-    "SELECT start, end, id_cog_protein, evalue, bitscore FROM cog_matchings WHERE genomeId = ? ",
+    GC_GenomeSource::Cog,
 };
 
 } // namespace

@@ -90,9 +90,11 @@ void GC_HomologyShowDialog::loadStoredHits()
     }
 
     {
+        // A genome sharing its key with others loads only its own share.
+        const GC_GenomeSource::Share *share = m_genome->storedShare(m_texts.family);
         QSqlQuery query(connection.database());
         query.setForwardOnly(true);
-        if (!query.prepare(QString::fromLatin1(m_texts.selectSql))) {
+        if (!query.prepare(GC_GenomeSource::selectHitsSql(m_texts.family, share != nullptr))) {
             // A file without the family's table: nothing was loaded, which
             // must not pass for a successful load.
             stopWith(tr("<b>Error:</b> the stored homologies of %1 could not be read: %2")
@@ -112,6 +114,8 @@ void GC_HomologyShowDialog::loadStoredHits()
 
         int i = 0;
         while (query.next()) {
+            if (share && !share->contains(query.value(5).toLongLong()))
+                continue;
             const int start = query.value(0).toInt();
             const int end = query.value(1).toInt();
             const int referenceId = query.value(2).toInt();

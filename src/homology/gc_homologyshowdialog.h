@@ -1,6 +1,8 @@
 #ifndef GC_HOMOLOGYSHOWDIALOG_H
 #define GC_HOMOLOGYSHOWDIALOG_H
 
+#include "gc_genomesource.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -29,7 +31,7 @@ public:
         const char *found;      // "<p>%1 COG homologies have been found</p><br>"
         const char *question;   // "<p><b>Do you want to load these ...?</b></p>"
         const char *loading;    // "Loading COG homologies from database"
-        const char *selectSql;  // start, end, reference id, evalue, bitscore by genomeId
+        GC_GenomeSource::Family family;  // whose rows it loads
     };
 
     ~GC_HomologyShowDialog() override;

@@ -11,7 +11,7 @@ const GC_HomologyShowDialog::Texts rfamTexts = {
     QT_TRANSLATE_NOOP("GC_HomologyShowDialog", "<p>%1 RFAM homologies have been found</p><br>"),
     QT_TRANSLATE_NOOP("GC_HomologyShowDialog", "<p><b>Do you want to load these RFAM homologies?</b></p>"),
     QT_TRANSLATE_NOOP("GC_HomologyShowDialog", "Loading RFAM homologies from database"),
-    "SELECT start, end, rfam_seqid, evalue, bitscore FROM rfam_matchings WHERE genomeId = ? ",
+    GC_GenomeSource::Rfam,
 };
 
 } // namespace

@@ -11,7 +11,7 @@ const GC_HomologyShowDialog::Texts rrnaTexts = {
     QT_TRANSLATE_NOOP("GC_HomologyShowDialog", "<p>%1 rRNA homologies have been found</p><br>"),
     QT_TRANSLATE_NOOP("GC_HomologyShowDialog", "<p><b>Do you want to load these RRNA homologies?</b></p>"),
     QT_TRANSLATE_NOOP("GC_HomologyShowDialog", "Loading rRNA homologies from database"),
-    "SELECT start, end, rrna_seqid, evalue, bitscore FROM rrna_matchings WHERE genomeId = ? ",
+    GC_GenomeSource::Rrna,
 };
 
 } // namespace

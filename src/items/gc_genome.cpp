@@ -1082,23 +1082,82 @@ bool GC_Genome::loadItem(const QSqlRecord &row, const QSqlDatabase &canvas, bool
 
 // ---------------------------------------------------------------- source file
 
+void GC_Genome::setDatabaseId(int value)
+{
+    dbId = value;
+    forgetStoredShares();
+}
+
+void GC_Genome::setDatabase(const QString &path)
+{
+    database = path;
+    forgetStoredShares();
+}
+
+void GC_Genome::forgetStoredShares()
+{
+    // A share names rows of one key in one file.
+    for (std::optional<GC_GenomeSource::Share> &share : storedShares)
+        share.reset();
+}
+
+int &GC_Genome::storedCount(GC_GenomeSource::Family family)
+{
+    switch (family) {
+    case GC_GenomeSource::Cog:
+        return databaseCogMatchingsCount;
+    case GC_GenomeSource::Rfam:
+        return databaseRfamMatchingsCount;
+    case GC_GenomeSource::Rrna:
+        break;
+    }
+    return databaserRNAMatchingsCount;
+}
+
+const GC_GenomeSource::Share *GC_Genome::storedShare(GC_GenomeSource::Family family) const
+{
+    const std::optional<GC_GenomeSource::Share> &share = storedShares[family];
+    return share ? &*share : nullptr;
+}
+
+void GC_Genome::setStoredShare(GC_GenomeSource::Family family, const GC_GenomeSource::Share &rowIds)
+{
+    storedShares[family] = rowIds;
+    storedCount(family) = int(rowIds.size());
+}
+
+int GC_Genome::countStoredRows(GC_GenomeSource::Family family) const
+{
+    if (const GC_GenomeSource::Share *share = storedShare(family))
+        return int(share->size());
+    return GC_GenomeSource::countRows(database, family, dbId);
+}
+
+bool GC_Genome::replaceStoredRows(GC_GenomeSource::Family family,
+                                  const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText)
+{
+    std::optional<GC_GenomeSource::Share> &share = storedShares[family];
+    return GC_GenomeSource::replaceRows(database, family, dbId, rows, errorText,
+                                        share ? &*share : nullptr);
+}
+
 int GC_Genome::countDatabaseCogMatchings()
 {
-    databaseCogMatchingsCount = GC_GenomeSource::countRows(database, GC_GenomeSource::Cog, dbId);
+    databaseCogMatchingsCount = countStoredRows(GC_GenomeSource::Cog);
     qCDebug(lcKestal) << "GC_Genome::countDatabaseCogMatchings(): cnt=" << databaseCogMatchingsCount;
     return databaseCogMatchingsCount;
 }
 
 int GC_Genome::countDatabaseRfamMatchings()
 {
-    databaseRfamMatchingsCount = GC_GenomeSource::countRows(database, GC_GenomeSource::Rfam, dbId);
+    databaseRfamMatchingsCount = countStoredRows(GC_GenomeSource::Rfam);
     qCDebug(lcKestal) << "GC_Genome::countDatabaseRfamMatchings(): cnt=" << databaseRfamMatchingsCount;
     return databaseRfamMatchingsCount;
 }
 
 int GC_Genome::countDatabaserRNAMatchings()
 {
-    databaserRNAMatchingsCount = GC_GenomeSource::countRows(database, GC_GenomeSource::Rrna, dbId);
+    databaserRNAMatchingsCount = countStoredRows(GC_GenomeSource::Rrna);
     qCDebug(lcKestal) << "GC_Genome::countDatabaserRNAMatchings(): cnt=" << databaserRNAMatchingsCount;
     return databaserRNAMatchingsCount;
 }
@@ -1109,7 +1168,7 @@ void GC_Genome::deleteRecordsFromTableDatabase(const QString &table)
     for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family) {
         if (GC_GenomeSource::tableName(GC_GenomeSource::Family(family)) == table) {
             QString reason;
-            if (!GC_GenomeSource::replaceRows(database, GC_GenomeSource::Family(family), dbId, {}, &reason))
+            if (!replaceStoredRows(GC_GenomeSource::Family(family), {}, &reason))
                 qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase():" << reason;
             return;
         }

@@ -1,6 +1,7 @@
 #ifndef GC_GENOME_H
 #define GC_GENOME_H
 
+#include "gc_genomesource.h"
 #include "gc_interval.h"
 #include "gc_itemtypes.h"
 #include "gc_sequencearrowitem.h"
@@ -9,6 +10,8 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 class GC_Anotation;
 class GC_CogHomologies;
@@ -65,9 +68,10 @@ public:
     // Identity, source and name.
     int getId() const { return id; }
     int getDatabaseId() const { return dbId; }
-    void setDatabaseId(int value) { dbId = value; }
+    // A new key or source file forgets the shares of stored rows.
+    void setDatabaseId(int value);
     QString getDatabase() const { return database; }
-    void setDatabase(const QString &path) { database = path; }
+    void setDatabase(const QString &path);
     QString getName() const;
     void setName(const QString &name);
 
@@ -237,6 +241,18 @@ public:
     int countDatabaseCogMatchings();
     int countDatabaseRfamMatchings();
     int countDatabaserRNAMatchings();
+    // The family's stored rows that are this genome's: null while they are
+    // every row of its key; otherwise its share of a key that other genomes
+    // of an older canvas carry too (GC_GenomeSource::Share).
+    const GC_GenomeSource::Share *storedShare(GC_GenomeSource::Family family) const;
+    // Gives the genome its share of the family's rows and counts them.
+    void setStoredShare(GC_GenomeSource::Family family, const GC_GenomeSource::Share &rowIds);
+    // Counts (-1: cannot be counted) and replaces this genome's stored rows
+    // of the family, minding its share; false, with the reason, when the
+    // source file cannot be written.
+    int countStoredRows(GC_GenomeSource::Family family) const;
+    bool replaceStoredRows(GC_GenomeSource::Family family,
+                           const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText);
     void deleteRecordsFromTableDatabase(const QString &table);
     // Forget one family's hits in memory and in the source file; return the
     // new stored count.
@@ -255,6 +271,8 @@ private:
     void updateDependentGeometry();
     void deleteControlPoints();
     void createControlPoints();
+    int &storedCount(GC_GenomeSource::Family family);
+    void forgetStoredShares();
 
     int id = 0;
     GC_Interval coords = GC_Interval(1, 1);
@@ -266,6 +284,7 @@ private:
     int databaseRfamMatchingsCount = 0;
     int databaserRNAMatchingsCount = 0;
     QString database;
+    std::optional<GC_GenomeSource::Share> storedShares[3];
     QString dnaSequence;
     bool showRuler = true;
     bool showGCcontent = false;

@@ -163,9 +163,12 @@ bool GC_GenomeRows::save(const GC_Genome &genome, QSqlQuery &query, int place, i
                 break;
             }
         } else {
-            ok = GC_GenomeSource::copyRows(genome.getDatabase(),
-                                           GC_GenomeSource::Family(family),
-                                           genome.getDatabaseId(), id, query, nullptr, errorText);
+            const auto which = GC_GenomeSource::Family(family);
+            QString reason;
+            ok = GC_GenomeSource::copyRows(genome.getDatabase(), which, genome.getDatabaseId(), id,
+                                           query, nullptr, &reason, genome.storedShare(which));
+            if (!ok && errorText)
+                *errorText = QStringLiteral("Genome \"%1\": %2").arg(genome.getName(), reason);
         }
         if (!ok)
             return false;
@@ -195,46 +198,97 @@ bool damaged(QString *damage, const QString &what, const QSqlQuery &query)
     return false;
 }
 
-// Reads the items one select gives for an id, each with its stored values
-// and range when rows is given. A select that cannot run on this file (an
-// older file without the table) gives no items; a file that stops giving
-// rows halfway is damaged: false, and nothing is kept.
-template<typename Item>
-bool readItems(const QSqlDatabase &database, const QString &sql, int fileId, const char *table,
-               QList<Item *> *items, QList<GC_SharedGenomeId::Row> *rows, QString *damage)
+// Steps through the rows one select gives for an id, handing each to take.
+// A select that cannot run on this file (an older file without the table)
+// gives no rows; a file that stops giving rows halfway is damaged: false.
+template<typename Take>
+bool readRowsOf(const QSqlDatabase &database, const QString &sql, int fileId,
+                const QString &table, QString *damage, Take take)
 {
     QSqlQuery query(database);
     query.setForwardOnly(true);
     if (!query.prepare(sql)) {
-        if (GC_SqlConnection::isDamage(database, QLatin1String(table), query.lastError()))
+        if (GC_SqlConnection::isDamage(database, table, query.lastError()))
             return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
-        if (qstrcmp(table, "genes") == 0)
+        if (table == QLatin1String("genes"))
             qCDebug(lcKestal).noquote() << "ERROR in prepare: " << ('"' + query.lastError().text() + '"');
         return true;
     }
     query.addBindValue(fileId);
     if (!query.exec()) {
-        if (GC_SqlConnection::isDamage(database, QLatin1String(table), query.lastError()))
+        if (GC_SqlConnection::isDamage(database, table, query.lastError()))
             return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
         return true;
     }
-    const int columns = query.record().count();
-    while (query.next()) {
+    while (query.next())
+        take(query);
+    if (query.lastError().isValid())
+        return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
+    return true;
+}
+
+// Every value of the current row from column first on, as one text: rows
+// with the same text are copies of each other. columns is counted on the
+// first row.
+QString rowContent(const QSqlQuery &query, int first, int &columns)
+{
+    if (columns < 0)
+        columns = query.record().count();
+    QStringList values;
+    for (int column = first; column < columns; ++column)
+        values << query.value(column).toString();
+    return values.join(QChar(0x1f));
+}
+
+// Reads the items one select gives for an id, each with its stored values
+// and range when rows is given. Nothing is kept from a damaged file.
+template<typename Item>
+bool readItems(const QSqlDatabase &database, const QString &sql, int fileId, const char *table,
+               QList<Item *> *items, QList<GC_SharedGenomeId::Row> *rows, QString *damage)
+{
+    int columns = -1;
+    const bool read = readRowsOf(database, sql, fileId, QLatin1String(table), damage,
+                                 [&](const QSqlQuery &query) {
         auto *item = new Item;
         item->loadItem(query);
         items->append(item);
-        if (rows) {
-            QStringList values;
-            for (int column = 0; column < columns; ++column)
-                values << query.value(column).toString();
-            rows->append({values.join(QChar(0x1f)), item->getCoords()});
-        }
-    }
-    if (query.lastError().isValid()) {
+        if (rows)
+            rows->append({rowContent(query, 0, columns), item->getCoords()});
+    });
+    if (!read) {
         qDeleteAll(*items);
         items->clear();
-        return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
     }
+    return read;
+}
+
+// Deals the family's stored hit rows of a shared id out among the genomes
+// carrying it, by the rule the genes follow; each genome's share names its
+// rows by rowid.
+bool dealSharedHits(GC_GenomeSource::Family family, int fileId, const QList<GC_Genome *> &genomes,
+                    const QList<GC_Interval> &ranges, const QSqlDatabase &database,
+                    QString *damage)
+{
+    const QString table = GC_GenomeSource::tableName(family);
+    QList<qint64> rowIds;
+    QList<GC_SharedGenomeId::Row> rows;
+    const QString sql
+        = QStringLiteral("SELECT rowid, start, end, * FROM %1 WHERE genomeId = ?").arg(table);
+    int columns = -1;
+    if (!readRowsOf(database, sql, fileId, table, damage, [&](const QSqlQuery &query) {
+            rowIds.append(query.value(0).toLongLong());
+            rows.append({rowContent(query, 3, columns),
+                         GC_Interval(query.value(1).toInt(), query.value(2).toInt())});
+        }))
+        return false;
+    if (rows.isEmpty())
+        return true;
+    const QList<int> owners = GC_SharedGenomeId::owners(ranges, rows);
+    QList<GC_GenomeSource::Share> shares(genomes.size());
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        shares[owners.at(i)].insert(rowIds.at(i));
+    for (qsizetype i = 0; i < genomes.size(); ++i)
+        genomes.at(i)->setStoredShare(family, shares.at(i));
     return true;
 }
 
@@ -331,5 +385,13 @@ bool GC_GenomeRows::loadSharedItems(int fileId, const QList<GC_Genome *> &genome
     const QList<int> anotationOwners = GC_SharedGenomeId::owners(ranges, anotationRows);
     for (qsizetype i = 0; i < anotations.size(); ++i)
         genomes.at(anotationOwners.at(i))->addAnotation(anotations.at(i));
+
+    // The stored hits too, or each genome would copy every hit of the id
+    // on the next save.
+    for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family) {
+        if (!dealSharedHits(GC_GenomeSource::Family(family), fileId, genomes, ranges, database,
+                            damage))
+            return false;
+    }
     return true;
 }

@@ -22,8 +22,9 @@ public:
     // Writes the genome row, then its ruler, genes, annotations and hits,
     // stepping the canvas row counter before each gene, annotation and hit
     // held in memory. Hits never loaded from the genome's source file are
-    // copied from it. Stops at the first failing statement: false, with
-    // the reason in errorText.
+    // copied from it (only its share where it has one). Stops at the first
+    // failing statement or at stored hits that cannot be copied: false,
+    // with the reason in errorText.
     static bool save(const GC_Genome &genome, QSqlQuery &query, int place, int &rowCounter,
                      QString *errorText);
 
@@ -40,8 +41,9 @@ public:
 
     // Reads the genes and annotations stored under fileId and gives each
     // to one of the genomes that share that id in the file (listed in file
-    // order; see GC_SharedGenomeId). False, with the reason in damage, when
-    // the file fails to give its rows.
+    // order; see GC_SharedGenomeId); deals the stored hit rows of the id
+    // out among them by the same rule, as their shares of the file's rows.
+    // False, with the reason in damage, when the file fails to give its rows.
     static bool loadSharedItems(int fileId, const QList<GC_Genome *> &genomes,
                                 const QSqlDatabase &database, QString *damage);
 

@@ -60,6 +60,27 @@ bool GC_CanvasWriter::syncToDisk(const QString &path)
 #endif
 }
 
+QString GC_CanvasWriter::fileBehindLinks(const QString &fileName)
+{
+    // A link may lead to a file not there yet (saved for the first time);
+    // a chain that never ends leads nowhere (empty).
+    QString path = fileName;
+    for (int links = 0; links < 40; ++links) {
+        const QFileInfo info(path);
+        if (!info.isSymbolicLink())
+            return path;
+        path = info.symLinkTarget();
+    }
+    return QString();
+}
+
+QFile::Permissions GC_CanvasWriter::permissionsOf(const QString &path)
+{
+    // The "User" flags say what this user may do, not what the file grants.
+    return QFile::permissions(path)
+        & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+}
+
 bool GC_CanvasWriter::fail(const QString &message)
 {
     if (m_errorText.isEmpty())
@@ -81,7 +102,16 @@ bool GC_CanvasWriter::save()
         m_scene->setLastErrorText(QStringLiteral("Error gc_genomescenedatesavefile: no file name"));
         return false;
     }
-    const QString temp = tempFileName(fileName);
+    // The new file replaces the file itself, not a link to it: the link
+    // stays where the user keeps it, and points at the saved canvas.
+    const QString target = fileBehindLinks(fileName);
+    if (target.isEmpty()) {
+        m_scene->setLastErrorText(
+            QStringLiteral("Error gc_genomescenedatesavefile: the links from %1 lead nowhere")
+                .arg(fileName));
+        return false;
+    }
+    const QString temp = tempFileName(target);
     // A temporary file left by an interrupted save would make the CREATEs
     // fail, and its journal could be played back into the new file.
     const QString journal = temp + QStringLiteral("-journal");
@@ -91,6 +121,23 @@ bool GC_CanvasWriter::save()
             QStringLiteral("Error gc_genomescenedatesavefile: cannot remove the old temporary file %1")
                 .arg(temp));
         return false;
+    }
+
+    // The canvas replaced keeps its permissions (a private one stays
+    // private): the new file is made with them, writable by its owner
+    // until it is complete.
+    const bool replacing = QFileInfo::exists(target);
+    const QFile::Permissions permissions = replacing ? permissionsOf(target) : QFile::Permissions();
+    if (replacing) {
+        QFile file(temp);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)
+            || !file.setPermissions(permissions | QFile::ReadOwner | QFile::WriteOwner)) {
+            m_scene->setLastErrorText(
+                QStringLiteral("Error gc_genomescenedatesavefile: cannot create %1: %2")
+                    .arg(temp, file.errorString()));
+            file.remove();
+            return false;
+        }
     }
 
     bool ok = false;
@@ -107,10 +154,13 @@ bool GC_CanvasWriter::save()
     }
     if (ok && !syncToDisk(temp))
         ok = fail(QStringLiteral("Error gc_genomescenedatesavefile: cannot write %1 to disk").arg(temp));
+    if (ok && replacing && !QFile::setPermissions(temp, permissions))
+        ok = fail(QStringLiteral("Error gc_genomescenedatesavefile: cannot give %1 the permissions of %2")
+                      .arg(temp, target));
     if (ok && std::rename(QFile::encodeName(temp).constData(),
-                          QFile::encodeName(fileName).constData()) != 0) {
+                          QFile::encodeName(target).constData()) != 0) {
         ok = fail(QStringLiteral("Error gc_genomescenedatesavefile: cannot rename %1 to %2")
-                      .arg(temp, fileName));
+                      .arg(temp, target));
     }
     if (!ok) {
         QFile::remove(temp);
