@@ -16,6 +16,7 @@
 #include "gc_ruler.h"
 #include "gc_sharedgenomeid.h"
 #include "gc_sqlconnection.h"
+#include "gc_storedvaluecheck.h"
 
 #include <QSet>
 #include <QSqlDatabase>
@@ -223,6 +224,16 @@ bool readItems(const QSqlDatabase &database, const QString &sql, int fileId, con
         auto *item = new Item;
         item->loadItem(query);
         items->append(item);
+        const GC_Interval coords = item->getCoords();
+        const QString problem =
+            GC_StoredValueCheck::coordinates(QLatin1String(table), coords.start(), coords.end());
+        if (!problem.isEmpty()) {
+            qDeleteAll(*items);
+            items->clear();
+            if (damage)
+                *damage = problem;
+            return false;
+        }
         if (rows) {
             QStringList values;
             for (int column = 0; column < columns; ++column)
@@ -243,6 +254,16 @@ bool readItems(const QSqlDatabase &database, const QString &sql, int fileId, con
 bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDatabase &database,
                          bool withItems, int occurrence, QString *damage)
 {
+    const QString genomes = QStringLiteral("genomes");
+    const QString sequence = row.value(27).toString();
+    QString problem = GC_StoredValueCheck::coordinates(genomes, row.value(5).toInt(), row.value(6).toInt());
+    if (problem.isEmpty())
+        problem = GC_StoredValueCheck::sequence(genomes, row.value(4).toString(), sequence);
+    if (!problem.isEmpty()) {
+        if (damage)
+            *damage = problem;
+        return false;
+    }
     genome.setPos(row.value(2).toDouble(), row.value(3).toDouble());
     genome.setName(row.value(4).toString());
     genome.setCoords(GC_Interval(row.value(5).toInt(), row.value(6).toInt()));
@@ -266,7 +287,7 @@ bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDat
     genome.setFillColor(GC_CanvasValue::toColor(row.value(24), genome.getFillColor()));
     genome.setArrowStyle(row.value(25).toInt());
     genome.setVisibleGenome(GC_CanvasValue::toBool(row.value(26)));
-    genome.setDnaSequence(row.value(27).toString());
+    genome.setDnaSequence(sequence);
 
     const int id = genome.getDatabaseId();
     {
