@@ -288,6 +288,7 @@ private slots:
         // and never reaches below nucleotide 1.
         c.scene.clearSelection();
         c.top2->setPixPerNuc(10.0);
+        c.top2->setShowText(false); // its label stands over the start
         c.rightClick(c.top2->mapToScene(QPointF(2.0, 0.0)), "CUT from START TO HERE");
         QCOMPARE(c.top2->getCoords(), GC_Interval(1, 1000));
     }
