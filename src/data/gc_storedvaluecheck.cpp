@@ -38,7 +38,10 @@ QString GC_StoredValueCheck::coordinates(const QString &table, int from, int to)
 {
     if (from >= 1 && to >= 1)
         return QString();
-    return QStringLiteral("the %1 table holds a coordinate below 1 (%2..%3)").arg(table).arg(from).arg(to);
+    return QStringLiteral("the %1 table holds a coordinate below 1 (%2..%3)")
+        .arg(table)
+        .arg(from)
+        .arg(to);
 }
 
 QString GC_StoredValueCheck::matching(const QString &table, int from, int to,

@@ -256,7 +256,8 @@ bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDat
 {
     const QString genomes = QStringLiteral("genomes");
     const QString sequence = row.value(27).toString();
-    QString problem = GC_StoredValueCheck::coordinates(genomes, row.value(5).toInt(), row.value(6).toInt());
+    QString problem =
+        GC_StoredValueCheck::coordinates(genomes, row.value(5).toInt(), row.value(6).toInt());
     if (problem.isEmpty())
         problem = GC_StoredValueCheck::sequence(genomes, row.value(4).toString(), sequence);
     if (!problem.isEmpty()) {

@@ -125,7 +125,8 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         if (!segmentsReady && GC_SqlConnection::isDamage(segments.lastError()))
             return damaged(path, segments.lastError().text());
         for (GenomeRow &row : genomeRows) {
-            const QString wrong = GC_StoredValueCheck::sequence(QStringLiteral("genomes"), row.name, row.sequence);
+            const QString wrong =
+                GC_StoredValueCheck::sequence(QStringLiteral("genomes"), row.name, row.sequence);
             if (!wrong.isEmpty())
                 return damaged(path, wrong);
             nameById.insert(row.id, row.name);

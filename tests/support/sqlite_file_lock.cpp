@@ -22,6 +22,10 @@ SqliteFileLock::SqliteFileLock(const QString &path, int releaseAfterMs)
     });
     m_thread->start();
     m_taken.acquire();
+    if (releaseAfterMs < 0) {
+        m_busyTimeout = GC_SqlConnection::busyTimeout();
+        GC_SqlConnection::setBusyTimeout(100);
+    }
 }
 
 SqliteFileLock::~SqliteFileLock()
@@ -29,4 +33,6 @@ SqliteFileLock::~SqliteFileLock()
     m_release.release();
     m_thread->wait();
     delete m_thread;
+    if (m_busyTimeout >= 0)
+        GC_SqlConnection::setBusyTimeout(m_busyTimeout);
 }

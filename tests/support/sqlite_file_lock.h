@@ -12,6 +12,10 @@ class QThread;
 // taken before the constructor returns and let go by the destructor, or
 // after releaseAfterMs when that is given (so that a reader already
 // waiting on the lock in this thread gets it).
+//
+// A lock held until the destructor outlasts any wait; while it lives, the
+// program's connections wait a tenth of a second for a lock instead of
+// their usual few seconds, so that a test of it stays quick.
 class SqliteFileLock
 {
 public:
@@ -27,6 +31,7 @@ private:
     QSemaphore m_taken;
     QSemaphore m_release;
     bool m_held = false;
+    int m_busyTimeout = -1;
 };
 
 #endif
