@@ -49,14 +49,16 @@ QString GC_StoredValueCheck::matching(const QString &table, int from, int to,
 {
     if (from >= 1 && to >= 1 && (length <= 0 || (from <= length && to <= length)))
         return QString();
-    const QString where = length > 0
-        ? QStringLiteral("\"%1\", 1..%2").arg(genome).arg(length)
-        : QStringLiteral("\"%1\"").arg(genome);
-    return QStringLiteral("the %1 table holds a matching outside its genome (%2..%3 on %4)")
-        .arg(table)
-        .arg(from)
-        .arg(to)
-        .arg(where);
+    QString text = QStringLiteral("the %1 table holds a matching outside its genome: %2..%3")
+                       .arg(table)
+                       .arg(from)
+                       .arg(to);
+    // A row may name a genome the file does not hold.
+    if (!genome.isEmpty())
+        text += QStringLiteral(" on \"%1\"").arg(genome);
+    if (length > 0)
+        text += QStringLiteral(", which runs 1..%1").arg(length);
+    return text;
 }
 
 QString GC_StoredValueCheck::homologyHits(const QSqlDatabase &db)
