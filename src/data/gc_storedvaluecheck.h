@@ -11,8 +11,9 @@ class QSqlDatabase;
 // inside a row: a sequence holding anything but letters, a coordinate below
 // 1, a matching that runs past the end of its genome. A file holding one is
 // damaged. Each check answers what is wrong, in words naming the table, or
-// an empty string. Genes and annotations past the end of the sequence are
-// not checked: older files hold them.
+// an empty string. Genome ranges, genes and annotations are not checked:
+// older files hold them past the end of the sequence, and older edits on the
+// canvas could store them below 1.
 class GC_StoredValueCheck
 {
 public:

@@ -224,16 +224,6 @@ bool readItems(const QSqlDatabase &database, const QString &sql, int fileId, con
         auto *item = new Item;
         item->loadItem(query);
         items->append(item);
-        const GC_Interval coords = item->getCoords();
-        const QString problem =
-            GC_StoredValueCheck::coordinates(QLatin1String(table), coords.start(), coords.end());
-        if (!problem.isEmpty()) {
-            qDeleteAll(*items);
-            items->clear();
-            if (damage)
-                *damage = problem;
-            return false;
-        }
         if (rows) {
             QStringList values;
             for (int column = 0; column < columns; ++column)
@@ -256,10 +246,11 @@ bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDat
 {
     const QString genomes = QStringLiteral("genomes");
     const QString sequence = row.value(27).toString();
-    QString problem =
-        GC_StoredValueCheck::coordinates(genomes, row.value(5).toInt(), row.value(6).toInt());
-    if (problem.isEmpty())
-        problem = GC_StoredValueCheck::sequence(genomes, row.value(4).toString(), sequence);
+    // Shown ranges, genes and annotations are read as written, even below
+    // nucleotide 1: older versions stored such values from cuts, clicks and
+    // handle drags near the start.
+    const QString problem =
+        GC_StoredValueCheck::sequence(genomes, row.value(4).toString(), sequence);
     if (!problem.isEmpty()) {
         if (damage)
             *damage = problem;
