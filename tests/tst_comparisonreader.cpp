@@ -9,6 +9,7 @@
 #include "gc_genomescene.h"
 #include "gc_sequenceblaster.h"
 #include "gc_sqlconnection.h"
+#include "sqlite_file_lock.h"
 #include "test_data.h"
 
 #include <QSet>
@@ -310,6 +311,47 @@ private slots:
         QVERIFY(!scene.loadSorvikComparisons({good, path}));
         QVERIFY2(scene.lastErrorText().contains(QString("The file \"%1\" is damaged").arg(path)),
                  qPrintable(scene.lastErrorText()));
+
+        // Values no writer stores, which the check of the file cannot see;
+        // the refusal names the table. Left is 4000 long, Right 3000.
+        const QList<QPair<QString, QString>> valueDamages{
+            {"UPDATE genomes SET dna_sequence = substr(dna_sequence, 1, 100) || char(0, 0, 0) "
+             "|| substr(dna_sequence, 104) WHERE id = 0", "genomes table"},
+            {"UPDATE genomes SET dna_sequence = substr(dna_sequence, 1, 100) || '5*' "
+             "|| substr(dna_sequence, 103) WHERE id = 1", "genomes table"},
+            {"UPDATE matchings SET target_from = 5883, target_to = -29550", "matchings table"},
+            {"UPDATE matchings SET query_to = 3500", "matchings table"},
+            {"UPDATE segments SET segment_from = 0 WHERE oid = (SELECT min(oid) FROM segments)", "segments table"},
+        };
+        for (const auto &[statement, named] : valueDamages) {
+            const QString copy = makeDatabase({{"Left", 4000, {{10, 80}, {300, 200}}, 3}, {"Right", 3000, {}, 4}},
+                                              {{0, 1, 100, 1, 1, 100, 95.0, 150.0}});
+            {
+                GC_GenomeScene intact;
+                QVERIFY(intact.loadSorvikComparisons({copy}));
+                QCOMPARE(intact.genomes().size(), 2);
+            }
+            {
+                GC_SqlConnection file("damage", copy);
+                QSqlQuery query(file.database());
+                QVERIFY2(query.exec(statement) && query.numRowsAffected() == 1, qPrintable(statement));
+            }
+            GC_GenomeScene damaged;
+            QVERIFY2(!damaged.loadSorvikComparisons({good, copy}), qPrintable(statement));
+            const QString text = damaged.lastErrorText();
+            QVERIFY2(text.contains(QString("The file \"%1\" is damaged").arg(copy)), qPrintable(text));
+            QVERIFY2(text.contains(named), qPrintable(text));
+        }
+
+        // A database another program holds locked for longer than the
+        // reader waits is in use, not damaged.
+        SqliteFileLock lock(good);
+        QVERIFY(lock.isHeld());
+        GC_GenomeScene locked;
+        QVERIFY(!locked.loadSorvikComparisons({good}));
+        const QString text = locked.lastErrorText();
+        QVERIFY2(text.contains(QString("The file \"%1\" is in use by another program").arg(good)), qPrintable(text));
+        QVERIFY2(!text.contains("is damaged"), qPrintable(text));
     }
 
     void realBlastnResultsAreLoaded()

@@ -1,11 +1,13 @@
 #include "kestal_test.h"
 #include "file_dialog_answerer.h"
 #include "modal_answerer.h"
+#include "sqlite_file_lock.h"
 #include "test_data.h"
 
 #include "gc_builddatabase.h"
 #include "gc_fileopenwizard.h"
 #include "gc_fileutils.h"
+#include "gc_sqlconnection.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -296,6 +298,17 @@ private slots:
         clickButton(wizard, "buttonBrowseInputFile");
         warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
         QCOMPARE(warnings, QStringList({"Error at selecting file / This file isn't a Kestal visualization canvas."}));
+        QCOMPARE(wizard.currentId(), 2);
+
+        // A canvas another program holds locked is in use, not something
+        // other than a canvas.
+        const QString canvas = database("locked.kcv", "kestalcanvas");
+        FileDialogAnswerer::choose({canvas});
+        clickButton(wizard, "buttonBrowseInputFile");
+        SqliteFileLock lock(canvas);
+        QVERIFY(lock.isHeld());
+        warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
+        QCOMPARE(warnings, QStringList({"File in use / " + GC_SqlConnection::inUseText(canvas)}));
         QCOMPARE(wizard.currentId(), 2);
     }
 

@@ -144,6 +144,10 @@ private slots:
         QCOMPARE(start->x(), 199.0);
         QCOMPARE(f.gene->getCoords(), GC_Interval(200, 200));
         QVERIFY(f.scene.isModified());
+        // Nor does it pass nucleotide 1: no range starts below it.
+        start->setPos(-300.7, 0);
+        QCOMPARE(start->x(), 0.0);
+        QCOMPARE(f.gene->getCoords(), GC_Interval(1, 200));
     }
 
     void startHandleLeftInPlaceKeepsTheInterval()
@@ -194,6 +198,10 @@ private slots:
         start->setPos(end->x() - 80, 0);
         QCOMPARE(start->x(), end->x());
         QCOMPARE(f.gene->getCoords(), GC_Interval(200, 200));
+        // Towards nucleotide 1 it stops there.
+        start->setPos(1500, 0);
+        QCOMPARE(start->x(), 1000.0);
+        QCOMPARE(f.gene->getCoords(), GC_Interval(1, 200));
     }
 
     void copyKeepsNotes()

@@ -6,6 +6,7 @@
 #include "gc_referencelookup.h"
 #include "gc_rfammatching.h"
 #include "gc_rrnamatching.h"
+#include "sqlite_file_lock.h"
 
 #include <QDir>
 #include <QFile>
@@ -188,6 +189,20 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening RRNA db.*damaged"));
         QVERIFY(!GC_ReferenceDatabases::openRrna());
         QVERIFY(GC_ReferenceDatabases::lastErrorText(GC_ReferenceDatabases::Rrna).startsWith("the file is damaged"));
+
+        // A whole collection another program holds locked for longer than
+        // the wait is in use, not damaged.
+        QFile::remove(dir.filePath("rrnas.sqlite3"));
+        QVERIFY(QFile::copy(fixture.path("rrnas.sqlite3"), dir.filePath("rrnas.sqlite3")));
+        {
+            SqliteFileLock lock(dir.filePath("rrnas.sqlite3"));
+            QVERIFY(lock.isHeld());
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening RRNA db.*in use by another program"));
+            QVERIFY(!GC_ReferenceDatabases::openRrna());
+            const QString reason = GC_ReferenceDatabases::lastErrorText(GC_ReferenceDatabases::Rrna);
+            QVERIFY2(reason.contains("in use by another program"), qPrintable(reason));
+            QVERIFY2(!reason.contains("damaged"), qPrintable(reason));
+        }
         GC_ReferenceDatabases::setFolder(QString());
     }
 

@@ -270,6 +270,15 @@ private slots:
         QCOMPARE(anotation->getName(), QString("Anotation : alpha"));
         QCOMPARE(added.count(), 1);
         QVERIFY(c.scene.isModified());
+
+        // Near the start the thirty units stop at nucleotide 1: a canvas
+        // holding a coordinate below 1 is refused as damaged.
+        c.scene.clearSelection();
+        c.top->setPos(20, 100);
+        c.top->setShowText(false); // its label stands over the start
+        c.rightClick(Canvas::onGenome(c.top, 2), "Add anotation");
+        QCOMPARE(c.top->getAnotations().size(), 2);
+        QCOMPARE(c.top->getAnotations().last()->getCoords(), GC_Interval(1, 3));
     }
 
     void cutsFollowTheOrientation()
@@ -294,6 +303,14 @@ private slots:
         QCOMPARE(c.top->getCoords(), GC_Interval(300, 800));
         QCOMPARE(c.top->countGenes(), 0);
         QCOMPARE(coverage.count(), 1);
+
+        // A click on the left half of the first nucleotide cuts nothing off,
+        // and never reaches below nucleotide 1.
+        c.scene.clearSelection();
+        c.top2->setPixPerNuc(10.0);
+        c.top2->setShowText(false); // its label stands over the start
+        c.rightClick(c.top2->mapToScene(QPointF(2.0, 0.0)), "CUT from START TO HERE");
+        QCOMPARE(c.top2->getCoords(), GC_Interval(1, 1000));
     }
 
     void cloneAddsACopyInTheSameRowWithItsMatchings()

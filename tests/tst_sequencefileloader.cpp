@@ -5,8 +5,11 @@
 #include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_sqlconnection.h"
+#include "sqlite_file_lock.h"
 #include "test_data.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -164,6 +167,26 @@ private slots:
         QVERIFY(!scene.loadGenomeFromFile(db, 5));
         QCOMPARE(scene.topGenomes().size(), 1);
         QVERIFY(scene.lastErrorText().contains(db));
+
+        // Values no writer stores are damage, named by their table.
+        for (const auto &[statement, named] : QList<QPair<QString, QString>>{
+                 {"UPDATE genomes SET dna_sequence = substr(dna_sequence, 1, 9) || char(0) "
+                  "|| substr(dna_sequence, 11) WHERE id = 1", "genomes table"},
+                 {"UPDATE segments SET segment_to = -200 WHERE segment_to = 200", "segments table"}}) {
+            const QString damaged = dir.filePath("damaged_pair.kestal");
+            QFile::remove(damaged);
+            QVERIFY(QFile::copy(db, damaged));
+            {
+                GC_SqlConnection file("damage", damaged);
+                QSqlQuery query(file.database());
+                QVERIFY2(query.exec(statement) && query.numRowsAffected() == 1, qPrintable(statement));
+            }
+            QVERIFY(!scene.loadGenomeFromFile(damaged, 1));
+            QVERIFY2(scene.lastErrorText().contains(QString("The file \"%1\" is damaged").arg(damaged)),
+                     qPrintable(scene.lastErrorText()));
+            QVERIFY2(scene.lastErrorText().contains(named), qPrintable(scene.lastErrorText()));
+            QCOMPARE(scene.topGenomes().size(), 1);
+        }
     }
 
     void aCanvasGivesTheGenomeWithThatId()
@@ -211,6 +234,15 @@ private slots:
         QVERIFY(TestData::writeFile(damaged, bytes));
         QVERIFY(!scene.loadGenomeFromFile(damaged, ids.at(1)));
         QVERIFY2(scene.lastErrorText().contains("is damaged"), qPrintable(scene.lastErrorText()));
+        QCOMPARE(scene.topGenomes().size(), 2);
+
+        // Held locked by another program for longer than the wait: in use,
+        // not damaged, and not some other kind of file either.
+        SqliteFileLock lock(canvas);
+        QVERIFY(lock.isHeld());
+        QVERIFY(!scene.loadGenomeFromFile(canvas, ids.at(1)));
+        QVERIFY2(scene.lastErrorText().contains(QString("The file \"%1\" is in use by another program").arg(canvas)),
+                 qPrintable(scene.lastErrorText()));
         QCOMPARE(scene.topGenomes().size(), 2);
     }
 

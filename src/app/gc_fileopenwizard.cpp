@@ -4,6 +4,7 @@
 #include "gc_downloadgenbankentrezdialog.h"
 #include "gc_fileutils.h"
 #include "gc_sequencefilereader.h"
+#include "gc_sqlconnection.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -178,7 +179,12 @@ bool GC_FileOpenWizard::validateCurrentPage()
             warn(tr("Error at selecting file"), tr("No file was chosen. Press \"Browse\" to choose one."));
             return false;
         }
-        const int probe = GC_FileUtils::filetype(ui->lineInputFile->text());
+        bool inUse = false;
+        const int probe = GC_FileUtils::filetype(ui->lineInputFile->text(), &inUse);
+        if (inUse) {
+            warn(tr("File in use"), GC_SqlConnection::inUseText(ui->lineInputFile->text()));
+            return false;
+        }
         if (probe == FILETYPE_NONE) {
             warn(tr("Error at selecting file"), tr("This file isn't a Kestal visualization canvas."));
             return false;

@@ -37,15 +37,18 @@ bool openChromsDatabase(const QString &path)
     }
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connectionName);
     db.setDatabaseName(path);
-    db.setConnectOptions("QSQLITE_OPEN_READONLY");
+    db.setConnectOptions(GC_SqlConnection::connectOptions(GC_SqlConnection::ReadOnly));
     if (!db.open()) {
         qCDebug(lcKestal).noquote() << "Error opening chroms db:" << db.lastError().text();
         return false;
     }
     // A damaged taxonomy would show a browser with branches missing.
-    const QString damage = GC_SqlConnection::integrityProblem(db);
+    bool inUse = false;
+    const QString damage = GC_SqlConnection::integrityProblem(db, &inUse);
     if (!damage.isEmpty()) {
-        qCDebug(lcKestal).noquote() << "Error opening chroms db:" << path << "is damaged:" << damage;
+        qCDebug(lcKestal).noquote() << "Error opening chroms db:" << path
+                                    << (inUse ? "is in use by another program:" : "is damaged:")
+                                    << damage;
         db.close();
         return false;
     }

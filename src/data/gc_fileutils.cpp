@@ -71,16 +71,16 @@ qsizetype appendNucleotides(const QString &line, QString &sequence)
     return -1;
 }
 
+} // namespace
+
+namespace GC_FileUtils {
+
 QString describeCharacter(QChar c)
 {
     if (c.isPrint())
         return QString("\"%1\"").arg(c);
     return QString("the character U+%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
 }
-
-} // namespace
-
-namespace GC_FileUtils {
 
 SequenceFileKind sequenceFileKind(const QString &path, QString *problem)
 {
@@ -279,16 +279,21 @@ QPair<QString, QString> readFastaRecord(const QString &path)
     return first;
 }
 
-int filetype(const QString &path)
+int filetype(const QString &path, bool *inUse)
 {
+    if (inUse)
+        *inUse = false;
     GC_SqlConnection connection("gc_fileutils_filetype", path, GC_SqlConnection::ReadOnly);
     if (!connection.isOpen())
         return FILETYPE_NONE;
-    QSqlDatabase db = connection.database();
-    if (!db.tables().contains("file_properties"))
+    // Fails alike for a file that is no database and one without the table.
+    QSqlQuery query(connection.database());
+    if (!query.exec("SELECT value FROM file_properties WHERE key = 'type'")) {
+        if (inUse)
+            *inUse = GC_SqlConnection::isInUse(query.lastError());
         return FILETYPE_NONE;
-    QSqlQuery query(db);
-    if (!query.exec("SELECT value FROM file_properties WHERE key = 'type'") || !query.next())
+    }
+    if (!query.next())
         return FILETYPE_NONE;
     const QString type = query.value(0).toString();
     if (type == "sorvikcomparison" || type == "genomecomparisson")

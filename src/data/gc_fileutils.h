@@ -53,6 +53,10 @@ SequenceFileKind sequenceFileKind(const QString &path, QString *problem = nullpt
 // not a nucleotide letter, or a name used twice.
 bool readFastaFile(const QString &path, QList<QPair<QString, QString>> *records, QString *errorText);
 
+// A character as a message shows it: itself in quotes where it prints,
+// otherwise its code ("the character U+0000").
+QString describeCharacter(QChar c);
+
 // Empty when every character of the sequence is a nucleotide letter (the
 // IUPAC codes ACGTU RYSWKM BDHV N, either case); otherwise what is wrong.
 // Gaps are not letters: a genome has none.
@@ -64,8 +68,9 @@ QString withoutWhiteSpace(const QString &text);
 
 // FILETYPE_COMPARISON, FILETYPE_CANVAS or FILETYPE_NONE, from the 'type' row
 // of the database's file_properties table. Opens read-only: probing never
-// creates or changes a file.
-int filetype(const QString &path);
+// creates or changes a file. inUse, when given, tells a file whose kind
+// could not be read because another program holds it locked.
+int filetype(const QString &path, bool *inUse = nullptr);
 
 } // namespace GC_FileUtils
 

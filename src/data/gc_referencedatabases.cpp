@@ -104,7 +104,7 @@ bool GC_ReferenceDatabases::open(Collection collection)
     db.setDatabaseName(path);
     // Read-only: SQLite would otherwise create an empty file where the
     // collection is missing and report success.
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    db.setConnectOptions(GC_SqlConnection::connectOptions(GC_SqlConnection::ReadOnly));
 
     QString reason;
     if (!QFileInfo(path).isFile()) {
@@ -116,15 +116,20 @@ bool GC_ReferenceDatabases::open(Collection collection)
         // shared lock spares two system calls and a page check per look-up.
         // SQLite opens any file lazily; a first read tells whether it is a database.
         QSqlQuery probe(db);
+        bool inUse = false;
         if (!probe.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"))
             || !probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+            inUse = GC_SqlConnection::isInUse(probe.lastError());
             reason = probe.lastError().text();
         } else {
             // A damaged collection would answer look-ups with rows missing.
-            const QString damage = GC_SqlConnection::integrityProblem(db);
+            const QString damage = GC_SqlConnection::integrityProblem(db, &inUse);
             if (!damage.isEmpty())
                 reason = QStringLiteral("the file is damaged: %1").arg(damage);
         }
+        // Still locked after the busy wait: the file may well be intact.
+        if (inUse)
+            reason = QStringLiteral("the file is in use by another program, which holds it locked");
         if (!reason.isEmpty()) {
             probe = QSqlQuery();
             db.close();

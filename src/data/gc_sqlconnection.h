@@ -22,22 +22,41 @@ public:
     QSqlDatabase database() const;
     QString errorText() const { return m_errorText; }
 
+    // How long a statement waits for a file another program holds locked
+    // before it gives up, in milliseconds.
+    static int busyTimeout();
+    static void setBusyTimeout(int milliseconds);
+    // The connect options of every connection the program opens on a file:
+    // the busy wait, and read-only where asked.
+    static QString connectOptions(Mode mode);
+
+    // Why the file of this connection, path, cannot be read, in words for
+    // the user: in use by another program (still locked after the busy
+    // wait), or damaged (SQLite's quick check); empty when it can be read,
+    // and for a file that is no SQLite database at all (its kind is the
+    // caller's to judge). From here on the connection reads inside one
+    // transaction, until it goes: the file read is the file checked, and
+    // no other program can lock it halfway through the reading.
+    QString readProblem(const QString &path);
+
     // What SQLite's quick check finds wrong with the open file, in its own
     // words; empty when the file is intact. A file that cannot be checked
-    // at all counts as damaged.
+    // at all counts as damaged, unless inUse (when given) says that the
+    // check could not run because another program holds the file locked.
     QString integrityProblem() const;
-    static QString integrityProblem(const QSqlDatabase &db);
-    // The quick check of path, the file of this connection, where it is an
-    // SQLite file: a damaged one may not even show its kind. Empty for an
-    // intact file and for a file that is no SQLite database at all.
-    QString damage(const QString &path) const;
-    // What the user is told of a damaged file.
+    static QString integrityProblem(const QSqlDatabase &db, bool *inUse = nullptr);
+    // What the user is told of a damaged file, and of a file another
+    // program holds locked.
     static QString damagedText(const QString &path, const QString &problem);
+    static QString inUseText(const QString &path);
 
     // Whether the file starts with SQLite's header, so that a failing check
     // means damage rather than some other kind of file.
     static bool isSqliteFile(const QString &path);
 
+    // Whether a statement failed because another program holds the file
+    // locked (SQLITE_BUSY, SQLITE_LOCKED): not damage.
+    static bool isInUse(const QSqlError &error);
     // Whether a failed statement failed because the file is damaged (as
     // opposed to, say, a table an older file does not have).
     static bool isDamage(const QSqlError &error);
@@ -49,6 +68,7 @@ public:
 private:
     QString m_name;
     QString m_errorText;
+    bool m_reading = false;
 };
 
 #endif

@@ -16,6 +16,7 @@
 #include "gc_ruler.h"
 #include "gc_sharedgenomeid.h"
 #include "gc_sqlconnection.h"
+#include "gc_storedvaluecheck.h"
 
 #include <QSet>
 #include <QSqlDatabase>
@@ -297,6 +298,18 @@ bool dealSharedHits(GC_GenomeSource::Family family, int fileId, const QList<GC_G
 bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDatabase &database,
                          bool withItems, int occurrence, QString *damage)
 {
+    const QString genomes = QStringLiteral("genomes");
+    const QString sequence = row.value(27).toString();
+    // Shown ranges, genes and annotations are read as written, even below
+    // nucleotide 1: older versions stored such values from cuts, clicks and
+    // handle drags near the start.
+    const QString problem =
+        GC_StoredValueCheck::sequence(genomes, row.value(4).toString(), sequence);
+    if (!problem.isEmpty()) {
+        if (damage)
+            *damage = problem;
+        return false;
+    }
     genome.setPos(row.value(2).toDouble(), row.value(3).toDouble());
     genome.setName(row.value(4).toString());
     genome.setCoords(GC_Interval(row.value(5).toInt(), row.value(6).toInt()));
@@ -320,7 +333,7 @@ bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDat
     genome.setFillColor(GC_CanvasValue::toColor(row.value(24), genome.getFillColor()));
     genome.setArrowStyle(row.value(25).toInt());
     genome.setVisibleGenome(GC_CanvasValue::toBool(row.value(26)));
-    genome.setDnaSequence(row.value(27).toString());
+    genome.setDnaSequence(sequence);
 
     const int id = genome.getDatabaseId();
     {

@@ -52,8 +52,12 @@ double GC_IntervalHandles::bound(const GC_Genome *genome, const GC_ControlPoint 
     if (!genome || !bothExist())
         return 0.0;
     const bool forward = genome->getOrientation() == 1;
-    if (handle == m_start)
+    if (handle == m_start) {
+        // No writer stores a coordinate below 1; a reader takes it for damage.
+        const double first = genome->nucStartX(1);
+        x = forward ? std::max(x, first) : std::min(x, first);
         return forward ? std::min(x, m_end->x()) : std::max(x, m_end->x());
+    }
     if (handle == m_end)
         return forward ? std::max(x, m_start->x()) : std::min(x, m_start->x());
     return 0.0;
@@ -68,7 +72,7 @@ GC_Interval GC_IntervalHandles::dragged(const GC_Genome *genome, const GC_Contro
         // The start handle stands on the start edge of its nucleotide, half a
         // nucleotide before its centre: round, so that a handle left where it
         // was placed keeps the interval (flooring would lose one each time).
-        const int n = int(std::floor(genome->xToNuc(handle->x()) + 0.5));
+        const int n = std::max(1, int(std::floor(genome->xToNuc(handle->x()) + 0.5)));
         return GC_Interval(std::min(n, coords.end()), coords.end());
     }
     if (handle == m_end) {

@@ -44,10 +44,11 @@ public:
     // Both handles visible exactly when the owner's canvas shows control
     // points; nothing outside a canvas.
     void updateVisibility(const QGraphicsItem *owner);
-    // The x a dragged handle may take: up to the other handle, never past it.
+    // The x a dragged handle may take: up to the other handle, never past
+    // it, and the start never before nucleotide 1.
     double bound(const GC_Genome *genome, const GC_ControlPoint *handle, double x) const;
-    // The interval a dragged handle asks for; coords as they are for a
-    // handle that is neither of the two.
+    // The interval a dragged handle asks for, starting at 1 at the least;
+    // coords as they are for a handle that is neither of the two.
     GC_Interval dragged(const GC_Genome *genome, const GC_ControlPoint *handle,
                         const GC_Interval &coords) const;
 

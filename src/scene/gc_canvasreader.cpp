@@ -10,6 +10,7 @@
 #include "gc_log.h"
 #include "gc_matchingidallocator.h"
 #include "gc_sqlconnection.h"
+#include "gc_storedvaluecheck.h"
 
 #include <QColor>
 #include <QHash>
@@ -18,6 +19,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace {
 
@@ -73,6 +76,9 @@ struct MatchingRow
     double similarity;
     double bitScore;
     QColor color;
+    // The genomes the ids name, once the genomes are read.
+    GC_Genome *top = nullptr;
+    GC_Genome *low = nullptr;
 };
 
 } // namespace
@@ -89,11 +95,10 @@ bool GC_CanvasReader::load(const QString &fileName)
                                     GC_SqlConnection::ReadOnly);
         // Checked before anything else reads it: a damaged SQLite file may
         // not even show its type.
-        const QString problem = connection.damage(fileName);
+        const QString problem = connection.readProblem(fileName);
         if (!problem.isEmpty()) {
-            qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadKestalCanvas():" << fileName
-                                        << "is damaged:" << problem;
-            m_scene->setLastErrorText(GC_SqlConnection::damagedText(fileName, problem));
+            qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadKestalCanvas():" << problem;
+            m_scene->setLastErrorText(problem);
             return false;
         }
         if (GC_FileUtils::filetype(fileName) != FILETYPE_CANVAS) {
@@ -147,6 +152,9 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
                          texts.append(text);
                      }))
         return discard();
+    *damage = GC_StoredValueCheck::homologyHits(db);
+    if (!damage->isEmpty())
+        return discard();
     QHash<int, int> rowsPerId;
     for (const QSqlRecord &row : std::as_const(genomeRows))
         ++rowsPerId[row.value(0).toInt()];
@@ -176,38 +184,60 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
     QHash<int, GC_Genome *> genomeById;
     QHash<int, GC_Genome *> topById;
     QHash<int, GC_Genome *> lowById;
+    // A genome's length as far as its row tells it: that of its stored
+    // sequence (or its shown range, where that reaches further); not known
+    // for a genome stored without its sequence.
+    QHash<const GC_Genome *, int> lengths;
     for (qsizetype i = 0; i < genomes.size(); ++i) {
         GC_Genome *genome = genomes.at(i);
         const int id = genome->getId();
         if (GC_Genome *earlier = genomeById.value(id))
             earlier->takeNewId();
-        const bool top = genomeRows.at(i).value(1).toInt() == 0;
-        if (top)
+        genomeById.insert(id, genome);
+        (genomeRows.at(i).value(1).toInt() == 0 ? topById : lowById).insert(id, genome);
+        const int stored = int(genomeRows.at(i).value(27).toString().size());
+        lengths.insert(genome, stored > 0 ? std::max(stored, genome->getCoords().end()) : 0);
+    }
+    // Every matching within its genomes before anything is placed.
+    const QString matchingTable = QStringLiteral("genomematchings");
+    for (MatchingRow &row : matchingRows) {
+        // A side takes the genome of its own row when an id stands in both
+        // rows.
+        row.top = topById.value(row.topId, genomeById.value(row.topId));
+        row.low = lowById.value(row.lowId, genomeById.value(row.lowId));
+        *damage = GC_StoredValueCheck::matching(matchingTable, row.topFrom, row.topTo,
+                                                row.top ? row.top->getName() : QString(),
+                                                lengths.value(row.top));
+        if (damage->isEmpty())
+            *damage = GC_StoredValueCheck::matching(matchingTable, row.lowFrom, row.lowTo,
+                                                    row.low ? row.low->getName() : QString(),
+                                                    lengths.value(row.low));
+        if (!damage->isEmpty())
+            return discard();
+    }
+
+    for (qsizetype i = 0; i < genomes.size(); ++i) {
+        GC_Genome *genome = genomes.at(i);
+        if (genomeRows.at(i).value(1).toInt() == 0)
             m_scene->insertTopGenome(genome);
         else
             m_scene->insertLowGenome(genome);
-        genomeById.insert(id, genome);
-        (top ? topById : lowById).insert(id, genome);
         if (genome->countGenes() > 200)
             genome->setShowGenes(false);
     }
 
     GC_MatchingIdAllocator matchingIds(m_scene->matchings());
     for (const MatchingRow &row : std::as_const(matchingRows)) {
-        // A side takes the genome of its own row when an id stands in both
-        // rows.
-        GC_Genome *top = topById.value(row.topId, genomeById.value(row.topId));
-        GC_Genome *low = lowById.value(row.lowId, genomeById.value(row.lowId));
-        if (!top || !low) {
+        if (!row.top || !row.low) {
             qCDebug(lcKestal) << "GC_GenomeScene::loadKestalCanvas(): matching" << row.id
-                       << "names genome" << (top ? row.lowId : row.topId)
+                       << "names genome" << (row.top ? row.lowId : row.topId)
                        << "which the file does not hold; skipped";
             continue;
         }
         auto *matching = new GC_GenomeMatching;
         matchingIds.assign(matching, row.id);
-        matching->setTop(top, row.topFrom, row.topTo);
-        matching->setLow(low, row.lowFrom, row.lowTo);
+        matching->setTop(row.top, row.topFrom, row.topTo);
+        matching->setLow(row.low, row.lowFrom, row.lowTo);
         matching->setSimilarity(row.similarity);
         matching->setBitScore(row.bitScore);
         matching->setColor(row.color);

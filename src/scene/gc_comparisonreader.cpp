@@ -8,11 +8,14 @@
 #include "gc_log.h"
 #include "gc_matchingidallocator.h"
 #include "gc_sqlconnection.h"
+#include "gc_storedvaluecheck.h"
 
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <algorithm>
 
 GC_ComparisonReader::GC_ComparisonReader(GC_GenomeScene *scene)
     : m_scene(scene)
@@ -72,9 +75,9 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
                                 GC_SqlConnection::ReadOnly);
     // Checked before anything reads it, the type probe included: damage
     // can hide what kind of file it is.
-    const QString problem = connection.damage(path);
+    const QString problem = connection.readProblem(path);
     if (!problem.isEmpty())
-        return damaged(path, problem);
+        return refused(path, problem);
     if (GC_FileUtils::filetype(path) != FILETYPE_COMPARISON)
         return true;
     if (!connection.isOpen()) {
@@ -110,8 +113,9 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         if (genomes.lastError().isValid())
             return damaged(path, genomes.lastError().text());
     }
-    // This database's genome ids -> genome names.
+    // This database's genome ids -> genome names and lengths.
     QHash<int, QString> nameById;
+    QHash<int, int> lengthById;
     {
         QSqlQuery segments(db);
         segments.setForwardOnly(true);
@@ -121,7 +125,12 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         if (!segmentsReady && GC_SqlConnection::isDamage(segments.lastError()))
             return damaged(path, segments.lastError().text());
         for (GenomeRow &row : genomeRows) {
+            const QString wrong =
+                GC_StoredValueCheck::sequence(QStringLiteral("genomes"), row.name, row.sequence);
+            if (!wrong.isEmpty())
+                return damaged(path, wrong);
             nameById.insert(row.id, row.name);
+            lengthById.insert(row.id, std::max(row.length, int(row.sequence.size())));
             if (m_genomes.contains(row.name))
                 continue;
             GenomeData &data = m_genomes[row.name];
@@ -142,43 +151,91 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
                 data.segments.append({segments.value(0).toInt(), segments.value(1).toString(),
                                       segments.value(2).toInt(), segments.value(3).toInt(),
                                       segments.value(5).toString(), segments.value(6).toString()});
+                const QString wrong = GC_StoredValueCheck::coordinates(
+                    QStringLiteral("segments"), data.segments.last().from, data.segments.last().to);
+                if (!wrong.isEmpty())
+                    return damaged(path, wrong);
             }
             if (segments.lastError().isValid())
                 return damaged(path, segments.lastError().text());
         }
     }
 
+    // Every row read, and within its genomes, before anything is placed.
+    struct MatchingRow
+    {
+        int id;
+        int target;
+        int targetFrom;
+        int targetTo;
+        int query;
+        int queryFrom;
+        int queryTo;
+        double similarity;
+        double bitScore;
+    };
+    QList<MatchingRow> matchingRows;
+    {
+        QSqlQuery matchings(db);
+        matchings.setForwardOnly(true);
+        if (!matchings.exec(QStringLiteral("SELECT oid, id_target, target_from, target_to, id_query, "
+                                           "query_from, query_to, similarity, bitscore FROM matchings")))
+            return !GC_SqlConnection::isDamage(matchings.lastError())
+                || damaged(path, matchings.lastError().text());
+        while (matchings.next()) {
+            matchingRows.append({matchings.value(0).toInt(), matchings.value(1).toInt(),
+                                 matchings.value(2).toInt(), matchings.value(3).toInt(),
+                                 matchings.value(4).toInt(), matchings.value(5).toInt(),
+                                 matchings.value(6).toInt(), matchings.value(7).toDouble(),
+                                 matchings.value(8).toDouble()});
+        }
+        if (matchings.lastError().isValid())
+            return damaged(path, matchings.lastError().text());
+    }
+    const QString matchingTable = QStringLiteral("matchings");
+    for (const MatchingRow &row : std::as_const(matchingRows)) {
+        QString wrong = GC_StoredValueCheck::matching(matchingTable, row.targetFrom, row.targetTo,
+                                                      nameById.value(row.target),
+                                                      lengthById.value(row.target));
+        if (wrong.isEmpty())
+            wrong = GC_StoredValueCheck::matching(matchingTable, row.queryFrom, row.queryTo,
+                                                  nameById.value(row.query),
+                                                  lengthById.value(row.query));
+        if (!wrong.isEmpty())
+            return damaged(path, wrong);
+    }
+    const QString wrongHit = GC_StoredValueCheck::homologyHits(db);
+    if (!wrongHit.isEmpty())
+        return damaged(path, wrongHit);
+
     GC_MatchingIdAllocator matchingIds(m_scene->matchings());
-    QSqlQuery matchings(db);
-    matchings.setForwardOnly(true);
-    if (!matchings.exec(QStringLiteral("SELECT oid, id_target, target_from, target_to, id_query, "
-                                       "query_from, query_to, similarity, bitscore FROM matchings")))
-        return !GC_SqlConnection::isDamage(matchings.lastError())
-            || damaged(path, matchings.lastError().text());
-    while (matchings.next()) {
-        const auto target = nameById.constFind(matchings.value(1).toInt());
-        const auto query = nameById.constFind(matchings.value(4).toInt());
+    for (const MatchingRow &row : std::as_const(matchingRows)) {
+        const auto target = nameById.constFind(row.target);
+        const auto query = nameById.constFind(row.query);
         GC_Genome *top = target == nameById.constEnd() ? nullptr : placed(m_genomes[*target], true);
         GC_Genome *low = query == nameById.constEnd() ? nullptr : placed(m_genomes[*query], false);
         if (!top || !low)
             continue;
         auto *matching = new GC_GenomeMatching;
-        matchingIds.assign(matching, matchings.value(0).toInt());
-        matching->setTop(top, matchings.value(2).toInt(), matchings.value(3).toInt());
-        matching->setLow(low, matchings.value(5).toInt(), matchings.value(6).toInt());
-        matching->setSimilarity(matchings.value(7).toDouble());
-        matching->setBitScore(matchings.value(8).toDouble());
+        matchingIds.assign(matching, row.id);
+        matching->setTop(top, row.targetFrom, row.targetTo);
+        matching->setLow(low, row.queryFrom, row.queryTo);
+        matching->setSimilarity(row.similarity);
+        matching->setBitScore(row.bitScore);
         m_scene->insertMatching(matching);
     }
-    if (matchings.lastError().isValid())
-        return damaged(path, matchings.lastError().text());
     return true;
 }
 
 bool GC_ComparisonReader::damaged(const QString &path, const QString &problem)
 {
-    qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadSorvikComparisons():" << path
-                         << "is damaged:" << problem;
-    m_scene->setLastErrorText(GC_SqlConnection::damagedText(path, problem));
+    return refused(path, GC_SqlConnection::damagedText(path, problem));
+}
+
+bool GC_ComparisonReader::refused(const QString &path, const QString &text)
+{
+    qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadSorvikComparisons():" << path << "refused:"
+                                << text;
+    m_scene->setLastErrorText(text);
     return false;
 }

@@ -21,9 +21,9 @@ class GC_ComparisonReader
 public:
     explicit GC_ComparisonReader(GC_GenomeScene *scene);
 
-    // False when a database is damaged (checked before it is read), or
-    // when one could not be read and nothing else was placed; the last
-    // failure is left in the scene's lastErrorText.
+    // False when a database is damaged or in use (checked before it is
+    // read), or when one could not be read and nothing else was placed;
+    // the last failure is left in the scene's lastErrorText.
     bool load(const QStringList &paths);
 
 private:
@@ -50,9 +50,11 @@ private:
     };
 
     // False, with the reason in the scene's lastErrorText, when the
-    // database is damaged.
+    // database is damaged or in use by another program.
     bool readDatabase(const QString &path);
+    // Each false, with the text in the scene's lastErrorText.
     bool damaged(const QString &path, const QString &problem);
+    bool refused(const QString &path, const QString &text);
     GC_Genome *placed(GenomeData &data, bool top);
 
     GC_GenomeScene *m_scene;

@@ -10,6 +10,7 @@
 #include "gc_legend.h"
 #include "gc_log.h"
 #include "gc_sequencefileloader.h"
+#include "gc_sqlconnection.h"
 
 #include "gc_anotation.h"
 #include "gc_anotationtext.h"
@@ -223,7 +224,7 @@ GC_Genome *GC_GenomeScene::addGenome(const QString &databasePath)
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connectionName);
         db.setDatabaseName(databasePath);
         // Read-only: a missing file must not be created empty.
-        db.setConnectOptions("QSQLITE_OPEN_READONLY");
+        db.setConnectOptions(GC_SqlConnection::connectOptions(GC_SqlConnection::ReadOnly));
         if (db.open()) {
             QSqlQuery query(db);
             if (query.exec("SELECT name, dna_sequence, length from genomes") && query.next()) {
@@ -955,8 +956,10 @@ void GC_GenomeScene::slotGenomeAddAnotation()
     auto *anotation = new GC_Anotation;
     genome->addAnotation(anotation);
     const double x = genome->mapFromScene(m_lastContextPos).x();
-    const int a = int(genome->xToNuc(x - 15.0));
-    const int b = int(genome->xToNuc(x + 15.0));
+    // Thirty pixels around the click, but never below nucleotide 1 (a click
+    // near the start would reach there): no writer stores such a coordinate.
+    const int a = std::max(1, int(genome->xToNuc(x - 15.0)));
+    const int b = std::max(1, int(genome->xToNuc(x + 15.0)));
     anotation->setCoords(GC_Interval(a, b));
     anotation->setName(QString("Anotation : %1").arg(genome->getName()));
     anotation->updateGeometry();
@@ -978,7 +981,10 @@ void GC_GenomeScene::cutShownRange(bool fromStart)
     auto *genome = static_cast<GC_Genome *>(singleSelectedItem(ITEMTYPE_GENOME));
     if (!genome)
         return;
-    const int n = int(genome->xToNuc(genome->mapFromScene(m_lastContextPos).x()));
+    // The range never grows here, nor reaches below nucleotide 1.
+    const GC_Interval shown = genome->getCoords();
+    const int n = std::clamp(int(genome->xToNuc(genome->mapFromScene(m_lastContextPos).x())),
+                             shown.start(), shown.end());
     // The clicked nucleotide becomes the left (or right) end as drawn; the
     // genome asks the coverage panel to recompute when genes drop out.
     if (fromStart == (genome->getOrientation() == -1))

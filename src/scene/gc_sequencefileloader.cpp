@@ -8,10 +8,13 @@
 #include "gc_log.h"
 #include "gc_sequencefilereader.h"
 #include "gc_sqlconnection.h"
+#include "gc_storedvaluecheck.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+
+#include <memory>
 
 GC_SequenceFileLoader::GC_SequenceFileLoader(GC_GenomeScene *scene)
     : m_scene(scene)
@@ -22,13 +25,26 @@ bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
 {
     qCDebug(lcKestal) << "GC_GenomeScene::loadGenomeFromFile()";
     // Every failure leaves its reason in the scene's error text.
-    const int type = GC_FileUtils::filetype(fileName);
+    bool inUse = false;
+    const int type = GC_FileUtils::filetype(fileName, &inUse);
+    if (inUse)
+        return fail(GC_SqlConnection::inUseText(fileName));
     if (type == FILETYPE_COMPARISON || type == FILETYPE_CANVAS) {
         const qsizetype before = m_scene->topGenomes().size();
-        if (type == FILETYPE_COMPARISON)
-            loadComparison(fileName, genomeIndex);
-        else if (!loadCanvas(fileName, genomeIndex))
-            return false;
+        {
+            GC_SqlConnection connection(QStringLiteral("loadgenomefromfile"), fileName,
+                                        GC_SqlConnection::ReadOnly);
+            const QString problem = connection.readProblem(fileName);
+            if (!problem.isEmpty())
+                return fail(problem);
+            if (connection.isOpen()) {
+                const bool read = type == FILETYPE_COMPARISON
+                    ? loadComparison(connection.database(), fileName, genomeIndex)
+                    : loadCanvas(connection.database(), fileName, genomeIndex);
+                if (!read)
+                    return false;
+            }
+        }
         // A database that gives no genome (unreadable, or no genome of that
         // index) is a failed opening, not an empty document.
         if (m_scene->topGenomes().size() == before)
@@ -62,52 +78,54 @@ void GC_SequenceFileLoader::place(GC_Genome *genome, bool arrange)
         genome->arrangeChildren(0);
 }
 
-void GC_SequenceFileLoader::loadComparison(const QString &fileName, int genomeIndex)
+bool GC_SequenceFileLoader::loadComparison(const QSqlDatabase &db, const QString &fileName,
+                                           int genomeIndex)
 {
-    GC_SqlConnection connection(QStringLiteral("loadgenomefromfile"), fileName,
-                                GC_SqlConnection::ReadOnly);
-    if (!connection.isOpen())
-        return;
-    QSqlQuery genomeRow(connection.database());
+    QSqlQuery genomeRow(db);
     if (!genomeRow.prepare(QStringLiteral("SELECT id, name, length, dna_sequence FROM genomes WHERE id = ?")))
-        return;
+        return true;
     genomeRow.addBindValue(genomeIndex);
     if (!genomeRow.exec() || !genomeRow.next())
-        return;
-    auto *genome = new GC_Genome;
+        return true;
+    const QString name = genomeRow.value(1).toString();
+    const QString sequence = genomeRow.value(3).toString();
+    const QString wrong = GC_StoredValueCheck::sequence(QStringLiteral("genomes"), name, sequence);
+    if (!wrong.isEmpty())
+        return fail(GC_SqlConnection::damagedText(fileName, wrong));
+    auto genome = std::make_unique<GC_Genome>();
     genome->setDatabase(fileName);
-    genome->setName(genomeRow.value(1).toString());
-    genome->setDnaSequence(genomeRow.value(3).toString());
+    genome->setName(name);
+    genome->setDnaSequence(sequence);
     genome->setCoords(GC_Interval(1, genomeRow.value(2).toInt()));
 
-    QSqlQuery segments(connection.database());
+    QSqlQuery segments(db);
     segments.setForwardOnly(true);
     if (segments.prepare(QStringLiteral(
             "SELECT oid, name, segment_from, segment_to FROM segments WHERE id_genome = ?"))) {
         segments.addBindValue(genomeIndex);
         if (segments.exec()) {
             while (segments.next()) {
+                const int from = segments.value(2).toInt();
+                const int to = segments.value(3).toInt();
+                const QString wrongSegment =
+                    GC_StoredValueCheck::coordinates(QStringLiteral("segments"), from, to);
+                if (!wrongSegment.isEmpty())
+                    return fail(GC_SqlConnection::damagedText(fileName, wrongSegment));
                 auto *gene = new GC_Gene;
                 gene->setId(segments.value(0).toInt());
                 gene->setName(segments.value(1).toString());
-                gene->setFromTo(segments.value(2).toInt(), segments.value(3).toInt());
+                gene->setFromTo(from, to);
                 genome->addGene(gene);
             }
         }
     }
-    place(genome, true);
+    place(genome.release(), true);
+    return true;
 }
 
-bool GC_SequenceFileLoader::loadCanvas(const QString &fileName, int genomeIndex)
+bool GC_SequenceFileLoader::loadCanvas(const QSqlDatabase &db, const QString &fileName,
+                                       int genomeIndex)
 {
-    GC_SqlConnection connection(QStringLiteral("loadgenomefromfile"), fileName,
-                                GC_SqlConnection::ReadOnly);
-    const QString problem = connection.damage(fileName);
-    if (!problem.isEmpty())
-        return fail(GC_SqlConnection::damagedText(fileName, problem));
-    if (!connection.isOpen())
-        return true; // no genome read: load() says so
-    const QSqlDatabase db = connection.database();
     // The genome whose id is the index; failing that, the first one.
     QSqlQuery query(db);
     if (!query.prepare(GC_Genome::sqlSelect() + QStringLiteral(" WHERE id = ?")))

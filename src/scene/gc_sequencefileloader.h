@@ -7,6 +7,7 @@
 class GC_GenbankParser;
 class GC_Genome;
 class GC_GenomeScene;
+class QSqlDatabase;
 
 // Puts one genome, read from a single file, at the end of the scene's top
 // row, with no comparison: a genome of a comparison database or of a
@@ -22,9 +23,11 @@ public:
     bool load(const QString &fileName, int genomeIndex);
 
 private:
-    void loadComparison(const QString &fileName, int genomeIndex);
-    // False, with the scene's error text set, when the file is damaged.
-    bool loadCanvas(const QString &fileName, int genomeIndex);
+    // Read through db, the file's connection, checked already. False, with
+    // the scene's error text set, when the file is damaged; true also when
+    // no genome could be read (load() says so).
+    bool loadComparison(const QSqlDatabase &db, const QString &fileName, int genomeIndex);
+    bool loadCanvas(const QSqlDatabase &db, const QString &fileName, int genomeIndex);
     void loadGenbank(const GC_GenbankParser &parser);
     void loadFasta(const QPair<QString, QString> &record);
     bool fail(const QString &reason);

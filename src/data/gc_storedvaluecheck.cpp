@@ -1,0 +1,84 @@
+#include "gc_storedvaluecheck.h"
+
+#include "gc_fileutils.h"
+#include "gc_genomesource.h"
+#include "gc_sqlconnection.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+qsizetype GC_StoredValueCheck::firstNonLetter(QStringView sequence)
+{
+    const char16_t *data = sequence.utf16();
+    const qsizetype size = sequence.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        // Setting bit 5 maps A-Z onto a-z and nothing else into that range.
+        if (char16_t((data[i] | 0x20) - u'a') > 25)
+            return i;
+    }
+    return -1;
+}
+
+QString GC_StoredValueCheck::sequence(const QString &table, const QString &genome,
+                                      QStringView sequence)
+{
+    const qsizetype at = firstNonLetter(sequence);
+    if (at < 0)
+        return QString();
+    return QStringLiteral("the %1 table holds a sequence with %2 at position %3, which is not a "
+                          "letter (genome \"%4\")")
+        .arg(table, GC_FileUtils::describeCharacter(sequence.at(at)))
+        .arg(at + 1)
+        .arg(genome);
+}
+
+QString GC_StoredValueCheck::coordinates(const QString &table, int from, int to)
+{
+    if (from >= 1 && to >= 1)
+        return QString();
+    return QStringLiteral("the %1 table holds a coordinate below 1 (%2..%3)")
+        .arg(table)
+        .arg(from)
+        .arg(to);
+}
+
+QString GC_StoredValueCheck::matching(const QString &table, int from, int to,
+                                      const QString &genome, int length)
+{
+    if (from >= 1 && to >= 1 && (length <= 0 || (from <= length && to <= length)))
+        return QString();
+    QString text = QStringLiteral("the %1 table holds a matching outside its genome: %2..%3")
+                       .arg(table)
+                       .arg(from)
+                       .arg(to);
+    // A row may name a genome the file does not hold.
+    if (!genome.isEmpty())
+        text += QStringLiteral(" on \"%1\"").arg(genome);
+    if (length > 0)
+        text += QStringLiteral(", which runs 1..%1").arg(length);
+    return text;
+}
+
+QString GC_StoredValueCheck::homologyHits(const QSqlDatabase &db)
+{
+    for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family) {
+        const QString table = GC_GenomeSource::tableName(GC_GenomeSource::Family(family));
+        // Read back as whole numbers, so a value that is none counts as 0.
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("SELECT start , end FROM %1 WHERE coalesce(CAST(start AS "
+                                       "INTEGER), 0) < 1 OR coalesce(CAST(end AS INTEGER), 0) < 1 "
+                                       "LIMIT 1")
+                            .arg(table))) {
+            // An older file without the table has no hits to check.
+            if (GC_SqlConnection::isDamage(db, table, query.lastError()))
+                return QStringLiteral("reading the %1 table: %2").arg(table, query.lastError().text());
+            continue;
+        }
+        if (query.next())
+            return coordinates(table, query.value(0).toInt(), query.value(1).toInt());
+    }
+    return QString();
+}
