@@ -45,10 +45,7 @@ QString insertStatement(GC_GenomeSource::Family family)
 // program is no fault of the file.
 QString readFailure(const QSqlError &error)
 {
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
-    // SQLITE_BUSY and SQLITE_LOCKED.
-    if (ok && (code == 5 || code == 6))
+    if (GC_SqlConnection::isInUse(error))
         return QStringLiteral("the file is in use by another program: %1").arg(error.text());
     return error.text();
 }
