@@ -5,6 +5,9 @@
 #include "gc_blastrunner.h"
 #include "gc_builddatabase.h"
 #include "gc_fileutils.h"
+#include "gc_genome.h"
+#include "gc_genomematching.h"
+#include "gc_genomescene.h"
 #include "gc_sequenceblaster.h"
 
 #include <QDir>
@@ -94,6 +97,30 @@ private:
         return script("fakeblastn", "echo \"$@\" > args\n"
                                     "printf '<Hsp_hit-from>1</Hsp_hit-from>\\n<Hsp_hseq>a</Hsp_hseq>\\n' > out\n"
                                     + ending);
+    }
+
+    // What the comparison reader makes of the stored rows (the genomes of
+    // each canvas row in order, every matching with its id), then the rows
+    // in stored order.
+    QStringList placedAndStored()
+    {
+        QStringList lines;
+        GC_GenomeScene scene;
+        if (!scene.loadSorvikComparisons({GC_FileUtils::tempCanvasPath()}))
+            return {"not loaded: " + scene.lastErrorText()};
+        for (const GC_Genome *genome : scene.topGenomes())
+            lines << "top " + genome->getName();
+        for (const GC_Genome *genome : scene.lowGenomes())
+            lines << "low " + genome->getName();
+        for (const GC_GenomeMatching *m : scene.matchings())
+            lines << QString("matching %1 %2 %3..%4 %5 %6..%7").arg(m->id()).arg(m->topGenome()->getName())
+                         .arg(m->topFrom()).arg(m->topTo()).arg(m->lowGenome()->getName())
+                         .arg(m->lowFrom()).arg(m->lowTo());
+        for (const Row &r : matchings())
+            lines << QString("row %1 %2 %3 %4 %5 %6 %7 %8 %9").arg(r.idTarget).arg(r.idQuery).arg(r.targetFrom)
+                         .arg(r.targetTo).arg(r.queryFrom).arg(r.queryTo).arg(r.similarity).arg(r.bitscore)
+                         .arg(r.alignTarget + ' ' + r.alignQuery);
+        return lines;
     }
 
 private slots:
@@ -232,51 +259,70 @@ private slots:
             QVERIFY(row.idQuery == 1 && (row.idTarget == 0 || row.idTarget == 2));
     }
 
-    // Three pairs, the middle one failing in blastn (its query is genome 2)
-    // while the others run: one at a time and all at once store the same
-    // rows, and only the middle pair fails.
+    void concurrentAndSequentialRunsStoreTheSameRows_data()
+    {
+        QTest::addColumn<bool>("synchronous");
+        QTest::newRow("synchronous") << true;
+        QTest::newRow("asynchronous") << false;
+    }
+
+    // Genomes A, B and C (B related to both); pairs (A,B), (B,C) and (C,B).
+    // The first pair's blastn is slow, the second fails, the third ends
+    // first: one at a time and all at once store the same rows in the same
+    // order, pair by pair as given, so the canvas made from them places the
+    // genomes and numbers the matchings alike. The asynchronous run ends at
+    // the failed pair and so stores only the first.
     void concurrentAndSequentialRunsStoreTheSameRows()
     {
+        QFETCH(bool, synchronous);
+        const QByteArray a = m_target;
+        const QByteArray b = m_query;
+        const QByteArray c = TestData::randomDna(250, 14) + b.mid(1220, 800) + TestData::randomDna(250, 15)
+                             + TestData::reverseComplement(b.left(600));
         const QString log = QDir::homePath() + "/blastn.log";
-        const QByteArray marker = TestData::randomDna(1500, 99).left(40);
         QSettings().setValue("blastnpath",
-                             script("splitblastn", "echo start >> " + log.toUtf8() + "\n"
-                                                   "if grep -qi " + marker + " seq2; then\n"
-                                                   "  sleep 2; echo end >> " + log.toUtf8() + "\n"
+                             script("orderblastn", "echo start >> " + log.toUtf8() + "\n"
+                                                   "if grep -qi " + c.left(40) + " seq2; then\n"
+                                                   "  sleep 1; echo end >> " + log.toUtf8() + "\n"
                                                    "  echo 'no query today' >&2; exit 4\n"
                                                    "fi\n"
+                                                   "if grep -qi " + a.mid(2600, 40) + " seq1; then sleep 2; fi\n"
                                                    + QFile::encodeName(QStandardPaths::findExecutable("blastn"))
                                                    + " \"$@\"; code=$?; echo end >> " + log.toUtf8()
                                                    + "\nexit $code\n"));
-        auto sorted = [](const QList<Row> &rows) {
-            QStringList lines;
-            for (const Row &r : rows)
-                lines << QString("%1 %2 %3 %4 %5 %6 %7 %8 %9").arg(r.idTarget).arg(r.idQuery).arg(r.targetFrom)
-                             .arg(r.targetTo).arg(r.queryFrom).arg(r.queryTo).arg(r.similarity).arg(r.bitscore)
-                             .arg(r.alignTarget + ' ' + r.alignQuery);
-            lines.sort();
-            return lines;
-        };
         QStringList stored[2];
         QStringList folders[2];
         for (int concurrent : {0, 1}) {
-            build();
+            QMap<QString, int> ids;
+            QVERIFY(gc_buildDatabase({}, {{"A", a}, {"B", b}, {"C", c}}, ids));
+            QCOMPARE(ids, (QMap<QString, int>{{"A", 0}, {"B", 1}, {"C", 2}}));
             QFile::remove(log);
             GC_SequenceBlaster blaster;
             QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
             blaster.setConcurrentPairs(concurrent ? 3 : 1);
-            blaster.setPairs({{0, 1}, {1, 2}, {1, 0}});
+            blaster.setPairs({{0, 1}, {1, 2}, {2, 1}});
             blaster.setDatabase(GC_FileUtils::tempCanvasPath());
-            blaster.blastHanged();
+            if (synchronous) {
+                blaster.blastHanged();
+            } else {
+                blaster.blast();
+                QVERIFY(waitForSignal(failed, 60000));
+            }
             QVERIFY(!blaster.result());
             QCOMPARE(failed.count(), 1);
             QVERIFY2(blaster.lastErrorText().startsWith("pair 2 (genome 2 against genome 1): ")
                          && blaster.lastErrorText().contains("exit code 4: no query today")
                          && !blaster.lastErrorText().contains('\n'),
                      qPrintable(blaster.lastErrorText()));
-            stored[concurrent] = sorted(matchings());
-            for (int pair = 0; pair < 3; ++pair)
-                folders[concurrent] << blaster.pairWorkFolder(pair);
+            stored[concurrent] = placedAndStored();
+            // One at a time, the asynchronous run never starts the last pair.
+            for (int pair = 0; pair < 3; ++pair) {
+                if (!blaster.pairWorkFolder(pair).isEmpty())
+                    folders[concurrent] << blaster.pairWorkFolder(pair);
+            }
+            // Outputs kept for their turn are gone once stored or dropped.
+            for (const QString &folder : std::as_const(folders[concurrent]))
+                QCOMPARE(QDir(folder).entryList({"out-*"}), QStringList());
             // How many blastn ran at the same time at most.
             QFile file(log);
             QVERIFY(file.open(QIODevice::ReadOnly));
@@ -285,10 +331,22 @@ private slots:
                 mostRunning = qMax(mostRunning, running += event == "start" ? 1 : -1);
             QCOMPARE(mostRunning > 1, bool(concurrent));
         }
-        QVERIFY(stored[0].size() >= 4);
-        QVERIFY(stored[0].filter(QRegularExpression("^0 1 ")).size() >= 2);
-        QVERIFY(stored[0].filter(QRegularExpression("^1 0 ")).size() >= 2);
-        QVERIFY(stored[0].filter(QRegularExpression("^1 2 ")).isEmpty());
+        // One at a time: A's rows first, then C's; nothing of the failed pair.
+        const QStringList rows = stored[0].filter(QRegularExpression("^row "));
+        const int onA = rows.filter(QRegularExpression("^row 0 1 ")).size();
+        QVERIFY(onA >= 2);
+        QCOMPARE(rows.filter(QRegularExpression("^row 2 1 ")).size(), rows.size() - onA);
+        QVERIFY(synchronous ? rows.size() - onA >= 2 : rows.size() == onA);
+        for (int i = 0; i < rows.size(); ++i)
+            QVERIFY2(rows.at(i).startsWith(i < onA ? "row 0 1 " : "row 2 1 "), qPrintable(rows.at(i)));
+        QCOMPARE(stored[0].filter(QRegularExpression("^(top|low) ")),
+                 (synchronous ? QStringList{"top A", "top C", "low B"} : QStringList{"top A", "low B"}));
+        const QStringList placed = stored[0].filter(QRegularExpression("^matching "));
+        QCOMPARE(placed.size(), rows.size());
+        for (int i = 0; i < placed.size(); ++i)
+            QVERIFY2(placed.at(i).startsWith(QString("matching %1 %2 ").arg(i + 1).arg(i < onA ? "A" : "C")),
+                     qPrintable(placed.at(i)));
+        // All at once: the very same.
         QCOMPARE(stored[1], stored[0]);
         QCOMPARE(QSet<QString>(folders[0].begin(), folders[0].end()).size(), 1);
         QCOMPARE(QSet<QString>(folders[1].begin(), folders[1].end()).size(), 3);

@@ -8,6 +8,7 @@
 #include "gc_sqlconnection.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -67,6 +68,8 @@ void GC_SequenceBlaster::startRun(bool synchronous)
     m_stopping = false;
     m_cancelRequested = false;
     m_laneOfPair.fill(-1, m_pairs.size());
+    m_storeOrder.start(m_pairs.size(), m_pairIndex);
+    m_firstFailedPair = INT_MAX;
 
     // Paths are looked up per run so that a changed setting takes effect.
     QString makeblastdbError;
@@ -186,6 +189,7 @@ void GC_SequenceBlaster::advance()
         }
     }
     m_advancing = false;
+    storeHeldPairs();
     if (m_runningPairs == 0 && (m_stopping || m_pairIndex >= m_pairs.size()))
         finishRun();
 }
@@ -277,8 +281,18 @@ void GC_SequenceBlaster::blaststep3(Lane &lane, bool blastnOk)
         pairFailed(lane, lane.runner->errorText());
         return;
     }
-    if (!storeMatchings(lane))
+    // A pair whose turn has come is stored from its output as it lies;
+    // one that ended before an earlier pair waits for its turn.
+    if (m_storeOrder.isTurnOf(lane.pairIndex)) {
+        QString reason;
+        if (!storeMatchings(lane.pairIndex, lane.folder.filePath(OutputFile), &reason)) {
+            pairFailed(lane, reason);
+            return;
+        }
+        m_storeOrder.settle(lane.pairIndex);
+    } else if (!holdOutput(lane)) {
         return;
+    }
     pairEnded(lane);
 }
 
@@ -359,20 +373,55 @@ bool GC_SequenceBlaster::writeWorkFiles(Lane &lane)
     return false;
 }
 
-bool GC_SequenceBlaster::storeMatchings(Lane &lane)
+// The output of a pair that ended before its turn is kept under a name of
+// its own, so that the lane can take the next pair meanwhile.
+bool GC_SequenceBlaster::holdOutput(Lane &lane)
+{
+    const QString heldName = QString("%1-%2").arg(OutputFile).arg(lane.pairIndex + 1);
+    QString reason;
+    if (lane.folder.removeFiles({heldName}, &reason)) {
+        QFile output(lane.folder.filePath(OutputFile));
+        if (output.rename(lane.folder.filePath(heldName))) {
+            m_storeOrder.hold(lane.pairIndex, output.fileName());
+            return true;
+        }
+        reason = QString("cannot keep the output %1 until its turn: %2").arg(output.fileName(), output.errorString());
+    }
+    pairFailed(lane, reason);
+    return false;
+}
+
+// Stores, in the order of the pairs, every held output whose turn has come.
+void GC_SequenceBlaster::storeHeldPairs()
+{
+    int pairIndex = -1;
+    QString resultFile;
+    while (m_storeOrder.takeNextHeld(&pairIndex, &resultFile)) {
+        // An asynchronous run keeps nothing of a pair after its first failed
+        // one: one pair at a time would never have run it.
+        QString reason;
+        if (pairIndex < m_firstFailedPair && !storeMatchings(pairIndex, resultFile, &reason))
+            countFailure(pairIndex, reason);
+        if (!QFile::remove(resultFile))
+            qCDebug(lcKestal).noquote() << "GC_SequenceBlaster: cannot remove" << resultFile;
+    }
+}
+
+bool GC_SequenceBlaster::storeMatchings(int pairIndex, const QString &resultFile, QString *errorText)
 {
     GC_SqlConnection connection("gc_blast3", m_database);
     if (!connection.isOpen()) {
-        pairFailed(lane, QString("cannot open the comparison database %1: %2")
-                             .arg(m_database, connection.errorText()));
+        *errorText = QString("cannot open the comparison database %1: %2").arg(m_database, connection.errorText());
         return false;
     }
     QSqlDatabase db = connection.database();
     // One transaction per pair: a pair is stored whole or not at all.
     if (!db.transaction()) {
-        pairFailed(lane, QString("cannot begin a transaction: %1").arg(db.lastError().text()));
+        *errorText = QString("cannot begin a transaction: %1").arg(db.lastError().text());
         return false;
     }
+    const int targetId = m_pairs.at(pairIndex).first;
+    const int queryId = m_pairs.at(pairIndex).second;
     QString insertError;
     bool ok = true;
     {
@@ -383,11 +432,11 @@ bool GC_SequenceBlaster::storeMatchings(Lane &lane)
         }
         GC_BlastXmlReader reader;
         if (ok) {
-            ok = reader.readFile(lane.folder.filePath(OutputFile), [&](const GC_BlastHsp &hsp) {
-                insert.addBindValue(lane.targetId);
+            ok = reader.readFile(resultFile, [&](const GC_BlastHsp &hsp) {
+                insert.addBindValue(targetId);
                 insert.addBindValue(hsp.hitFrom);
                 insert.addBindValue(hsp.hitTo);
-                insert.addBindValue(lane.queryId);
+                insert.addBindValue(queryId);
                 insert.addBindValue(hsp.queryFrom);
                 insert.addBindValue(hsp.queryTo);
                 insert.addBindValue(QString::fromLatin1(hsp.hitSequence));
@@ -409,7 +458,7 @@ bool GC_SequenceBlaster::storeMatchings(Lane &lane)
     }
     if (!ok) {
         db.rollback();
-        pairFailed(lane, insertError);
+        *errorText = insertError;
     }
     return ok;
 }
@@ -420,32 +469,36 @@ void GC_SequenceBlaster::pairFailed(Lane &lane, const QString &reason)
     // An asynchronous run that ended at an earlier pair's failure stops the
     // later pairs without counting them: one pair at a time would never
     // have started them.
-    if (lane.stopped && !m_cancelRequested) {
-        pairEnded(lane);
-        return;
-    }
+    if (!lane.stopped || m_cancelRequested)
+        countFailure(lane.pairIndex, lane.stopped ? QString("cancelled (%1)").arg(reason) : reason);
+    m_storeOrder.settle(lane.pairIndex);
+    pairEnded(lane);
+}
+
+void GC_SequenceBlaster::countFailure(int pairIndex, const QString &reason)
+{
     m_result = false;
-    const QString message =
-        QString("pair %1 (genome %2 against genome %3): %4")
-            .arg(lane.pairIndex + 1)
-            .arg(lane.queryId)
-            .arg(lane.targetId)
-            .arg(lane.stopped ? QString("cancelled (%1)").arg(reason) : reason);
-    m_errors.insert(lane.pairIndex, message);
+    const QString message = QString("pair %1 (genome %2 against genome %3): %4")
+                                .arg(pairIndex + 1)
+                                .arg(m_pairs.at(pairIndex).second)
+                                .arg(m_pairs.at(pairIndex).first)
+                                .arg(reason);
+    m_errors.insert(pairIndex, message);
     qCDebug(lcKestal).noquote() << "GC_SequenceBlaster:" << message;
     if (m_synchronous) {
         emit blastfailed();
-    } else if (!m_stopping) {
-        // The asynchronous run ends at its first failure.
-        m_stopping = true;
-        for (const auto &other : m_lanes) {
-            if (other->pairIndex > lane.pairIndex) {
-                other->stopped = true;
-                other->runner->kill();
-            }
+        return;
+    }
+    // The asynchronous run ends at its first failure in the order of the
+    // pairs; an earlier pair still running goes on and may fail first.
+    m_stopping = true;
+    m_firstFailedPair = qMin(m_firstFailedPair, pairIndex);
+    for (const auto &other : m_lanes) {
+        if (other->pairIndex > pairIndex) {
+            other->stopped = true;
+            other->runner->kill();
         }
     }
-    pairEnded(lane);
 }
 
 void GC_SequenceBlaster::pairEnded(Lane &lane)

@@ -3,6 +3,7 @@
 
 #include "gc_blastoptions.h"
 #include "gc_blastworkfolder.h"
+#include "gc_pairstoreorder.h"
 
 #include <QList>
 #include <QMap>
@@ -12,6 +13,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -28,16 +30,19 @@ class QTimer;
 // subfolder of "blasttemp" that no other running pair uses. The programs run
 // as separate processes; everything else (reading the sequences, storing the
 // rows) happens on the blaster's own thread, so the comparison database has
-// one writer at a time and each pair is stored in one transaction. The rows
-// stored do not depend on how many pairs run at once, for a synchronous run
-// and for any run that succeeds (an asynchronous run that fails may keep
-// the rows of a later pair that ended before the failure).
+// one writer at a time and each pair is stored in one transaction.
+//
+// Pairs are stored in the order they were given, whatever order they end
+// in: a pair that ends before an earlier one keeps its output in its work
+// subfolder until every earlier pair is stored or has failed. So the rows,
+// their order and their ids (which number the matchings of a canvas) are
+// those of a run of one pair at a time, however many pairs run at once.
 //
 // A pair whose run fails in any way stores no row and makes result() false;
 // the synchronous run still compares every other pair, while the
-// asynchronous run starts no further pair after a failure (and stops the
-// running pairs that come after the failed one in the list), as a run of one
-// pair at a time would.
+// asynchronous run starts no further pair after a failure, stops the running
+// pairs that come after the failed one in the list and stores none of the
+// later pairs that already ended, as a run of one pair at a time would.
 class GC_SequenceBlaster : public QObject
 {
     Q_OBJECT
@@ -118,8 +123,11 @@ private:
 
     bool writeWorkFiles(Lane &lane);
     bool removeWorkFiles(Lane &lane);
-    bool storeMatchings(Lane &lane);
+    bool holdOutput(Lane &lane);
+    void storeHeldPairs();
+    bool storeMatchings(int pairIndex, const QString &resultFile, QString *errorText);
     void pairFailed(Lane &lane, const QString &reason);
+    void countFailure(int pairIndex, const QString &reason);
     void pairEnded(Lane &lane);
     QString describePair(const Lane &lane) const;
 
@@ -136,6 +144,8 @@ private:
     QVector<int> m_laneOfPair;  // per pair index, the lane it ran in, or -1
     int m_pairIndex = 0;        // the next pair to start
     int m_runningPairs = 0;
+    GC_PairStoreOrder m_storeOrder;
+    int m_firstFailedPair = INT_MAX; // of an asynchronous run: nothing after it is stored
     bool m_runActive = false;
     bool m_advancing = false;
     bool m_stopping = false;    // no further pair starts
