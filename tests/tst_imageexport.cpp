@@ -11,6 +11,9 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -45,6 +48,77 @@ struct Canvas
 bool isWhite(const QColor &color)
 {
     return color.red() > 245 && color.green() > 245 && color.blue() > 245;
+}
+
+// The bundled example as it opens, in a view 1214 by 300 pixels.
+struct Example
+{
+    GC_GenomeScene scene;
+    std::unique_ptr<GC_GenomeView> view;
+    bool loaded = false;
+
+    Example()
+    {
+        loaded = scene.loadKestalCanvas(kestalTestDataPath("../../examples/phages.kcv"));
+        view = showView(scene, 1214, 300);
+        scene.addItemsToScene();
+    }
+
+    // The scene part the view shows.
+    QRectF shown() const { return view->mapToScene(view->viewport()->rect()).boundingRect(); }
+
+    // A viewport point on the genome itself (not on a gene or label over it).
+    QPoint pointOnGenome(GC_Genome *genome) const
+    {
+        const QRectF arrow = genome->sceneBoundingRect();
+        for (double x = arrow.left() + 1; x < arrow.right(); x += 3) {
+            const QPoint point = view->mapFromScene(QPointF(x, arrow.center().y()));
+            if (scene.itemAt(view->mapToScene(point), view->transform()) == genome)
+                return point;
+        }
+        return QPoint(-1, -1);
+    }
+
+    // Runs a layout command the way the menu does, events handled after it.
+    void run(const QString &command)
+    {
+        if (command == "width")
+            scene.slotViewAdjustToWidth();
+        else if (command == "proportional")
+            scene.slotViewAdjustProportional();
+        else if (command == "trim")
+            scene.slotViewFitCanvasToItems();
+        else
+            qFatal("unknown command %s", qPrintable(command));
+        QCoreApplication::processEvents();
+    }
+};
+
+// The width and height of the PNG of the whole canvas, or (-1, -1).
+QSize wholeCanvasSize(GC_GenomeScene &scene, const QString &fileName)
+{
+    QString name = fileName;
+    if (!scene.exportImage(name, "PNG", true, false))
+        return QSize(-1, -1);
+    return QImage(name).size();
+}
+
+// The width and height stored in a saved canvas's scene row.
+QSizeF savedSceneSize(GC_GenomeScene &scene, const QString &fileName)
+{
+    scene.setFileName(fileName);
+    if (!scene.saveToKestalCanvas())
+        return QSizeF(-1, -1);
+    QSizeF size(-1, -1);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_scene_row");
+        db.setDatabaseName(fileName);
+        QSqlQuery query(db);
+        if (db.open() && query.exec("SELECT width, height FROM scene") && query.next())
+            size = QSizeF(query.value(0).toDouble(), query.value(1).toDouble());
+    }
+    QSqlDatabase::removeDatabase("tst_scene_row");
+    return size;
 }
 
 } // namespace
@@ -108,6 +182,66 @@ private slots:
         for (int x = 0; x < image.width(); x += 7)
             QVERIFY2(isWhite(image.pixelColor(x, 500)), qPrintable(QString::number(x)));
         QVERIFY(!isWhite(image.pixelColor(220, 50)));
+    }
+
+    // Laying out again, in any order, or dragging a genome away and back
+    // and trimming, leaves the canvas (picture and saved scene row) the
+    // size a fresh layout gives; each layout shows the top row in the view
+    // wherever the view looked before.
+    void wholeCanvasIsWhatTheLayoutHolds_data()
+    {
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("proportional, width") << QStringList{"proportional", "width"};
+        QTest::newRow("width, proportional") << QStringList{"width", "proportional"};
+        QTest::newRow("proportional twice, width, trim")
+            << QStringList{"proportional", "proportional", "width", "trim"};
+        QTest::newRow("width, drag away and back, trim") << QStringList{"width", "drag", "trim"};
+    }
+
+    void wholeCanvasIsWhatTheLayoutHolds()
+    {
+        QFETCH(QStringList, commands);
+        QString lastLayout;
+        for (const QString &command : commands) {
+            if (command == "width" || command == "proportional")
+                lastLayout = command;
+        }
+        Example fresh;
+        QVERIFY(fresh.loaded);
+        fresh.run(lastLayout);
+        const QSize freshSize = wholeCanvasSize(fresh.scene, path("fresh.png"));
+        QVERIFY(freshSize.height() > 300);
+
+        Example c;
+        QVERIFY(c.loaded);
+        GC_Genome *top = c.scene.topGenomes().first();
+        for (const QString &command : commands) {
+            if (command == "drag") {
+                const QPoint start = c.pointOnGenome(top);
+                QVERIFY(start.x() >= 0);
+                const QPointF home = top->pos();
+                QTest::mousePress(c.view->viewport(), Qt::LeftButton, {}, start);
+                QTest::mouseMove(c.view->viewport(), start + QPoint(3000, 900));
+                QCOMPARE(top->pos(), home + QPointF(3000, 900));
+                // The canvas holds the genome while it is away.
+                QVERIFY(c.scene.sceneRect().contains(top->sceneBoundingRect()));
+                QTest::mouseMove(c.view->viewport(), start);
+                QTest::mouseRelease(c.view->viewport(), Qt::LeftButton, {}, start);
+                QCOMPARE(top->pos(), home);
+                continue;
+            }
+            // Looking at the far corner first.
+            for (QScrollBar *bar : {c.view->horizontalScrollBar(), c.view->verticalScrollBar()})
+                bar->setValue(bar->maximum());
+            c.run(command);
+            if (command != "trim") {
+                for (GC_Genome *genome : c.scene.topGenomes())
+                    QVERIFY2(c.shown().contains(genome->sceneBoundingRect()), qPrintable(command));
+            }
+        }
+        QCOMPARE(wholeCanvasSize(c.scene, path("again.png")), freshSize);
+        const QSizeF saved = savedSceneSize(c.scene, path("again.kcv"));
+        QCOMPARE(QSize(qRound(saved.width()), qRound(saved.height())), freshSize);
     }
 
     void bmpAndJpgAreWrittenAndReadBack()
