@@ -1,6 +1,7 @@
 #include "kestal_test.h"
 
 #include "gc_genome.h"
+#include "gc_genomematching.h"
 #include "gc_genomescene.h"
 #include "gc_genomeview.h"
 #include "gc_sceneimagerenderer.h"
@@ -244,6 +245,59 @@ private slots:
         QCOMPARE(QSize(qRound(saved.width()), qRound(saved.height())), freshSize);
     }
 
+    // A band far taller than the strips the screen fills it in, drawn
+    // smoothed into a picture: an even fill, no row set apart from the rows
+    // above and below it.
+    void tallBandsAreDrawnWithoutSeams_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("PNG") << "PNG";
+        QTest::newRow("SVG") << "SVG";
+    }
+
+    void tallBandsAreDrawnWithoutSeams()
+    {
+        QFETCH(QString, format);
+        GC_GenomeScene scene;
+        GC_Genome *top = genomeWithSequence(1000, "top", 1);
+        GC_Genome *low = genomeWithSequence(1000, "low", 2);
+        scene.insertTopGenome(top);
+        scene.insertLowGenome(low);
+        scene.addItemsToScene();
+        top->setPos(20, 20);
+        low->setPos(20, 433);
+        scene.addMatching(top, low, 100, 900, 100, 900, 90.0, 500.0);
+        // The band alone between the two arrows.
+        scene.slotViewGCcontentBars(false);
+        scene.slotViewRulers(false);
+        scene.slotViewTexts(false);
+        scene.setSceneRect(0, 0, 1040, 460);
+        const auto view = showView(scene, 400, 300);
+        QString name = path("band." + format.toLower());
+        QVERIFY(scene.exportImage(name, format, true, true));
+        const QImage image =
+            format == "SVG" ? drawnSvg(name, QSize(1040, 460), Qt::white) : QImage(name);
+        QCOMPARE(image.size(), QSize(1040, 460));
+
+        const QRect band =
+            scene.matchings().first()->sceneBoundingRect().toRect().adjusted(2, 2, -2, -2);
+        QVERIFY(band.height() > 300);
+        QVERIFY(!isWhite(image.pixelColor(band.center())));
+        QList<int> seams;
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            for (int x = band.left(); x <= band.right(); ++x) {
+                const QRgb above = image.pixel(x, y - 1);
+                if (image.pixel(x, y + 1) == above && image.pixel(x, y) != above) {
+                    seams.append(y);
+                    break;
+                }
+            }
+        }
+        QVERIFY2(seams.isEmpty(), qPrintable(QString("%1 rows, the first %2")
+                                                  .arg(seams.size())
+                                                  .arg(seams.value(0))));
+    }
+
     void bmpAndJpgAreWrittenAndReadBack()
     {
         Canvas c;
@@ -317,13 +371,8 @@ private slots:
         QVERIFY(qAbs(pixels(page.value("width")) - 1500.0) < 0.5);
         QVERIFY(qAbs(pixels(page.value("height")) - 400.0) < 0.5);
 
-        QSvgRenderer renderer(name);
-        QVERIFY(renderer.isValid());
-        QImage image(1500, 400, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        renderer.render(&painter);
-        painter.end();
+        const QImage image = drawnSvg(name, QSize(1500, 400), Qt::transparent);
+        QVERIFY(!image.isNull());
         for (const QPoint &corner : {QPoint(1, 1), QPoint(48, 48)})
             QCOMPARE(image.pixelColor(corner), QColor(Qt::red));
         for (const QPoint &corner : {QPoint(1452, 352), QPoint(1498, 398)})
