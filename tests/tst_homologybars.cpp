@@ -1,11 +1,13 @@
 #include "kestal_test.h"
 #include "reference_database_fixture.h"
+#include "scene_fixture.h"
 
 #include "gc_coggroupcolors.h"
 #include "gc_coghomologies.h"
 #include "gc_cogmatching.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_genomeview.h"
 #include "gc_positionindex.h"
 #include "gc_referencedatabases.h"
 #include "gc_rfamhomologies.h"
@@ -13,11 +15,16 @@
 #include "gc_rrnahomologies.h"
 #include "gc_rrnamatching.h"
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
 
 #include <memory>
+#include <utility>
+
+using SceneFixture::showView;
 
 namespace {
 
@@ -701,6 +708,62 @@ private slots:
     }
 
     // --- what the three bars share -----------------------------------------
+    // A picture of the whole canvas holds the hits the window does not show,
+    // in PNG and in SVG (as shapes, not a bitmap of the bar).
+    void hitsOutsideTheWindowReachAWholeCanvasPicture()
+    {
+        GC_GenomeScene scene;
+        GC_Genome *genome = makeGenome(scene, 1, 2000);
+        genome->setPos(0, 100);
+        genome->setShowCogHomologies(true);
+        genome->setShowRfamHomologies(true);
+        genome->setShowrRNAHomologies(true);
+        GC_CogHomologies *cog = genome->getCogHomologies();
+        GC_RfamHomologies *rfam = genome->getRfamHomologies();
+        GC_rRNAHomologies *rrna = genome->getrRNAHomologies();
+        cog->setPos(0, 40);
+        rfam->setPos(0, 80);
+        rrna->setPos(0, 120);
+        rfam->setHorizontalBorders(false);
+        rrna->setHorizontalBorders(false);
+        GC_RfamHomologies::setCodeColor("RF00005", Qt::red);
+        for (int start : {100, 1375}) {
+            QVERIFY(cog->addCogMatching(start, start + 100, 1, "COG0001", "H", 2, 1e-10, 50.0f));
+            QVERIFY(rfam->addRfamMatching(start, start + 100, 2, "RF00005", 1e-5, 45.5f));
+            QVERIFY(rrna->addrRNAMatching(start, start + 100, 101, 1, 1e-5, 45.5f));
+        }
+        scene.setSceneRect(0, 0, 2000, 300);
+        // The window shows the left half.
+        const auto view = showView(scene, 1000, 300);
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        QCOMPARE(view->mapToScene(view->viewport()->rect()).boundingRect(),
+                 QRectF(0, 0, 1000, 300));
+
+        QString png = QDir::temp().filePath("bars.png");
+        QVERIFY(scene.exportImage(png, "PNG", true, true));
+        QString svg = QDir::temp().filePath("bars.svg");
+        QVERIFY(scene.exportImage(svg, "SVG", true, true));
+        const QImage drawn = SceneFixture::drawnSvg(svg, QSize(2000, 300), Qt::white);
+
+        const QList<std::pair<const GC_HomologyBar *, QColor>> bars = {
+            {cog, GC_CogGroupColors::defaultColor("H")},
+            {rfam, QColor(Qt::red)},
+            {rrna, QColor(Qt::black)}};
+        for (const QImage &image : {QImage(png), drawn}) {
+            QCOMPARE(image.size(), QSize(2000, 300));
+            for (const auto &[bar, colour] : bars) {
+                for (int n : {150, 1425}) {
+                    const QPointF at = bar->mapToScene(genome->nucToX(n), bar->height() / 2);
+                    QCOMPARE(image.pixelColor(at.toPoint()), colour);
+                }
+            }
+        }
+        QFile svgFile(svg);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        QVERIFY(!svgFile.readAll().contains("<image"));
+        GC_RfamHomologies::setCodeColor("RF00005", Qt::black);
+    }
+
     void barsMoveOnlyUpAndDownAndSpanTheirHeight()
     {
         GC_GenomeScene scene;
@@ -717,11 +780,12 @@ private slots:
             QCOMPARE(bar->type(), types.at(i));
             QCOMPARE(bar->toolTip(), tips.at(i));
             QVERIFY(bar->flags().testFlag(QGraphicsItem::ItemIsMovable));
-            QCOMPARE(bar->cacheMode(), QGraphicsItem::ItemCoordinateCache);
+            // Drawn afresh, never as a cached bitmap.
+            QCOMPARE(bar->cacheMode(), QGraphicsItem::NoCache);
             // A drag keeps the bar at x 0 of its genome.
             bar->setPos(25, -60);
             QCOMPARE(bar->pos(), QPointF(0, -60));
-            // Without a view the whole arrow counts; y from -0.5 to height + 10.
+            // The whole arrow counts; y from -0.5 to height + 10.
             const QRectF rect = bar->boundingRect();
             QCOMPARE(rect.left(), 0.0);
             QCOMPARE(rect.right(), 1000.0);

@@ -1,6 +1,7 @@
 #include "kestal_test.h"
 
 #include "gc_genome.h"
+#include "gc_genomematching.h"
 #include "gc_genomescene.h"
 #include "gc_genomeview.h"
 #include "gc_sceneimagerenderer.h"
@@ -11,6 +12,9 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -45,6 +49,77 @@ struct Canvas
 bool isWhite(const QColor &color)
 {
     return color.red() > 245 && color.green() > 245 && color.blue() > 245;
+}
+
+// The bundled example as it opens, in a view 1214 by 300 pixels.
+struct Example
+{
+    GC_GenomeScene scene;
+    std::unique_ptr<GC_GenomeView> view;
+    bool loaded = false;
+
+    Example()
+    {
+        loaded = scene.loadKestalCanvas(kestalTestDataPath("../../examples/phages.kcv"));
+        view = showView(scene, 1214, 300);
+        scene.addItemsToScene();
+    }
+
+    // The scene part the view shows.
+    QRectF shown() const { return view->mapToScene(view->viewport()->rect()).boundingRect(); }
+
+    // A viewport point on the genome itself (not on a gene or label over it).
+    QPoint pointOnGenome(GC_Genome *genome) const
+    {
+        const QRectF arrow = genome->sceneBoundingRect();
+        for (double x = arrow.left() + 1; x < arrow.right(); x += 3) {
+            const QPoint point = view->mapFromScene(QPointF(x, arrow.center().y()));
+            if (scene.itemAt(view->mapToScene(point), view->transform()) == genome)
+                return point;
+        }
+        return QPoint(-1, -1);
+    }
+
+    // Runs a layout command the way the menu does, events handled after it.
+    void run(const QString &command)
+    {
+        if (command == "width")
+            scene.slotViewAdjustToWidth();
+        else if (command == "proportional")
+            scene.slotViewAdjustProportional();
+        else if (command == "trim")
+            scene.slotViewFitCanvasToItems();
+        else
+            qFatal("unknown command %s", qPrintable(command));
+        QCoreApplication::processEvents();
+    }
+};
+
+// The width and height of the PNG of the whole canvas, or (-1, -1).
+QSize wholeCanvasSize(GC_GenomeScene &scene, const QString &fileName)
+{
+    QString name = fileName;
+    if (!scene.exportImage(name, "PNG", true, false))
+        return QSize(-1, -1);
+    return QImage(name).size();
+}
+
+// The width and height stored in a saved canvas's scene row.
+QSizeF savedSceneSize(GC_GenomeScene &scene, const QString &fileName)
+{
+    scene.setFileName(fileName);
+    if (!scene.saveToKestalCanvas())
+        return QSizeF(-1, -1);
+    QSizeF size(-1, -1);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_scene_row");
+        db.setDatabaseName(fileName);
+        QSqlQuery query(db);
+        if (db.open() && query.exec("SELECT width, height FROM scene") && query.next())
+            size = QSizeF(query.value(0).toDouble(), query.value(1).toDouble());
+    }
+    QSqlDatabase::removeDatabase("tst_scene_row");
+    return size;
 }
 
 } // namespace
@@ -108,6 +183,119 @@ private slots:
         for (int x = 0; x < image.width(); x += 7)
             QVERIFY2(isWhite(image.pixelColor(x, 500)), qPrintable(QString::number(x)));
         QVERIFY(!isWhite(image.pixelColor(220, 50)));
+    }
+
+    // Laying out again, in any order, or dragging a genome away and back
+    // and trimming, leaves the canvas (picture and saved scene row) the
+    // size a fresh layout gives; each layout shows the top row in the view
+    // wherever the view looked before.
+    void wholeCanvasIsWhatTheLayoutHolds_data()
+    {
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("proportional, width") << QStringList{"proportional", "width"};
+        QTest::newRow("width, proportional") << QStringList{"width", "proportional"};
+        QTest::newRow("proportional twice, width, trim")
+            << QStringList{"proportional", "proportional", "width", "trim"};
+        QTest::newRow("width, drag away and back, trim") << QStringList{"width", "drag", "trim"};
+    }
+
+    void wholeCanvasIsWhatTheLayoutHolds()
+    {
+        QFETCH(QStringList, commands);
+        QString lastLayout;
+        for (const QString &command : commands) {
+            if (command == "width" || command == "proportional")
+                lastLayout = command;
+        }
+        Example fresh;
+        QVERIFY(fresh.loaded);
+        fresh.run(lastLayout);
+        const QSize freshSize = wholeCanvasSize(fresh.scene, path("fresh.png"));
+        QVERIFY(freshSize.height() > 300);
+
+        Example c;
+        QVERIFY(c.loaded);
+        GC_Genome *top = c.scene.topGenomes().first();
+        for (const QString &command : commands) {
+            if (command == "drag") {
+                const QPoint start = c.pointOnGenome(top);
+                QVERIFY(start.x() >= 0);
+                const QPointF home = top->pos();
+                QTest::mousePress(c.view->viewport(), Qt::LeftButton, {}, start);
+                QTest::mouseMove(c.view->viewport(), start + QPoint(3000, 900));
+                QCOMPARE(top->pos(), home + QPointF(3000, 900));
+                // The canvas holds the genome while it is away.
+                QVERIFY(c.scene.sceneRect().contains(top->sceneBoundingRect()));
+                QTest::mouseMove(c.view->viewport(), start);
+                QTest::mouseRelease(c.view->viewport(), Qt::LeftButton, {}, start);
+                QCOMPARE(top->pos(), home);
+                continue;
+            }
+            // Looking at the far corner first.
+            for (QScrollBar *bar : {c.view->horizontalScrollBar(), c.view->verticalScrollBar()})
+                bar->setValue(bar->maximum());
+            c.run(command);
+            if (command != "trim") {
+                for (GC_Genome *genome : c.scene.topGenomes())
+                    QVERIFY2(c.shown().contains(genome->sceneBoundingRect()), qPrintable(command));
+            }
+        }
+        QCOMPARE(wholeCanvasSize(c.scene, path("again.png")), freshSize);
+        const QSizeF saved = savedSceneSize(c.scene, path("again.kcv"));
+        QCOMPARE(QSize(qRound(saved.width()), qRound(saved.height())), freshSize);
+    }
+
+    // A band far taller than the strips the screen fills it in, drawn
+    // smoothed into a picture: an even fill, no row set apart from the rows
+    // above and below it.
+    void tallBandsAreDrawnWithoutSeams_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("PNG") << "PNG";
+        QTest::newRow("SVG") << "SVG";
+    }
+
+    void tallBandsAreDrawnWithoutSeams()
+    {
+        QFETCH(QString, format);
+        GC_GenomeScene scene;
+        GC_Genome *top = genomeWithSequence(1000, "top", 1);
+        GC_Genome *low = genomeWithSequence(1000, "low", 2);
+        scene.insertTopGenome(top);
+        scene.insertLowGenome(low);
+        scene.addItemsToScene();
+        top->setPos(20, 20);
+        low->setPos(20, 433);
+        scene.addMatching(top, low, 100, 900, 100, 900, 90.0, 500.0);
+        // The band alone between the two arrows.
+        scene.slotViewGCcontentBars(false);
+        scene.slotViewRulers(false);
+        scene.slotViewTexts(false);
+        scene.setSceneRect(0, 0, 1040, 460);
+        const auto view = showView(scene, 400, 300);
+        QString name = path("band." + format.toLower());
+        QVERIFY(scene.exportImage(name, format, true, true));
+        const QImage image =
+            format == "SVG" ? drawnSvg(name, QSize(1040, 460), Qt::white) : QImage(name);
+        QCOMPARE(image.size(), QSize(1040, 460));
+
+        const QRect band =
+            scene.matchings().first()->sceneBoundingRect().toRect().adjusted(2, 2, -2, -2);
+        QVERIFY(band.height() > 300);
+        QVERIFY(!isWhite(image.pixelColor(band.center())));
+        QList<int> seams;
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            for (int x = band.left(); x <= band.right(); ++x) {
+                const QRgb above = image.pixel(x, y - 1);
+                if (image.pixel(x, y + 1) == above && image.pixel(x, y) != above) {
+                    seams.append(y);
+                    break;
+                }
+            }
+        }
+        QVERIFY2(seams.isEmpty(), qPrintable(QString("%1 rows, the first %2")
+                                                  .arg(seams.size())
+                                                  .arg(seams.value(0))));
     }
 
     void bmpAndJpgAreWrittenAndReadBack()
@@ -183,13 +371,8 @@ private slots:
         QVERIFY(qAbs(pixels(page.value("width")) - 1500.0) < 0.5);
         QVERIFY(qAbs(pixels(page.value("height")) - 400.0) < 0.5);
 
-        QSvgRenderer renderer(name);
-        QVERIFY(renderer.isValid());
-        QImage image(1500, 400, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        renderer.render(&painter);
-        painter.end();
+        const QImage image = drawnSvg(name, QSize(1500, 400), Qt::transparent);
+        QVERIFY(!image.isNull());
         for (const QPoint &corner : {QPoint(1, 1), QPoint(48, 48)})
             QCOMPARE(image.pixelColor(corner), QColor(Qt::red));
         for (const QPoint &corner : {QPoint(1452, 352), QPoint(1498, 398)})

@@ -336,6 +336,15 @@ private slots:
         QCOMPARE(text->scene(), &scene);
         QVERIFY(scene.isModified());
 
+        // Beyond the canvas's edge: the canvas grows to hold it.
+        scene.setSceneRect(0, 0, 100, 100);
+        scene.addFreeText(QPointF(400, 300));
+        GC_FreeText *outside = scene.freeTexts().last();
+        QCoreApplication::processEvents();
+        QVERIFY(scene.sceneRect().contains(outside->sceneBoundingRect()));
+        scene.removeFreeText(outside);
+        delete outside;
+
         scene.slotViewFreeTexts(false);
         auto *loaded = new GC_FreeText;
         scene.addFreeText(QPointF(), loaded);

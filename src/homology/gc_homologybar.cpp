@@ -4,8 +4,8 @@
 #include "gc_genomescene.h"
 #include "gc_itemtypes.h"
 #include "gc_log.h"
+#include "gc_paintarea.h"
 
-#include <QGraphicsView>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 
@@ -17,7 +17,10 @@ GC_HomologyBar::GC_HomologyBar(const QString &toolTip)
 {
     setFlags(ItemIsMovable | ItemIsSelectable | ItemIsFocusable | ItemUsesExtendedStyleOption
              | ItemSendsGeometryChanges);
-    setCacheMode(ItemCoordinateCache);
+    // No item cache: the bar is as wide as its genome (millions of pixels
+    // when zoomed in), and a cached pixmap would reach a picture as a
+    // bitmap; it paints only what is exposed.
+    setCacheMode(NoCache);
     setHeight(20.0);
     setToolTip(toolTip);
 }
@@ -37,19 +40,16 @@ void GC_HomologyBar::setHeight(double h)
     update();
 }
 
+// The whole shown range of the genome, wherever the view looks: a picture
+// of the whole scene holds every hit, and the canvas does not follow the
+// view. Painting draws only the exposed part.
 QRectF GC_HomologyBar::boundingRect() const
 {
     const GC_Genome *genome = parentGenome();
     if (!genome)
         return QRectF();
-    QRectF rect = genome->boundingRect();
-    double left = rect.left();
-    double right = rect.right();
-    if (genome->scene() && !genome->scene()->views().isEmpty()) {
-        left = std::max(left, genome->getVisibleLeftX());
-        right = std::min(right, genome->getVisibleRightX());
-    }
-    return QRectF(left, -0.5, std::max(0.0, right - left), m_height + 10.5);
+    const QRectF rect = genome->boundingRect();
+    return QRectF(rect.left(), -0.5, rect.width(), m_height + 10.5);
 }
 
 QVariant GC_HomologyBar::itemChange(GraphicsItemChange change, const QVariant &value)
@@ -106,14 +106,20 @@ void GC_HomologyBar::paint(QPainter *painter, const QStyleOptionGraphicsItem *op
     if (!genome)
         return;
 
-    int low = genome->getVisibleLeftNuc();
-    int high = genome->getVisibleRightNuc();
+    // What this paint can show: in a view the part it shows, in a picture
+    // the part the picture holds.
+    const QRectF extent = boundingRect();
+    const QRectF area = GC_PaintArea::visibleRect(painter, option);
+    const double left = std::max(area.left(), extent.left());
+    const double right = std::min(area.right(), extent.right());
+    if (!(left <= right))
+        return;
+    int low = int(std::ceil(genome->xToNuc(left)));
+    int high = int(std::ceil(genome->xToNuc(right)));
     if (genome->getOrientation() != 1)
         std::swap(low, high);
 
     if (drawsBorders()) {
-        const double left = genome->getVisibleLeftX();
-        const double right = genome->getVisibleRightX();
         painter->drawLine(QLineF(left, m_height, right, m_height));
         painter->drawLine(QLineF(left, 0.0, right, 0.0));
     }

@@ -11,9 +11,9 @@ class GC_GenomeScene;
 
 // What the COG, RFAM and rRNA bars have in common: a bar under a genome (its
 // parent) at x 0 within it, so genome x is also bar x; a height of at least
-// 5 pixels; dragged up and down only; as wide as the part of the genome the
-// view shows; shown when the scene's and the genome's switches of its family
-// are both on; and the index of which hit covers each genome position.
+// 5 pixels; dragged up and down only; as wide as the genome, painting only
+// the part exposed; shown when the scene's and the genome's switches of its
+// family are both on; and the index of which hit covers each genome position.
 // The hit records themselves, their painting and their texts belong to each
 // family's bar.
 class GC_HomologyBar : public QGraphicsItem
@@ -23,7 +23,8 @@ public:
 
     QRectF boundingRect() const override;
     // Clips to the exposed part, draws the borders when the bar has them on,
-    // then the hits that overlap the visible nucleotides (paintHits).
+    // then the hits that overlap the nucleotides under the exposed part
+    // (paintHits).
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                QWidget *widget = nullptr) override;
 
@@ -45,7 +46,7 @@ protected:
 
     // Whether the scene's and the genome's switches of this family are on.
     virtual bool familyShown(const GC_GenomeScene &scene, const GC_Genome &genome) const = 0;
-    // Draws the hits that overlap the visible nucleotides low..high (lowest
+    // Draws the hits that overlap the exposed nucleotides low..high (lowest
     // first whatever the orientation), with no pen.
     virtual void paintHits(QPainter *painter, const GC_Genome &genome, int low, int high) = 0;
     // Whether the two horizontal border lines are drawn; none by default.

@@ -428,7 +428,7 @@ void GC_Genome::zoomBy(const QPointF &scenePoint, double factor)
     setX(this->x() - d);
     if (GC_GenomeScene *owner = genomeScene()) {
         owner->itemChanged();
-        owner->setSceneRect(owner->itemsBoundingRect());
+        owner->fitSceneRectToItems();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "gc_hairlinecoverage.h"
 #include "gc_style.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QSet>
 #include <QSqlQuery>
@@ -324,13 +325,14 @@ void GC_GenomeMatching::paintHairline(QPainter *painter, const QColor &fill,
 // between two heights is again a four-point band with ends on its two slanted
 // sides. Qt's raster engine hands a fill of more than about a hundred rows to
 // its thread pool; for tens of thousands of tall bands that hand-off costs far
-// more than the fill, so tall bands are filled in strips of fewer rows.
+// more than the fill, so tall bands are filled in strips of fewer rows where
+// the strips cannot show (seamlessStrips).
 void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPointF *onDevice) const
 {
     constexpr double stripRows = 60.0;
     const double height = std::abs(onDevice[3].y() - onDevice[0].y());
     if (height <= stripRows || onDevice[0].y() != onDevice[1].y()
-        || onDevice[2].y() != onDevice[3].y()) {
+        || onDevice[2].y() != onDevice[3].y() || !seamlessStrips(painter)) {
         painter->drawPolygon(m_corners.data(), int(m_corners.size()), Qt::OddEvenFill);
         return;
     }
@@ -347,6 +349,19 @@ void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPointF *onDevice)
         points[3] = along(p0, p3, t1);
         painter->drawPolygon(points, 4, Qt::OddEvenFill);
     }
+}
+
+// Without antialiasing the raster engine fills a pixel exactly when its
+// centre is inside, so strips sharing an edge tile the band: the screen and
+// unsmoothed images. Antialiased, the row where two strips meet is partly
+// covered by each, and two partial covers of a translucent colour blend
+// lighter than one full cover: a faint line. A vector device (SVG, printer)
+// would keep the strips as separate shapes for whatever draws it later.
+bool GC_GenomeMatching::seamlessStrips(const QPainter *painter)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    return engine && engine->type() == QPaintEngine::Raster
+        && !painter->testRenderHint(QPainter::Antialiasing);
 }
 
 QVariant GC_GenomeMatching::itemChange(GraphicsItemChange change, const QVariant &value)

@@ -85,6 +85,8 @@ private:
     void paintHairline(QPainter *painter, const QColor &fill, const QPointF &from,
                        const QPointF &to) const;
     void drawInStrips(QPainter *painter, const QPointF *onDevice) const;
+    // Whether a band drawn in strips looks the same as drawn whole.
+    static bool seamlessStrips(const QPainter *painter);
 
     int m_id = -1;
     double m_similarity = 0.0;

@@ -92,6 +92,8 @@ void GC_GenomeScene::setModified(bool value)
 {
     if (value && m_loading > 0)
         return;
+    if (value)
+        growSceneRectToItemsSoon();
     if (m_modified == value)
         return;
     m_modified = value;
@@ -259,7 +261,7 @@ GC_Genome *GC_GenomeScene::addGenome(const QString &databasePath)
         }
     }
     QSqlDatabase::removeDatabase(connectionName);
-    setSceneRect(QRectF());
+    fitSceneRectToItems();
     return genome;
 }
 
@@ -398,6 +400,8 @@ void GC_GenomeScene::addItemsToScene()
         text->updateVisibility();
     }
     --m_loading;
+    // The canvas follows what was loaded, not what the scene held before.
+    fitSceneRectToItems();
 }
 
 // Matchings refer to genomes; unhooking them before the toolkit deletes the
@@ -653,7 +657,36 @@ QGraphicsView *GC_GenomeScene::firstView() const
 
 void GC_GenomeScene::slotViewFitCanvasToItems()
 {
-    setSceneRect(QRectF());
+    fitSceneRectToItems();
+}
+
+void GC_GenomeScene::fitSceneRectToItems()
+{
+    setSceneRect(itemsBoundingRect());
+}
+
+void GC_GenomeScene::extendSceneRect(const QRectF &area)
+{
+    const QRectF rect = sceneRect();
+    if (!rect.contains(area))
+        setSceneRect(rect | area);
+}
+
+// An edit may put an item past the canvas's edge (a text added beside it, a
+// bar shown above a genome). Edits come in bursts, and the bounding
+// rectangle walks every item: once when the burst is over.
+void GC_GenomeScene::growSceneRectToItemsSoon()
+{
+    if (m_sceneRectGrowthPending)
+        return;
+    m_sceneRectGrowthPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_sceneRectGrowthPending = false;
+            extendSceneRect(itemsBoundingRect());
+        },
+        Qt::QueuedConnection);
 }
 
 void GC_GenomeScene::slotViewAdjustToWidth()
@@ -699,7 +732,7 @@ void GC_GenomeScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
     QGraphicsScene::mouseMoveEvent(event);
-    m_input->mouseMoved(event->scenePos());
+    m_input->mouseMoved(event);
 }
 
 void GC_GenomeScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)

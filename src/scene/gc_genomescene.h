@@ -62,7 +62,8 @@ public:
     void setLastErrorText(const QString &text) { m_lastErrorText = text; }
 
     // Unsaved changes. Every change a user makes to the document marks it;
-    // loading leaves it unmodified and saving clears it.
+    // loading leaves it unmodified and saving clears it. The canvas grows
+    // to hold the items after each change.
     bool isModified() const { return m_modified; }
     void setModified(bool value);
 
@@ -149,6 +150,16 @@ public:
     bool showTexts() const { return m_showTexts; }
     bool showFreeTexts() const { return m_showFreeTexts; }
     double matchingsBitScore() const { return m_matchingsBitScore; }
+
+    // ---- Canvas rectangle
+
+    // The scene rectangle becomes the bounding rectangle of the items as
+    // they are now, smaller or larger than before. (Left to itself the
+    // toolkit's rectangle only ever grows.)
+    void fitSceneRectToItems();
+    // Widens the scene rectangle to hold area, never narrows it: a dragged
+    // item takes the canvas with it.
+    void extendSceneRect(const QRectF &area);
 
     // ---- Layout (GC_SceneLayout)
 
@@ -329,6 +340,7 @@ protected:
 private:
     // ---- Document
     void forEachGenome(void (GC_Genome::*update)());
+    void growSceneRectToItemsSoon();
     void compactMatchings() const;
     void detachAllMatchings();
     // Items a loader listed but nobody added to the scene (which deletes
@@ -368,6 +380,7 @@ private:
     double m_margin = 30.0;
     double m_separationBetweenGenomes = 7.0;
     bool m_modified = false;
+    bool m_sceneRectGrowthPending = false;
     // While above zero, changes are loading, not editing.
     int m_loading = 0;
     QString m_lastErrorText;

@@ -15,6 +15,7 @@
 #include <QGraphicsView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QSet>
 
 #include <memory>
 
@@ -105,9 +106,36 @@ void GC_SceneInput::zoomAtPress(const QPointF &pos)
     }
 }
 
-void GC_SceneInput::mouseMoved(const QPointF &scenePos)
+void GC_SceneInput::mouseMoved(QGraphicsSceneMouseEvent *event)
 {
-    updateHoverLegendAt(scenePos);
+    if (event->buttons() & Qt::LeftButton)
+        extendCanvasOverDraggedItems();
+    updateHoverLegendAt(event->scenePos());
+}
+
+// The toolkit drags the grabbed item with every selected movable one. Each
+// top-level item counts with all it carries; a band stays between its two
+// genomes, so the genomes bound it.
+void GC_SceneInput::extendCanvasOverDraggedItems()
+{
+    QGraphicsItem *grabber = m_scene->mouseGrabberItem();
+    if (!grabber || !(grabber->flags() & QGraphicsItem::ItemIsMovable))
+        return;
+    QList<QGraphicsItem *> dragged = m_scene->selectedItems();
+    dragged.append(grabber);
+    QSet<QGraphicsItem *> counted;
+    QRectF area;
+    for (QGraphicsItem *item : std::as_const(dragged)) {
+        if (!(item->flags() & QGraphicsItem::ItemIsMovable))
+            continue;
+        QGraphicsItem *top = item->topLevelItem();
+        if (counted.contains(top))
+            continue;
+        counted.insert(top);
+        area |= top->mapRectToScene(top->boundingRect() | top->childrenBoundingRect());
+    }
+    if (!area.isNull())
+        m_scene->extendSceneRect(area);
 }
 
 void GC_SceneInput::mouseReleased(QGraphicsSceneMouseEvent *event)

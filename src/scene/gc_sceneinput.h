@@ -17,8 +17,9 @@ class QKeyEvent;
 // bar shows the hover legend of the hit under the cursor, and "C" pins a
 // copy of it; Delete removes the selection; a right click opens the
 // context menu; a drag that moved an item is an item change (changedItem(),
-// so the property panel shows where it went). The scene forwards its events
-// here and keeps the toolkit's own handling.
+// so the property panel shows where it went), and the canvas grows to hold
+// the items dragged past its edge. The scene forwards its events here and
+// keeps the toolkit's own handling.
 class GC_SceneInput
 {
 public:
@@ -28,7 +29,7 @@ public:
     // mode); otherwise the press was handled and accepted here.
     bool mousePress(QGraphicsSceneMouseEvent *event);
     // After the toolkit's handling of a move in select mode.
-    void mouseMoved(const QPointF &scenePos);
+    void mouseMoved(QGraphicsSceneMouseEvent *event);
     // Before the toolkit's handling of a release.
     void mouseReleased(QGraphicsSceneMouseEvent *event);
     // After the toolkit's handling of a key.
@@ -44,6 +45,7 @@ public:
 private:
     QGraphicsItem *topmostItemAt(const QPointF &scenePos) const;
     void zoomAtPress(const QPointF &pos);
+    void extendCanvasOverDraggedItems();
     void updateHoverLegendAt(const QPointF &scenePos);
     // True when a shown homology bar's bounding box holds the point.
     bool homologyBarNear(const QPointF &scenePos) const;

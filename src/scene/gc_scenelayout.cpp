@@ -5,6 +5,7 @@
 #include "gc_genomescene.h"
 
 #include <QGraphicsView>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -83,7 +84,7 @@ void GC_SceneLayout::adjustToWidth()
             placeRow(m_lowGenomes, pixPerNuc, LowRowYWidth);
         }
     }
-    m_scene->setSceneRect(QRectF());
+    fitCanvasFromTopLeft(view);
     if (topCount + lowCount > 0)
         m_scene->setModified(true);
 }
@@ -124,7 +125,7 @@ void GC_SceneLayout::adjustProportional()
         if (lowLength > 0)
             spreadRow(m_lowGenomes, pixPerNuc, LowRowYProportional, lowAvailable, lowLength);
     }
-    m_scene->setSceneRect(QRectF());
+    fitCanvasFromTopLeft(view);
     m_scene->setModified(true);
 }
 
@@ -145,9 +146,19 @@ void GC_SceneLayout::adjustMatchingToView(GC_GenomeMatching *matching)
     top->setPixPerNuc(available / matching->topCoords().length());
     low->setPixPerNuc(available / matching->lowCoords().length());
     matching->adjustGenomesToMatching(m_margin + view->mapToScene(QPoint(0, 0)).x());
+    // Centred on the canvas as it now is, so the centring holds.
+    m_scene->fitSceneRectToItems();
     view->centerOn(matching);
-    m_scene->setSceneRect(QRectF());
     m_scene->setModified(true);
+}
+
+// The rows start at the canvas's top left: the view goes there, wherever it
+// looked before, so it shows the top row rather than the bands between rows.
+void GC_SceneLayout::fitCanvasFromTopLeft(QGraphicsView *view)
+{
+    m_scene->fitSceneRectToItems();
+    for (QScrollBar *bar : {view->horizontalScrollBar(), view->verticalScrollBar()})
+        bar->setValue(bar->minimum());
 }
 
 void GC_SceneLayout::placeWithoutCollision(QGraphicsItem *item)

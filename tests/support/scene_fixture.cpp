@@ -8,7 +8,10 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QImage>
+#include <QPainter>
 #include <QScrollBar>
+#include <QSvgRenderer>
 
 namespace SceneFixture {
 
@@ -46,6 +49,18 @@ std::unique_ptr<GC_GenomeView> showView(GC_GenomeScene &scene, int width, int he
 QPoint viewportPoint(const GC_GenomeView &view, const QPointF &scenePoint)
 {
     return view.mapFromScene(scenePoint);
+}
+
+QImage drawnSvg(const QString &fileName, const QSize &size, const QColor &background)
+{
+    QSvgRenderer renderer(fileName);
+    if (!renderer.isValid())
+        return QImage();
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(background);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    return image;
 }
 
 void activate(GC_GenomeScene &scene)

@@ -11,7 +11,10 @@ class GC_Genome;
 class GC_GenomeMatching;
 class GC_GenomeScene;
 class GC_GenomeView;
+class QColor;
+class QImage;
 class QPointF;
+class QSize;
 
 // Builders for tests that drive the canvas through a real view.
 namespace SceneFixture {
@@ -28,6 +31,10 @@ std::unique_ptr<GC_GenomeView> showView(GC_GenomeScene &scene, int width, int he
 
 // The viewport point over a scene point.
 QPoint viewportPoint(const GC_GenomeView &view, const QPointF &scenePoint);
+
+// An SVG file drawn by Qt's own renderer onto an image of that size filled
+// with the background; a null image when the file does not render.
+QImage drawnSvg(const QString &fileName, const QSize &size, const QColor &background);
 
 // Makes the scene active, so keys reach its focus item without a window
 // manager.
