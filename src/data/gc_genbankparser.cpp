@@ -533,7 +533,7 @@ QList<GC_GenbankParser::Stretch> GC_GenbankParser::stretches(QStringList *warnin
                 warnings->append(line);
             continue;
         }
-        const bool forward = it.value().value("complement") == QLatin1String("0");
+        const bool forward = it.value().value(QStringLiteral("complement")) == QLatin1String("0");
         stretch.position = position;
         stretch.from = forward ? first : second;
         stretch.to = forward ? second : first;
