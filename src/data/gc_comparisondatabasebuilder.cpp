@@ -87,6 +87,9 @@ bool GC_ComparisonDatabaseBuilder::build(QMap<QString, int> &genomeIds)
 bool GC_ComparisonDatabaseBuilder::addGenbankFile(const QString &path, QSqlQuery &genomeInsert,
                                                   QSqlQuery &segmentInsert)
 {
+    const auto read = m_genbankRecords.constFind(path);
+    if (read != m_genbankRecords.cend())
+        return addGenbankRecord(*read, genomeInsert, segmentInsert);
     GC_SequenceFileReader reader(path);
     if (!reader.read())
         return fail(reader.errorText());
@@ -96,7 +99,12 @@ bool GC_ComparisonDatabaseBuilder::addGenbankFile(const QString &path, QSqlQuery
             records.insert(record.first, record.second);
         return addFastaRecords(records, path, genomeInsert);
     }
-    const GC_GenbankParser &parser = reader.genbank();
+    return addGenbankRecord(reader.genbank(), genomeInsert, segmentInsert);
+}
+
+bool GC_ComparisonDatabaseBuilder::addGenbankRecord(const GC_GenbankParser &parser, QSqlQuery &genomeInsert,
+                                                    QSqlQuery &segmentInsert)
+{
     const auto definition = parser.header.constFind("DEFINITION");
     const QVariant name = definition == parser.header.cend()
                               ? QVariant(QMetaType(QMetaType::QString))

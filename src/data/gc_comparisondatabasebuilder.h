@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-class GC_GenbankParser;
+#include "gc_genbankparser.h"
+
 class QSqlQuery;
 
 // Makes a new comparison database from Genbank files and FASTA records:
@@ -22,8 +23,13 @@ public:
     QString path() const { return m_path; }
 
     // Genbank files (a FASTA file given here is read as FASTA, each of its
-    // records one genome in name order).
-    void setGenbankFiles(const QStringList &paths) { m_genbankFiles = paths; }
+    // records one genome in name order). Files among records (path ->
+    // their whole reading, GC_SequenceFileReader::read()) are not read again.
+    void setGenbankFiles(const QStringList &paths, const QMap<QString, GC_GenbankParser> &records = {})
+    {
+        m_genbankFiles = paths;
+        m_genbankRecords = records;
+    }
     void setFastaRecords(const QMap<QString, QString> &records) { m_fastaRecords = records; }
 
     // Builds the file; on success genomeIds receives each genome's name key
@@ -36,6 +42,7 @@ public:
 private:
     bool fail(const QString &message);
     bool addGenbankFile(const QString &path, QSqlQuery &genomeInsert, QSqlQuery &segmentInsert);
+    bool addGenbankRecord(const GC_GenbankParser &parser, QSqlQuery &genomeInsert, QSqlQuery &segmentInsert);
     bool addSegments(const GC_GenbankParser &parser, QSqlQuery &segmentInsert);
     bool addFastaRecords(const QMap<QString, QString> &records, const QString &source,
                          QSqlQuery &genomeInsert);
@@ -43,6 +50,7 @@ private:
 
     QString m_path;
     QStringList m_genbankFiles;
+    QMap<QString, GC_GenbankParser> m_genbankRecords;
     QMap<QString, QString> m_fastaRecords;
     QMap<QString, int> m_builtIds;
     int m_nextId = 0;
