@@ -208,9 +208,8 @@ bool GC_FileOpenWizard::validateFilesPage()
         fileTypeCode = FILETYPE_GENOME;
         const QString path = ui->listInputFiles->item(0)->text();
         // Checked again if the file has changed since it was added.
-        bool ok = false;
-        const GC_SequenceFileReader &reader = readings.read(path, &ok);
-        if (!ok) {
+        const GC_SequenceFileReader &reader = readings.read(path);
+        if (!reader.succeeded()) {
             warn(tr("Error at selecting file"),
                  tr("The file is not genbank nor fasta") + "\n\n" + reader.errorText());
             ui->listInputFiles->clear();
@@ -277,9 +276,8 @@ void GC_FileOpenWizard::loadGenbanksFasta()
     for (const QString &path : listed) {
         // Decided as the builder decides; read again if the file has changed
         // since it was added.
-        bool ok = false;
-        const GC_SequenceFileReader &reader = readings.read(path, &ok);
-        if (!ok) {
+        const GC_SequenceFileReader &reader = readings.read(path);
+        if (!reader.succeeded()) {
             unreadableFiles.append(reader.errorText());
             continue;
         }
@@ -371,9 +369,8 @@ void GC_FileOpenWizard::addInputPaths(const QStringList &paths)
             continue;
         // Checked now rather than failing after Finish; the reading is kept
         // for Next and for the comparison.
-        bool ok = false;
-        const GC_SequenceFileReader &reader = readings.read(path, &ok);
-        if (!ok) {
+        const GC_SequenceFileReader &reader = readings.read(path);
+        if (!reader.succeeded()) {
             invalid.append(reader.errorText());
             continue;
         }

@@ -38,6 +38,9 @@ bool GC_ComparisonDatabaseBuilder::build(QMap<QString, int> &genomeIds)
     m_lastErrorText.clear();
     m_builtIds.clear();
     m_nextId = 0;
+    // Each file is read on a thread of its own while the rows of the one
+    // before are written; the rows keep the files' order.
+    std::future<Reading> next = readAhead(0);
     if (QFile::exists(m_path) && !QFile::remove(m_path))
         return fail(QString("cannot remove the old file %1").arg(m_path));
 
@@ -65,8 +68,12 @@ bool GC_ComparisonDatabaseBuilder::build(QMap<QString, int> &genomeIds)
         if (ok && (!genomeInsert.prepare(GC_ComparisonDatabase::insertGenomeStatement())
                    || !segmentInsert.prepare(GC_ComparisonDatabase::insertSegmentStatement())))
             ok = fail(QString("cannot prepare the inserts: %1").arg(db.lastError().text()));
-        for (int i = 0; ok && i < m_genbankFiles.size(); ++i)
-            ok = addGenbankFile(m_genbankFiles.at(i), genomeInsert, segmentInsert);
+        for (int i = 0; ok && i < m_genbankFiles.size(); ++i) {
+            std::future<Reading> current = std::move(next);
+            next = readAhead(i + 1);
+            ok = addGenbankFile(m_genbankFiles.at(i), current.valid() ? current.get() : Reading(), genomeInsert,
+                                segmentInsert);
+        }
         if (ok)
             ok = addFastaRecords(m_fastaRecords, QString(), genomeInsert);
         if (ok && !db.commit())
@@ -84,14 +91,26 @@ bool GC_ComparisonDatabaseBuilder::build(QMap<QString, int> &genomeIds)
     return true;
 }
 
-bool GC_ComparisonDatabaseBuilder::addGenbankFile(const QString &path, QSqlQuery &genomeInsert,
-                                                  QSqlQuery &segmentInsert)
+std::future<GC_ComparisonDatabaseBuilder::Reading> GC_ComparisonDatabaseBuilder::readAhead(int index) const
+{
+    // Files that came read are not read again.
+    if (index >= m_genbankFiles.size() || m_genbankRecords.contains(m_genbankFiles.at(index)))
+        return {};
+    return std::async(std::launch::async, [path = m_genbankFiles.at(index)] {
+        auto reader = std::make_shared<GC_SequenceFileReader>(path);
+        reader->read();
+        return reader;
+    });
+}
+
+bool GC_ComparisonDatabaseBuilder::addGenbankFile(const QString &path, const Reading &reading,
+                                                  QSqlQuery &genomeInsert, QSqlQuery &segmentInsert)
 {
     const auto read = m_genbankRecords.constFind(path);
     if (read != m_genbankRecords.cend())
         return addGenbankRecord(*read, genomeInsert, segmentInsert);
-    GC_SequenceFileReader reader(path);
-    if (!reader.read())
+    const GC_SequenceFileReader &reader = *reading;
+    if (!reader.succeeded())
         return fail(reader.errorText());
     if (reader.kind() == GC_FileUtils::FastaFile) {
         QMap<QString, QString> records;

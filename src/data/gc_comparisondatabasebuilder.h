@@ -1,12 +1,16 @@
 #ifndef GC_COMPARISONDATABASEBUILDER_H
 #define GC_COMPARISONDATABASEBUILDER_H
 
+#include "gc_genbankparser.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
-#include "gc_genbankparser.h"
+#include <future>
+#include <memory>
 
+class GC_SequenceFileReader;
 class QSqlQuery;
 
 // Makes a new comparison database from Genbank files and FASTA records:
@@ -40,8 +44,12 @@ public:
     QString lastErrorText() const { return m_lastErrorText; }
 
 private:
+    using Reading = std::shared_ptr<GC_SequenceFileReader>;
+
     bool fail(const QString &message);
-    bool addGenbankFile(const QString &path, QSqlQuery &genomeInsert, QSqlQuery &segmentInsert);
+    std::future<Reading> readAhead(int index) const;
+    bool addGenbankFile(const QString &path, const Reading &reading, QSqlQuery &genomeInsert,
+                        QSqlQuery &segmentInsert);
     bool addGenbankRecord(const GC_GenbankParser &parser, QSqlQuery &genomeInsert, QSqlQuery &segmentInsert);
     bool addSegments(const GC_GenbankParser &parser, QSqlQuery &segmentInsert);
     bool addFastaRecords(const QMap<QString, QString> &records, const QString &source,

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QSet>
 
-const GC_SequenceFileReader &GC_SequenceFileCache::read(const QString &path, bool *ok)
+const GC_SequenceFileReader &GC_SequenceFileCache::read(const QString &path)
 {
     const QFileInfo info(path);
     Reading &reading = m_readings[path];
@@ -15,9 +15,8 @@ const GC_SequenceFileReader &GC_SequenceFileCache::read(const QString &path, boo
         reading.modified = info.lastModified();
         reading.changed = info.metadataChangeTime();
         reading.reader = std::make_shared<GC_SequenceFileReader>(path);
-        reading.ok = reading.reader->read();
+        reading.reader->read();
     }
-    *ok = reading.ok;
     return *reading.reader;
 }
 

@@ -18,8 +18,8 @@ class GC_SequenceFileCache
 {
 public:
     // The whole reading of path (GC_SequenceFileReader::read()), kept from
-    // an earlier call or made now; *ok is what the reading answered.
-    const GC_SequenceFileReader &read(const QString &path, bool *ok);
+    // an earlier call or made now.
+    const GC_SequenceFileReader &read(const QString &path);
 
     // Forgets the readings of every other file.
     void keepOnly(const QStringList &paths);
@@ -30,7 +30,6 @@ private:
         qint64 size = -1;
         QDateTime modified;
         QDateTime changed;
-        bool ok = false;
         std::shared_ptr<GC_SequenceFileReader> reader;
     };
 
