@@ -241,6 +241,16 @@ private slots:
         QTest::newRow("no letters") << QByteArray("LOCUS       X\nORIGIN\n        1\n//\n") << "refused: no sequence";
         QTest::newRow("letters that are not nucleotides")
             << QByteArray("LOCUS       X\nORIGIN\n        1 acgtqacgt\n//\n") << "refused: \"q\" at position 5";
+        // Gaps would shift every later position: a CDS at 21..30 after a
+        // ten-letter gap would read the letters of 31..40.
+        QByteArray gapped = headerRecord();
+        gapped.replace("        1 ", "        1 ---------- ");
+        QTest::newRow("gap") << gapped << "refused: its ORIGIN section holds \"-\" on line 42";
+        QTest::newRow("dot") << QByteArray("LOCUS       X\nORIGIN\n        1 acgt\n        5 ac..gt\n//\n")
+                             << "refused: its ORIGIN section holds \".\" on line 4";
+        QTest::newRow("star, CRLF")
+            << QByteArray("LOCUS       X\r\nORIGIN\r\n        1 acgt*\r\n//\r\n")
+            << "refused: its ORIGIN section holds \"*\" on line 3";
     }
 
     void readOrRefused()

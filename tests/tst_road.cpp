@@ -168,6 +168,7 @@ private:
         thread.setGenomeIndex(wizard.selectedGenomeIndex());
         thread.setFileName(wizard.fileName());
         thread.setInputFiles(wizard.inputFiles());
+        thread.setGenbankRecords(wizard.genbankRecords());
         thread.setFastaSequences(wizard.fastaSequences());
         thread.setBlastOptions(wizard.blastOptions());
         thread.setPairs(wizard.pairs());
@@ -302,28 +303,41 @@ private slots:
 
     // The same road as the user takes it: File > Open runs the wizard, the
     // opening thread compares behind the wait dialog, Save As writes the
-    // canvas, and the canvas opens again in the window.
+    // canvas, and the canvas opens again in the window. Each file is read
+    // once, when it is chosen: the comparison stores that reading, so a file
+    // changed after the choice (here the query loses its genes) does not
+    // change the comparison.
     void throughTheMainWindow()
     {
+        const QString chosenTarget = folder->filePath("chosen-alpha.gb");
+        const QString chosenQuery = folder->filePath("chosen-beta.gb");
+        QVERIFY(QFile::copy(targetFile, chosenTarget));
+        QVERIFY(QFile::copy(queryFile, chosenQuery));
+        QFile queryRecord(queryFile);
+        QVERIFY(queryRecord.open(QIODevice::ReadOnly));
+        const QByteArray queryText = queryRecord.readAll();
+        const QByteArray withoutGenes = queryText.left(queryText.indexOf("     CDS"))
+                                        + queryText.mid(queryText.indexOf("ORIGIN"));
         Kestal_Main window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
         bool wizardDone = false;
-        ModalAnswerer::handle([this, &wizardDone](QWidget *modal) {
+        ModalAnswerer::handle([&](QWidget *modal) {
             auto *wizard = qobject_cast<GC_FileOpenWizard *>(modal);
             if (!wizard) {
                 modal->close();
                 return;
             }
             wizard->button(QWizard::NextButton)->click();
-            FileDialogAnswerer::choose({targetFile, queryFile});
+            FileDialogAnswerer::choose({chosenTarget, chosenQuery});
             wizard->findChild<QPushButton *>("buttonAddInputFiles")->click();
             wizard->button(QWizard::NextButton)->click();
             wizard->findChild<QPushButton *>("buttonAddPair")->click();
             wizard->button(QWizard::NextButton)->click();
             wizard->button(QWizard::FinishButton)->click();
-            wizardDone = wizard->result() == FILETYPE_GENBANK_FASTA;
+            wizardDone = wizard->result() == FILETYPE_GENBANK_FASTA
+                         && TestData::writeFile(chosenQuery, withoutGenes);
         });
         window.slotFileOpen();
         QVERIFY(wizardDone);

@@ -266,6 +266,7 @@ private slots:
             {"nolocus.gb", "no LOCUS line"},
             {"emptyrecord.fas", "\"first\" holds no sequence letters"},
             {"gaps.fas", "\"gapped\" holds \"-\" on line 2"},
+            {"gaps.gb", "its ORIGIN section holds \"-\" on line 8"},
             {"protein.fas", "\"prot\" holds \"L\""},
             {"repeated.fas", "\"same\" is used twice"}};
         for (const auto &row : refused)

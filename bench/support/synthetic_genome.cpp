@@ -218,6 +218,32 @@ SyntheticGenome SyntheticGenome::derived(const Changes &changes, quint32 seed, c
     return copy;
 }
 
+SyntheticGenome SyntheticGenome::sharingStretches(int count, int length, double substitutionRate, quint32 seed,
+                                                  const QString &name) const
+{
+    const int size = m_sequence.size();
+    SyntheticGenome other = random(size, m_genes.size(), seed, name);
+    if (length <= 0 || length >= size)
+        return other;
+    QRandomGenerator random(seed + 1);
+    const quint32 substitution = quint32(substitutionRate * 4294967295.0);
+    for (int n = 0; n < count; ++n) {
+        const int from = int(random.bounded(size - length));
+        const int to = int(random.bounded(size - length));
+        for (int i = 0; i < length; ++i) {
+            char letter = m_sequence.at(from + i);
+            if (random.generate() < substitution) {
+                char changed = Bases[random.bounded(4)];
+                while (changed == letter)
+                    changed = Bases[random.bounded(4)];
+                letter = changed;
+            }
+            other.m_sequence[to + i] = letter;
+        }
+    }
+    return other;
+}
+
 bool SyntheticGenome::writeGenbank(const QString &path, QString *errorText) const
 {
     const int length = m_sequence.size();

@@ -42,6 +42,14 @@ public:
     // moved by the indels before them).
     SyntheticGenome derived(const Changes &changes, quint32 seed, const QString &name = QString()) const;
 
+    // A genome unrelated to this one (random letters and genes, as
+    // random()) but for count stretches of length letters copied from this
+    // genome, with point substitutions at substitutionRate: two species that
+    // share a few conserved regions, so BLAST finds few matches and ends
+    // quickly.
+    SyntheticGenome sharingStretches(int count, int length, double substitutionRate, quint32 seed,
+                                     const QString &name = QString()) const;
+
     QString name() const { return m_name; }
     const QByteArray &sequence() const { return m_sequence; }
     const QVector<Gene> &genes() const { return m_genes; }

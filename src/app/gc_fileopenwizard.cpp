@@ -213,9 +213,9 @@ bool GC_FileOpenWizard::validateFilesPage()
     if (ui->listInputFiles->count() == 1) {
         fileTypeCode = FILETYPE_GENOME;
         const QString path = ui->listInputFiles->item(0)->text();
-        // Checked again: the file may have changed since it was added.
-        GC_SequenceFileReader reader(path);
-        if (!reader.check()) {
+        // Checked again if the file has changed since it was added.
+        const GC_SequenceFileReader &reader = readings.read(path);
+        if (!reader.succeeded()) {
             warn(tr("Error at selecting file"),
                  tr("The file is not genbank nor fasta") + "\n\n" + reader.errorText());
             ui->listInputFiles->clear();
@@ -270,17 +270,20 @@ void GC_FileOpenWizard::loadGenbanksFasta()
     genbankMap.clear();
     fastaMap.clear();
     genbankPaths.clear();
+    genbankReadings.clear();
     nameSources.clear();
     unreadableFiles.clear();
     ui->comboBoxTarget->clear();
     ui->comboBoxQuery->clear();
     ui->listPairs->clear();
 
-    for (int i = 0; i < ui->listInputFiles->count(); ++i) {
-        const QString path = ui->listInputFiles->item(i)->text();
-        // Decided as the builder decides; a file may have changed since it was added.
-        GC_SequenceFileReader reader(path);
-        if (!reader.check()) {
+    const QStringList listed = listedFiles();
+    readings.keepOnly(listed);
+    for (const QString &path : listed) {
+        // Decided as the builder decides; read again if the file has changed
+        // since it was added.
+        const GC_SequenceFileReader &reader = readings.read(path);
+        if (!reader.succeeded()) {
             unreadableFiles.append(reader.errorText());
             continue;
         }
@@ -292,6 +295,7 @@ void GC_FileOpenWizard::loadGenbanksFasta()
             }
             genbankMap.insert(definition, path);
             genbankPaths.append(path);
+            genbankReadings.insert(path, reader.genbank());
             nameSources[definition].append(path);
             continue;
         }
@@ -369,9 +373,10 @@ void GC_FileOpenWizard::addInputPaths(const QStringList &paths)
     for (const QString &path : paths) {
         if (listed.contains(path))
             continue;
-        // Checked now, as cheaply as can be, rather than failing after Finish.
-        GC_SequenceFileReader reader(path);
-        if (!reader.check()) {
+        // Checked now rather than failing after Finish; the reading is kept
+        // for Next and for the comparison.
+        const GC_SequenceFileReader &reader = readings.read(path);
+        if (!reader.succeeded()) {
             invalid.append(reader.errorText());
             continue;
         }

@@ -2,6 +2,8 @@
 #define GC_FILEOPENWIZARD_H
 
 #include "gc_blastoptions.h"
+#include "gc_genbankparser.h"
+#include "gc_sequencefilecache.h"
 
 #include <QList>
 #include <QMap>
@@ -42,6 +44,9 @@ public:
     QStringList listedFiles() const;
     // The files read as Genbank by the last reading of the list, in list order.
     QStringList genbankFiles() const { return genbankPaths; }
+    // Those files as they were read, by path: the comparison stores these
+    // readings rather than reading the files again.
+    QMap<QString, GC_GenbankParser> genbankRecords() const { return genbankReadings; }
     // FASTA record name -> sequence. Names are unique once the files page has
     // been passed: repeated names are refused there.
     QMap<QString, QString> fastaSequences() const;
@@ -85,11 +90,15 @@ private:
 
     // Filled with the maps by loadGenbanksFasta().
     QStringList genbankPaths;
+    QMap<QString, GC_GenbankParser> genbankReadings;
     // Genome name -> the files it was read from, in list order; a name with
     // more than one source would put matchings on the wrong genome.
     QMap<QString, QStringList> nameSources;
     // Why files of the list could not be read, by the last reading.
     QStringList unreadableFiles;
+    // Each chosen file is read once, when it is added, and read again only
+    // when it has changed since.
+    GC_SequenceFileCache readings;
 };
 
 #endif

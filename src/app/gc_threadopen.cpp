@@ -96,7 +96,7 @@ bool GC_ThreadOpen::compareAndLoad()
     qCDebug(lcKestal) << "blastgenbankfasta begin";
     QMap<QString, int> ids;
     QString buildError;
-    if (!gc_buildDatabase(m_inputFiles, m_fastaSequences, ids, &buildError)) {
+    if (!gc_buildDatabase(m_inputFiles, m_genbankRecords, m_fastaSequences, ids, &buildError)) {
         m_lastErrorText = tr("The sequences could not be read:\n%1").arg(buildError);
         return false;
     }

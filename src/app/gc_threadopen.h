@@ -3,6 +3,7 @@
 
 #include "gc_blastoptions.h"
 #include "gc_fileutils.h"
+#include "gc_genbankparser.h"
 
 #include <QList>
 #include <QMap>
@@ -32,6 +33,8 @@ public:
     void setGenomeIndex(int index) { m_genomeIndex = index; }
     void setFileName(const QString &fileName) { m_fileName = fileName; }
     void setInputFiles(const QStringList &files) { m_inputFiles = files; }
+    // Input files already read, by path: they are not read again.
+    void setGenbankRecords(const QMap<QString, GC_GenbankParser> &records) { m_genbankRecords = records; }
     void setFastaSequences(const QMap<QString, QString> &sequences) { m_fastaSequences = sequences; }
     void setPairs(const QList<NamePair> &pairs) { m_pairs = pairs; }
     void setBlastOptions(const GC_BlastOptions &options) { m_blastOptions = options; }
@@ -65,6 +68,7 @@ private:
     int m_genomeIndex = 0;
     QString m_fileName;
     QStringList m_inputFiles;
+    QMap<QString, GC_GenbankParser> m_genbankRecords;
     QMap<QString, QString> m_fastaSequences;
     QList<NamePair> m_pairs;
     GC_BlastOptions m_blastOptions;

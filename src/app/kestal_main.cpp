@@ -557,6 +557,7 @@ bool Kestal_Main::chooseOpenRequest(OpenRequest *request)
     request->genomeIndex = wizard.selectedGenomeIndex();
     request->fileName = wizard.fileName();
     request->inputFiles = wizard.inputFiles();
+    request->genbankRecords = wizard.genbankRecords();
     request->fastaSequences = wizard.fastaSequences();
     request->blastOptions = wizard.blastOptions();
     request->pairs = wizard.pairs();
@@ -590,6 +591,7 @@ void Kestal_Main::startOpening(const OpenRequest &request)
     thread->setGenomeIndex(request.genomeIndex);
     thread->setFileName(request.fileName);
     thread->setInputFiles(request.inputFiles);
+    thread->setGenbankRecords(request.genbankRecords);
     thread->setFastaSequences(request.fastaSequences);
     thread->setBlastOptions(request.blastOptions);
     thread->setPairs(request.pairs);

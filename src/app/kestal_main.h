@@ -2,6 +2,7 @@
 #define KESTAL_MAIN_H
 
 #include "gc_blastoptions.h"
+#include "gc_genbankparser.h"
 #include "gc_genomescene.h"
 
 #include <QList>
@@ -43,6 +44,8 @@ public:
         int genomeIndex = 0;
         QString fileName;
         QStringList inputFiles;
+        // Genbank files among inputFiles as the wizard read them, by path.
+        QMap<QString, GC_GenbankParser> genbankRecords;
         QMap<QString, QString> fastaSequences;
         QList<QPair<QString, QString>> pairs;
         GC_BlastOptions blastOptions;

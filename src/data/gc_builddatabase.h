@@ -1,6 +1,8 @@
 #ifndef GC_BUILDDATABASE_H
 #define GC_BUILDDATABASE_H
 
+#include "gc_genbankparser.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -11,5 +13,11 @@
 // is then removed rather than left half-built.
 bool gc_buildDatabase(const QStringList &genbankFiles, const QMap<QString, QString> &fastaRecords,
                       QMap<QString, int> &genomeIds, QString *errorText = nullptr);
+
+// The same, with some of the Genbank files already read (path -> reading):
+// those readings are stored as they are, without reading the files again.
+bool gc_buildDatabase(const QStringList &genbankFiles, const QMap<QString, GC_GenbankParser> &genbankRecords,
+                      const QMap<QString, QString> &fastaRecords, QMap<QString, int> &genomeIds,
+                      QString *errorText = nullptr);
 
 #endif

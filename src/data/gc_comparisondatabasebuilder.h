@@ -1,11 +1,16 @@
 #ifndef GC_COMPARISONDATABASEBUILDER_H
 #define GC_COMPARISONDATABASEBUILDER_H
 
+#include "gc_genbankparser.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
-class GC_GenbankParser;
+#include <future>
+#include <memory>
+
+class GC_SequenceFileReader;
 class QSqlQuery;
 
 // Makes a new comparison database from Genbank files and FASTA records:
@@ -22,8 +27,13 @@ public:
     QString path() const { return m_path; }
 
     // Genbank files (a FASTA file given here is read as FASTA, each of its
-    // records one genome in name order).
-    void setGenbankFiles(const QStringList &paths) { m_genbankFiles = paths; }
+    // records one genome in name order). Files among records (path ->
+    // their whole reading, GC_SequenceFileReader::read()) are not read again.
+    void setGenbankFiles(const QStringList &paths, const QMap<QString, GC_GenbankParser> &records = {})
+    {
+        m_genbankFiles = paths;
+        m_genbankRecords = records;
+    }
     void setFastaRecords(const QMap<QString, QString> &records) { m_fastaRecords = records; }
 
     // Builds the file; on success genomeIds receives each genome's name key
@@ -34,8 +44,13 @@ public:
     QString lastErrorText() const { return m_lastErrorText; }
 
 private:
+    using Reading = std::shared_ptr<GC_SequenceFileReader>;
+
     bool fail(const QString &message);
-    bool addGenbankFile(const QString &path, QSqlQuery &genomeInsert, QSqlQuery &segmentInsert);
+    std::future<Reading> readAhead(int index) const;
+    bool addGenbankFile(const QString &path, const Reading &reading, QSqlQuery &genomeInsert,
+                        QSqlQuery &segmentInsert);
+    bool addGenbankRecord(const GC_GenbankParser &parser, QSqlQuery &genomeInsert, QSqlQuery &segmentInsert);
     bool addSegments(const GC_GenbankParser &parser, QSqlQuery &segmentInsert);
     bool addFastaRecords(const QMap<QString, QString> &records, const QString &source,
                          QSqlQuery &genomeInsert);
@@ -43,6 +58,7 @@ private:
 
     QString m_path;
     QStringList m_genbankFiles;
+    QMap<QString, GC_GenbankParser> m_genbankRecords;
     QMap<QString, QString> m_fastaRecords;
     QMap<QString, int> m_builtIds;
     int m_nextId = 0;

@@ -44,18 +44,6 @@ bool readFastaRecords(const QString &path, int maximumCount, Recorder record)
     return true;
 }
 
-bool isNucleotideLetter(char16_t c)
-{
-    switch (c | 0x20) { // lower case for letters
-    case 'a': case 'c': case 'g': case 't': case 'u':
-    case 'r': case 'y': case 's': case 'w': case 'k': case 'm':
-    case 'b': case 'd': case 'h': case 'v': case 'n':
-        return c < 0x80;
-    default:
-        return false;
-    }
-}
-
 // Appends the letters of one FASTA sequence line; at the first character
 // that is not a nucleotide letter, answers its offset within the line.
 qsizetype appendNucleotides(const QString &line, QString &sequence)
@@ -63,7 +51,7 @@ qsizetype appendNucleotides(const QString &line, QString &sequence)
     const char16_t *data = reinterpret_cast<const char16_t *>(line.constData());
     for (qsizetype i = 0; i < line.size(); ++i) {
         const char16_t c = data[i];
-        if (isNucleotideLetter(c))
+        if (GC_FileUtils::isNucleotideLetter(c))
             sequence.append(QChar(c));
         else if (!QChar::isSpace(c))
             return i;
@@ -162,10 +150,8 @@ bool readFastaFile(const QString &path, QList<QPair<QString, QString>> *records,
             } else {
                 const qsizetype bad = appendNucleotides(line, sequence);
                 if (bad >= 0)
-                    problem = QString("the FASTA record \"%1\" holds %2 on line %3, which is not a nucleotide "
-                                      "letter")
-                                  .arg(name, describeCharacter(line.at(bad)))
-                                  .arg(lineNumber);
+                    problem = QString("the FASTA record \"%1\" %2")
+                                  .arg(name, notNucleotideOnLine(line.at(bad), lineNumber));
             }
         }
         if (problem.isEmpty() && reader.hasError())
@@ -181,6 +167,23 @@ bool readFastaFile(const QString &path, QList<QPair<QString, QString>> *records,
     if (errorText)
         *errorText = problem.contains(path) ? problem : QString("%1: %2").arg(path, problem);
     return false;
+}
+
+bool isNucleotideLetter(char16_t c)
+{
+    switch (c | 0x20) { // lower case for letters
+    case 'a': case 'c': case 'g': case 't': case 'u':
+    case 'r': case 'y': case 's': case 'w': case 'k': case 'm':
+    case 'b': case 'd': case 'h': case 'v': case 'n':
+        return c < 0x80;
+    default:
+        return false;
+    }
+}
+
+QString notNucleotideOnLine(QChar c, qint64 lineNumber)
+{
+    return QString("holds %1 on line %2, which is not a nucleotide letter").arg(describeCharacter(c)).arg(lineNumber);
 }
 
 QString sequenceProblem(const QString &sequence)
@@ -305,12 +308,13 @@ int filetype(const QString &path, bool *inUse)
 
 QString withoutWhiteSpace(const QString &text)
 {
-    QString result;
-    result.reserve(text.size());
+    QString result(text.size(), Qt::Uninitialized);
+    QChar *out = result.data();
     for (const QChar c : text) {
         if (!c.isSpace())
-            result.append(c);
+            *out++ = c;
     }
+    result.truncate(out - result.constData());
     return result;
 }
 

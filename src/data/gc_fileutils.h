@@ -62,6 +62,13 @@ QString describeCharacter(QChar c);
 // Gaps are not letters: a genome has none.
 QString sequenceProblem(const QString &sequence);
 
+// True for the nucleotide letters sequenceProblem() accepts.
+bool isNucleotideLetter(char16_t c);
+
+// How a sequence file's reader names a character that no genome holds:
+// holds "-" on line 12, which is not a nucleotide letter.
+QString notNucleotideOnLine(QChar c, qint64 lineNumber);
+
 // The text with every blank and line break taken out (sequence and
 // translation lines are wrapped in the files).
 QString withoutWhiteSpace(const QString &text);

@@ -4,7 +4,6 @@
 #include "gc_log.h"
 #include "gc_textlinereader.h"
 
-#include <QFileInfo>
 #include <QStringList>
 
 #include <climits>
@@ -15,26 +14,131 @@ const int FeatureKeyWidth = 21;
 // Continuation lines of the header start in this column (0-based).
 const int HeaderValueColumn = 12;
 
-bool isStretchFeature(const QString &kind)
+const signed char SkippedByte = 0;
+const signed char RefusedByte = -1;
+
+// Sorts the bytes of ORIGIN lines in one look-up: a letter (its lower case),
+// a digit or blank to skip, or anything else, which no sequence holds.
+struct OriginByteTable
 {
-    return kind == "CDS" || kind == "tRNA" || kind == "rRNA" || kind == "mRNA";
+    signed char code[256];
+    bool nucleotide[256];
+};
+
+const OriginByteTable &originBytes()
+{
+    static const OriginByteTable table = [] {
+        OriginByteTable bytes{};
+        for (int c = 0; c < 256; ++c) {
+            bytes.code[c] = RefusedByte;
+            bytes.nucleotide[c] = GC_FileUtils::isNucleotideLetter(char16_t(c));
+        }
+        for (int c = 'a'; c <= 'z'; ++c) {
+            bytes.code[c] = char(c);
+            bytes.code[c - 'a' + 'A'] = char(c);
+        }
+        for (int c = '0'; c <= '9'; ++c)
+            bytes.code[c] = SkippedByte;
+        for (const char c : {' ', '\t', '\v', '\f'})
+            bytes.code[uchar(c)] = SkippedByte;
+        return bytes;
+    }();
+    return table;
 }
 
-bool isKeptFeature(const QString &kind)
+// The letters of the ORIGIN lines, lower-cased, gathered as bytes: no
+// string is built per line.
+class OriginLetters
 {
-    return kind == "source" || isStretchFeature(kind);
-}
+public:
+    // roomHint: about how many bytes the ORIGIN lines take, so that the
+    // letters grow in one allocation.
+    explicit OriginLetters(qint64 roomHint)
+    {
+        m_letters.reserve(qsizetype(qBound(qint64(0), roomHint, qint64(1) << 30)));
+    }
 
-// Appends the letters of one ORIGIN line, lower-cased; digits and blanks go.
-void appendSequenceLetters(const QString &line, QString &sequence)
+    // Appends the letters of one line; false at a character that is neither
+    // a letter, a digit nor a blank.
+    bool append(QByteArrayView line)
+    {
+        const OriginByteTable &table = originBytes();
+        const qsizetype before = m_letters.size();
+        m_letters.resize(before + line.size());
+        char *out = m_letters.data() + before;
+        bool nucleotides = true;
+        bool accepted = true;
+        for (const char byte : line) {
+            const signed char code = table.code[uchar(byte)];
+            if (code > 0) {
+                *out++ = code;
+                nucleotides &= table.nucleotide[uchar(code)];
+            } else if (code == RefusedByte) {
+                accepted = false;
+                break;
+            }
+        }
+        m_letters.truncate(out - m_letters.constData());
+        m_nucleotides = m_nucleotides && nucleotides;
+        return accepted;
+    }
+
+    bool isEmpty() const { return m_letters.isEmpty(); }
+    bool allNucleotides() const { return m_nucleotides; }
+    QString text() const { return QString::fromLatin1(m_letters); }
+
+private:
+    QByteArray m_letters;
+    bool m_nucleotides = true;
+};
+
+// The first character of an ORIGIN line that is neither a letter, a digit
+// nor a blank, as OriginLetters sorts them.
+QChar firstRefusedCharacter(const QString &line)
 {
     for (const QChar c : line) {
         const char16_t u = c.unicode();
-        if (u >= 'a' && u <= 'z')
-            sequence.append(c);
-        else if (u >= 'A' && u <= 'Z')
-            sequence.append(QChar(u + ('a' - 'A')));
+        if (u >= 0x80 || originBytes().code[u] == RefusedByte)
+            return c;
     }
+    return QChar();
+}
+
+// The qualifiers kept for a stretch, by their name in the file.
+struct KeptQualifier
+{
+    const char *name;
+    QString key;
+};
+
+const QString *keptQualifierKey(QByteArrayView name)
+{
+    static const KeptQualifier kept[] = {
+        {"/locus_tag", QStringLiteral("locus_tag")}, {"/function", QStringLiteral("function")},
+        {"/product", QStringLiteral("product")},     {"/note", QStringLiteral("note")},
+        {"/protein_id", QStringLiteral("protein_id")}, {"/db_xref", QStringLiteral("db_xref")}};
+    for (const KeptQualifier &qualifier : kept) {
+        if (name == qualifier.name)
+            return &qualifier.key;
+    }
+    return nullptr;
+}
+
+QByteArray withoutQuotes(QByteArrayView text)
+{
+    QByteArray result(text.size(), Qt::Uninitialized);
+    char *out = result.data();
+    for (const char c : text) {
+        if (c != '"')
+            *out++ = c;
+    }
+    result.truncate(out - result.constData());
+    return result;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
 struct LocationPiece
@@ -159,23 +263,27 @@ bool GC_GenbankParser::read(bool withFeatures)
 
     header["VERSION"] = QString();
     header["GI"] = QString();
-    QString sequence;
-    // The letters are fewer than the file's bytes: one allocation, trimmed
-    // after the last line.
-    sequence.reserve(qsizetype(qMin<qint64>(QFileInfo(fileName).size(), 1 << 30)));
+    // Sized once the ORIGIN line is reached: the rest of the file bounds it.
+    OriginLetters sequence(0);
+    QString refusedOriginLine;
 
     State state = HeaderState;
     bool sawLocus = false;
     bool sawOrigin = false;
     bool sawRecordEnd = false;
     QString currentKey;
-    QString pendingKind;
-    QString pendingLocation;
-    QString pendingQualifiers;
+    FeatureKind pendingKind = OtherFeature;
+    QByteArray pendingLocation;
+    QByteArray pendingQualifiers;
     QString key;
     QString value;
+    auto startSequence = [&]() {
+        state = SequenceState;
+        sawOrigin = true;
+        sequence = OriginLetters(reader.bytesLeft());
+    };
 
-    QString line;
+    QByteArrayView line;
     while (reader.readLine(line)) {
         // One record per file: whatever follows its end mark is not ours.
         if (line.startsWith("//")) {
@@ -183,68 +291,70 @@ bool GC_GenbankParser::read(bool withFeatures)
             break;
         }
         if (state == SequenceState) {
-            appendSequenceLetters(line, sequence);
+            // Past a refused line only the record end is looked for.
+            if (refusedOriginLine.isEmpty() && !sequence.append(line)) {
+                const QString text = reader.text(line);
+                refusedOriginLine =
+                    QString("%1: its ORIGIN section %2")
+                        .arg(fileName, GC_FileUtils::notNucleotideOnLine(firstRefusedCharacter(text),
+                                                                         reader.lineNumber()));
+            }
             continue;
         }
         if (state == HeaderState) {
-            splitHeaderLine(line, key, value);
+            const QString text = reader.text(line);
+            splitHeaderLine(text, key, value);
             if (key == "FEATURES") {
                 state = FeatureState;
                 continue;
             }
             // A record without features still has its sequence read.
             if (key == "ORIGIN") {
-                state = SequenceState;
-                sawOrigin = true;
+                startSequence();
                 continue;
             }
             if (key == "LOCUS")
                 sawLocus = true;
-            readHeaderLine(line, currentKey);
+            readHeaderLine(text, currentKey);
             continue;
         }
 
-        key = line.left(FeatureKeyWidth).trimmed();
         // The ORIGIN line may carry a note after its keyword.
-        if (line.startsWith("ORIGIN") && (line.size() == 6 || line.at(6).isSpace())) {
-            key = QStringLiteral("ORIGIN");
-            state = SequenceState;
-            sawOrigin = true;
-        }
+        const bool origin = line.startsWith("ORIGIN") && (line.size() == 6 || isBlank(line.at(6)));
+        if (origin)
+            startSequence();
         if (!withFeatures)
             continue;
-        value = line.mid(FeatureKeyWidth).trimmed();
-        if (!key.isEmpty() && !pendingLocation.isEmpty()) {
-            finishFeature(pendingKind, pendingLocation, pendingQualifiers);
+        const qsizetype keyWidth = qMin<qsizetype>(line.size(), FeatureKeyWidth);
+        const QByteArrayView featureKey = line.first(keyWidth).trimmed();
+        const QByteArrayView featureValue = line.sliced(keyWidth).trimmed();
+        if (!featureKey.isEmpty() && !pendingLocation.isEmpty()) {
+            finishFeature(pendingKind, pendingLocation, pendingQualifiers, reader);
             pendingLocation.clear();
             pendingQualifiers.clear();
         }
-        if (key.isEmpty()) {
+        if (!featureKey.isEmpty()) {
+            pendingKind = origin ? OtherFeature : featureKind(featureKey);
+            if (pendingKind != OtherFeature) {
+                pendingLocation = featureValue.toByteArray();
+                pendingQualifiers.clear();
+            }
+        } else if (pendingKind == OtherFeature) {
+            // The lines of features that are not kept are never used.
+        } else if (!pendingLocation.isEmpty() && pendingQualifiers.isEmpty() && !featureValue.startsWith('/')) {
             // A location wrapped over several lines continues until the
             // first qualifier.
-            if (!pendingLocation.isEmpty() && pendingQualifiers.isEmpty() && !value.startsWith('/')) {
-                pendingLocation.append(value);
-            } else if (value.startsWith('/')) {
-                pendingQualifiers.append('\n');
-                pendingQualifiers.append(value);
-            } else {
-                pendingQualifiers.append(' ');
-                pendingQualifiers.append(value);
-            }
-        } else if (isKeptFeature(key)) {
-            pendingKind = key;
-            pendingLocation = value;
-            pendingQualifiers.clear();
+            pendingLocation.append(featureValue);
         } else {
-            pendingKind.clear();
+            pendingQualifiers.append(featureValue.startsWith('/') ? '\n' : ' ');
+            pendingQualifiers.append(featureValue);
         }
     }
     // A file cut off inside its features still gives the last one.
     if (state == FeatureState && !pendingLocation.isEmpty())
-        finishFeature(pendingKind, pendingLocation, pendingQualifiers);
+        finishFeature(pendingKind, pendingLocation, pendingQualifiers, reader);
 
-    sequence.squeeze();
-    header["SEQUENCE"] = sequence;
+    header["SEQUENCE"] = sequence.text();
     header["LOCUS"] = header.value("LOCUS").simplified();
     const QStringList versionPieces = header.value("VERSION").split(':');
     if (versionPieces.size() >= 2)
@@ -264,11 +374,13 @@ bool GC_GenbankParser::read(bool withFeatures)
         return fail(QString("%1 has no ORIGIN section: the Genbank record is truncated").arg(fileName));
     if (!sawRecordEnd)
         return fail(QString("%1 ends before the record end \"//\": the Genbank record is truncated").arg(fileName));
+    if (!refusedOriginLine.isEmpty())
+        return fail(refusedOriginLine);
     if (sequence.isEmpty())
         return fail(QString("%1 holds no sequence letters").arg(fileName));
-    const QString problem = GC_FileUtils::sequenceProblem(sequence);
-    if (!problem.isEmpty())
-        return fail(QString("%1: the sequence of its ORIGIN section is not nucleotides: %2").arg(fileName, problem));
+    if (!sequence.allNucleotides())
+        return fail(QString("%1: the sequence of its ORIGIN section is not nucleotides: %2")
+                        .arg(fileName, GC_FileUtils::sequenceProblem(header.value("SEQUENCE"))));
     return true;
 }
 
@@ -309,13 +421,20 @@ void GC_GenbankParser::readHeaderLine(const QString &line, QString &currentKey)
         currentKey = "LINEAGE";
 }
 
-void GC_GenbankParser::finishFeature(const QString &kind, const QString &location,
-                                     const QString &qualifiers)
+GC_GenbankParser::FeatureKind GC_GenbankParser::featureKind(QByteArrayView key)
 {
-    if (kind == "source")
-        finishSource(qualifiers);
-    else if (isStretchFeature(kind))
-        finishStretches(location, qualifiers);
+    if (key == "CDS" || key == "tRNA" || key == "rRNA" || key == "mRNA")
+        return StretchFeature;
+    return key == "source" ? SourceFeature : OtherFeature;
+}
+
+void GC_GenbankParser::finishFeature(FeatureKind kind, QByteArrayView location, QByteArrayView qualifiers,
+                                     const GC_TextLineReader &reader)
+{
+    if (kind == SourceFeature)
+        finishSource(reader.text(qualifiers));
+    else if (kind == StretchFeature)
+        finishStretches(reader.text(location), qualifiers, reader);
 }
 
 void GC_GenbankParser::finishSource(const QString &qualifiers)
@@ -332,38 +451,55 @@ void GC_GenbankParser::finishSource(const QString &qualifiers)
     }
 }
 
-void GC_GenbankParser::finishStretches(const QString &location, const QString &qualifiers)
+void GC_GenbankParser::finishStretches(const QString &location, QByteArrayView qualifiers,
+                                       const GC_TextLineReader &reader)
 {
+    static const QString complementKey = QStringLiteral("complement");
+    static const QString productKey = QStringLiteral("product");
+    static const QString translationKey = QStringLiteral("translation");
+    static const QString metadataKey = QStringLiteral("metadata");
+    static const QString forward = QStringLiteral("0");
+    static const QString reverse = QStringLiteral("1");
+
+    // One qualifier per line; only the kept ones are made into strings.
     QMap<QString, QString> values;
-    QString metadata;
-    const QStringList lines = qualifiers.split('\n');
-    for (const QString &piece : lines) {
-        const int equals = piece.indexOf('=');
-        const QString name = equals < 0 ? piece : piece.left(equals);
-        QString value = equals < 0 ? QString() : piece.mid(equals + 1);
-        value.remove('"');
-        if (name == "/locus_tag" || name == "/function" || name == "/product" || name == "/note"
-            || name == "/protein_id" || name == "/db_xref") {
-            values[name.mid(1)] = value;
-            metadata += name + ": " + value + "\n";
+    QByteArray metadata;
+    for (qsizetype start = 0; start <= qualifiers.size();) {
+        qsizetype end = qualifiers.indexOf('\n', start);
+        if (end < 0)
+            end = qualifiers.size();
+        const QByteArrayView piece = qualifiers.sliced(start, end - start);
+        start = end + 1;
+        const qsizetype equals = piece.indexOf('=');
+        const QByteArrayView name = equals < 0 ? piece : piece.first(equals);
+        const QByteArrayView rawValue = equals < 0 ? QByteArrayView() : piece.sliced(equals + 1);
+        if (const QString *key = keptQualifierKey(name)) {
+            const QByteArray value = withoutQuotes(rawValue);
+            values.insert(*key, reader.text(value));
+            metadata.append(name).append(": ").append(value).append('\n');
         } else if (name == "/translation") {
-            values["translation"] = GC_FileUtils::withoutWhiteSpace(value);
+            values.insert(translationKey, GC_FileUtils::withoutWhiteSpace(reader.text(withoutQuotes(rawValue))));
         }
     }
     if (!metadata.isEmpty())
-        values["metadata"] = metadata;
+        values.insert(metadataKey, reader.text(metadata));
 
     int pieceCount = 0;
     const QList<LocationPiece> pieces = locationPieces(location, &pieceCount);
-    int stretchNumber = 1;
-    for (const LocationPiece &piece : pieces) {
-        QMap<QString, QString> &entry = features[piece.text];
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            entry[it.key()] = it.value();
-        entry["complement"] = piece.reverse ? "1" : "0";
-        if (values.contains("product") && pieceCount >= 2)
-            entry["product"] += QString("(Exon; %1)").arg(stretchNumber);
-        ++stretchNumber;
+    const bool numbered = values.contains(productKey) && pieceCount >= 2;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        QMap<QString, QString> stretch = i + 1 < pieces.size() ? values : std::move(values);
+        stretch.insert(complementKey, pieces.at(i).reverse ? reverse : forward);
+        if (numbered)
+            stretch[productKey] += QString("(Exon; %1)").arg(i + 1);
+        // Stretches of several features on one range share its entry.
+        QMap<QString, QString> &entry = features[pieces.at(i).text];
+        if (entry.isEmpty()) {
+            entry = std::move(stretch);
+        } else {
+            for (auto it = stretch.cbegin(); it != stretch.cend(); ++it)
+                entry.insert(it.key(), it.value());
+        }
     }
 }
 
@@ -397,7 +533,7 @@ QList<GC_GenbankParser::Stretch> GC_GenbankParser::stretches(QStringList *warnin
                 warnings->append(line);
             continue;
         }
-        const bool forward = it.value().value("complement") == QLatin1String("0");
+        const bool forward = it.value().value(QStringLiteral("complement")) == QLatin1String("0");
         stretch.position = position;
         stretch.from = forward ? first : second;
         stretch.to = forward ? second : first;

@@ -1,10 +1,13 @@
 #ifndef GC_GENBANKPARSER_H
 #define GC_GENBANKPARSER_H
 
+#include <QByteArrayView>
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
+
+class GC_TextLineReader;
 
 // Reads one Genbank record in one pass into a header map (DEFINITION,
 // ACCESSION, VERSION, GI, ORGANISM, LINEAGE, TAXID, LOCUS, SEQUENCE) and a
@@ -32,7 +35,9 @@ public:
     // Fills the maps. False, with lastErrorText(), when the file cannot be
     // opened (maps untouched) or is not a whole nucleotide Genbank record: no
     // LOCUS line, a protein record, no ORIGIN section, no record end "//",
-    // no sequence letters or letters that are not nucleotides, binary data.
+    // an ORIGIN line holding anything but letters, digits and blanks (a gap
+    // "-", "." or "*" would shift every later position), no sequence letters
+    // or letters that are not nucleotides, binary data.
     bool parse();
 
     // The same checks as parse(), without reading the features: cheap
@@ -58,13 +63,16 @@ public:
 
 private:
     enum State { HeaderState, FeatureState, SequenceState };
+    enum FeatureKind { OtherFeature, SourceFeature, StretchFeature };
 
     bool read(bool withFeatures);
     bool fail(const QString &reason);
     void readHeaderLine(const QString &line, QString &currentKey);
-    void finishFeature(const QString &kind, const QString &location, const QString &qualifiers);
+    static FeatureKind featureKind(QByteArrayView key);
+    void finishFeature(FeatureKind kind, QByteArrayView location, QByteArrayView qualifiers,
+                       const GC_TextLineReader &reader);
     void finishSource(const QString &qualifiers);
-    void finishStretches(const QString &location, const QString &qualifiers);
+    void finishStretches(const QString &location, QByteArrayView qualifiers, const GC_TextLineReader &reader);
     bool isProteinRecord() const;
 
     QString m_lastErrorText;

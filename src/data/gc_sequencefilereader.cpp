@@ -7,12 +7,14 @@ GC_SequenceFileReader::GC_SequenceFileReader(const QString &path)
 
 bool GC_SequenceFileReader::read()
 {
-    return run(true);
+    m_succeeded = run(true);
+    return m_succeeded;
 }
 
 bool GC_SequenceFileReader::check()
 {
-    return run(false);
+    m_succeeded = run(false);
+    return m_succeeded;
 }
 
 bool GC_SequenceFileReader::run(bool withFeatures)

@@ -28,6 +28,8 @@ public:
 
     GC_FileUtils::SequenceFileKind kind() const { return m_kind; }
     QString errorText() const { return m_errorText; }
+    // What the last read() or check() answered.
+    bool succeeded() const { return m_succeeded; }
 
     // After read() of a Genbank file.
     const GC_GenbankParser &genbank() const { return m_genbank; }
@@ -42,6 +44,7 @@ private:
     GC_GenbankParser m_genbank;
     QList<QPair<QString, QString>> m_fastaRecords;
     QString m_errorText;
+    bool m_succeeded = false;
 };
 
 #endif

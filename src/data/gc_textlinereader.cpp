@@ -28,20 +28,18 @@ bool GC_TextLineReader::open()
     return true;
 }
 
-void GC_TextLineReader::startDecoding(const QByteArray &firstBytes)
+void GC_TextLineReader::startDecoding(QByteArrayView firstBytes)
 {
-    QStringConverter::Encoding encoding = QStringConverter::System;
     if (firstBytes.startsWith("\xEF\xBB\xBF")) {
-        encoding = QStringConverter::Utf8;
+        m_utf8 = true;
     } else if (firstBytes.startsWith("\xFF\xFE")) {
-        encoding = QStringConverter::Utf16LE;
+        // The decoder drops the byte-order mark itself.
+        m_wideDecoder = QStringDecoder(QStringConverter::Utf16LE);
         m_wide = true;
     } else if (firstBytes.startsWith("\xFE\xFF")) {
-        encoding = QStringConverter::Utf16BE;
+        m_wideDecoder = QStringDecoder(QStringConverter::Utf16BE);
         m_wide = true;
     }
-    // The decoder drops the byte-order mark itself.
-    m_decoder = QStringDecoder(encoding);
     m_started = true;
 }
 
@@ -49,68 +47,113 @@ bool GC_TextLineReader::fill()
 {
     if (m_atEnd || hasError())
         return false;
-    const QByteArray bytes = m_file.read(ChunkSize);
-    if (bytes.isEmpty()) {
-        if (m_file.error() != QFileDevice::NoError)
+    // Only the unread rest is kept, so a long line grows by appending.
+    if (m_position > 0) {
+        m_buffer.remove(0, m_position);
+        for (NextByte *next : {&m_lineFeed, &m_carriageReturn}) {
+            next->at = next->at >= m_position ? next->at - m_position : -1;
+            next->clearTo = qMax<qsizetype>(0, next->clearTo - m_position);
+        }
+        m_position = 0;
+    }
+    const qsizetype kept = m_buffer.size();
+    m_buffer.resize(kept + ChunkSize);
+    const qint64 got = m_file.read(m_buffer.data() + kept, ChunkSize);
+    m_buffer.truncate(kept + qMax<qint64>(got, 0));
+    if (got <= 0) {
+        if (got < 0 || m_file.error() != QFileDevice::NoError)
             m_errorText = QString("cannot read the file %1: %2").arg(m_file.fileName(), m_file.errorString());
         m_atEnd = true;
         return false;
     }
-    if (!m_started)
-        startDecoding(bytes);
-    if (!m_wide && std::memchr(bytes.constData(), 0, size_t(bytes.size()))) {
+    if (!m_started) {
+        startDecoding(QByteArrayView(m_buffer.constData() + kept, got));
+        if (m_utf8)
+            m_buffer.remove(kept, 3);
+    }
+    if (m_wide) {
+        const QString text = m_wideDecoder.decode(QByteArrayView(m_buffer.constData() + kept, got));
+        if (text.contains(QChar(0))) {
+            m_errorText =
+                QString("%1 holds NUL characters: it is a binary file, not a text file").arg(m_file.fileName());
+            return false;
+        }
+        m_buffer.truncate(kept);
+        m_buffer.append(text.toUtf8());
+        return true;
+    }
+    if (std::memchr(m_buffer.constData() + kept, 0, size_t(m_buffer.size() - kept))) {
         m_errorText = QString("%1 holds NUL bytes: it is a binary file, not a text file (UTF-16 text is "
                               "read when it begins with its byte-order mark)")
                           .arg(m_file.fileName());
         return false;
     }
-    // Only the unread rest is kept, so a long line grows by appending.
-    if (m_position > 0) {
-        m_buffer.remove(0, m_position);
-        m_position = 0;
-    }
-    const QString text = m_decoder.decode(bytes);
-    if (m_wide && text.contains(QChar(0))) {
-        m_errorText = QString("%1 holds NUL characters: it is a binary file, not a text file").arg(m_file.fileName());
-        return false;
-    }
-    m_buffer.append(text);
     return true;
+}
+
+qsizetype GC_TextLineReader::find(NextByte &next, char byte, qsizetype from)
+{
+    if (next.at >= from)
+        return next.at;
+    const qsizetype start = qMax(from, next.clearTo);
+    const qsizetype size = m_buffer.size();
+    const void *hit = start < size ? std::memchr(m_buffer.constData() + start, byte, size_t(size - start)) : nullptr;
+    if (hit) {
+        next.at = static_cast<const char *>(hit) - m_buffer.constData();
+        return next.at;
+    }
+    next.at = -1;
+    next.clearTo = size;
+    return size;
+}
+
+bool GC_TextLineReader::readLine(QByteArrayView &line)
+{
+    if (!m_file.isOpen() || hasError())
+        return false;
+    for (;;) {
+        // A CR that ended the last line may be followed by the LF of a CRLF.
+        if (m_skipLineFeed && m_position < m_buffer.size()) {
+            if (m_buffer.at(m_position) == '\n')
+                ++m_position;
+            m_skipLineFeed = false;
+        }
+        if (!m_skipLineFeed) {
+            const qsizetype end = qMin(find(m_lineFeed, '\n', m_position), find(m_carriageReturn, '\r', m_position));
+            if (end < m_buffer.size()) {
+                line = QByteArrayView(m_buffer.constData() + m_position, end - m_position);
+                m_skipLineFeed = m_buffer.at(end) == '\r';
+                m_position = end + 1;
+                ++m_lineNumber;
+                return true;
+            }
+        }
+        if (!fill()) {
+            if (hasError() || m_position >= m_buffer.size())
+                return false;
+            line = QByteArrayView(m_buffer.constData() + m_position, m_buffer.size() - m_position);
+            m_position = m_buffer.size();
+            ++m_lineNumber;
+            return true;
+        }
+    }
 }
 
 bool GC_TextLineReader::readLine(QString &line)
 {
-    if (!m_file.isOpen() || hasError())
+    QByteArrayView bytes;
+    if (!readLine(bytes))
         return false;
-    qsizetype scan = m_position;
-    for (;;) {
-        // A CR that ended the last line may be followed by the LF of a CRLF.
-        if (m_skipLineFeed && m_position < m_buffer.size()) {
-            if (m_buffer.at(m_position) == QLatin1Char('\n'))
-                ++m_position;
-            m_skipLineFeed = false;
-            scan = m_position;
-        }
-        const char16_t *data = reinterpret_cast<const char16_t *>(m_buffer.constData());
-        const qsizetype size = m_buffer.size();
-        while (scan < size && data[scan] != u'\n' && data[scan] != u'\r')
-            ++scan;
-        if (scan < size) {
-            line = m_buffer.mid(m_position, scan - m_position);
-            m_skipLineFeed = data[scan] == u'\r';
-            m_position = scan + 1;
-            return true;
-        }
-        const qsizetype scanned = scan - m_position;
-        if (!fill()) {
-            if (hasError())
-                return false;
-            if (m_position >= m_buffer.size())
-                return false;
-            line = m_buffer.mid(m_position);
-            m_position = m_buffer.size();
-            return true;
-        }
-        scan = m_position + scanned;
-    }
+    line = text(bytes);
+    return true;
+}
+
+QString GC_TextLineReader::text(QByteArrayView bytes) const
+{
+    return m_utf8 || m_wide ? QString::fromUtf8(bytes) : QString::fromLocal8Bit(bytes);
+}
+
+qint64 GC_TextLineReader::bytesLeft() const
+{
+    return m_file.size() - m_file.pos() + (m_buffer.size() - m_position);
 }

@@ -864,12 +864,21 @@ void GC_Genome::setTextFontFromString(const QString &description)
 
 void GC_Genome::setDnaSequence(const QString &sequence)
 {
-    dnaSequence = sequence.toUpper();
+    // Sequences are ASCII letters: upper-cased and counted in one pass,
+    // without the Unicode tables QString::toUpper() looks every letter up in.
+    QString upper(sequence.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(upper.data());
+    bool ascii = true;
     qint64 gc = 0;
-    for (const QChar c : std::as_const(dnaSequence)) {
-        if (c == QLatin1Char('G') || c == QLatin1Char('C'))
-            ++gc;
+    for (const QChar c : sequence) {
+        char16_t u = c.unicode();
+        ascii = ascii && u < 0x80;
+        if (u >= 'a' && u <= 'z')
+            u -= 'a' - 'A';
+        gc += u == 'G' || u == 'C';
+        *out++ = u;
     }
+    dnaSequence = ascii && !sequence.isEmpty() ? upper : sequence.toUpper();
     gcContent = dnaSequence.isEmpty() ? std::numeric_limits<double>::quiet_NaN()
                                       : double(gc) / double(dnaSequence.size());
     if (gcContentBar)
