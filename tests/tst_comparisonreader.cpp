@@ -1,6 +1,7 @@
 #include "kestal_test.h"
 
 #include "comparison_database_fixture.h"
+#include "gc_comparisondatabase.h"
 #include "gc_comparisondatabasebuilder.h"
 #include "gc_fileutils.h"
 #include "gc_gene.h"
@@ -14,7 +15,9 @@
 
 #include <QSet>
 #include <QSettings>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -242,6 +245,46 @@ private slots:
         QVERIFY(count.exec("SELECT count(*), count(DISTINCT id) FROM genomes") && count.next());
         QCOMPARE(count.value(0).toInt(), scene.genomes().size());
         QCOMPARE(count.value(1).toInt(), scene.genomes().size());
+    }
+
+    void aDatabaseStoredInUtf16IsReadAsText()
+    {
+        // Another SQLite program may keep a comparison database in UTF-16;
+        // its sequences are the same text as in a UTF-8 one.
+        const QString utf8 = makeDatabase({{"Left", 900, {{10, 90}}, 5}, {"Right", 700, {}, 6}},
+                                          {{0, 1, 100, 1, 1, 100, 95.0, 150.0}});
+        const QString utf16 = dir.filePath("utf16.kestal");
+        {
+            GC_SqlConnection source("utf8_source", utf8, GC_SqlConnection::ReadOnly);
+            GC_SqlConnection target("utf16_target", utf16);
+            QSqlQuery write(target.database());
+            QVERIFY(write.exec("PRAGMA encoding = 'UTF-16le'"));
+            for (const QString &statement : GC_ComparisonDatabase::createStatements())
+                QVERIFY2(statement.startsWith("INSERT") || write.exec(statement), qPrintable(statement));
+            for (const char *table : {"file_properties", "genomes", "segments", "matchings"}) {
+                QSqlQuery read(QStringLiteral("SELECT * FROM %1").arg(table), source.database());
+                while (read.next()) {
+                    QStringList placeholders;
+                    for (int i = 0; i < read.record().count(); ++i)
+                        placeholders << "?";
+                    QVERIFY(write.prepare(QStringLiteral("INSERT INTO %1 VALUES ( %2 )")
+                                              .arg(table, placeholders.join(','))));
+                    for (int i = 0; i < read.record().count(); ++i)
+                        write.addBindValue(read.value(i));
+                    QVERIFY2(write.exec(), qPrintable(write.lastError().text()));
+                }
+            }
+            QVERIFY(write.exec("PRAGMA encoding") && write.next());
+            QCOMPARE(write.value(0).toString(), QString("UTF-16le"));
+        }
+        GC_GenomeScene scene;
+        QVERIFY2(scene.loadSorvikComparisons({utf16}), qPrintable(scene.lastErrorText()));
+        QCOMPARE(names(scene.topGenomes()), QStringList{"Left"});
+        QCOMPARE(scene.topGenomes().first()->getDnaSequence(),
+                 QString::fromLatin1(TestData::randomDna(900, 5)).toUpper());
+        QCOMPARE(scene.lowGenomes().first()->getDnaSequence(),
+                 QString::fromLatin1(TestData::randomDna(700, 6)).toUpper());
+        QCOMPARE(scene.topGenomes().first()->countGenes(), 1);
     }
 
     void pathsThatAreNotComparisonsArePassedOver()

@@ -75,11 +75,16 @@ QStringList GC_BlastWorkFolder::databaseFileNames(const QString &databaseName, c
 bool GC_BlastWorkFolder::writeFasta(const QString &fileName, const QByteArray &header,
                                     const QString &sequence, QString *errorText) const
 {
+    return writeFasta(fileName, header, sequence.toLatin1(), errorText);
+}
+
+bool GC_BlastWorkFolder::writeFasta(const QString &fileName, const QByteArray &header,
+                                    const QByteArray &letters, QString *errorText) const
+{
     QFile file(filePath(fileName));
-    const QByteArray dna = sequence.toLatin1();
     const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
                     && file.write(header + '\n') == header.size() + 1
-                    && file.write(dna) == dna.size() && file.flush();
+                    && file.write(letters) == letters.size() && file.flush();
     if (!ok && errorText)
         *errorText = file.errorString();
     return ok;

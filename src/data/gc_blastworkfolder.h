@@ -34,6 +34,9 @@ public:
     // Writes header, a line feed and the sequence (no line feed after it).
     bool writeFasta(const QString &fileName, const QByteArray &header, const QString &sequence,
                     QString *errorText = nullptr) const;
+    // The same with the sequence as Latin-1 letters.
+    bool writeFasta(const QString &fileName, const QByteArray &header, const QByteArray &letters,
+                    QString *errorText = nullptr) const;
 
     // Brings a copy of the BLAST database sourceBase (the files sourceBase +
     // each extension) into the folder under the database's own name. A copy

@@ -1,5 +1,8 @@
 #include "gc_comparisondatabase.h"
 
+#include "gc_rowinsert.h"
+#include "gc_sequencetext.h"
+
 QStringList GC_ComparisonDatabase::createStatements()
 {
     return {
@@ -17,13 +20,15 @@ QStringList GC_ComparisonDatabase::createStatements()
 
 QString GC_ComparisonDatabase::insertGenomeStatement()
 {
-    return "INSERT INTO genomes ( id, name, dna_sequence, length, metadata ) VALUES ( ? ,? , ? , ? , '' )";
+    return QString("INSERT INTO genomes ( id, name, dna_sequence, length, metadata ) VALUES ( ? ,? , %1 , ? , '' )")
+        .arg(GC_SequenceText::placeholder());
 }
 
-QString GC_ComparisonDatabase::insertSegmentStatement()
+const GC_RowInsert &GC_ComparisonDatabase::segmentInsert()
 {
-    return "INSERT INTO segments ( id_genome, name, segment_from, segment_to, metadata, note, locus_tag ) "
-           "VALUES ( ? , ? , ? , ? , ? , ?, ? )";
+    static const GC_RowInsert insert(
+        "segments", {"id_genome", "name", "segment_from", "segment_to", "metadata", "note", "locus_tag"});
+    return insert;
 }
 
 QString GC_ComparisonDatabase::insertMatchingStatement()
@@ -31,7 +36,7 @@ QString GC_ComparisonDatabase::insertMatchingStatement()
     return "INSERT INTO matchings VALUES ( ? ,? , ? , ? , ? , ? , ? , ? , ? , ? )";
 }
 
-QString GC_ComparisonDatabase::selectSequenceStatement()
+QString GC_ComparisonDatabase::selectSequenceStatement(const QSqlDatabase &db)
 {
-    return "SELECT dna_sequence FROM genomes WHERE id = ?";
+    return QString("SELECT %1 FROM genomes WHERE id = ?").arg(GC_SequenceText::column(db, "dna_sequence"));
 }

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+class GC_RowInsert;
+class QSqlDatabase;
+
 // The format of a comparison database: genomes, their segments and the
 // matchings BLAST finds between them. A reverse-strand segment is stored
 // with segment_from greater than segment_to; a matching on the target's
@@ -18,9 +21,11 @@ public:
     static QStringList createStatements();
 
     static QString insertGenomeStatement();
-    static QString insertSegmentStatement();
+    static const GC_RowInsert &segmentInsert();
     static QString insertMatchingStatement();
-    static QString selectSequenceStatement();
+    // Reads a genome's sequence the way GC_SequenceText::latin1() and
+    // value() take it.
+    static QString selectSequenceStatement(const QSqlDatabase &db);
 };
 
 #endif

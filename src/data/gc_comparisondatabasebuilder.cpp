@@ -4,12 +4,15 @@
 #include "gc_fileutils.h"
 #include "gc_genbankparser.h"
 #include "gc_log.h"
+#include "gc_rowinsert.h"
 #include "gc_sequencefilereader.h"
+#include "gc_sequencetext.h"
 #include "gc_sqlconnection.h"
 
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThreadPool>
 
 namespace {
 
@@ -66,13 +69,14 @@ bool GC_ComparisonDatabaseBuilder::build(QMap<QString, int> &genomeIds)
         QSqlQuery genomeInsert(db);
         QSqlQuery segmentInsert(db);
         if (ok && (!genomeInsert.prepare(GC_ComparisonDatabase::insertGenomeStatement())
-                   || !segmentInsert.prepare(GC_ComparisonDatabase::insertSegmentStatement())))
+                   || !segmentInsert.prepare(GC_ComparisonDatabase::segmentInsert().statement())))
             ok = fail(QString("cannot prepare the inserts: %1").arg(db.lastError().text()));
         for (int i = 0; ok && i < m_genbankFiles.size(); ++i) {
             std::future<Reading> current = std::move(next);
             next = readAhead(i + 1);
-            ok = addGenbankFile(m_genbankFiles.at(i), current.valid() ? current.get() : Reading(), genomeInsert,
-                                segmentInsert);
+            Reading reading = current.valid() ? current.get() : Reading();
+            ok = addGenbankFile(m_genbankFiles.at(i), reading, genomeInsert, segmentInsert);
+            releaseAside(std::move(reading));
         }
         if (ok)
             ok = addFastaRecords(m_fastaRecords, QString(), genomeInsert);
@@ -101,6 +105,14 @@ std::future<GC_ComparisonDatabaseBuilder::Reading> GC_ComparisonDatabaseBuilder:
         reader->read();
         return reader;
     });
+}
+
+// A file read holds tens of thousands of small strings; freeing them takes
+// longer than writing its segment rows, and nothing needs to wait for it.
+void GC_ComparisonDatabaseBuilder::releaseAside(Reading reading)
+{
+    if (reading)
+        QThreadPool::globalInstance()->start([reading = std::move(reading)]() mutable { reading.reset(); });
 }
 
 bool GC_ComparisonDatabaseBuilder::addGenbankFile(const QString &path, const Reading &reading,
@@ -144,13 +156,10 @@ bool GC_ComparisonDatabaseBuilder::addSegments(const GC_GenbankParser &parser, Q
     const QList<GC_GenbankParser::Stretch> stretches = parser.stretches();
     for (const GC_GenbankParser::Stretch &stretch : stretches) {
         const QMap<QString, QString> &values = *stretch.values;
-        segmentInsert.addBindValue(genomeId);
-        segmentInsert.addBindValue(textOrNull(values, QStringLiteral("product")));
-        segmentInsert.addBindValue(stretch.from);
-        segmentInsert.addBindValue(stretch.to);
-        segmentInsert.addBindValue(textOrNull(values, QStringLiteral("metadata")));
-        segmentInsert.addBindValue(textOrNull(values, QStringLiteral("note")));
-        segmentInsert.addBindValue(textOrNull(values, QStringLiteral("locus_tag")));
+        GC_ComparisonDatabase::segmentInsert().bind(
+            segmentInsert, {genomeId, textOrNull(values, QStringLiteral("product")), stretch.from, stretch.to,
+                            textOrNull(values, QStringLiteral("metadata")), textOrNull(values, QStringLiteral("note")),
+                            textOrNull(values, QStringLiteral("locus_tag"))});
         if (!segmentInsert.exec())
             return fail(QString("cannot store the segment %1 of %2: %3")
                             .arg(stretch.range, parser.fileName, segmentInsert.lastError().text()));
@@ -181,7 +190,7 @@ bool GC_ComparisonDatabaseBuilder::addGenome(const QVariant &name, const QString
 {
     genomeInsert.addBindValue(m_nextId);
     genomeInsert.addBindValue(name);
-    genomeInsert.addBindValue(sequence);
+    genomeInsert.addBindValue(GC_SequenceText::bound(sequence));
     genomeInsert.addBindValue(sequence.size());
     if (!genomeInsert.exec())
         return fail(QString("Error : %1").arg(genomeInsert.lastError().text()));

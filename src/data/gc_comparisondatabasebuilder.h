@@ -48,6 +48,7 @@ private:
 
     bool fail(const QString &message);
     std::future<Reading> readAhead(int index) const;
+    static void releaseAside(Reading reading);
     bool addGenbankFile(const QString &path, const Reading &reading, QSqlQuery &genomeInsert,
                         QSqlQuery &segmentInsert);
     bool addGenbankRecord(const GC_GenbankParser &parser, QSqlQuery &genomeInsert, QSqlQuery &segmentInsert);

@@ -5,6 +5,7 @@
 #include "gc_blastxmlreader.h"
 #include "gc_comparisondatabase.h"
 #include "gc_log.h"
+#include "gc_sequencetext.h"
 #include "gc_sqlconnection.h"
 
 #include <QEventLoop>
@@ -335,8 +336,8 @@ bool GC_SequenceBlaster::removeWorkFiles(Lane &lane)
 
 bool GC_SequenceBlaster::writeWorkFiles(Lane &lane)
 {
-    QString target;
-    QString query;
+    QByteArray target;
+    QByteArray query;
     {
         GC_SqlConnection connection("gc_blast", m_database, GC_SqlConnection::ReadOnly);
         if (!connection.isOpen()) {
@@ -345,8 +346,8 @@ bool GC_SequenceBlaster::writeWorkFiles(Lane &lane)
             return false;
         }
         QSqlQuery select(connection.database());
-        select.prepare(GC_ComparisonDatabase::selectSequenceStatement());
-        const std::pair<int, QString *> wanted[] = {{lane.targetId, &target}, {lane.queryId, &query}};
+        select.prepare(GC_ComparisonDatabase::selectSequenceStatement(connection.database()));
+        const std::pair<int, QByteArray *> wanted[] = {{lane.targetId, &target}, {lane.queryId, &query}};
         for (const auto &[id, sequence] : wanted) {
             select.addBindValue(id);
             if (!select.exec()) {
@@ -357,7 +358,7 @@ bool GC_SequenceBlaster::writeWorkFiles(Lane &lane)
                 pairFailed(lane, QString("genome %1 is not in the comparison database").arg(id));
                 return false;
             }
-            *sequence = select.value(0).toString();
+            *sequence = GC_SequenceText::latin1(select.value(0));
             select.finish();
             if (sequence->isEmpty()) {
                 pairFailed(lane, QString("genome %1 has no sequence").arg(id));
@@ -415,6 +416,14 @@ bool GC_SequenceBlaster::storeMatchings(int pairIndex, const QString &resultFile
         return false;
     }
     QSqlDatabase db = connection.database();
+    // The comparison database is a work file, made anew for every
+    // comparison: waiting for the disk to hold each commit would only slow
+    // the road. The journal stays, so a failed pair still rolls back.
+    QSqlQuery pragma(db);
+    if (!pragma.exec(QStringLiteral("PRAGMA synchronous = OFF"))) {
+        *errorText = QString("PRAGMA synchronous = OFF: %1").arg(pragma.lastError().text());
+        return false;
+    }
     // One transaction per pair: a pair is stored whole or not at all.
     if (!db.transaction()) {
         *errorText = QString("cannot begin a transaction: %1").arg(db.lastError().text());

@@ -5,6 +5,7 @@
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_log.h"
+#include "gc_rowinsert.h"
 #include "gc_style.h"
 
 #include <QSqlError>
@@ -199,13 +200,22 @@ QString GC_Gene::sqlSelect()
         "FROM genes WHERE genomeId = ?");
 }
 
+namespace {
+
+const GC_RowInsert &geneInsert()
+{
+    static const GC_RowInsert insert(QStringLiteral("genes"),
+                                     {"id", "genomeId", "y", "name", "nucfrom", "nucto", "orientation",
+                                      "showText", "heightBig", "heightSmall", "headLength", "lineColor",
+                                      "fillColor", "arrowStyle", "note", "locusTag", "metadata"});
+    return insert;
+}
+
+} // namespace
+
 QString GC_Gene::sqlInsert()
 {
-    return QStringLiteral(
-        "INSERT INTO genes ( id , genomeId , y , name , nucfrom , nucto , orientation , "
-        "showText , heightBig , heightSmall , headLength , lineColor , fillColor , arrowStyle , "
-        "note, locusTag, metadata ) VALUES ( ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , "
-        "?, ?, ?, ? )");
+    return geneInsert().statement();
 }
 
 bool GC_Gene::saveItem(QSqlQuery &query) const
@@ -218,23 +228,9 @@ bool GC_Gene::saveItem(QSqlQuery &query) const
         qCDebug(lcKestal).noquote() << "GC_Gene::saveItem::Fail " << query.lastError().text();
         return false;
     }
-    query.addBindValue(id);
-    query.addBindValue(genome->getId());
-    query.addBindValue(y());
-    query.addBindValue(name);
-    query.addBindValue(coords.start());
-    query.addBindValue(coords.end());
-    query.addBindValue(orientation);
-    query.addBindValue(showText);
-    query.addBindValue(heightBig);
-    query.addBindValue(heightSmall);
-    query.addBindValue(headLength);
-    query.addBindValue(lineColor.name());
-    query.addBindValue(fillColor.name());
-    query.addBindValue(arrowStyle);
-    query.addBindValue(note);
-    query.addBindValue(locusTag);
-    query.addBindValue(metadata);
+    geneInsert().bind(query, {id, genome->getId(), y(), name, coords.start(), coords.end(), orientation,
+                              showText, heightBig, heightSmall, headLength, lineColor.name(),
+                              fillColor.name(), arrowStyle, note, locusTag, metadata});
     if (query.exec())
         return true;
     qCDebug(lcKestal).noquote() << "GC_Gene::saveItem::Fail " << query.lastError().text();

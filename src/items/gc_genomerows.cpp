@@ -14,6 +14,7 @@
 #include "gc_rrnahomologies.h"
 #include "gc_rrnamatching.h"
 #include "gc_ruler.h"
+#include "gc_sequencetext.h"
 #include "gc_sharedgenomeid.h"
 #include "gc_sqlconnection.h"
 #include "gc_storedvaluecheck.h"
@@ -79,8 +80,9 @@ QString GC_GenomeRows::insertSql()
         "pixPerNuc , dnaSequence , showGenes , showAnotations , showMatchings , showRuler , "
         "showText , textColor , textFont , textX , textY , textAngle , textPositionFlag , "
         "heightBig , heightSmall , headLength , lineColor , fillColor , arrowStyle , visible ) "
-        "VALUES ( ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , "
-        "? , ? , ? , ? , ? , ? , ? , ? )");
+        "VALUES ( ? , ? , ? , ? , ? , ? , ? , ? , ? , %1 , ? , ? , ? , ? , ? , ? , ? , ? , ? , ? , "
+        "? , ? , ? , ? , ? , ? , ? , ? )")
+        .arg(GC_SequenceText::placeholder());
 }
 
 bool GC_GenomeRows::save(const GC_Genome &genome, QSqlQuery &query, int place, int &rowCounter,
@@ -99,7 +101,7 @@ bool GC_GenomeRows::save(const GC_Genome &genome, QSqlQuery &query, int place, i
     query.addBindValue(genome.getPixPerNuc());
     // An empty sequence is stored as "", not NULL.
     const QString sequence = genome.getDnaSequence();
-    query.addBindValue(sequence.isNull() ? QString("") : sequence);
+    query.addBindValue(GC_SequenceText::bound(sequence.isNull() ? QString("") : sequence));
     query.addBindValue(genome.getShowGenes());
     query.addBindValue(genome.getShowAnotations());
     query.addBindValue(genome.getShowMatchings());

@@ -7,6 +7,7 @@
 #include "gc_genomescene.h"
 #include "gc_log.h"
 #include "gc_matchingidallocator.h"
+#include "gc_sequencetext.h"
 #include "gc_sqlconnection.h"
 #include "gc_storedvaluecheck.h"
 
@@ -99,7 +100,8 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
     {
         QSqlQuery genomes(db);
         genomes.setForwardOnly(true);
-        if (!genomes.exec(QStringLiteral("SELECT id, name, length, dna_sequence FROM genomes"))) {
+        const QString sequence = GC_SequenceText::column(db, QStringLiteral("dna_sequence"));
+        if (!genomes.exec(QStringLiteral("SELECT id, name, length, %1 FROM genomes").arg(sequence))) {
             if (GC_SqlConnection::isDamage(genomes.lastError()))
                 return damaged(path, genomes.lastError().text());
             m_scene->setLastErrorText(genomes.lastError().text());
@@ -108,7 +110,7 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         }
         while (genomes.next()) {
             genomeRows.append({genomes.value(0).toInt(), genomes.value(1).toString(),
-                               genomes.value(2).toInt(), genomes.value(3).toString()});
+                               genomes.value(2).toInt(), GC_SequenceText::value(genomes.value(3))});
         }
         if (genomes.lastError().isValid())
             return damaged(path, genomes.lastError().text());
