@@ -224,11 +224,7 @@ bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int 
                                            : "GC_rRNAMatching::saveItem::Fail ";
     QSqlQuery select(connection.database());
     select.setForwardOnly(true);
-    const QString statement
-        = QStringLiteral("SELECT %1, start, end, evalue, bitscore%2 FROM %3 WHERE genomeId = ?")
-              .arg(referenceColumn(family), share ? QStringLiteral(", rowid") : QString(),
-                   tableName(family));
-    if (!select.prepare(statement))
+    if (!select.prepare(selectHitsSql(family, share != nullptr)))
         return failed(readFailure(select.lastError()));
     select.addBindValue(key);
     if (!select.exec())
@@ -236,8 +232,8 @@ bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int 
     while (select.next()) {
         if (share && !share->contains(select.value(5).toLongLong()))
             continue;
-        if (!GC_HomologyRowWriter::write(canvasQuery, insert, select.value(0).toInt(), genomeId,
-                                         select.value(1).toInt(), select.value(2).toInt(),
+        if (!GC_HomologyRowWriter::write(canvasQuery, insert, select.value(2).toInt(), genomeId,
+                                         select.value(0).toInt(), select.value(1).toInt(),
                                          select.value(3).toDouble(), select.value(4).toDouble(),
                                          failure)) {
             if (errorText)

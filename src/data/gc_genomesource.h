@@ -25,9 +25,9 @@ public:
     // "COG", "RFAM", "rRNA": the family as the user knows it.
     static QString familyName(Family family);
 
-    // The select of the show dialogs: start, end, reference id, E-value and
-    // bit score of the family's rows under one key (bound), and the rowid
-    // sixth when withRowId.
+    // Start, end, reference id, E-value and bit score of the family's rows
+    // under one key (bound), and the rowid sixth when withRowId: what the
+    // show dialogs load and a save copies.
     static QString selectHitsSql(Family family, bool withRowId);
 
     // Where older canvases hold several genomes under one key, the rows of

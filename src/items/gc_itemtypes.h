@@ -22,6 +22,10 @@ enum GC_ItemType {
     ITEMTYPE_LEGEND = QGraphicsItem::UserType + 14
 };
 
+// The code after the gene's, kept for a gene's name label: no class reports
+// it, but the selection summary and the label look-ups take it for one.
+constexpr int ITEMTYPE_GENELABEL = ITEMTYPE_GENE + 1;
+
 // The item's parent as its owner class when the parent reports the owner's
 // code, otherwise null: how a gene, label, ruler or handle finds its owner.
 template <class Owner>
@@ -37,7 +41,7 @@ inline QGraphicsItem *gc_namedItem(QGraphicsItem *item)
 {
     const int code = item->type();
     const bool nameLabel = code == ITEMTYPE_GENOMETEXT || code == ITEMTYPE_ANOTATIONTEXT
-                           || code == ITEMTYPE_GENE + 1;
+                           || code == ITEMTYPE_GENELABEL;
     return nameLabel && item->parentItem() ? item->parentItem() : item;
 }
 

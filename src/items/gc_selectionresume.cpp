@@ -8,10 +8,6 @@
 
 namespace {
 
-// The code after the gene's: no class reports it, but a label of a gene
-// would, and it counts with the genes.
-constexpr int geneLabelType = ITEMTYPE_GENE + 1;
-
 // A label counts for its owner only when the owner is not selected itself.
 bool countsForOwner(const QGraphicsItem *label)
 {
@@ -43,7 +39,7 @@ void GC_SelectionResume::countSelection(const QList<QGraphicsItem *> &items)
         case ITEMTYPE_GENE:
             ++m_genes;
             break;
-        case geneLabelType:
+        case ITEMTYPE_GENELABEL:
             if (countsForOwner(item))
                 ++m_genes;
             break;

@@ -1045,10 +1045,10 @@ void GC_GenomeScene::slotGenomeCoverage()
 
 namespace {
 
-QList<GC_Genome *> selectedGenomes(const QList<QGraphicsItem *> &selected)
+QList<GC_Genome *> selectedGenomes(const GC_GenomeScene &scene)
 {
     QList<GC_Genome *> result;
-    for (QGraphicsItem *item : selected)
+    for (QGraphicsItem *item : scene.selectedItemsOfType(ITEMTYPE_GENOME))
         result.append(static_cast<GC_Genome *>(item));
     return result;
 }
@@ -1057,49 +1057,49 @@ QList<GC_Genome *> selectedGenomes(const QList<QGraphicsItem *> &selected)
 
 void GC_GenomeScene::slotGenomeToggleOrientation()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
+    for (GC_Genome *genome : selectedGenomes(*this))
         genome->reverse();
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleAnotations()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
+    for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowAnotations(!genome->getShowAnotations());
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleGenes()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
+    for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowGenes(!genome->getShowGenes());
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleRuler()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
+    for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowRuler(!genome->getShowRuler());
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleMatchings()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
+    for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowMatchings(!genome->getShowMatchings());
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleLabel()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME)))
+    for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowText(!genome->getShowText());
     emit changedItem();
 }
 
 void GC_GenomeScene::slotGenomeToggleGCcontentBars()
 {
-    for (GC_Genome *genome : selectedGenomes(selectedItemsOfType(ITEMTYPE_GENOME))) {
+    for (GC_Genome *genome : selectedGenomes(*this)) {
         qCDebug(lcKestal) << "Toggling value of genome->showGC() ";
         genome->setShowGCcontent(!genome->getShowGCcontent());
         placeWithoutCollision(genome->getGCcontentBar());
