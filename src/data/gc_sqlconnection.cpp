@@ -104,6 +104,13 @@ QString GC_SqlConnection::inUseText(const QString &path)
         .arg(path);
 }
 
+QString GC_SqlConnection::inUseReplaceText(const QString &path)
+{
+    return QStringLiteral("The file \"%1\" is in use by another program, which holds it locked, "
+                          "and cannot be replaced now.\nTry again when that program has finished with it.")
+        .arg(path);
+}
+
 QString GC_SqlConnection::integrityProblem() const
 {
     if (!isOpen())

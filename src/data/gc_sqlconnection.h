@@ -49,6 +49,8 @@ public:
     // program holds locked.
     static QString damagedText(const QString &path, const QString &problem);
     static QString inUseText(const QString &path);
+    // The same for a file a save would replace.
+    static QString inUseReplaceText(const QString &path);
 
     // Whether the file starts with SQLite's header, so that a failing check
     // means damage rather than some other kind of file.

@@ -3,6 +3,7 @@
 #include "gc_anotation.h"
 #include "gc_canvasrowcounter.h"
 #include "gc_cogmatching.h"
+#include "gc_filereplacement.h"
 #include "gc_freetext.h"
 #include "gc_gene.h"
 #include "gc_genome.h"
@@ -14,18 +15,10 @@
 #include "gc_ruler.h"
 #include "gc_sqlconnection.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
-#include <cstdio>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 GC_CanvasWriter::GC_CanvasWriter(GC_GenomeScene *scene)
     : m_scene(scene)
@@ -41,44 +34,6 @@ QString GC_CanvasWriter::sceneTable()
 {
     return QStringLiteral("CREATE TABLE scene ( x REAL , y REAL , width REAL , height REAL , "
                           "margin REAL , separationBetweenGenomes REAL )");
-}
-
-QString GC_CanvasWriter::tempFileName(const QString &canvasFileName)
-{
-    return canvasFileName + QStringLiteral("temp");
-}
-
-bool GC_CanvasWriter::syncToDisk(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        return false;
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
-#else
-    return file.flush();
-#endif
-}
-
-QString GC_CanvasWriter::fileBehindLinks(const QString &fileName)
-{
-    // A link may lead to a file not there yet (saved for the first time);
-    // a chain that never ends leads nowhere (empty).
-    QString path = fileName;
-    for (int links = 0; links < 40; ++links) {
-        const QFileInfo info(path);
-        if (!info.isSymbolicLink())
-            return path;
-        path = info.symLinkTarget();
-    }
-    return QString();
-}
-
-QFile::Permissions GC_CanvasWriter::permissionsOf(const QString &path)
-{
-    // The "User" flags say what this user may do, not what the file grants.
-    return QFile::permissions(path)
-        & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
 }
 
 bool GC_CanvasWriter::fail(const QString &message)
@@ -102,49 +57,13 @@ bool GC_CanvasWriter::save()
         m_scene->setLastErrorText(QStringLiteral("Error gc_genomescenedatesavefile: no file name"));
         return false;
     }
-    // The new file replaces the file itself, not a link to it: the link
-    // stays where the user keeps it, and points at the saved canvas.
-    const QString target = fileBehindLinks(fileName);
-    if (target.isEmpty()) {
-        m_scene->setLastErrorText(
-            QStringLiteral("Error gc_genomescenedatesavefile: the links from %1 lead nowhere")
-                .arg(fileName));
-        return false;
-    }
-    const QString temp = tempFileName(target);
-    // A temporary file left by an interrupted save would make the CREATEs
-    // fail, and its journal could be played back into the new file.
-    const QString journal = temp + QStringLiteral("-journal");
-    if ((QFileInfo::exists(temp) && !QFile::remove(temp))
-        || (QFileInfo::exists(journal) && !QFile::remove(journal))) {
-        m_scene->setLastErrorText(
-            QStringLiteral("Error gc_genomescenedatesavefile: cannot remove the old temporary file %1")
-                .arg(temp));
-        return false;
-    }
-
-    // The canvas replaced keeps its permissions (a private one stays
-    // private): the new file is made with them, writable by its owner
-    // until it is complete.
-    const bool replacing = QFileInfo::exists(target);
-    const QFile::Permissions permissions = replacing ? permissionsOf(target) : QFile::Permissions();
-    if (replacing) {
-        QFile file(temp);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)
-            || !file.setPermissions(permissions | QFile::ReadOwner | QFile::WriteOwner)) {
-            m_scene->setLastErrorText(
-                QStringLiteral("Error gc_genomescenedatesavefile: cannot create %1: %2")
-                    .arg(temp, file.errorString()));
-            file.remove();
-            return false;
-        }
-    }
-
-    bool ok = false;
-    {
-        GC_SqlConnection connection(QStringLiteral("gc_genomescene_savetokestalcanvas"), temp);
+    GC_FileReplacement replacement(fileName);
+    bool ok = replacement.begin();
+    if (ok) {
+        GC_SqlConnection connection(QStringLiteral("gc_genomescene_savetokestalcanvas"),
+                                    replacement.temporaryFile());
         if (!connection.isOpen()) {
-            fail(QStringLiteral("Error gc_genomescenedatesavefile: %1").arg(connection.errorText()));
+            ok = fail(QStringLiteral("Error gc_genomescenedatesavefile: %1").arg(connection.errorText()));
         } else {
             QSqlQuery query(connection.database());
             ok = writeAll(query);
@@ -152,28 +71,20 @@ bool GC_CanvasWriter::save()
                 query.exec(QStringLiteral("ROLLBACK"));
         }
     }
-    if (ok && !syncToDisk(temp))
-        ok = fail(QStringLiteral("Error gc_genomescenedatesavefile: cannot write %1 to disk").arg(temp));
-    if (ok && replacing && !QFile::setPermissions(temp, permissions))
-        ok = fail(QStringLiteral("Error gc_genomescenedatesavefile: cannot give %1 the permissions of %2")
-                      .arg(temp, target));
-    if (ok && std::rename(QFile::encodeName(temp).constData(),
-                          QFile::encodeName(target).constData()) != 0) {
-        ok = fail(QStringLiteral("Error gc_genomescenedatesavefile: cannot rename %1 to %2")
-                      .arg(temp, target));
-    }
+    if (ok)
+        ok = replacement.commit();
     if (!ok) {
-        QFile::remove(temp);
-        QFile::remove(temp + QStringLiteral("-journal"));
+        fail(replacement.errorText());
         m_scene->setLastErrorText(m_errorText);
         qCDebug(lcKestal).noquote() << "GC_GenomeScene::saveToKestalCanvas():" << m_errorText;
         return false;
     }
 
     // The genomes' stored rows now live in the new file, whatever becomes
-    // of the files they were read from; in a canvas a genome's key is its id.
+    // of the files they were read from, or of the links to it; in a canvas
+    // a genome's key is its id.
     for (GC_Genome *genome : m_scene->genomes()) {
-        genome->setDatabase(fileName);
+        genome->setDatabase(replacement.target());
         genome->setDatabaseId(genome->getId());
     }
     m_scene->setModified(false);
