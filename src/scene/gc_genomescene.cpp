@@ -13,10 +13,8 @@
 #include "gc_sqlconnection.h"
 
 #include "gc_anotation.h"
-#include "gc_anotationtext.h"
 #include "gc_gccontentbar.h"
 #include "gc_gene.h"
-#include "gc_genometext.h"
 #include "gc_ruler.h"
 #include "gc_scenehomologydialogs.h"
 #include "gc_sceneinput.h"
@@ -872,9 +870,7 @@ void GC_GenomeScene::slotItemRemove()
     for (QGraphicsItem *picked : selected) {
         if (gone.contains(picked))
             continue;
-        // An annotation's label stands for its annotation.
-        QGraphicsItem *item =
-            picked->type() == ITEMTYPE_ANOTATIONTEXT ? gc_namedItem(picked) : picked;
+        QGraphicsItem *item = gc_namedItem(picked);
         if (gone.contains(item))
             continue;
         switch (item->type()) {
@@ -1172,15 +1168,15 @@ void GC_GenomeScene::slotApplyStyle(const GC_Style &style, bool forced, bool all
         setModified(true);
         return;
     }
-    // Take the selection first: a style may move items in or out of it.
+    // Take the selection first: a style may move items in or out of it. An
+    // item picked up with its label is styled once.
     const QList<QGraphicsItem *> selected = selectedItems();
-    for (QGraphicsItem *item : selected) {
-        if (item->type() == ITEMTYPE_GENOMETEXT)
-            item = static_cast<GC_GenomeText *>(item)->getGenome();
-        else if (item->type() == ITEMTYPE_ANOTATIONTEXT)
-            item = static_cast<GC_AnotationText *>(item)->getAnotation();
-        if (!item)
+    QSet<QGraphicsItem *> styled;
+    for (QGraphicsItem *picked : selected) {
+        QGraphicsItem *item = gc_namedItem(picked);
+        if (styled.contains(item))
             continue;
+        styled.insert(item);
         switch (item->type()) {
         case ITEMTYPE_MATCHING:
             static_cast<GC_GenomeMatching *>(item)->applyStyle(applied, false);
