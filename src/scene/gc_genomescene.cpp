@@ -1020,7 +1020,7 @@ void GC_GenomeScene::cutShownRange(bool fromStart)
         genome->setNucTo(n);
     else
         genome->setNucFrom(n);
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeSetLeftmost()
@@ -1055,42 +1055,42 @@ void GC_GenomeScene::slotGenomeToggleOrientation()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->reverse();
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleAnotations()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowAnotations(!genome->getShowAnotations());
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleGenes()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowGenes(!genome->getShowGenes());
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleRuler()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowRuler(!genome->getShowRuler());
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleMatchings()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowMatchings(!genome->getShowMatchings());
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleLabel()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowText(!genome->getShowText());
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleGCcontentBars()
@@ -1100,14 +1100,14 @@ void GC_GenomeScene::slotGenomeToggleGCcontentBars()
         genome->setShowGCcontent(!genome->getShowGCcontent());
         placeWithoutCollision(genome->getGCcontentBar());
     }
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGeneToggleOrientation()
 {
     for (QGraphicsItem *item : selectedItemsOfType(ITEMTYPE_GENE))
         static_cast<GC_Gene *>(item)->invertOrientation();
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotRulerToggleOrientation()
@@ -1115,7 +1115,7 @@ void GC_GenomeScene::slotRulerToggleOrientation()
     for (QGraphicsItem *item : selectedItems())
         if (item->type() == ITEMTYPE_RULER)
             static_cast<GC_Ruler *>(item)->flipSide();
-    emit changedItem();
+    itemChanged();
 }
 
 // ---------------------------------------------------------------- homology bars
@@ -1165,7 +1165,7 @@ void GC_GenomeScene::slotApplyStyle(const GC_Style &style, bool forced, bool all
             setMargin(applied.sceneMargin);
         if (applied.applySceneSeparationBetweenGenomes)
             setSeparationBetweenGenomes(applied.sceneSeparationBetweenGenomes);
-        setModified(true);
+        itemChanged();
         return;
     }
     // Take the selection first: a style may move items in or out of it. An
@@ -1201,7 +1201,7 @@ void GC_GenomeScene::slotApplyStyle(const GC_Style &style, bool forced, bool all
         }
     }
     if (!selected.isEmpty())
-        setModified(true);
+        itemChanged();
 }
 
 // ---------------------------------------------------------------- web BLAST and clipboard
