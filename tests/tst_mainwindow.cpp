@@ -41,6 +41,7 @@
 #include <QDockWidget>
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QTreeWidget>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -302,26 +303,50 @@ private slots:
         QVERIFY(!window.genomeView()->isEnabled());
     }
 
+    // The panel's genome and its left-out genomes belong to the document:
+    // ids start again in the next one, and would name other genomes there.
     void closingEmptiesTheCoveragePanel()
     {
         Kestal_Main window;
         GC_GenomeScene *scene = window.genomeScene();
-        GC_Genome *top = SceneFixture::genomeWithSequence(3000, "top", 3);
-        GC_Genome *low = SceneFixture::genomeWithSequence(3000, "low", 4);
-        SceneFixture::addGene(top, 200, 500);
-        SceneFixture::addGene(top, 900, 1200);
-        scene->addItem(top);
-        scene->addItem(low);
-        scene->insertTopGenome(top);
-        scene->insertLowGenome(low);
-        scene->addMatching(top, low, 100, 1500, 100, 1500, 98.0, 2000.0);
-        makeDocument(window);
-        emit scene->coverageRequested(top);
+        const auto compare = [scene, &window] {
+            GC_Genome *top = SceneFixture::genomeWithSequence(3000, "top", 3);
+            GC_Genome *low = SceneFixture::genomeWithSequence(3000, "low", 4);
+            SceneFixture::addGene(top, 200, 500);
+            SceneFixture::addGene(top, 900, 1200);
+            scene->addItem(top);
+            scene->addItem(low);
+            scene->insertTopGenome(top);
+            scene->insertLowGenome(low);
+            scene->addMatching(top, low, 100, 1500, 100, 1500, 98.0, 2000.0);
+            makeDocument(window);
+            emit scene->coverageRequested(top);
+        };
+        compare();
+        GC_Genome *top = scene->topGenomes().first();
+        GC_Genome *low = scene->lowGenomes().first();
         auto *coverage = child<GC_CoverageWidget>(window, "GC_CoverageWidget");
         auto *rows = coverage->findChild<QTreeWidget *>("treeWidget");
         auto *count = coverage->findChild<QLabel *>("label");
         QCOMPARE(rows->topLevelItemCount(), 2);
         QCOMPARE(count->text(), QString("2 matched genes"));
+
+        // The low genome left out in the options: nothing covers the genes,
+        // also after the panel looked at another genome of the document.
+        ModalAnswerer::handle([](QWidget *options) {
+            auto *included = options->findChild<QListWidget *>("includedgenomeslist");
+            QCOMPARE(included->count(), 1);
+            included->item(0)->setSelected(true);
+            options->findChild<QPushButton *>("buttonremove")->click();
+            options->findChild<QPushButton *>("pushButton")->click();
+        });
+        coverage->findChild<QPushButton *>("buttonoptions")->click();
+        QCOMPARE(coverage->getExcludedGenomes(), QSet<int>({low->getId()}));
+        QCOMPARE(count->text(), QString("0 matched genes"));
+        emit scene->coverageRequested(low);
+        emit scene->coverageRequested(top);
+        QCOMPARE(coverage->getExcludedGenomes(), QSet<int>({low->getId()}));
+        QCOMPARE(count->text(), QString("0 matched genes"));
 
         scene->setModified(false);
         QVERIFY(window.slotFileClose());
@@ -329,6 +354,11 @@ private slots:
         QVERIFY(coverage->getGenome() == nullptr);
         QCOMPARE(rows->topLevelItemCount(), 0);
         QCOMPARE(count->text(), QString("0 genes"));
+        QVERIFY(coverage->getExcludedGenomes().isEmpty());
+
+        // The same comparison again, with the same ids: nothing is left out.
+        compare();
+        QCOMPARE(count->text(), QString("2 matched genes"));
     }
 
     void propertyPanelIsJoinedToTheSceneOnce()

@@ -21,6 +21,7 @@
 #include "gc_rfamhomologies.h"
 #include "gc_rrnahomologies.h"
 #include "gc_ruler.h"
+#include "gc_style.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -326,6 +327,47 @@ private slots:
         c.select(c.top->getNameLabel());
         editorAt<QCheckBox>(c.tree(), {"Genome", "Show COG homologies"})->click();
         QVERIFY(c.top->getShowCogHomologies());
+    }
+
+    // Commands that change the shown genome refill its rows, as a drag does,
+    // so the next nudge of an editor starts from what the genome now holds.
+    void commandsRefillTheShownItem()
+    {
+        Canvas c;
+        c.scene.setSceneRect(0, 0, 600, 500);
+        const auto view = showView(c.scene, 600, 500);
+        c.select(c.top);
+        auto *scale = editorAt<QDoubleSpinBox>(c.tree(), {"Genome", "Pixels per nucleotide"});
+        QCOMPARE(scale->value(), 0.5);
+
+        c.scene.slotViewAdjustToWidth();
+        const double fitted = c.top->getPixPerNuc();
+        QVERIFY(qAbs(fitted - 0.5) > 0.01);
+        QCOMPARE(scale->value(), fitted);
+        scale->stepUp();
+        QCOMPARE(c.top->getPixPerNuc(), fitted + 1.0);
+
+        // Both genomes are as long: one scale fits them both as before.
+        c.scene.slotViewAdjustProportional();
+        QCOMPARE(c.top->getPixPerNuc(), fitted);
+        QCOMPARE(scale->value(), fitted);
+
+        GC_Style style;
+        style.applyGenomePixPerNuc = true;
+        style.genomePixPerNuc = 0.25;
+        c.scene.slotApplyStyle(style, false, false, false);
+        QCOMPARE(c.top->getPixPerNuc(), 0.25);
+        QCOMPARE(scale->value(), 0.25);
+
+        // The menu's homology switch shows in the genome's own.
+        QVERIFY(c.top->getCogHomologies()->addCogMatching(100, 400, 1, "COG0001", "E", 2, 1e-10, 80.f));
+        c.select(c.low);
+        c.select(c.top);
+        auto *cog = editorAt<QCheckBox>(c.tree(), {"Genome", "Show COG homologies"});
+        QVERIFY(!cog->isChecked());
+        c.scene.slotGenomeShowCogMatchings();
+        QVERIFY(c.top->getShowCogHomologies());
+        QVERIFY(cog->isChecked());
     }
 
     void geneRowsAndLimits()

@@ -2,6 +2,7 @@
 
 #include "gc_anotation.h"
 #include "gc_anotationtext.h"
+#include "gc_coghomologies.h"
 #include "gc_freetext.h"
 #include "gc_gccontentbar.h"
 #include "gc_gene.h"
@@ -219,6 +220,34 @@ private slots:
         c.scene.slotGenomeToggleRuler();
         QVERIFY(c.top->getShowRuler());
         QCOMPARE(c.scene.firstSelectedGenome(), c.top);
+    }
+
+    // Right-clicked, a genome's name label gives exactly its genome's menu,
+    // the homology searches and show entries included, and they act on it.
+    void genomeLabelGivesItsGenomesMenu()
+    {
+        Canvas c;
+        GC_GenomeText *label = c.top2->getNameLabel();
+        const QPointF onLabel = label->sceneBoundingRect().center();
+        QCOMPARE(c.scene.itemAt(onLabel, c.view->transform()), label);
+
+        const QStringList arrowMenu = c.rightClick(Canvas::onGenome(c.top2, 700));
+        QVERIFY(arrowMenu.contains("Search for COG homologies"));
+        c.scene.clearSelection();
+        QCOMPARE(c.rightClick(onLabel), arrowMenu);
+        QCOMPARE(c.scene.selectedItems(), QList<QGraphicsItem *>({label}));
+
+        // With hits held, the show entry stands in for the search.
+        QVERIFY(c.top2->getCogHomologies()->addCogMatching(100, 400, 1, "COG0001", "E", 2,
+                                                            1e-10, 80.0));
+        c.scene.clearSelection();
+        const QStringList withHits = c.rightClick(Canvas::onGenome(c.top2, 700));
+        QVERIFY(withHits.contains("Show/Hide COG homologies"));
+        QVERIFY(!withHits.contains("Search for COG homologies"));
+        c.scene.clearSelection();
+        QVERIFY(!c.top2->getShowCogHomologies());
+        QCOMPARE(c.rightClick(onLabel, "Show/Hide COG homologies"), withHits);
+        QVERIFY(c.top2->getShowCogHomologies());
     }
 
     void annotationMenu()

@@ -743,7 +743,7 @@ bool Kestal_Main::slotFileClose()
     }
     scene.clearScene();
     setDocumentCommandsEnabled(false);
-    coverageWidget->reset();
+    coverageWidget->forgetDocument();
     statusBar()->showMessage(tr("Welcome to Kestal, an interactive genomic comparison tool."));
     return true;
 }

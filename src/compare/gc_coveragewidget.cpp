@@ -48,6 +48,12 @@ void GC_CoverageWidget::reset()
     setEnabled(false);
 }
 
+void GC_CoverageWidget::forgetDocument()
+{
+    reset();
+    excludedGenomes.clear();
+}
+
 void GC_CoverageWidget::followScene(GC_GenomeScene *scene)
 {
     if (scene == genomeScene)

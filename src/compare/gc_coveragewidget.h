@@ -33,6 +33,9 @@ public:
     // Forgets the genome, empties the list and its count and disables the
     // panel; the threshold, mode and left-out genomes stay.
     void reset();
+    // A reset that forgets the left-out genomes too, for a document closed:
+    // genome ids start again in every document, so they would name others.
+    void forgetDocument();
 
     GC_Genome *getGenome() const { return genome; }
     double getBitScore() const { return bitScore; }

@@ -36,7 +36,10 @@ Owner *gc_parentItemOfType(const QGraphicsItem *item, int ownerType)
 }
 
 // A name label stands for the item it names (genome, gene or annotation):
-// that item for such a label, the item itself otherwise.
+// that item for such a label, the item itself otherwise. Whatever reads a
+// selection or the item under the cursor (the selection summary, the
+// context menu, the commands, the property panel, the style tool) goes
+// through this one rule.
 inline QGraphicsItem *gc_namedItem(QGraphicsItem *item)
 {
     const int code = item->type();

@@ -6,42 +6,27 @@
 #include <QGraphicsItem>
 #include <QtGlobal>
 
-namespace {
-
-// A label counts for its owner only when the owner is not selected itself.
-bool countsForOwner(const QGraphicsItem *label)
-{
-    const QGraphicsItem *owner = label->parentItem();
-    return owner && !owner->isSelected();
-}
-
-} // namespace
-
 void GC_SelectionResume::countSelection(const QList<QGraphicsItem *> &items)
 {
     *this = GC_SelectionResume();
-    for (const QGraphicsItem *item : items) {
+    for (QGraphicsItem *item : items) {
         if (!item)
             continue;
-        const int code = item->type();
-        qCDebug(lcKestal, "GC_SelectionResume::countSelection(): Type: %d", code);
-        switch (code) {
+        qCDebug(lcKestal, "GC_SelectionResume::countSelection(): Type: %d", item->type());
+        // A label counts as the item it names, unless that item is selected
+        // too and counts itself.
+        const QGraphicsItem *named = gc_namedItem(item);
+        if (named != item && named->isSelected())
+            continue;
+        switch (named->type()) {
         case ITEMTYPE_GENOME:
             ++m_genomes;
-            break;
-        case ITEMTYPE_GENOMETEXT:
-            if (countsForOwner(item))
-                ++m_genomes;
             break;
         case ITEMTYPE_MATCHING:
             ++m_matchings;
             break;
         case ITEMTYPE_GENE:
             ++m_genes;
-            break;
-        case ITEMTYPE_GENELABEL:
-            if (countsForOwner(item))
-                ++m_genes;
             break;
         case ITEMTYPE_RULER:
             ++m_rulers;
@@ -54,10 +39,6 @@ void GC_SelectionResume::countSelection(const QList<QGraphicsItem *> &items)
             break;
         case ITEMTYPE_ANOTATION:
             ++m_anotations;
-            break;
-        case ITEMTYPE_ANOTATIONTEXT:
-            if (countsForOwner(item))
-                ++m_anotations;
             break;
         case ITEMTYPE_COGHOMOLOGIES:
             ++m_cogHomologies;

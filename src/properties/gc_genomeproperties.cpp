@@ -150,18 +150,16 @@ void GC_GenomeProperties::showHomologies(Family family, bool show)
     if (show == shown)
         return;
     GC_GenomeScene *owner = genome->genomeScene();
-    if (owner) {
-        const QList<QGraphicsItem *> selected = owner->selectedItems();
-        if (!selected.isEmpty() && selected.first() == genome) {
-            if (family == Cog)
-                owner->slotGenomeShowHideCogMatchings(show);
-            else
-                owner->slotGenomeShowHideRfamMatchings(show);
-            return;
-        }
+    if (owner && owner->firstSelectedGenome() == genome) {
+        if (family == Cog)
+            owner->slotGenomeShowHideCogMatchings(show);
+        else
+            owner->slotGenomeShowHideRfamMatchings(show);
+        return;
     }
     // The scene's commands act on its first selected genome; a genome shown
-    // through its name label is handled here for the hits in memory.
+    // while an item of no kind the panel shows comes first in the selection is
+    // handled here for the hits in memory.
     QGraphicsItem *bar = nullptr;
     int loaded = 0;
     if (family == Cog) {

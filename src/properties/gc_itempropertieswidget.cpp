@@ -205,7 +205,9 @@ void GC_ItemPropertiesWidget::buildSummary(const GC_SelectionResume &resume)
 
 void GC_ItemPropertiesWidget::slotPoblate()
 {
-    if (item && m_properties)
+    // A scene command run by an edit (a homology bar shown) announces the
+    // change the panel is writing: the editors already say it.
+    if (item && m_properties && !m_applying)
         m_properties->fill();
 }
 

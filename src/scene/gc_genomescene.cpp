@@ -13,10 +13,8 @@
 #include "gc_sqlconnection.h"
 
 #include "gc_anotation.h"
-#include "gc_anotationtext.h"
 #include "gc_gccontentbar.h"
 #include "gc_gene.h"
-#include "gc_genometext.h"
 #include "gc_ruler.h"
 #include "gc_scenehomologydialogs.h"
 #include "gc_sceneinput.h"
@@ -872,9 +870,7 @@ void GC_GenomeScene::slotItemRemove()
     for (QGraphicsItem *picked : selected) {
         if (gone.contains(picked))
             continue;
-        // An annotation's label stands for its annotation.
-        QGraphicsItem *item =
-            picked->type() == ITEMTYPE_ANOTATIONTEXT ? gc_namedItem(picked) : picked;
+        QGraphicsItem *item = gc_namedItem(picked);
         if (gone.contains(item))
             continue;
         switch (item->type()) {
@@ -1024,7 +1020,7 @@ void GC_GenomeScene::cutShownRange(bool fromStart)
         genome->setNucTo(n);
     else
         genome->setNucFrom(n);
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeSetLeftmost()
@@ -1059,42 +1055,42 @@ void GC_GenomeScene::slotGenomeToggleOrientation()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->reverse();
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleAnotations()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowAnotations(!genome->getShowAnotations());
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleGenes()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowGenes(!genome->getShowGenes());
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleRuler()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowRuler(!genome->getShowRuler());
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleMatchings()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowMatchings(!genome->getShowMatchings());
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleLabel()
 {
     for (GC_Genome *genome : selectedGenomes(*this))
         genome->setShowText(!genome->getShowText());
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGenomeToggleGCcontentBars()
@@ -1104,14 +1100,14 @@ void GC_GenomeScene::slotGenomeToggleGCcontentBars()
         genome->setShowGCcontent(!genome->getShowGCcontent());
         placeWithoutCollision(genome->getGCcontentBar());
     }
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotGeneToggleOrientation()
 {
     for (QGraphicsItem *item : selectedItemsOfType(ITEMTYPE_GENE))
         static_cast<GC_Gene *>(item)->invertOrientation();
-    emit changedItem();
+    itemChanged();
 }
 
 void GC_GenomeScene::slotRulerToggleOrientation()
@@ -1119,7 +1115,7 @@ void GC_GenomeScene::slotRulerToggleOrientation()
     for (QGraphicsItem *item : selectedItems())
         if (item->type() == ITEMTYPE_RULER)
             static_cast<GC_Ruler *>(item)->flipSide();
-    emit changedItem();
+    itemChanged();
 }
 
 // ---------------------------------------------------------------- homology bars
@@ -1169,18 +1165,18 @@ void GC_GenomeScene::slotApplyStyle(const GC_Style &style, bool forced, bool all
             setMargin(applied.sceneMargin);
         if (applied.applySceneSeparationBetweenGenomes)
             setSeparationBetweenGenomes(applied.sceneSeparationBetweenGenomes);
-        setModified(true);
+        itemChanged();
         return;
     }
-    // Take the selection first: a style may move items in or out of it.
+    // Take the selection first: a style may move items in or out of it. An
+    // item picked up with its label is styled once.
     const QList<QGraphicsItem *> selected = selectedItems();
-    for (QGraphicsItem *item : selected) {
-        if (item->type() == ITEMTYPE_GENOMETEXT)
-            item = static_cast<GC_GenomeText *>(item)->getGenome();
-        else if (item->type() == ITEMTYPE_ANOTATIONTEXT)
-            item = static_cast<GC_AnotationText *>(item)->getAnotation();
-        if (!item)
+    QSet<QGraphicsItem *> styled;
+    for (QGraphicsItem *picked : selected) {
+        QGraphicsItem *item = gc_namedItem(picked);
+        if (styled.contains(item))
             continue;
+        styled.insert(item);
         switch (item->type()) {
         case ITEMTYPE_MATCHING:
             static_cast<GC_GenomeMatching *>(item)->applyStyle(applied, false);
@@ -1205,7 +1201,7 @@ void GC_GenomeScene::slotApplyStyle(const GC_Style &style, bool forced, bool all
         }
     }
     if (!selected.isEmpty())
-        setModified(true);
+        itemChanged();
 }
 
 // ---------------------------------------------------------------- web BLAST and clipboard

@@ -72,9 +72,12 @@ public:
     double separationBetweenGenomes() const { return m_separationBetweenGenomes; }
     void setSeparationBetweenGenomes(double value);
 
-    // Items call this after a change of their own (a zoom by key, a ruler
-    // key, a drag): emits changedItem(), so the property panel refills. Every
-    // changedItem() marks the document modified.
+    // Whatever changes items outside the property panel ends with this:
+    // items after a change of their own (a zoom by key, a ruler key, a
+    // drag), the commands after theirs (menu toggles and cuts, the fitting
+    // commands, homology bars shown or hidden, a style applied). It emits
+    // changedItem(), so the property panel refills; every changedItem()
+    // marks the document modified.
     void itemChanged();
 
     // ---- Document: genome rows

@@ -113,18 +113,21 @@ void GC_SceneHomologyDialogs::toggleHomologyBar(GC_GenomeSource::Family family)
     const HomologyAccess access = homologyAccess(genome, family);
     if (access.shown) {
         setHomologyShown(genome, family, false);
-        m_scene->setModified(true);
+        m_scene->itemChanged();
         return;
     }
+    bool changed = false;
     if (access.loaded > 0) {
         setHomologyShown(genome, family, true);
-        m_scene->setModified(true);
+        changed = true;
     } else if (loadStoredHomologies(family, genome)) {
         setHomologyShown(genome, family, true);
         access.bar->update();
-        m_scene->setModified(true);
+        changed = true;
     }
     m_scene->placeWithoutCollision(access.bar);
+    if (changed)
+        m_scene->itemChanged();
 }
 
 void GC_SceneHomologyDialogs::showHideHomologyBar(GC_GenomeSource::Family family, bool show)
@@ -134,21 +137,21 @@ void GC_SceneHomologyDialogs::showHideHomologyBar(GC_GenomeSource::Family family
         return;
     const HomologyAccess access = homologyAccess(genome, family);
     if (!show) {
-        if (access.shown)
-            m_scene->setModified(true);
         setHomologyShown(genome, family, false);
+        if (access.shown)
+            m_scene->itemChanged();
         return;
     }
     if (access.loaded > 0) {
-        if (!access.shown)
-            m_scene->setModified(true);
         setHomologyShown(genome, family, true);
         m_scene->placeWithoutCollision(access.bar);
+        if (!access.shown)
+            m_scene->itemChanged();
     } else if (access.stored > 0 && loadStoredHomologies(family, genome)) {
         setHomologyShown(genome, family, true);
         access.bar->update();
         m_scene->placeWithoutCollision(access.bar);
-        m_scene->setModified(true);
+        m_scene->itemChanged();
     }
 }
 
@@ -185,7 +188,7 @@ void GC_SceneHomologyDialogs::searchHomologies(GC_GenomeSource::Family family)
     setHomologyShown(genome, family, true);
     m_scene->placeWithoutCollision(homologyAccess(genome, family).bar);
     // The new hits are saved with the canvas.
-    m_scene->setModified(true);
+    m_scene->itemChanged();
 }
 
 void GC_SceneHomologyDialogs::showCogStatistics()

@@ -154,8 +154,11 @@ void GC_SceneInput::contextMenu(QGraphicsSceneContextMenuEvent *event)
     GC_Genome *clicked = nullptr;
     if (QGraphicsItem *item = topmostItemAt(event->scenePos())) {
         item->setSelected(true);
-        if (item->type() == ITEMTYPE_GENOME) {
-            clicked = static_cast<GC_Genome *>(item);
+        // A genome's name label gives the genome's menu, the entries that
+        // depend on the clicked genome included.
+        QGraphicsItem *named = gc_namedItem(item);
+        if (named->type() == ITEMTYPE_GENOME) {
+            clicked = static_cast<GC_Genome *>(named);
             qCDebug(lcKestal).noquote() << "Selected genome ID: " << clicked->getId();
         }
     }

@@ -86,7 +86,7 @@ void GC_SceneLayout::adjustToWidth()
     }
     fitCanvasFromTopLeft(view);
     if (topCount + lowCount > 0)
-        m_scene->setModified(true);
+        m_scene->itemChanged();
 }
 
 void GC_SceneLayout::adjustProportional()
@@ -126,7 +126,7 @@ void GC_SceneLayout::adjustProportional()
             spreadRow(m_lowGenomes, pixPerNuc, LowRowYProportional, lowAvailable, lowLength);
     }
     fitCanvasFromTopLeft(view);
-    m_scene->setModified(true);
+    m_scene->itemChanged();
 }
 
 void GC_SceneLayout::adjustMatchingToView(GC_GenomeMatching *matching)
@@ -149,7 +149,7 @@ void GC_SceneLayout::adjustMatchingToView(GC_GenomeMatching *matching)
     // Centred on the canvas as it now is, so the centring holds.
     m_scene->fitSceneRectToItems();
     view->centerOn(matching);
-    m_scene->setModified(true);
+    m_scene->itemChanged();
 }
 
 // The rows start at the canvas's top left: the view goes there, wherever it
