@@ -4,6 +4,7 @@
 #include "gc_canvasrowcounter.h"
 #include "gc_coghomologies.h"
 #include "gc_cogmatching.h"
+#include "gc_cogshowmatchings_dialog.h"
 #include "gc_fileutils.h"
 #include "gc_freetext.h"
 #include "gc_gene.h"
@@ -16,6 +17,7 @@
 #include "gc_rrnamatching.h"
 #include "gc_ruler.h"
 #include "gc_sqlconnection.h"
+#include "modal_answerer.h"
 #include "sqlite_file_lock.h"
 #include "test_data.h"
 
@@ -23,9 +25,11 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QFile>
+#include <QLabel>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 
 #include <csignal>
 #include <functional>
@@ -1247,6 +1251,49 @@ private slots:
         check(scene);
         if (QTest::currentTestFailed())
             return;
+
+        // Added alone from the file, a genome takes what opening the file
+        // deals it and no more: its genes, its ruler, and its share of the
+        // stored hits, counted, shown and saved. The id names the genome that
+        // keeps the id on opening (the later row); an id the file lacks, the
+        // first row.
+        for (const int index : {-1, 7}) {
+            const bool isClone = (index == 7) != cloneFirst;
+            const QList<int> &written = isClone ? cloneGenes : sequenceGenes;
+            GC_GenomeScene single;
+            QVERIFY2(single.loadGenomeFromFile(file, index), qPrintable(single.lastErrorText()));
+            QCOMPARE(single.topGenomes().size(), 1);
+            single.addItemsToScene();
+            GC_Genome *added = single.topGenomes().first();
+            QCOMPARE(added->getName(), QString(isClone ? "clone" : "sequence"));
+            QCOMPARE(added->getRuler()->getNucsPerPeriod(), isClone ? 100 : 250);
+            QList<int> starts;
+            for (const GC_Gene *gene : added->getGenes())
+                starts << gene->getCoords().start();
+            QCOMPARE(starts, written);
+            const QString hits = written.isEmpty() ? QString("0+0+0") : QString("%1+1+1").arg(written.size());
+            QCOMPARE(storedCounts(added), hits);
+
+            // The show dialog hands over as many rows as it counts.
+            GC_CogShowMatchings_dialog show;
+            show.setGenome(added);
+            show.setScene(&single);
+            QVERIFY(show.findChild<QTextBrowser *>("textBrowser")->toPlainText().contains(
+                QString("%1 COG homologies have been found").arg(written.size())));
+            ModalAnswerer::clickButtonText("Yes");
+            QCOMPARE(show.exec(), int(QDialog::Accepted));
+            QCOMPARE(show.findChild<QLabel *>("labelAdvance")->text(),
+                     written.isEmpty() ? QString("Loading COG homologies from database")
+                                       : QString("%1/%2").arg(written.size() - 1).arg(written.size()));
+
+            single.setFileName(path("shared_id_added.kcv"));
+            QVERIFY2(single.saveToKestalCanvas(), qPrintable(single.lastErrorText()));
+            QCOMPARE(hitCounts(single.fileName()), hits);
+            QStringList hitStarts;
+            for (int start : written)
+                hitStarts << QString::number(start);
+            QCOMPARE(rows(single.fileName(), "SELECT id_cog_protein FROM cog_matchings ORDER BY start"), hitStarts);
+        }
 
         scene.setFileName(path("shared_id_saved.kcv"));
         QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
