@@ -4,6 +4,7 @@
 #include "gc_canvasrowcounter.h"
 #include "gc_coghomologies.h"
 #include "gc_cogmatching.h"
+#include "gc_cogshowmatchings_dialog.h"
 #include "gc_fileutils.h"
 #include "gc_freetext.h"
 #include "gc_gene.h"
@@ -16,6 +17,7 @@
 #include "gc_rrnamatching.h"
 #include "gc_ruler.h"
 #include "gc_sqlconnection.h"
+#include "modal_answerer.h"
 #include "sqlite_file_lock.h"
 #include "test_data.h"
 
@@ -23,9 +25,11 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QFile>
+#include <QLabel>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 
 #include <csignal>
 #include <functional>
@@ -159,6 +163,39 @@ QByteArray damagedExample(const QString &damage)
     return bytes;
 }
 
+// While it lives, runs an action once, in the thread that logs it, on the
+// first log line that contains a text: a way to change a file at one
+// exact moment of a reading.
+class OnLogLine
+{
+public:
+    OnLogLine(const QString &text, std::function<void()> action)
+    {
+        s_text = text;
+        s_action = std::move(action);
+        s_previous = qInstallMessageHandler(&OnLogLine::handle);
+    }
+    ~OnLogLine()
+    {
+        qInstallMessageHandler(s_previous);
+        s_action = nullptr;
+    }
+    OnLogLine(const OnLogLine &) = delete;
+    OnLogLine &operator=(const OnLogLine &) = delete;
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (s_action && message.contains(s_text))
+            std::exchange(s_action, nullptr)();
+        if (s_previous)
+            s_previous(type, context, message);
+    }
+    static inline QString s_text;
+    static inline std::function<void()> s_action;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
 GC_Gene *makeGene(int id, int from, int to, const QString &name)
 {
     auto *gene = new GC_Gene;
@@ -278,6 +315,19 @@ private:
     {
         return QString("%1+%2+%3").arg(genome->getDatabaseCogMatchingsCount())
             .arg(genome->getDatabaseRfamMatchingsCount()).arg(genome->getDatabaserRNAMatchingsCount());
+    }
+
+    // Opens a canvas that another program moves away once its genomes rows
+    // are read, and back once it is open: no stored hit could be counted.
+    static bool loadWhileBrieflyAway(GC_GenomeScene &scene, const QString &file)
+    {
+        const QString aside = file + ".aside";
+        bool opened = false;
+        {
+            OnLogLine away("GC_Genome::setCoords(): ", [&] { QFile::rename(file, aside); });
+            opened = scene.loadKestalCanvas(file);
+        }
+        return QFile::rename(aside, file) && opened;
     }
 
     // A scene with every stored item kind and non-default values throughout.
@@ -678,6 +728,32 @@ private slots:
         QCOMPARE(rows(b, "SELECT * FROM rfam_matchings"), rfamRows);
         QCOMPARE(rows(b, "SELECT * FROM rrna_matchings"), rrnaRows);
 
+        // Rows that could not be counted when the file was read are counted
+        // again by the save, which keeps every one of them.
+        GC_GenomeScene uncounted;
+        QVERIFY(loadWhileBrieflyAway(uncounted, b));
+        QCOMPARE(storedCounts(uncounted.topGenomes().first()), QString("-1+-1+-1"));
+        QVERIFY2(uncounted.saveToKestalCanvas(), qPrintable(uncounted.lastErrorText()));
+        QCOMPARE(rows(b, "SELECT * FROM cog_matchings"), cogRows);
+        QCOMPARE(rows(b, "SELECT * FROM rfam_matchings"), rfamRows);
+        QCOMPARE(rows(b, "SELECT * FROM rrna_matchings"), rrnaRows);
+        // A file without the hit tables (older canvases) cannot be counted
+        // either, but holds none: it is saved all the same.
+        const QString tableless = path("source_without_hit_tables.kcv");
+        {
+            GC_SqlConnection connection("tst_tableless", tableless);
+            QSqlQuery query(connection.database());
+            QVERIFY(createCanvasTables(query));
+            QVERIFY(query.exec("INSERT INTO genomes ( id , place , name , nucfrom , nucto , pixPerNuc , visible ) "
+                               "VALUES ( 3 , 0 , 'A' , 1 , 100 , 1.0 , 1 )"));
+        }
+        GC_GenomeScene older;
+        QVERIFY(older.loadKestalCanvas(tableless));
+        QCOMPARE(storedCounts(older.topGenomes().first()), QString("-1+-1+-1"));
+        older.setFileName(path("source_without_hit_tables_saved.kcv"));
+        QVERIFY2(older.saveToKestalCanvas(), qPrintable(older.lastErrorText()));
+        QCOMPARE(hitCounts(older.fileName()), QString("0+0+0"));
+
         // Once one COG hit is held in memory, only the held hits are
         // written for COG; the other families are still copied.
         top->getCogHomologies()->addCogMatching(10, 20, 4, "COG0004", "T", 3, 1e-3f, 15.0f);
@@ -718,6 +794,9 @@ private slots:
         // genomes were read from; a save without them would lose them.
         QTest::newRow("source of stored hits removed after opening") << "source-removed";
         QTest::newRow("source of stored hits locked by another program") << "source-locked";
+        // Hits that could not be counted when the file was read may be
+        // there all the same: counted again, or the save fails.
+        QTest::newRow("source of uncounted stored hits locked by another program") << "source-uncounted-locked";
     }
 
     void aFailedSaveLeavesTheOldFileAlone()
@@ -739,7 +818,12 @@ private slots:
         if (fromSource) {
             source = path("source_of_" + how + ".kcv");
             QVERIFY(QFile::copy(file, source));
-            QVERIFY(opened.loadKestalCanvas(source));
+            if (how == "source-uncounted-locked") {
+                QVERIFY(loadWhileBrieflyAway(opened, source));
+                QCOMPARE(storedCounts(opened.topGenomes().first()), QString("-1+-1+-1"));
+            } else {
+                QVERIFY(opened.loadKestalCanvas(source));
+            }
             opened.setFileName(file);
             if (how == "source-removed")
                 QVERIFY(QFile::remove(source));
@@ -751,7 +835,7 @@ private slots:
             big->setCoords(GC_Interval(1, 3000000));
             scene.insertLowGenome(big);
         }
-        if (fromSource)
+        if (fromSource && how != "source-uncounted-locked")
             QVERIFY(scene.topGenomes().first()->getDatabaseCogMatchingsCount() > 0);
         scene.setModified(true);
         scene.setLastErrorText(QString());
@@ -781,7 +865,7 @@ private slots:
             saved = scene.saveToKestalCanvas();
             setrlimit(RLIMIT_FSIZE, &old);
             std::signal(SIGXFSZ, previous);
-        } else if (how == "source-locked") {
+        } else if (how.startsWith("source") && how.endsWith("locked")) {
             GC_SqlConnection other("tst_other_program", source);
             QSqlQuery lock(other.database());
             QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
@@ -800,7 +884,7 @@ private slots:
             QVERIFY2(words.contains(QString("Genome \"Top genome\": the stored COG hits could not be copied "
                                             "from \"%1\"").arg(source)),
                      qPrintable(words));
-            if (how == "source-locked")
+            if (how.endsWith("locked"))
                 QVERIFY2(words.contains("in use by another program"), qPrintable(words));
         }
         const QString words = scene.lastErrorText();
@@ -1293,6 +1377,50 @@ private slots:
         check(scene);
         if (QTest::currentTestFailed())
             return;
+
+        // Added alone from the file, a genome takes what opening the file
+        // deals it and no more: its genes, its ruler, and its share of the
+        // stored hits, counted, shown and saved. The id names the genome that
+        // keeps the id on opening (the later row); an id the file lacks, the
+        // first row.
+        for (const int index : {-1, 7}) {
+            const bool isClone = (index == 7) != cloneFirst;
+            const QList<int> &written = isClone ? cloneGenes : sequenceGenes;
+            GC_GenomeScene single;
+            QVERIFY2(single.loadGenomeFromFile(file, index), qPrintable(single.lastErrorText()));
+            QCOMPARE(single.topGenomes().size(), 1);
+            single.addItemsToScene();
+            GC_Genome *added = single.topGenomes().first();
+            QCOMPARE(added->getName(), QString(isClone ? "clone" : "sequence"));
+            QCOMPARE(added->getRuler()->getNucsPerPeriod(), isClone ? 100 : 250);
+            QList<int> starts;
+            for (const GC_Gene *gene : added->getGenes())
+                starts << gene->getCoords().start();
+            QCOMPARE(starts, written);
+            const QString hits = written.isEmpty() ? QString("0+0+0") : QString("%1+1+1").arg(written.size());
+            QCOMPARE(storedCounts(added), hits);
+
+            // The show dialog hands over as many rows as it counts.
+            GC_CogShowMatchings_dialog show;
+            show.setGenome(added);
+            show.setScene(&single);
+            QVERIFY(show.findChild<QTextBrowser *>("textBrowser")->toPlainText().contains(
+                QString("%1 COG homologies have been found").arg(written.size())));
+            ModalAnswerer::clickButtonText("Yes");
+            QCOMPARE(show.exec(), int(QDialog::Accepted));
+            QCOMPARE(show.findChild<QLabel *>("labelAdvance")->text(),
+                     written.isEmpty() ? QString("Loading COG homologies from database")
+                                       : QString("%1/%2").arg(written.size() - 1).arg(written.size()));
+
+            single.setFileName(path("shared_id_added.kcv"));
+            QVERIFY2(single.saveToKestalCanvas(), qPrintable(single.lastErrorText()));
+            QCOMPARE(hitCounts(single.fileName()), hits);
+            QStringList hitStarts;
+            for (int start : written)
+                hitStarts << QString::number(start);
+            QCOMPARE(rows(single.fileName(), "SELECT id_cog_protein FROM cog_matchings ORDER BY start"), hitStarts);
+        }
+
         scene.setFileName(path("shared_id_saved.kcv"));
         QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
         checkSaved(scene);

@@ -140,17 +140,17 @@ private slots:
         sharing.setDatabase(canvas);
         sharing.setDatabaseId(ids.at(1));
         const int first = count(canvas, QString("SELECT min(rowid) FROM rfam_matchings WHERE genomeId = %1").arg(ids.at(1)));
-        sharing.setStoredShare(GC_GenomeSource::Rfam, {first});
+        sharing.storedHits().setShare(GC_GenomeSource::Rfam, {first});
         QCOMPARE(sharing.getDatabaseRfamMatchingsCount(), 1);
         QString reason;
-        QVERIFY2(sharing.replaceStoredRows(GC_GenomeSource::Rfam, {{7, 100, 200, 1e-9, 70.0}, {8, 300, 400, 1e-9, 70.0}},
-                                           &reason),
+        QVERIFY2(sharing.storedHits().replace(GC_GenomeSource::Rfam,
+                                              {{7, 100, 200, 1e-9, 70.0}, {8, 300, 400, 1e-9, 70.0}}, &reason),
                  qPrintable(reason));
         QCOMPARE(sharing.countDatabaseRfamMatchings(), 2);
         QCOMPARE(count(canvas, QString("SELECT count(*) FROM rfam_matchings WHERE genomeId = %1").arg(ids.at(1))), 3);
         QCOMPARE(count(canvas, QString("SELECT count(*) FROM rfam_matchings WHERE rowid = %1").arg(first)), 0);
         qint64 sum = 0;
-        for (const qint64 rowId : *sharing.storedShare(GC_GenomeSource::Rfam))
+        for (const qint64 rowId : *sharing.storedHits().share(GC_GenomeSource::Rfam))
             sum += rowId;
         QCOMPARE(sum, qint64(count(canvas, "SELECT sum(rowid) FROM rfam_matchings WHERE rfam_seqid IN (7, 8)")));
         QCOMPARE(sharing.deleteRfamMatchings(), 0);

@@ -416,7 +416,7 @@ void TestHomologyDialogs::yesLoadsTheGenomesStoredCogRows()
     }
     QSqlDatabase::removeDatabase("tst_share");
     QCOMPARE(share.size(), 2);
-    sharing->setStoredShare(GC_GenomeSource::Cog, share);
+    sharing->storedHits().setShare(GC_GenomeSource::Cog, share);
     QCOMPARE(sharing->getDatabaseCogMatchingsCount(), 2);
     GC_CogShowMatchings_dialog shared;
     shared.setGenome(sharing);

@@ -50,6 +50,18 @@ QString readFailure(const QSqlError &error)
     return error.text();
 }
 
+// Whether the file certainly has no such table: false also when its
+// schema cannot be read.
+bool lacksTable(const QSqlDatabase &db, const QString &table)
+{
+    QSqlQuery query(db);
+    if (!query.prepare(
+            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?")))
+        return false;
+    query.addBindValue(table);
+    return query.exec() && query.next() && query.value(0).toInt() == 0;
+}
+
 } // namespace
 
 QString GC_GenomeSource::tableName(Family family)
@@ -110,28 +122,41 @@ QString GC_GenomeSource::readSequence(const QString &path, int key)
     return sequence;
 }
 
-int GC_GenomeSource::countRows(const QString &path, Family family, int key)
+int GC_GenomeSource::countRows(const QString &path, Family family, int key, QString *problem)
 {
+    auto uncounted = [&](const QString &why) {
+        if (problem)
+            *problem = why;
+        return -1;
+    };
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         qCDebug(lcKestal).noquote() << "Database: " << ('"' + path + '"') << " does not exists";
-        return -1;
+        return uncounted(path.isEmpty() ? QString() : QStringLiteral("the file is no longer there"));
     }
     GC_SqlConnection connection(QStringLiteral("gc_kestal_file"), path, GC_SqlConnection::ReadOnly);
     if (!connection.isOpen())
-        return -1;
+        return uncounted(QStringLiteral("it cannot be opened: %1").arg(connection.errorText()));
+    const QString table = tableName(family);
     int count = -1;
+    QString why;
     {
         QSqlQuery query(connection.database());
-        if (query.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE genomeId = ? ")
-                              .arg(tableName(family)))) {
+        if (query.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE genomeId = ? ").arg(table))) {
             query.addBindValue(key);
             if (query.exec() && query.next())
                 count = query.value(0).toInt();
         }
+        if (count < 0 && problem) {
+            // A file without the table holds none of the family's rows; any
+            // other failure may hide some.
+            const QSqlError error = query.lastError();
+            if (GC_SqlConnection::isInUse(error) || !lacksTable(connection.database(), table))
+                why = readFailure(error);
+        }
         if (count < 0 && family != Cog)
-            qCDebug(lcKestal).noquote() << "Database problem with" << tableName(family);
+            qCDebug(lcKestal).noquote() << "Database problem with" << table;
     }
-    return count;
+    return count < 0 ? uncounted(why) : count;
 }
 
 bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
@@ -199,6 +224,12 @@ bool GC_GenomeSource::replaceRows(const QString &path, Family family, int key,
                       .arg(tableName(family), path, problem));
 }
 
+QString GC_GenomeSource::copyFailureText(Family family, const QString &path, const QString &reason)
+{
+    return QStringLiteral("the stored %1 hits could not be copied from \"%2\" (%3)")
+        .arg(familyName(family), path, reason);
+}
+
 bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int genomeId,
                                QSqlQuery &canvasQuery, int *copied, QString *errorText,
                                const Share *share)
@@ -209,8 +240,7 @@ bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int 
     // good once it replaces the old one: the save fails instead.
     auto failed = [&](const QString &why) {
         if (errorText)
-            *errorText = QStringLiteral("the stored %1 hits could not be copied from \"%2\" (%3)")
-                             .arg(familyName(family), path, why);
+            *errorText = copyFailureText(family, path, why);
         return false;
     };
     if (path.isEmpty() || !QFileInfo(path).isFile())

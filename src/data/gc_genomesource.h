@@ -42,8 +42,11 @@ public:
     static QString readSequence(const QString &path, int key);
 
     // Rows of the family's table for the key; -1 when they cannot be
-    // counted (no file, no table).
-    static int countRows(const QString &path, Family family, int key);
+    // counted (no file, no table). problem, when given, tells in words why
+    // a file that may hold rows could not be counted (gone, cannot be
+    // opened or read); it stays empty where there is nothing to count (no
+    // source file, a file without the table).
+    static int countRows(const QString &path, Family family, int key, QString *problem = nullptr);
 
     // Replaces the family's rows of the key (of the share, which then names
     // the new rows) by rows, in one transaction: the file holds either all
@@ -61,6 +64,9 @@ public:
     static bool copyRows(const QString &path, Family family, int key, int genomeId,
                          QSqlQuery &canvasQuery, int *copied, QString *errorText,
                          const Share *share = nullptr);
+    // What the user reads when the family's stored hits of path cannot be
+    // copied, for the reason given.
+    static QString copyFailureText(Family family, const QString &path, const QString &reason);
 };
 
 #endif

@@ -364,10 +364,10 @@ bool GC_HomologySearchDialog::applyPendingHits()
     const GC_GenomeSource::Family which = family();
     // Rows an earlier search stored would otherwise be loaded again on top
     // of these hits, or copied into the next canvas in their place.
-    const bool replaceStored = m_genome->countStoredRows(which) > 0;
+    const bool replaceStored = m_genome->storedHits().countNow(which) > 0;
     if (replaceStored) {
         QString reason;
-        if (!m_genome->replaceStoredRows(which, m_pendingRows, &reason)) {
+        if (!m_genome->storedHits().replace(which, m_pendingRows, &reason)) {
             forgetPendingHits();
             fail(tr("<p><b>Error:</b> the stored homologies could not be replaced: %1</p>"
                     "<p>The genome keeps its earlier homologies.</p>")

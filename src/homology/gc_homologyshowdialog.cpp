@@ -91,7 +91,7 @@ void GC_HomologyShowDialog::loadStoredHits()
 
     {
         // A genome sharing its key with others loads only its own share.
-        const GC_GenomeSource::Share *share = m_genome->storedShare(m_texts.family);
+        const GC_GenomeSource::Share *share = m_genome->storedHits().share(m_texts.family);
         QSqlQuery query(connection.database());
         query.setForwardOnly(true);
         if (!query.prepare(GC_GenomeSource::selectHitsSql(m_texts.family, share != nullptr))) {

@@ -94,8 +94,7 @@ GC_Genome::GC_Genome(const GC_Genome &other)
     setCoords(other.coords);
     setOrientation(other.orientation);
     setPixPerNuc(other.pixPerNuc);
-    dbId = other.dbId;
-    database = other.database;
+    stored = GC_StoredHitShares(other.getDatabase(), other.getDatabaseId());
     setDnaSequence(other.getDnaSequence());
 
     setShowGenes(other.showGenes);
@@ -129,9 +128,6 @@ GC_Genome::GC_Genome(const GC_Genome &other)
     for (const GC_Anotation *anotation : other.anotations)
         addAnotation(new GC_Anotation(*anotation));
 
-    databaseCogMatchingsCount = 0;
-    databaseRfamMatchingsCount = 0;
-    databaserRNAMatchingsCount = 0;
     setZValue(1.0);
 }
 
@@ -889,7 +885,7 @@ QString GC_Genome::getDnaSequence(const GC_Interval &range) const
 {
     QString sequence = dnaSequence;
     if (sequence.isEmpty())
-        sequence = GC_GenomeSource::readSequence(database, dbId);
+        sequence = GC_GenomeSource::readSequence(getDatabase(), getDatabaseId());
     if (range.isValid())
         return sequence.mid(range.startIndex(), range.length());
     return sequence;
@@ -1083,7 +1079,7 @@ bool GC_Genome::loadItem(const QSqlRecord &row, const QSqlDatabase &canvas, bool
 {
     // In a canvas the genome's key is its own id.
     id = row.value(0).toInt();
-    dbId = id;
+    stored.setKey(id);
     if (genomeIdCounter <= id)
         genomeIdCounter = id + 1;
     return GC_GenomeRows::load(*this, row, canvas, withItems, occurrence, damage);
@@ -1091,84 +1087,25 @@ bool GC_Genome::loadItem(const QSqlRecord &row, const QSqlDatabase &canvas, bool
 
 // ---------------------------------------------------------------- source file
 
-void GC_Genome::setDatabaseId(int value)
-{
-    dbId = value;
-    forgetStoredShares();
-}
-
-void GC_Genome::setDatabase(const QString &path)
-{
-    database = path;
-    forgetStoredShares();
-}
-
-void GC_Genome::forgetStoredShares()
-{
-    // A share names rows of one key in one file.
-    for (std::optional<GC_GenomeSource::Share> &share : storedShares)
-        share.reset();
-}
-
-int &GC_Genome::storedCount(GC_GenomeSource::Family family)
-{
-    switch (family) {
-    case GC_GenomeSource::Cog:
-        return databaseCogMatchingsCount;
-    case GC_GenomeSource::Rfam:
-        return databaseRfamMatchingsCount;
-    case GC_GenomeSource::Rrna:
-        break;
-    }
-    return databaserRNAMatchingsCount;
-}
-
-const GC_GenomeSource::Share *GC_Genome::storedShare(GC_GenomeSource::Family family) const
-{
-    const std::optional<GC_GenomeSource::Share> &share = storedShares[family];
-    return share ? &*share : nullptr;
-}
-
-void GC_Genome::setStoredShare(GC_GenomeSource::Family family, const GC_GenomeSource::Share &rowIds)
-{
-    storedShares[family] = rowIds;
-    storedCount(family) = int(rowIds.size());
-}
-
-int GC_Genome::countStoredRows(GC_GenomeSource::Family family) const
-{
-    if (const GC_GenomeSource::Share *share = storedShare(family))
-        return int(share->size());
-    return GC_GenomeSource::countRows(database, family, dbId);
-}
-
-bool GC_Genome::replaceStoredRows(GC_GenomeSource::Family family,
-                                  const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText)
-{
-    std::optional<GC_GenomeSource::Share> &share = storedShares[family];
-    return GC_GenomeSource::replaceRows(database, family, dbId, rows, errorText,
-                                        share ? &*share : nullptr);
-}
-
 int GC_Genome::countDatabaseCogMatchings()
 {
-    databaseCogMatchingsCount = countStoredRows(GC_GenomeSource::Cog);
-    qCDebug(lcKestal) << "GC_Genome::countDatabaseCogMatchings(): cnt=" << databaseCogMatchingsCount;
-    return databaseCogMatchingsCount;
+    const int count = stored.recount(GC_GenomeSource::Cog);
+    qCDebug(lcKestal) << "GC_Genome::countDatabaseCogMatchings(): cnt=" << count;
+    return count;
 }
 
 int GC_Genome::countDatabaseRfamMatchings()
 {
-    databaseRfamMatchingsCount = countStoredRows(GC_GenomeSource::Rfam);
-    qCDebug(lcKestal) << "GC_Genome::countDatabaseRfamMatchings(): cnt=" << databaseRfamMatchingsCount;
-    return databaseRfamMatchingsCount;
+    const int count = stored.recount(GC_GenomeSource::Rfam);
+    qCDebug(lcKestal) << "GC_Genome::countDatabaseRfamMatchings(): cnt=" << count;
+    return count;
 }
 
 int GC_Genome::countDatabaserRNAMatchings()
 {
-    databaserRNAMatchingsCount = countStoredRows(GC_GenomeSource::Rrna);
-    qCDebug(lcKestal) << "GC_Genome::countDatabaserRNAMatchings(): cnt=" << databaserRNAMatchingsCount;
-    return databaserRNAMatchingsCount;
+    const int count = stored.recount(GC_GenomeSource::Rrna);
+    qCDebug(lcKestal) << "GC_Genome::countDatabaserRNAMatchings(): cnt=" << count;
+    return count;
 }
 
 void GC_Genome::deleteRecordsFromTableDatabase(const QString &table)
@@ -1177,7 +1114,7 @@ void GC_Genome::deleteRecordsFromTableDatabase(const QString &table)
     for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family) {
         if (GC_GenomeSource::tableName(GC_GenomeSource::Family(family)) == table) {
             QString reason;
-            if (!replaceStoredRows(GC_GenomeSource::Family(family), {}, &reason))
+            if (!stored.replace(GC_GenomeSource::Family(family), {}, &reason))
                 qCDebug(lcKestal).noquote() << "GC_Genome::deleteRecordsFromTableDatabase():" << reason;
             return;
         }

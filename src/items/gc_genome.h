@@ -1,17 +1,15 @@
 #ifndef GC_GENOME_H
 #define GC_GENOME_H
 
-#include "gc_genomesource.h"
 #include "gc_interval.h"
 #include "gc_itemtypes.h"
 #include "gc_sequencearrowitem.h"
+#include "gc_storedhitshares.h"
 
 #include <QFont>
 #include <QHash>
 #include <QList>
 #include <QString>
-
-#include <optional>
 
 class GC_Anotation;
 class GC_CogHomologies;
@@ -67,11 +65,10 @@ public:
 
     // Identity, source and name.
     int getId() const { return id; }
-    int getDatabaseId() const { return dbId; }
-    // A new key or source file forgets the shares of stored rows.
-    void setDatabaseId(int value);
-    QString getDatabase() const { return database; }
-    void setDatabase(const QString &path);
+    int getDatabaseId() const { return stored.key(); }
+    void setDatabaseId(int value) { stored.setKey(value); }
+    QString getDatabase() const { return stored.path(); }
+    void setDatabase(const QString &path) { stored.setPath(path); }
     QString getName() const;
     void setName(const QString &name);
 
@@ -117,9 +114,9 @@ public:
     int countCogMatchings() const;
     int countRfamMatchings() const;
     int countrRNAMatchings() const;
-    int getDatabaseCogMatchingsCount() const { return databaseCogMatchingsCount; }
-    int getDatabaseRfamMatchingsCount() const { return databaseRfamMatchingsCount; }
-    int getDatabaserRNAMatchingsCount() const { return databaserRNAMatchingsCount; }
+    int getDatabaseCogMatchingsCount() const { return stored.count(GC_GenomeSource::Cog); }
+    int getDatabaseRfamMatchingsCount() const { return stored.count(GC_GenomeSource::Rfam); }
+    int getDatabaserRNAMatchingsCount() const { return stored.count(GC_GenomeSource::Rrna); }
     int getPlacement() const { return placement; }
     void setPlacement(int value) { placement = value; }
 
@@ -236,23 +233,15 @@ public:
     // A fresh id from the counter, for a genome read under an id that
     // another genome of the same file already carries.
     void takeNewId() { id = genomeIdCounter++; }
+    // The hits kept in the source file: its path and this genome's key in
+    // it, counts and shares.
+    const GC_StoredHitShares &storedHits() const { return stored; }
+    GC_StoredHitShares &storedHits() { return stored; }
     // Stored hits of one family in the source file (-1: cannot be counted),
     // kept as the stored count.
     int countDatabaseCogMatchings();
     int countDatabaseRfamMatchings();
     int countDatabaserRNAMatchings();
-    // The family's stored rows that are this genome's: null while they are
-    // every row of its key; otherwise its share of a key that other genomes
-    // of an older canvas carry too (GC_GenomeSource::Share).
-    const GC_GenomeSource::Share *storedShare(GC_GenomeSource::Family family) const;
-    // Gives the genome its share of the family's rows and counts them.
-    void setStoredShare(GC_GenomeSource::Family family, const GC_GenomeSource::Share &rowIds);
-    // Counts (-1: cannot be counted) and replaces this genome's stored rows
-    // of the family, minding its share; false, with the reason, when the
-    // source file cannot be written.
-    int countStoredRows(GC_GenomeSource::Family family) const;
-    bool replaceStoredRows(GC_GenomeSource::Family family,
-                           const QList<GC_HomologyRowWriter::Row> &rows, QString *errorText);
     void deleteRecordsFromTableDatabase(const QString &table);
     // Forget one family's hits in memory and in the source file; return the
     // new stored count.
@@ -271,20 +260,13 @@ private:
     void updateDependentGeometry();
     void deleteControlPoints();
     void createControlPoints();
-    int &storedCount(GC_GenomeSource::Family family);
-    void forgetStoredShares();
 
     int id = 0;
     GC_Interval coords = GC_Interval(1, 1);
     int orientation = 1;
     int placement = 0;
     double pixPerNuc = 1.0;
-    int dbId = -1;
-    int databaseCogMatchingsCount = 0;
-    int databaseRfamMatchingsCount = 0;
-    int databaserRNAMatchingsCount = 0;
-    QString database;
-    std::optional<GC_GenomeSource::Share> storedShares[3];
+    GC_StoredHitShares stored;
     QString dnaSequence;
     bool showRuler = true;
     bool showGCcontent = false;

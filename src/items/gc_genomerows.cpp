@@ -17,6 +17,7 @@
 #include "gc_sequencetext.h"
 #include "gc_sharedgenomeid.h"
 #include "gc_sqlconnection.h"
+#include "gc_storedhitshares.h"
 #include "gc_storedvaluecheck.h"
 
 #include <QSet>
@@ -141,7 +142,8 @@ bool GC_GenomeRows::save(const GC_Genome &genome, QSqlQuery &query, int place, i
     }
 
     // Per family: hits held in memory are written; otherwise the rows
-    // stored in the source file, which were never loaded, are copied.
+    // stored in the source file, which were never loaded, are copied (also
+    // those that could not be counted: the file may hold some).
     const int id = genome.getId();
     const int stored[3] = {genome.getDatabaseCogMatchingsCount(),
                            genome.getDatabaseRfamMatchingsCount(),
@@ -150,7 +152,7 @@ bool GC_GenomeRows::save(const GC_Genome &genome, QSqlQuery &query, int place, i
                          genome.countrRNAMatchings()};
     for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family) {
         bool ok = true;
-        if (held[family] >= 1 || stored[family] <= 0) {
+        if (held[family] >= 1 || stored[family] == 0) {
             switch (family) {
             case GC_GenomeSource::Cog:
                 ok = writeHits(genome.getCogHomologies()->matchings(), id, query, rowCounter,
@@ -166,10 +168,8 @@ bool GC_GenomeRows::save(const GC_Genome &genome, QSqlQuery &query, int place, i
                 break;
             }
         } else {
-            const auto which = GC_GenomeSource::Family(family);
             QString reason;
-            ok = GC_GenomeSource::copyRows(genome.getDatabase(), which, genome.getDatabaseId(), id,
-                                           query, nullptr, &reason, genome.storedShare(which));
+            ok = genome.storedHits().copy(GC_GenomeSource::Family(family), id, query, &reason);
             if (!ok && errorText)
                 *errorText = QStringLiteral("Genome \"%1\": %2").arg(genome.getName(), reason);
         }
@@ -265,9 +265,8 @@ bool readItems(const QSqlDatabase &database, const QString &sql, int fileId, con
     return read;
 }
 
-// Deals the family's stored hit rows of a shared id out among the genomes
-// carrying it, by the rule the genes follow; each genome's share names its
-// rows by rowid.
+// Reads the family's stored hit rows of a shared id and has them dealt out
+// among the genomes carrying it.
 bool dealSharedHits(GC_GenomeSource::Family family, int fileId, const QList<GC_Genome *> &genomes,
                     const QList<GC_Interval> &ranges, const QSqlDatabase &database,
                     QString *damage)
@@ -284,14 +283,10 @@ bool dealSharedHits(GC_GenomeSource::Family family, int fileId, const QList<GC_G
                          GC_Interval(query.value(1).toInt(), query.value(2).toInt())});
         }))
         return false;
-    if (rows.isEmpty())
-        return true;
-    const QList<int> owners = GC_SharedGenomeId::owners(ranges, rows);
-    QList<GC_GenomeSource::Share> shares(genomes.size());
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        shares[owners.at(i)].insert(rowIds.at(i));
-    for (qsizetype i = 0; i < genomes.size(); ++i)
-        genomes.at(i)->setStoredShare(family, shares.at(i));
+    QList<GC_StoredHitShares *> holders;
+    for (GC_Genome *genome : genomes)
+        holders.append(&genome->storedHits());
+    GC_StoredHitShares::deal(family, holders, ranges, rowIds, rows);
     return true;
 }
 

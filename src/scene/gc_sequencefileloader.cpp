@@ -4,6 +4,7 @@
 #include "gc_genbankparser.h"
 #include "gc_gene.h"
 #include "gc_genome.h"
+#include "gc_genomerows.h"
 #include "gc_genomescene.h"
 #include "gc_log.h"
 #include "gc_sequencefilereader.h"
@@ -126,24 +127,55 @@ bool GC_SequenceFileLoader::loadComparison(const QSqlDatabase &db, const QString
 bool GC_SequenceFileLoader::loadCanvas(const QSqlDatabase &db, const QString &fileName,
                                        int genomeIndex)
 {
-    // The genome whose id is the index; failing that, the first one.
-    QSqlQuery query(db);
-    if (!query.prepare(GC_Genome::sqlSelect() + QStringLiteral(" WHERE id = ?")))
-        return true;
-    query.addBindValue(genomeIndex);
-    if (!query.exec() || !query.next()) {
-        if (!query.exec(GC_Genome::sqlSelect() + QStringLiteral(" LIMIT 1")) || !query.next())
+    // The genome that carries the index as its id once the canvas is open:
+    // of several genomes rows under that id (older files), the last one,
+    // the earlier ones taking new ids there. Failing that, the first genome.
+    QList<QSqlRecord> rows = genomeRows(db, genomeIndex);
+    qsizetype chosen = rows.size() - 1;
+    if (rows.isEmpty()) {
+        QSqlQuery first(db);
+        if (!first.exec(GC_Genome::sqlSelect() + QStringLiteral(" LIMIT 1")) || !first.next())
+            return true;
+        rows = genomeRows(db, first.value(0).toInt());
+        chosen = 0;
+        if (rows.isEmpty())
             return true;
     }
-    auto *genome = new GC_Genome;
-    genome->setDatabase(fileName);
+    // Every genome of the id is read, so that the genes, annotations and
+    // stored hits of the id are dealt out as opening the canvas deals them,
+    // and the chosen one keeps only its own.
+    QList<GC_Genome *> genomes;
+    const bool shared = rows.size() > 1;
     QString damage;
-    if (!genome->loadItem(query.record(), db, true, 0, &damage)) {
-        delete genome;
-        return fail(GC_SqlConnection::damagedText(fileName, damage));
+    bool read = true;
+    for (qsizetype i = 0; read && i < rows.size(); ++i) {
+        genomes.append(new GC_Genome);
+        genomes.last()->setDatabase(fileName);
+        read = genomes.last()->loadItem(rows.at(i), db, !shared, int(i), &damage);
     }
+    if (read && shared)
+        read = GC_GenomeRows::loadSharedItems(rows.first().value(0).toInt(), genomes, db, &damage);
+    GC_Genome *genome = read ? genomes.takeAt(chosen) : nullptr;
+    qDeleteAll(genomes);
+    if (!genome)
+        return fail(GC_SqlConnection::damagedText(fileName, damage));
     place(genome, false);
     return true;
+}
+
+QList<QSqlRecord> GC_SequenceFileLoader::genomeRows(const QSqlDatabase &db, int id)
+{
+    QList<QSqlRecord> rows;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(GC_Genome::sqlSelect() + QStringLiteral(" WHERE id = ? ORDER BY rowid")))
+        return rows;
+    query.addBindValue(id);
+    if (query.exec()) {
+        while (query.next())
+            rows.append(query.record());
+    }
+    return rows;
 }
 
 void GC_SequenceFileLoader::loadGenbank(const GC_GenbankParser &parser)

@@ -1,6 +1,7 @@
 #ifndef GC_SEQUENCEFILELOADER_H
 #define GC_SEQUENCEFILELOADER_H
 
+#include <QList>
 #include <QPair>
 #include <QString>
 
@@ -8,6 +9,7 @@ class GC_GenbankParser;
 class GC_Genome;
 class GC_GenomeScene;
 class QSqlDatabase;
+class QSqlRecord;
 
 // Puts one genome, read from a single file, at the end of the scene's top
 // row, with no comparison: a genome of a comparison database or of a
@@ -28,6 +30,8 @@ private:
     // no genome could be read (load() says so).
     bool loadComparison(const QSqlDatabase &db, const QString &fileName, int genomeIndex);
     bool loadCanvas(const QSqlDatabase &db, const QString &fileName, int genomeIndex);
+    // The genomes rows under one id, in file order.
+    static QList<QSqlRecord> genomeRows(const QSqlDatabase &db, int id);
     void loadGenbank(const GC_GenbankParser &parser);
     void loadFasta(const QPair<QString, QString> &record);
     bool fail(const QString &reason);
