@@ -1,6 +1,5 @@
 #include "gc_genomescene.h"
 
-#include "gc_fileutils.h"
 #include "gc_canvasreader.h"
 #include "gc_canvaswriter.h"
 #include "gc_comparisonreader.h"
@@ -9,6 +8,7 @@
 #include "gc_genomematching.h"
 #include "gc_legend.h"
 #include "gc_log.h"
+#include "gc_rundatabase.h"
 #include "gc_sequencefileloader.h"
 #include "gc_sqlconnection.h"
 
@@ -40,16 +40,6 @@
 
 #include <algorithm>
 #include <memory>
-
-namespace {
-
-// The temporary comparison database that the match-sequence comparison builds.
-QString temporaryComparisonPath()
-{
-    return GC_FileUtils::tempCanvasPath();
-}
-
-} // namespace
 
 GC_GenomeScene::GC_GenomeScene(QWidget *mainWindow)
     : QGraphicsScene(mainWindow)
@@ -213,11 +203,6 @@ void GC_GenomeScene::deleteGenome(GC_Genome *genome)
     setModified(true);
 }
 
-GC_Genome *GC_GenomeScene::addGenome()
-{
-    return addGenome(temporaryComparisonPath());
-}
-
 GC_Genome *GC_GenomeScene::addGenome(const QString &databasePath)
 {
     const QString connectionName = "tmpDb";
@@ -263,6 +248,12 @@ GC_Genome *GC_GenomeScene::addGenome(const QString &databasePath)
     QSqlDatabase::removeDatabase(connectionName);
     fitSceneRectToItems();
     return genome;
+}
+
+void GC_GenomeScene::keepRunDatabase(const std::shared_ptr<GC_RunDatabase> &database)
+{
+    if (database)
+        m_runDatabases.push_back(database);
 }
 
 // ---------------------------------------------------------------------------
@@ -450,6 +441,8 @@ void GC_GenomeScene::clearScene()
     --m_loading;
     setSceneRect(QRectF());
     m_fileName.clear();
+    // No genome reads the run databases any more.
+    m_runDatabases.clear();
     m_lastErrorText.clear();
     setModified(false);
 }
