@@ -1099,7 +1099,7 @@ private slots:
         window.show();
         QVERIFY(openComparison(window));
         QString database = window.genomeScene()->genomes().first()->getDatabase();
-        QCOMPARE(runFolders(QDir::tempPath()), QStringList({QFileInfo(QFileInfo(database).path()).fileName()}));
+        QVERIFY(QFile::exists(database));
 
         // Another opening in its place, the unsaved comparison given up.
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
@@ -1111,6 +1111,7 @@ private slots:
         QVERIFY(waitForSignal(opened, 60000));
         QVERIFY(opened.first().at(0).toBool());
         QCOMPARE(window.genomeScene()->genomes().size(), 1);
+        QVERIFY(!QFile::exists(database));
         QCOMPARE(runFolders(QDir::tempPath()), QStringList());
 
         window.genomeScene()->setModified(false);
@@ -1120,6 +1121,7 @@ private slots:
         QVERIFY(QFile::exists(database));
         window.genomeScene()->setModified(false);
         QVERIFY(window.slotFileClose());
+        QVERIFY(!QFile::exists(database));
         QCOMPARE(runFolders(QDir::tempPath()), QStringList());
     }
 
@@ -1215,8 +1217,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pidFile), 60000);
         blastnPid = fileContent(pidFile).trimmed().toLongLong();
         QVERIFY(isRunning(blastnPid));
-        QCOMPARE(runFolders(root + "/tmp").size(), 1);
-        QCOMPARE(QDir(root + "/home/blasttemp").entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 1);
 
         QVERIFY(::kill(pid_t(copy.processId()), signalNumber) == 0);
         QVERIFY(copy.waitForFinished(15000));

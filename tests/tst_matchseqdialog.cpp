@@ -182,6 +182,9 @@ private slots:
         const Run run = search(*dialog);
 
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QFile plantedFile(planted);
+        QVERIFY(plantedFile.open(QIODevice::ReadOnly));
+        QCOMPARE(plantedFile.readAll(), QByteArray("someone else's"));
         // The program run's own work folder under "blasttemp".
         QCOMPARE(QFileInfo(dialog->workDir()).path(), QDir::homePath() + "/blasttemp");
         QCOMPARE(run.boxText, QString("The analysis found 2 candidate homology regions"));
@@ -211,9 +214,6 @@ private slots:
 
         // The added genome reads from the search's own database for as long
         // as the document is open; closing it takes the database away.
-        QFile plantedFile(planted);
-        QVERIFY(plantedFile.open(QIODevice::ReadOnly));
-        QCOMPARE(plantedFile.readAll(), QByteArray("someone else's"));
         const QString database = added->getDatabase();
         QVERIFY(database != planted);
         QVERIFY(QFileInfo(QFileInfo(database).path()).fileName().startsWith("kestal-"));
