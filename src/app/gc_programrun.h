@@ -13,9 +13,9 @@ class QSocketNotifier;
 // document's comparison databases with it. When the run ends, its BLAST
 // work folder is removed.
 //
-// Make one after the application object and before the main window, so that
-// it outlives the window. A kill cannot be caught; the BLAST programs end
-// with the program all the same (GC_BlastRunner).
+// Make one, and only one, after the application object and before the main
+// window, so that it outlives the window. A kill cannot be caught; the BLAST
+// programs end with the program all the same (GC_BlastRunner).
 class GC_ProgramRun : public QObject
 {
     Q_OBJECT
