@@ -14,6 +14,7 @@
 #include "gc_fileutils.h"
 #include "gc_genomescene.h"
 #include "gc_genomeview.h"
+#include "gc_rundatabase.h"
 #include "gc_sequenceblaster.h"
 #include "gc_threadopen.h"
 
@@ -229,15 +230,15 @@ int main(int argc, char **argv)
     }
     QMap<QString, int> ids;
     QString error;
-    if (!gc_buildDatabase({}, chain, ids, &error))
+    const std::shared_ptr<GC_RunDatabase> built = gc_buildDatabase({}, chain, ids, &error);
+    if (!built)
         qFatal("build failed: %s", qPrintable(error));
     QList<QPair<int, int>> pairs;
     for (int i = 0; i + 1 < 5; ++i)
         pairs.append({ids.value(QString("chain %1").arg(i)), ids.value(QString("chain %1").arg(i + 1))});
     const QString sequentialDatabase = folder.filePath("sequential.db");
     const QString concurrentDatabase = folder.filePath("concurrent.db");
-    if (!QFile::copy(GC_FileUtils::tempCanvasPath(), sequentialDatabase)
-        || !QFile::copy(GC_FileUtils::tempCanvasPath(), concurrentDatabase))
+    if (!QFile::copy(built->path(), sequentialDatabase) || !QFile::copy(built->path(), concurrentDatabase))
         qFatal("cannot copy the comparison database");
 
     const int cores = QThread::idealThreadCount();

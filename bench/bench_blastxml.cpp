@@ -6,7 +6,7 @@
 
 #include "gc_blastxmlreader.h"
 #include "gc_builddatabase.h"
-#include "gc_fileutils.h"
+#include "gc_rundatabase.h"
 #include "gc_sequenceblaster.h"
 
 #include <QCoreApplication>
@@ -108,7 +108,8 @@ int main(int argc, char **argv)
     // stand-in blastn that hands over the 100,000-HSP report, rows stored.
     QMap<QString, int> ids;
     const QByteArray dna = SyntheticGenome::random(20000, 0, 3).sequence();
-    if (!gc_buildDatabase({}, {{"a", dna}, {"b", dna}}, ids))
+    const std::shared_ptr<GC_RunDatabase> database = gc_buildDatabase({}, {{"a", dna}, {"b", dna}}, ids);
+    if (!database)
         qFatal("cannot build the comparison database");
     const QString fakeBlastn = folder.filePath("fakeblastn");
     QFile script(fakeBlastn);
@@ -121,7 +122,7 @@ int main(int argc, char **argv)
     settings.setValue("makeblastdbpath", QStandardPaths::findExecutable("makeblastdb"));
     GC_SequenceBlaster blaster;
     blaster.setPairs({{0, 1}});
-    blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+    blaster.setDatabase(database->path());
     BenchTimer timer;
     blaster.blastHanged();
     const double ms = timer.elapsedMs();

@@ -1,3 +1,4 @@
+#include "gc_programrun.h"
 #include "gc_startup.h"
 #include "kestal_main.h"
 
@@ -8,6 +9,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     GC_Startup::run();
+    // Outlives the window: it cleans up after it.
+    GC_ProgramRun programRun;
 
     Kestal_Main window;
     window.show();

@@ -4,8 +4,10 @@
 #include "gc_builddatabase.h"
 #include "gc_comparisondatabasebuilder.h"
 #include "gc_fileutils.h"
+#include "gc_rundatabase.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -16,6 +18,22 @@ class TestComparisonDatabase : public QObject
     Q_OBJECT
 
 private:
+    // The database of the last build(); rows() reads it unless told otherwise.
+    std::shared_ptr<GC_RunDatabase> m_database;
+
+    bool build(const QStringList &files, const QMap<QString, QString> &records, QMap<QString, int> &ids,
+               QString *error = nullptr)
+    {
+        m_database = gc_buildDatabase(files, records, ids, error);
+        return bool(m_database);
+    }
+
+    // The folders of comparison databases in the temporary folder.
+    static QStringList runFolders()
+    {
+        return QDir(QDir::tempPath()).entryList({"kestal-*"}, QDir::AllEntries | QDir::Hidden | QDir::System);
+    }
+
     QString write(const QString &name, const QByteArray &text)
     {
         const QString path = QDir::tempPath() + "/" + name;
@@ -26,12 +44,12 @@ private:
 
     // Rows of a query on the built file, each row's columns joined by '|'
     // (NULL shown as "NULL").
-    QStringList rows(const QString &sql, const QString &path = GC_FileUtils::tempCanvasPath())
+    QStringList rows(const QString &sql, const QString &path = QString())
     {
         QStringList result;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_read");
-            db.setDatabaseName(path);
+            db.setDatabaseName(!path.isEmpty() ? path : m_database ? m_database->path() : QString());
             db.setConnectOptions("QSQLITE_OPEN_READONLY");
             if (db.open()) {
                 QSqlQuery query(db);
@@ -73,7 +91,7 @@ private slots:
     void schemaAndFileProperties()
     {
         QMap<QString, int> ids;
-        QVERIFY(gc_buildDatabase({}, {}, ids));
+        QVERIFY(build({}, {}, ids));
         QVERIFY(ids.isEmpty());
         QCOMPARE(rows("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"),
                  QStringList({"file_properties", "genomes", "segments", "matchings"}));
@@ -90,7 +108,7 @@ private slots:
     {
         QMap<QString, int> ids{{"kept from before", 9}};
         const QStringList files{kestalTestDataPath("MH816966.1.gbk"), kestalTestDataPath("MK373776.1.gbk")};
-        QVERIFY(gc_buildDatabase(files, {{"b record", "ACGTn"}, {"a record", "ttt"}}, ids));
+        QVERIFY(build(files, {{"b record", "ACGTn"}, {"a record", "ttt"}}, ids));
 
         QCOMPARE(ids.value("Escherichia phage FEC19, complete genome."), 0);
         QCOMPARE(ids.value("Escherichia phage vB_EcoM_WFH, complete genome."), 1);
@@ -122,7 +140,7 @@ private slots:
     void segmentRows()
     {
         QMap<QString, int> ids;
-        QVERIFY(gc_buildDatabase({write("features.gb", featureRecord("features"))}, {}, ids));
+        QVERIFY(build({write("features.gb", featureRecord("features"))}, {}, ids));
         // Text order of range texts; every stretch of order() is kept; a
         // remote reference and a site between two bases leave no row.
         QCOMPARE(rows("SELECT name, segment_from, segment_to, note, locus_tag FROM segments ORDER BY oid"),
@@ -134,13 +152,49 @@ private slots:
                  QStringList({"0"}));
     }
 
-    void secondBuildReplacesTheFirst()
+    // Two builds at once (two comparisons, perhaps in two copies of the
+    // program) each get a database in a new folder of their own: neither
+    // reads the other's genomes, and a file someone else left at a fixed
+    // path is neither read nor removed. A database goes with its last
+    // holder, with what SQLite left beside it, and only that.
+    void buildsAtOnceHaveFilesOfTheirOwn()
     {
-        QMap<QString, int> ids;
-        QVERIFY(gc_buildDatabase({}, {{"first", "acgt"}, {"second", "acgt"}}, ids));
-        QVERIFY(gc_buildDatabase({}, {{"third", "gggg"}}, ids));
-        QCOMPARE(rows("SELECT id, name FROM genomes"), QStringList({"0|third"}));
-        QCOMPARE(rows("SELECT count(*) FROM file_properties"), QStringList({"2"}));
+        const QString planted = QDir::tempPath() + "/temp.kestal";
+        QVERIFY(TestData::writeFile(planted, "someone else's"));
+        QMap<QString, int> firstIds;
+        QMap<QString, int> secondIds;
+        std::shared_ptr<GC_RunDatabase> first =
+            gc_buildDatabase({}, {{"first", "acgt"}, {"second", "acgt"}}, firstIds);
+        std::shared_ptr<GC_RunDatabase> second = gc_buildDatabase({}, {{"third", "gggg"}}, secondIds);
+        QVERIFY(first && second);
+        QVERIFY(first->folder() != second->folder());
+        QCOMPARE(rows("SELECT id, name FROM genomes ORDER BY id", first->path()),
+                 QStringList({"0|first", "1|second"}));
+        QCOMPARE(rows("SELECT id, name FROM genomes", second->path()), QStringList({"0|third"}));
+        QCOMPARE(rows("SELECT count(*) FROM file_properties", second->path()), QStringList({"2"}));
+        for (const auto &database : {first, second}) {
+            const QFileInfo folder(database->folder());
+            QCOMPARE(folder.path(), QDir::tempPath());
+            QCOMPARE(folder.permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                              | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+                     QFile::Permissions());
+        }
+
+        QVERIFY(TestData::writeFile(first->path() + "-journal", ""));
+        const QString firstFolder = first->folder();
+        first.reset();
+        QVERIFY(!QFileInfo::exists(firstFolder));
+        QVERIFY(QFile::exists(second->path()));
+        const QString notes = second->folder() + "/notes.txt";
+        QVERIFY(TestData::writeFile(notes, "not the build's"));
+        second.reset();
+        QVERIFY(QFile::exists(notes));
+        QCOMPARE(QDir(QFileInfo(notes).path()).entryList(QDir::Files), QStringList({"notes.txt"}));
+        QFile plantedFile(planted);
+        QVERIFY(plantedFile.open(QIODevice::ReadOnly));
+        QCOMPARE(plantedFile.readAll(), QByteArray("someone else's"));
+        QVERIFY(QDir(QFileInfo(notes).path()).removeRecursively());
+        QVERIFY(QFile::remove(planted));
     }
 
     void sameNameKeepsBothRowsAndTheLaterId()
@@ -148,7 +202,7 @@ private slots:
         QMap<QString, int> ids;
         const QString a = write("same1.gb", TestData::genbankRecord("Same  name", "", "acgt"));
         const QString b = write("same2.gb", TestData::genbankRecord("Same name", "", "ttgg"));
-        QVERIFY(gc_buildDatabase({a, b}, {}, ids));
+        QVERIFY(build({a, b}, {}, ids));
         QCOMPARE(rows("SELECT id, name FROM genomes ORDER BY id"), QStringList({"0|Same  name", "1|Same name"}));
         QCOMPARE(ids, (QMap<QString, int>{{"Same name", 1}}));
     }
@@ -158,7 +212,7 @@ private slots:
         QMap<QString, int> ids;
         const QString fasta = write("among.fas", ">zeta\nacgtacgt\n>alpha\nggcc\n");
         const QString genbank = write("among.gb", TestData::genbankRecord("gb genome", "", "tttt"));
-        QVERIFY(gc_buildDatabase({fasta, genbank}, {}, ids));
+        QVERIFY(build({fasta, genbank}, {}, ids));
         QCOMPARE(rows("SELECT id, name, dna_sequence FROM genomes ORDER BY id"),
                  QStringList({"0|alpha|ggcc", "1|zeta|acgtacgt", "2|gb genome|tttt"}));
         QCOMPARE(ids.value("gb genome"), 2);
@@ -182,35 +236,40 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, reason);
         QMap<QString, int> ids;
-        QVERIFY(gc_buildDatabase({}, {{"earlier", "acgt"}}, ids));
+        QVERIFY(build({}, {{"earlier", "acgt"}}, ids));
         ids.clear();
         const QString good = write("good.gb", TestData::genbankRecord("good", "", "acgt"));
         QString error;
-        QVERIFY(!gc_buildDatabase({good, write("bad.gb", content)}, {}, ids, &error));
+        QVERIFY(!build({good, write("bad.gb", content)}, {}, ids, &error));
         QVERIFY2(error.contains(reason), qPrintable(error));
         QVERIFY(ids.isEmpty());
-        QVERIFY(!QFile::exists(GC_FileUtils::tempCanvasPath()));
+        // Neither the failed build's folder nor the earlier one is left.
+        QCOMPARE(runFolders(), QStringList());
     }
 
     void missingFileAndEmptyRecordFail()
     {
         QMap<QString, int> ids;
         QString error;
-        QVERIFY(!gc_buildDatabase({QDir::tempPath() + "/nowhere.gb"}, {}, ids, &error));
+        QVERIFY(!build({QDir::tempPath() + "/nowhere.gb"}, {}, ids, &error));
         QVERIFY2(error.contains("nowhere.gb"), qPrintable(error));
-        QVERIFY(!gc_buildDatabase({}, {{"empty", ""}}, ids, &error));
+        QVERIFY(!build({}, {{"empty", ""}}, ids, &error));
         QVERIFY2(error.contains("empty"), qPrintable(error));
         // Records handed over by the open wizard are checked as a FASTA file is.
-        QVERIFY(!gc_buildDatabase({}, {{"gapped", "ACGT-ACGT"}}, ids, &error));
+        QVERIFY(!build({}, {{"gapped", "ACGT-ACGT"}}, ids, &error));
         QVERIFY2(error.contains("\"gapped\"") && error.contains("\"-\" at position 5"), qPrintable(error));
-        QVERIFY(!QFile::exists(GC_FileUtils::tempCanvasPath()));
+        QCOMPARE(runFolders(), QStringList());
         QVERIFY(!QSqlDatabase::contains("gc_buildDatabase"));
     }
 
     void builderWritesWhereItIsTold()
     {
         GC_ComparisonDatabaseBuilder builder;
-        QCOMPARE(builder.path(), GC_FileUtils::tempCanvasPath());
+        // No path, no file: there is no fixed place to build in.
+        QMap<QString, int> none;
+        QVERIFY(builder.path().isEmpty());
+        QVERIFY(!builder.build(none));
+        QVERIFY2(builder.lastErrorText().contains("no file"), qPrintable(builder.lastErrorText()));
         const QString path = QDir::tempPath() + "/elsewhere.kestal";
         builder.setPath(path);
         builder.setFastaRecords({{"x", "acgt"}});

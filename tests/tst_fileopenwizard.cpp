@@ -7,6 +7,7 @@
 #include "gc_builddatabase.h"
 #include "gc_fileopenwizard.h"
 #include "gc_fileutils.h"
+#include "gc_rundatabase.h"
 #include "gc_sqlconnection.h"
 
 #include <QAbstractButton>
@@ -624,7 +625,9 @@ private slots:
 
         QMap<QString, int> ids;
         QString error;
-        QVERIFY2(gc_buildDatabase(wizard.inputFiles(), wizard.fastaSequences(), ids, &error), qPrintable(error));
+        const std::shared_ptr<GC_RunDatabase> built =
+            gc_buildDatabase(wizard.inputFiles(), wizard.fastaSequences(), ids, &error);
+        QVERIFY2(built, qPrintable(error));
         // Every name the wizard offered is a genome of the database, once.
         const QStringList offered = comboItems(widget<QComboBox>(wizard, "comboBoxTarget"));
         QCOMPARE(offered.size(), 6);
@@ -633,7 +636,7 @@ private slots:
             QVERIFY2(ids.contains(name), qPrintable(name));
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_fileopenwizard_count");
-            db.setDatabaseName(GC_FileUtils::tempCanvasPath());
+            db.setDatabaseName(built->path());
             QVERIFY(db.open());
             QSqlQuery count("SELECT COUNT(*) FROM genomes", db);
             QVERIFY(count.next());

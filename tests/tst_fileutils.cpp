@@ -3,6 +3,7 @@
 
 #include "gc_builddatabase.h"
 #include "gc_fileutils.h"
+#include "gc_rundatabase.h"
 
 #include <QDir>
 #include <QSqlDatabase>
@@ -153,8 +154,9 @@ private slots:
         QCOMPARE(GC_FileUtils::filetype(write("probe.fas", ">a\nacgt\n")), FILETYPE_NONE);
 
         QMap<QString, int> ids;
-        QVERIFY(gc_buildDatabase({}, {{"a", "acgt"}}, ids));
-        QCOMPARE(GC_FileUtils::filetype(GC_FileUtils::tempCanvasPath()), FILETYPE_COMPARISON);
+        const std::shared_ptr<GC_RunDatabase> built = gc_buildDatabase({}, {{"a", "acgt"}}, ids);
+        QVERIFY(built);
+        QCOMPARE(GC_FileUtils::filetype(built->path()), FILETYPE_COMPARISON);
         // The probe's connection is always released.
         QVERIFY(!QSqlDatabase::contains("gc_fileutils_filetype"));
     }
@@ -165,13 +167,6 @@ private slots:
         QCOMPARE(GC_FileUtils::filetype(path), FILETYPE_NONE);
         QVERIFY(!QFile::exists(path));
         QCOMPARE(GC_FileUtils::filetype(QString()), FILETYPE_NONE);
-    }
-
-    void tempCanvasPathIsStableAndInTempFolder()
-    {
-        QCOMPARE(GC_FileUtils::tempCanvasPath(), QDir::tempPath() + "/temp.kestal");
-        QCOMPARE(GC_FileUtils::tempCanvasPath(), GC_FileUtils::tempCanvasPath());
-        QVERIFY(GC_FileUtils::tempCanvasPath().contains("kestal-test-"));
     }
 };
 

@@ -779,7 +779,7 @@ private slots:
         // files beside it carry the work files' names.
         const QString work = GC_BlastWorkFolder().path();
         const QString aside = work + ".aside";
-        QVERIFY(QDir().mkpath(work));
+        QVERIFY(GC_BlastWorkFolder().ensure());
         QVERIFY(QDir().rename(work, aside));
         QVERIFY(TestData::writeFile(work, "not a folder"));
         const QString home = QDir::homePath();

@@ -30,6 +30,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QWizard>
 #include <QRadioButton>
 #include <QPushButton>
@@ -46,6 +50,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -70,6 +75,18 @@ void answerFileDialog(const QString &path, std::function<void()> next = {})
         if (next)
             next();
     });
+}
+
+// The open wizard's steps for opening the one sequence file at path.
+std::function<void(QWizard *)> openingOneSequenceFile(const QString &path)
+{
+    return [path](QWizard *wizard) {
+        wizard->button(QWizard::NextButton)->click(); // Genbank and/or Fasta files
+        answerFileDialog(path);
+        wizard->findChild<QPushButton *>("buttonAddInputFiles")->click();
+        wizard->button(QWizard::NextButton)->click(); // one file: no pairs to choose
+        wizard->button(QWizard::FinishButton)->click();
+    };
 }
 
 // Answers the next open wizard: steps drive it to its end (Finish or Cancel).
@@ -156,6 +173,63 @@ private:
         window.genomeScene()->addFreeText(QPointF(20, 20));
         window.genomeScene()->setModified(false);
         window.slotFileOpenFinished(true);
+    }
+
+    // The folders of comparison databases in a temporary folder.
+    static QStringList runFolders(const QString &temporaryFolder)
+    {
+        return QDir(temporaryFolder).entryList({"kestal-*"}, QDir::AllEntries | QDir::Hidden | QDir::System);
+    }
+
+    static QByteArray fileContent(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+    }
+
+    static QString writeScript(const QString &path, const QString &body)
+    {
+        if (!TestData::writeFile(path, "#!/bin/sh\n" + body.toUtf8()))
+            qFatal("cannot write %s", qPrintable(path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+
+    // Starts a copy of the program that compares the files as told (query
+    // name, target name, files), with the home, temporary and settings
+    // folders under root; ending is "quit" or "stay".
+    static void startCopy(QProcess &copy, const QString &root, const QString &ending, const QString &blastn,
+                          const QStringList &comparison)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *folder : {"home", "tmp", "config"}) {
+            QDir().mkpath(root + "/" + folder);
+        }
+        environment.insert("HOME", root + "/home");
+        environment.insert("TMPDIR", root + "/tmp");
+        environment.insert("XDG_CONFIG_HOME", root + "/config");
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        copy.setProcessEnvironment(environment);
+        copy.start(KESTAL_COMPARISON_DRIVER, QStringList{ending, blastn} + comparison);
+        if (!copy.waitForStarted(30000))
+            qWarning("the copy of the program did not start: %s", qPrintable(copy.errorString()));
+    }
+
+    // What a copy of the program printed about the document it opened.
+    static QStringList shownGenomes(QProcess &copy)
+    {
+        return QString::fromUtf8(copy.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    }
+
+    // A process that runs (not one ended and waiting to be reaped).
+    static bool isRunning(qint64 pid)
+    {
+        const QByteArray stat = fileContent(QString("/proc/%1/stat").arg(pid));
+        const int end = stat.lastIndexOf(')');
+        if (!stat.startsWith(QByteArray::number(pid) + " (") || end < 0 || end + 2 >= stat.size())
+            return false;
+        const char state = stat.at(end + 2);
+        return state != 'Z' && state != 'X';
     }
 
 private slots:
@@ -919,13 +993,7 @@ private slots:
         Kestal_Main window;
         window.show();
         QSignalSpy opened(&window, &Kestal_Main::openFinished);
-        answerOpenWizard([path](QWizard *wizard) {
-            wizard->button(QWizard::NextButton)->click(); // Genbank and/or Fasta files
-            answerFileDialog(path);
-            wizard->findChild<QPushButton *>("buttonAddInputFiles")->click();
-            wizard->button(QWizard::NextButton)->click(); // one file: no pairs to choose
-            wizard->button(QWizard::FinishButton)->click();
-        });
+        answerOpenWizard(openingOneSequenceFile(path));
         window.slotFileOpen();
         GC_WaitDialog *wait = shownWaitDialog(window);
         QVERIFY(wait);
@@ -1049,6 +1117,148 @@ private slots:
         QVERIFY(window.genomeScene()->isModified());
         ModalAnswerer::clickButton(QMessageBox::No);
         QVERIFY(window.close());
+    }
+
+    // A comparison's database lives while its document is open; closing
+    // the document, or opening another one in its place, removes it.
+    void closingOrReplacingTheDocumentRemovesItsComparisonDatabase()
+    {
+        const QString path = QDir::tempPath() + "/replacing.fasta";
+        QVERIFY(TestData::writeFile(path, ">replacing\n" + TestData::randomDna(1500, 5) + "\n"));
+        Kestal_Main window;
+        window.show();
+        QVERIFY(openComparison(window));
+        QString database = window.genomeScene()->genomes().first()->getDatabase();
+        QVERIFY(QFile::exists(database));
+
+        // Another opening in its place, the unsaved comparison given up.
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        ModalAnswerer::handle([path](QWidget *modal) {
+            qobject_cast<QMessageBox *>(modal)->button(QMessageBox::No)->click();
+            answerOpenWizard(openingOneSequenceFile(path));
+        });
+        window.slotFileOpen();
+        QVERIFY(waitForSignal(opened, 60000));
+        QVERIFY(opened.first().at(0).toBool());
+        QCOMPARE(window.genomeScene()->genomes().size(), 1);
+        QVERIFY(!QFile::exists(database));
+        QCOMPARE(runFolders(QDir::tempPath()), QStringList());
+
+        window.genomeScene()->setModified(false);
+        QVERIFY(window.slotFileClose());
+        QVERIFY(openComparison(window));
+        database = window.genomeScene()->genomes().first()->getDatabase();
+        QVERIFY(QFile::exists(database));
+        window.genomeScene()->setModified(false);
+        QVERIFY(window.slotFileClose());
+        QVERIFY(!QFile::exists(database));
+        QCOMPARE(runFolders(QDir::tempPath()), QStringList());
+    }
+
+    // Two copies of the program comparing at the same time, with one home
+    // and one temporary folder: each shows its own genomes, read from its
+    // own database, and at their end nothing of theirs is left, while files
+    // someone else left where the copies used to work stay untouched.
+    void twoCopiesComparingAtOnceNeverMix()
+    {
+        const QString root = QDir::tempPath() + "/copies";
+        const QString started = root + "/started";
+        const QString go = root + "/go";
+        QVERIFY(QDir().mkpath(started));
+        // blastn waits until both copies are inside BLAST.
+        const QString blastn = writeScript(root + "/bin/blastn",
+                                           "touch '" + started + "'/$$\n"
+                                           "while [ ! -e '" + go + "' ]; do sleep 0.1; done\n"
+                                           "exec '" + QStandardPaths::findExecutable("blastn") + "' \"$@\"\n");
+        const QByteArray alpha = TestData::randomDna(3000, 41);
+        const QByteArray beta = TestData::randomDna(3000, 42);
+        const QString alphaFile = root + "/alpha.fas";
+        const QString betaFile = root + "/beta.fas";
+        QVERIFY(TestData::writeFile(alphaFile, ">alpha one\n" + alpha + "\n>alpha two\n" + alpha.mid(300, 2000) + "\n"));
+        QVERIFY(TestData::writeFile(betaFile, ">beta one\n" + beta + "\n>beta two\n" + beta.mid(500, 2000) + "\n"));
+        const QStringList planted{root + "/tmp/temp.kestal", root + "/home/blasttemp/lane-1/seq1",
+                                  root + "/home/blasttemp/lane-1/out"};
+        for (const QString &file : planted)
+            QVERIFY(TestData::writeFile(file, "someone else's"));
+
+        QProcess first;
+        QProcess second;
+        startCopy(first, root, "quit", blastn, {"alpha two", "alpha one", alphaFile});
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(started).entryList(QDir::Files).size(), 1, 60000);
+        startCopy(second, root, "quit", blastn, {"beta two", "beta one", betaFile});
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(started).entryList(QDir::Files).size(), 2, 60000);
+        QVERIFY(TestData::writeFile(go, ""));
+        QVERIFY(first.waitForFinished(120000));
+        QVERIFY(second.waitForFinished(120000));
+
+        const QStringList firstShows = shownGenomes(first);
+        const QStringList secondShows = shownGenomes(second);
+        QCOMPARE(firstShows.filter(QRegularExpression("^genome ")).size(), 2);
+        QCOMPARE(firstShows.filter(QRegularExpression("^genome alpha (one|two)\t")).size(), 2);
+        QCOMPARE(secondShows.filter(QRegularExpression("^genome beta (one|two)\t")).size(), 2);
+        QVERIFY(firstShows.contains("opened 1") && secondShows.contains("opened 1"));
+        const QString firstDatabase = firstShows.first().section('\t', 1);
+        const QString secondDatabase = secondShows.first().section('\t', 1);
+        QVERIFY2(firstDatabase != secondDatabase, qPrintable(firstDatabase));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+
+        QCOMPARE(runFolders(root + "/tmp"), QStringList());
+        QCOMPARE(QDir(root + "/home/blasttemp").entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList({"lane-1"}));
+        for (const QString &file : planted)
+            QCOMPARE(fileContent(file), QByteArray("someone else's"));
+    }
+
+    // Ended in the middle of a comparison by a terminate signal (a
+    // desktop's force-quit), an interrupt or a hang-up, the program ends
+    // cleanly and so does its BLAST program; nothing of the run is left.
+    // Killed, the program cannot clean up, but its BLAST program still ends.
+    void endedInsideBlastTheProgramTakesBlastAlong_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("terminate") << int(SIGTERM);
+        QTest::newRow("interrupt") << int(SIGINT);
+        QTest::newRow("hang-up") << int(SIGHUP);
+        QTest::newRow("kill") << int(SIGKILL);
+    }
+
+    void endedInsideBlastTheProgramTakesBlastAlong()
+    {
+        QFETCH(int, signalNumber);
+        const QString root = QDir::tempPath() + "/ended-" + QTest::currentDataTag();
+        const QString pidFile = root + "/blastn.pid";
+        // A blastn that would run for minutes.
+        const QString blastn = writeScript(root + "/bin/blastn", "echo $$ > '" + pidFile + ".new'\n"
+                                                                 "mv '" + pidFile + ".new' '" + pidFile + "'\n"
+                                                                 "exec sleep 300\n");
+        const QByteArray dna = TestData::randomDna(3000, 43);
+        const QString input = root + "/pair.fas";
+        QVERIFY(TestData::writeFile(input, ">long one\n" + dna + "\n>long two\n" + dna.mid(100, 2000) + "\n"));
+
+        QProcess copy;
+        startCopy(copy, root, "stay", blastn, {"long two", "long one", input});
+        qint64 blastnPid = 0;
+        const auto noneLeft = qScopeGuard([&blastnPid] {
+            if (blastnPid > 0 && isRunning(blastnPid))
+                ::kill(pid_t(blastnPid), SIGKILL);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pidFile), 60000);
+        blastnPid = fileContent(pidFile).trimmed().toLongLong();
+        QVERIFY(isRunning(blastnPid));
+
+        QVERIFY(::kill(pid_t(copy.processId()), signalNumber) == 0);
+        QVERIFY(copy.waitForFinished(15000));
+        QTRY_VERIFY_WITH_TIMEOUT(!isRunning(blastnPid), 5000);
+        if (signalNumber == SIGKILL) {
+            QCOMPARE(copy.exitStatus(), QProcess::CrashExit);
+            return;
+        }
+        QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(copy.exitCode(), 128 + signalNumber);
+        QCOMPARE(runFolders(root + "/tmp"), QStringList());
+        QCOMPARE(QDir(root + "/home/blasttemp").entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }
 
     void failedComparisonShowsTheReason()

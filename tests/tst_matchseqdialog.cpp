@@ -2,6 +2,7 @@
 #include "modal_answerer.h"
 #include "test_data.h"
 
+#include "gc_blastworkfolder.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -166,16 +168,25 @@ private slots:
                                  + TestData::reverseComplement(piece(10001, 12000));
         const QString path = writeQuery("query.gb", TestData::genbankRecord("query phage", "", query));
 
+        // Someone else's file where the query's database used to be built.
+        const QString planted = QDir::tempPath() + "/temp.kestal";
+        QVERIFY(TestData::writeFile(planted, "someone else's"));
+
         GC_GenomeScene scene;
         GC_Genome *target = addTarget(scene);
-        GC_MatchSeqBlastn_dialog dialog;
-        dialog.setScene(&scene);
-        QCOMPARE(dialog.targetGenome(), target);
-        dialog.setInputFile(path);
-        dialog.show();
-        const Run run = search(dialog);
+        auto dialog = std::make_unique<GC_MatchSeqBlastn_dialog>();
+        dialog->setScene(&scene);
+        QCOMPARE(dialog->targetGenome(), target);
+        dialog->setInputFile(path);
+        dialog->show();
+        const Run run = search(*dialog);
 
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QFile plantedFile(planted);
+        QVERIFY(plantedFile.open(QIODevice::ReadOnly));
+        QCOMPARE(plantedFile.readAll(), QByteArray("someone else's"));
+        // The program run's own work folder under "blasttemp".
+        QCOMPARE(QFileInfo(dialog->workDir()).path(), QDir::homePath() + "/blasttemp");
         QCOMPARE(run.boxText, QString("The analysis found 2 candidate homology regions"));
         QCOMPARE(scene.genomes().size(), 2);
         QCOMPARE(scene.topGenomes().size(), 1);
@@ -200,6 +211,17 @@ private slots:
         QVERIFY(near(hits[1].topFrom, 2301) && near(hits[1].topTo, 4300));
         QVERIFY(near(hits[1].lowFrom, 12000) && near(hits[1].lowTo, 10001));
         QVERIFY(hits[1].lowFrom > hits[1].lowTo);
+
+        // The added genome reads from the search's own database for as long
+        // as the document is open; closing it takes the database away.
+        const QString database = added->getDatabase();
+        QVERIFY(database != planted);
+        QVERIFY(QFileInfo(QFileInfo(database).path()).fileName().startsWith("kestal-"));
+        dialog.reset();
+        QVERIFY(QFile::exists(database));
+        scene.clearScene();
+        QVERIFY(!QFileInfo::exists(QFileInfo(database).path()));
+        QVERIFY(QFile::remove(planted));
     }
 
     void fastaInputIsComparedByItsFirstRecord()
@@ -388,7 +410,7 @@ private slots:
     void searchIsRefusedWithoutTargetOrSequence()
     {
         const QString path = writeQuery("refused.fas", ">piece\n" + piece(1, 500));
-        QFile::remove(QDir::homePath() + "/blasttemp/seq1.fas");
+        QFile::remove(GC_BlastWorkFolder::runFolder() + "/seq1.fas");
         {
             GC_GenomeScene empty;
             GC_MatchSeqBlastn_dialog dialog;

@@ -283,7 +283,7 @@ private slots:
         }
         const QStringList loaded = describe(scene);
         QFile::remove(folder->filePath("comparison.kcv"));
-        QVERIFY(QFile::copy(GC_FileUtils::tempCanvasPath(), folder->filePath("comparison.kcv")));
+        QVERIFY(QFile::copy(alpha->getDatabase(), folder->filePath("comparison.kcv")));
 
         // Saved, then opened into a fresh scene.
         const QString canvas = folder->filePath("road.kcv");
@@ -437,7 +437,7 @@ private slots:
         // The reader joins genomes of one name, so count them where they were built.
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_road_count");
-            db.setDatabaseName(GC_FileUtils::tempCanvasPath());
+            db.setDatabaseName(scene.genomes().first()->getDatabase());
             QVERIFY(db.open());
             QSqlQuery count("SELECT COUNT(*) FROM genomes", db);
             QVERIFY(count.next());

@@ -3,16 +3,18 @@
 #include "test_data.h"
 
 #include "gc_blastrunner.h"
+#include "gc_blastworkfolder.h"
 #include "gc_builddatabase.h"
-#include "gc_fileutils.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
+#include "gc_rundatabase.h"
 #include "gc_sequenceblaster.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSet>
@@ -38,6 +40,10 @@ class TestSequenceBlaster : public QObject
 private:
     QByteArray m_target;
     QByteArray m_query;
+    // The comparison database of the current test, built by init().
+    std::shared_ptr<GC_RunDatabase> m_database;
+
+    QString database() const { return m_database ? m_database->path() : QString(); }
 
     struct Row
     {
@@ -51,7 +57,7 @@ private:
         QList<Row> result;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_read");
-            db.setDatabaseName(GC_FileUtils::tempCanvasPath());
+            db.setDatabaseName(database());
             if (!db.open())
                 qFatal("cannot open the comparison database");
             QSqlQuery query("SELECT * FROM matchings ORDER BY oid", db);
@@ -70,7 +76,8 @@ private:
     {
         QMap<QString, int> ids;
         const QByteArray unrelated = TestData::randomDna(1500, 99);
-        QVERIFY(gc_buildDatabase({}, {{"0 target", m_target}, {"1 query", m_query}, {"2 other", unrelated}}, ids));
+        m_database = gc_buildDatabase({}, {{"0 target", m_target}, {"1 query", m_query}, {"2 other", unrelated}}, ids);
+        QVERIFY(m_database);
         QCOMPARE(ids.value("1 query"), 1);
     }
 
@@ -106,7 +113,7 @@ private:
     {
         QStringList lines;
         GC_GenomeScene scene;
-        if (!scene.loadSorvikComparisons({GC_FileUtils::tempCanvasPath()}))
+        if (!scene.loadSorvikComparisons({database()}))
             return {"not loaded: " + scene.lastErrorText()};
         for (const GC_Genome *genome : scene.topGenomes())
             lines << "top " + genome->getName();
@@ -150,14 +157,20 @@ private slots:
         QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
         blaster.setOptions(GC_BlastOptions());
         blaster.setPairs({{0, 1}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blastHanged();
         QVERIFY2(blaster.result(), qPrintable(blaster.lastErrorText()));
         QCOMPARE(failed.count(), 0);
         QCOMPARE(progress.count(), 2);
         QCOMPARE(progress.at(0).at(1).toString(), QString("Starting BLAST process."));
         QCOMPARE(progress.at(1).at(1).toString(), QString("Sequence pair 1 of 1"));
-        QCOMPARE(blaster.workFolder(), QDir::homePath() + "/blasttemp");
+        // The program run's own folder under "blasttemp", for its user alone.
+        const QFileInfo runFolder(blaster.workFolder());
+        QCOMPARE(runFolder.path(), QDir::homePath() + "/blasttemp");
+        QVERIFY(runFolder.fileName().startsWith("run-"));
+        QCOMPARE(runFolder.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup
+                                            | QFile::WriteOther | QFile::ExeGroup | QFile::ExeOther),
+                 QFile::Permissions());
 
         const QList<Row> rows = matchings();
         const Row *forward = nullptr;
@@ -215,10 +228,10 @@ private slots:
         // worker thread that never runs an event loop.
         bool result = false;
         QString errors;
-        QThread *thread = QThread::create([&result, &errors] {
+        QThread *thread = QThread::create([this, &result, &errors] {
             GC_SequenceBlaster blaster;
             blaster.setPairs({{0, 1}, {1, 2}});
-            blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+            blaster.setDatabase(database());
             blaster.blastHanged();
             result = blaster.result();
             errors = blaster.lastErrorText();
@@ -246,7 +259,7 @@ private slots:
         QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
         QSignalSpy progress(&blaster, &GC_SequenceBlaster::progressMessage);
         blaster.setPairs({{0, 1}, {0, 7}, {2, 1}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blastHanged();
         QVERIFY(!blaster.result());
         QCOMPARE(failed.count(), 1);
@@ -294,14 +307,15 @@ private slots:
         QStringList folders[2];
         for (int concurrent : {0, 1}) {
             QMap<QString, int> ids;
-            QVERIFY(gc_buildDatabase({}, {{"A", a}, {"B", b}, {"C", c}}, ids));
+            m_database = gc_buildDatabase({}, {{"A", a}, {"B", b}, {"C", c}}, ids);
+            QVERIFY(m_database);
             QCOMPARE(ids, (QMap<QString, int>{{"A", 0}, {"B", 1}, {"C", 2}}));
             QFile::remove(log);
             GC_SequenceBlaster blaster;
             QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
             blaster.setConcurrentPairs(concurrent ? 3 : 1);
             blaster.setPairs({{0, 1}, {1, 2}, {2, 1}});
-            blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+            blaster.setDatabase(database());
             if (synchronous) {
                 blaster.blastHanged();
             } else {
@@ -375,7 +389,7 @@ private slots:
             GC_SequenceBlaster local;
             local.setConcurrentPairs(3);
             local.setPairs({{0, 1}, {1, 0}, {2, 1}, {1, 2}});
-            local.setDatabase(GC_FileUtils::tempCanvasPath());
+            local.setDatabase(database());
             blaster = &local;
             local.blastHanged();
             result = local.result();
@@ -417,7 +431,7 @@ private slots:
         QVERIFY(TestData::writeFile(home + "/out", "the user's own"));
         GC_SequenceBlaster blaster;
         blaster.setPairs({{0, 1}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blastHanged();
         QFile::remove(home + "/blasttemp");
         QVERIFY(!blaster.result());
@@ -430,11 +444,51 @@ private slots:
         QVERIFY(matchings().isEmpty());
     }
 
+    // Files someone else left where the lanes used to be (fixed paths under
+    // "blasttemp") are neither read nor removed. The lanes are the program
+    // run's own and go with the blaster; the run's folder goes at the end.
+    void lanesAreTheRunsOwnAndGoWithTheBlaster()
+    {
+        const QString shared = QDir::homePath() + "/blasttemp";
+        const QStringList planted{shared + "/lane-1/seq1", shared + "/lane-1/seq2", shared + "/lane-1/out",
+                                  shared + "/lane-1/seq1.db.nsq", shared + "/seq1.fas"};
+        for (const QString &path : planted)
+            QVERIFY(TestData::writeFile(path, "someone else's"));
+        auto untouched = [&planted] {
+            for (const QString &path : planted) {
+                QFile file(path);
+                if (!file.open(QIODevice::ReadOnly) || file.readAll() != "someone else's")
+                    return false;
+            }
+            return true;
+        };
+        QString lane;
+        {
+            GC_SequenceBlaster blaster;
+            blaster.setPairs({{0, 1}});
+            blaster.setDatabase(database());
+            blaster.blastHanged();
+            QVERIFY2(blaster.result(), qPrintable(blaster.lastErrorText()));
+            QVERIFY(untouched());
+            lane = blaster.pairWorkFolder(0);
+            QVERIFY(lane.startsWith(GC_BlastWorkFolder::runFolder() + "/"));
+            QVERIFY(QFile::exists(lane + "/out"));
+        }
+        QVERIFY(!matchings().isEmpty());
+        QVERIFY(!QFileInfo::exists(lane));
+        QVERIFY(QFileInfo(GC_BlastWorkFolder::runFolder()).isDir());
+        GC_BlastWorkFolder::removeRunFolder();
+        QVERIFY(!QFileInfo::exists(GC_BlastWorkFolder::runFolder()));
+        QVERIFY(untouched());
+        QDir(shared + "/lane-1").removeRecursively();
+        QFile::remove(shared + "/seq1.fas");
+    }
+
     void genomeWithoutSequenceFailsItsPair()
     {
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_write");
-            db.setDatabaseName(GC_FileUtils::tempCanvasPath());
+            db.setDatabaseName(database());
             QVERIFY(db.open());
             QSqlQuery query(db);
             QVERIFY(query.exec("UPDATE genomes SET dna_sequence = '' WHERE id = 2"));
@@ -442,7 +496,7 @@ private slots:
         QSqlDatabase::removeDatabase("tst_write");
         GC_SequenceBlaster blaster;
         blaster.setPairs({{2, 1}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blastHanged();
         QVERIFY(!blaster.result());
         QVERIFY2(blaster.lastErrorText().contains("genome 2 has no sequence"), qPrintable(blaster.lastErrorText()));
@@ -468,7 +522,7 @@ private slots:
     {
         GC_SequenceBlaster blaster;
         QSignalSpy progress(&blaster, &GC_SequenceBlaster::progressMessage);
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blastHanged();
         QVERIFY(blaster.result());
         QCOMPARE(progress.count(), 1);
@@ -490,7 +544,7 @@ private slots:
         QSettings().setValue("blastnpath", fakeBlastn(ending));
         GC_SequenceBlaster blaster;
         blaster.setPairs({{0, 1}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blastHanged();
         QVERIFY(!blaster.result());
         QVERIFY2(blaster.lastErrorText().contains(reason), qPrintable(blaster.lastErrorText()));
@@ -501,7 +555,7 @@ private slots:
     {
         GC_SequenceBlaster blaster;
         blaster.setPairs({{0, 1}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blastHanged();
         QVERIFY(blaster.result());
         const int stored = matchings().size();
@@ -509,7 +563,7 @@ private slots:
 
         // A blastn that "succeeds" without writing anything.
         QSettings().setValue("blastnpath", script("silentblastn", "exit 0\n"));
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blastHanged();
         QVERIFY(!blaster.result());
         QCOMPARE(matchings().size(), stored);
@@ -525,7 +579,7 @@ private slots:
             qputenv("PATH", QFile::encodeName(QDir::tempPath() + "/empty-path"));
             GC_SequenceBlaster blaster;
             blaster.setPairs({{0, 1}});
-            blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+            blaster.setDatabase(database());
             blaster.blastHanged();
             qputenv("PATH", path);
             QVERIFY(!blaster.result());
@@ -542,7 +596,7 @@ private slots:
         options.setTask("dc-megablast extra");
         blaster.setOptions(options);
         blaster.setPairs({{0, 1}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blastHanged();
         QVERIFY(blaster.result());
         QFile args(blaster.pairWorkFolder(0) + "/args");
@@ -566,7 +620,7 @@ private slots:
         QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
         QSignalSpy progress(&blaster, &GC_SequenceBlaster::progressMessage);
         blaster.setPairs({{0, 1}, {0, 7}, {2, 1}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blast();
         QVERIFY(waitForSignal(failed, 60000));
         QTest::qWait(100);
@@ -584,7 +638,7 @@ private slots:
         GC_SequenceBlaster blaster;
         QSignalSpy finished(&blaster, &GC_SequenceBlaster::blastfinished);
         blaster.setPairs({{0, 1}, {1, 0}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(database());
         blaster.blast();
         QVERIFY(waitForSignal(finished, 60000));
         QVERIFY(blaster.result());

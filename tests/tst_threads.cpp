@@ -7,6 +7,7 @@
 #include "gc_freetext.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_rundatabase.h"
 #include "gc_sequenceblaster.h"
 #include "gc_threadopen.h"
 #include "gc_threadsave.h"
@@ -41,6 +42,12 @@ private:
         for (const QList<QVariant> &arguments : finishedSpy)
             results << arguments.at(0).toBool();
         return results;
+    }
+
+    // The folders of comparison databases in the temporary folder.
+    static QStringList runFolders()
+    {
+        return QDir(QDir::tempPath()).entryList({"kestal-*"}, QDir::AllEntries | QDir::Hidden | QDir::System);
     }
 
     QString writeTemp(const QString &name, const QByteArray &content)
@@ -142,6 +149,8 @@ private slots:
         QCOMPARE(runOpening(thread, &reason), QList<bool>{false});
         QVERIFY2(reason.contains("BLAST"), qPrintable(reason));
         QVERIFY(scene.genomes().isEmpty());
+        // Nothing of the failed comparison is left in the temporary folder.
+        QCOMPARE(runFolders(), QStringList());
     }
 
     void unreadableInputFailsTheBuild()
@@ -181,6 +190,12 @@ private slots:
         const int matchings = scene.countMatchings();
         QVERIFY(matchings > 0);
         QVERIFY(scene.fileName().isEmpty());
+        // The comparison's own database, which its genomes read while the
+        // document is open.
+        const QString database = scene.genomes().first()->getDatabase();
+        QCOMPARE(scene.genomes().last()->getDatabase(), database);
+        QCOMPARE(runFolders(), QStringList({QFileInfo(QFileInfo(database).path()).fileName()}));
+        QVERIFY(QFile::exists(database));
 
         const QString path = QDir::tempPath() + "/threads/round.kcv";
         QDir().mkpath(QFileInfo(path).path());
@@ -203,21 +218,28 @@ private slots:
         QCOMPARE(again.genomes().size(), 2);
         QCOMPARE(again.countMatchings(), matchings);
         QCOMPARE(again.fileName(), path);
+        // Closing the document lets the database go: the saved canvas holds
+        // everything now.
+        QVERIFY(QFile::exists(database));
+        scene.clearScene();
+        QCOMPARE(runFolders(), QStringList());
     }
 
     void comparisonDatabaseOpens()
     {
         const QByteArray dna = TestData::randomDna(3000, 31);
         QMap<QString, int> ids;
-        QVERIFY(gc_buildDatabase({}, {{"a", QString(dna)}, {"b", QString(dna.mid(200, 1500))}}, ids));
+        const std::shared_ptr<GC_RunDatabase> built =
+            gc_buildDatabase({}, {{"a", QString(dna)}, {"b", QString(dna.mid(200, 1500))}}, ids);
+        QVERIFY(built);
         GC_SequenceBlaster blaster;
         blaster.setPairs({{ids.value("a"), ids.value("b")}});
-        blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+        blaster.setDatabase(built->path());
         blaster.blastHanged();
         QVERIFY2(blaster.result(), qPrintable(blaster.lastErrorText()));
         const QString path = QDir::tempPath() + "/threads/comparison.db";
         QFile::remove(path);
-        QVERIFY(QFile::copy(GC_FileUtils::tempCanvasPath(), path));
+        QVERIFY(QFile::copy(built->path(), path));
 
         GC_GenomeScene scene;
         GC_ThreadOpen open;

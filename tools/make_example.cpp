@@ -15,6 +15,7 @@
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_genomeview.h"
+#include "gc_rundatabase.h"
 #include "gc_sequenceblaster.h"
 
 #include <QApplication>
@@ -55,7 +56,9 @@ int main(int argc, char **argv)
 
     QMap<QString, int> ids;
     QString error;
-    if (!gc_buildDatabase(QStringList() << targetFile << queryFile, QMap<QString, QString>(), ids, &error))
+    const std::shared_ptr<GC_RunDatabase> database =
+        gc_buildDatabase(QStringList() << targetFile << queryFile, QMap<QString, QString>(), ids, &error);
+    if (!database)
         return fail("cannot build the comparison database: " + error);
 
     GC_BlastOptions options;
@@ -63,7 +66,7 @@ int main(int argc, char **argv)
     GC_SequenceBlaster blaster;
     blaster.setOptions(options);
     blaster.setPairs(QList<QPair<int, int>>() << qMakePair(ids.value(targetName), ids.value(queryName)));
-    blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+    blaster.setDatabase(database->path());
     blaster.blastHanged();
     if (!blaster.result())
         return fail("the comparison with BLAST+ failed: " + blaster.lastErrorText());

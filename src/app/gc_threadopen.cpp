@@ -3,6 +3,7 @@
 #include "gc_builddatabase.h"
 #include "gc_genomescene.h"
 #include "gc_log.h"
+#include "gc_rundatabase.h"
 #include "gc_sequenceblaster.h"
 
 #include <QFileInfo>
@@ -96,7 +97,10 @@ bool GC_ThreadOpen::compareAndLoad()
     qCDebug(lcKestal) << "blastgenbankfasta begin";
     QMap<QString, int> ids;
     QString buildError;
-    if (!gc_buildDatabase(m_inputFiles, m_genbankRecords, m_fastaSequences, ids, &buildError)) {
+    // This comparison's own database; it goes when nothing holds it any more.
+    const std::shared_ptr<GC_RunDatabase> database =
+        gc_buildDatabase(m_inputFiles, m_genbankRecords, m_fastaSequences, ids, &buildError);
+    if (!database) {
         m_lastErrorText = tr("The sequences could not be read:\n%1").arg(buildError);
         return false;
     }
@@ -115,12 +119,17 @@ bool GC_ThreadOpen::compareAndLoad()
             [this](int, const QString &text) { emit message(text); }, Qt::DirectConnection);
     blaster.setOptions(m_blastOptions);
     blaster.setPairs(idPairs);
-    blaster.setDatabase(GC_FileUtils::tempCanvasPath());
+    blaster.setDatabase(database->path());
     blaster.blastHanged();
     if (!blaster.result()) {
         qCDebug(lcKestal) << "blaster.result() returned false";
         m_lastErrorText = tr("The comparison with BLAST+ failed:\n%1").arg(blaster.lastErrorText());
         return false;
     }
-    return m_scene->loadSorvikComparisons(QStringList() << blaster.database());
+    if (!m_scene->loadSorvikComparisons(QStringList() << blaster.database()))
+        return false;
+    // The genomes read their sequences and stored rows from it while the
+    // document is open.
+    m_scene->keepRunDatabase(database);
+    return true;
 }

@@ -61,9 +61,13 @@ Kestal_Main::Kestal_Main()
 
 Kestal_Main::~Kestal_Main()
 {
-    // The scene must outlive any thread that still reads or fills it.
-    if (m_openThread)
+    // The scene must outlive any thread that still reads or fills it. An
+    // opening still running (the program is ending on a signal) is
+    // stopped: its BLAST programs end, and it fails.
+    if (m_openThread) {
+        m_openThread->requestInterruption();
         m_openThread->wait();
+    }
     if (m_saveThread)
         m_saveThread->wait();
 }

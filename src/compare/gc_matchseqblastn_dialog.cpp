@@ -9,6 +9,7 @@
 #include "gc_fileutils.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_rundatabase.h"
 #include "gc_sqlconnection.h"
 
 #include <QDir>
@@ -267,19 +268,19 @@ bool GC_MatchSeqBlastn_dialog::prepareQuery()
     const QString path = ui->filenameInput->text();
     QMap<QString, int> genomeIds;
     QString reason;
-    bool built = false;
+    // An earlier run's database must never stand in for this one's.
+    m_database.reset();
     if (GC_FileUtils::isGenbank(path)) {
         ui->actionLabel->setText(tr("Parsing the GENBANK file"));
-        built = gc_buildDatabase({path}, {}, genomeIds, &reason);
+        m_database = gc_buildDatabase({path}, {}, genomeIds, &reason);
     } else if (GC_FileUtils::isFasta(path)) {
         ui->actionLabel->setText(tr("Parsing the FASTA file"));
-        built = gc_buildDatabase({}, GC_FileUtils::sequenceRecordList(path, 1), genomeIds, &reason);
+        m_database = gc_buildDatabase({}, GC_FileUtils::sequenceRecordList(path, 1), genomeIds, &reason);
     } else {
         fail(tr("Unsupported input file format"));
         return false;
     }
-    // A failed build removes the database; an older one must never stand in.
-    if (!built) {
+    if (!m_database) {
         fail(tr("Cannot get the sequence to BLAST") + ": " + reason.toHtmlEscaped());
         return false;
     }
@@ -287,8 +288,7 @@ bool GC_MatchSeqBlastn_dialog::prepareQuery()
     ui->actionLabel->setText(tr("Generating FASTA file for BLAST"));
     QString sequence;
     {
-        GC_SqlConnection connection("gc_blast", GC_FileUtils::tempCanvasPath(),
-                                    GC_SqlConnection::ReadOnly);
+        GC_SqlConnection connection("gc_blast", m_database->path(), GC_SqlConnection::ReadOnly);
         if (!connection.isOpen()) {
             fail(tr("Cannot open the database with the sequence to BLAST"));
             return false;
@@ -442,12 +442,13 @@ void GC_MatchSeqBlastn_dialog::importResults()
     ui->progressBar->setRange(0, total);
     ui->progressBar->setValue(0);
 
-    GC_Genome *query = m_scene->addGenome();
+    GC_Genome *query = m_database ? m_scene->addGenome(m_database->path()) : nullptr;
     if (!query) {
         qCDebug(lcKestal) << "ERROR: GC_MatchSeqBlastn_dialog::blastFinished(): addGenome returned NULL";
         fail(tr("<b>Error:</b> the compared sequence could not be added to the canvas"));
         return;
     }
+    m_scene->keepRunDatabase(m_database);
 
     int i = 0;
     BlastHit hit;

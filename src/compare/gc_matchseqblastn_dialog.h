@@ -9,9 +9,12 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 class GC_BlastRunner;
 class GC_Genome;
 class GC_GenomeScene;
+class GC_RunDatabase;
 
 namespace Ui {
 class GC_MatchSeqBlastn_dialog;
@@ -89,6 +92,9 @@ private:
     GC_BlastRunner *m_runner = nullptr;
     bool m_running = false;
 
+    // The current run's comparison database: the query, read back as the
+    // builder stored it; the genome added from it keeps it with the document.
+    std::shared_ptr<GC_RunDatabase> m_database;
     // The current run's copy of blastn's output, and how many lines it holds.
     GC_BlastResultFile m_result;
     QString m_resultPath;

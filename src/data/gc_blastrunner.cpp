@@ -2,8 +2,29 @@
 
 #include "gc_log.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QTimer>
+
+#include <atomic>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+std::atomic<bool> everyProgramStopped{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+// How often a waiting run() looks whether the program must stop.
+const int StopCheckMsecs = 100;
+} // namespace
+
+void GC_BlastRunner::stopEveryProgram()
+{
+    everyProgramStopped = true;
+}
 
 GC_BlastRunner::GC_BlastRunner(QObject *parent)
     : QObject(parent)
@@ -49,7 +70,21 @@ bool GC_BlastRunner::prepare()
         m_errorText = "no program to run";
         return false;
     }
+    if (everyProgramStopped) {
+        m_errorText = describe("not started: Kestal is ending");
+        return false;
+    }
     m_process = new QProcess(this);
+#ifdef Q_OS_LINUX
+    const pid_t parent = ::getpid();
+    m_process->setChildProcessModifier([parent] {
+        // In the child, before the program starts: it gets killed when the
+        // starting thread ends; a parent already gone cannot send that.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+    });
+#endif
     if (!m_workingDirectory.isEmpty())
         m_process->setWorkingDirectory(m_workingDirectory);
     connect(m_process, &QProcess::readyReadStandardOutput, this, &GC_BlastRunner::readOutput);
@@ -75,16 +110,29 @@ bool GC_BlastRunner::run()
         return false;
     }
     m_process->closeWriteChannel();
-    if (!m_process->waitForFinished(m_timeoutMsecs)) {
+    if (!waitForProgram())
+        return false;
+    processFinished(m_process->exitCode(), m_process->exitStatus());
+    return m_succeeded;
+}
+
+bool GC_BlastRunner::waitForProgram()
+{
+    const QDeadlineTimer deadline(m_timeoutMsecs);
+    // In slices, so that the program's end stops a long run at once.
+    while (!m_process->waitForFinished(StopCheckMsecs) && m_process->state() != QProcess::NotRunning) {
+        const bool ending = everyProgramStopped;
+        if (!ending && !deadline.hasExpired())
+            continue;
         m_process->kill();
         m_process->waitForFinished(-1);
         readOutput();
         readError();
-        conclude(false, describe(QString("did not finish within %1 ms").arg(m_timeoutMsecs)));
+        conclude(false, describe(ending ? QString("was stopped: Kestal is ending")
+                                        : QString("did not finish within %1 ms").arg(m_timeoutMsecs)));
         return false;
     }
-    processFinished(m_process->exitCode(), m_process->exitStatus());
-    return m_succeeded;
+    return true;
 }
 
 void GC_BlastRunner::start()

@@ -10,6 +10,10 @@
 // start, a crash or a non-zero exit is a failure whose errorText() holds the
 // program's stderr. Use run() to wait for the program, or start() and the
 // finished(bool) signal from an event loop.
+//
+// No program outlives Kestal: it is killed when the thread that started it
+// ends, however that happens (a kill of Kestal included), so start it from
+// a thread that lives as long as the program is needed.
 class GC_BlastRunner : public QObject
 {
     Q_OBJECT
@@ -39,6 +43,10 @@ public:
     // Stops a running program; finished(false) follows.
     void kill();
 
+    // For the program's end: run() stops its program at once, and no
+    // runner starts another one. Safe to call from a signal handler.
+    static void stopEveryProgram();
+
     bool isRunning() const { return m_process != nullptr; }
     bool succeeded() const { return m_succeeded; }
     int exitCode() const { return m_exitCode; }
@@ -60,6 +68,8 @@ private slots:
 
 private:
     bool prepare();
+    // run()'s wait; false when the program was stopped or took too long.
+    bool waitForProgram();
     void conclude(bool ok, const QString &errorText);
     QString describe(const QString &what) const;
 

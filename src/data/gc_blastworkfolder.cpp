@@ -1,19 +1,99 @@
 #include "gc_blastworkfolder.h"
 
+#include "gc_log.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+namespace {
+
+struct RunFolder
+{
+    QMutex mutex;
+    QString path;
+    bool made = false; // by this run, and not removed since
+};
+
+RunFolder &runFolderState()
+{
+    static RunFolder state;
+    return state;
+}
+
+bool folderFailure(QString *errorText, const QString &path, const QString &why)
+{
+    if (errorText)
+        *errorText = QStringLiteral("the BLAST work folder %1 %2").arg(path, why);
+    return false;
+}
+
+} // namespace
+
 GC_BlastWorkFolder::GC_BlastWorkFolder()
-    : m_path(QDir::homePath() + QStringLiteral("/blasttemp"))
+    : m_path(runFolder())
 {
 }
 
 GC_BlastWorkFolder::GC_BlastWorkFolder(const QString &subfolder)
-    : m_path(QDir::homePath() + QStringLiteral("/blasttemp/") + subfolder)
+    : m_path(runFolder() + QLatin1Char('/') + subfolder)
 {
+}
+
+QString GC_BlastWorkFolder::runFolder()
+{
+    RunFolder &state = runFolderState();
+    QMutexLocker lock(&state.mutex);
+    // Unguessable, so that nobody can have made it beforehand.
+    if (state.path.isEmpty())
+        state.path = QDir::homePath() + QStringLiteral("/blasttemp/run-")
+                     + QString::number(QRandomGenerator::system()->generate64(), 36);
+    return state.path;
+}
+
+bool GC_BlastWorkFolder::ensureRunFolder(QString *errorText)
+{
+    const QString path = runFolder();
+    RunFolder &state = runFolderState();
+    QMutexLocker lock(&state.mutex);
+    // "blasttemp" itself is shared by every run of the program.
+    const QString shared = QFileInfo(path).path();
+    const QFileInfo sharedInfo(shared);
+    if (sharedInfo.exists() && !sharedInfo.isDir())
+        return folderFailure(errorText, shared, QStringLiteral("is not a folder"));
+    if (!QDir().mkpath(shared))
+        return folderFailure(errorText, shared, QStringLiteral("cannot be created"));
+    const QFileInfo folder(path);
+    if (folder.exists() || folder.isSymLink()) {
+        if (!folder.isDir())
+            return folderFailure(errorText, path, QStringLiteral("is not a folder"));
+        if (!state.made || folder.isSymLink())
+            return folderFailure(errorText, path, QStringLiteral("was not made by this run of Kestal"));
+        return true;
+    }
+    // mkdir fails where anything of that name appeared meanwhile.
+    if (!QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return folderFailure(errorText, path, QStringLiteral("cannot be created"));
+    state.made = true;
+    return true;
+}
+
+void GC_BlastWorkFolder::removeRunFolder()
+{
+    const QString path = runFolder();
+    RunFolder &state = runFolderState();
+    QMutexLocker lock(&state.mutex);
+    const QFileInfo folder(path);
+    // Never through a link: only the folder this run made.
+    if (!state.made || !folder.isDir() || folder.isSymLink())
+        return;
+    if (!QDir(path).removeRecursively())
+        qCDebug(lcKestal).noquote() << "GC_BlastWorkFolder: cannot remove" << path;
+    state.made = false;
 }
 
 QString GC_BlastWorkFolder::filePath(const QString &fileName) const
@@ -23,11 +103,9 @@ QString GC_BlastWorkFolder::filePath(const QString &fileName) const
 
 bool GC_BlastWorkFolder::ensure(QString *errorText) const
 {
-    auto failed = [&](const QString &why) {
-        if (errorText)
-            *errorText = QStringLiteral("the BLAST work folder %1 %2").arg(m_path, why);
+    if (!ensureRunFolder(errorText))
         return false;
-    };
+    auto failed = [&](const QString &why) { return folderFailure(errorText, m_path, why); };
     const QFileInfo existing(m_path);
     if (existing.exists() && !existing.isDir())
         return failed(QStringLiteral("is not a folder"));

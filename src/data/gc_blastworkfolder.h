@@ -4,16 +4,18 @@
 #include <QString>
 #include <QStringList>
 
-// The folder "blasttemp" under the user's home folder (or a subfolder of it)
-// where a BLAST run writes its work files under fixed names. A run works in
+// Where a BLAST run writes its work files under fixed names: the folder of
+// this run of the program (a folder of its own under "blasttemp" in the
+// user's home folder, see runFolder()) or a subfolder of it. A run works in
 // this folder only: it fails when the folder cannot be created, entered or
 // written, and it removes exactly the files it names, never by a pattern,
 // so nothing else of the user's is touched.
 class GC_BlastWorkFolder
 {
 public:
+    // The program run's folder itself.
     GC_BlastWorkFolder();
-    // A subfolder of "blasttemp", so that concurrent runs never share files.
+    // A subfolder of it, so that concurrent runs never share files.
     explicit GC_BlastWorkFolder(const QString &subfolder);
 
     QString path() const { return m_path; }
@@ -47,7 +49,20 @@ public:
     bool copyDatabase(const QString &sourceBase, const QStringList &extensions,
                       QString *errorText = nullptr) const;
 
+    // The folder of this run of the program: "blasttemp/run-" and a random
+    // name, made by ensure() with mkdir, which fails where anything of that
+    // name exists, and readable by the user alone. So two copies of the
+    // program never share work files, and no file someone else made there
+    // is ever read. The same path for the whole run.
+    static QString runFolder();
+    // Removes the run's folder with everything in it, once nothing runs any
+    // more (at the program's end). The folder is the run's alone: all it
+    // holds was written by the run.
+    static void removeRunFolder();
+
 private:
+    static bool ensureRunFolder(QString *errorText);
+
     QString m_path;
 };
 

@@ -24,11 +24,6 @@ QVariant textOrNull(const QMap<QString, QString> &map, const QString &key)
 
 } // namespace
 
-GC_ComparisonDatabaseBuilder::GC_ComparisonDatabaseBuilder()
-    : m_path(GC_FileUtils::tempCanvasPath())
-{
-}
-
 bool GC_ComparisonDatabaseBuilder::fail(const QString &message)
 {
     m_lastErrorText = message;
@@ -41,6 +36,8 @@ bool GC_ComparisonDatabaseBuilder::build(QMap<QString, int> &genomeIds)
     m_lastErrorText.clear();
     m_builtIds.clear();
     m_nextId = 0;
+    if (m_path.isEmpty())
+        return fail(QStringLiteral("no file was given for the comparison database"));
     // Each file is read on a thread of its own while the rows of the one
     // before are written; the rows keep the files' order.
     std::future<Reading> next = readAhead(0);

@@ -20,9 +20,7 @@ class QSqlQuery;
 class GC_ComparisonDatabaseBuilder
 {
 public:
-    GC_ComparisonDatabaseBuilder();
-
-    // Where to write; GC_FileUtils::tempCanvasPath() unless set.
+    // Where to write; a file there is replaced. Nothing is built without it.
     void setPath(const QString &path) { m_path = path; }
     QString path() const { return m_path; }
 

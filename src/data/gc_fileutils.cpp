@@ -4,7 +4,6 @@
 #include "gc_sqlconnection.h"
 #include "gc_textlinereader.h"
 
-#include <QDir>
 #include <QSet>
 #include <QSqlQuery>
 
@@ -196,11 +195,6 @@ QString sequenceProblem(const QString &sequence)
                 .arg(i + 1);
     }
     return QString();
-}
-
-QString tempCanvasPath()
-{
-    return QDir::tempPath() + "/temp.kestal";
 }
 
 bool isFasta(const QString &path)

@@ -17,10 +17,6 @@ const int FILETYPE_GENBANK_FASTA = 6;
 // failure ends in the neutral answer (false, "", empty map, FILETYPE_NONE).
 namespace GC_FileUtils {
 
-// "temp.kestal" in the system's temporary folder: where comparison
-// databases are built.
-QString tempCanvasPath();
-
 // True when a line of the file begins with '>'.
 bool isFasta(const QString &path);
 

@@ -8,8 +8,10 @@
 #include "gc_sequencetext.h"
 #include "gc_sqlconnection.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -24,6 +26,18 @@ const char *DatabaseName = "seq1.db";
 const char *OutputFile = "out";
 // How often a synchronous run looks whether its thread was asked to stop.
 const int InterruptionCheckMsecs = 100;
+
+// Every file a pair writes into its lane, but the outputs held for their turn.
+QStringList workFileNames()
+{
+    return QStringList{TargetFile, QueryFile, OutputFile} + GC_BlastWorkFolder::databaseFileNames(DatabaseName, 'n');
+}
+
+// The output of the pair at pairIndex, kept until its turn to be stored.
+QString heldOutputName(int pairIndex)
+{
+    return QString("%1-%2").arg(OutputFile).arg(pairIndex + 1);
+}
 } // namespace
 
 GC_SequenceBlaster::GC_SequenceBlaster(QObject *parent)
@@ -36,8 +50,25 @@ GC_SequenceBlaster::GC_SequenceBlaster(QObject *parent)
     connect(m_interruptionWatch, &QTimer::timeout, this, &GC_SequenceBlaster::checkInterruption);
 }
 
-// The runners are children: destroying them stops whatever still runs.
-GC_SequenceBlaster::~GC_SequenceBlaster() = default;
+// The lanes served this blaster's runs alone: whatever still runs is
+// stopped, then the files of each lane and the lane itself are removed.
+GC_SequenceBlaster::~GC_SequenceBlaster()
+{
+    for (const auto &lane : m_lanes) {
+        delete lane->runner;
+        lane->runner = nullptr;
+        if (!QFileInfo(lane->folder.path()).isDir())
+            continue;
+        QStringList names = workFileNames();
+        for (int pair = 0; pair < m_laneOfPair.size(); ++pair) {
+            if (m_laneOfPair.at(pair) == lane->index)
+                names << heldOutputName(pair);
+        }
+        QString reason;
+        if (!lane->folder.removeFiles(names, &reason) || !QDir().rmdir(lane->folder.path()))
+            qCDebug(lcKestal).noquote() << "GC_SequenceBlaster: keeps" << lane->folder.path() << reason;
+    }
+}
 
 void GC_SequenceBlaster::setDatabase(const QString &path)
 {
@@ -325,10 +356,8 @@ void GC_SequenceBlaster::runnerFinished(Lane &lane, bool ok)
 
 bool GC_SequenceBlaster::removeWorkFiles(Lane &lane)
 {
-    const QStringList names = QStringList{TargetFile, QueryFile, OutputFile}
-                              + GC_BlastWorkFolder::databaseFileNames(DatabaseName, 'n');
     QString reason;
-    if (lane.folder.removeFiles(names, &reason))
+    if (lane.folder.removeFiles(workFileNames(), &reason))
         return true;
     pairFailed(lane, reason);
     return false;
@@ -378,7 +407,7 @@ bool GC_SequenceBlaster::writeWorkFiles(Lane &lane)
 // its own, so that the lane can take the next pair meanwhile.
 bool GC_SequenceBlaster::holdOutput(Lane &lane)
 {
-    const QString heldName = QString("%1-%2").arg(OutputFile).arg(lane.pairIndex + 1);
+    const QString heldName = heldOutputName(lane.pairIndex);
     QString reason;
     if (lane.folder.removeFiles({heldName}, &reason)) {
         QFile output(lane.folder.filePath(OutputFile));

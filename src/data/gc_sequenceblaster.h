@@ -26,8 +26,9 @@ class QTimer;
 // pair (target id, query id) the target becomes the BLAST database and the
 // query is searched against it.
 //
-// Several pairs run at once, up to concurrentPairs(), each in a work
-// subfolder of "blasttemp" that no other running pair uses. The programs run
+// Several pairs run at once, up to concurrentPairs(), each in a lane: a
+// subfolder of the program run's BLAST work folder that no other running
+// pair uses. The lanes' work files go with the blaster. The programs run
 // as separate processes; everything else (reading the sequences, storing the
 // rows) happens on the blaster's own thread, so the comparison database has
 // one writer at a time and each pair is stored in one transaction.
@@ -64,11 +65,11 @@ public:
     // The reasons of the failed pairs of the last run, one per line, in the
     // order of the pairs.
     QString lastErrorText() const;
-    // The "blasttemp" folder under the home folder; the pairs work in
-    // subfolders of it.
+    // The BLAST work folder of this run of the program
+    // (GC_BlastWorkFolder::runFolder()); the pairs work in subfolders of it.
     QString workFolder() const { return m_workFolder.path(); }
-    // The subfolder where the pair at pairIndex worked in the last run;
-    // empty for a pair that was not started.
+    // The subfolder where the pair at pairIndex worked in the last run,
+    // while the blaster lives; empty for a pair that was not started.
     QString pairWorkFolder(int pairIndex) const;
 
 public slots:

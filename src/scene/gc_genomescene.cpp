@@ -1,6 +1,5 @@
 #include "gc_genomescene.h"
 
-#include "gc_fileutils.h"
 #include "gc_canvasreader.h"
 #include "gc_canvaswriter.h"
 #include "gc_comparisonreader.h"
@@ -9,6 +8,7 @@
 #include "gc_genomematching.h"
 #include "gc_legend.h"
 #include "gc_log.h"
+#include "gc_rundatabase.h"
 #include "gc_sequencefileloader.h"
 #include "gc_sqlconnection.h"
 
@@ -38,16 +38,6 @@
 
 #include <algorithm>
 #include <memory>
-
-namespace {
-
-// The temporary comparison database that the match-sequence comparison builds.
-QString temporaryComparisonPath()
-{
-    return GC_FileUtils::tempCanvasPath();
-}
-
-} // namespace
 
 GC_GenomeScene::GC_GenomeScene(QWidget *mainWindow)
     : QGraphicsScene(mainWindow)
@@ -211,11 +201,6 @@ void GC_GenomeScene::deleteGenome(GC_Genome *genome)
     setModified(true);
 }
 
-GC_Genome *GC_GenomeScene::addGenome()
-{
-    return addGenome(temporaryComparisonPath());
-}
-
 GC_Genome *GC_GenomeScene::addGenome(const QString &databasePath)
 {
     const QString connectionName = "tmpDb";
@@ -261,6 +246,12 @@ GC_Genome *GC_GenomeScene::addGenome(const QString &databasePath)
     QSqlDatabase::removeDatabase(connectionName);
     fitSceneRectToItems();
     return genome;
+}
+
+void GC_GenomeScene::keepRunDatabase(const std::shared_ptr<GC_RunDatabase> &database)
+{
+    if (database)
+        m_runDatabases.push_back(database);
 }
 
 // ---------------------------------------------------------------------------
@@ -448,6 +439,8 @@ void GC_GenomeScene::clearScene()
     --m_loading;
     setSceneRect(QRectF());
     m_fileName.clear();
+    // No genome reads the run databases any more.
+    m_runDatabases.clear();
     m_lastErrorText.clear();
     setModified(false);
 }

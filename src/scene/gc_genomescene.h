@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class GC_CogPieDialog;
 class GC_FreeText;
@@ -16,6 +17,7 @@ class GC_Genome;
 class GC_Interval;
 class GC_GenomeMatching;
 class GC_Legend;
+class GC_RunDatabase;
 class GC_SceneHomologyDialogs;
 class GC_SceneInput;
 class GC_Style;
@@ -91,10 +93,13 @@ public:
     int maxGenomeId() const;
     qint64 topGenomesLength() const;
     qint64 lowGenomesLength() const;
-    // Loads the first genome of the temporary comparison database into the
-    // top row and fits it to the view; null when there is none.
-    GC_Genome *addGenome();
+    // Loads the first genome of a comparison database into the top row and
+    // fits it to the view; null when there is none.
     GC_Genome *addGenome(const QString &databasePath);
+    // Keeps a run's comparison database for as long as the document may
+    // read it (its genomes' sequences and stored rows): clearScene() and the
+    // scene's end let it go, which removes it once nobody else holds it.
+    void keepRunDatabase(const std::shared_ptr<GC_RunDatabase> &database);
     // Takes the genome out of its row (not out of the scene).
     void removeGenome(GC_Genome *genome);
     // Deletes the genome with every matching that joins it to another one.
@@ -367,6 +372,7 @@ private:
     mutable qsizetype m_matchingHoles = 0;
     QList<GC_FreeText *> m_freeTexts;
     QString m_fileName;
+    std::vector<std::shared_ptr<GC_RunDatabase>> m_runDatabases;
     bool m_showRulers = true;
     bool m_showGCcontentBars = true;
     bool m_showCogHomologies = true;
