@@ -10,12 +10,14 @@
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
+#include "gc_genomeview.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rfammatching.h"
 #include "gc_rrnahomologies.h"
 #include "gc_rrnamatching.h"
 #include "gc_ruler.h"
 #include "gc_sqlconnection.h"
+#include "scene_fixture.h"
 #include "sqlite_file_lock.h"
 #include "test_data.h"
 
@@ -23,6 +25,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -138,6 +141,22 @@ QByteArray damagedExample(const QString &damage)
             {"gene-below", "UPDATE genes SET nucfrom = -5 WHERE rowid = (SELECT min(rowid) FROM genes)"},
             {"anotation-below", "INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) VALUES ( 1 , 0 , -10 , 20 )"},
             {"hit-below", "INSERT INTO cog_matchings VALUES ( 3 , 0 , 0 , 40 , 1e-20 , 55.5 )"},
+            // 9e999 is SQLite's infinity; a NaN can only be stored as text.
+            {"genome-x-infinite", "UPDATE genomes SET x = -9e999 WHERE id = 0"},
+            {"genome-angle-nan", "UPDATE genomes SET textAngle = 'NaN' WHERE id = 1"},
+            {"gene-y-infinite", "UPDATE genes SET y = 9e999 WHERE rowid = (SELECT min(rowid) FROM genes)"},
+            {"ruler-height-nan", "UPDATE ruler SET heightBig = 'nan' WHERE genomeId = 1"},
+            {"anotation-height-infinite", "INSERT INTO anotations ( id , genomeId , nucfrom , nucto , height ) "
+                                          "VALUES ( 1 , 0 , 100 , 200 , -9e999 )"},
+            {"freetext-angle-infinite", "INSERT INTO freetext ( x , y , angle , text ) VALUES ( 10 , 10 , 9e999 , 'note' )"},
+            {"matching-similarity-nan", "UPDATE genomematchings SET similarity = 'nan' "
+                                        "WHERE rowid = (SELECT min(rowid) FROM genomematchings)"},
+            {"genome-orientation", "UPDATE genomes SET orientation = 94 WHERE id = 0"},
+            {"gene-orientation", "UPDATE genes SET orientation = 94 WHERE rowid = (SELECT max(rowid) FROM genes)"},
+            {"genome-end-int-max", "UPDATE genomes SET nucto = 2147483647 WHERE id = 0"},
+            {"anotation-end-past-int", "INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) "
+                                       "VALUES ( 1 , 1 , 5 , 4294967301 )"},
+            {"hit-far", "INSERT INTO cog_matchings VALUES ( 3 , 0 , 40 , 2000000000 , 1e-20 , 55.5 )"},
         };
         QTemporaryDir scratch;
         const QString copy = scratch.filePath("copy.kcv");
@@ -173,6 +192,21 @@ private:
     QTemporaryDir dir;
 
     QString path(const QString &name) const { return dir.filePath(name); }
+
+    // Exports a loaded scene as PNG and as SVG, the view and the whole
+    // canvas, as the export dialog does.
+    void exportImages(GC_GenomeScene &scene, const QString &name)
+    {
+        scene.addItemsToScene();
+        const auto view = SceneFixture::showView(scene, 800, 400);
+        for (const QString format : {"PNG", "SVG"}) {
+            for (const bool whole : {false, true}) {
+                QString file = path(name + (whole ? "_whole" : "_view"));
+                QVERIFY2(scene.exportImage(file, format, whole, true), qPrintable(scene.lastErrorText()));
+                QVERIFY(QFileInfo(file).size() > 0);
+            }
+        }
+    }
 
     // The tables of an empty canvas, for files written row by row the way
     // older versions wrote them.
@@ -978,6 +1012,18 @@ private slots:
         QTest::newRow("matching 5883..-29550 on a 1..68472 genome") << "matching-below" << "genomematchings table";
         QTest::newRow("matching past its genome's end") << "matching-beyond" << "genomematchings table";
         QTest::newRow("COG hit starting at 0") << "hit-below" << "cog_matchings table";
+        QTest::newRow("genome x of -Inf") << "genome-x-infinite" << "genomes table";
+        QTest::newRow("genome label angle NaN") << "genome-angle-nan" << "genomes table";
+        QTest::newRow("gene y of Inf") << "gene-y-infinite" << "genes table";
+        QTest::newRow("ruler height NaN") << "ruler-height-nan" << "ruler table";
+        QTest::newRow("annotation height of -Inf") << "anotation-height-infinite" << "anotations table";
+        QTest::newRow("free text angle of Inf") << "freetext-angle-infinite" << "freetext table";
+        QTest::newRow("matching similarity NaN") << "matching-similarity-nan" << "genomematchings table";
+        QTest::newRow("genome orientation 94") << "genome-orientation" << "genomes table";
+        QTest::newRow("gene orientation 94") << "gene-orientation" << "genes table";
+        QTest::newRow("genome range ending at 2147483647") << "genome-end-int-max" << "genomes table";
+        QTest::newRow("annotation ending past the int range") << "anotation-end-past-int" << "anotations table";
+        QTest::newRow("COG hit ending at 2000000000") << "hit-far" << "cog_matchings table";
         // Not damage at all: another program holds the file locked for
         // longer than the reader waits.
         QTest::newRow("held locked by another program") << "locked" << "in use by another program";
@@ -1007,7 +1053,11 @@ private slots:
                 QVERIFY(lock->isHeld());
             }
             GC_GenomeScene scene;
-            QVERIFY(!scene.loadKestalCanvas(file));
+            const bool opened = scene.loadKestalCanvas(file);
+            // Whatever opens must draw.
+            if (opened)
+                exportImages(scene, "opened");
+            QVERIFY(!opened);
             const QString text = scene.lastErrorText();
             QVERIFY2(text.contains(QString(locked ? "The file \"%1\" is in use" : "The file \"%1\" is damaged").arg(file)),
                      qPrintable(text));
@@ -1048,6 +1098,7 @@ private slots:
                     lowest = qMin(lowest, anotation->getCoords().start());
             }
             QCOMPARE(lowest, edit == "genome-zero" ? 0 : edit == "gene-below" ? -5 : -10);
+            exportImages(scene, edit);
         }
     }
 

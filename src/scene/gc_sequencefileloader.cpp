@@ -89,14 +89,17 @@ bool GC_SequenceFileLoader::loadComparison(const QSqlDatabase &db, const QString
         return true;
     const QString name = genomeRow.value(1).toString();
     const QString sequence = genomeRow.value(3).toString();
-    const QString wrong = GC_StoredValueCheck::sequence(QStringLiteral("genomes"), name, sequence);
+    const qint64 length = genomeRow.value(2).toLongLong();
+    QString wrong = GC_StoredValueCheck::sequence(QStringLiteral("genomes"), name, sequence);
+    if (wrong.isEmpty())
+        wrong = GC_StoredValueCheck::storedRange(QStringLiteral("genomes"), 1, length);
     if (!wrong.isEmpty())
         return fail(GC_SqlConnection::damagedText(fileName, wrong));
     auto genome = std::make_unique<GC_Genome>();
     genome->setDatabase(fileName);
     genome->setName(name);
     genome->setDnaSequence(sequence);
-    genome->setCoords(GC_Interval(1, genomeRow.value(2).toInt()));
+    genome->setCoords(GC_Interval(1, int(length)));
 
     QSqlQuery segments(db);
     segments.setForwardOnly(true);
@@ -105,8 +108,8 @@ bool GC_SequenceFileLoader::loadComparison(const QSqlDatabase &db, const QString
         segments.addBindValue(genomeIndex);
         if (segments.exec()) {
             while (segments.next()) {
-                const int from = segments.value(2).toInt();
-                const int to = segments.value(3).toInt();
+                const qint64 from = segments.value(2).toLongLong();
+                const qint64 to = segments.value(3).toLongLong();
                 const QString wrongSegment =
                     GC_StoredValueCheck::coordinates(QStringLiteral("segments"), from, to);
                 if (!wrongSegment.isEmpty())
@@ -114,7 +117,7 @@ bool GC_SequenceFileLoader::loadComparison(const QSqlDatabase &db, const QString
                 auto *gene = new GC_Gene;
                 gene->setId(segments.value(0).toInt());
                 gene->setName(segments.value(1).toString());
-                gene->setFromTo(from, to);
+                gene->setFromTo(int(from), int(to));
                 genome->addGene(gene);
             }
         }
