@@ -17,15 +17,17 @@
 #include "gc_rrnamatching.h"
 #include "gc_ruler.h"
 #include "gc_sqlconnection.h"
+#include "permissions_obeyed.h"
 #include "scene_fixture.h"
 #include "sqlite_file_lock.h"
 #include "test_data.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -33,6 +35,8 @@
 #include <csignal>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -171,6 +175,45 @@ QByteArray damagedExample(const QString &damage)
         bytes = fileBytes(copy);
     }
     return bytes;
+}
+
+// Leaves the file as a program leaves it that stops in the middle of a
+// change: a child process changes every genomes and genes row inside a
+// transaction, with a cache so small that changed pages go into the file
+// before the commit, and is killed there. False when it could not be done.
+bool leaveMidWrite(const QString &file)
+{
+    int ready[2];
+    if (pipe(ready) != 0)
+        return false;
+    const pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        close(ready[0]);
+        char changed = 0;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_stopped_writer");
+            db.setDatabaseName(file);
+            if (db.open()) {
+                QSqlQuery query(db);
+                changed = query.exec("PRAGMA cache_size = 1") && query.exec("BEGIN")
+                    && query.exec("UPDATE genomes SET name = 'unfinished' , dnaSequence = 'ACGT'")
+                    && query.exec("UPDATE genes SET name = 'unfinished'");
+            }
+        }
+        if (write(ready[1], &changed, 1) != 1)
+            _exit(1);
+        for (;;)
+            pause();
+    }
+    close(ready[1]);
+    char changed = 0;
+    const bool told = read(ready[0], &changed, 1) == 1;
+    close(ready[0]);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return told && changed;
 }
 
 GC_Gene *makeGene(int id, int from, int to, const QString &name)
@@ -1077,6 +1120,74 @@ private slots:
             QVERIFY2(scene.loadKestalCanvas(file), qPrintable(scene.lastErrorText()));
             QCOMPARE(scene.genomes().size(), 2);
         }
+    }
+
+    // Its journal beside it, the file is whole: SQLite restores it as it was
+    // before the change, and it opens so.
+    void aCanvasLeftMidWriteOpensAsItWasBefore()
+    {
+        const QByteArray before = fileBytes(kestalTestDataPath("../../examples/phages.kcv"));
+        const QString folder = path("midwrite");
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + "/c.kcv";
+        const QString journal = file + "-journal";
+        auto opensAsBefore = [&]() {
+            GC_GenomeScene scene;
+            QVERIFY2(scene.loadKestalCanvas(file), qPrintable(scene.lastErrorText()));
+            QCOMPARE(scene.genomes().size(), 2);
+            QCOMPARE(scene.genomes().at(0)->countGenes() + scene.genomes().at(1)->countGenes(), 198);
+            for (const GC_Genome *genome : scene.genomes())
+                QVERIFY(genome->getName().startsWith("Escherichia phage"));
+            QCOMPARE(fileBytes(file), before);
+            QVERIFY(!QFile::exists(journal));
+        };
+        QVERIFY(TestData::writeFile(file, before));
+        QVERIFY(leaveMidWrite(file));
+        QVERIFY(fileBytes(file) != before);
+        QVERIFY(QFileInfo(journal).size() > 0);
+        opensAsBefore();
+        if (QTest::currentTestFailed())
+            return;
+
+        // Where the file and its folder may not be written, the change
+        // cannot be undone: the words say so, not "damaged", and the file
+        // and its journal stay as they are.
+        QVERIFY(leaveMidWrite(file));
+        const QByteArray midWrite = fileBytes(file);
+        const QByteArray journalBytes = fileBytes(journal);
+        const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        const auto writable = readOnly | QFileDevice::WriteOwner;
+        const auto folderMode = [](QFileDevice::Permissions mode) {
+            return mode | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+        };
+        QVERIFY(QFile::setPermissions(file, readOnly) && QFile::setPermissions(journal, readOnly));
+        QVERIFY(QFile::setPermissions(folder, folderMode(readOnly)));
+        bool held = false;
+        bool opened = false;
+        QString text;
+        QString probed;
+        {
+            const PermissionsObeyed obeyed;
+            held = obeyed.isHeld();
+            if (held) {
+                GC_GenomeScene scene;
+                opened = scene.loadKestalCanvas(file);
+                text = scene.lastErrorText();
+                GC_FileUtils::filetype(file, &probed);
+            }
+        }
+        QVERIFY(QFile::setPermissions(folder, folderMode(writable)));
+        QVERIFY(QFile::setPermissions(file, writable) && QFile::setPermissions(journal, writable));
+        if (!held)
+            QSKIP("root, whose power to override file permissions could not be set aside");
+        QVERIFY(!opened);
+        QCOMPARE(text, GC_SqlConnection::leftMidWriteText(file));
+        // What the open wizard and the sequence-file loader ask first.
+        QCOMPARE(probed, text);
+        QCOMPARE(fileBytes(file), midWrite);
+        QCOMPARE(fileBytes(journal), journalBytes);
+        // Once it may be written, it opens as it was.
+        opensAsBefore();
     }
 
     // Cuts, clicks and handle drags near the start of older versions stored

@@ -25,10 +25,10 @@ bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
 {
     qCDebug(lcKestal) << "GC_GenomeScene::loadGenomeFromFile()";
     // Every failure leaves its reason in the scene's error text.
-    bool inUse = false;
-    const int type = GC_FileUtils::filetype(fileName, &inUse);
-    if (inUse)
-        return fail(GC_SqlConnection::inUseText(fileName));
+    QString unreadable;
+    const int type = GC_FileUtils::filetype(fileName, &unreadable);
+    if (!unreadable.isEmpty())
+        return fail(unreadable);
     if (type == FILETYPE_COMPARISON || type == FILETYPE_CANVAS) {
         const qsizetype before = m_scene->topGenomes().size();
         {
