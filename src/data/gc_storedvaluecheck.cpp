@@ -146,12 +146,11 @@ QString GC_StoredValueCheck::homologyHits(const QSqlDatabase &db)
         // Read back as whole numbers, so a value that is none counts as 0.
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        const bool read =
-            query.prepare(QStringLiteral("SELECT start , end FROM %1 WHERE coalesce(CAST(start AS "
-                                         "INTEGER), 0) < 1 OR coalesce(CAST(end AS INTEGER), 0) < 1 "
-                                         "OR CAST(start AS INTEGER) > ? OR CAST(end AS INTEGER) > ? "
-                                         "LIMIT 1")
-                              .arg(table));
+        const bool read = query.prepare(
+            QStringLiteral("SELECT start , end FROM %1 WHERE coalesce(CAST(start AS INTEGER), 0) "
+                           "< 1 OR coalesce(CAST(end AS INTEGER), 0) < 1 OR CAST(start AS "
+                           "INTEGER) > ? OR CAST(end AS INTEGER) > ? LIMIT 1")
+                .arg(table));
         query.addBindValue(maxCoordinate);
         query.addBindValue(maxCoordinate);
         if (!read || !query.exec()) {

@@ -136,15 +136,14 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
                  })
         && readRows(db, GC_GenomeMatching::sqlSelect(), matchingTable, damage,
                     [&](const QSqlQuery &query) {
+                        matchingRows.append(
+                            {query.value(0).toInt(), query.value(1).toInt(),
+                             query.value(2).toLongLong(), query.value(3).toLongLong(),
+                             query.value(4).toInt(), query.value(5).toLongLong(),
+                             query.value(6).toLongLong(), query.value(7).toDouble(),
+                             query.value(8).toDouble(), GC_CanvasValue::toColor(query.value(9))});
                         // Similarity and bit score.
-                        const QString wrong = GC_StoredValueCheck::reals(matchingTable, query, {7, 8});
-                        matchingRows.append({query.value(0).toInt(), query.value(1).toInt(),
-                                             query.value(2).toLongLong(), query.value(3).toLongLong(),
-                                             query.value(4).toInt(), query.value(5).toLongLong(),
-                                             query.value(6).toLongLong(), query.value(7).toDouble(),
-                                             query.value(8).toDouble(),
-                                             GC_CanvasValue::toColor(query.value(9))});
-                        return wrong;
+                        return GC_StoredValueCheck::reals(matchingTable, query, {7, 8});
                     });
     // Items are kept here until the whole file has been read.
     QList<GC_Genome *> genomes;
@@ -158,8 +157,8 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
         || !readRows(db, GC_FreeText::sqlSelect(), QStringLiteral("freetext"), damage,
                      [&](const QSqlQuery &query) {
                          // Position and angle.
-                         const QString wrong =
-                             GC_StoredValueCheck::reals(QStringLiteral("freetext"), query, {0, 1, 4});
+                         const QString wrong = GC_StoredValueCheck::reals(
+                             QStringLiteral("freetext"), query, {0, 1, 4});
                          if (wrong.isEmpty()) {
                              auto *text = new GC_FreeText;
                              text->loadFromQuery(query);
