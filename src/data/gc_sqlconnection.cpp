@@ -9,27 +9,6 @@
 
 #include <atomic>
 
-namespace {
-
-// A program that stopped in the middle of a change leaves the file's
-// rollback journal beside it, and SQLite undoes the change on the next
-// read, which takes a connection that may write. One read on such a
-// connection, waiting on locks like any other, does it; whatever stops it
-// (a file or folder this user may not write, a lock still held) the
-// read-only reading that follows finds and reports.
-void undoUnfinishedChange(const QString &name, const QString &path)
-{
-    if (QFileInfo(path + QStringLiteral("-journal")).size() <= 0)
-        return;
-    GC_SqlConnection writer(name + QStringLiteral("_undo"), path, GC_SqlConnection::ReadWrite);
-    if (!writer.isOpen())
-        return;
-    QSqlQuery read(writer.database());
-    read.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-}
-
-} // namespace
-
 GC_SqlConnection::GC_SqlConnection(const QString &connectionName, const QString &path, Mode mode)
     : m_name(connectionName)
 {
@@ -49,6 +28,19 @@ GC_SqlConnection::GC_SqlConnection(const QString &connectionName, const QString 
     db.setConnectOptions(connectOptions(mode));
     if (!db.open())
         m_errorText = db.lastError().text();
+}
+
+void GC_SqlConnection::undoUnfinishedChange(const QString &connectionName, const QString &path)
+{
+    // SQLite undoes the change on the next read, on a connection that may
+    // write; one read, waiting on locks like any other, does it.
+    if (!QFileInfo(path).isFile() || QFileInfo(path + QStringLiteral("-journal")).size() <= 0)
+        return;
+    GC_SqlConnection writer(connectionName + QStringLiteral("_undo"), path, ReadWrite);
+    if (!writer.isOpen())
+        return;
+    QSqlQuery read(writer.database());
+    read.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
 }
 
 GC_SqlConnection::~GC_SqlConnection()

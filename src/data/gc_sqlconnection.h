@@ -7,12 +7,8 @@
 
 // A named QSQLITE connection that lives for one operation: opened on
 // construction, closed and removed on destruction, so a failed operation
-// can never leave a connection name taken.
-//
-// A read-only connection first lets SQLite undo a change that a program
-// stopped in the middle of (a rollback journal left beside the file):
-// a read-only connection cannot, and would find the file unreadable
-// although it is whole.
+// can never leave a connection name taken. A read-only one first undoes a
+// change left unfinished (undoUnfinishedChange).
 class GC_SqlConnection
 {
 public:
@@ -94,6 +90,15 @@ public:
     static bool isDamage(const QSqlDatabase &db, const QString &table, const QSqlError &error);
 
 private:
+    // A program that stopped in the middle of a change leaves the file's
+    // rollback journal beside it. The file is whole: SQLite puts it back as
+    // it was before the change, but only through a connection that may
+    // write, and a read-only one finds it unreadable until then. This does
+    // it through a connection of its own (named after connectionName) before
+    // a read-only one opens; whatever stops it (a file or folder this user
+    // may not write, a lock still held), the reading that follows finds and
+    // failure() names.
+    static void undoUnfinishedChange(const QString &connectionName, const QString &path);
     static QString damagedReason(const QString &problem);
 
     QString m_name;
