@@ -11,6 +11,7 @@
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
+#include "gc_genomeview.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rfammatching.h"
 #include "gc_rrnahomologies.h"
@@ -18,14 +19,18 @@
 #include "gc_ruler.h"
 #include "gc_sqlconnection.h"
 #include "modal_answerer.h"
+#include "permissions_obeyed.h"
+#include "scene_fixture.h"
 #include "sqlite_file_lock.h"
 #include "test_data.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -147,6 +152,22 @@ QByteArray damagedExample(const QString &damage)
             {"gene-below", "UPDATE genes SET nucfrom = -5 WHERE rowid = (SELECT min(rowid) FROM genes)"},
             {"anotation-below", "INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) VALUES ( 1 , 0 , -10 , 20 )"},
             {"hit-below", "INSERT INTO cog_matchings VALUES ( 3 , 0 , 0 , 40 , 1e-20 , 55.5 )"},
+            // 9e999 is SQLite's infinity; a NaN can only be stored as text.
+            {"genome-x-infinite", "UPDATE genomes SET x = -9e999 WHERE id = 0"},
+            {"genome-angle-nan", "UPDATE genomes SET textAngle = 'NaN' WHERE id = 1"},
+            {"gene-y-infinite", "UPDATE genes SET y = 9e999 WHERE rowid = (SELECT min(rowid) FROM genes)"},
+            {"ruler-height-nan", "UPDATE ruler SET heightBig = 'nan' WHERE genomeId = 1"},
+            {"anotation-height-infinite", "INSERT INTO anotations ( id , genomeId , nucfrom , nucto , height ) "
+                                          "VALUES ( 1 , 0 , 100 , 200 , -9e999 )"},
+            {"freetext-angle-infinite", "INSERT INTO freetext ( x , y , angle , text ) VALUES ( 10 , 10 , 9e999 , 'note' )"},
+            {"matching-similarity-nan", "UPDATE genomematchings SET similarity = 'nan' "
+                                        "WHERE rowid = (SELECT min(rowid) FROM genomematchings)"},
+            {"genome-orientation", "UPDATE genomes SET orientation = 94 WHERE id = 0"},
+            {"gene-orientation", "UPDATE genes SET orientation = 94 WHERE rowid = (SELECT max(rowid) FROM genes)"},
+            {"genome-end-int-max", "UPDATE genomes SET nucto = 2147483647 WHERE id = 0"},
+            {"anotation-end-past-int", "INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) "
+                                       "VALUES ( 1 , 1 , 5 , 4294967301 )"},
+            {"hit-far", "INSERT INTO cog_matchings VALUES ( 3 , 0 , 40 , 2000000000 , 1e-20 , 55.5 )"},
         };
         QTemporaryDir scratch;
         const QString copy = scratch.filePath("copy.kcv");
@@ -195,6 +216,45 @@ private:
     static inline std::function<void()> s_action;
     static inline QtMessageHandler s_previous = nullptr;
 };
+
+// Leaves the file as a program leaves it that stops in the middle of a
+// change: a child process changes every genomes and genes row inside a
+// transaction, with a cache so small that changed pages go into the file
+// before the commit, and is killed there. False when it could not be done.
+bool leaveMidWrite(const QString &file)
+{
+    int ready[2];
+    if (pipe(ready) != 0)
+        return false;
+    const pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        close(ready[0]);
+        char changed = 0;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_stopped_writer");
+            db.setDatabaseName(file);
+            if (db.open()) {
+                QSqlQuery query(db);
+                changed = query.exec("PRAGMA cache_size = 1") && query.exec("BEGIN")
+                    && query.exec("UPDATE genomes SET name = 'unfinished' , dnaSequence = 'ACGT'")
+                    && query.exec("UPDATE genes SET name = 'unfinished'");
+            }
+        }
+        if (write(ready[1], &changed, 1) != 1)
+            _exit(1);
+        for (;;)
+            pause();
+    }
+    close(ready[1]);
+    char changed = 0;
+    const bool told = read(ready[0], &changed, 1) == 1;
+    close(ready[0]);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return told && changed;
+}
 
 GC_Gene *makeGene(int id, int from, int to, const QString &name)
 {
@@ -277,6 +337,21 @@ private:
     QTemporaryDir dir;
 
     QString path(const QString &name) const { return dir.filePath(name); }
+
+    // Exports a loaded scene as PNG and as SVG, the view and the whole
+    // canvas, as the export dialog does.
+    void exportImages(GC_GenomeScene &scene, const QString &name)
+    {
+        scene.addItemsToScene();
+        const auto view = SceneFixture::showView(scene, 800, 400);
+        for (const QString format : {"PNG", "SVG"}) {
+            for (const bool whole : {false, true}) {
+                QString file = path(name + (whole ? "_whole" : "_view"));
+                QVERIFY2(scene.exportImage(file, format, whole, true), qPrintable(scene.lastErrorText()));
+                QVERIFY(QFileInfo(file).size() > 0);
+            }
+        }
+    }
 
     // The tables of an empty canvas, for files written row by row the way
     // older versions wrote them.
@@ -1190,6 +1265,18 @@ private slots:
         QTest::newRow("matching 5883..-29550 on a 1..68472 genome") << "matching-below" << "genomematchings table";
         QTest::newRow("matching past its genome's end") << "matching-beyond" << "genomematchings table";
         QTest::newRow("COG hit starting at 0") << "hit-below" << "cog_matchings table";
+        QTest::newRow("genome x of -Inf") << "genome-x-infinite" << "genomes table";
+        QTest::newRow("genome label angle NaN") << "genome-angle-nan" << "genomes table";
+        QTest::newRow("gene y of Inf") << "gene-y-infinite" << "genes table";
+        QTest::newRow("ruler height NaN") << "ruler-height-nan" << "ruler table";
+        QTest::newRow("annotation height of -Inf") << "anotation-height-infinite" << "anotations table";
+        QTest::newRow("free text angle of Inf") << "freetext-angle-infinite" << "freetext table";
+        QTest::newRow("matching similarity NaN") << "matching-similarity-nan" << "genomematchings table";
+        QTest::newRow("genome orientation 94") << "genome-orientation" << "genomes table";
+        QTest::newRow("gene orientation 94") << "gene-orientation" << "genes table";
+        QTest::newRow("genome range ending at 2147483647") << "genome-end-int-max" << "genomes table";
+        QTest::newRow("annotation ending past the int range") << "anotation-end-past-int" << "anotations table";
+        QTest::newRow("COG hit ending at 2000000000") << "hit-far" << "cog_matchings table";
         // Not damage at all: another program holds the file locked for
         // longer than the reader waits.
         QTest::newRow("held locked by another program") << "locked" << "in use by another program";
@@ -1219,7 +1306,11 @@ private slots:
                 QVERIFY(lock->isHeld());
             }
             GC_GenomeScene scene;
-            QVERIFY(!scene.loadKestalCanvas(file));
+            const bool opened = scene.loadKestalCanvas(file);
+            // Whatever opens must draw.
+            if (opened)
+                exportImages(scene, "opened");
+            QVERIFY(!opened);
             const QString text = scene.lastErrorText();
             QVERIFY2(text.contains(QString(locked ? "The file \"%1\" is in use" : "The file \"%1\" is damaged").arg(file)),
                      qPrintable(text));
@@ -1241,6 +1332,74 @@ private slots:
         }
     }
 
+    // Its journal beside it, the file is whole: SQLite restores it as it was
+    // before the change, and it opens so.
+    void aCanvasLeftMidWriteOpensAsItWasBefore()
+    {
+        const QByteArray before = fileBytes(kestalTestDataPath("../../examples/phages.kcv"));
+        const QString folder = path("midwrite");
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + "/c.kcv";
+        const QString journal = file + "-journal";
+        auto opensAsBefore = [&]() {
+            GC_GenomeScene scene;
+            QVERIFY2(scene.loadKestalCanvas(file), qPrintable(scene.lastErrorText()));
+            QCOMPARE(scene.genomes().size(), 2);
+            QCOMPARE(scene.genomes().at(0)->countGenes() + scene.genomes().at(1)->countGenes(), 198);
+            for (const GC_Genome *genome : scene.genomes())
+                QVERIFY(genome->getName().startsWith("Escherichia phage"));
+            QCOMPARE(fileBytes(file), before);
+            QVERIFY(!QFile::exists(journal));
+        };
+        QVERIFY(TestData::writeFile(file, before));
+        QVERIFY(leaveMidWrite(file));
+        QVERIFY(fileBytes(file) != before);
+        QVERIFY(QFileInfo(journal).size() > 0);
+        opensAsBefore();
+        if (QTest::currentTestFailed())
+            return;
+
+        // Where the file and its folder may not be written, the change
+        // cannot be undone: the words say so, not "damaged", and the file
+        // and its journal stay as they are.
+        QVERIFY(leaveMidWrite(file));
+        const QByteArray midWrite = fileBytes(file);
+        const QByteArray journalBytes = fileBytes(journal);
+        const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        const auto writable = readOnly | QFileDevice::WriteOwner;
+        const auto folderMode = [](QFileDevice::Permissions mode) {
+            return mode | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+        };
+        QVERIFY(QFile::setPermissions(file, readOnly) && QFile::setPermissions(journal, readOnly));
+        QVERIFY(QFile::setPermissions(folder, folderMode(readOnly)));
+        bool held = false;
+        bool opened = false;
+        QString text;
+        QString probed;
+        {
+            const PermissionsObeyed obeyed;
+            held = obeyed.isHeld();
+            if (held) {
+                GC_GenomeScene scene;
+                opened = scene.loadKestalCanvas(file);
+                text = scene.lastErrorText();
+                GC_FileUtils::filetype(file, &probed);
+            }
+        }
+        QVERIFY(QFile::setPermissions(folder, folderMode(writable)));
+        QVERIFY(QFile::setPermissions(file, writable) && QFile::setPermissions(journal, writable));
+        if (!held)
+            QSKIP("root, whose power to override file permissions could not be set aside");
+        QVERIFY(!opened);
+        QCOMPARE(text, GC_SqlConnection::leftMidWriteText(file));
+        // What the open wizard and the sequence-file loader ask first.
+        QCOMPARE(probed, text);
+        QCOMPARE(fileBytes(file), midWrite);
+        QCOMPARE(fileBytes(journal), journalBytes);
+        // Once it may be written, it opens as it was.
+        opensAsBefore();
+    }
+
     // Cuts, clicks and handle drags near the start of older versions stored
     // such ranges: the user's file opens with them as they were written.
     void olderEditsBelowNucleotideOneLoadAsWritten()
@@ -1260,6 +1419,7 @@ private slots:
                     lowest = qMin(lowest, anotation->getCoords().start());
             }
             QCOMPARE(lowest, edit == "genome-zero" ? 0 : edit == "gene-below" ? -5 : -10);
+            exportImages(scene, edit);
         }
     }
 

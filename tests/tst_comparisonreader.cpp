@@ -365,6 +365,10 @@ private slots:
             {"UPDATE matchings SET target_from = 5883, target_to = -29550", "matchings table"},
             {"UPDATE matchings SET query_to = 3500", "matchings table"},
             {"UPDATE segments SET segment_from = 0 WHERE oid = (SELECT min(oid) FROM segments)", "segments table"},
+            {"UPDATE genomes SET length = 2147483647 WHERE id = 1", "genomes table"},
+            // 9e999 is SQLite's infinity; a NaN can only be stored as text.
+            {"UPDATE matchings SET similarity = -9e999", "matchings table"},
+            {"UPDATE matchings SET bitscore = 'NaN'", "matchings table"},
         };
         for (const auto &[statement, named] : valueDamages) {
             const QString copy = makeDatabase({{"Left", 4000, {{10, 80}, {300, 200}}, 3}, {"Right", 3000, {}, 4}},

@@ -309,7 +309,7 @@ private slots:
         SqliteFileLock lock(canvas);
         QVERIFY(lock.isHeld());
         warnings = warningsDuring([&] { click(wizard, QWizard::NextButton); });
-        QCOMPARE(warnings, QStringList({"File in use / " + GC_SqlConnection::inUseText(canvas)}));
+        QCOMPARE(warnings, QStringList({"File cannot be read / " + GC_SqlConnection::inUseText(canvas)}));
         QCOMPARE(wizard.currentId(), 2);
     }
 

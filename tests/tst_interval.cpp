@@ -25,6 +25,9 @@ private slots:
         const GC_Interval b(7, 7);
         QCOMPARE(b.length(), 1);
         QCOMPARE(b.startIndex(), 6);
+        // A length past the int range, which no genome has, stops at its top.
+        QCOMPARE(GC_Interval(1, INT_MAX).length(), INT_MAX);
+        QCOMPARE(GC_Interval(-5, INT_MAX).length(), INT_MAX);
     }
 
     void validity()
@@ -44,6 +47,8 @@ private slots:
         QCOMPARE(range.distanceTo(15), 0);
         QCOMPARE(range.distanceTo(20), 0);
         QCOMPARE(range.distanceTo(25), 5);
+        QCOMPARE(range.distanceTo(INT_MIN), INT_MAX);
+        QCOMPARE(GC_Interval(INT_MIN, -10).distanceTo(INT_MAX), INT_MAX);
         QVERIFY(range.endsBefore(21));
         QVERIFY(!range.endsBefore(20));
         QVERIFY(range.startsAfter(9));

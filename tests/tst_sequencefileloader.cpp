@@ -172,7 +172,8 @@ private slots:
         for (const auto &[statement, named] : QList<QPair<QString, QString>>{
                  {"UPDATE genomes SET dna_sequence = substr(dna_sequence, 1, 9) || char(0) "
                   "|| substr(dna_sequence, 11) WHERE id = 1", "genomes table"},
-                 {"UPDATE segments SET segment_to = -200 WHERE segment_to = 200", "segments table"}}) {
+                 {"UPDATE segments SET segment_to = -200 WHERE segment_to = 200", "segments table"},
+                 {"UPDATE genomes SET length = 2147483647 WHERE id = 1", "genomes table"}}) {
             const QString damaged = dir.filePath("damaged_pair.kestal");
             QFile::remove(damaged);
             QVERIFY(QFile::copy(db, damaged));

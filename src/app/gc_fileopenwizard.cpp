@@ -4,7 +4,6 @@
 #include "gc_downloadgenbankentrezdialog.h"
 #include "gc_fileutils.h"
 #include "gc_sequencefilereader.h"
-#include "gc_sqlconnection.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -179,10 +178,10 @@ bool GC_FileOpenWizard::validateCurrentPage()
             warn(tr("Error at selecting file"), tr("No file was chosen. Press \"Browse\" to choose one."));
             return false;
         }
-        bool inUse = false;
-        const int probe = GC_FileUtils::filetype(ui->lineInputFile->text(), &inUse);
-        if (inUse) {
-            warn(tr("File in use"), GC_SqlConnection::inUseText(ui->lineInputFile->text()));
+        QString unreadable;
+        const int probe = GC_FileUtils::filetype(ui->lineInputFile->text(), &unreadable);
+        if (!unreadable.isEmpty()) {
+            warn(tr("File cannot be read"), unreadable);
             return false;
         }
         if (probe == FILETYPE_NONE) {

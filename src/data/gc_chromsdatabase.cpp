@@ -43,12 +43,9 @@ bool openChromsDatabase(const QString &path)
         return false;
     }
     // A damaged taxonomy would show a browser with branches missing.
-    bool inUse = false;
-    const QString damage = GC_SqlConnection::integrityProblem(db, &inUse);
-    if (!damage.isEmpty()) {
-        qCDebug(lcKestal).noquote() << "Error opening chroms db:" << path
-                                    << (inUse ? "is in use by another program:" : "is damaged:")
-                                    << damage;
+    const QString reason = GC_SqlConnection::integrityReason(db);
+    if (!reason.isEmpty()) {
+        qCDebug(lcKestal).noquote() << "Error opening chroms db:" << path << reason;
         db.close();
         return false;
     }

@@ -276,18 +276,18 @@ QPair<QString, QString> readFastaRecord(const QString &path)
     return first;
 }
 
-int filetype(const QString &path, bool *inUse)
+int filetype(const QString &path, QString *unreadable)
 {
-    if (inUse)
-        *inUse = false;
+    if (unreadable)
+        unreadable->clear();
     GC_SqlConnection connection("gc_fileutils_filetype", path, GC_SqlConnection::ReadOnly);
     if (!connection.isOpen())
         return FILETYPE_NONE;
     // Fails alike for a file that is no database and one without the table.
     QSqlQuery query(connection.database());
     if (!query.exec("SELECT value FROM file_properties WHERE key = 'type'")) {
-        if (inUse)
-            *inUse = GC_SqlConnection::isInUse(query.lastError());
+        if (unreadable && GC_SqlConnection::failure(query.lastError()) != GC_SqlConnection::Damaged)
+            *unreadable = GC_SqlConnection::failureText(path, query.lastError());
         return FILETYPE_NONE;
     }
     if (!query.next())

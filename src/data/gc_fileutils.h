@@ -71,9 +71,12 @@ QString withoutWhiteSpace(const QString &text);
 
 // FILETYPE_COMPARISON, FILETYPE_CANVAS or FILETYPE_NONE, from the 'type' row
 // of the database's file_properties table. Opens read-only: probing never
-// creates or changes a file. inUse, when given, tells a file whose kind
-// could not be read because another program holds it locked.
-int filetype(const QString &path, bool *inUse = nullptr);
+// creates a file, and changes one only where SQLite undoes a change that a
+// stopped program left unfinished. unreadable, when given, says in words
+// why a file's kind could not be read when that is no fault of the file
+// (another program holds it locked, or it was left mid-write); it stays
+// empty for a file that is no database, or a damaged one.
+int filetype(const QString &path, QString *unreadable = nullptr);
 
 } // namespace GC_FileUtils
 

@@ -41,15 +41,6 @@ QString insertStatement(GC_GenomeSource::Family family)
     return GC_rRNAMatching::insertSql();
 }
 
-// Why a source could not be read, in words: a lock held by another
-// program is no fault of the file.
-QString readFailure(const QSqlError &error)
-{
-    if (GC_SqlConnection::isInUse(error))
-        return QStringLiteral("the file is in use by another program: %1").arg(error.text());
-    return error.text();
-}
-
 // Whether the file certainly has no such table: false also when its
 // schema cannot be read.
 bool lacksTable(const QSqlDatabase &db, const QString &table)
@@ -151,7 +142,7 @@ int GC_GenomeSource::countRows(const QString &path, Family family, int key, QStr
             // other failure may hide some.
             const QSqlError error = query.lastError();
             if (GC_SqlConnection::isInUse(error) || !lacksTable(connection.database(), table))
-                why = readFailure(error);
+                why = GC_SqlConnection::failureReason(error);
         }
         if (count < 0 && family != Cog)
             qCDebug(lcKestal).noquote() << "Database problem with" << table;
@@ -255,10 +246,10 @@ bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int 
     QSqlQuery select(connection.database());
     select.setForwardOnly(true);
     if (!select.prepare(selectHitsSql(family, share != nullptr)))
-        return failed(readFailure(select.lastError()));
+        return failed(GC_SqlConnection::failureReason(select.lastError()));
     select.addBindValue(key);
     if (!select.exec())
-        return failed(readFailure(select.lastError()));
+        return failed(GC_SqlConnection::failureReason(select.lastError()));
     while (select.next()) {
         if (share && !share->contains(select.value(5).toLongLong()))
             continue;
@@ -277,6 +268,6 @@ bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int 
     // A source that fails while it is read would otherwise save a canvas
     // with only the hits read so far.
     if (select.lastError().isValid())
-        return failed(readFailure(select.lastError()));
+        return failed(GC_SqlConnection::failureReason(select.lastError()));
     return true;
 }

@@ -12,9 +12,9 @@ GC_Interval::GC_Interval(int a, int b)
 int GC_Interval::distanceTo(int pos) const
 {
     if (pos < m_start)
-        return m_start - pos;
+        return saturated(qint64(m_start) - pos);
     if (pos > m_end)
-        return pos - m_end;
+        return saturated(qint64(pos) - m_end);
     return 0;
 }
 

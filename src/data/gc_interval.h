@@ -1,6 +1,10 @@
 #ifndef GC_INTERVAL_H
 #define GC_INTERVAL_H
 
+#include <QtGlobal>
+
+#include <climits>
+
 // A closed nucleotide interval, 1-based and inclusive, smaller end first.
 // (-1, -1) is the invalid interval. Orientation is never stored here.
 class GC_Interval
@@ -11,7 +15,9 @@ public:
 
     int start() const { return m_start; }
     int end() const { return m_end; }
-    int length() const { return m_end + 1 - m_start; }
+    // Counted in 64 bits: an interval longer than the int range (which no
+    // genome is) answers the largest int rather than overflowing.
+    int length() const { return saturated(qint64(m_end) + 1 - m_start); }
     int startIndex() const { return m_start - 1; }
     bool isValid() const { return m_start != -1 && m_end != -1; }
 
@@ -44,6 +50,11 @@ public:
     void unite(const GC_Interval &other);
 
 private:
+    static int saturated(qint64 value)
+    {
+        return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : int(value);
+    }
+
     int m_start = -1;
     int m_end = -1;
 };

@@ -115,21 +115,13 @@ bool GC_ReferenceDatabases::open(Collection collection)
         // Nothing writes the collection while the program runs: keeping the
         // shared lock spares two system calls and a page check per look-up.
         // SQLite opens any file lazily; a first read tells whether it is a database.
+        // A damaged collection would answer look-ups with rows missing.
         QSqlQuery probe(db);
-        bool inUse = false;
         if (!probe.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"))
-            || !probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-            inUse = GC_SqlConnection::isInUse(probe.lastError());
-            reason = probe.lastError().text();
-        } else {
-            // A damaged collection would answer look-ups with rows missing.
-            const QString damage = GC_SqlConnection::integrityProblem(db, &inUse);
-            if (!damage.isEmpty())
-                reason = QStringLiteral("the file is damaged: %1").arg(damage);
-        }
-        // Still locked after the busy wait: the file may well be intact.
-        if (inUse)
-            reason = QStringLiteral("the file is in use by another program, which holds it locked");
+            || !probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+            reason = GC_SqlConnection::failureReason(probe.lastError());
+        else
+            reason = GC_SqlConnection::integrityReason(db);
         if (!reason.isEmpty()) {
             probe = QSqlQuery();
             db.close();

@@ -23,9 +23,24 @@ GC_SqlConnection::GC_SqlConnection(const QString &connectionName, const QString 
         m_errorText = QString("the file %1 does not exist").arg(path);
         return;
     }
+    if (mode == ReadOnly)
+        undoUnfinishedChange(m_name, path);
     db.setConnectOptions(connectOptions(mode));
     if (!db.open())
         m_errorText = db.lastError().text();
+}
+
+void GC_SqlConnection::undoUnfinishedChange(const QString &connectionName, const QString &path)
+{
+    // SQLite undoes the change on the next read, on a connection that may
+    // write; one read, waiting on locks like any other, does it.
+    if (!QFileInfo(path).isFile() || QFileInfo(path + QStringLiteral("-journal")).size() <= 0)
+        return;
+    GC_SqlConnection writer(connectionName + QStringLiteral("_undo"), path, ReadWrite);
+    if (!writer.isOpen())
+        return;
+    QSqlQuery read(writer.database());
+    read.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
 }
 
 GC_SqlConnection::~GC_SqlConnection()
@@ -84,11 +99,69 @@ QString GC_SqlConnection::readProblem(const QString &path)
     // A deferred transaction: the check's read takes the shared lock, and
     // the transaction keeps it for every later statement.
     m_reading = db.transaction();
-    bool inUse = false;
-    const QString problem = integrityProblem(db, &inUse);
-    if (inUse)
-        return inUseText(path);
+    QSqlError failed;
+    const QString problem = integrityProblem(db, &failed);
+    if (failed.isValid())
+        return failureText(path, failed);
     return problem.isEmpty() ? QString() : damagedText(path, problem);
+}
+
+GC_SqlConnection::Failure GC_SqlConnection::failure(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    if (!ok)
+        return Damaged;
+    // SQLITE_READONLY_ROLLBACK (a rollback journal) and
+    // SQLITE_READONLY_RECOVERY (a write-ahead log) to be played back, which
+    // only a connection that may write can do.
+    if (code == 776 || code == 264)
+        return LeftMidWrite;
+    // SQLITE_BUSY and SQLITE_LOCKED, with or without their extended bits.
+    const int primary = code & 0xff;
+    return primary == 5 || primary == 6 ? InUse : Damaged;
+}
+
+QString GC_SqlConnection::failureText(const QString &path, const QSqlError &error)
+{
+    switch (failure(error)) {
+    case InUse:
+        return inUseText(path);
+    case LeftMidWrite:
+        return leftMidWriteText(path);
+    case Damaged:
+        break;
+    }
+    return damagedText(path, error.text());
+}
+
+QString GC_SqlConnection::failureReason(const QSqlError &error)
+{
+    switch (failure(error)) {
+    case InUse:
+        return QStringLiteral("the file is in use by another program, which holds it locked");
+    case LeftMidWrite:
+        return QStringLiteral("the file was left mid-write by a program that stopped, and the "
+                              "unfinished change cannot be undone without permission to write "
+                              "the file and its folder");
+    case Damaged:
+        break;
+    }
+    return damagedReason(error.text());
+}
+
+QString GC_SqlConnection::damagedReason(const QString &problem)
+{
+    return QStringLiteral("the file is damaged: %1").arg(problem);
+}
+
+QString GC_SqlConnection::integrityReason(const QSqlDatabase &db)
+{
+    QSqlError failed;
+    const QString problem = integrityProblem(db, &failed);
+    if (failed.isValid())
+        return failureReason(failed);
+    return problem.isEmpty() ? QString() : damagedReason(problem);
 }
 
 QString GC_SqlConnection::damagedText(const QString &path, const QString &problem)
@@ -111,6 +184,17 @@ QString GC_SqlConnection::inUseReplaceText(const QString &path)
         .arg(path);
 }
 
+QString GC_SqlConnection::leftMidWriteText(const QString &path)
+{
+    return QStringLiteral(
+               "The file \"%1\" was left mid-write by a program that stopped before it finished, "
+               "and cannot be read until that unfinished change is undone, which needs permission "
+               "to write the file and its folder.\nOpen it once where you may write them (or ask "
+               "their owner to): the file is then restored as it was before the change. Keep the "
+               "file \"%1-journal\" beside it until then; it holds what the restoring needs.")
+        .arg(path);
+}
+
 QString GC_SqlConnection::integrityProblem() const
 {
     if (!isOpen())
@@ -118,15 +202,15 @@ QString GC_SqlConnection::integrityProblem() const
     return integrityProblem(database());
 }
 
-QString GC_SqlConnection::integrityProblem(const QSqlDatabase &db, bool *inUse)
+QString GC_SqlConnection::integrityProblem(const QSqlDatabase &db, QSqlError *failed)
 {
-    if (inUse)
-        *inUse = false;
+    if (failed)
+        *failed = QSqlError();
     QSqlQuery check(db);
     check.setForwardOnly(true);
     if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
-        if (inUse)
-            *inUse = isInUse(check.lastError());
+        if (failed)
+            *failed = check.lastError();
         return check.lastError().text();
     }
     // SQLite answers one row "ok", or one row per problem found; a few of
@@ -150,30 +234,17 @@ bool GC_SqlConnection::isSqliteFile(const QString &path)
     return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
 }
 
-namespace {
-
-// The primary result code of a failed statement, without its extended bits.
-int primaryCode(const QSqlError &error)
-{
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? code & 0xff : -1;
-}
-
-} // namespace
-
 bool GC_SqlConnection::isInUse(const QSqlError &error)
 {
-    // SQLITE_BUSY and SQLITE_LOCKED.
-    const int code = primaryCode(error);
-    return code == 5 || code == 6;
+    return failure(error) == InUse;
 }
 
 bool GC_SqlConnection::isDamage(const QSqlError &error)
 {
-    // SQLITE_CORRUPT and SQLITE_NOTADB.
-    const int code = primaryCode(error);
-    return code == 11 || code == 26;
+    // SQLITE_CORRUPT and SQLITE_NOTADB, without their extended bits.
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    return ok && (code == 11 || code == 26);
 }
 
 bool GC_SqlConnection::isDamage(const QSqlDatabase &db, const QString &table, const QSqlError &error)

@@ -7,7 +7,8 @@
 
 // A named QSQLITE connection that lives for one operation: opened on
 // construction, closed and removed on destruction, so a failed operation
-// can never leave a connection name taken.
+// can never leave a connection name taken. A read-only one first undoes a
+// change left unfinished (undoUnfinishedChange).
 class GC_SqlConnection
 {
 public:
@@ -31,33 +32,56 @@ public:
     static QString connectOptions(Mode mode);
 
     // Why the file of this connection, path, cannot be read, in words for
-    // the user: in use by another program (still locked after the busy
-    // wait), or damaged (SQLite's quick check); empty when it can be read,
-    // and for a file that is no SQLite database at all (its kind is the
-    // caller's to judge). From here on the connection reads inside one
-    // transaction, until it goes: the file read is the file checked, and
-    // no other program can lock it halfway through the reading.
+    // the user (failureText), or damaged by SQLite's quick check; empty when
+    // it can be read, and for a file that is no SQLite database at all (its
+    // kind is the caller's to judge). From here on the connection reads
+    // inside one transaction, until it goes: the file read is the file
+    // checked, and no other program can lock it halfway through the reading.
     QString readProblem(const QString &path);
 
     // What SQLite's quick check finds wrong with the open file, in its own
     // words; empty when the file is intact. A file that cannot be checked
-    // at all counts as damaged, unless inUse (when given) says that the
-    // check could not run because another program holds the file locked.
+    // at all counts as damaged; failed (when given) then holds why the
+    // check could not run, for failure() to judge.
     QString integrityProblem() const;
-    static QString integrityProblem(const QSqlDatabase &db, bool *inUse = nullptr);
-    // What the user is told of a damaged file, and of a file another
-    // program holds locked.
+    static QString integrityProblem(const QSqlDatabase &db, QSqlError *failed = nullptr);
+    // Why an open file cannot be read, as a reason inside a longer message
+    // (failureReason, or the damage the check finds); empty when intact.
+    static QString integrityReason(const QSqlDatabase &db);
+
+    // What a statement that failed on a file says of the file. Decided here
+    // alone, from SQLite's result code, so that every reader and the save
+    // say the same.
+    enum Failure {
+        // Anything else: the file cannot be read as the database it is.
+        Damaged,
+        // Another program holds it locked, still after the busy wait.
+        InUse,
+        // A program that stopped in the middle of a change left its journal
+        // beside the file, and the change cannot be undone here (it needs
+        // the file and its folder to be writable).
+        LeftMidWrite,
+    };
+    static Failure failure(const QSqlError &error);
+    // The user's words for it: damagedText (with the error as details),
+    // inUseText or leftMidWriteText.
+    static QString failureText(const QString &path, const QSqlError &error);
+    // The same as a reason inside a longer message.
+    static QString failureReason(const QSqlError &error);
+    // What the user is told of a damaged file, of a file another program
+    // holds locked, and of one a stopped program left mid-write.
     static QString damagedText(const QString &path, const QString &problem);
     static QString inUseText(const QString &path);
     // The same for a file a save would replace.
     static QString inUseReplaceText(const QString &path);
+    static QString leftMidWriteText(const QString &path);
 
     // Whether the file starts with SQLite's header, so that a failing check
     // means damage rather than some other kind of file.
     static bool isSqliteFile(const QString &path);
 
     // Whether a statement failed because another program holds the file
-    // locked (SQLITE_BUSY, SQLITE_LOCKED): not damage.
+    // locked: failure() is InUse.
     static bool isInUse(const QSqlError &error);
     // Whether a failed statement failed because the file is damaged (as
     // opposed to, say, a table an older file does not have).
@@ -68,6 +92,17 @@ public:
     static bool isDamage(const QSqlDatabase &db, const QString &table, const QSqlError &error);
 
 private:
+    // A program that stopped in the middle of a change leaves the file's
+    // rollback journal beside it. The file is whole: SQLite puts it back as
+    // it was before the change, but only through a connection that may
+    // write, and a read-only one finds it unreadable until then. This does
+    // it through a connection of its own (named after connectionName) before
+    // a read-only one opens; whatever stops it (a file or folder this user
+    // may not write, a lock still held), the reading that follows finds and
+    // failure() names.
+    static void undoUnfinishedChange(const QString &connectionName, const QString &path);
+    static QString damagedReason(const QString &problem);
+
     QString m_name;
     QString m_errorText;
     bool m_reading = false;

@@ -7,7 +7,10 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
+
+#include <cmath>
 
 qsizetype GC_StoredValueCheck::firstNonLetter(QStringView sequence)
 {
@@ -34,20 +37,67 @@ QString GC_StoredValueCheck::sequence(const QString &table, const QString &genom
         .arg(genome);
 }
 
-QString GC_StoredValueCheck::coordinates(const QString &table, int from, int to)
+namespace {
+
+bool withinReach(qint64 value)
 {
-    if (from >= 1 && to >= 1)
+    return value >= -GC_StoredValueCheck::maxCoordinate
+        && value <= GC_StoredValueCheck::maxCoordinate;
+}
+
+QString beyondReach(const QString &table, qint64 from, qint64 to)
+{
+    return QStringLiteral("the %1 table holds a coordinate that no genome reaches (%2..%3)")
+        .arg(table)
+        .arg(from)
+        .arg(to);
+}
+
+QString fieldName(const QSqlQuery &row, int column)
+{
+    return row.record().fieldName(column);
+}
+
+QString fieldName(const QSqlRecord &row, int column)
+{
+    return row.fieldName(column);
+}
+
+template<typename Row>
+QString realsOf(const QString &table, const Row &row, std::initializer_list<int> columns)
+{
+    for (const int column : columns) {
+        const double value = row.value(column).toDouble();
+        if (!std::isfinite(value))
+            return GC_StoredValueCheck::real(table, fieldName(row, column), value);
+    }
+    return QString();
+}
+
+} // namespace
+
+QString GC_StoredValueCheck::coordinates(const QString &table, qint64 from, qint64 to)
+{
+    if (from >= 1 && to >= 1 && from <= maxCoordinate && to <= maxCoordinate)
         return QString();
+    if (from >= 1 && to >= 1)
+        return beyondReach(table, from, to);
     return QStringLiteral("the %1 table holds a coordinate below 1 (%2..%3)")
         .arg(table)
         .arg(from)
         .arg(to);
 }
 
-QString GC_StoredValueCheck::matching(const QString &table, int from, int to,
+QString GC_StoredValueCheck::storedRange(const QString &table, qint64 from, qint64 to)
+{
+    return withinReach(from) && withinReach(to) ? QString() : beyondReach(table, from, to);
+}
+
+QString GC_StoredValueCheck::matching(const QString &table, qint64 from, qint64 to,
                                       const QString &genome, int length)
 {
-    if (from >= 1 && to >= 1 && (length <= 0 || (from <= length && to <= length)))
+    if (coordinates(table, from, to).isEmpty()
+        && (length <= 0 || (from <= length && to <= length)))
         return QString();
     QString text = QStringLiteral("the %1 table holds a matching outside its genome: %2..%3")
                        .arg(table)
@@ -61,6 +111,34 @@ QString GC_StoredValueCheck::matching(const QString &table, int from, int to,
     return text;
 }
 
+QString GC_StoredValueCheck::real(const QString &table, const QString &column, double value)
+{
+    if (std::isfinite(value))
+        return QString();
+    return QStringLiteral("the %1 table holds %2 in its %3 column, which is not a finite number")
+        .arg(table, QString::number(value), column);
+}
+
+QString GC_StoredValueCheck::reals(const QString &table, const QSqlQuery &row,
+                                   std::initializer_list<int> columns)
+{
+    return realsOf(table, row, columns);
+}
+
+QString GC_StoredValueCheck::reals(const QString &table, const QSqlRecord &row,
+                                   std::initializer_list<int> columns)
+{
+    return realsOf(table, row, columns);
+}
+
+QString GC_StoredValueCheck::orientation(const QString &table, const QVariant &value)
+{
+    if (value.isNull() || value.toInt() == 1 || value.toInt() == -1)
+        return QString();
+    return QStringLiteral("the %1 table holds an orientation of %2, which is neither 1 nor -1")
+        .arg(table, value.toString());
+}
+
 QString GC_StoredValueCheck::homologyHits(const QSqlDatabase &db)
 {
     for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family) {
@@ -68,17 +146,21 @@ QString GC_StoredValueCheck::homologyHits(const QSqlDatabase &db)
         // Read back as whole numbers, so a value that is none counts as 0.
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT start , end FROM %1 WHERE coalesce(CAST(start AS "
-                                       "INTEGER), 0) < 1 OR coalesce(CAST(end AS INTEGER), 0) < 1 "
-                                       "LIMIT 1")
-                            .arg(table))) {
+        const bool read = query.prepare(
+            QStringLiteral("SELECT start , end FROM %1 WHERE coalesce(CAST(start AS INTEGER), 0) "
+                           "< 1 OR coalesce(CAST(end AS INTEGER), 0) < 1 OR CAST(start AS "
+                           "INTEGER) > ? OR CAST(end AS INTEGER) > ? LIMIT 1")
+                .arg(table));
+        query.addBindValue(maxCoordinate);
+        query.addBindValue(maxCoordinate);
+        if (!read || !query.exec()) {
             // An older file without the table has no hits to check.
             if (GC_SqlConnection::isDamage(db, table, query.lastError()))
                 return QStringLiteral("reading the %1 table: %2").arg(table, query.lastError().text());
             continue;
         }
         if (query.next())
-            return coordinates(table, query.value(0).toInt(), query.value(1).toInt());
+            return coordinates(table, query.value(0).toLongLong(), query.value(1).toLongLong());
     }
     return QString();
 }

@@ -4,32 +4,57 @@
 #include <QString>
 #include <QStringView>
 
+#include <initializer_list>
+
 class QSqlDatabase;
+class QSqlQuery;
+class QSqlRecord;
+class QVariant;
 
 // Values that no writer of this program stores in a canvas or a comparison
 // database, and that SQLite's quick check cannot see because they lie
 // inside a row: a sequence holding anything but letters, a coordinate below
-// 1, a matching that runs past the end of its genome. A file holding one is
-// damaged. Each check answers what is wrong, in words naming the table, or
-// an empty string. Genome ranges, genes and annotations are not checked:
-// older files hold them past the end of the sequence, and older edits on the
-// canvas could store them below 1.
+// 1, a matching that runs past the end of its genome, a real that is not a
+// finite number, an orientation that is neither 1 nor -1. A file holding
+// one is damaged. Each check answers what is wrong, in words naming the
+// table, or an empty string. Genome ranges, genes and annotations are only
+// held within reach of a genome (storedRange): older files hold them past
+// the end of the sequence, and older edits on the canvas could store them
+// below 1.
 class GC_StoredValueCheck
 {
 public:
+    // No genome the program can hold reaches this far (a sequence of a
+    // thousand million letters would not fit in memory), and the length
+    // of any range within minus to plus this much still fits an int.
+    static constexpr qint64 maxCoordinate = 1000000000;
+
     // The place of the first character that is not a letter A-Z or a-z;
     // -1 when there is none. One pass over the characters.
     static qsizetype firstNonLetter(QStringView sequence);
 
     // The sequence of the genome named genome.
     static QString sequence(const QString &table, const QString &genome, QStringView sequence);
-    // The two ends of a range.
-    static QString coordinates(const QString &table, int from, int to);
+    // The two ends of a range: from 1 to maxCoordinate.
+    static QString coordinates(const QString &table, qint64 from, qint64 to);
+    // The two ends of a range as older versions stored them: anywhere
+    // within maxCoordinate of nucleotide 1 either way.
+    static QString storedRange(const QString &table, qint64 from, qint64 to);
     // The ends of a matching on the genome named genome, of length
-    // nucleotides; 0 where the length is not known, which checks the lower
-    // bound only.
-    static QString matching(const QString &table, int from, int to, const QString &genome,
+    // nucleotides; 0 where the length is not known, which checks the
+    // bounds of coordinates() only.
+    static QString matching(const QString &table, qint64 from, qint64 to, const QString &genome,
                             int length);
+    // A value read as a real (a position, scale, size, angle or score): a
+    // finite number. column names it.
+    static QString real(const QString &table, const QString &column, double value);
+    // The columns of a row that are read as reals.
+    static QString reals(const QString &table, const QSqlQuery &row,
+                         std::initializer_list<int> columns);
+    static QString reals(const QString &table, const QSqlRecord &row,
+                         std::initializer_list<int> columns);
+    // An orientation: 1 or -1; a missing one reads as forward.
+    static QString orientation(const QString &table, const QVariant &value);
     // The homology hit tables of the file (those it has).
     static QString homologyHits(const QSqlDatabase &db);
 };

@@ -243,7 +243,8 @@ void GC_Gene::loadItem(const QSqlQuery &query)
     setY(query.value(1).toDouble());
     setName(query.value(2).toString());
     setCoords(GC_Interval(query.value(3).toInt(), query.value(4).toInt()));
-    setOrientation(query.value(5).toInt());
+    // The reader lets only 1, -1 and a missing value (forward) through.
+    setOrientation(query.value(5).toInt() == -1 ? -1 : 1);
     showText = GC_CanvasValue::toBool(query.value(6));
     setHeightBig(query.value(7).toDouble());
     setHeightSmall(query.value(8).toDouble());

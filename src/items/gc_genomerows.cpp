@@ -201,9 +201,11 @@ bool damaged(QString *damage, const QString &what, const QSqlQuery &query)
     return false;
 }
 
-// Steps through the rows one select gives for an id, handing each to take.
+// Steps through the rows one select gives for an id, handing each to take,
+// which answers what is wrong with the row's values (empty when nothing).
 // A select that cannot run on this file (an older file without the table)
-// gives no rows; a file that stops giving rows halfway is damaged: false.
+// gives no rows; a file that stops giving rows halfway, or gives a row of
+// impossible values, is damaged: false.
 template<typename Take>
 bool readRowsOf(const QSqlDatabase &database, const QString &sql, int fileId,
                 const QString &table, QString *damage, Take take)
@@ -223,8 +225,14 @@ bool readRowsOf(const QSqlDatabase &database, const QString &sql, int fileId,
             return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
         return true;
     }
-    while (query.next())
-        take(query);
+    while (query.next()) {
+        const QString wrong = take(query);
+        if (!wrong.isEmpty()) {
+            if (damage)
+                *damage = wrong;
+            return false;
+        }
+    }
     if (query.lastError().isValid())
         return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
     return true;
@@ -243,20 +251,49 @@ QString rowContent(const QSqlQuery &query, int first, int &columns)
     return values.join(QChar(0x1f));
 }
 
+// What is wrong with the values of a genes row: its range, its position
+// and sizes, its orientation.
+QString geneRowProblem(const QSqlQuery &query)
+{
+    const QString table = QStringLiteral("genes");
+    QString wrong = GC_StoredValueCheck::storedRange(table, query.value(3).toLongLong(),
+                                                     query.value(4).toLongLong());
+    if (wrong.isEmpty())
+        wrong = GC_StoredValueCheck::reals(table, query, {1, 7, 8, 9});
+    if (wrong.isEmpty())
+        wrong = GC_StoredValueCheck::orientation(table, query.value(5));
+    return wrong;
+}
+
+// The same for an anotations row: its range, position, sizes and angle.
+QString anotationRowProblem(const QSqlQuery &query)
+{
+    const QString table = QStringLiteral("anotations");
+    const QString wrong = GC_StoredValueCheck::storedRange(table, query.value(3).toLongLong(),
+                                                           query.value(4).toLongLong());
+    return wrong.isEmpty() ? GC_StoredValueCheck::reals(table, query, {1, 5, 7, 8}) : wrong;
+}
+
 // Reads the items one select gives for an id, each with its stored values
-// and range when rows is given. Nothing is kept from a damaged file.
+// and range when rows is given; rowProblem judges each row first. Nothing
+// is kept from a damaged file.
 template<typename Item>
 bool readItems(const QSqlDatabase &database, const QString &sql, int fileId, const char *table,
-               QList<Item *> *items, QList<GC_SharedGenomeId::Row> *rows, QString *damage)
+               QString (*rowProblem)(const QSqlQuery &), QList<Item *> *items,
+               QList<GC_SharedGenomeId::Row> *rows, QString *damage)
 {
     int columns = -1;
     const bool read = readRowsOf(database, sql, fileId, QLatin1String(table), damage,
                                  [&](const QSqlQuery &query) {
+        const QString wrong = rowProblem(query);
+        if (!wrong.isEmpty())
+            return wrong;
         auto *item = new Item;
         item->loadItem(query);
         items->append(item);
         if (rows)
             rows->append({rowContent(query, 0, columns), item->getCoords()});
+        return QString();
     });
     if (!read) {
         qDeleteAll(*items);
@@ -281,6 +318,7 @@ bool dealSharedHits(GC_GenomeSource::Family family, int fileId, const QList<GC_G
             rowIds.append(query.value(0).toLongLong());
             rows.append({rowContent(query, 3, columns),
                          GC_Interval(query.value(1).toInt(), query.value(2).toInt())});
+            return QString();
         }))
         return false;
     QList<GC_StoredHitShares *> holders;
@@ -298,10 +336,18 @@ bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDat
     const QString genomes = QStringLiteral("genomes");
     const QString sequence = row.value(27).toString();
     // Shown ranges, genes and annotations are read as written, even below
-    // nucleotide 1: older versions stored such values from cuts, clicks and
-    // handle drags near the start.
-    const QString problem =
-        GC_StoredValueCheck::sequence(genomes, row.value(4).toString(), sequence);
+    // nucleotide 1 or past the sequence's end: older versions stored such
+    // values from cuts, clicks and handle drags. Only a range no genome
+    // reaches is damage.
+    QString problem = GC_StoredValueCheck::sequence(genomes, row.value(4).toString(), sequence);
+    if (problem.isEmpty())
+        problem = GC_StoredValueCheck::storedRange(genomes, row.value(5).toLongLong(),
+                                                   row.value(6).toLongLong());
+    // Positions, scale, label placement and sizes.
+    if (problem.isEmpty())
+        problem = GC_StoredValueCheck::reals(genomes, row, {2, 3, 8, 16, 17, 18, 19, 20, 21, 22});
+    if (problem.isEmpty())
+        problem = GC_StoredValueCheck::orientation(genomes, row.value(7));
     if (!problem.isEmpty()) {
         if (damage)
             *damage = problem;
@@ -343,8 +389,15 @@ bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDat
             ruler.addBindValue(id);
             if (ruler.exec()) {
                 // The occurrence-th ruler row of the id, or the last there is.
-                for (int skip = 0; skip <= occurrence && ruler.next(); ++skip)
+                for (int skip = 0; skip <= occurrence && ruler.next(); ++skip) {
+                    problem = GC_StoredValueCheck::reals(QStringLiteral("ruler"), ruler, {0, 5, 6});
+                    if (!problem.isEmpty()) {
+                        if (damage)
+                            *damage = problem;
+                        return false;
+                    }
                     genome.getRuler()->loadItem(ruler);
+                }
                 if (ruler.lastError().isValid())
                     return damaged(damage, QStringLiteral("reading the ruler table"), ruler);
             } else if (GC_SqlConnection::isDamage(database, QStringLiteral("ruler"),
@@ -355,13 +408,14 @@ bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDat
     }
     if (withItems) {
         QList<GC_Gene *> genes;
-        if (!readItems(database, genesSelect(database), id, "genes", &genes, nullptr, damage))
+        if (!readItems(database, genesSelect(database), id, "genes", geneRowProblem, &genes,
+                       nullptr, damage))
             return false;
         for (GC_Gene *gene : std::as_const(genes))
             genome.addGene(gene);
         QList<GC_Anotation *> anotations;
-        if (!readItems(database, GC_Anotation::sqlSelect(), id, "anotations", &anotations, nullptr,
-                       damage))
+        if (!readItems(database, GC_Anotation::sqlSelect(), id, "anotations", anotationRowProblem,
+                       &anotations, nullptr, damage))
             return false;
         for (GC_Anotation *anotation : std::as_const(anotations))
             genome.addAnotation(anotation);
@@ -381,7 +435,8 @@ bool GC_GenomeRows::loadSharedItems(int fileId, const QList<GC_Genome *> &genome
 
     QList<GC_Gene *> genes;
     QList<GC_SharedGenomeId::Row> geneRows;
-    if (!readItems(database, genesSelect(database), fileId, "genes", &genes, &geneRows, damage))
+    if (!readItems(database, genesSelect(database), fileId, "genes", geneRowProblem, &genes,
+                   &geneRows, damage))
         return false;
     const QList<int> geneOwners = GC_SharedGenomeId::owners(ranges, geneRows);
     for (qsizetype i = 0; i < genes.size(); ++i)
@@ -389,8 +444,8 @@ bool GC_GenomeRows::loadSharedItems(int fileId, const QList<GC_Genome *> &genome
 
     QList<GC_Anotation *> anotations;
     QList<GC_SharedGenomeId::Row> anotationRows;
-    if (!readItems(database, GC_Anotation::sqlSelect(), fileId, "anotations", &anotations,
-                   &anotationRows, damage))
+    if (!readItems(database, GC_Anotation::sqlSelect(), fileId, "anotations", anotationRowProblem,
+                   &anotations, &anotationRows, damage))
         return false;
     const QList<int> anotationOwners = GC_SharedGenomeId::owners(ranges, anotationRows);
     for (qsizetype i = 0; i < anotations.size(); ++i)

@@ -31,9 +31,10 @@ bool failed(QString *damage, const QString &table, const QSqlQuery &query)
 }
 
 // Steps through every row of a table's select, handing each to take,
-// before any other statement runs on the connection. A table the file
-// does not have gives no rows; a file that fails halfway, or gives more
-// rows than the table counts, is damaged.
+// before any other statement runs on the connection; take answers what is
+// wrong with the row's values (empty when nothing). A table the file does
+// not have gives no rows; a file that fails halfway, gives more rows than
+// the table counts or a row of impossible values, is damaged.
 template<typename Take>
 bool readRows(const QSqlDatabase &db, const QString &sql, const QString &table, QString *damage,
               Take take)
@@ -56,7 +57,9 @@ bool readRows(const QSqlDatabase &db, const QString &sql, const QString &table, 
             *damage = QStringLiteral("the %1 table gives more rows than it holds").arg(table);
             return false;
         }
-        take(query);
+        *damage = take(query);
+        if (!damage->isEmpty())
+            return false;
     }
     if (query.lastError().isValid())
         return failed(damage, table, query);
@@ -68,11 +71,11 @@ struct MatchingRow
 {
     int id;
     int topId;
-    int topFrom;
-    int topTo;
+    qint64 topFrom;
+    qint64 topTo;
     int lowId;
-    int lowFrom;
-    int lowTo;
+    qint64 lowFrom;
+    qint64 lowTo;
     double similarity;
     double bitScore;
     QColor color;
@@ -124,17 +127,23 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
 {
     QList<QSqlRecord> genomeRows;
     QList<MatchingRow> matchingRows;
+    const QString matchingTable = QStringLiteral("genomematchings");
     const bool readAll =
         readRows(db, GC_Genome::sqlSelect(), QStringLiteral("genomes"), damage,
-                 [&](const QSqlQuery &query) { genomeRows.append(query.record()); })
-        && readRows(db, GC_GenomeMatching::sqlSelect(), QStringLiteral("genomematchings"), damage,
+                 [&](const QSqlQuery &query) {
+                     genomeRows.append(query.record());
+                     return QString();
+                 })
+        && readRows(db, GC_GenomeMatching::sqlSelect(), matchingTable, damage,
                     [&](const QSqlQuery &query) {
-                        matchingRows.append({query.value(0).toInt(), query.value(1).toInt(),
-                                             query.value(2).toInt(), query.value(3).toInt(),
-                                             query.value(4).toInt(), query.value(5).toInt(),
-                                             query.value(6).toInt(), query.value(7).toDouble(),
-                                             query.value(8).toDouble(),
-                                             GC_CanvasValue::toColor(query.value(9))});
+                        matchingRows.append(
+                            {query.value(0).toInt(), query.value(1).toInt(),
+                             query.value(2).toLongLong(), query.value(3).toLongLong(),
+                             query.value(4).toInt(), query.value(5).toLongLong(),
+                             query.value(6).toLongLong(), query.value(7).toDouble(),
+                             query.value(8).toDouble(), GC_CanvasValue::toColor(query.value(9))});
+                        // Similarity and bit score.
+                        return GC_StoredValueCheck::reals(matchingTable, query, {7, 8});
                     });
     // Items are kept here until the whole file has been read.
     QList<GC_Genome *> genomes;
@@ -147,9 +156,15 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
     if (!readAll
         || !readRows(db, GC_FreeText::sqlSelect(), QStringLiteral("freetext"), damage,
                      [&](const QSqlQuery &query) {
-                         auto *text = new GC_FreeText;
-                         text->loadFromQuery(query);
-                         texts.append(text);
+                         // Position and angle.
+                         const QString wrong = GC_StoredValueCheck::reals(
+                             QStringLiteral("freetext"), query, {0, 1, 4});
+                         if (wrong.isEmpty()) {
+                             auto *text = new GC_FreeText;
+                             text->loadFromQuery(query);
+                             texts.append(text);
+                         }
+                         return wrong;
                      }))
         return discard();
     *damage = GC_StoredValueCheck::homologyHits(db);
@@ -199,7 +214,6 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
         lengths.insert(genome, stored > 0 ? std::max(stored, genome->getCoords().end()) : 0);
     }
     // Every matching within its genomes before anything is placed.
-    const QString matchingTable = QStringLiteral("genomematchings");
     for (MatchingRow &row : matchingRows) {
         // A side takes the genome of its own row when an id stands in both
         // rows.
@@ -236,8 +250,9 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
         }
         auto *matching = new GC_GenomeMatching;
         matchingIds.assign(matching, row.id);
-        matching->setTop(row.top, row.topFrom, row.topTo);
-        matching->setLow(row.low, row.lowFrom, row.lowTo);
+        // Within reach of a genome by now, so whole numbers of an int.
+        matching->setTop(row.top, int(row.topFrom), int(row.topTo));
+        matching->setLow(row.low, int(row.lowFrom), int(row.lowTo));
         matching->setSimilarity(row.similarity);
         matching->setBitScore(row.bitScore);
         matching->setColor(row.color);

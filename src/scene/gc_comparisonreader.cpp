@@ -93,7 +93,7 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
     {
         int id;
         QString name;
-        int length;
+        qint64 length;
         QString sequence;
     };
     QList<GenomeRow> genomeRows;
@@ -110,7 +110,8 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         }
         while (genomes.next()) {
             genomeRows.append({genomes.value(0).toInt(), genomes.value(1).toString(),
-                               genomes.value(2).toInt(), GC_SequenceText::value(genomes.value(3))});
+                               genomes.value(2).toLongLong(),
+                               GC_SequenceText::value(genomes.value(3))});
         }
         if (genomes.lastError().isValid())
             return damaged(path, genomes.lastError().text());
@@ -127,19 +128,23 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         if (!segmentsReady && GC_SqlConnection::isDamage(segments.lastError()))
             return damaged(path, segments.lastError().text());
         for (GenomeRow &row : genomeRows) {
-            const QString wrong =
+            QString wrong =
                 GC_StoredValueCheck::sequence(QStringLiteral("genomes"), row.name, row.sequence);
+            if (wrong.isEmpty())
+                wrong = GC_StoredValueCheck::storedRange(QStringLiteral("genomes"), 1, row.length);
             if (!wrong.isEmpty())
                 return damaged(path, wrong);
             nameById.insert(row.id, row.name);
-            lengthById.insert(row.id, std::max(row.length, int(row.sequence.size())));
+            // Within reach of a genome by now, so a whole number of an int.
+            const int length = int(row.length);
+            lengthById.insert(row.id, std::max(length, int(row.sequence.size())));
             if (m_genomes.contains(row.name))
                 continue;
             GenomeData &data = m_genomes[row.name];
             data.path = path;
             data.key = row.id;
             data.name = row.name;
-            data.length = row.length;
+            data.length = length;
             data.sequence = std::move(row.sequence);
             if (!segmentsReady)
                 continue;
@@ -150,13 +155,14 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
                 continue;
             }
             while (segments.next()) {
+                const QString wrong = GC_StoredValueCheck::coordinates(
+                    QStringLiteral("segments"), segments.value(2).toLongLong(),
+                    segments.value(3).toLongLong());
+                if (!wrong.isEmpty())
+                    return damaged(path, wrong);
                 data.segments.append({segments.value(0).toInt(), segments.value(1).toString(),
                                       segments.value(2).toInt(), segments.value(3).toInt(),
                                       segments.value(5).toString(), segments.value(6).toString()});
-                const QString wrong = GC_StoredValueCheck::coordinates(
-                    QStringLiteral("segments"), data.segments.last().from, data.segments.last().to);
-                if (!wrong.isEmpty())
-                    return damaged(path, wrong);
             }
             if (segments.lastError().isValid())
                 return damaged(path, segments.lastError().text());
@@ -168,11 +174,11 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
     {
         int id;
         int target;
-        int targetFrom;
-        int targetTo;
+        qint64 targetFrom;
+        qint64 targetTo;
         int query;
-        int queryFrom;
-        int queryTo;
+        qint64 queryFrom;
+        qint64 queryTo;
         double similarity;
         double bitScore;
     };
@@ -186,9 +192,9 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
                 || damaged(path, matchings.lastError().text());
         while (matchings.next()) {
             matchingRows.append({matchings.value(0).toInt(), matchings.value(1).toInt(),
-                                 matchings.value(2).toInt(), matchings.value(3).toInt(),
-                                 matchings.value(4).toInt(), matchings.value(5).toInt(),
-                                 matchings.value(6).toInt(), matchings.value(7).toDouble(),
+                                 matchings.value(2).toLongLong(), matchings.value(3).toLongLong(),
+                                 matchings.value(4).toInt(), matchings.value(5).toLongLong(),
+                                 matchings.value(6).toLongLong(), matchings.value(7).toDouble(),
                                  matchings.value(8).toDouble()});
         }
         if (matchings.lastError().isValid())
@@ -203,6 +209,12 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
             wrong = GC_StoredValueCheck::matching(matchingTable, row.queryFrom, row.queryTo,
                                                   nameById.value(row.query),
                                                   lengthById.value(row.query));
+        if (wrong.isEmpty())
+            wrong = GC_StoredValueCheck::real(matchingTable, QStringLiteral("similarity"),
+                                              row.similarity);
+        if (wrong.isEmpty())
+            wrong = GC_StoredValueCheck::real(matchingTable, QStringLiteral("bitscore"),
+                                              row.bitScore);
         if (!wrong.isEmpty())
             return damaged(path, wrong);
     }
@@ -220,8 +232,9 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
             continue;
         auto *matching = new GC_GenomeMatching;
         matchingIds.assign(matching, row.id);
-        matching->setTop(top, row.targetFrom, row.targetTo);
-        matching->setLow(low, row.queryFrom, row.queryTo);
+        // Within reach of a genome by now, so whole numbers of an int.
+        matching->setTop(top, int(row.targetFrom), int(row.targetTo));
+        matching->setLow(low, int(row.queryFrom), int(row.queryTo));
         matching->setSimilarity(row.similarity);
         matching->setBitScore(row.bitScore);
         m_scene->insertMatching(matching);

@@ -26,10 +26,10 @@ bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
 {
     qCDebug(lcKestal) << "GC_GenomeScene::loadGenomeFromFile()";
     // Every failure leaves its reason in the scene's error text.
-    bool inUse = false;
-    const int type = GC_FileUtils::filetype(fileName, &inUse);
-    if (inUse)
-        return fail(GC_SqlConnection::inUseText(fileName));
+    QString unreadable;
+    const int type = GC_FileUtils::filetype(fileName, &unreadable);
+    if (!unreadable.isEmpty())
+        return fail(unreadable);
     if (type == FILETYPE_COMPARISON || type == FILETYPE_CANVAS) {
         const qsizetype before = m_scene->topGenomes().size();
         {
@@ -90,14 +90,17 @@ bool GC_SequenceFileLoader::loadComparison(const QSqlDatabase &db, const QString
         return true;
     const QString name = genomeRow.value(1).toString();
     const QString sequence = genomeRow.value(3).toString();
-    const QString wrong = GC_StoredValueCheck::sequence(QStringLiteral("genomes"), name, sequence);
+    const qint64 length = genomeRow.value(2).toLongLong();
+    QString wrong = GC_StoredValueCheck::sequence(QStringLiteral("genomes"), name, sequence);
+    if (wrong.isEmpty())
+        wrong = GC_StoredValueCheck::storedRange(QStringLiteral("genomes"), 1, length);
     if (!wrong.isEmpty())
         return fail(GC_SqlConnection::damagedText(fileName, wrong));
     auto genome = std::make_unique<GC_Genome>();
     genome->setDatabase(fileName);
     genome->setName(name);
     genome->setDnaSequence(sequence);
-    genome->setCoords(GC_Interval(1, genomeRow.value(2).toInt()));
+    genome->setCoords(GC_Interval(1, int(length)));
 
     QSqlQuery segments(db);
     segments.setForwardOnly(true);
@@ -106,8 +109,8 @@ bool GC_SequenceFileLoader::loadComparison(const QSqlDatabase &db, const QString
         segments.addBindValue(genomeIndex);
         if (segments.exec()) {
             while (segments.next()) {
-                const int from = segments.value(2).toInt();
-                const int to = segments.value(3).toInt();
+                const qint64 from = segments.value(2).toLongLong();
+                const qint64 to = segments.value(3).toLongLong();
                 const QString wrongSegment =
                     GC_StoredValueCheck::coordinates(QStringLiteral("segments"), from, to);
                 if (!wrongSegment.isEmpty())
@@ -115,7 +118,7 @@ bool GC_SequenceFileLoader::loadComparison(const QSqlDatabase &db, const QString
                 auto *gene = new GC_Gene;
                 gene->setId(segments.value(0).toInt());
                 gene->setName(segments.value(1).toString());
-                gene->setFromTo(from, to);
+                gene->setFromTo(int(from), int(to));
                 genome->addGene(gene);
             }
         }
