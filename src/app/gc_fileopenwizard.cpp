@@ -408,6 +408,9 @@ void GC_FileOpenWizard::addInputPaths(const QStringList &paths)
         listed.insert(path);
         for (const QString &key : keys)
             listedGenomes.insert(key, path);
+        if (!reader.warnings().isEmpty())
+            warn(tr("Part of a file left out"),
+                 tr("The file is listed, but not all of it is read:") + "\n\n" + reader.warnings().join('\n'));
     }
     if (!invalid.isEmpty())
         warn(tr("Invalid files chosen"),

@@ -9,6 +9,7 @@
 #include "gc_fileutils.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_sequencefilereader.h"
 #include "gc_sqlconnection.h"
 
 #include <QDir>
@@ -265,24 +266,39 @@ bool GC_MatchSeqBlastn_dialog::prepareQuery()
 {
     ui->actionLabel->setText(tr("Preparing the query (input) sequence for BLAST"));
     const QString path = ui->filenameInput->text();
+    // Read as the open wizard reads it, so that the same files are taken
+    // and refused in the same words.
+    GC_SequenceFileReader reader(path);
+    if (!reader.read()) {
+        fail((reader.kind() == GC_FileUtils::NoSequenceFile ? tr("Unsupported input file format")
+                                                            : tr("Cannot get the sequence to BLAST"))
+             + ": " + reader.errorText().toHtmlEscaped());
+        return false;
+    }
+    QStringList leftOut = reader.warnings();
     QMap<QString, int> genomeIds;
     QString reason;
     bool built = false;
-    if (GC_FileUtils::isGenbank(path)) {
+    if (reader.kind() == GC_FileUtils::GenbankFile) {
         ui->actionLabel->setText(tr("Parsing the GENBANK file"));
-        built = gc_buildDatabase({path}, {}, genomeIds, &reason);
-    } else if (GC_FileUtils::isFasta(path)) {
-        ui->actionLabel->setText(tr("Parsing the FASTA file"));
-        built = gc_buildDatabase({}, GC_FileUtils::sequenceRecordList(path, 1), genomeIds, &reason);
+        built = gc_buildDatabase({path}, {{path, reader.genbank()}}, {}, genomeIds, &reason);
     } else {
-        fail(tr("Unsupported input file format"));
-        return false;
+        ui->actionLabel->setText(tr("Parsing the FASTA file"));
+        // The first record is the query.
+        const QList<QPair<QString, QString>> &records = reader.fastaRecords();
+        if (records.size() > 1)
+            leftOut.append(tr("%1 holds %2 records; only the first, \"%3\", is compared")
+                               .arg(path, QString::number(records.size()), records.first().first));
+        built = gc_buildDatabase({}, {{records.first().first, records.first().second}}, genomeIds, &reason);
     }
     // A failed build removes the database; an older one must never stand in.
     if (!built) {
         fail(tr("Cannot get the sequence to BLAST") + ": " + reason.toHtmlEscaped());
         return false;
     }
+    if (!leftOut.isEmpty())
+        QMessageBox::warning(this, tr("Part of a file left out"),
+                             tr("Not all of the file is compared:") + "\n\n" + leftOut.join('\n'));
 
     ui->actionLabel->setText(tr("Generating FASTA file for BLAST"));
     QString sequence;

@@ -20,6 +20,7 @@ bool GC_SequenceFileReader::check()
 bool GC_SequenceFileReader::run(bool withFeatures)
 {
     m_errorText.clear();
+    m_warnings.clear();
     m_kind = GC_FileUtils::sequenceFileKind(m_path, &m_errorText);
     switch (m_kind) {
     case GC_FileUtils::GenbankFile: {
@@ -27,6 +28,8 @@ bool GC_SequenceFileReader::run(bool withFeatures)
         m_genbank.setFileName(m_path);
         const bool ok = withFeatures ? m_genbank.parse() : m_genbank.check();
         m_errorText = m_genbank.lastErrorText();
+        if (ok)
+            m_warnings = m_genbank.warnings();
         return ok;
     }
     case GC_FileUtils::FastaFile:

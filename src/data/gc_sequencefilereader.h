@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 // Reads one Genbank or FASTA file as genomes. Every road that takes a
 // sequence file (the open wizard, the comparison-database builder, the
@@ -31,6 +32,11 @@ public:
     // What the last read() or check() answered.
     bool succeeded() const { return m_succeeded; }
 
+    // What the file holds that the reading leaves out, one sentence per
+    // kind, each naming the file (see GC_GenbankParser::warnings()): after a
+    // read() that succeeded; check() knows only the records after the first.
+    QStringList warnings() const { return m_warnings; }
+
     // After read() of a Genbank file.
     const GC_GenbankParser &genbank() const { return m_genbank; }
     // After read() of a FASTA file: (name, sequence) in file order, names unique.
@@ -44,6 +50,7 @@ private:
     GC_GenbankParser m_genbank;
     QList<QPair<QString, QString>> m_fastaRecords;
     QString m_errorText;
+    QStringList m_warnings;
     bool m_succeeded = false;
 };
 
