@@ -219,30 +219,9 @@ private slots:
         QVERIFY(hits[1].lowFrom > hits[1].lowTo);
     }
 
-    void fastaInputIsComparedByItsFirstRecord()
-    {
-        const QString path = writeQuery("two.fas", ">first piece\n" + piece(5001, 6000)
-                                                       + "\n>second piece\n" + piece(15001, 16000)
-                                                       + "\n");
-        GC_GenomeScene scene;
-        addTarget(scene);
-        GC_MatchSeqBlastn_dialog dialog;
-        dialog.setScene(&scene);
-        dialog.setInputFile(path);
-        dialog.show();
-        const Run run = search(dialog);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(run.leftOut, QStringList({"Part of a file left out / Not all of the file is compared:\n\n" + path
-                                           + " holds 2 records; only the first, \"first piece\", is compared"}));
-        QCOMPARE(scene.topGenomes().first()->getCoords().length(), 1000);
-        const QList<Hit> hits = hitsOf(scene);
-        QCOMPARE(hits.size(), 1);
-        QVERIFY(near(hits[0].lowFrom, 5001) && near(hits[0].lowTo, 6000));
-    }
-
     // The query file is taken or refused as the open wizard takes or refuses
     // it, in the same words; what it leaves out is said (PATH stands for its
-    // path). Taken files are compared by their first record.
+    // path). Taken files are compared by their first record, 1000 letters.
     void queryFileIsReadAsTheWizardReadsIt_data()
     {
         QTest::addColumn<QString>("file");
@@ -256,6 +235,10 @@ private slots:
             << "refused: line 1 comes before the first FASTA header";
         QTest::newRow("name used twice")
             << "twice.fas" << TestData::corpusFile("repeated.fas") << "refused: the FASTA record name \"same\" is used twice";
+        QTest::newRow("two FASTA records")
+            << "two.fas" << ">first piece\n" + piece(5001, 6000) + "\n>second piece\n" + piece(15001, 16000) + "\n"
+            << "compared: first piece | 5001..6000 | Part of a file left out / Not all of the file is compared:\n\n"
+               "PATH holds 2 records; only the first, \"first piece\", is compared";
         QByteArray nameless = TestData::genbankRecord("nameless", "", piece(5001, 6000));
         nameless.replace("DEFINITION  nameless\n", "");
         QTest::newRow("Genbank record without DEFINITION") << "nameless.gb" << nameless << "compared:  | 5001..6000 | ";
@@ -297,6 +280,7 @@ private slots:
         const Run run = search(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(scene.topGenomes().size(), 1);
+        QCOMPARE(scene.topGenomes().first()->getCoords().length(), 1000);
         const QList<Hit> hits = hitsOf(scene);
         QCOMPARE(hits.size(), 1);
         QVERIFY2(near(hits[0].lowFrom, 5001) && near(hits[0].lowTo, 6000), qPrintable(file));

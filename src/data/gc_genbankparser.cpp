@@ -605,10 +605,12 @@ QStringList GC_GenbankParser::warnings() const
     const int length = int(header.value("SEQUENCE").size());
     for (const QString &range : m_rangeOrder) {
         const auto entry = features.constFind(range);
+        if (entry == features.cend())
+            continue;
         int from = 0;
         int to = 0;
         const StretchFault fault = stretchFault(range, length, &from, &to);
-        if (entry == features.cend() || fault == UsableStretch || fault == NoStretch)
+        if (fault == UsableStretch || fault == NoStretch)
             continue;
         const bool reverse = entry->value(QStringLiteral("complement")) == QLatin1String("1");
         skipped[fault].append(reverse ? QString("complement(%1)").arg(range) : range);

@@ -11,8 +11,8 @@
 
 // Reads one Genbank or FASTA file as genomes. Every road that takes a
 // sequence file (the open wizard, the comparison-database builder, the
-// single-file loader) asks this class, so they accept and refuse the same
-// files, in the same words.
+// single-file loader, the match-sequence dialog) asks this class, so they
+// accept and refuse the same files, in the same words.
 class GC_SequenceFileReader
 {
 public:
