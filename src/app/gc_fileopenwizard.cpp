@@ -408,9 +408,10 @@ void GC_FileOpenWizard::addInputPaths(const QStringList &paths)
         listed.insert(path);
         for (const QString &key : keys)
             listedGenomes.insert(key, path);
-        if (!reader.warnings().isEmpty())
+        const QStringList leftOut = reader.warnings();
+        if (!leftOut.isEmpty())
             warn(tr("Part of a file left out"),
-                 tr("The file is listed, but not all of it is read:") + "\n\n" + reader.warnings().join('\n'));
+                 tr("The file is listed, but not all of it is read:") + "\n\n" + leftOut.join('\n'));
     }
     if (!invalid.isEmpty())
         warn(tr("Invalid files chosen"),

@@ -17,10 +17,14 @@ bool GC_SequenceFileReader::check()
     return m_succeeded;
 }
 
+QStringList GC_SequenceFileReader::warnings() const
+{
+    return m_succeeded && m_kind == GC_FileUtils::GenbankFile ? m_genbank.warnings() : QStringList();
+}
+
 bool GC_SequenceFileReader::run(bool withFeatures)
 {
     m_errorText.clear();
-    m_warnings.clear();
     m_kind = GC_FileUtils::sequenceFileKind(m_path, &m_errorText);
     switch (m_kind) {
     case GC_FileUtils::GenbankFile: {
@@ -28,8 +32,6 @@ bool GC_SequenceFileReader::run(bool withFeatures)
         m_genbank.setFileName(m_path);
         const bool ok = withFeatures ? m_genbank.parse() : m_genbank.check();
         m_errorText = m_genbank.lastErrorText();
-        if (ok)
-            m_warnings = m_genbank.warnings();
         return ok;
     }
     case GC_FileUtils::FastaFile:

@@ -33,9 +33,10 @@ public:
     bool succeeded() const { return m_succeeded; }
 
     // What the file holds that the reading leaves out, one sentence per
-    // kind, each naming the file (see GC_GenbankParser::warnings()): after a
-    // read() that succeeded; check() knows only the records after the first.
-    QStringList warnings() const { return m_warnings; }
+    // kind, each naming the file (see GC_GenbankParser::warnings()), after a
+    // read() that succeeded; after check() only the records after the first.
+    // Made when asked: the roads that do not show them do not pay for them.
+    QStringList warnings() const;
 
     // After read() of a Genbank file.
     const GC_GenbankParser &genbank() const { return m_genbank; }
@@ -50,7 +51,6 @@ private:
     GC_GenbankParser m_genbank;
     QList<QPair<QString, QString>> m_fastaRecords;
     QString m_errorText;
-    QStringList m_warnings;
     bool m_succeeded = false;
 };
 
