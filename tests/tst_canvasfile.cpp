@@ -1602,9 +1602,13 @@ private slots:
         const QString fasta = path("not.fasta");
         QVERIFY(TestData::writeFile(fasta, ">x\nACGT\n"));
         QVERIFY(!scene.loadKestalCanvas(fasta));
-        QCOMPARE(scene.lastErrorText(),
-                 QString("File \"%1\" isn't a Kestal Canvas file or doesn't exist").arg(fasta));
+        // A sequence file is named as what it is.
+        QCOMPARE(scene.lastErrorText(), QString("File \"%1\" is a FASTA file, not a Kestal Canvas file: sequence "
+                                                "files are compared through File > Open")
+                                            .arg(fasta));
         QVERIFY(!scene.loadKestalCanvas(path("missing.kcv")));
+        QCOMPARE(scene.lastErrorText(),
+                 QString("File \"%1\" isn't a Kestal Canvas file or doesn't exist").arg(path("missing.kcv")));
         const QString comparison = path("comparison.kestal");
         {
             GC_SqlConnection connection("tst_comparison", comparison);

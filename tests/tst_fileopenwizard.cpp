@@ -398,6 +398,30 @@ private slots:
         QVERIFY(list->item(0)->isSelected());
         clickButton(wizard, "buttonRemoveIntpuFiles");
         QCOMPARE(rows(list), QStringList({gb}));
+
+        // What a file leaves out is said when it is added, in a box of its
+        // own; the file is listed all the same.
+        QByteArray phages;
+        for (const char *name : {"MH816966.1.gbk", "MK373776.1.gbk"}) {
+            QFile phage(kestalTestDataPath(name));
+            QVERIFY(phage.open(QIODevice::ReadOnly));
+            phages += phage.readAll();
+        }
+        const QString records = write("two phages.gbk", phages);
+        const QString skipping = write("skipping.gb", TestData::corpusFile("features.gb"));
+        warnings = warningsDuring([&] { addFiles(wizard, {records, skipping}); });
+        const QString leftOut = "Part of a file left out / The file is listed, but not all of it is read:\n\n";
+        QCOMPARE(warnings,
+                 QStringList({leftOut + records
+                                  + " holds 2 records; only the first, \"Escherichia phage FEC19, complete genome.\", "
+                                    "is read",
+                              leftOut + skipping
+                                  + ": 2 features skipped: they run across the origin (100..30, complement(110..5))\n"
+                                  + skipping
+                                  + ": 4 features skipped: they lie outside the 120 bases of the sequence (-5..8, "
+                                    "0..9, 115..130, 1..999999999999)\n"
+                                  + skipping + ": 1 feature skipped: it lies on another record (AB000001.1:1..10)"}));
+        QCOMPARE(rows(list), QStringList({gb, records, skipping}));
     }
 
     void noFileIsRefused()
@@ -612,7 +636,12 @@ private slots:
         // offered is the genome's name in the database.
         const QString oneBlank = write("oneblank.gb", TestData::corpusFile("features.gb", "cr"));
         GC_FileOpenWizard wizard;
-        toPairsPage(wizard, {phage1, records, headless, phage2, oneBlank});
+        // The stretches of oneblank.gb that are off its sequence are said.
+        const QStringList leftOut =
+            warningsDuring([&] { toPairsPage(wizard, {phage1, records, headless, phage2, oneBlank}); });
+        QCOMPARE(leftOut.size(), 1);
+        QVERIFY2(leftOut.first().contains(oneBlank + ": 4 features skipped"), qPrintable(leftOut.first()));
+        QCOMPARE(wizard.currentId(), 5);
         clickButton(wizard, "buttonAddPair");
         click(wizard, QWizard::NextButton);
         click(wizard, QWizard::FinishButton);

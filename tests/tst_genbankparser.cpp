@@ -210,7 +210,8 @@ private slots:
     }
 
     // Each file of the corpus (and a few cut-off records) is either read as
-    // the row says or refused with a message holding the row's words.
+    // the row says, with what it leaves out said in words (FILE stands for
+    // its path), or refused with a message holding the row's words.
     void readOrRefused_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -219,7 +220,11 @@ private slots:
         // stretches across the origin, off the sequence or on another record
         // are skipped (7), the single base gives none.
         const QString features = "read as Phage alpha, one blank after the keyword. | 120 | "
-                                 "10..20 30..40 55..50 60..57 64..62 70..66 75..72 80..77 85..95 | 7 skipped";
+                                 "10..20 30..40 55..50 60..57 64..62 70..66 75..72 80..77 85..95 | 7 skipped"
+                                 " | FILE: 2 features skipped: they run across the origin (100..30, complement(110..5))"
+                                 " / FILE: 4 features skipped: they lie outside the 120 bases of the sequence "
+                                 "(-5..8, 0..9, 115..130, 1..999999999999)"
+                                 " / FILE: 1 feature skipped: it lies on another record (AB000001.1:1..10)";
         for (const QString form : {"lf", "crlf", "cr", "utf16le", "utf16be"})
             QTest::newRow(qPrintable("features " + form)) << TestData::corpusFile("features.gb", form) << features;
         QByteArray noOrigin = headerRecord();
@@ -229,7 +234,30 @@ private slots:
         // Its stretches all lie beyond its 70 letters.
         QTest::newRow("ORIGIN line with a note")
             << headerRecord().replace("ORIGIN      \n", "ORIGIN      Chromosome 2, the rest.\n")
-            << "read as Escherichia coli strain K-12 genomic DNA, complete sequence. | 70 |  | 4 skipped";
+            << "read as Escherichia coli strain K-12 genomic DNA, complete sequence. | 70 |  | 4 skipped"
+               " | FILE: 4 features skipped: they lie outside the 70 bases of the sequence "
+               "(190..255, complement(5683..5748), complement(5801..6459), complement(300..350))";
+        // Six mRNA records in one file: the first is read, and the rest said.
+        QByteArray mrnas;
+        for (int i = 1; i <= 6; ++i)
+            mrnas += TestData::genbankRecord(QString("mRNA %1").arg(i), "     mRNA            1..12\n",
+                                             TestData::randomDna(12, i));
+        QTest::newRow("six records")
+            << mrnas << "read as mRNA 1 | 12 | 1..12 | 0 skipped | FILE holds 6 records; only the first, \"mRNA 1\", is read";
+        // Names are listed up to ten; the count is whole.
+        QByteArray across;
+        for (int i = 0; i < 12; ++i)
+            across += QByteArray("     CDS             ") + (i % 2 ? "complement(" : "") + QByteArray::number(60 - i)
+                      + ".." + QByteArray::number(i + 1) + (i % 2 ? ")" : "") + "\n";
+        QTest::newRow("many across the origin")
+            << TestData::genbankRecord("circle", across, TestData::randomDna(60, 7))
+            << "read as circle | 60 |  | 12 skipped | FILE: 12 features skipped: they run across the origin (60..1, "
+               "complement(59..2), 58..3, complement(57..4), 56..5, complement(55..6), 54..7, complement(53..8), "
+               "52..9, complement(51..10) and 2 more)";
+        QTest::newRow("sequence built by a CONTIG line")
+            << TestData::corpusFile("contig.gb") << "refused: holds no sequence: its CONTIG line builds it from other records";
+        QTest::newRow("complete record without ORIGIN")
+            << noOrigin + "//\n" << "refused: holds no sequence: its record has no ORIGIN section";
         QTest::newRow("empty file") << QByteArray() << "refused: not a Genbank file";
         QTest::newRow("FASTA file") << TestData::corpusFile("iupac.fas") << "refused: not a Genbank file";
         QTest::newRow("protein record") << TestData::corpusFile("protein.gb") << "refused: is a protein record";
@@ -251,6 +279,15 @@ private slots:
         QTest::newRow("star, CRLF")
             << QByteArray("LOCUS       X\r\nORIGIN\r\n        1 acgt*\r\n//\r\n")
             << "refused: its ORIGIN section holds \"*\" on line 3";
+        // Beyond ASCII a character is named by its code too: a Latin-1
+        // no-break space is no UTF-8 character at all.
+        QByteArray latin1 = headerRecord();
+        latin1.replace("        1 gatcctccat ", "        1 gatcctccat\xA0");
+        QTest::newRow("Latin-1 byte") << latin1 << "refused: its ORIGIN section holds \"\uFFFD\" (byte 0xA0) on line 42";
+        const QByteArray accented = "LOCUS       X\nORIGIN\n        1 acgt\n        5 ac\xC3\xA9gt\n//\n";
+        QTest::newRow("UTF-8 letter") << accented << "refused: its ORIGIN section holds \"\u00E9\" (bytes 0xC3 0xA9) on line 4";
+        QTest::newRow("UTF-16 letter") << TestData::fileForm(QString::fromUtf8(accented).toLatin1(), "utf16le")
+                                       << "refused: its ORIGIN section holds \"\u00E9\" (U+00E9) on line 4";
     }
 
     void readOrRefused()
@@ -274,12 +311,16 @@ private slots:
         QStringList ranges;
         for (const GC_GenbankParser::Stretch &stretch : parser.stretches(&warnings))
             ranges << QString("%1..%2").arg(stretch.from).arg(stretch.to);
-        QCOMPARE(QString("read as %1 | %2 | %3 | %4 skipped")
-                     .arg(parser.header.value("DEFINITION"))
-                     .arg(parser.header.value("SEQUENCE").size())
-                     .arg(ranges.join(' '))
-                     .arg(warnings.size()),
-                 expected);
+        QString read = QString("read as %1 | %2 | %3 | %4 skipped")
+                           .arg(parser.header.value("DEFINITION"))
+                           .arg(parser.header.value("SEQUENCE").size())
+                           .arg(ranges.join(' '))
+                           .arg(warnings.size());
+        if (!parser.warnings().isEmpty())
+            read += " | " + parser.warnings().join(" / ").replace(parser.fileName, "FILE");
+        QCOMPARE(read, expected);
+        // Without the features only the records can be told.
+        QCOMPARE(checker.warnings(), parser.warnings().filter("records; only the first"));
     }
 
     void missingFileLeavesMapsEmpty()

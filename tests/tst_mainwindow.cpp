@@ -984,6 +984,21 @@ private slots:
                  qPrintable(ModalAnswerer::lastText()));
         QVERIFY(window.isEnabled());
         QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
+
+        // A Genbank file given as a canvas is named as what it is, with the
+        // way such files are opened.
+        const QString genbank = kestalTestDataPath("MH816966.1.gbk");
+        ModalAnswerer::clickButton(QMessageBox::Ok);
+        window.openFile(genbank);
+        QVERIFY(waitForSignal(opened, 30000, 2));
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(opened.last().at(0).toBool(), false);
+        QCOMPARE(ModalAnswerer::lastText(),
+                 QString("The file could not be opened.\n\nFile \"%1\" is a Genbank file, not a Kestal Canvas "
+                         "file: sequence files are compared through File > Open")
+                     .arg(genbank));
+        QVERIFY(window.isEnabled());
+        QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
     }
 
     void openCommandReadsASequenceFile()

@@ -7,6 +7,7 @@
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
 #include "gc_matchseqblastn_dialog.h"
+#include "gc_sequencefilereader.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -41,6 +42,8 @@ private:
     {
         QString boxText;
         int boxButtons = 0;
+        // "title / text" of each box that said what the file leaves out.
+        QStringList leftOut;
     };
 
     struct Hit
@@ -104,19 +107,21 @@ private:
         return child<QLabel>(dialog, "actionLabel")->text();
     }
 
-    // Clicks Search, answers the closing message box with the button and
-    // waits until the dialog closes or shows an error.
-    static Run search(GC_MatchSeqBlastn_dialog &dialog,
-                      QMessageBox::StandardButton answer = QMessageBox::Save)
+    // Answers the boxes of a run: each one that says what the file leaves
+    // out with OK, the closing one with the button.
+    static void answerBoxes(std::shared_ptr<Run> run, std::shared_ptr<bool> waiting,
+                            QMessageBox::StandardButton answer)
     {
-        auto run = std::make_shared<Run>();
-        // An answerer left waiting by a run that showed no box must not take
-        // a later test's box.
-        auto waiting = std::make_shared<bool>(true);
         ModalAnswerer::handle([run, waiting, answer](QWidget *modal) {
             auto *box = qobject_cast<QMessageBox *>(modal);
             if (!*waiting || !box)
                 return;
+            if (box->buttons().size() == 1 && box->button(QMessageBox::Ok)) {
+                run->leftOut.append(box->windowTitle() + " / " + box->text());
+                box->button(QMessageBox::Ok)->click();
+                answerBoxes(run, waiting, answer);
+                return;
+            }
             run->boxText = box->text();
             run->boxButtons = int(box->buttons().size());
             if (QAbstractButton *button = box->button(answer))
@@ -124,6 +129,18 @@ private:
             else
                 box->button(QMessageBox::Discard)->click();
         }, 120000);
+    }
+
+    // Clicks Search, answers the message boxes and waits until the dialog
+    // closes or shows an error.
+    static Run search(GC_MatchSeqBlastn_dialog &dialog,
+                      QMessageBox::StandardButton answer = QMessageBox::Save)
+    {
+        auto run = std::make_shared<Run>();
+        // An answerer left waiting by a run that showed no box must not take
+        // a later test's box.
+        auto waiting = std::make_shared<bool>(true);
+        answerBoxes(run, waiting, answer);
         QTest::mouseClick(child<QPushButton>(dialog, "searchButton"), Qt::LeftButton);
         [&] {
             QTRY_VERIFY_WITH_TIMEOUT(dialog.isHidden() || action(dialog).contains("Error"), 120000);
@@ -224,23 +241,74 @@ private slots:
         QVERIFY(QFile::remove(planted));
     }
 
-    void fastaInputIsComparedByItsFirstRecord()
+    // The query file is taken or refused as the open wizard takes or refuses
+    // it, in the same words; what it leaves out is said (PATH stands for its
+    // path). Taken files are compared by their first record, 1000 letters.
+    void queryFileIsReadAsTheWizardReadsIt_data()
     {
-        const QString path = writeQuery("two.fas", ">first piece\n" + piece(5001, 6000)
-                                                       + "\n>second piece\n" + piece(15001, 16000)
-                                                       + "\n");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("first FASTA record without letters")
+            << "empty.fas" << TestData::corpusFile("emptyrecord.fas")
+            << "refused: the FASTA record \"first\" holds no sequence letters";
+        QTest::newRow("text before the first header")
+            << "before.fas" << "query from the lab\n>x\n" + piece(5001, 6000)
+            << "refused: line 1 comes before the first FASTA header";
+        QTest::newRow("name used twice")
+            << "twice.fas" << TestData::corpusFile("repeated.fas") << "refused: the FASTA record name \"same\" is used twice";
+        QTest::newRow("two FASTA records")
+            << "two.fas" << ">first piece\n" + piece(5001, 6000) + "\n>second piece\n" + piece(15001, 16000) + "\n"
+            << "compared: first piece | 5001..6000 | Part of a file left out / Not all of the file is compared:\n\n"
+               "PATH holds 2 records; only the first, \"first piece\", is compared";
+        QByteArray nameless = TestData::genbankRecord("nameless", "", piece(5001, 6000));
+        nameless.replace("DEFINITION  nameless\n", "");
+        QTest::newRow("Genbank record without DEFINITION") << "nameless.gb" << nameless << "compared:  | 5001..6000 | ";
+        QTest::newRow("two Genbank records, a feature across the origin")
+            << "two.gb"
+            << TestData::genbankRecord("query phage", "     CDS             900..100\n", piece(5001, 6000))
+                   + TestData::genbankRecord("other phage", "", piece(15001, 16000))
+            << "compared: query phage | 5001..6000 | Part of a file left out / Not all of the file is compared:\n\n"
+               "PATH holds 2 records; only the first, \"query phage\", is read\n"
+               "PATH: 1 feature skipped: it runs across the origin (900..100)";
+        QTest::newRow("neither Genbank nor FASTA")
+            << "words.txt" << QByteArray("just some words\n")
+            << "refused: Unsupported input file format: PATH is neither a Genbank nor a FASTA file";
+    }
+
+    void queryFileIsReadAsTheWizardReadsIt()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        const QString path = writeQuery(file, content);
         GC_GenomeScene scene;
         addTarget(scene);
         GC_MatchSeqBlastn_dialog dialog;
         dialog.setScene(&scene);
         dialog.setInputFile(path);
         dialog.show();
-        search(dialog);
+        if (expected.startsWith("refused: ")) {
+            QTest::mouseClick(child<QPushButton>(dialog, "searchButton"), Qt::LeftButton);
+            QVERIFY2(action(dialog).contains(expected.mid(9).replace("PATH", path).toHtmlEscaped()),
+                     qPrintable(action(dialog)));
+            // The words of the reader every other road asks.
+            GC_SequenceFileReader reader(path);
+            QVERIFY(!reader.read());
+            QVERIFY2(action(dialog).contains(reader.errorText().toHtmlEscaped()), qPrintable(action(dialog)));
+            QCOMPARE(scene.genomes().size(), 1);
+            return;
+        }
+        const Run run = search(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(scene.topGenomes().size(), 1);
         QCOMPARE(scene.topGenomes().first()->getCoords().length(), 1000);
         const QList<Hit> hits = hitsOf(scene);
         QCOMPARE(hits.size(), 1);
-        QVERIFY(near(hits[0].lowFrom, 5001) && near(hits[0].lowTo, 6000));
+        QVERIFY2(near(hits[0].lowFrom, 5001) && near(hits[0].lowTo, 6000), qPrintable(file));
+        QCOMPARE(QString("compared: %1 | 5001..6000 | %2")
+                     .arg(scene.topGenomes().first()->getName(), run.leftOut.join(" // ").replace(path, "PATH")),
+                 expected);
     }
 
     void outputOverFourKilobytesIsImportedWhole()
@@ -459,7 +527,7 @@ private slots:
             dialog.setInputFile(other);
             dialog.show();
             QTest::mouseClick(child<QPushButton>(dialog, "searchButton"), Qt::LeftButton);
-            QCOMPARE(action(dialog), QString("Unsupported input file format"));
+            QCOMPARE(action(dialog), "Unsupported input file format: " + other + " is neither a Genbank nor a FASTA file");
         }
     }
 

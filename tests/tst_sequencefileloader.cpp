@@ -265,6 +265,8 @@ private slots:
         const QList<QPair<QString, QString>> refused{
             {"protein.gb", "is a protein record"},
             {"nolocus.gb", "no LOCUS line"},
+            {"contig.gb", "holds no sequence: its CONTIG line builds it from other records"},
+            {"latin1.fas", "\"latin\" holds \"\uFFFD\" (byte 0xA0) on line 3"},
             {"emptyrecord.fas", "\"first\" holds no sequence letters"},
             {"gaps.fas", "\"gapped\" holds \"-\" on line 2"},
             {"gaps.gb", "its ORIGIN section holds \"-\" on line 8"},

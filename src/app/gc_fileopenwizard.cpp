@@ -407,6 +407,10 @@ void GC_FileOpenWizard::addInputPaths(const QStringList &paths)
         listed.insert(path);
         for (const QString &key : keys)
             listedGenomes.insert(key, path);
+        const QStringList leftOut = reader.warnings();
+        if (!leftOut.isEmpty())
+            warn(tr("Part of a file left out"),
+                 tr("The file is listed, but not all of it is read:") + "\n\n" + leftOut.join('\n'));
     }
     if (!invalid.isEmpty())
         warn(tr("Invalid files chosen"),

@@ -10,6 +10,7 @@
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_rundatabase.h"
+#include "gc_sequencefilereader.h"
 #include "gc_sqlconnection.h"
 
 #include <QDir>
@@ -266,24 +267,39 @@ bool GC_MatchSeqBlastn_dialog::prepareQuery()
 {
     ui->actionLabel->setText(tr("Preparing the query (input) sequence for BLAST"));
     const QString path = ui->filenameInput->text();
+    // Read as the open wizard reads it, so that the same files are taken
+    // and refused in the same words.
+    GC_SequenceFileReader reader(path);
+    if (!reader.read()) {
+        fail((reader.kind() == GC_FileUtils::NoSequenceFile ? tr("Unsupported input file format")
+                                                            : tr("Cannot get the sequence to BLAST"))
+             + ": " + reader.errorText().toHtmlEscaped());
+        return false;
+    }
+    QStringList leftOut = reader.warnings();
     QMap<QString, int> genomeIds;
     QString reason;
     // An earlier run's database must never stand in for this one's.
     m_database.reset();
-    if (GC_FileUtils::isGenbank(path)) {
+    if (reader.kind() == GC_FileUtils::GenbankFile) {
         ui->actionLabel->setText(tr("Parsing the GENBANK file"));
-        m_database = gc_buildDatabase({path}, {}, genomeIds, &reason);
-    } else if (GC_FileUtils::isFasta(path)) {
-        ui->actionLabel->setText(tr("Parsing the FASTA file"));
-        m_database = gc_buildDatabase({}, GC_FileUtils::sequenceRecordList(path, 1), genomeIds, &reason);
+        m_database = gc_buildDatabase({path}, {{path, reader.genbank()}}, {}, genomeIds, &reason);
     } else {
-        fail(tr("Unsupported input file format"));
-        return false;
+        ui->actionLabel->setText(tr("Parsing the FASTA file"));
+        // The first record is the query.
+        const QList<QPair<QString, QString>> &records = reader.fastaRecords();
+        if (records.size() > 1)
+            leftOut.append(tr("%1 holds %2 records; only the first, \"%3\", is compared")
+                               .arg(path, QString::number(records.size()), records.first().first));
+        m_database = gc_buildDatabase({}, {{records.first().first, records.first().second}}, genomeIds, &reason);
     }
     if (!m_database) {
         fail(tr("Cannot get the sequence to BLAST") + ": " + reason.toHtmlEscaped());
         return false;
     }
+    if (!leftOut.isEmpty())
+        QMessageBox::warning(this, tr("Part of a file left out"),
+                             tr("Not all of the file is compared:") + "\n\n" + leftOut.join('\n'));
 
     ui->actionLabel->setText(tr("Generating FASTA file for BLAST"));
     QString sequence;

@@ -9,53 +9,26 @@
 
 namespace {
 
-// Reads FASTA records in file order and hands each (name, sequence) to
-// record(); stops when record() answers false.
-template <typename Recorder>
-bool readFastaRecords(const QString &path, int maximumCount, Recorder record)
+// Appends the letters of one FASTA sequence line; at the first byte that
+// is neither a nucleotide letter nor a blank, answers its offset within the
+// line.
+qsizetype appendNucleotides(QByteArrayView line, QByteArray &sequence)
 {
-    GC_TextLineReader reader(path);
-    if (!reader.open())
-        return false;
-    QString name;
-    QString sequence;
-    int count = 0;
-    bool sawHeader = false;
-    QString line;
-    while (reader.readLine(line)) {
-        if (line.startsWith('>')) {
-            if (!sequence.isEmpty()) {
-                record(name.simplified(), GC_FileUtils::withoutWhiteSpace(sequence));
-                ++count;
-                if (maximumCount > 0 && count >= maximumCount)
-                    return true;
-            }
-            name = line.mid(1);
-            sequence.clear();
-            sawHeader = true;
-        } else if (sawHeader) {
-            // Comments before the first header are no record.
-            sequence.append(line);
+    const qsizetype before = sequence.size();
+    sequence.resize(before + line.size());
+    char *out = sequence.data() + before;
+    qsizetype refused = -1;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line.at(i);
+        if (GC_FileUtils::isNucleotideLetter(uchar(c))) {
+            *out++ = c;
+        } else if (c != ' ' && (c < '\t' || c > '\r')) {
+            refused = i;
+            break;
         }
     }
-    if (sawHeader && !sequence.isEmpty() && (maximumCount <= 0 || count < maximumCount))
-        record(name.simplified(), GC_FileUtils::withoutWhiteSpace(sequence));
-    return true;
-}
-
-// Appends the letters of one FASTA sequence line; at the first character
-// that is not a nucleotide letter, answers its offset within the line.
-qsizetype appendNucleotides(const QString &line, QString &sequence)
-{
-    const char16_t *data = reinterpret_cast<const char16_t *>(line.constData());
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const char16_t c = data[i];
-        if (GC_FileUtils::isNucleotideLetter(c))
-            sequence.append(QChar(c));
-        else if (!QChar::isSpace(c))
-            return i;
-    }
-    return -1;
+    sequence.truncate(out - sequence.constData());
+    return refused;
 }
 
 } // namespace
@@ -113,9 +86,9 @@ bool readFastaFile(const QString &path, QList<QPair<QString, QString>> *records,
     if (reader.open()) {
         QSet<QString> names;
         QString name;
-        QString sequence;
+        // Letters are gathered as bytes and made a string once per record.
+        QByteArray sequence;
         bool inRecord = false;
-        qint64 lineNumber = 0;
         // Closes the record read so far; false when it cannot be a genome.
         auto finish = [&]() {
             if (!inRecord)
@@ -124,17 +97,17 @@ bool readFastaFile(const QString &path, QList<QPair<QString, QString>> *records,
                 problem = QString("the FASTA record \"%1\" holds no sequence letters").arg(name);
                 return false;
             }
-            records->append(qMakePair(name, sequence));
+            records->append(qMakePair(name, QString::fromLatin1(sequence)));
             sequence.clear();
             return true;
         };
-        QString line;
+        QByteArrayView line;
         while (problem.isEmpty() && reader.readLine(line)) {
-            ++lineNumber;
+            const qint64 lineNumber = reader.lineNumber();
             if (line.startsWith('>')) {
                 if (!finish())
                     break;
-                name = line.mid(1).simplified();
+                name = reader.text(line.sliced(1)).simplified();
                 inRecord = true;
                 if (name.isEmpty())
                     problem = QString("the FASTA header on line %1 gives no record name").arg(lineNumber);
@@ -142,7 +115,7 @@ bool readFastaFile(const QString &path, QList<QPair<QString, QString>> *records,
                     problem = QString("the FASTA record name \"%1\" is used twice").arg(name);
                 names.insert(name);
             } else if (!inRecord) {
-                const QString text = line.trimmed();
+                const QByteArrayView text = line.trimmed();
                 if (!text.isEmpty() && !text.startsWith(';'))
                     problem = QString("line %1 comes before the first FASTA header (a line beginning with \">\")")
                                   .arg(lineNumber);
@@ -150,7 +123,7 @@ bool readFastaFile(const QString &path, QList<QPair<QString, QString>> *records,
                 const qsizetype bad = appendNucleotides(line, sequence);
                 if (bad >= 0)
                     problem = QString("the FASTA record \"%1\" %2")
-                                  .arg(name, notNucleotideOnLine(line.at(bad), lineNumber));
+                                  .arg(name, notNucleotideOnLine(reader.describeCharacterAt(line, bad), lineNumber));
             }
         }
         if (problem.isEmpty() && reader.hasError())
@@ -180,9 +153,9 @@ bool isNucleotideLetter(char16_t c)
     }
 }
 
-QString notNucleotideOnLine(QChar c, qint64 lineNumber)
+QString notNucleotideOnLine(const QString &character, qint64 lineNumber)
 {
-    return QString("holds %1 on line %2, which is not a nucleotide letter").arg(describeCharacter(c)).arg(lineNumber);
+    return QString("holds %1 on line %2, which is not a nucleotide letter").arg(character).arg(lineNumber);
 }
 
 QString sequenceProblem(const QString &sequence)
@@ -195,33 +168,6 @@ QString sequenceProblem(const QString &sequence)
                 .arg(i + 1);
     }
     return QString();
-}
-
-bool isFasta(const QString &path)
-{
-    GC_TextLineReader reader(path);
-    if (!reader.open())
-        return false;
-    QString line;
-    while (reader.readLine(line)) {
-        if (line.startsWith('>'))
-            return true;
-    }
-    return false;
-}
-
-bool isGenbank(const QString &path)
-{
-    GC_TextLineReader reader(path);
-    if (!reader.open())
-        return false;
-    QString line;
-    reader.readLine(line);
-    while (reader.readLine(line)) {
-        if (line.contains("DEFINITION"))
-            return true;
-    }
-    return false;
 }
 
 QString genbankDefinition(const QString &path)
@@ -256,24 +202,6 @@ QString genbankDefinition(const QString &path)
             definition += QLatin1Char(' ') + value;
     }
     return QString();
-}
-
-QMap<QString, QString> sequenceRecordList(const QString &path, int maximumCount)
-{
-    QMap<QString, QString> records;
-    readFastaRecords(path, maximumCount, [&records](const QString &name, const QString &sequence) {
-        records.insert(name, sequence);
-    });
-    return records;
-}
-
-QPair<QString, QString> readFastaRecord(const QString &path)
-{
-    QPair<QString, QString> first;
-    readFastaRecords(path, 1, [&first](const QString &name, const QString &sequence) {
-        first = qMakePair(name, sequence);
-    });
-    return first;
 }
 
 int filetype(const QString &path, QString *unreadable)

@@ -2,7 +2,6 @@
 #define GC_FILEUTILS_H
 
 #include <QList>
-#include <QMap>
 #include <QPair>
 #include <QString>
 
@@ -14,26 +13,13 @@ const int FILETYPE_GENOME = 5;
 const int FILETYPE_GENBANK_FASTA = 6;
 
 // Stateless helpers that tell what a file is before it is read. Every
-// failure ends in the neutral answer (false, "", empty map, FILETYPE_NONE).
+// failure ends in the neutral answer ("", FILETYPE_NONE) or a refusal in words.
 namespace GC_FileUtils {
 
-// True when a line of the file begins with '>'.
-bool isFasta(const QString &path);
-
-// True when a line after the first contains "DEFINITION".
-bool isGenbank(const QString &path);
 
 // The DEFINITION field with its continuation lines, simplified; "" when the
 // file has none or no ACCESSION line follows it.
 QString genbankDefinition(const QString &path);
-
-// FASTA records, name (simplified) to sequence (white space removed); at most
-// maximumCount records when it is positive. Lines before the first header
-// (comments) make no record. Nothing is checked: see readFastaFile().
-QMap<QString, QString> sequenceRecordList(const QString &path, int maximumCount);
-
-// The first FASTA record as (name, sequence), or two empty strings.
-QPair<QString, QString> readFastaRecord(const QString &path);
 
 // What a text file holds, decided once for every reader: FASTA when its
 // first line that is not blank begins with '>'; Genbank when that line is a
@@ -61,9 +47,10 @@ QString sequenceProblem(const QString &sequence);
 // True for the nucleotide letters sequenceProblem() accepts.
 bool isNucleotideLetter(char16_t c);
 
-// How a sequence file's reader names a character that no genome holds:
-// holds "-" on line 12, which is not a nucleotide letter.
-QString notNucleotideOnLine(QChar c, qint64 lineNumber);
+// How a sequence file's reader names a character that no genome holds,
+// given as GC_TextLineReader::describeCharacterAt() names it: holds "-" on
+// line 12, which is not a nucleotide letter.
+QString notNucleotideOnLine(const QString &character, qint64 lineNumber);
 
 // The text with every blank and line break taken out (sequence and
 // translation lines are wrapped in the files).

@@ -4,6 +4,7 @@
 #include "gc_log.h"
 #include "gc_textlinereader.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <climits>
@@ -58,29 +59,31 @@ public:
         m_letters.reserve(qsizetype(qBound(qint64(0), roomHint, qint64(1) << 30)));
     }
 
-    // Appends the letters of one line; false at a character that is neither
-    // a letter, a digit nor a blank.
-    bool append(QByteArrayView line)
+    // Appends the letters of one line; at a byte that is neither a letter,
+    // a digit nor a blank, answers its offset within the line (-1 when the
+    // whole line is taken).
+    qsizetype append(QByteArrayView line)
     {
         const OriginByteTable &table = originBytes();
         const qsizetype before = m_letters.size();
         m_letters.resize(before + line.size());
         char *out = m_letters.data() + before;
         bool nucleotides = true;
-        bool accepted = true;
-        for (const char byte : line) {
-            const signed char code = table.code[uchar(byte)];
+        qsizetype refused = -1;
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            const uchar byte = uchar(line.at(i));
+            const signed char code = table.code[byte];
             if (code > 0) {
                 *out++ = code;
                 nucleotides &= table.nucleotide[uchar(code)];
             } else if (code == RefusedByte) {
-                accepted = false;
+                refused = i;
                 break;
             }
         }
         m_letters.truncate(out - m_letters.constData());
         m_nucleotides = m_nucleotides && nucleotides;
-        return accepted;
+        return refused;
     }
 
     bool isEmpty() const { return m_letters.isEmpty(); }
@@ -91,18 +94,6 @@ private:
     QByteArray m_letters;
     bool m_nucleotides = true;
 };
-
-// The first character of an ORIGIN line that is neither a letter, a digit
-// nor a blank, as OriginLetters sorts them.
-QChar firstRefusedCharacter(const QString &line)
-{
-    for (const QChar c : line) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || originBytes().code[u] == RefusedByte)
-            return c;
-    }
-    return QChar();
-}
 
 // The qualifiers kept for a stretch, by their name in the file.
 struct KeptQualifier
@@ -139,6 +130,24 @@ QByteArray withoutQuotes(QByteArrayView text)
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+// A line that starts with the keyword, alone or before a blank.
+bool isKeywordLine(QByteArrayView line, QByteArrayView keyword)
+{
+    return line.startsWith(keyword) && (line.size() == keyword.size() || isBlank(line.at(keyword.size())));
+}
+
+// The records that follow the end of the one read: one per LOCUS line.
+int laterRecords(GC_TextLineReader &reader)
+{
+    int count = 0;
+    QByteArrayView line;
+    while (reader.readLine(line)) {
+        if (isKeywordLine(line, "LOCUS"))
+            ++count;
+    }
+    return count;
 }
 
 struct LocationPiece
@@ -270,7 +279,9 @@ bool GC_GenbankParser::read(bool withFeatures)
     State state = HeaderState;
     bool sawLocus = false;
     bool sawOrigin = false;
+    bool sawContig = false;
     bool sawRecordEnd = false;
+    m_recordCount = 0;
     QString currentKey;
     FeatureKind pendingKind = OtherFeature;
     QByteArray pendingLocation;
@@ -285,19 +296,20 @@ bool GC_GenbankParser::read(bool withFeatures)
 
     QByteArrayView line;
     while (reader.readLine(line)) {
-        // One record per file: whatever follows its end mark is not ours.
+        // One record per file: whatever follows its end mark is not read.
         if (line.startsWith("//")) {
             sawRecordEnd = true;
             break;
         }
         if (state == SequenceState) {
             // Past a refused line only the record end is looked for.
-            if (refusedOriginLine.isEmpty() && !sequence.append(line)) {
-                const QString text = reader.text(line);
-                refusedOriginLine =
-                    QString("%1: its ORIGIN section %2")
-                        .arg(fileName, GC_FileUtils::notNucleotideOnLine(firstRefusedCharacter(text),
-                                                                         reader.lineNumber()));
+            if (refusedOriginLine.isEmpty()) {
+                const qsizetype refused = sequence.append(line);
+                if (refused >= 0)
+                    refusedOriginLine = QString("%1: its ORIGIN section %2")
+                                            .arg(fileName, GC_FileUtils::notNucleotideOnLine(
+                                                               reader.describeCharacterAt(line, refused),
+                                                               reader.lineNumber()));
             }
             continue;
         }
@@ -315,14 +327,16 @@ bool GC_GenbankParser::read(bool withFeatures)
             }
             if (key == "LOCUS")
                 sawLocus = true;
+            sawContig = sawContig || key == "CONTIG";
             readHeaderLine(text, currentKey);
             continue;
         }
 
         // The ORIGIN line may carry a note after its keyword.
-        const bool origin = line.startsWith("ORIGIN") && (line.size() == 6 || isBlank(line.at(6)));
+        const bool origin = isKeywordLine(line, "ORIGIN");
         if (origin)
             startSequence();
+        sawContig = sawContig || isKeywordLine(line, "CONTIG");
         if (!withFeatures)
             continue;
         const qsizetype keyWidth = qMin<qsizetype>(line.size(), FeatureKeyWidth);
@@ -353,6 +367,10 @@ bool GC_GenbankParser::read(bool withFeatures)
     // A file cut off inside its features still gives the last one.
     if (state == FeatureState && !pendingLocation.isEmpty())
         finishFeature(pendingKind, pendingLocation, pendingQualifiers, reader);
+    const bool readFailed = reader.hasError();
+    const QString readError = reader.errorText();
+    if (sawRecordEnd)
+        m_recordCount = 1 + laterRecords(reader);
 
     header["SEQUENCE"] = sequence.text();
     header["LOCUS"] = header.value("LOCUS").simplified();
@@ -360,8 +378,8 @@ bool GC_GenbankParser::read(bool withFeatures)
     if (versionPieces.size() >= 2)
         header["GI"] = versionPieces.at(1).trimmed();
 
-    if (reader.hasError())
-        return fail(reader.errorText());
+    if (readFailed)
+        return fail(readError);
     if (!sawLocus) {
         return fail(sawOrigin ? QString("%1 is not a Genbank file: it has an ORIGIN section but no LOCUS line")
                                     .arg(fileName)
@@ -370,8 +388,12 @@ bool GC_GenbankParser::read(bool withFeatures)
     if (isProteinRecord())
         return fail(QString("%1 is a protein record (its LOCUS line counts \"aa\"), not a nucleotide genome")
                         .arg(fileName));
-    if (!sawOrigin)
+    if (!sawOrigin && !sawRecordEnd)
         return fail(QString("%1 has no ORIGIN section: the Genbank record is truncated").arg(fileName));
+    if (!sawOrigin)
+        return fail(sawContig
+                        ? QString("%1 holds no sequence: its CONTIG line builds it from other records").arg(fileName)
+                        : QString("%1 holds no sequence: its record has no ORIGIN section").arg(fileName));
     if (!sawRecordEnd)
         return fail(QString("%1 ends before the record end \"//\": the Genbank record is truncated").arg(fileName));
     if (!refusedOriginLine.isEmpty())
@@ -496,11 +518,27 @@ void GC_GenbankParser::finishStretches(const QString &location, QByteArrayView q
         QMap<QString, QString> &entry = features[pieces.at(i).text];
         if (entry.isEmpty()) {
             entry = std::move(stretch);
+            m_rangeOrder.append(pieces.at(i).text);
         } else {
             for (auto it = stretch.cbegin(); it != stretch.cend(); ++it)
                 entry.insert(it.key(), it.value());
         }
     }
+}
+
+GC_GenbankParser::StretchFault GC_GenbankParser::stretchFault(const QString &range, int length, int *from,
+                                                              int *to)
+{
+    const qsizetype dots = range.indexOf(QLatin1String(".."));
+    if (dots < 0)
+        return NoStretch;
+    const CoordinateReading first = readCoordinate(range.left(dots), length, from);
+    const CoordinateReading second = readCoordinate(range.mid(dots + 2), length, to);
+    if (first == NotACoordinate || second == NotACoordinate)
+        return range.contains(':') ? OnOtherRecord : NotPositions;
+    if (first == OutOfRange || second == OutOfRange)
+        return OutsideSequence;
+    return *from > *to ? AcrossOrigin : UsableStretch;
 }
 
 QList<GC_GenbankParser::Stretch> GC_GenbankParser::stretches(QStringList *warnings) const
@@ -510,22 +548,27 @@ QList<GC_GenbankParser::Stretch> GC_GenbankParser::stretches(QStringList *warnin
     int position = 0;
     for (auto it = features.cbegin(); it != features.cend(); ++it, ++position) {
         const QString &range = it.key();
-        const qsizetype dots = range.indexOf(QLatin1String(".."));
-        if (dots < 0)
-            continue; // a single base or a site between two bases
-        Stretch stretch;
         int first = 0;
         int second = 0;
-        const CoordinateReading firstReading = readCoordinate(range.left(dots), length, &first);
-        const CoordinateReading secondReading = readCoordinate(range.mid(dots + 2), length, &second);
         QString reason;
-        if (firstReading == NotACoordinate || secondReading == NotACoordinate)
-            reason = range.contains(':') ? QString("lies on another record")
-                                         : QString("is not a stretch between two positions");
-        else if (firstReading == OutOfRange || secondReading == OutOfRange)
+        switch (stretchFault(range, length, &first, &second)) {
+        case NoStretch:
+            continue; // a single base or a site between two bases
+        case UsableStretch:
+            break;
+        case OnOtherRecord:
+            reason = QString("lies on another record");
+            break;
+        case NotPositions:
+            reason = QString("is not a stretch between two positions");
+            break;
+        case OutsideSequence:
             reason = QString("lies outside the sequence (1..%1)").arg(length);
-        else if (first > second)
+            break;
+        case AcrossOrigin:
             reason = QString("runs across the origin of the sequence");
+            break;
+        }
         if (!reason.isEmpty()) {
             const QString line = QString("%1: the feature at %2 %3; it is skipped").arg(fileName, range, reason);
             qCDebug(lcKestal).noquote() << line;
@@ -534,6 +577,7 @@ QList<GC_GenbankParser::Stretch> GC_GenbankParser::stretches(QStringList *warnin
             continue;
         }
         const bool forward = it.value().value(QStringLiteral("complement")) == QLatin1String("0");
+        Stretch stretch;
         stretch.position = position;
         stretch.from = forward ? first : second;
         stretch.to = forward ? second : first;
@@ -542,4 +586,61 @@ QList<GC_GenbankParser::Stretch> GC_GenbankParser::stretches(QStringList *warnin
         result.append(stretch);
     }
     return result;
+}
+
+QStringList GC_GenbankParser::warnings() const
+{
+    QStringList sentences;
+    if (m_recordCount > 1) {
+        QString name = header.value("DEFINITION").simplified();
+        if (name.isEmpty())
+            name = header.value("LOCUS").section(' ', 0, 0);
+        sentences.append(QString("%1 holds %2 records; only the first, \"%3\", is read")
+                             .arg(fileName, QString::number(m_recordCount), name));
+    }
+
+    // The skipped stretches by fault, each named as its feature's location
+    // names it, in file order.
+    QHash<int, QStringList> skipped;
+    const int length = int(header.value("SEQUENCE").size());
+    for (const QString &range : m_rangeOrder) {
+        const auto entry = features.constFind(range);
+        if (entry == features.cend())
+            continue;
+        int from = 0;
+        int to = 0;
+        const StretchFault fault = stretchFault(range, length, &from, &to);
+        if (fault == UsableStretch || fault == NoStretch)
+            continue;
+        const bool reverse = entry->value(QStringLiteral("complement")) == QLatin1String("1");
+        skipped[fault].append(reverse ? QString("complement(%1)").arg(range) : range);
+    }
+    const struct
+    {
+        StretchFault fault;
+        const char *one;
+        const char *several;
+    } reasons[] = {{AcrossOrigin, "it runs across the origin", "they run across the origin"},
+                   {OutsideSequence, "it lies outside the %1 bases of the sequence",
+                    "they lie outside the %1 bases of the sequence"},
+                   {OnOtherRecord, "it lies on another record", "they lie on other records"},
+                   {NotPositions, "it is not a stretch between two positions",
+                    "they are not stretches between two positions"}};
+    // A long list is cut: the count says how many there are.
+    const int named = 10;
+    for (const auto &reason : reasons) {
+        const QStringList ranges = skipped.value(reason.fault);
+        if (ranges.isEmpty())
+            continue;
+        QString list = ranges.mid(0, named).join(", ");
+        if (ranges.size() > named)
+            list += QString(" and %1 more").arg(ranges.size() - named);
+        const bool one = ranges.size() == 1;
+        QString why = QString::fromLatin1(one ? reason.one : reason.several);
+        if (reason.fault == OutsideSequence)
+            why = why.arg(length);
+        sentences.append(QString("%1: %2 %3 skipped: %4 (%5)")
+                             .arg(fileName, QString::number(ranges.size()), one ? "feature" : "features", why, list));
+    }
+    return sentences;
 }

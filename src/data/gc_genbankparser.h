@@ -46,6 +46,14 @@ public:
 
     QString lastErrorText() const { return m_lastErrorText; }
 
+    // What a read file holds that the maps leave out, one sentence per kind,
+    // each naming the file: the records after the first ("holds 6 records;
+    // only the first, "...", is read") and, after parse(), the stretches
+    // that stretches() skips, counted and named by their locations ("2
+    // features skipped: they run across the origin (242..45,
+    // complement(238..50))").
+    QStringList warnings() const;
+
     // The stretches of the feature map that are usable as genes, in map
     // order. Stretches with a single position or a site between two bases
     // ("600^601") give none; those that are not plain numbers, lie outside
@@ -64,6 +72,11 @@ public:
 private:
     enum State { HeaderState, FeatureState, SequenceState };
     enum FeatureKind { OtherFeature, SourceFeature, StretchFeature };
+    // Why a range text gives no gene; NoStretch ones are not reported.
+    enum StretchFault { UsableStretch, NoStretch, NotPositions, OnOtherRecord, OutsideSequence, AcrossOrigin };
+
+    // The 1-based ends of a range text on a sequence of that length.
+    static StretchFault stretchFault(const QString &range, int length, int *from, int *to);
 
     bool read(bool withFeatures);
     bool fail(const QString &reason);
@@ -76,6 +89,10 @@ private:
     bool isProteinRecord() const;
 
     QString m_lastErrorText;
+    // Records in the file, counted when the first one has its end.
+    int m_recordCount = 0;
+    // The feature map's keys in the order the file gives them.
+    QStringList m_rangeOrder;
 };
 
 #endif

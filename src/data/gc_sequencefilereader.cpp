@@ -17,6 +17,11 @@ bool GC_SequenceFileReader::check()
     return m_succeeded;
 }
 
+QStringList GC_SequenceFileReader::warnings() const
+{
+    return m_succeeded && m_kind == GC_FileUtils::GenbankFile ? m_genbank.warnings() : QStringList();
+}
+
 bool GC_SequenceFileReader::run(bool withFeatures)
 {
     m_errorText.clear();

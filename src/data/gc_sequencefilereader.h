@@ -7,11 +7,12 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 // Reads one Genbank or FASTA file as genomes. Every road that takes a
 // sequence file (the open wizard, the comparison-database builder, the
-// single-file loader) asks this class, so they accept and refuse the same
-// files, in the same words.
+// single-file loader, the match-sequence dialog) asks this class, so they
+// accept and refuse the same files, in the same words.
 class GC_SequenceFileReader
 {
 public:
@@ -30,6 +31,12 @@ public:
     QString errorText() const { return m_errorText; }
     // What the last read() or check() answered.
     bool succeeded() const { return m_succeeded; }
+
+    // What the file holds that the reading leaves out, one sentence per
+    // kind, each naming the file (see GC_GenbankParser::warnings()), after a
+    // read() that succeeded; after check() only the records after the first.
+    // Made when asked: the roads that do not show them do not pay for them.
+    QStringList warnings() const;
 
     // After read() of a Genbank file.
     const GC_GenbankParser &genbank() const { return m_genbank; }

@@ -1,12 +1,20 @@
 #include "gc_textlinereader.h"
 
+#include "gc_fileutils.h"
+
 #include <QFileInfo>
+#include <QStringList>
 
 #include <cstring>
 
 namespace {
 
 const qint64 ChunkSize = 1 << 20;
+
+QString hexadecimal(uint value, int digits)
+{
+    return QString::number(value, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
+}
 
 } // namespace
 
@@ -151,6 +159,35 @@ bool GC_TextLineReader::readLine(QString &line)
 QString GC_TextLineReader::text(QByteArrayView bytes) const
 {
     return m_utf8 || m_wide ? QString::fromUtf8(bytes) : QString::fromLocal8Bit(bytes);
+}
+
+QString GC_TextLineReader::describeCharacterAt(QByteArrayView line, qsizetype at) const
+{
+    const uchar first = uchar(line.at(at));
+    if (first < 0x80)
+        return GC_FileUtils::describeCharacter(QChar(first));
+    // The fewest bytes that decode to one character; a byte that begins
+    // none stands alone.
+    qsizetype length = 1;
+    QString character = text(line.sliced(at, 1));
+    for (qsizetype n = 2; character == QChar(QChar::ReplacementCharacter) && n <= 4 && at + n <= line.size(); ++n) {
+        const QString decoded = text(line.sliced(at, n));
+        if (decoded.toUcs4().size() == 1 && decoded != QChar(QChar::ReplacementCharacter)) {
+            character = decoded;
+            length = n;
+        }
+    }
+    const char32_t code = character.toUcs4().value(0);
+    const QString codePoint = "U+" + hexadecimal(code, 4);
+    const QString shown = QChar::isPrint(code) ? QString("\"%1\"").arg(character) : "the character " + codePoint;
+    // The bytes of a UTF-16 file were turned into UTF-8 when read: only its
+    // code point is the file's.
+    if (m_wide)
+        return QChar::isPrint(code) ? QString("%1 (%2)").arg(shown, codePoint) : shown;
+    QStringList bytes;
+    for (const char byte : line.sliced(at, length))
+        bytes.append("0x" + hexadecimal(uchar(byte), 2));
+    return QString("%1 (%2 %3)").arg(shown, length == 1 ? "byte" : "bytes", bytes.join(' '));
 }
 
 qint64 GC_TextLineReader::bytesLeft() const

@@ -37,6 +37,12 @@ public:
     // Bytes of this file's lines as text.
     QString text(QByteArrayView bytes) const;
 
+    // The character that begins at byte `at` of a line, as a message names
+    // it: describeCharacter()'s words, and beyond ASCII its code as well (the
+    // file's bytes, or the code point of a UTF-16 file), so that a byte the
+    // encoding cannot show is still named: "�" (byte 0xA0).
+    QString describeCharacterAt(QByteArrayView line, qsizetype at) const;
+
     // The number of the line last read, counted from 1.
     qint64 lineNumber() const { return m_lineNumber; }
 

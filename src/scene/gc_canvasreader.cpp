@@ -84,6 +84,26 @@ struct MatchingRow
     GC_Genome *low = nullptr;
 };
 
+// Why a file is not read as a canvas. A sequence file is named as what it
+// is: it is compared, not opened.
+QString notACanvasText(const QString &fileName)
+{
+    QString kind;
+    switch (GC_FileUtils::sequenceFileKind(fileName)) {
+    case GC_FileUtils::GenbankFile:
+        kind = QStringLiteral("a Genbank file");
+        break;
+    case GC_FileUtils::FastaFile:
+        kind = QStringLiteral("a FASTA file");
+        break;
+    case GC_FileUtils::NoSequenceFile:
+        return QStringLiteral("File \"%1\" isn't a Kestal Canvas file or doesn't exist").arg(fileName);
+    }
+    return QStringLiteral("File \"%1\" is %2, not a Kestal Canvas file: sequence files are compared through "
+                          "File > Open")
+        .arg(fileName, kind);
+}
+
 } // namespace
 
 GC_CanvasReader::GC_CanvasReader(GC_GenomeScene *scene)
@@ -105,8 +125,7 @@ bool GC_CanvasReader::load(const QString &fileName)
             return false;
         }
         if (GC_FileUtils::filetype(fileName) != FILETYPE_CANVAS) {
-            m_scene->setLastErrorText(
-                QStringLiteral("File \"%1\" isn't a Kestal Canvas file or doesn't exist").arg(fileName));
+            m_scene->setLastErrorText(notACanvasText(fileName));
             return false;
         }
         if (connection.isOpen()) {
