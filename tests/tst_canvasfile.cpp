@@ -29,6 +29,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -1566,8 +1567,20 @@ private slots:
             show.setScene(&single);
             QVERIFY(show.findChild<QTextBrowser *>("textBrowser")->toPlainText().contains(
                 QString("%1 COG homologies have been found").arg(written.size())));
-            ModalAnswerer::clickButtonText("Yes");
+            // Without the COG collection every hit is refused, and said so.
+            QString leftOut;
+            if (written.isEmpty())
+                ModalAnswerer::clickButtonText("Yes");
+            else
+                ModalAnswerer::clickButtonTextThen("Yes", [&leftOut](QWidget *box) {
+                    leftOut = qobject_cast<QMessageBox *>(box) ? qobject_cast<QMessageBox *>(box)->text() : QString();
+                    box->close();
+                });
             QCOMPARE(show.exec(), int(QDialog::Accepted));
+            QVERIFY2(written.isEmpty() || leftOut.startsWith(QString("%1 of the %1 stored COG homologies are not "
+                                                                     "shown: the reference collection cog.sqlite3 "
+                                                                     "is not open").arg(written.size())),
+                     qPrintable(leftOut));
             QCOMPARE(show.findChild<QLabel *>("labelAdvance")->text(),
                      written.isEmpty() ? QString("Loading COG homologies from database")
                                        : QString("%1/%2").arg(written.size() - 1).arg(written.size()));

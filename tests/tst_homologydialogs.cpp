@@ -21,6 +21,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -369,8 +370,16 @@ void TestHomologyDialogs::yesLoadsTheGenomesStoredCogRows()
     const QString asked = child<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
     QVERIFY(asked.contains("5 COG homologies have been found"));
     QVERIFY(asked.contains("Do you want to load these COG homologies?"));
-    ModalAnswerer::clickButtonText("Yes");
+    // The refused row is not left out in silence.
+    QString leftOut;
+    ModalAnswerer::clickButtonTextThen("Yes", [&leftOut](QWidget *box) {
+        leftOut = qobject_cast<QMessageBox *>(box) ? qobject_cast<QMessageBox *>(box)->text() : QString();
+        box->close();
+    });
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    QCOMPARE(leftOut, QString("1 of the 5 stored COG homologies are not shown: their reference sequences "
+                              "are not in the reference collection cog.sqlite3, or the hits are far longer "
+                              "than their references."));
 
     QCOMPARE(genome->countCogMatchings(), 4);
     QCOMPARE(genome->getRfamHomologies()->matchings().size(), 0);

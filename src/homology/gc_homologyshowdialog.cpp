@@ -2,10 +2,12 @@
 
 #include "gc_genome.h"
 #include "gc_log.h"
+#include "gc_referencedatabases.h"
 #include "gc_sqlconnection.h"
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSqlError>
@@ -113,6 +115,7 @@ void GC_HomologyShowDialog::loadStoredHits()
         }
 
         int i = 0;
+        int refused = 0;
         while (query.next()) {
             if (share && !share->contains(query.value(5).toLongLong()))
                 continue;
@@ -122,7 +125,8 @@ void GC_HomologyShowDialog::loadStoredHits()
             // Kept exactly as stored, so that the next save writes them back unchanged.
             const double evalue = query.value(3).toDouble();
             const double bitscore = query.value(4).toDouble();
-            addStoredHit(*m_genome, start, end, referenceId, evalue, bitscore);
+            if (!addStoredHit(*m_genome, start, end, referenceId, evalue, bitscore))
+                ++refused;
 
             if (m_count > 0) {
                 // Values past 100 (more rows than counted) leave the bar as it is.
@@ -133,6 +137,28 @@ void GC_HomologyShowDialog::loadStoredHits()
             m_labelAdvance->setText(QStringLiteral("%1/%2").arg(i).arg(m_count));
             ++i;
         }
+        if (refused > 0)
+            tellLeftOut(refused, i);
     }
     accept();
+}
+
+void GC_HomologyShowDialog::tellLeftOut(int refused, int read)
+{
+    // Each hit is looked up in its reference collection; a hit it does not
+    // hold, or one far longer than its reference, is left out of the bar.
+    const auto collection = GC_ReferenceDatabases::Collection(m_texts.family);
+    const QString why = GC_ReferenceDatabases::isOpen(collection)
+        ? tr("their reference sequences are not in the reference collection %1, or the hits are "
+             "far longer than their references")
+              .arg(GC_ReferenceDatabases::fileName(collection))
+        : tr("the reference collection %1 is not open").arg(GC_ReferenceDatabases::fileName(collection))
+            + (GC_ReferenceDatabases::lastErrorText(collection).isEmpty()
+                   ? QString()
+                   : QStringLiteral(" (%1)").arg(GC_ReferenceDatabases::lastErrorText(collection)));
+    QMessageBox::warning(this, tr("Stored homologies left out"),
+                         tr("%1 of the %2 stored %3 homologies are not shown: %4.")
+                             .arg(refused)
+                             .arg(read)
+                             .arg(GC_GenomeSource::familyName(m_texts.family), why));
 }

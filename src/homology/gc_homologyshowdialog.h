@@ -64,6 +64,8 @@ private slots:
 private:
     void loadStoredHits();
     void stopWith(const QString &shown, const QString &logged);
+    // Says how many of the rows read the bar refused, and why.
+    void tellLeftOut(int refused, int read);
 
     Texts m_texts;
     QTextBrowser *m_textBrowser = nullptr;

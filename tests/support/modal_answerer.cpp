@@ -82,7 +82,15 @@ void clickButton(QMessageBox::StandardButton button, int timeoutMs)
 
 void clickButtonText(const QString &text, int timeoutMs)
 {
-    handle([text](QWidget *modal) {
+    clickButtonTextThen(text, nullptr, timeoutMs);
+}
+
+void clickButtonTextThen(const QString &text, std::function<void(QWidget *)> then, int timeoutMs)
+{
+    handle([text, then, timeoutMs](QWidget *modal) {
+        // Armed before the click: a box the click opens runs its own loop.
+        if (then)
+            handle(then, timeoutMs);
         const auto buttons = modal->findChildren<QAbstractButton *>();
         for (QAbstractButton *b : buttons) {
             if (plainText(b->text()) == plainText(text)) {

@@ -21,6 +21,10 @@ void clickButtonText(const QString &text, int timeoutMs = 5000);
 // Calls handler with the next modal widget; the handler closes it.
 void handle(std::function<void(QWidget *)> handler, int timeoutMs = 5000);
 
+// Clicks the push button of that text, and hands the modal widget its click
+// opens (a message box, say) to then.
+void clickButtonTextThen(const QString &text, std::function<void(QWidget *)> then, int timeoutMs = 5000);
+
 // Text of the last modal widget answered (a message box's text, else its title).
 QString lastText();
 
