@@ -226,10 +226,6 @@ private slots:
             QCOMPARE(genome->getPlacement(), 0);
         for (const GC_Genome *genome : scene.lowGenomes())
             QCOMPARE(genome->getPlacement(), 1);
-        for (const GC_Genome *genome : scene.genomes()) {
-            if (genome->getName() == "C")
-                QCOMPARE(genome->countGenes(), 2);
-        }
 
         // The pairs with matchings come out as the matchings alone place them.
         GC_GenomeScene byMatchings;
