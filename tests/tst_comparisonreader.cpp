@@ -3,6 +3,7 @@
 #include "comparison_database_fixture.h"
 #include "gc_comparisondatabase.h"
 #include "gc_comparisondatabasebuilder.h"
+#include "gc_comparisonreader.h"
 #include "gc_fileutils.h"
 #include "gc_gene.h"
 #include "gc_genome.h"
@@ -155,6 +156,100 @@ private slots:
         QVERIFY(scene.loadSorvikComparisons({db}));
         QCOMPARE(scene.genomes().size(), 2);
         QVERIFY(!names(scene.genomes()).contains("Loner"));
+    }
+
+    // Told the compared pairs, the reader places every pair's target in the
+    // top row and its query in the low row, in pair order, matched or not,
+    // and names the pairs without matchings. Pairs with matchings are placed
+    // as their matchings alone place them.
+    void comparedPairsPlaceTheirGenomes_data()
+    {
+        using Pairs = QList<GC_ComparisonReader::IdPair>;
+        using Names = QList<GC_ComparisonReader::NamePair>;
+        QTest::addColumn<Pairs>("pairs");
+        QTest::addColumn<QStringList>("top");
+        QTest::addColumn<QStringList>("low");
+        QTest::addColumn<Names>("withoutMatchings");
+        QTest::addColumn<bool>("withMatchings");
+        // The matchings, where there are any, join A with B and D with E.
+        QTest::newRow("nothing found at all") << Pairs{{2, 3}, {0, 1}} << QStringList{"C", "A"}
+                                              << QStringList{"D", "B"} << Names{{"C", "D"}, {"A", "B"}} << false;
+        QTest::newRow("between matched pairs")
+            << Pairs{{0, 1}, {2, 3}, {3, 4}} << QStringList{"A", "C", "D"} << QStringList{"B", "D", "E"}
+            << Names{{"C", "D"}} << true;
+        QTest::newRow("before a matched pair")
+            << Pairs{{2, 1}, {0, 1}, {3, 4}} << QStringList{"C", "A", "D"} << QStringList{"B", "E"}
+            << Names{{"C", "B"}} << true;
+        QTest::newRow("genome in several pairs")
+            << Pairs{{0, 1}, {0, 2}, {2, 0}, {3, 4}} << QStringList{"A", "C", "D"}
+            << QStringList{"B", "C", "A", "E"} << Names{{"A", "C"}, {"C", "A"}} << true;
+        QTest::newRow("self pair, nothing found")
+            << Pairs{{0, 1}, {3, 4}, {2, 2}} << QStringList{"A", "D", "C"} << QStringList{"B", "E", "C"}
+            << Names{{"C", "C"}} << true;
+        QTest::newRow("every pair matched") << Pairs{{0, 1}, {3, 4}} << QStringList{"A", "D"}
+                                            << QStringList{"B", "E"} << Names{} << true;
+    }
+
+    static QStringList keptIn(const QStringList &names, const QStringList &allowed)
+    {
+        QStringList kept;
+        for (const QString &name : names) {
+            if (allowed.contains(name))
+                kept << name;
+        }
+        return kept;
+    }
+
+    void comparedPairsPlaceTheirGenomes()
+    {
+        QFETCH(QList<GC_ComparisonReader::IdPair>, pairs);
+        QFETCH(QStringList, top);
+        QFETCH(QStringList, low);
+        QFETCH(QList<GC_ComparisonReader::NamePair>, withoutMatchings);
+        QFETCH(bool, withMatchings);
+        const QList<Match> matchings{{0, 1, 100, 1, 1, 100, 95.0, 150.0},
+                                     {0, 300, 400, 1, 500, 400, 90.0, 120.0},
+                                     {3, 1, 200, 4, 1, 200, 92.0, 300.0}};
+        const QString db = makeDatabase({{"A", 900, {{10, 90}}, 31}, {"B", 800, {}, 32},
+                                         {"C", 700, {{5, 60}, {300, 200}}, 33}, {"D", 600, {}, 34},
+                                         {"E", 500, {}, 35}},
+                                        withMatchings ? matchings : QList<Match>());
+        GC_GenomeScene scene;
+        GC_ComparisonReader reader(&scene);
+        reader.setComparedPairs(pairs);
+        QVERIFY(reader.load({db}));
+        QCOMPARE(names(scene.topGenomes()), top);
+        QCOMPARE(names(scene.lowGenomes()), low);
+        QCOMPARE(reader.pairsWithoutMatchings(), withoutMatchings);
+        QCOMPARE(scene.countMatchings(), withMatchings ? 3 : 0);
+        for (const GC_Genome *genome : scene.topGenomes())
+            QCOMPARE(genome->getPlacement(), 0);
+        for (const GC_Genome *genome : scene.lowGenomes())
+            QCOMPARE(genome->getPlacement(), 1);
+
+        // The pairs with matchings come out as the matchings alone place them.
+        GC_GenomeScene byMatchings;
+        QVERIFY(byMatchings.loadSorvikComparisons({db}));
+        const QStringList matchedTop = names(byMatchings.topGenomes());
+        const QStringList matchedLow = names(byMatchings.lowGenomes());
+        QCOMPARE(matchedTop, withMatchings ? QStringList({"A", "D"}) : QStringList());
+        QCOMPARE(matchedLow, withMatchings ? QStringList({"B", "E"}) : QStringList());
+        QCOMPARE(keptIn(names(scene.topGenomes()), matchedTop), matchedTop);
+        QCOMPARE(keptIn(names(scene.lowGenomes()), matchedLow), matchedLow);
+        QCOMPARE(scene.matchings().size(), byMatchings.matchings().size());
+        for (int i = 0; i < scene.matchings().size(); ++i) {
+            const GC_GenomeMatching *placed = scene.matchings().at(i);
+            const GC_GenomeMatching *alone = byMatchings.matchings().at(i);
+            QCOMPARE(placed->id(), alone->id());
+            QCOMPARE(placed->topGenome()->getName(), alone->topGenome()->getName());
+            QCOMPARE(placed->lowGenome()->getName(), alone->lowGenome()->getName());
+        }
+
+        // The genomes of a pair without matchings are saved and come back.
+        GC_GenomeScene reloaded;
+        QVERIFY(cycle(scene, dir.filePath(QStringLiteral("pairs-%1.kcv").arg(QTest::currentDataTag())), reloaded));
+        QCOMPARE(names(reloaded.topGenomes()), top);
+        QCOMPARE(names(reloaded.lowGenomes()), low);
     }
 
     void databasesSharingAGenomeNameShareItsItem()

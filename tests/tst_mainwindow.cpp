@@ -1301,6 +1301,50 @@ private slots:
         QVERIFY(window.isEnabled());
         QVERIFY(!child<QAction>(window, "saveAct")->isEnabled());
     }
+
+    // Of two pairs only one shares letters: the other pair's genomes are
+    // shown all the same, and the user is told, over the canvas, that BLAST
+    // found nothing between them.
+    void comparisonWithoutMatchesShowsItsGenomesAndSaysSo()
+    {
+        Kestal_Main window;
+        window.show();
+        Kestal_Main::OpenRequest request;
+        request.fileType = FILETYPE_GENBANK_FASTA;
+        const QByteArray dna = TestData::randomDna(3000, 17);
+        request.fastaSequences = {{"left", QString(dna)},
+                                  {"right", QString(dna.mid(400, 1800))},
+                                  {"stranger", QString(TestData::randomDna(1500, 61))},
+                                  {"other", QString(TestData::randomDna(1500, 62))}};
+        request.pairs = {{"right", "left"}, {"other", "stranger"}};
+        // Megablast finds no chance match between unrelated letters.
+        request.blastOptions.setTask("megablast");
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        QString told;
+        QStringList onCanvas;
+        ModalAnswerer::handle([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            told = box->text();
+            QCOMPARE(box->icon(), QMessageBox::Information);
+            for (const GC_Genome *genome : window.genomeScene()->genomes()) {
+                if (genome->scene() == window.genomeScene())
+                    onCanvas << genome->getName();
+            }
+            box->button(QMessageBox::Ok)->click();
+        }, 120000);
+        window.startOpening(request);
+        QVERIFY(waitForSignal(opened, 120000));
+        QCOMPARE(opened.first().at(0).toBool(), true);
+        QCOMPARE(told, QString("BLAST found no matches between stranger and other"));
+        QCOMPARE(onCanvas, (QStringList{"left", "stranger", "right", "other"}));
+        GC_GenomeScene *scene = window.genomeScene();
+        QCOMPARE(scene->topGenomes().size(), 2);
+        QCOMPARE(scene->topGenomes().at(1)->countMatchings(), 0);
+        QVERIFY(scene->topGenomes().at(0)->countMatchings() > 0);
+        QVERIFY(child<QAction>(window, "saveAct")->isEnabled());
+        window.genomeScene()->setModified(false);
+    }
 };
 
 KESTAL_TEST_MAIN(TestMainWindow)

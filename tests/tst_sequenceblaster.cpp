@@ -161,9 +161,10 @@ private slots:
         blaster.blastHanged();
         QVERIFY2(blaster.result(), qPrintable(blaster.lastErrorText()));
         QCOMPARE(failed.count(), 0);
-        QCOMPARE(progress.count(), 2);
+        QCOMPARE(progress.count(), 3);
         QCOMPARE(progress.at(0).at(1).toString(), QString("Starting BLAST process."));
-        QCOMPARE(progress.at(1).at(1).toString(), QString("Sequence pair 1 of 1"));
+        QCOMPARE(progress.at(1).at(1).toString(), QString("Sequence pairs done: 0 of 1"));
+        QCOMPARE(progress.at(2).at(1).toString(), QString("Sequence pairs done: 1 of 1"));
         // The program run's own folder under "blasttemp", for its user alone.
         const QFileInfo runFolder(blaster.workFolder());
         QCOMPARE(runFolder.path(), QDir::homePath() + "/blasttemp");
@@ -263,7 +264,7 @@ private slots:
         blaster.blastHanged();
         QVERIFY(!blaster.result());
         QCOMPARE(failed.count(), 1);
-        QCOMPARE(progress.last().at(1).toString(), QString("Sequence pair 3 of 3"));
+        QCOMPARE(progress.last().at(1).toString(), QString("Sequence pairs done: 3 of 3"));
         QVERIFY2(blaster.lastErrorText().contains("genome 7 is not in the comparison database"),
                  qPrintable(blaster.lastErrorText()));
         const QList<Row> rows = matchings();
@@ -313,6 +314,13 @@ private slots:
             QFile::remove(log);
             GC_SequenceBlaster blaster;
             QSignalSpy failed(&blaster, &GC_SequenceBlaster::blastfailed);
+            // Each progress line with the number of blastn runs ended by then.
+            QList<QPair<QString, int>> told;
+            connect(&blaster, &GC_SequenceBlaster::progressMessage, &blaster, [&told, log](int, const QString &text) {
+                QFile file(log);
+                const int ended = file.open(QIODevice::ReadOnly) ? int(file.readAll().count("end")) : 0;
+                told.append({text, ended});
+            });
             blaster.setConcurrentPairs(concurrent ? 3 : 1);
             blaster.setPairs({{0, 1}, {1, 2}, {2, 1}});
             blaster.setDatabase(database());
@@ -333,6 +341,18 @@ private slots:
             for (int pair = 0; pair < 3; ++pair) {
                 if (!blaster.pairWorkFolder(pair).isEmpty())
                     folders[concurrent] << blaster.pairWorkFolder(pair);
+            }
+            // Progress counts the pairs that have ended, one more as each
+            // pair ends, never the pairs merely started.
+            const int ran = int(folders[concurrent].size());
+            QCOMPARE(told.size(), ran + 2);
+            QCOMPARE(told.first().first, QString("Starting BLAST process."));
+            for (int done = 0; done <= ran; ++done) {
+                const auto &[text, ended] = told.at(done + 1);
+                QCOMPARE(text, QString("Sequence pairs done: %1 of 3").arg(done));
+                // Only an asynchronous run may stop a pair before its blastn ends.
+                if (synchronous)
+                    QVERIFY2(ended >= done, qPrintable(text));
             }
             // Outputs kept for their turn are gone once stored or dropped.
             for (const QString &folder : std::as_const(folders[concurrent]))
@@ -625,7 +645,8 @@ private slots:
         QVERIFY(waitForSignal(failed, 60000));
         QTest::qWait(100);
         QCOMPARE(finished.count(), 0);
-        QCOMPARE(progress.count(), 3); // start, pair 1, pair 2
+        QCOMPARE(progress.count(), 4); // start, then 0, 1 and 2 pairs done; the third never starts
+        QCOMPARE(progress.last().at(1).toString(), QString("Sequence pairs done: 2 of 3"));
         QVERIFY(!blaster.result());
         const QList<Row> rows = matchings();
         QVERIFY(!rows.isEmpty());

@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(runOpening(open, &reason), QList<bool>{true});
         QVERIFY(reason.isEmpty());
         QVERIFY(!messages.isEmpty());
-        QCOMPARE(messages.last().at(0).toString(), QString("Sequence pair 1 of 1"));
+        QCOMPARE(messages.last().at(0).toString(), QString("Sequence pairs done: 1 of 1"));
         scene.addItemsToScene();
         QCOMPARE(scene.genomes().size(), 2);
         const int matchings = scene.countMatchings();

@@ -11,6 +11,7 @@
 
 #include "gc_blastoptions.h"
 #include "gc_builddatabase.h"
+#include "gc_comparisonreader.h"
 #include "gc_fileutils.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
@@ -65,15 +66,21 @@ int main(int argc, char **argv)
     options.setTask(task);
     GC_SequenceBlaster blaster;
     blaster.setOptions(options);
-    blaster.setPairs(QList<QPair<int, int>>() << qMakePair(ids.value(targetName), ids.value(queryName)));
+    const QList<GC_ComparisonReader::IdPair> pairs{{ids.value(targetName), ids.value(queryName)}};
+    blaster.setPairs(pairs);
     blaster.setDatabase(database->path());
     blaster.blastHanged();
     if (!blaster.result())
         return fail("the comparison with BLAST+ failed: " + blaster.lastErrorText());
 
+    // Read as the opening thread reads it, told the compared pair.
     GC_GenomeScene scene;
-    if (!scene.loadSorvikComparisons(QStringList() << blaster.database()) || !scene.lastErrorText().isEmpty())
+    GC_ComparisonReader reader(&scene);
+    reader.setComparedPairs(pairs);
+    if (!reader.load(QStringList() << blaster.database()) || !scene.lastErrorText().isEmpty())
         return fail("cannot read the comparison: " + scene.lastErrorText());
+    if (!reader.pairsWithoutMatchings().isEmpty())
+        return fail("BLAST found no matches between the two genomes");
     GC_GenomeView view;
     view.setScene(&scene);
     view.resize(740, 500);

@@ -1,6 +1,7 @@
 #include "gc_threadopen.h"
 
 #include "gc_builddatabase.h"
+#include "gc_comparisonreader.h"
 #include "gc_genomescene.h"
 #include "gc_log.h"
 #include "gc_rundatabase.h"
@@ -16,6 +17,7 @@ GC_ThreadOpen::GC_ThreadOpen(QObject *parent)
 void GC_ThreadOpen::run()
 {
     m_lastErrorText.clear();
+    m_notices.clear();
     bool ok = false;
     if (!m_scene) {
         m_lastErrorText = tr("There is no document to open the file into.");
@@ -126,8 +128,14 @@ bool GC_ThreadOpen::compareAndLoad()
         m_lastErrorText = tr("The comparison with BLAST+ failed:\n%1").arg(blaster.lastErrorText());
         return false;
     }
-    if (!m_scene->loadSorvikComparisons(QStringList() << blaster.database()))
+    // The reader is told the pairs: one that BLAST found nothing for still
+    // shows its genomes, and the user is told about it.
+    GC_ComparisonReader reader(m_scene);
+    reader.setComparedPairs(idPairs);
+    if (!reader.load(QStringList() << blaster.database()))
         return false;
+    for (const GC_ComparisonReader::NamePair &pair : reader.pairsWithoutMatchings())
+        m_notices << tr("BLAST found no matches between %1 and %2").arg(pair.first, pair.second);
     // The genomes read their sequences and stored rows from it while the
     // document is open.
     m_scene->keepRunDatabase(database);

@@ -44,6 +44,9 @@ public:
     // Why the last run failed, in words for the user; empty after success.
     // Read it once openingFinished(false) has arrived.
     QString lastErrorText() const { return m_lastErrorText; }
+    // What the user should be told about a successful opening, one
+    // sentence each (the compared pairs BLAST found no matches for).
+    QStringList notices() const { return m_notices; }
 
     // Each (query name, target name) becomes (target id, query id). A pair
     // naming a genome that was not built is left out and its description
@@ -73,6 +76,7 @@ private:
     QList<NamePair> m_pairs;
     GC_BlastOptions m_blastOptions;
     QString m_lastErrorText;
+    QStringList m_notices;
 };
 
 #endif

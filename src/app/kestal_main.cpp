@@ -615,11 +615,13 @@ void Kestal_Main::startOpening(const OpenRequest &request)
 void Kestal_Main::slotFileOpenFinished(bool flag)
 {
     QString reason;
+    QStringList notices;
     if (m_openThread) {
         // openingFinished() is the last thing run() does; let it return
         // before the scene is touched here.
         m_openThread->wait();
         reason = m_openThread->lastErrorText();
+        notices = m_openThread->notices();
     }
     // Deleted later; out of sight now, before any message or next dialog.
     if (m_openDialog)
@@ -638,6 +640,9 @@ void Kestal_Main::slotFileOpenFinished(bool flag)
     if (!flag) {
         qCDebug(lcKestal).noquote() << "Kestal_Main: opening failed:" << reason;
         QMessageBox::warning(this, tr("Kestal"), tr("The file could not be opened.\n\n%1").arg(reason));
+    } else if (!notices.isEmpty()) {
+        // Said over the canvas it explains (genomes without match bands).
+        QMessageBox::information(this, tr("Kestal"), notices.join('\n'));
     }
     emit openFinished(flag);
 }

@@ -136,6 +136,10 @@ void GC_SequenceBlaster::startRun(bool synchronous)
             m_setupError = folderError;
     }
     emit progressMessage(0, tr("Starting BLAST process."));
+    // Pairs run at once: the count of ended pairs is what tells progress.
+    m_pairsDone = m_pairIndex;
+    if (m_pairIndex < m_pairs.size())
+        reportPairsDone();
     m_runActive = true;
     m_interruptionWatch->start();
     checkInterruption();
@@ -257,7 +261,6 @@ void GC_SequenceBlaster::startPair(Lane &lane, int pairIndex)
     lane.stopped = false;
     m_laneOfPair[pairIndex] = lane.index;
     ++m_runningPairs;
-    emit progressMessage(0, tr("Sequence pair %1 of %2").arg(pairIndex + 1).arg(m_pairs.size()));
     qCDebug(lcKestal).noquote() << "GC_SequenceBlaster: starting" << describePair(lane) << "in"
                          << lane.folder.path();
     blaststep1(lane);
@@ -544,5 +547,12 @@ void GC_SequenceBlaster::pairEnded(Lane &lane)
     lane.pairIndex = -1;
     lane.stage = Idle;
     --m_runningPairs;
+    ++m_pairsDone;
+    reportPairsDone();
     advance();
+}
+
+void GC_SequenceBlaster::reportPairsDone()
+{
+    emit progressMessage(0, tr("Sequence pairs done: %1 of %2").arg(m_pairsDone).arg(m_pairs.size()));
 }

@@ -87,6 +87,8 @@ public slots:
 signals:
     void blastfinished();
     void blastfailed();
+    // "Starting BLAST process.", then how many pairs have ended out of how
+    // many: once as the pairs start and again as each one ends.
     void progressMessage(int track, QString message);
 
 private:
@@ -130,6 +132,7 @@ private:
     void pairFailed(Lane &lane, const QString &reason);
     void countFailure(int pairIndex, const QString &reason);
     void pairEnded(Lane &lane);
+    void reportPairsDone();
     QString describePair(const Lane &lane) const;
 
     QString m_database;
@@ -145,6 +148,7 @@ private:
     QVector<int> m_laneOfPair;  // per pair index, the lane it ran in, or -1
     int m_pairIndex = 0;        // the next pair to start
     int m_runningPairs = 0;
+    int m_pairsDone = 0;        // pairs that have ended, compared or failed
     GC_PairStoreOrder m_storeOrder;
     int m_firstFailedPair = INT_MAX; // of an asynchronous run: nothing after it is stored
     bool m_runActive = false;

@@ -27,6 +27,7 @@ bool GC_ComparisonReader::load(const QStringList &paths)
 {
     m_genomes.clear();
     m_failed = false;
+    m_pairsWithoutMatchings.clear();
     const qsizetype before = m_scene->topGenomes().size() + m_scene->lowGenomes().size();
     for (const QString &path : paths) {
         // A damaged database fails the whole opening: a document quietly
@@ -68,6 +69,22 @@ GC_Genome *GC_ComparisonReader::placed(GenomeData &data, bool top)
         m_scene->insertLowGenome(item);
     item->arrangeChildren(top ? 0 : 1);
     return item;
+}
+
+// A genome in several pairs keeps the one item per row it got first.
+void GC_ComparisonReader::placeComparedPairs(const QHash<int, QString> &nameById,
+                                             const QSet<IdPair> &matched)
+{
+    for (const IdPair &pair : std::as_const(m_pairs)) {
+        const auto target = nameById.constFind(pair.first);
+        const auto query = nameById.constFind(pair.second);
+        if (target == nameById.constEnd() || query == nameById.constEnd())
+            continue;
+        placed(m_genomes[*target], true);
+        placed(m_genomes[*query], false);
+        if (!matched.contains(pair))
+            m_pairsWithoutMatchings.append(NamePair(*target, *query));
+    }
 }
 
 bool GC_ComparisonReader::readDatabase(const QString &path)
@@ -221,6 +238,13 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
     const QString wrongHit = GC_StoredValueCheck::homologyHits(db);
     if (!wrongHit.isEmpty())
         return damaged(path, wrongHit);
+
+    if (!m_pairs.isEmpty()) {
+        QSet<IdPair> matched;
+        for (const MatchingRow &row : std::as_const(matchingRows))
+            matched.insert(IdPair(row.target, row.query));
+        placeComparedPairs(nameById, matched);
+    }
 
     GC_MatchingIdAllocator matchingIds(m_scene->matchings());
     for (const MatchingRow &row : std::as_const(matchingRows)) {

@@ -3,6 +3,8 @@
 
 #include <QHash>
 #include <QList>
+#include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -16,10 +18,26 @@ class GC_GenomeScene;
 // A genome that is the target of one comparison and the query of another
 // (or both in a self comparison) gets one genome item in each row, each
 // with its own genes, so nothing is listed or saved twice.
+//
+// The database does not know which pairs were compared; a caller that does
+// gives them, so that a pair BLAST found nothing for still shows its genomes.
 class GC_ComparisonReader
 {
 public:
+    typedef QPair<int, int> IdPair;
+    typedef QPair<QString, QString> NamePair;
+
     explicit GC_ComparisonReader(GC_GenomeScene *scene);
+
+    // The pairs compared in the one database load() is given, each (target
+    // id, query id) in the order they were compared. Every pair's target is
+    // placed in the top row and its query in the low row, in pair order,
+    // whether BLAST matched them or not: as the matchings, stored in pair
+    // order, place the genomes of the pairs they join.
+    void setComparedPairs(const QList<IdPair> &pairs) { m_pairs = pairs; }
+    // After load(): the compared pairs that no matchings row joins, each
+    // (target name, query name), in pair order.
+    QList<NamePair> pairsWithoutMatchings() const { return m_pairsWithoutMatchings; }
 
     // False when a database is damaged or in use (checked before it is
     // read), or when one could not be read and nothing else was placed;
@@ -56,11 +74,14 @@ private:
     bool damaged(const QString &path, const QString &problem);
     bool refused(const QString &path, const QString &text);
     GC_Genome *placed(GenomeData &data, bool top);
+    void placeComparedPairs(const QHash<int, QString> &nameById, const QSet<IdPair> &matched);
 
     GC_GenomeScene *m_scene;
     // By genome name, over every database of the call.
     QHash<QString, GenomeData> m_genomes;
     bool m_failed = false;
+    QList<IdPair> m_pairs;
+    QList<NamePair> m_pairsWithoutMatchings;
 };
 
 #endif
