@@ -40,9 +40,7 @@
 #include <csignal>
 #include <functional>
 #include <optional>
-#include <linux/capability.h>
 #include <sys/resource.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -277,55 +275,12 @@ QStringList leftoversBeside(const QString &file)
     return found;
 }
 
-// Runs body in a child process without the capabilities that let root read
-// and write any file, so that a test of permissions means under root what
-// it means for an ordinary user. Answers what body answered, or a text
-// starting with "child:" when the child could not run it.
-QString withoutPermissionOverride(const std::function<QString()> &body)
+// Runs body held to file permissions as an ordinary user is, root
+// included; a text starting with "held:" when that could not be done.
+QString obeyingPermissions(const std::function<QString()> &body)
 {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return QStringLiteral("child: no pipe");
-    const pid_t child = ::fork();
-    if (child < 0)
-        return QStringLiteral("child: no fork");
-    if (child == 0) {
-        ::close(channel[0]);
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-        __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
-        __user_cap_data_struct caps[2] {};
-        bool dropped = ::syscall(SYS_capget, &header, caps) == 0;
-        for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
-            const quint32 bit = 1u << (cap % 32);
-            caps[cap / 32].effective &= ~bit;
-            caps[cap / 32].permitted &= ~bit;
-            caps[cap / 32].inheritable &= ~bit;
-        }
-        dropped = dropped && ::syscall(SYS_capset, &header, caps) == 0;
-        const QByteArray answer = dropped ? body().toUtf8() : QByteArray("child: capabilities kept");
-        for (qsizetype written = 0; written < answer.size();) {
-            const ssize_t n = ::write(channel[1], answer.constData() + written, size_t(answer.size() - written));
-            if (n <= 0)
-                break;
-            written += n;
-        }
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    QByteArray answer;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) != 0;) {
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            break;
-        answer.append(buffer, n);
-    }
-    ::close(channel[0]);
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("child: ended abnormally");
-    return QString::fromUtf8(answer);
+    const PermissionsObeyed obeyed;
+    return obeyed.isHeld() ? body() : QStringLiteral("held: root's powers could not be set aside");
 }
 
 } // namespace
@@ -926,9 +881,9 @@ private slots:
             saved = scene.saveToKestalCanvas();
         } else if (how == "read-only") {
             QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-            const QString words = withoutPermissionOverride(
+            const QString words = obeyingPermissions(
                 [&] { return scene.saveToKestalCanvas() ? QString() : scene.lastErrorText(); });
-            QVERIFY2(!words.startsWith("child:"), qPrintable(words));
+            QVERIFY2(!words.startsWith("held:"), qPrintable(words));
             saved = words.isEmpty();
             scene.setLastErrorText(words);
         } else if (how == "limit") {
@@ -1083,7 +1038,7 @@ private slots:
         GC_GenomeScene scene;
         buildFullScene(scene);
         scene.setFileName(folder + "/x.kcv");
-        const QString words = withoutPermissionOverride(
+        const QString words = obeyingPermissions(
             [&] { return scene.saveToKestalCanvas() ? QString("saved") : scene.lastErrorText(); });
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY2(words.startsWith(QString("The folder \"%1\" cannot be written").arg(folder)), qPrintable(words));

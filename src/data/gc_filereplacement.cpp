@@ -84,8 +84,9 @@ bool GC_FileReplacement::begin()
     m_replacing = QFileInfo::exists(m_target);
     if (m_replacing) {
         // A rename needs only the folder: the file's own permissions must
-        // be asked for, in the system's words for this user.
-        if (::access(QFile::encodeName(m_target).constData(), W_OK) != 0)
+        // be asked for, as the system judges them for the user the program
+        // runs as (its effective ids, as any open of the file).
+        if (::faccessat(AT_FDCWD, QFile::encodeName(m_target).constData(), W_OK, AT_EACCESS) != 0)
             return fail(QStringLiteral("The file \"%1\" is read-only and cannot be replaced.\n"
                                        "Use Save As to save the document under another name.")
                             .arg(m_target));

@@ -34,7 +34,7 @@ void GC_SqlConnection::undoUnfinishedChange(const QString &connectionName, const
 {
     // SQLite undoes the change on the next read, on a connection that may
     // write; one read, waiting on locks like any other, does it.
-    if (!QFileInfo(path).isFile() || QFileInfo(path + QStringLiteral("-journal")).size() <= 0)
+    if (QFileInfo(path + QStringLiteral("-journal")).size() <= 0)
         return;
     GC_SqlConnection writer(connectionName + QStringLiteral("_undo"), path, ReadWrite);
     if (!writer.isOpen())

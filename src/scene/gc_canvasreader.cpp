@@ -161,8 +161,13 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
                              query.value(4).toInt(), query.value(5).toLongLong(),
                              query.value(6).toLongLong(), query.value(7).toDouble(),
                              query.value(8).toDouble(), GC_CanvasValue::toColor(query.value(9))});
-                        // Similarity and bit score.
-                        return GC_StoredValueCheck::reals(matchingTable, query, {7, 8});
+                        const MatchingRow &row = matchingRows.last();
+                        const QString wrong = GC_StoredValueCheck::real(
+                            matchingTable, QStringLiteral("similarity"), row.similarity);
+                        return wrong.isEmpty() ? GC_StoredValueCheck::real(matchingTable,
+                                                                           QStringLiteral("bitScore"),
+                                                                           row.bitScore)
+                                               : wrong;
                     });
     // Items are kept here until the whole file has been read.
     QList<GC_Genome *> genomes;
