@@ -350,15 +350,18 @@ private:
 
     // Opens a canvas that another program moves away once its genomes rows
     // are read, and back once it is open: no stored hit could be counted.
-    static bool loadWhileBrieflyAway(GC_GenomeScene &scene, const QString &file)
+    // Loads the canvas while its file cannot be opened a second time, from
+    // the first genome's reading on: its stored hits cannot be counted.
+    static bool loadWhileBrieflyUnreadable(GC_GenomeScene &scene, const QString &file)
     {
-        const QString aside = file + ".aside";
+        const QFile::Permissions permissions = QFile::permissions(file);
         bool opened = false;
         {
-            OnLogLine away("GC_Genome::setCoords(): ", [&] { QFile::rename(file, aside); });
-            opened = scene.loadKestalCanvas(file);
+            OnLogLine away("GC_Genome::setCoords(): ", [&] { QFile::setPermissions(file, {}); });
+            const PermissionsObeyed obeyed;
+            opened = obeyed.isHeld() && scene.loadKestalCanvas(file);
         }
-        return QFile::rename(aside, file) && opened;
+        return QFile::setPermissions(file, permissions) && opened;
     }
 
     // A scene with every stored item kind and non-default values throughout.
@@ -762,7 +765,7 @@ private slots:
         // Rows that could not be counted when the file was read are counted
         // again by the save, which keeps every one of them.
         GC_GenomeScene uncounted;
-        QVERIFY(loadWhileBrieflyAway(uncounted, b));
+        QVERIFY(loadWhileBrieflyUnreadable(uncounted, b));
         QCOMPARE(storedCounts(uncounted.topGenomes().first()), QString("-1+-1+-1"));
         QVERIFY2(uncounted.saveToKestalCanvas(), qPrintable(uncounted.lastErrorText()));
         QCOMPARE(rows(b, "SELECT * FROM cog_matchings"), cogRows);
@@ -823,7 +826,8 @@ private slots:
         QTest::newRow("file size limit reached while writing rows") << "limit";
         // Stored hits that were never loaded are copied from the file the
         // genomes were read from; a save without them would lose them.
-        QTest::newRow("source of stored hits removed after opening") << "source-removed";
+        QTest::newRow("source of stored hits written over by another canvas after opening")
+            << "source-overwritten";
         QTest::newRow("source of stored hits locked by another program") << "source-locked";
         // Hits that could not be counted when the file was read may be
         // there all the same: counted again, or the save fails.
@@ -850,14 +854,21 @@ private slots:
             source = path("source_of_" + how + ".kcv");
             QVERIFY(QFile::copy(file, source));
             if (how == "source-uncounted-locked") {
-                QVERIFY(loadWhileBrieflyAway(opened, source));
+                QVERIFY(loadWhileBrieflyUnreadable(opened, source));
                 QCOMPARE(storedCounts(opened.topGenomes().first()), QString("-1+-1+-1"));
             } else {
                 QVERIFY(opened.loadKestalCanvas(source));
             }
             opened.setFileName(file);
-            if (how == "source-removed")
-                QVERIFY(QFile::remove(source));
+            if (how == "source-overwritten") {
+                // As a copy over it does: the same file, another canvas's rows.
+                GC_GenomeScene other;
+                other.setFileName(path("other_canvas.kcv"));
+                QVERIFY(other.saveToKestalCanvas());
+                QFile overwritten(source);
+                QVERIFY(overwritten.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                QVERIFY(overwritten.write(fileBytes(other.fileName())) > 0);
+            }
         } else if (how == "limit") {
             // The next save writes a genome far larger than the limit allows.
             auto *big = new GC_Genome;
@@ -917,6 +928,8 @@ private slots:
                      qPrintable(words));
             if (how.endsWith("locked"))
                 QVERIFY2(words.contains("in use by another program"), qPrintable(words));
+            if (how == "source-overwritten")
+                QVERIFY2(words.contains("changed by another program"), qPrintable(words));
         }
         const QString words = scene.lastErrorText();
         if (how == "locked")
