@@ -223,16 +223,9 @@ bool GC_FileReplacement::lockTarget()
         }
         query.finish();
         GC_SourceFileHold::carryOver(m_target, before);
-        // The new content is read from the temporary file in the same
-        // transaction that takes the lock; attaching cannot happen inside it.
-        bool attached = !m_inPlace;
-        if (m_inPlace && query.prepare(QStringLiteral("ATTACH DATABASE ? AS fresh"))) {
-            query.addBindValue(m_temporary);
-            attached = query.exec();
-        }
         // Waits out another program's write as an opening waits; held, it
         // keeps every other writer out until the new content is in place.
-        if (attached && query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        if (query.exec(QStringLiteral("BEGIN IMMEDIATE")))
             return true;
         if (GC_SqlConnection::isInUse(query.lastError())) {
             m_lock.reset();
@@ -298,6 +291,13 @@ bool GC_FileReplacement::copyIntoTarget()
         return fail(QStringLiteral("The file \"%1\" cannot be written in place (%2): %3")
                         .arg(m_target, what, error));
     };
+    // Attached only now that the new file is written and closed: reading it
+    // inside this transaction keeps it locked to its end.
+    if (!query.prepare(QStringLiteral("ATTACH DATABASE ? AS fresh")))
+        return failed(QStringLiteral("opening the new content"));
+    query.addBindValue(m_temporary);
+    if (!query.exec())
+        return failed(QStringLiteral("opening the new content"));
     QList<QPair<QString, QString>> old;
     if (!query.exec(QStringLiteral("SELECT type, name FROM main.sqlite_master "
                                    "WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite_%'")))
