@@ -213,7 +213,7 @@ bool GC_FileReplacement::lockTarget()
         // file first. That needs the file to itself, so a program that
         // still has it open keeps it in use. The rows stay what they were,
         // so a document read from the file still holds it as its own.
-        const GC_SourceFileHold::Identity before = GC_SourceFileHold::identityOf(m_target);
+        const std::shared_ptr<GC_SourceFileHold> held = GC_SourceFileHold::unchangedHold(m_target);
         if (!query.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !query.next()
             || query.value(0).toString().compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0) {
             if (!query.lastError().isValid() || GC_SqlConnection::isInUse(query.lastError())) {
@@ -222,7 +222,8 @@ bool GC_FileReplacement::lockTarget()
             }
         }
         query.finish();
-        GC_SourceFileHold::carryOver(m_target, before);
+        if (held)
+            held->acceptChanges();
         // Waits out another program's write as an opening waits; held, it
         // keeps every other writer out until the new content is in place.
         if (query.exec(QStringLiteral("BEGIN IMMEDIATE")))

@@ -19,22 +19,6 @@ namespace {
 // and schema cookie among them.
 const int headerSize = 100;
 
-GC_SourceFileHold::Identity identityOfDescriptor(int fd)
-{
-    GC_SourceFileHold::Identity identity;
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0)
-        return identity;
-    identity.device = qint64(info.st_dev);
-    identity.inode = qint64(info.st_ino);
-    identity.size = qint64(info.st_size);
-    identity.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-    identity.header.resize(headerSize);
-    const ssize_t got = ::pread(fd, identity.header.data(), headerSize, 0);
-    identity.header.resize(got > 0 ? int(got) : 0);
-    return identity;
-}
-
 // Every hold alive, by the real name of its file.
 QMutex registryMutex;
 QHash<QString, std::weak_ptr<GC_SourceFileHold>> &registry()
@@ -59,37 +43,46 @@ bool GC_SourceFileHold::Identity::operator==(const Identity &other) const
            && modified == other.modified && header == other.header;
 }
 
-GC_SourceFileHold::Identity GC_SourceFileHold::identityOf(const QString &path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        const Identity identity = identityOfDescriptor(fd);
-        ::close(fd);
-        return identity;
-    }
-    // Not readable now: which file it is, without its first bytes.
-    Identity identity;
-    struct stat info {};
-    if (::stat(name.constData(), &info) == 0) {
-        identity.device = qint64(info.st_dev);
-        identity.inode = qint64(info.st_ino);
-    }
-    return identity;
-}
-
+// The file is held open, never opened and closed again here: closing any
+// descriptor of a file lets go of every lock the program's SQLite
+// connections hold on it. So its state is read through the held descriptor.
 GC_SourceFileHold::GC_SourceFileHold(const QString &path)
     : m_path(path)
 {
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (m_fd >= 0)
-        m_identity = identityOfDescriptor(m_fd);
+        m_identity = heldIdentity();
 }
 
 GC_SourceFileHold::~GC_SourceFileHold()
 {
     if (m_fd >= 0)
         ::close(m_fd);
+}
+
+GC_SourceFileHold::Identity GC_SourceFileHold::heldIdentity() const
+{
+    Identity identity;
+    struct stat info {};
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0)
+        return identity;
+    identity.device = qint64(info.st_dev);
+    identity.inode = qint64(info.st_ino);
+    identity.size = qint64(info.st_size);
+    identity.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    identity.header.resize(headerSize);
+    const ssize_t got = ::pread(m_fd, identity.header.data(), headerSize, 0);
+    identity.header.resize(got > 0 ? int(got) : 0);
+    return identity;
+}
+
+bool GC_SourceFileHold::unchanged() const
+{
+    struct stat named {};
+    if (m_fd < 0 || ::stat(QFile::encodeName(m_path).constData(), &named) != 0)
+        return false;
+    return qint64(named.st_dev) == m_identity.device && qint64(named.st_ino) == m_identity.inode
+           && heldIdentity() == m_identity;
 }
 
 std::shared_ptr<GC_SourceFileHold> GC_SourceFileHold::hold(const QString &path)
@@ -103,7 +96,7 @@ std::shared_ptr<GC_SourceFileHold> GC_SourceFileHold::hold(const QString &path)
         it = it->expired() ? holds.erase(it) : std::next(it);
     if (std::shared_ptr<GC_SourceFileHold> held = holds.value(key).lock()) {
         QMutexLocker heldLocker(&held->m_mutex);
-        if (!held->m_copy && held->m_fd >= 0 && held->matches(identityOf(path)))
+        if (!held->m_copy && held->unchanged())
             return held;
     }
     std::shared_ptr<GC_SourceFileHold> fresh(new GC_SourceFileHold(path));
@@ -111,21 +104,14 @@ std::shared_ptr<GC_SourceFileHold> GC_SourceFileHold::hold(const QString &path)
     return fresh;
 }
 
-void GC_SourceFileHold::carryOver(const QString &path, const Identity &before)
+std::shared_ptr<GC_SourceFileHold> GC_SourceFileHold::unchangedHold(const QString &path)
 {
     QMutexLocker locker(&registryMutex);
-    if (std::shared_ptr<GC_SourceFileHold> held = registry().value(registryKey(path)).lock()) {
-        QMutexLocker heldLocker(&held->m_mutex);
-        const Identity now = identityOfDescriptor(held->m_fd);
-        if (!held->m_copy && held->m_identity == before && now.inode == before.inode
-            && now.device == before.device)
-            held->m_identity = now;
-    }
-}
-
-bool GC_SourceFileHold::matches(const Identity &now) const
-{
-    return m_fd >= 0 && now == m_identity;
+    std::shared_ptr<GC_SourceFileHold> held = registry().value(registryKey(path)).lock();
+    if (!held)
+        return nullptr;
+    QMutexLocker heldLocker(&held->m_mutex);
+    return !held->m_copy && held->unchanged() ? held : nullptr;
 }
 
 QString GC_SourceFileHold::readablePath(QString *problem)
@@ -134,14 +120,10 @@ QString GC_SourceFileHold::readablePath(QString *problem)
     if (m_copy)
         return m_copy->path();
     // A file that could not be held (none was there) is read by its name,
-    // and so is the held file while it cannot be read: the reading says
-    // what is wrong.
-    const Identity now = identityOf(m_path);
-    const bool unreadable = now.header.isNull() && now.inode == m_identity.inode
-                            && now.device == m_identity.device;
-    if (m_fd < 0 || unreadable || matches(now))
+    // which says what is missing.
+    if (m_fd < 0 || unchanged())
         return m_path;
-    if (identityOfDescriptor(m_fd) == m_identity)
+    if (heldIdentity() == m_identity)
         return copyHeldFile(problem);
     if (problem)
         *problem = QStringLiteral("the file was changed by another program since the document "
@@ -193,10 +175,10 @@ QString GC_SourceFileHold::copyHeldFile(QString *problem)
 void GC_SourceFileHold::acceptChanges()
 {
     QMutexLocker locker(&m_mutex);
-    if (m_copy || m_fd < 0)
+    struct stat named {};
+    if (m_copy || m_fd < 0 || ::stat(QFile::encodeName(m_path).constData(), &named) != 0)
         return;
-    const Identity held = identityOfDescriptor(m_fd);
-    const Identity named = identityOf(m_path);
-    if (held.inode == named.inode && held.device == named.device)
+    const Identity held = heldIdentity();
+    if (qint64(named.st_dev) == held.device && qint64(named.st_ino) == held.inode)
         m_identity = held;
 }

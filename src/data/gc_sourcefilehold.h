@@ -17,28 +17,14 @@ class GC_RunDatabase;
 class GC_SourceFileHold
 {
 public:
-    // The same file as the system sees it at a moment: which file, its size
-    // and time of last change, and its first bytes (an SQLite file counts
-    // its changes there, which a clock too coarse for quick writes misses).
-    struct Identity
-    {
-        qint64 device = -1;
-        qint64 inode = -1;
-        qint64 size = -1;
-        qint64 modified = -1;
-        QByteArray header;
-        bool operator==(const Identity &other) const;
-        bool operator!=(const Identity &other) const { return !(*this == other); }
-    };
-    static Identity identityOf(const QString &path);
-
     // The hold on the file path names now: one already made while the file
     // is still as it was, otherwise a new one. Null for an empty path.
     static std::shared_ptr<GC_SourceFileHold> hold(const QString &path);
-    // A change this program made to the file at path, before which the
-    // file was before, that keeps the rows as they were (the folding of its
-    // write-ahead log): holds that matched the file then still do.
-    static void carryOver(const QString &path, const Identity &before);
+    // The hold on the file at path while the file is still as it was read;
+    // null otherwise. Before this program changes how the file stores its
+    // rows, but not the rows (folding its write-ahead log), so that the
+    // hold can accept the change.
+    static std::shared_ptr<GC_SourceFileHold> unchangedHold(const QString &path);
 
     ~GC_SourceFileHold();
     GC_SourceFileHold(const GC_SourceFileHold &) = delete;
@@ -59,8 +45,24 @@ public:
     void acceptChanges();
 
 private:
+    // The same file as the system sees it at a moment: which file, its size
+    // and time of last change, and its first bytes (an SQLite file counts
+    // its changes there, which a clock too coarse for quick writes misses).
+    struct Identity
+    {
+        qint64 device = -1;
+        qint64 inode = -1;
+        qint64 size = -1;
+        qint64 modified = -1;
+        QByteArray header;
+        bool operator==(const Identity &other) const;
+    };
+
     explicit GC_SourceFileHold(const QString &path);
-    bool matches(const Identity &now) const;
+    // The held file as it is now.
+    Identity heldIdentity() const;
+    // Whether the name still leads to the held file, as it was read.
+    bool unchanged() const;
     QString copyHeldFile(QString *problem);
 
     QString m_path;
