@@ -256,47 +256,41 @@ bool leaveMidWrite(const QString &file)
 }
 
 // Puts a file in write-ahead-log mode, as "PRAGMA journal_mode=WAL" in the
-// sqlite3 shell does, and closes it cleanly; or, with killed, does so in a
-// child process that then commits a change and is killed, leaving its log
-// and shared-memory file beside the file. False when it could not be done.
+// sqlite3 shell does, and closes it; with killed, a child process does so,
+// commits a change and is killed with the file open, leaving its log and
+// shared memory beside it. False when it could not be done.
 bool putInWriteAheadLogMode(const QString &file, bool killed)
 {
     int ready[2];
-    if (pipe(ready) != 0)
-        return false;
-    const pid_t child = killed ? fork() : 0;
-    if (child < 0)
-        return false;
-    char done = 0;
+    const pid_t child = !killed ? 0 : pipe(ready) == 0 ? fork() : -1;
     if (child == 0) {
+        bool done = false;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_wal_writer");
             db.setDatabaseName(file);
-            if (db.open()) {
-                QSqlQuery query(db);
-                done = query.exec("PRAGMA journal_mode=WAL") && query.next()
-                    && query.value(0).toString() == "wal"
-                    && (!killed || query.exec("UPDATE genomes SET name = 'logged'"));
-            }
-            // Killed while it holds the file open, so that nothing is
-            // folded back.
+            QSqlQuery query(db);
+            done = db.open() && query.exec("PRAGMA journal_mode=WAL") && query.next()
+                && query.value(0).toString() == "wal" && (!killed || query.exec("UPDATE genomes SET name = 'logged'"));
             if (killed) {
-                if (write(ready[1], &done, 1) != 1)
-                    _exit(1);
-                for (;;)
-                    pause();
+                // Killed here, the file open, so that nothing is folded back.
+                const char told = done;
+                if (write(ready[1], &told, 1) == 1)
+                    for (;;)
+                        pause();
+                _exit(1);
             }
         }
         QSqlDatabase::removeDatabase("tst_wal_writer");
-        close(ready[0]);
-        close(ready[1]);
         return done && !QFile::exists(file + "-wal");
     }
-    close(ready[1]);
-    const bool told = read(ready[0], &done, 1) == 1;
-    close(ready[0]);
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
+    char done = 0;
+    const bool told = child > 0 && read(ready[0], &done, 1) == 1;
+    if (child > 0) {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        close(ready[0]);
+        close(ready[1]);
+    }
     return told && done && QFile::exists(file + "-wal") && QFile::exists(file + "-shm");
 }
 
