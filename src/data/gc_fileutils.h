@@ -61,8 +61,9 @@ QString withoutWhiteSpace(const QString &text);
 // creates a file, and changes one only where SQLite undoes a change that a
 // stopped program left unfinished. unreadable, when given, says in words
 // why a file's kind could not be read when that is no fault of the file
-// (another program holds it locked, or it was left mid-write); it stays
-// empty for a file that is no database, or a damaged one.
+// (another program holds it locked, it was left mid-write, or its
+// write-ahead log cannot be read here); it stays empty for a file that is
+// no database, or a damaged one.
 int filetype(const QString &path, QString *unreadable = nullptr);
 
 } // namespace GC_FileUtils
