@@ -256,6 +256,45 @@ bool leaveMidWrite(const QString &file)
     return told && changed;
 }
 
+// Puts a file in write-ahead-log mode, as "PRAGMA journal_mode=WAL" in the
+// sqlite3 shell does, and closes it; with killed, a child process does so,
+// commits a change and is killed with the file open, leaving its log and
+// shared memory beside it. False when it could not be done.
+bool putInWriteAheadLogMode(const QString &file, bool killed)
+{
+    int ready[2];
+    const pid_t child = !killed ? 0 : pipe(ready) == 0 ? fork() : -1;
+    if (child == 0) {
+        bool done = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_wal_writer");
+            db.setDatabaseName(file);
+            QSqlQuery query(db);
+            done = db.open() && query.exec("PRAGMA journal_mode=WAL") && query.next()
+                && query.value(0).toString() == "wal" && (!killed || query.exec("UPDATE genomes SET name = 'logged'"));
+            if (killed) {
+                // Killed here, the file open, so that nothing is folded back.
+                const char told = done;
+                if (write(ready[1], &told, 1) == 1)
+                    for (;;)
+                        pause();
+                _exit(1);
+            }
+        }
+        QSqlDatabase::removeDatabase("tst_wal_writer");
+        return done && !QFile::exists(file + "-wal");
+    }
+    char done = 0;
+    const bool told = child > 0 && read(ready[0], &done, 1) == 1;
+    if (child > 0) {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        close(ready[0]);
+        close(ready[1]);
+    }
+    return told && done && QFile::exists(file + "-wal") && QFile::exists(file + "-shm");
+}
+
 GC_Gene *makeGene(int id, int from, int to, const QString &name)
 {
     auto *gene = new GC_Gene;
@@ -1375,6 +1414,11 @@ private slots:
         // Not damage at all: another program holds the file locked for
         // longer than the reader waits.
         QTest::newRow("held locked by another program") << "locked" << "in use by another program";
+        // Nor a healthy file in write-ahead-log mode whose shared-memory file
+        // SQLite can neither make nor open in a folder its user cannot write.
+        QTest::newRow("write-ahead-log mode, closed cleanly") << "wal-closed" << "Open it from a folder you may write";
+        QTest::newRow("write-ahead-log mode, its writer killed, its shared memory unreadable")
+            << "wal-killed" << "Open it from a folder you may write";
     }
 
     void aDamagedCanvasIsRefused()
@@ -1388,11 +1432,23 @@ private slots:
             QCOMPARE(intact.genomes().size(), 2);
             QCOMPARE(intact.genomes().at(0)->countGenes() + intact.genomes().at(1)->countGenes(), 198);
         }
-        const QString file = path("damaged.kcv");
         const bool locked = damage == "locked";
-        const QByteArray bytes = locked ? fileBytes(example) : damagedExample(damage);
-        QVERIFY(locked || bytes != fileBytes(example));
+        const bool logged = damage.startsWith("wal-");
+        const QString folder = path(logged ? "wal" : "");
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + "/damaged.kcv";
+        const QString sharedMemory = file + "-shm";
+        QByteArray bytes = locked || logged ? fileBytes(example) : damagedExample(damage);
+        QVERIFY(locked || logged || bytes != fileBytes(example));
         QVERIFY(TestData::writeFile(file, bytes));
+        if (logged) {
+            QFile::remove(file + "-wal");
+            QFile::remove(sharedMemory);
+            QVERIFY(putInWriteAheadLogMode(file, damage == "wal-killed"));
+            bytes = fileBytes(file);
+        }
+        const auto folderMode = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                | QFileDevice::ExeOther;
 
         {
             std::optional<SqliteFileLock> lock;
@@ -1400,23 +1456,53 @@ private slots:
                 lock.emplace(file);
                 QVERIFY(lock->isHeld());
             }
+            // A folder its user may not write, nor the shared memory another
+            // program left there read.
+            std::optional<PermissionsObeyed> obeyed;
+            if (logged) {
+                QVERIFY(QFile::setPermissions(folder, folderMode));
+                QVERIFY(!QFile::exists(sharedMemory) || QFile::setPermissions(sharedMemory, {}));
+                obeyed.emplace();
+            }
             GC_GenomeScene scene;
-            const bool opened = scene.loadKestalCanvas(file);
+            const bool opened = (!obeyed || obeyed->isHeld()) && scene.loadKestalCanvas(file);
+            QString probed;
+            GC_FileUtils::filetype(file, &probed);
+            obeyed.reset();
+            if (logged) {
+                QVERIFY(QFile::setPermissions(folder, folderMode | QFileDevice::WriteOwner));
+                QVERIFY(!QFile::exists(sharedMemory)
+                        || QFile::setPermissions(sharedMemory, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+                if (scene.lastErrorText().isEmpty() && !opened)
+                    QSKIP("root, whose power to override file permissions could not be set aside");
+            }
             // Whatever opens must draw.
             if (opened)
                 exportImages(scene, "opened");
             QVERIFY(!opened);
             const QString text = scene.lastErrorText();
-            QVERIFY2(text.contains(QString(locked ? "The file \"%1\" is in use" : "The file \"%1\" is damaged").arg(file)),
-                     qPrintable(text));
+            const char *said = locked ? "The file \"%1\" is in use"
+                : logged              ? "The file \"%1\" is kept in write-ahead-log mode"
+                                      : "The file \"%1\" is damaged";
+            QVERIFY2(text.contains(QString(said).arg(file)), qPrintable(text));
             QVERIFY2(text.contains(named), qPrintable(text));
-            QVERIFY2(!locked || !text.contains("is damaged"), qPrintable(text));
+            QVERIFY2(!(locked || logged) || !text.contains("is damaged"), qPrintable(text));
+            // What the open wizard and the sequence-file loader ask first.
+            if (logged)
+                QCOMPARE(probed, text);
             QVERIFY(scene.genomes().isEmpty());
             QVERIFY(scene.matchings().isEmpty());
             QVERIFY(scene.freeTexts().isEmpty());
             QVERIFY(scene.fileName().isEmpty());
         }
         QCOMPARE(fileBytes(file), bytes);
+        if (logged) {
+            // Where its shared memory can be made or read, it opens.
+            GC_GenomeScene scene;
+            QVERIFY2(scene.loadKestalCanvas(file), qPrintable(scene.lastErrorText()));
+            QCOMPARE(scene.genomes().size(), 2);
+            QCOMPARE(scene.genomes().at(0)->getName() == "logged", damage == "wal-killed");
+        }
         if (locked) {
             // A lock let go within the wait is waited out.
             SqliteFileLock brief(file, 200);
@@ -1427,18 +1513,33 @@ private slots:
         }
     }
 
+    void aCanvasLeftMidWriteOpensAsItWasBefore_data()
+    {
+        // The path opened; the file itself is always midwrite/c.kcv, its
+        // journal beside it.
+        QTest::addColumn<QString>("openedAs");
+        QTest::newRow("by its own name") << "midwrite/c.kcv";
+        QTest::newRow("through a symbolic link in another folder") << "linked/c-link.kcv";
+    }
+
     // Its journal beside it, the file is whole: SQLite restores it as it was
     // before the change, and it opens so.
     void aCanvasLeftMidWriteOpensAsItWasBefore()
     {
+        QFETCH(QString, openedAs);
         const QByteArray before = fileBytes(kestalTestDataPath("../../examples/phages.kcv"));
         const QString folder = path("midwrite");
-        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QDir(folder).removeRecursively() && QDir().mkpath(folder) && QDir().mkpath(path("linked")));
         const QString file = folder + "/c.kcv";
         const QString journal = file + "-journal";
+        const QString link = path(openedAs);
+        if (link != file) {
+            QFile::remove(link);
+            QVERIFY(QFile::link("../midwrite/c.kcv", link));
+        }
         auto opensAsBefore = [&]() {
             GC_GenomeScene scene;
-            QVERIFY2(scene.loadKestalCanvas(file), qPrintable(scene.lastErrorText()));
+            QVERIFY2(scene.loadKestalCanvas(link), qPrintable(scene.lastErrorText()));
             QCOMPARE(scene.genomes().size(), 2);
             QCOMPARE(scene.genomes().at(0)->countGenes() + scene.genomes().at(1)->countGenes(), 198);
             for (const GC_Genome *genome : scene.genomes())
@@ -1476,9 +1577,9 @@ private slots:
             held = obeyed.isHeld();
             if (held) {
                 GC_GenomeScene scene;
-                opened = scene.loadKestalCanvas(file);
+                opened = scene.loadKestalCanvas(link);
                 text = scene.lastErrorText();
-                GC_FileUtils::filetype(file, &probed);
+                GC_FileUtils::filetype(link, &probed);
             }
         }
         QVERIFY(QFile::setPermissions(folder, folderMode(writable)));
@@ -1486,7 +1587,10 @@ private slots:
         if (!held)
             QSKIP("root, whose power to override file permissions could not be set aside");
         QVERIFY(!opened);
-        QCOMPARE(text, GC_SqlConnection::leftMidWriteText(file));
+        QCOMPARE(text, GC_SqlConnection::leftMidWriteText(link));
+        // The journal to keep is the one there is: beside the real file.
+        QVERIFY2(text.contains(QString("Keep the file \"%1\" beside it").arg(QFileInfo(journal).canonicalFilePath())),
+                 qPrintable(text));
         // What the open wizard and the sequence-file loader ask first.
         QCOMPARE(probed, text);
         QCOMPARE(fileBytes(file), midWrite);

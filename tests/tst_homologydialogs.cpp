@@ -1,6 +1,7 @@
 #include "kestal_test.h"
 #include "modal_answerer.h"
 #include "reference_database_fixture.h"
+#include "sqlite_file_lock.h"
 
 #include "gc_cogdialog.h"
 #include "gc_coghomologies.h"
@@ -532,6 +533,23 @@ void TestHomologyDialogs::unreadableTableIsNotALoad()
         child<QPushButton>(&dialog, "cancelButton")->click();
     });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+
+    // A source another program holds locked is said to be in use.
+    const QString held = dir.filePath("held.kestal");
+    QVERIFY(writeStoredHits(held, {}, {}, {{1, genome->getId(), 101, 340, 1e-5, 10.0}}));
+    attachSource(genome, held);
+    SqliteFileLock lock(held);
+    QVERIFY(lock.isHeld());
+    GC_rRNAShowMatchings_dialog locked;
+    locked.setGenome(genome);
+    QString text;
+    ModalAnswerer::handle([&](QWidget *) {
+        child<QPushButton>(&locked, "searchButton")->click();
+        text = child<QTextBrowser>(&locked, "textBrowser")->toPlainText();
+        child<QPushButton>(&locked, "cancelButton")->click();
+    });
+    QCOMPARE(locked.exec(), int(QDialog::Rejected));
+    QVERIFY2(text.contains("could not be read: the file is in use by another program"), qPrintable(text));
 }
 
 void TestHomologyDialogs::sceneShowsTheBarAfterLoading()

@@ -1,5 +1,6 @@
 #include "kestal_test.h"
 #include "reference_database_fixture.h"
+#include "sqlite_file_lock.h"
 #include "test_data.h"
 
 #include "gc_blastresultfile.h"
@@ -524,6 +525,17 @@ private slots:
         GC_ReferenceDatabases::open(GC_ReferenceDatabases::Rrna);
         QVERIFY(!closed.isSearchAvailable());
         QVERIFY(log(closed).contains("rrnas.sqlite3"));
+        // One that would not open says why, in the words every reader uses.
+        GC_ReferenceDatabases::close(GC_ReferenceDatabases::Rrna);
+        {
+            SqliteFileLock lock(m_fixture->path("rrnas.sqlite3"));
+            QVERIFY(lock.isHeld());
+            QVERIFY(!GC_ReferenceDatabases::open(GC_ReferenceDatabases::Rrna));
+        }
+        GC_RRNABlastn_dialog locked;
+        QVERIFY(GC_ReferenceDatabases::open(GC_ReferenceDatabases::Rrna));
+        QVERIFY(!locked.isSearchAvailable());
+        QVERIFY2(log(locked).contains("could not be opened (the file is in use by another program"), qPrintable(log(locked)));
     }
 
     void failedProgramsEndInAnErrorLine_data()

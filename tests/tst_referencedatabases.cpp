@@ -6,6 +6,7 @@
 #include "gc_referencelookup.h"
 #include "gc_rfammatching.h"
 #include "gc_rrnamatching.h"
+#include "permissions_obeyed.h"
 #include "sqlite_file_lock.h"
 
 #include <QDir>
@@ -201,6 +202,43 @@ private slots:
             QVERIFY(!GC_ReferenceDatabases::openRrna());
             const QString reason = GC_ReferenceDatabases::lastErrorText(GC_ReferenceDatabases::Rrna);
             QVERIFY2(reason.contains("in use by another program"), qPrintable(reason));
+            QVERIFY2(!reason.contains("damaged"), qPrintable(reason));
+        }
+
+        // A collection kept in write-ahead-log mode is read as it is. In a
+        // folder its user cannot write, where SQLite can make no shared-memory
+        // file for it, it is refused in words that say so, not as damaged.
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_wal");
+            db.setDatabaseName(dir.filePath("rrnas.sqlite3"));
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec("PRAGMA journal_mode=WAL") && query.next());
+            QCOMPARE(query.value(0).toString(), QString("wal"));
+        }
+        QSqlDatabase::removeDatabase("tst_wal");
+        QVERIFY2(GC_ReferenceDatabases::openRrna(), qPrintable(GC_ReferenceDatabases::lastErrorText(GC_ReferenceDatabases::Rrna)));
+        QVERIFY(GC_ReferenceLookup::firstValue(GC_ReferenceDatabases::Rrna, "SELECT count(*) FROM sqlite_master", {}).toInt() > 0);
+        GC_ReferenceDatabases::close(GC_ReferenceDatabases::Rrna);
+        // A reader leaves its empty log and shared memory behind; an
+        // installed collection has none.
+        QCOMPARE(QFileInfo(dir.filePath("rrnas.sqlite3-wal")).size(), 0);
+        QVERIFY(QFile::remove(dir.filePath("rrnas.sqlite3-wal")) && QFile::remove(dir.filePath("rrnas.sqlite3-shm")));
+        const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+        QVERIFY(QFile::setPermissions(dir.path(), readOnly));
+        bool held = false;
+        {
+            const PermissionsObeyed obeyed;
+            held = obeyed.isHeld();
+            if (held) {
+                QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Error opening RRNA db.*write-ahead-log mode"));
+                QVERIFY(!GC_ReferenceDatabases::openRrna());
+            }
+        }
+        QVERIFY(QFile::setPermissions(dir.path(), readOnly | QFileDevice::WriteOwner));
+        if (held) {
+            const QString reason = GC_ReferenceDatabases::lastErrorText(GC_ReferenceDatabases::Rrna);
+            QVERIFY2(reason.contains("kept in write-ahead-log mode"), qPrintable(reason));
             QVERIFY2(!reason.contains("damaged"), qPrintable(reason));
         }
         GC_ReferenceDatabases::setFolder(QString());

@@ -215,13 +215,13 @@ int filetype(const QString &path, QString *unreadable)
     // Fails alike for a file that is no database and one without the table.
     QSqlQuery query(connection.database());
     if (!query.prepare("SELECT key, value FROM file_properties WHERE key IN ( 'type' , ? )")) {
-        if (unreadable && GC_SqlConnection::failure(query.lastError()) != GC_SqlConnection::Damaged)
+        if (unreadable && GC_SqlConnection::isUnreadableHere(query.lastError()))
             *unreadable = GC_SqlConnection::failureText(path, query.lastError());
         return FILETYPE_NONE;
     }
     query.addBindValue(GC_FileReplacement::unfinishedKey());
     if (!query.exec()) {
-        if (unreadable && GC_SqlConnection::failure(query.lastError()) != GC_SqlConnection::Damaged)
+        if (unreadable && GC_SqlConnection::isUnreadableHere(query.lastError()))
             *unreadable = GC_SqlConnection::failureText(path, query.lastError());
         return FILETYPE_NONE;
     }

@@ -61,9 +61,10 @@ QString withoutWhiteSpace(const QString &text);
 // creates a file, and changes one only where SQLite undoes a change that a
 // stopped program left unfinished. unreadable, when given, says in words
 // why a file's kind could not be read when that is no fault of the file
-// (another program holds it locked, or it was left mid-write), and names
-// the temporary file of a save that stopped half-way, which is no canvas;
-// it stays empty for a file that is no database, or a damaged one.
+// (another program holds it locked, it was left mid-write, or its
+// write-ahead log cannot be read here), and names the temporary file of a
+// save that stopped half-way, which is no canvas; it stays empty for a
+// file that is no database, or a damaged one.
 int filetype(const QString &path, QString *unreadable = nullptr);
 
 // What the user reads of the file a save left when it stopped half-way.

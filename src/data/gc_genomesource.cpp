@@ -141,7 +141,7 @@ int GC_GenomeSource::countRows(const QString &path, Family family, int key, QStr
             // A file without the table holds none of the family's rows; any
             // other failure may hide some.
             const QSqlError error = query.lastError();
-            if (GC_SqlConnection::isInUse(error) || !lacksTable(connection.database(), table))
+            if (GC_SqlConnection::isUnreadableHere(error) || !lacksTable(connection.database(), table))
                 why = GC_SqlConnection::failureReason(error);
         }
         if (count < 0 && family != Cog)

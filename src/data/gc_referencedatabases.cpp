@@ -112,13 +112,17 @@ bool GC_ReferenceDatabases::open(Collection collection)
     } else if (!db.open()) {
         reason = db.lastError().text();
     } else {
-        // Nothing writes the collection while the program runs: keeping the
-        // shared lock spares two system calls and a page check per look-up.
         // SQLite opens any file lazily; a first read tells whether it is a database.
+        // Nothing writes the collection while the program runs: keeping the
+        // shared lock from the next read on spares two system calls and a
+        // page check per look-up. A file in write-ahead-log mode cannot be
+        // held so through a read-only connection, and is read as it is.
         // A damaged collection would answer look-ups with rows missing.
         QSqlQuery probe(db);
-        if (!probe.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"))
-            || !probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))
+            || !probe.exec(QStringLiteral("PRAGMA journal_mode")) || !probe.next()
+            || (probe.value(0).toString() != QLatin1String("wal")
+                && !probe.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"))))
             reason = GC_SqlConnection::failureReason(probe.lastError());
         else
             reason = GC_SqlConnection::integrityReason(db);

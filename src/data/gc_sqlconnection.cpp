@@ -1,5 +1,6 @@
 #include "gc_sqlconnection.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -34,7 +35,7 @@ void GC_SqlConnection::undoUnfinishedChange(const QString &connectionName, const
 {
     // SQLite undoes the change on the next read, on a connection that may
     // write; one read, waiting on locks like any other, does it.
-    if (QFileInfo(path + QStringLiteral("-journal")).size() <= 0)
+    if (QFileInfo(realFile(path) + QStringLiteral("-journal")).size() <= 0)
         return;
     GC_SqlConnection writer(connectionName + QStringLiteral("_undo"), path, ReadWrite);
     if (!writer.isOpen())
@@ -111,15 +112,45 @@ GC_SqlConnection::Failure GC_SqlConnection::failure(const QSqlError &error)
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     if (!ok)
-        return Damaged;
+        return Failed;
     // SQLITE_READONLY_ROLLBACK (a rollback journal) and
     // SQLITE_READONLY_RECOVERY (a write-ahead log) to be played back, which
     // only a connection that may write can do.
     if (code == 776 || code == 264)
         return LeftMidWrite;
+    // SQLITE_READONLY_DIRECTORY: a read-only connection meets it only where
+    // it would create the shared-memory file of a write-ahead log. Plain
+    // SQLITE_CANTOPEN from a statement: the file itself opened with the
+    // connection, so what cannot be opened is the shared-memory file or the
+    // log beside it. (A connection that may write meets both where a
+    // rollback journal cannot be made; its failures are not judged here.)
+    // SQLITE_READONLY_CANTLOCK and SQLITE_READONLY_CANTINIT: a shared-memory
+    // file this user may only read.
+    if (code == 1544 || code == 520 || code == 1288
+        || (code == 14 && error.type() != QSqlError::ConnectionError))
+        return WriteAheadLogUnreadable;
     // SQLITE_BUSY and SQLITE_LOCKED, with or without their extended bits.
     const int primary = code & 0xff;
-    return primary == 5 || primary == 6 ? InUse : Damaged;
+    if (primary == 5 || primary == 6)
+        return InUse;
+    // SQLITE_CORRUPT and SQLITE_NOTADB.
+    if (primary == 11 || primary == 26)
+        return Damaged;
+    return Failed;
+}
+
+bool GC_SqlConnection::isUnreadableHere(const QSqlError &error)
+{
+    switch (failure(error)) {
+    case InUse:
+    case LeftMidWrite:
+    case WriteAheadLogUnreadable:
+        return true;
+    case Damaged:
+    case Failed:
+        break;
+    }
+    return false;
 }
 
 QString GC_SqlConnection::failureText(const QString &path, const QSqlError &error)
@@ -129,7 +160,10 @@ QString GC_SqlConnection::failureText(const QString &path, const QSqlError &erro
         return inUseText(path);
     case LeftMidWrite:
         return leftMidWriteText(path);
+    case WriteAheadLogUnreadable:
+        return writeAheadLogText(path);
     case Damaged:
+    case Failed:
         break;
     }
     return damagedText(path, error.text());
@@ -144,7 +178,12 @@ QString GC_SqlConnection::failureReason(const QSqlError &error)
         return QStringLiteral("the file was left mid-write by a program that stopped, and the "
                               "unfinished change cannot be undone without permission to write "
                               "the file and its folder");
+    case WriteAheadLogUnreadable:
+        return QStringLiteral("the file is kept in write-ahead-log mode, which SQLite can read only "
+                              "where it may create its shared-memory file beside it, or open the "
+                              "one there, and here it can do neither");
     case Damaged:
+    case Failed:
         break;
     }
     return damagedReason(error.text());
@@ -191,8 +230,28 @@ QString GC_SqlConnection::leftMidWriteText(const QString &path)
                "and cannot be read until that unfinished change is undone, which needs permission "
                "to write the file and its folder.\nOpen it once where you may write them (or ask "
                "their owner to): the file is then restored as it was before the change. Keep the "
-               "file \"%1-journal\" beside it until then; it holds what the restoring needs.")
-        .arg(path);
+               "file \"%2\" beside it until then; it holds what the restoring needs.")
+        .arg(path, realFile(path) + QStringLiteral("-journal"));
+}
+
+QString GC_SqlConnection::writeAheadLogText(const QString &path)
+{
+    return QStringLiteral(
+               "The file \"%1\" is kept in write-ahead-log mode, which SQLite can read only where "
+               "it may create its shared-memory file beside it, or open the one there; here it can "
+               "do neither.\nOpen it from a folder you may write (copy it there together with the "
+               "file \"%2\", if that lies beside it), or ask someone who may write it and its "
+               "folder to take it out of that mode (PRAGMA journal_mode=DELETE in the sqlite3 shell).")
+        .arg(path, realFile(path) + QStringLiteral("-wal"));
+}
+
+QString GC_SqlConnection::realFile(const QString &path)
+{
+    // SQLite resolves every link on the path as the system does, and names
+    // its files after the result.
+    const QFileInfo info(path);
+    const QString real = info.canonicalFilePath();
+    return real.isEmpty() || real == QDir::cleanPath(info.absoluteFilePath()) ? path : real;
 }
 
 QString GC_SqlConnection::integrityProblem() const
@@ -241,10 +300,7 @@ bool GC_SqlConnection::isInUse(const QSqlError &error)
 
 bool GC_SqlConnection::isDamage(const QSqlError &error)
 {
-    // SQLITE_CORRUPT and SQLITE_NOTADB, without their extended bits.
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
-    return ok && (code == 11 || code == 26);
+    return failure(error) == Damaged;
 }
 
 bool GC_SqlConnection::isDamage(const QSqlDatabase &db, const QString &table, const QSqlError &error)

@@ -53,18 +53,30 @@ public:
     // alone, from SQLite's result code, so that every reader and the save
     // say the same.
     enum Failure {
-        // Anything else: the file cannot be read as the database it is.
+        // SQLite finds the file damaged, or no database at all.
         Damaged,
+        // Anything else: a statement the file does not fit (a table an
+        // older file lacks), or a fault of the system. A reader that checked
+        // the file first takes it, too, as a file it cannot read as the
+        // database it is.
+        Failed,
         // Another program holds it locked, still after the busy wait.
         InUse,
         // A program that stopped in the middle of a change left its journal
         // beside the file, and the change cannot be undone here (it needs
         // the file and its folder to be writable).
         LeftMidWrite,
+        // The file is kept in write-ahead-log mode, and SQLite can neither
+        // create its shared-memory file beside it nor open the one there (a
+        // folder this user may not write). Healthy, but unreadable here.
+        WriteAheadLogUnreadable,
     };
     static Failure failure(const QSqlError &error);
+    // Whether the file is sound but cannot be read now or here: InUse,
+    // LeftMidWrite or WriteAheadLogUnreadable, never damage.
+    static bool isUnreadableHere(const QSqlError &error);
     // The user's words for it: damagedText (with the error as details),
-    // inUseText or leftMidWriteText.
+    // inUseText, leftMidWriteText or writeAheadLogText.
     static QString failureText(const QString &path, const QSqlError &error);
     // The same as a reason inside a longer message.
     static QString failureReason(const QSqlError &error);
@@ -75,6 +87,12 @@ public:
     // The same for a file a save would replace.
     static QString inUseReplaceText(const QString &path);
     static QString leftMidWriteText(const QString &path);
+    static QString writeAheadLogText(const QString &path);
+
+    // The file SQLite keeps a file's journal and write-ahead log beside:
+    // the real file behind any symbolic links on the path. The path itself
+    // when no link leads elsewhere, or when it names no file.
+    static QString realFile(const QString &path);
 
     // Whether the file starts with SQLite's header, so that a failing check
     // means damage rather than some other kind of file.
@@ -84,7 +102,8 @@ public:
     // locked: failure() is InUse.
     static bool isInUse(const QSqlError &error);
     // Whether a failed statement failed because the file is damaged (as
-    // opposed to, say, a table an older file does not have).
+    // opposed to, say, a table an older file does not have): failure() is
+    // Damaged.
     static bool isDamage(const QSqlError &error);
     // The same for a statement on one table, which also counts as damaged
     // when the table is there but does not read as the program writes it

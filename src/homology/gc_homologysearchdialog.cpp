@@ -121,9 +121,12 @@ bool GC_HomologySearchDialog::requireReference(int collection)
     if (GC_ReferenceDatabases::isOpen(which))
         return true;
     const QString path = GC_ReferenceDatabases::filePath(GC_ReferenceDatabases::fileName(which));
+    // Why it did not open, in the words every reader of a file uses.
+    const QString why = GC_ReferenceDatabases::lastErrorText(which);
     makeUnavailable(QFileInfo(path).isFile()
-                        ? tr("<b>Error:</b> the reference database %1 could not be opened.")
-                              .arg(path.toHtmlEscaped())
+                        ? tr("<b>Error:</b> the reference database %1 could not be opened%2.")
+                              .arg(path.toHtmlEscaped(),
+                                   why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why.toHtmlEscaped()))
                         : missingFileMessage(path));
     return false;
 }

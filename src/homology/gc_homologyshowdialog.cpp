@@ -106,21 +106,27 @@ void GC_HomologyShowDialog::loadStoredHits()
         const GC_GenomeSource::Share *share = m_genome->storedHits().share(m_texts.family);
         QSqlQuery query(connection.database());
         query.setForwardOnly(true);
-        if (!query.prepare(GC_GenomeSource::selectHitsSql(m_texts.family, share != nullptr))) {
-            // A file without the family's table: nothing was loaded, which
-            // must not pass for a successful load.
+        // A file without the family's table: nothing was loaded, which must
+        // not pass for a successful load. A file in use, left mid-write or
+        // unreadable here is said so, as everywhere.
+        const auto unread = [&]() {
+            const QSqlError error = query.lastError();
+            const QString why = GC_SqlConnection::isUnreadableHere(error)
+                ? GC_SqlConnection::failureReason(error)
+                : error.text();
             stopWith(tr("<b>Error:</b> the stored homologies of %1 could not be read: %2")
-                         .arg(path.toHtmlEscaped(), query.lastError().text().toHtmlEscaped()),
-                     QStringLiteral("query failed: ") + query.lastError().text());
+                         .arg(path.toHtmlEscaped(), why.toHtmlEscaped()),
+                     QStringLiteral("query failed: ") + why);
+        };
+        if (!query.prepare(GC_GenomeSource::selectHitsSql(m_texts.family, share != nullptr))) {
+            unread();
             return;
         }
         // The rows are filed under the genome's key in its source file, the
         // same key its stored count was taken with.
         query.addBindValue(m_genome->getDatabaseId());
         if (!query.exec()) {
-            stopWith(tr("<b>Error:</b> the stored homologies of %1 could not be read: %2")
-                         .arg(path.toHtmlEscaped(), query.lastError().text().toHtmlEscaped()),
-                     QStringLiteral("query failed: ") + query.lastError().text());
+            unread();
             return;
         }
 
