@@ -41,6 +41,7 @@
 #include <functional>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -389,15 +390,18 @@ private:
 
     // Opens a canvas that another program moves away once its genomes rows
     // are read, and back once it is open: no stored hit could be counted.
-    static bool loadWhileBrieflyAway(GC_GenomeScene &scene, const QString &file)
+    // Loads the canvas while its file cannot be opened a second time, from
+    // the first genome's reading on: its stored hits cannot be counted.
+    static bool loadWhileBrieflyUnreadable(GC_GenomeScene &scene, const QString &file)
     {
-        const QString aside = file + ".aside";
+        const QFile::Permissions permissions = QFile::permissions(file);
         bool opened = false;
         {
-            OnLogLine away("GC_Genome::setCoords(): ", [&] { QFile::rename(file, aside); });
-            opened = scene.loadKestalCanvas(file);
+            OnLogLine away("GC_Genome::setCoords(): ", [&] { QFile::setPermissions(file, {}); });
+            const PermissionsObeyed obeyed;
+            opened = obeyed.isHeld() && scene.loadKestalCanvas(file);
         }
-        return QFile::rename(aside, file) && opened;
+        return QFile::setPermissions(file, permissions) && opened;
     }
 
     // A scene with every stored item kind and non-default values throughout.
@@ -785,6 +789,27 @@ private slots:
         QCOMPARE(rows(a, "SELECT * FROM rfam_matchings"), rfamRows);
         QCOMPARE(rows(a, "SELECT * FROM rrna_matchings"), rrnaRows);
 
+        // Another canvas put in the file's place since the document was read
+        // (another program's save): Save As and Save still copy the
+        // document's own rows, from the file it was read from.
+        {
+            const QString replaced = path("source_replaced.kcv");
+            QVERIFY(QFile::copy(a, replaced));
+            GC_GenomeScene held;
+            QVERIFY(held.loadKestalCanvas(replaced));
+            GC_GenomeScene other;
+            other.setFileName(path("source_replacement.kcv"));
+            QVERIFY(other.saveToKestalCanvas());
+            QCOMPARE(::rename(QFile::encodeName(other.fileName()).constData(),
+                              QFile::encodeName(replaced).constData()), 0);
+            for (const QString &target : {path("source_replaced_saved_as.kcv"), replaced}) {
+                held.setFileName(target);
+                QVERIFY2(held.saveToKestalCanvas(), qPrintable(held.lastErrorText()));
+                QCOMPARE(rows(target, "SELECT * FROM cog_matchings"), cogRows);
+                QCOMPARE(rows(target, "SELECT * FROM rrna_matchings"), rrnaRows);
+            }
+        }
+
         // Save As, remove the old file, save again: nothing is lost, since
         // the genomes now read their stored rows from the new file.
         const QString b = path("source_b.kcv");
@@ -801,7 +826,7 @@ private slots:
         // Rows that could not be counted when the file was read are counted
         // again by the save, which keeps every one of them.
         GC_GenomeScene uncounted;
-        QVERIFY(loadWhileBrieflyAway(uncounted, b));
+        QVERIFY(loadWhileBrieflyUnreadable(uncounted, b));
         QCOMPARE(storedCounts(uncounted.topGenomes().first()), QString("-1+-1+-1"));
         QVERIFY2(uncounted.saveToKestalCanvas(), qPrintable(uncounted.lastErrorText()));
         QCOMPARE(rows(b, "SELECT * FROM cog_matchings"), cogRows);
@@ -842,16 +867,46 @@ private slots:
         QVERIFY(TestData::writeFile(file + "temp", "not a database"));
         QVERIFY(TestData::writeFile(file + "temp-journal", "not a journal"));
         QVERIFY(QDir().mkpath(file + "tempfolder/inside"));
-        scene.setFileName(file);
-        for (int save = 0; save < 2; ++save) {
-            QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
-            QCOMPARE(GC_FileUtils::filetype(file), FILETYPE_CANVAS);
-            QCOMPARE(fileBytes(file + "temp"), QByteArray("not a database"));
-            QCOMPARE(fileBytes(file + "temp-journal"), QByteArray("not a journal"));
-            QVERIFY(QFileInfo(file + "tempfolder/inside").isDir());
-            QCOMPARE(leftoversBeside(file), (QStringList{"leftover.kcvtemp", "leftover.kcvtemp-journal",
-                                                         "leftover.kcvtempfolder"}));
+        // Files of saves of this canvas that stopped half-way carry their
+        // mark: one left, one a save is still writing (held locked); and a
+        // finished canvas under such a name.
+        scene.setFileName(path("finished.kcv"));
+        QVERIFY(scene.saveToKestalCanvas());
+        const QString stopped = file + "temp-1a2b3c";
+        const QString writing = file + "temp-4d5e6f";
+        const QString finished = file + "temp-7a8b9c";
+        for (const QString &copy : {stopped, writing, finished}) {
+            QVERIFY(QFile::copy(scene.fileName(), copy));
+            GC_SqlConnection connection("tst_leftover", copy);
+            if (copy != finished)
+                QVERIFY(QSqlQuery(connection.database()).exec(
+                    "INSERT INTO file_properties VALUES ( 'unfinished' , 1 )"));
         }
+        GC_GenomeScene refused;
+        QVERIFY(!refused.loadKestalCanvas(stopped));
+        QVERIFY2(refused.lastErrorText().contains(
+                     QString("The file \"%1\" was left by a save that stopped before it finished").arg(stopped)),
+                 qPrintable(refused.lastErrorText()));
+
+        scene.setFileName(file);
+        {
+            SqliteFileLock stillWriting(writing);
+            QVERIFY(stillWriting.isHeld());
+            for (int save = 0; save < 2; ++save) {
+                QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+                QCOMPARE(GC_FileUtils::filetype(file), FILETYPE_CANVAS);
+                QCOMPARE(fileBytes(file + "temp"), QByteArray("not a database"));
+                QCOMPARE(fileBytes(file + "temp-journal"), QByteArray("not a journal"));
+                QVERIFY(QFileInfo(file + "tempfolder/inside").isDir());
+                QCOMPARE(leftoversBeside(file),
+                         (QStringList{"leftover.kcvtemp", "leftover.kcvtemp-4d5e6f",
+                                      "leftover.kcvtemp-7a8b9c", "leftover.kcvtemp-journal",
+                                      "leftover.kcvtempfolder"}));
+            }
+        }
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        QCOMPARE(leftoversBeside(file), (QStringList{"leftover.kcvtemp", "leftover.kcvtemp-7a8b9c",
+                                                     "leftover.kcvtemp-journal", "leftover.kcvtempfolder"}));
     }
 
     void aFailedSaveLeavesTheOldFileAlone_data()
@@ -860,9 +915,12 @@ private slots:
         QTest::newRow("canvas locked by another program") << "locked";
         QTest::newRow("canvas read-only for its user") << "read-only";
         QTest::newRow("file size limit reached while writing rows") << "limit";
+        // Another program's write-ahead log is never played over a save.
+        QTest::newRow("canvas in write-ahead-log mode held open by another program") << "wal-held";
         // Stored hits that were never loaded are copied from the file the
         // genomes were read from; a save without them would lose them.
-        QTest::newRow("source of stored hits removed after opening") << "source-removed";
+        QTest::newRow("source of stored hits written over by another canvas after opening")
+            << "source-overwritten";
         QTest::newRow("source of stored hits locked by another program") << "source-locked";
         // Hits that could not be counted when the file was read may be
         // there all the same: counted again, or the save fails.
@@ -889,14 +947,21 @@ private slots:
             source = path("source_of_" + how + ".kcv");
             QVERIFY(QFile::copy(file, source));
             if (how == "source-uncounted-locked") {
-                QVERIFY(loadWhileBrieflyAway(opened, source));
+                QVERIFY(loadWhileBrieflyUnreadable(opened, source));
                 QCOMPARE(storedCounts(opened.topGenomes().first()), QString("-1+-1+-1"));
             } else {
                 QVERIFY(opened.loadKestalCanvas(source));
             }
             opened.setFileName(file);
-            if (how == "source-removed")
-                QVERIFY(QFile::remove(source));
+            if (how == "source-overwritten") {
+                // As a copy over it does: the same file, another canvas's rows.
+                GC_GenomeScene other;
+                other.setFileName(path("other_canvas.kcv"));
+                QVERIFY(other.saveToKestalCanvas());
+                QFile overwritten(source);
+                QVERIFY(overwritten.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                QVERIFY(overwritten.write(fileBytes(other.fileName())) > 0);
+            }
         } else if (how == "limit") {
             // The next save writes a genome far larger than the limit allows.
             auto *big = new GC_Genome;
@@ -935,6 +1000,23 @@ private slots:
             saved = scene.saveToKestalCanvas();
             setrlimit(RLIMIT_FSIZE, &old);
             std::signal(SIGXFSZ, previous);
+        } else if (how == "wal-held") {
+            GC_SqlConnection other("tst_wal_program", file);
+            QSqlQuery query(other.database());
+            QVERIFY(query.exec("PRAGMA journal_mode = WAL") && query.exec("PRAGMA wal_autocheckpoint = 0"));
+            QVERIFY(query.exec("UPDATE genomes SET name = 'Other program' WHERE place = 0"));
+            const QByteArray log = fileBytes(file + "-wal");
+            QVERIFY(!log.isEmpty());
+            const int wait = GC_SqlConnection::busyTimeout();
+            GC_SqlConnection::setBusyTimeout(100);
+            saved = scene.saveToKestalCanvas();
+            GC_SqlConnection::setBusyTimeout(wait);
+            // The file, as read through its log, is the other program's.
+            QCOMPARE(fileBytes(file + "-wal"), log);
+            QCOMPARE(scalar(file, "SELECT name FROM genomes WHERE place = 0"), QString("Other program"));
+            // What a program killed now leaves: the file and its log.
+            QVERIFY(QFile::copy(file, path("killed_wal.kcv")));
+            QVERIFY(QFile::copy(file + "-wal", path("killed_wal.kcv-wal")));
         } else if (how.startsWith("source") && how.endsWith("locked")) {
             GC_SqlConnection other("tst_other_program", source);
             QSqlQuery lock(other.database());
@@ -956,6 +1038,8 @@ private slots:
                      qPrintable(words));
             if (how.endsWith("locked"))
                 QVERIFY2(words.contains("in use by another program"), qPrintable(words));
+            if (how == "source-overwritten")
+                QVERIFY2(words.contains("changed by another program"), qPrintable(words));
         }
         const QString words = scene.lastErrorText();
         if (how == "locked")
@@ -966,11 +1050,27 @@ private slots:
             QVERIFY2(words.contains(QString("The file \"%1\" is read-only").arg(real))
                          && words.contains("Save As"),
                      qPrintable(words));
+        if (how == "wal-held")
+            QVERIFY2(words.contains("in use by another program") && words.contains("cannot be replaced now"),
+                     qPrintable(words));
         QVERIFY(scene.isModified());
-        QCOMPARE(fileBytes(file), before);
+        // A log is folded into its file by whoever may, as SQLite does at
+        // any commit; what the file holds stays the same.
+        if (how != "wal-held")
+            QCOMPARE(fileBytes(file), before);
         QCOMPARE(leftoversBeside(file), QStringList());
         QCOMPARE(scene.topGenomes().first()->getDatabase(), source);
 
+        if (how == "wal-held") {
+            // The log of a killed program, with nobody holding the file, is
+            // folded into it first: the file shows what was saved.
+            const QString killed = path("killed_wal.kcv");
+            scene.setFileName(killed);
+            scene.topGenomes().first()->setName("Saved over a log");
+            QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+            QCOMPARE(scalar(killed, "SELECT name FROM genomes WHERE place = 0"), QString("Saved over a log"));
+            QCOMPARE(leftoversBeside(killed), QStringList());
+        }
         if (how == "locked") {
             // A lock let go within the wait only delays the save.
             scene.topGenomes().first()->setName("Saved after the lock");
@@ -1017,6 +1117,45 @@ private slots:
         QCOMPARE(QFile::permissions(real) & kinds, QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(leftoversBeside(real), QStringList());
         QCOMPARE(leftoversBeside(chain), QStringList());
+
+        // User A's canvas in group G's folder, mode 660: saved by root and
+        // by user B of group G, it stays A's and G's with its mode, and
+        // holds what each saved.
+        const uid_t owner = 4242;
+        const uid_t member = 4244;
+        const gid_t group = 4343;
+        const QString folder = path("group");
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(::chown(QFile::encodeName(folder).constData(), 0, group), 0);
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 02770), 0);
+        const QString theirs = folder + "/theirs.kcv";
+        QVERIFY(QFile::copy(real, theirs));
+        QCOMPARE(::chown(QFile::encodeName(theirs).constData(), owner, group), 0);
+        QCOMPARE(::chmod(QFile::encodeName(theirs).constData(), 0660), 0);
+        for (const uid_t saver : {uid_t(0), member}) {
+            GC_GenomeScene shared;
+            QVERIFY(shared.loadKestalCanvas(theirs));
+            const QString name = QString("Saved by %1").arg(saver);
+            shared.topGenomes().first()->setName(name);
+            QString words;
+            {
+                std::optional<PermissionsObeyed> as;
+                if (saver != 0) {
+                    as.emplace(member, member, std::vector<gid_t>{group});
+                    QVERIFY(as->isHeld());
+                }
+                words = shared.saveToKestalCanvas() ? QString() : shared.lastErrorText();
+            }
+            QVERIFY2(words.isEmpty(), qPrintable(words));
+            struct stat info {};
+            QCOMPARE(::stat(QFile::encodeName(theirs).constData(), &info), 0);
+            QCOMPARE(info.st_uid, owner);
+            QCOMPARE(info.st_gid, group);
+            QCOMPARE(info.st_mode & 07777, mode_t(0660));
+            QCOMPARE(scalar(theirs, "SELECT name FROM genomes WHERE place = 0"), name);
+            QCOMPARE(hitCounts(theirs), hits);
+            QCOMPARE(leftoversBeside(theirs), QStringList());
+        }
 
         // A link to a file not there yet: the file is made where it points.
         const QString ahead = path("ahead_link.kcv");

@@ -66,10 +66,25 @@ private slots:
         genome.setDatabaseId(ids.value("second"));
         QCOMPARE(genome.getDnaSequence(GC_Interval(3, 5)), QString("GTA"));
         QCOMPARE(genome.getDnaSequence(), QString("ACGTACGT"));
-        // Not kept in memory: each call reads the file again.
-        QFile::remove(db);
-        QCOMPARE(genome.getDnaSequence(), QString());
-        QVERIFY(!QFile::exists(db));
+        // Not kept in memory: each call reads the file again, the very file
+        // it was read from. Another database put in its place is not read;
+        // the file itself, written over in place, no longer is either.
+        const QString other = dir.filePath("other.kestal");
+        GC_ComparisonDatabaseBuilder otherBuilder;
+        otherBuilder.setPath(other);
+        otherBuilder.setFastaRecords({{"first", "GGGG"}, {"second", "CCCCCCCC"}});
+        QVERIFY2(otherBuilder.build(ids), qPrintable(otherBuilder.lastErrorText()));
+        QVERIFY(QFile::rename(db, db + ".aside") && QFile::rename(other, db));
+        QCOMPARE(genome.getDnaSequence(), QString("ACGTACGT"));
+        GC_Genome overwritten;
+        overwritten.setDatabase(db);
+        overwritten.setDatabaseId(ids.value("second"));
+        QCOMPARE(overwritten.getDnaSequence(), QString("CCCCCCCC"));
+        {
+            GC_SqlConnection writer("genomesource_writer", db);
+            QVERIFY(QSqlQuery(writer.database()).exec("UPDATE genomes SET dna_sequence = 'AAAA'"));
+        }
+        QCOMPARE(overwritten.getDnaSequence(), QString());
 
         // A canvas names the column dnaSequence.
         GC_GenomeScene scene;

@@ -1,11 +1,14 @@
 #include "gc_filereplacement.h"
 
 #include "gc_log.h"
+#include "gc_sourcefilehold.h"
 #include "gc_sqlconnection.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlQuery>
 
 #include <cerrno>
@@ -77,11 +80,17 @@ bool GC_FileReplacement::fail(const QString &message)
     return false;
 }
 
+QString GC_FileReplacement::unfinishedKey()
+{
+    return QStringLiteral("unfinished");
+}
+
 bool GC_FileReplacement::begin()
 {
     if (!resolveTarget())
         return false;
-    m_replacing = QFileInfo::exists(m_target);
+    struct stat old {};
+    m_replacing = ::stat(QFile::encodeName(m_target).constData(), &old) == 0;
     if (m_replacing) {
         // A rename needs only the folder: the file's own permissions must
         // be asked for, as the system judges them for the user the program
@@ -90,11 +99,14 @@ bool GC_FileReplacement::begin()
             return fail(QStringLiteral("The file \"%1\" is read-only and cannot be replaced.\n"
                                        "Use Save As to save the document under another name.")
                             .arg(m_target));
-        // The "User" flags say what this user may do, not what the file grants.
-        m_permissions = QFile::permissions(m_target)
-                        & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+        m_owner = old.st_uid;
+        m_group = old.st_gid;
+        m_mode = old.st_mode & 07777;
     }
-    return createTemporaryFile() && lockTarget();
+    if (!createTemporaryFile() || !lockTarget())
+        return false;
+    removeLeftovers();
+    return true;
 }
 
 bool GC_FileReplacement::resolveTarget()
@@ -144,9 +156,10 @@ bool GC_FileReplacement::createTemporaryFile()
             continue;
         const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) {
-            ::close(fd);
             m_temporary = name;
-            return true;
+            const bool kept = keepOwnership(fd);
+            ::close(fd);
+            return kept;
         }
         const int error = errno;
         if (error == EEXIST)
@@ -160,19 +173,59 @@ bool GC_FileReplacement::createTemporaryFile()
     return fail(QStringLiteral("No temporary file could be created in the folder \"%1\".").arg(folder));
 }
 
+bool GC_FileReplacement::keepOwnership(int fd)
+{
+    if (!m_replacing)
+        return true;
+    struct stat made {};
+    if (::fstat(fd, &made) != 0)
+        return fail(QStringLiteral("The file \"%1\" cannot be examined: %2.")
+                        .arg(m_temporary, qt_error_string(errno)));
+    if (made.st_uid == m_owner && made.st_gid == m_group)
+        return true;
+    // Given before anything is written, so that the file is never someone
+    // else's with this user's content for longer than needed. Only root may
+    // give a file away, and a user only to a group of their own: where the
+    // system refuses, the old file is written in place instead.
+    if (::fchown(fd, m_owner, m_group) != 0) {
+        qCDebug(lcKestal).noquote() << "GC_FileReplacement:" << m_target
+                                    << "keeps its owner by a write in place:" << qt_error_string(errno);
+        m_inPlace = true;
+    }
+    return true;
+}
+
 bool GC_FileReplacement::lockTarget()
 {
     // Only an SQLite file can be held by another program's transaction;
     // any other file the user chose to overwrite is simply replaced.
-    if (!m_replacing || !GC_SqlConnection::isSqliteFile(m_target))
+    if (!m_replacing || !GC_SqlConnection::isSqliteFile(m_target)) {
+        m_inPlace = false;
         return true;
+    }
     static QAtomicInt serial;
     m_lock = std::make_unique<GC_SqlConnection>(
         QStringLiteral("gc_filereplacement_lock_%1").arg(serial.fetchAndAddRelaxed(1)), m_target);
     if (m_lock->isOpen()) {
-        // Waits out another program's write as an opening waits; held, it
-        // keeps every other writer out until the new file is in place.
         QSqlQuery query(m_lock->database());
+        // A write-ahead log beside the old file would be played over the
+        // new one, which has none of its own: it is folded into the old
+        // file first. That needs the file to itself, so a program that
+        // still has it open keeps it in use. The rows stay what they were,
+        // so a document read from the file still holds it as its own.
+        const std::shared_ptr<GC_SourceFileHold> held = GC_SourceFileHold::unchangedHold(m_target);
+        if (!query.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !query.next()
+            || query.value(0).toString().compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0) {
+            if (!query.lastError().isValid() || GC_SqlConnection::isInUse(query.lastError())) {
+                m_lock.reset();
+                return fail(GC_SqlConnection::inUseReplaceText(m_target));
+            }
+        }
+        query.finish();
+        if (held)
+            held->acceptChanges();
+        // Waits out another program's write as an opening waits; held, it
+        // keeps every other writer out until the new content is in place.
         if (query.exec(QStringLiteral("BEGIN IMMEDIATE")))
             return true;
         if (GC_SqlConnection::isInUse(query.lastError())) {
@@ -185,6 +238,97 @@ bool GC_FileReplacement::lockTarget()
                                     << query.lastError().text();
     }
     m_lock.reset();
+    m_inPlace = false;
+    return true;
+}
+
+void GC_FileReplacement::removeLeftovers() const
+{
+    // Temporary files of earlier saves of this file that stopped half-way:
+    // only those with this save's name pattern that still carry the
+    // unfinished mark, and that no save is writing (a save holds its file
+    // locked), are removed. Anything else stays as it is.
+    const QFileInfo target(m_target);
+    const QString prefix = target.fileName() + QStringLiteral("temp-");
+    static const QRegularExpression suffix(QStringLiteral("^[0-9a-f]{1,8}$"));
+    const QFileInfoList entries =
+        QDir(target.path()).entryInfoList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &entry : entries) {
+        const QString path = entry.filePath();
+        if (path == m_temporary || entry.isSymLink()
+            || !suffix.match(entry.fileName().mid(prefix.size())).hasMatch())
+            continue;
+        bool unfinished = false;
+        {
+            GC_SqlConnection leftover(QStringLiteral("gc_filereplacement_leftover"), path,
+                                      GC_SqlConnection::ReadOnly);
+            if (leftover.isOpen()) {
+                QSqlQuery query(leftover.database());
+                unfinished = query.prepare(QStringLiteral("SELECT count(*) FROM file_properties WHERE key = ?"));
+                query.addBindValue(unfinishedKey());
+                unfinished = unfinished && query.exec() && query.next() && query.value(0).toInt() > 0;
+            }
+        }
+        if (!unfinished)
+            continue;
+        qCDebug(lcKestal).noquote() << "GC_FileReplacement: removing" << path
+                                    << ", left by a save that stopped half-way";
+        QFile::remove(path);
+        QFile::remove(path + QStringLiteral("-journal"));
+    }
+}
+
+bool GC_FileReplacement::copyIntoTarget()
+{
+    // Inside the transaction that holds the lock: the old file holds either
+    // all its old content or all the new, whatever stops the program.
+    QSqlQuery query(m_lock->database());
+    auto quoted = [](const QString &name) {
+        return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    };
+    auto failed = [&](const QString &what) {
+        const QString error = query.lastError().text();
+        query.exec(QStringLiteral("ROLLBACK"));
+        return fail(QStringLiteral("The file \"%1\" cannot be written in place (%2): %3")
+                        .arg(m_target, what, error));
+    };
+    // Attached only now that the new file is written and closed: reading it
+    // inside this transaction keeps it locked to its end.
+    if (!query.prepare(QStringLiteral("ATTACH DATABASE ? AS fresh")))
+        return failed(QStringLiteral("opening the new content"));
+    query.addBindValue(m_temporary);
+    if (!query.exec())
+        return failed(QStringLiteral("opening the new content"));
+    QList<QPair<QString, QString>> old;
+    if (!query.exec(QStringLiteral("SELECT type, name FROM main.sqlite_master "
+                                   "WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite_%'")))
+        return failed(QStringLiteral("reading its tables"));
+    while (query.next())
+        old.append({query.value(0).toString(), query.value(1).toString()});
+    // Indexes and triggers go with their tables.
+    for (const auto &object : std::as_const(old)) {
+        if (!query.exec(QStringLiteral("DROP %1 main.%2")
+                            .arg(object.first == QLatin1String("view") ? QStringLiteral("VIEW") : QStringLiteral("TABLE"),
+                                 quoted(object.second))))
+            return failed(QStringLiteral("removing %1").arg(object.second));
+    }
+    QList<QPair<QString, QString>> fresh;
+    if (!query.exec(QStringLiteral("SELECT name, sql FROM fresh.sqlite_master WHERE type = 'table' "
+                                   "AND name NOT LIKE 'sqlite_%' ORDER BY rowid")))
+        return failed(QStringLiteral("reading the new tables"));
+    while (query.next())
+        fresh.append({query.value(0).toString(), query.value(1).toString()});
+    for (const auto &table : std::as_const(fresh)) {
+        // The CREATE text is the new file's own; unqualified, it makes the
+        // table in the old file.
+        if (!query.exec(table.second)
+            || !query.exec(QStringLiteral("INSERT INTO main.%1 SELECT * FROM fresh.%1 ORDER BY rowid")
+                               .arg(quoted(table.first))))
+            return failed(QStringLiteral("writing %1").arg(table.first));
+    }
+    if (!query.exec(QStringLiteral("COMMIT")))
+        return failed(QStringLiteral("committing"));
+    query.exec(QStringLiteral("DETACH DATABASE fresh"));
     return true;
 }
 
@@ -192,9 +336,16 @@ bool GC_FileReplacement::commit()
 {
     if (m_temporary.isEmpty())
         return fail(QStringLiteral("There is no new file to put in the place of \"%1\".").arg(m_target));
+    if (m_inPlace) {
+        if (!copyIntoTarget())
+            return false;
+        m_lock.reset();
+        removeTemporaryFile();
+        return true;
+    }
     if (!syncToDisk(m_temporary))
         return fail(QStringLiteral("The file \"%1\" cannot be written to disk.").arg(m_temporary));
-    if (m_replacing && !QFile::setPermissions(m_temporary, m_permissions))
+    if (m_replacing && ::chmod(QFile::encodeName(m_temporary).constData(), m_mode) != 0)
         return fail(QStringLiteral("The file \"%1\" cannot be given the permissions of \"%2\".")
                         .arg(m_temporary, m_target));
     if (std::rename(QFile::encodeName(m_temporary).constData(), QFile::encodeName(m_target).constData()) != 0) {

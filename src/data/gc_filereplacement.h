@@ -12,11 +12,16 @@ class GC_SqlConnection;
 // a failed write leaves the old file as it was. The file replaced is the
 // one the system opens through the path (links followed as the system
 // follows them); the links stay. The new file is written beside it under a
-// unique temporary name, created here, and takes its permissions. A file
-// its user may not write is refused, and so is an SQLite file another
-// program holds locked: the lock is waited for as an opening waits, then
-// held until the new file is in place, so that no other program commits
-// into a file about to be replaced.
+// unique temporary name, created here, and takes the old file's owner,
+// group and mode. Where this user may not give it the old owner or group
+// (a canvas of someone else's in a shared folder), an SQLite file is
+// instead rewritten in place, in one transaction, so that it stays whose
+// it was. A file its user may not write is refused, and so is an SQLite
+// file another program holds locked: the lock is waited for as an opening
+// waits, then held until the new content is in place, so that no other
+// program commits into a file about to be replaced. A write-ahead log the
+// old file has is folded into it first, so that it can never be played
+// over the new file.
 class GC_FileReplacement
 {
 public:
@@ -35,17 +40,26 @@ public:
     // The file replaced: the real file behind any links.
     QString target() const { return m_target; }
 
-    // Syncs the temporary file, gives it the old file's permissions and
-    // renames it over the old file. False, with errorText(), when a step
-    // fails; the old file is then untouched.
+    // Syncs the temporary file, gives it the old file's owner, group and
+    // mode and renames it over the old file, or copies its content into the
+    // old file. False, with errorText(), when a step fails; the old file is
+    // then untouched.
     bool commit();
+
+    // What a save writes into its temporary file until its last step, so
+    // that a save that stopped half-way is never taken for a canvas: the
+    // key of a file_properties row.
+    static QString unfinishedKey();
 
     QString errorText() const { return m_errorText; }
 
 private:
     bool resolveTarget();
     bool createTemporaryFile();
+    bool keepOwnership(int fd);
     bool lockTarget();
+    void removeLeftovers() const;
+    bool copyIntoTarget();
     void removeTemporaryFile();
     bool fail(const QString &message);
 
@@ -53,7 +67,12 @@ private:
     QString m_target;
     QString m_temporary;
     bool m_replacing = false;
-    QFile::Permissions m_permissions;
+    // The old file's owner, group and mode (permission bits).
+    uint m_owner = 0;
+    uint m_group = 0;
+    uint m_mode = 0;
+    // The new content goes into the old file rather than replacing it.
+    bool m_inPlace = false;
     std::unique_ptr<GC_SqlConnection> m_lock;
     QString m_errorText;
 };

@@ -1,5 +1,6 @@
 #include "gc_fileutils.h"
 
+#include "gc_filereplacement.h"
 #include "gc_genbankparser.h"
 #include "gc_sqlconnection.h"
 #include "gc_textlinereader.h"
@@ -213,19 +214,43 @@ int filetype(const QString &path, QString *unreadable)
         return FILETYPE_NONE;
     // Fails alike for a file that is no database and one without the table.
     QSqlQuery query(connection.database());
-    if (!query.exec("SELECT value FROM file_properties WHERE key = 'type'")) {
+    if (!query.prepare("SELECT key, value FROM file_properties WHERE key IN ( 'type' , ? )")) {
         if (unreadable && GC_SqlConnection::isUnreadableHere(query.lastError()))
             *unreadable = GC_SqlConnection::failureText(path, query.lastError());
         return FILETYPE_NONE;
     }
-    if (!query.next())
+    query.addBindValue(GC_FileReplacement::unfinishedKey());
+    if (!query.exec()) {
+        if (unreadable && GC_SqlConnection::isUnreadableHere(query.lastError()))
+            *unreadable = GC_SqlConnection::failureText(path, query.lastError());
         return FILETYPE_NONE;
-    const QString type = query.value(0).toString();
+    }
+    QString type;
+    bool unfinished = false;
+    while (query.next()) {
+        if (query.value(0).toString() == QLatin1String("type"))
+            type = query.value(1).toString();
+        else
+            unfinished = true;
+    }
+    if (unfinished) {
+        if (unreadable)
+            *unreadable = unfinishedSaveText(path);
+        return FILETYPE_NONE;
+    }
     if (type == "sorvikcomparison" || type == "genomecomparisson")
         return FILETYPE_COMPARISON;
     if (type == "kestalcanvas")
         return FILETYPE_CANVAS;
     return FILETYPE_NONE;
+}
+
+QString unfinishedSaveText(const QString &path)
+{
+    return QStringLiteral("The file \"%1\" was left by a save that stopped before it finished: it "
+                          "holds only part of a canvas and cannot be opened.\nThe canvas that save "
+                          "was writing was left as it was before; open that one instead.")
+        .arg(path);
 }
 
 QString withoutWhiteSpace(const QString &text)

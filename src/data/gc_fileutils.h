@@ -62,9 +62,13 @@ QString withoutWhiteSpace(const QString &text);
 // stopped program left unfinished. unreadable, when given, says in words
 // why a file's kind could not be read when that is no fault of the file
 // (another program holds it locked, it was left mid-write, or its
-// write-ahead log cannot be read here); it stays empty for a file that is
-// no database, or a damaged one.
+// write-ahead log cannot be read here), and names the temporary file of a
+// save that stopped half-way, which is no canvas; it stays empty for a
+// file that is no database, or a damaged one.
 int filetype(const QString &path, QString *unreadable = nullptr);
+
+// What the user reads of the file a save left when it stopped half-way.
+QString unfinishedSaveText(const QString &path);
 
 } // namespace GC_FileUtils
 

@@ -77,7 +77,17 @@ void GC_HomologyShowDialog::loadStoredHits()
     qCDebug(lcKestal).noquote() << className + QStringLiteral("::on_searchButton_clicked(): genomeId: ")
                                 + QString::number(m_genome->getId());
 
-    const QString path = m_genome->getDatabase();
+    // Read from the very file the genome came from, not another that took
+    // its name since.
+    QString changed;
+    const QString path = m_genome->storedHits().readablePath(&changed);
+    if (!changed.isEmpty()) {
+        const QString source = m_genome->getDatabase();
+        stopWith(tr("<b>Error:</b> the stored homologies of %1 cannot be read: %2")
+                     .arg(source.toHtmlEscaped(), changed.toHtmlEscaped()),
+                 QStringLiteral("%1: %2").arg(source, changed));
+        return;
+    }
     if (path.isEmpty() || !QFileInfo::exists(path)) {
         stopWith(tr("Database %1 does not exists").arg(path.toHtmlEscaped()),
                  QStringLiteral("Database \"%1\" does not exits.").arg(path));

@@ -885,7 +885,7 @@ QString GC_Genome::getDnaSequence(const GC_Interval &range) const
 {
     QString sequence = dnaSequence;
     if (sequence.isEmpty())
-        sequence = GC_GenomeSource::readSequence(getDatabase(), getDatabaseId());
+        sequence = GC_GenomeSource::readSequence(stored.readablePath(), getDatabaseId());
     if (range.isValid())
         return sequence.mid(range.startIndex(), range.length());
     return sequence;

@@ -1,15 +1,20 @@
 #include "gc_storedhitshares.h"
 
 GC_StoredHitShares::GC_StoredHitShares(const QString &path, int key)
-    : m_path(path)
+    : m_source(GC_SourceFileHold::hold(path))
     , m_key(key)
 {
 }
 
 void GC_StoredHitShares::setPath(const QString &path)
 {
-    m_path = path;
+    m_source = GC_SourceFileHold::hold(path);
     forgetShares();
+}
+
+QString GC_StoredHitShares::readablePath(QString *problem) const
+{
+    return m_source ? m_source->readablePath(problem) : QString();
 }
 
 void GC_StoredHitShares::setKey(int key)
@@ -28,7 +33,7 @@ int GC_StoredHitShares::countNow(Family family) const
 {
     if (const Share *rows = share(family))
         return int(rows->size());
-    return GC_GenomeSource::countRows(m_path, family, m_key);
+    return GC_GenomeSource::countRows(readablePath(), family, m_key);
 }
 
 int GC_StoredHitShares::recount(Family family)
@@ -53,28 +58,48 @@ bool GC_StoredHitShares::replace(Family family, const QList<GC_HomologyRowWriter
                                  QString *errorText)
 {
     std::optional<Share> &rowIds = m_shares[family];
-    return GC_GenomeSource::replaceRows(m_path, family, m_key, rows, errorText,
-                                        rowIds ? &*rowIds : nullptr);
+    QString problem;
+    const QString path = readablePath(&problem);
+    if (!problem.isEmpty()) {
+        if (errorText)
+            *errorText = QStringLiteral("cannot write the %1 rows of %2: %3")
+                             .arg(GC_GenomeSource::tableName(family), this->path(), problem);
+        return false;
+    }
+    const bool replaced =
+        GC_GenomeSource::replaceRows(path, family, m_key, rows, errorText, rowIds ? &*rowIds : nullptr);
+    if (replaced && m_source)
+        m_source->acceptChanges();
+    return replaced;
 }
 
 bool GC_StoredHitShares::copy(Family family, int genomeId, QSqlQuery &canvasQuery,
                               QString *errorText) const
 {
     const Share *rowIds = share(family);
+    if (!rowIds && m_counts[family] == 0)
+        return true;
+    // Rows are copied only from the very file they were read from.
+    QString problem;
+    const QString source = readablePath(&problem);
+    if (!problem.isEmpty()) {
+        if (errorText)
+            *errorText = GC_GenomeSource::copyFailureText(family, path(), problem);
+        return false;
+    }
     if (!rowIds && m_counts[family] < 0) {
         // The file could not be counted when the genome was read (gone or
         // locked for a moment): it may hold rows all the same.
-        QString problem;
-        const int stored = GC_GenomeSource::countRows(m_path, family, m_key, &problem);
+        const int stored = GC_GenomeSource::countRows(source, family, m_key, &problem);
         if (!problem.isEmpty()) {
             if (errorText)
-                *errorText = GC_GenomeSource::copyFailureText(family, m_path, problem);
+                *errorText = GC_GenomeSource::copyFailureText(family, path(), problem);
             return false;
         }
         if (stored <= 0)
             return true;
     }
-    return GC_GenomeSource::copyRows(m_path, family, m_key, genomeId, canvasQuery, nullptr,
+    return GC_GenomeSource::copyRows(source, family, m_key, genomeId, canvasQuery, nullptr,
                                      errorText, rowIds);
 }
 

@@ -3,10 +3,12 @@
 
 #include "gc_genomesource.h"
 #include "gc_sharedgenomeid.h"
+#include "gc_sourcefilehold.h"
 
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QSqlQuery;
@@ -27,11 +29,15 @@ public:
     // Nothing counted yet, and no share.
     GC_StoredHitShares(const QString &path, int key);
 
-    QString path() const { return m_path; }
+    QString path() const { return m_source ? m_source->path() : QString(); }
     int key() const { return m_key; }
     // A share names rows of one key in one file: a new file or key forgets
-    // the shares.
+    // the shares. The file is held from here on (GC_SourceFileHold).
     void setPath(const QString &path);
+    // The file to open for the rows: the file they were read from, which
+    // may by now be a private copy of it; empty, with the reason in
+    // problem, when that file was changed by another program since.
+    QString readablePath(QString *problem = nullptr) const;
     void setKey(int key);
 
     // The family's rows as last counted: 0 until counted, -1 when they
@@ -68,7 +74,7 @@ public:
 private:
     void forgetShares();
 
-    QString m_path;
+    std::shared_ptr<GC_SourceFileHold> m_source;
     int m_key = -1;
     int m_counts[3] = {0, 0, 0};
     std::optional<Share> m_shares[3];

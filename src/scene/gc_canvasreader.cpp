@@ -116,15 +116,19 @@ bool GC_CanvasReader::load(const QString &fileName)
     {
         GC_SqlConnection connection(QStringLiteral("gc_genomescene_loadkestalcanvas"), fileName,
                                     GC_SqlConnection::ReadOnly);
+        // What a file is said to be comes first: the file of a save that
+        // stopped half-way is that, whatever else may be wrong with it.
+        QString unreadable;
+        const bool canvas = GC_FileUtils::filetype(fileName, &unreadable) == FILETYPE_CANVAS;
         // Checked before anything else reads it: a damaged SQLite file may
         // not even show its type.
-        const QString problem = connection.readProblem(fileName);
+        const QString problem = unreadable.isEmpty() ? connection.readProblem(fileName) : unreadable;
         if (!problem.isEmpty()) {
             qCDebug(lcKestal).noquote() << "GC_GenomeScene::loadKestalCanvas():" << problem;
             m_scene->setLastErrorText(problem);
             return false;
         }
-        if (GC_FileUtils::filetype(fileName) != FILETYPE_CANVAS) {
+        if (!canvas) {
             m_scene->setLastErrorText(notACanvasText(fileName));
             return false;
         }

@@ -95,11 +95,15 @@ bool GC_CanvasWriter::writeAll(QSqlQuery &query)
 {
     // The file is new and replaces the canvas only when complete, so the
     // intermediate commits need neither a journal on disk nor a sync of
-    // their own: the finished file is synced once before the rename.
+    // their own: the finished file is synced once before the rename. It
+    // stays locked while it is written, so that a later save can tell it
+    // from one left by a save that stopped.
     if (!run(query, QStringLiteral("PRAGMA journal_mode = MEMORY"))
-        || !run(query, QStringLiteral("PRAGMA synchronous = OFF")))
+        || !run(query, QStringLiteral("PRAGMA synchronous = OFF"))
+        || !run(query, QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")))
         return false;
     if (!run(query, QStringLiteral("BEGIN")) || !run(query, fileProperties())
+        || !markUnfinished(query, true)
         || !run(query, QStringLiteral("INSERT INTO file_properties VALUES ( 'version' , 1 )"))
         || !run(query, QStringLiteral("INSERT INTO file_properties VALUES ( 'type' , 'kestalcanvas' )"))
         || !run(query, sceneTable()))
@@ -159,5 +163,20 @@ bool GC_CanvasWriter::writeAll(QSqlQuery &query)
         if (!text->saveToDb(query))
             return fail(QStringLiteral("free text row: %1").arg(query.lastError().text()));
     }
-    return run(query, QStringLiteral("COMMIT"));
+    // The mark goes with the last rows: the file is a canvas from the
+    // commit that completes it, and not before.
+    return markUnfinished(query, false) && run(query, QStringLiteral("COMMIT"));
+}
+
+bool GC_CanvasWriter::markUnfinished(QSqlQuery &query, bool unfinished)
+{
+    const bool prepared = query.prepare(unfinished
+                                            ? QStringLiteral("INSERT INTO file_properties VALUES ( ? , 1 )")
+                                            : QStringLiteral("DELETE FROM file_properties WHERE key = ?"));
+    if (prepared) {
+        query.addBindValue(GC_FileReplacement::unfinishedKey());
+        if (query.exec())
+            return true;
+    }
+    return fail(QStringLiteral("file properties: %1").arg(query.lastError().text()));
 }
