@@ -91,11 +91,17 @@ private slots:
 
     void timeoutStopsTheProgram()
     {
+        // The program's child (a wrapper's real program) ends with it.
+        const QString child = QDir::tempPath() + "/sleeper-child";
         GC_BlastRunner runner;
-        runner.setProgram(script("sleeper", "sleep 20\n"));
-        runner.setTimeout(200);
+        runner.setProgram(script("sleeper", "sleep 20 &\necho $! > '" + child.toUtf8() + "'\nwait\n"));
+        runner.setTimeout(1000);
         QVERIFY(!runner.run());
         QVERIFY2(runner.errorText().contains("did not finish"), qPrintable(runner.errorText()));
+        QFile pid(child);
+        QVERIFY(pid.open(QIODevice::ReadOnly));
+        const qint64 childPid = pid.readAll().trimmed().toLongLong();
+        QTRY_VERIFY_WITH_TIMEOUT(!TestData::processRunning(childPid), 5000);
     }
 
     void asynchronousRun()

@@ -12,6 +12,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <unistd.h>
+
 // The comparison database as the builder writes it, read back with plain SQL.
 class TestComparisonDatabase : public QObject
 {
@@ -185,6 +187,31 @@ private slots:
         first.reset();
         QVERIFY(!QFileInfo::exists(firstFolder));
         QVERIFY(QFile::exists(second->path()));
+
+        // The next start removes what killed runs left, and only that: an
+        // ended run's folder of the user's, with its mark, under the run's
+        // name. Never the live run's, another user's, a link to an ended
+        // one's, one without the mark or one under another name.
+        const QString tmp = QDir::tempPath();
+        QStringList marked{"kestal-Killed", "kestal-Killed0", "elsewhere"};
+        if (::geteuid() == 0)
+            marked << "kestal-Others";
+        for (const QString &name : marked) {
+            for (const char *file : {"/comparison.kestal", "/kestal-run.lock"})
+                QVERIFY(TestData::writeFile(tmp + "/" + name + file, "left"));
+        }
+        QVERIFY(TestData::writeFile(tmp + "/kestal-NoMark/comparison.kestal", "left"));
+        QVERIFY(QFile::link(tmp + "/elsewhere", tmp + "/kestal-Linked"));
+        QVERIFY(::geteuid() != 0 || ::chown(QFile::encodeName(tmp + "/kestal-Others"), 4242, 4242) == 0);
+        QCOMPARE(GC_RunDatabase::removeEndedRuns(), QStringList({tmp + "/kestal-Killed"}));
+        QVERIFY(QFile::exists(second->path()));
+        QVERIFY(QFileInfo(tmp + "/kestal-Linked").isSymLink());
+        const QStringList staying = marked.mid(1) << "kestal-NoMark";
+        for (const QString &name : staying) {
+            QVERIFY2(QFile::exists(tmp + "/" + name + "/comparison.kestal"), qPrintable(name));
+            QVERIFY(QDir(tmp + "/" + name).removeRecursively());
+        }
+        QVERIFY(QFile::remove(tmp + "/kestal-Linked"));
         const QString notes = second->folder() + "/notes.txt";
         QVERIFY(TestData::writeFile(notes, "not the build's"));
         second.reset();

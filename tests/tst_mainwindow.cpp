@@ -221,17 +221,6 @@ private:
         return QString::fromUtf8(copy.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     }
 
-    // A process that runs (not one ended and waiting to be reaped).
-    static bool isRunning(qint64 pid)
-    {
-        const QByteArray stat = fileContent(QString("/proc/%1/stat").arg(pid));
-        const int end = stat.lastIndexOf(')');
-        if (!stat.startsWith(QByteArray::number(pid) + " (") || end < 0 || end + 2 >= stat.size())
-            return false;
-        const char state = stat.at(end + 2);
-        return state != 'Z' && state != 'X';
-    }
-
 private slots:
     void init()
     {
@@ -1228,46 +1217,94 @@ private slots:
 
     // Ended in the middle of a comparison by a terminate signal (a
     // desktop's force-quit), an interrupt or a hang-up, the program ends
-    // cleanly and so does its BLAST program; nothing of the run is left.
-    // Killed, the program cannot clean up, but its BLAST program still ends.
+    // cleanly and so does its BLAST program, with what a wrapper around
+    // BLAST started; nothing of the run is left. Killed, the program cannot
+    // clean up, but its BLAST program still ends, and the next start of the
+    // program removes the killed run's folders, never those of a copy still
+    // running.
     void endedInsideBlastTheProgramTakesBlastAlong_data()
     {
         QTest::addColumn<int>("signalNumber");
-        QTest::newRow("terminate") << int(SIGTERM);
-        QTest::newRow("interrupt") << int(SIGINT);
-        QTest::newRow("hang-up") << int(SIGHUP);
-        QTest::newRow("kill") << int(SIGKILL);
+        QTest::addColumn<bool>("wrapped");
+        QTest::newRow("terminate") << int(SIGTERM) << false;
+        QTest::newRow("interrupt") << int(SIGINT) << false;
+        QTest::newRow("hang-up") << int(SIGHUP) << false;
+        QTest::newRow("terminate, blastn a wrapper") << int(SIGTERM) << true;
+        QTest::newRow("kill, then a start beside a live copy") << int(SIGKILL) << false;
     }
 
     void endedInsideBlastTheProgramTakesBlastAlong()
     {
         QFETCH(int, signalNumber);
+        QFETCH(bool, wrapped);
         const QString root = QDir::tempPath() + "/ended-" + QTest::currentDataTag();
-        const QString pidFile = root + "/blastn.pid";
-        // A blastn that would run for minutes.
-        const QString blastn = writeScript(root + "/bin/blastn", "echo $$ > '" + pidFile + ".new'\n"
-                                                                 "mv '" + pidFile + ".new' '" + pidFile + "'\n"
-                                                                 "exec sleep 300\n");
+        const QString pids = root + "/blastn.pids";
+        // A blastn that would run for minutes, itself or in a child of its
+        // own; each adds a line "<its pid> <the sleeping pid>".
+        const QString blastn = writeScript(root + "/bin/blastn", wrapped ? "sleep 300 &\n"
+                                                                           "echo $$ $! >> '" + pids + "'\n"
+                                                                           "wait\n"
+                                                                         : "echo $$ $$ >> '" + pids + "'\n"
+                                                                           "exec sleep 300\n");
+        const auto started = [&pids] {
+            return QString::fromLatin1(fileContent(pids)).split('\n').filter(QRegularExpression("^\\d+ \\d+$"));
+        };
+        // The comparison database and BLAST work folders of the runs under root.
+        const auto folders = [&root] {
+            QStringList found;
+            for (const QString &name : runFolders(root + "/tmp"))
+                found << "tmp/" + name;
+            for (const QString &name : QDir(root + "/home/blasttemp").entryList({"run-*"}, QDir::AllEntries))
+                found << "blasttemp/" + name;
+            return found;
+        };
         const QByteArray dna = TestData::randomDna(3000, 43);
         const QString input = root + "/pair.fas";
         QVERIFY(TestData::writeFile(input, ">long one\n" + dna + "\n>long two\n" + dna.mid(100, 2000) + "\n"));
+        const QStringList comparison{"long two", "long one", input};
 
         QProcess copy;
-        startCopy(copy, root, "stay", blastn, {"long two", "long one", input});
-        qint64 blastnPid = 0;
-        const auto noneLeft = qScopeGuard([&blastnPid] {
-            if (blastnPid > 0 && isRunning(blastnPid))
-                ::kill(pid_t(blastnPid), SIGKILL);
+        QProcess liveCopy;
+        const auto noneLeft = qScopeGuard([&started] {
+            for (const QString &line : started()) {
+                for (const QString &pid : line.split(' ')) {
+                    if (TestData::processRunning(pid.toLongLong()))
+                        ::kill(pid_t(pid.toLongLong()), SIGKILL);
+                }
+            }
         });
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pidFile), 60000);
-        blastnPid = fileContent(pidFile).trimmed().toLongLong();
-        QVERIFY(isRunning(blastnPid));
+        startCopy(copy, root, "stay", blastn, comparison);
+        QTRY_COMPARE_WITH_TIMEOUT(started().size(), 1, 60000);
+        const QStringList copyFolders = folders();
+        QCOMPARE(copyFolders.size(), 2);
+        QStringList liveFolders;
+        if (signalNumber == SIGKILL) {
+            // A second copy, started while the first runs, leaves its folders be.
+            startCopy(liveCopy, root, "stay", blastn, comparison);
+            QTRY_COMPARE_WITH_TIMEOUT(started().size(), 2, 60000);
+            for (const QString &folder : folders()) {
+                if (!copyFolders.contains(folder))
+                    liveFolders << folder;
+            }
+            QCOMPARE(liveFolders.size(), 2);
+            QCOMPARE(folders().size(), 4);
+        }
+        const QStringList programs = started().first().split(' ');
+        for (const QString &pid : programs)
+            QVERIFY(TestData::processRunning(pid.toLongLong()));
 
         QVERIFY(::kill(pid_t(copy.processId()), signalNumber) == 0);
         QVERIFY(copy.waitForFinished(15000));
-        QTRY_VERIFY_WITH_TIMEOUT(!isRunning(blastnPid), 5000);
+        for (const QString &pid : programs)
+            QTRY_VERIFY_WITH_TIMEOUT(!TestData::processRunning(pid.toLongLong()), 5000);
         if (signalNumber == SIGKILL) {
             QCOMPARE(copy.exitStatus(), QProcess::CrashExit);
+            QCOMPARE(folders().size(), 4);
+            QProcess next;
+            startCopy(next, root, "quit", QStandardPaths::findExecutable("blastn"), comparison);
+            QVERIFY(next.waitForFinished(120000));
+            QVERIFY(shownGenomes(next).contains("opened 1"));
+            QCOMPARE(folders(), liveFolders);
             return;
         }
         QCOMPARE(copy.exitStatus(), QProcess::NormalExit);

@@ -387,21 +387,29 @@ private slots:
     }
 
     // Cancelling, from another thread or by interrupting the blaster's
-    // thread, stops every running program at once.
+    // thread, stops every running program at once, with what a wrapper
+    // around the program started.
     void cancelStopsEveryRunningProgram_data()
     {
         QTest::addColumn<bool>("interrupt");
-        QTest::newRow("cancel()") << false;
-        QTest::newRow("thread interruption") << true;
+        QTest::addColumn<bool>("wrapped");
+        QTest::newRow("cancel()") << false << false;
+        QTest::newRow("thread interruption") << true << false;
+        QTest::newRow("cancel(), makeblastdb a wrapper") << false << true;
     }
 
     void cancelStopsEveryRunningProgram()
     {
         QFETCH(bool, interrupt);
+        QFETCH(bool, wrapped);
         const QString pids = QDir::homePath() + "/pids";
+        const QString children = QDir::homePath() + "/children";
         QFile::remove(pids);
-        QSettings().setValue("makeblastdbpath", script("slowmakeblastdb", "echo $$ >> " + pids.toUtf8()
-                                                                           + "\nexec sleep 60\n"));
+        QFile::remove(children);
+        QSettings().setValue("makeblastdbpath",
+                             script("slowmakeblastdb", wrapped ? "sleep 60 &\necho $! >> " + children.toUtf8()
+                                                                     + "\necho $$ >> " + pids.toUtf8() + "\nwait\n"
+                                                               : "echo $$ >> " + pids.toUtf8() + "\nexec sleep 60\n"));
         std::atomic<GC_SequenceBlaster *> blaster{nullptr};
         bool result = true;
         QString errors;
@@ -437,6 +445,9 @@ private slots:
         QVERIFY2(errors.contains("1 of 4 pairs were not started"), qPrintable(errors));
         for (const QByteArray &pid : started)
             QVERIFY2(!QFile::exists("/proc/" + pid), pid.constData());
+        // Children of a wrapper go to init once the wrapper is gone.
+        for (const QByteArray &pid : readPids(children))
+            QTRY_VERIFY2_WITH_TIMEOUT(!TestData::processRunning(pid.toLongLong()), pid.constData(), 5000);
         QVERIFY(matchings().isEmpty());
     }
 

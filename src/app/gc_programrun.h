@@ -15,7 +15,8 @@ class QSocketNotifier;
 //
 // Make one, and only one, after the application object and before the main
 // window, so that it outlives the window. A kill cannot be caught; the BLAST
-// programs end with the program all the same (GC_BlastRunner).
+// programs end with the program all the same (GC_BlastRunner), and the next
+// start removes the run's folders (GC_Startup::removeEndedRuns()).
 class GC_ProgramRun : public QObject
 {
     Q_OBJECT

@@ -1,11 +1,13 @@
 #include "gc_startup.h"
 
+#include "gc_blastworkfolder.h"
 #include "gc_chromsdatabase.h"
 #include "gc_coghomologies.h"
 #include "gc_log.h"
 #include "gc_referencedatabases.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rrnahomologies.h"
+#include "gc_rundatabase.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -69,6 +71,11 @@ void GC_Startup::openReferenceData()
                    .arg(GC_ReferenceDatabases::folder(), unavailable.join(QStringLiteral(", ")));
 }
 
+QStringList GC_Startup::removeEndedRuns()
+{
+    return GC_RunDatabase::removeEndedRuns() + GC_BlastWorkFolder::removeEndedRuns();
+}
+
 void GC_Startup::run()
 {
     setSettingsIdentity();
@@ -76,4 +83,5 @@ void GC_Startup::run()
     addPluginPath(applicationFolder);
     seedToolPaths(applicationFolder);
     openReferenceData();
+    removeEndedRuns();
 }

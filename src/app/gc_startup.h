@@ -28,6 +28,11 @@ public:
     // own outcome; nothing here stops start-up.
     static void openReferenceData();
 
+    // Removes what runs of the program that were killed left behind: the
+    // folders of their comparison databases and their BLAST work folders,
+    // never a folder of a run alive now. Answers the folders removed.
+    static QStringList removeEndedRuns();
+
     // Everything above, in order, for the running application.
     static void run();
 };

@@ -11,6 +11,7 @@
 #ifdef Q_OS_LINUX
 #include <csignal>
 #include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -35,7 +36,7 @@ GC_BlastRunner::~GC_BlastRunner()
 {
     if (m_process) {
         m_process->disconnect(this);
-        m_process->kill();
+        stopProgram();
         m_process->waitForFinished(3000);
         delete m_process;
     }
@@ -83,6 +84,9 @@ bool GC_BlastRunner::prepare()
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != parent)
             ::_exit(127);
+        // A group of its own, so that a stop reaches what a wrapper script
+        // starts as well as the wrapper.
+        ::setpgid(0, 0);
     });
 #endif
     if (!m_workingDirectory.isEmpty())
@@ -124,7 +128,7 @@ bool GC_BlastRunner::waitForProgram()
         const bool ending = everyProgramStopped;
         if (!ending && !deadline.hasExpired())
             continue;
-        m_process->kill();
+        stopProgram();
         m_process->waitForFinished(-1);
         readOutput();
         readError();
@@ -155,7 +159,7 @@ void GC_BlastRunner::start()
         QTimer::singleShot(m_timeoutMsecs, m_process, [this] {
             m_errorText = describe(QString("did not finish within %1 ms").arg(m_timeoutMsecs));
             m_killed = true;
-            m_process->kill();
+            stopProgram();
         });
     }
     m_process->start(m_program, m_arguments, QIODevice::ReadWrite);
@@ -166,6 +170,23 @@ void GC_BlastRunner::kill()
     if (!m_process)
         return;
     m_killed = true;
+    stopProgram();
+}
+
+void GC_BlastRunner::stopProgram()
+{
+#ifdef Q_OS_LINUX
+    // The group bears the program's pid. Until the program is reaped its pid,
+    // and with it the group's id, cannot go to another process: signal the
+    // group only while the program is a child not yet reaped (waitid with
+    // WNOWAIT looks without reaping). A group not made yet (the program
+    // still starting) is no failure: the kill below reaches the program.
+    const qint64 pid = m_process->processId();
+    siginfo_t child = {};
+    if (pid > 0 && m_process->state() != QProcess::NotRunning
+        && ::waitid(P_PID, id_t(pid), &child, WEXITED | WNOHANG | WNOWAIT) == 0)
+        ::kill(-pid_t(pid), SIGKILL);
+#endif
     m_process->kill();
 }
 

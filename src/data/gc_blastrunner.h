@@ -13,7 +13,10 @@
 //
 // No program outlives Kestal: it is killed when the thread that started it
 // ends, however that happens (a kill of Kestal included), so start it from
-// a thread that lives as long as the program is needed.
+// a thread that lives as long as the program is needed. Each program runs in
+// a process group of its own, and a stop (kill(), the time limit, Kestal's
+// end) ends the whole group, so that the children of a wrapper script end
+// too; only a kill of Kestal itself reaches the program alone.
 class GC_BlastRunner : public QObject
 {
     Q_OBJECT
@@ -68,6 +71,9 @@ private slots:
 
 private:
     bool prepare();
+    // Kills the running program with every process of its group (what a
+    // wrapper started); the program's end follows as usual.
+    void stopProgram();
     // run()'s wait; false when the program was stopped or took too long.
     bool waitForProgram();
     void conclude(bool ok, const QString &errorText);

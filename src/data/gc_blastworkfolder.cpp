@@ -1,12 +1,14 @@
 #include "gc_blastworkfolder.h"
 
 #include "gc_log.h"
+#include "gc_runmark.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -17,6 +19,7 @@ struct RunFolder
     QMutex mutex;
     QString path;
     bool made = false; // by this run, and not removed since
+    std::unique_ptr<GC_RunMark> mark;
 };
 
 RunFolder &runFolderState()
@@ -79,6 +82,12 @@ bool GC_BlastWorkFolder::ensureRunFolder(QString *errorText)
     if (!QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
         return folderFailure(errorText, path, QStringLiteral("cannot be created"));
     state.made = true;
+    // Without the mark the run works all the same; only a kill would leave
+    // the folder behind.
+    QString markError;
+    state.mark = GC_RunMark::place(path, &markError);
+    if (!state.mark)
+        qCInfo(lcKestal).noquote() << markError;
     return true;
 }
 
@@ -93,7 +102,14 @@ void GC_BlastWorkFolder::removeRunFolder()
         return;
     if (!QDir(path).removeRecursively())
         qCDebug(lcKestal).noquote() << "GC_BlastWorkFolder: cannot remove" << path;
+    state.mark.reset();
     state.made = false;
+}
+
+QStringList GC_BlastWorkFolder::removeEndedRuns()
+{
+    // The pattern of runFolder()'s names.
+    return GC_RunMark::removeEndedRuns(QFileInfo(runFolder()).path(), QRegularExpression("run-[0-9a-z]+"));
 }
 
 QString GC_BlastWorkFolder::filePath(const QString &fileName) const

@@ -53,12 +53,16 @@ public:
     // name, made by ensure() with mkdir, which fails where anything of that
     // name exists, and readable by the user alone. So two copies of the
     // program never share work files, and no file someone else made there
-    // is ever read. The same path for the whole run.
+    // is ever read. The same path for the whole run. It bears the mark of a
+    // live run (GC_RunMark) until removeRunFolder().
     static QString runFolder();
     // Removes the run's folder with everything in it, once nothing runs any
     // more (at the program's end). The folder is the run's alone: all it
     // holds was written by the run.
     static void removeRunFolder();
+    // Removes the folders of runs of the program that ended without removing
+    // theirs (killed); answers them. For the program's start.
+    static QStringList removeEndedRuns();
 
 private:
     static bool ensureRunFolder(QString *errorText);

@@ -1,14 +1,22 @@
 #include "gc_rundatabase.h"
 
 #include "gc_log.h"
+#include "gc_runmark.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
-GC_RunDatabase::GC_RunDatabase(const QString &folder)
+namespace {
+// What create() makes of "kestal-XXXXXX".
+const char FolderPattern[] = "kestal-[A-Za-z0-9]{6}";
+} // namespace
+
+GC_RunDatabase::GC_RunDatabase(const QString &folder, std::unique_ptr<GC_RunMark> mark)
     : m_folder(folder)
+    , m_mark(std::move(mark))
 {
 }
 
@@ -23,7 +31,18 @@ std::shared_ptr<GC_RunDatabase> GC_RunDatabase::create(QString *errorText)
         return nullptr;
     }
     folder.setAutoRemove(false);
-    return std::shared_ptr<GC_RunDatabase>(new GC_RunDatabase(folder.path()));
+    // Without the mark the run works all the same; only a kill would leave
+    // the folder behind.
+    QString markError;
+    std::unique_ptr<GC_RunMark> mark = GC_RunMark::place(folder.path(), &markError);
+    if (!mark)
+        qCInfo(lcKestal).noquote() << markError;
+    return std::shared_ptr<GC_RunDatabase>(new GC_RunDatabase(folder.path(), std::move(mark)));
+}
+
+QStringList GC_RunDatabase::removeEndedRuns()
+{
+    return GC_RunMark::removeEndedRuns(QDir::tempPath(), QRegularExpression(QLatin1String(FolderPattern)));
 }
 
 GC_RunDatabase::~GC_RunDatabase()
@@ -35,6 +54,7 @@ GC_RunDatabase::~GC_RunDatabase()
         if ((info.exists() || info.isSymLink()) && !QFile::remove(file))
             qCDebug(lcKestal).noquote() << "GC_RunDatabase: cannot remove" << file;
     }
+    m_mark.reset();
     // Fails, and keeps the folder, when it holds a file the run did not make.
     if (!QDir().rmdir(m_folder))
         qCDebug(lcKestal).noquote() << "GC_RunDatabase: cannot remove the folder" << m_folder;

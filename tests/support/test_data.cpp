@@ -105,4 +105,17 @@ QByteArray corpusFile(const QString &name, const QString &form)
     return fileForm(file.readAll(), form);
 }
 
+bool processRunning(qint64 pid)
+{
+    QFile file(QString("/proc/%1/stat").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray stat = file.readAll();
+    const int end = stat.lastIndexOf(')');
+    if (!stat.startsWith(QByteArray::number(pid) + " (") || end < 0 || end + 2 >= stat.size())
+        return false;
+    const char state = stat.at(end + 2);
+    return state != 'Z' && state != 'X';
+}
+
 } // namespace TestData

@@ -27,6 +27,9 @@ QByteArray genbankRecord(const QString &definition, const QByteArray &featureLin
 // byte-order mark), "nul" (NUL bytes inside), "junk" (random bytes).
 QByteArray fileForm(const QByteArray &text, const QString &form);
 
+// Whether the process pid runs (not one ended and waiting to be reaped).
+bool processRunning(qint64 pid);
+
 // A file of the checked-in reader corpus (tests/data/corpus) in that form.
 QByteArray corpusFile(const QString &name, const QString &form = QStringLiteral("lf"));
 
