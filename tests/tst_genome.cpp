@@ -268,6 +268,13 @@ private slots:
         }
         QVERIFY(genome->setPixPerNuc(1e-7));
         QVERIFY(genome->getRuler()->tickPeriod() >= 15 / 1e-7);
+        // Beyond the panel's range the scale stops at its ends, by zoom too.
+        QVERIFY(genome->setPixPerNuc(1e7));
+        QCOMPARE(genome->getPixPerNuc(), 1e6);
+        genome->zoomIn(QPointF(10.0, 0.0));
+        QCOMPARE(genome->getPixPerNuc(), 1e6);
+        QVERIFY(genome->setPixPerNuc(1e-12));
+        QCOMPARE(genome->getPixPerNuc(), 1e-10);
     }
 
     void lengthHandles()
