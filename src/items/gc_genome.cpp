@@ -968,6 +968,9 @@ void GC_Genome::updatePixPerNucFromControlPoints(GC_GenomeLengthControlPoint *ha
         rightHandle->placeAt(width);
     }
     setPixPerNuc(width / coords.length());
+    // A scale held at the panel's range leaves the right end short of (or
+    // past) where the handle was let go.
+    updateControlPoints();
 }
 
 void GC_Genome::createControlPoints()
