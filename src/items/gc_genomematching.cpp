@@ -248,6 +248,8 @@ namespace {
 // Device coordinates this far off the shown area lie beyond any device:
 // the rasteriser's fixed-point range is a few times larger.
 constexpr double farOff = 1.0e6;
+// Rows of a strip of a tall band (drawInStrips).
+constexpr double stripRows = 60.0;
 
 QPointF along(const QPointF &a, const QPointF &b, double t)
 {
@@ -295,34 +297,50 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     fill.setAlphaF(float(std::clamp(2.0 * m_similarity / 100.0 - 1.0, 0.0, 1.0)));
     if (fill.alpha() == 0)
         return;
-    const QRectF visible = GC_PaintArea::visibleRect(painter, option);
-    if (visible.isEmpty())
-        return;
     const QTransform &device = painter->worldTransform();
-    const QRectF shown = device.mapRect(visible);
     std::array<QPointF, 4> corners = m_corners;
     QPointF onDevice[4];
     for (int i = 0; i < 4; ++i)
         onDevice[i] = device.map(corners[i]);
-    if (std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
-        && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0) {
+    auto extentOnDevice = [&onDevice]() {
+        return QPolygonF({onDevice[0], onDevice[1], onDevice[2], onDevice[3]}).boundingRect();
+    };
+    auto near = [](const QRectF &extent) {
+        return extent.left() > -farOff && extent.right() < farOff && extent.top() > -farOff
+            && extent.bottom() < farOff;
+    };
+    QRectF extent = extentOnDevice();
+    const bool hairline = std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
+                       && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0;
+    // Most bands are short and near the device; only one reaching far off
+    // it, or taller than a strip, needs the part that shows.
+    const bool cut = !near(extent) || (!hairline && extent.height() > stripRows);
+    QRectF visible;
+    if (cut) {
+        visible = GC_PaintArea::visibleRect(painter, option);
+        if (visible.isEmpty())
+            return;
+    }
+    if (hairline) {
         paintHairline(painter, fill, (onDevice[0] + onDevice[1]) / 2.0,
-                      (onDevice[2] + onDevice[3]) / 2.0, shown);
+                      (onDevice[2] + onDevice[3]) / 2.0, cut ? device.mapRect(visible) : QRectF());
         return;
     }
     // Only the rows that show are drawn (and two more each way): a band down
     // to a genome a thousand million pixels away costs what its shown part
     // costs.
-    if (!cutToRows(corners.data(), onDevice, shown.top() - 2.0, shown.bottom() + 2.0))
-        return;
+    if (cut) {
+        const QRectF shown = device.mapRect(visible);
+        if (!cutToRows(corners.data(), onDevice, shown.top() - 2.0, shown.bottom() + 2.0))
+            return;
+        extent = extentOnDevice();
+    }
     painter->setPen(Qt::NoPen);
     painter->setBrush(QBrush(fill, isSelected() ? Qt::Dense4Pattern : Qt::SolidPattern));
     // The painter clips to the device itself; only a band reaching far off
     // the canvas (deep zoom) is cut to the shown part first, so the
     // rasteriser never sees coordinates beyond its range.
-    const QRectF extent = QPolygonF({onDevice[0], onDevice[1], onDevice[2], onDevice[3]}).boundingRect();
-    if (extent.left() > -farOff && extent.right() < farOff && extent.top() > -farOff
-        && extent.bottom() < farOff) {
+    if (near(extent)) {
         drawInStrips(painter, corners.data(), onDevice);
     } else {
         const QPolygonF outline(QList<QPointF>(corners.cbegin(), corners.cend()));
@@ -365,16 +383,20 @@ bool GC_GenomeMatching::cutToRows(QPointF *corners, QPointF *onDevice, double to
 // polygon of as many spans as it is tall. Its ends are put on pixel centres,
 // so bands falling on the same pixels draw the very same line, and a line
 // already opaque in this colour is not drawn again. A line reaching far off
-// the shown part (device rectangle shown) is cut there first: whole pixels
-// are counted in ints.
+// the device is first cut to within farOff of the part that shows (device
+// rectangle shown; null for a line near the device): whole pixels are
+// counted in ints.
 void GC_GenomeMatching::paintHairline(QPainter *painter, const QColor &fill, QPointF from,
                                       QPointF to, const QRectF &shown) const
 {
-    constexpr double intReach = 1073741824.0; // 2^30
-    const QRectF reach = shown.adjusted(-farOff, -farOff, farOff, farOff)
-                             .intersected(QRectF(-intReach, -intReach, 2.0 * intReach, 2.0 * intReach));
-    if (!clipLine(from, to, reach))
-        return;
+    if (!shown.isNull()) {
+        constexpr double intReach = 1073741824.0; // 2^30
+        const QRectF reach =
+            shown.adjusted(-farOff, -farOff, farOff, farOff)
+                .intersected(QRectF(-intReach, -intReach, 2.0 * intReach, 2.0 * intReach));
+        if (!clipLine(from, to, reach))
+            return;
+    }
     const QPoint a(int(std::floor(from.x())), int(std::floor(from.y())));
     const QPoint b(int(std::floor(to.x())), int(std::floor(to.y())));
     if (const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene())) {
@@ -418,7 +440,6 @@ void GC_GenomeMatching::paintHairline(QPainter *painter, const QColor &fill, QPo
 void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPointF *corners,
                                      const QPointF *onDevice) const
 {
-    constexpr double stripRows = 60.0;
     const double height = std::abs(onDevice[3].y() - onDevice[0].y());
     if (height <= stripRows || onDevice[0].y() != onDevice[1].y()
         || onDevice[2].y() != onDevice[3].y() || !seamlessStrips(painter)) {
