@@ -101,10 +101,11 @@ QString columnProblem(const QString &table, const QString &column, const QVarian
         if (rule.kind == Column::Switch && value.typeId() == QMetaType::QString
             && (word == QLatin1String("true") || word == QLatin1String("false")))
             return QString();
+        const QString belongs = rule.kind == Column::Switch
+            ? QStringLiteral("a switch (a number, \"true\" or \"false\")")
+            : QStringLiteral("a number");
         return QStringLiteral("the %1 table holds %2 in its %3 column, where %4 belongs")
-            .arg(table, described(value), column,
-                 rule.kind == Column::Switch ? QStringLiteral("a switch (a number, \"true\" or \"false\")")
-                                             : QStringLiteral("a number"));
+            .arg(table, described(value), column, belongs);
     }
     const double read = value.toDouble();
     if (rule.kind == Column::Real && !std::isfinite(read))

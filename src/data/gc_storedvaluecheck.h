@@ -69,7 +69,10 @@ public:
     // A whole number of an int. Ids are counted on from the largest read, one
     // for each new item: they stay a thousand million or more below the
     // int's top.
-    static Column wholeColumn(int index) { return {index, Column::Whole, -2147483648.0, 2147483647.0}; }
+    static Column wholeColumn(int index)
+    {
+        return {index, Column::Whole, -2147483648.0, 2147483647.0};
+    }
     static Column idColumn(int index) { return {index, Column::Whole, -2147483648.0, 1e9}; }
     static Column realColumn(int index, double limit = std::numeric_limits<double>::infinity())
     {

@@ -261,10 +261,11 @@ QString geneRowProblem(const QSqlQuery &query)
     const QString table = QStringLiteral("genes");
     QString wrong = Check::columns(
         table, query,
-        {Check::idColumn(0), Check::realColumn(1, GC_UserReach::maxUpDown), Check::coordinateColumn(3),
-         Check::coordinateColumn(4), Check::wholeColumn(5), Check::switchColumn(6),
-         Check::realColumn(7, GC_UserReach::maxSize), Check::realColumn(8, GC_UserReach::maxSize),
-         Check::realColumn(9, GC_UserReach::maxSize), Check::wholeColumn(12)});
+        {Check::idColumn(0), Check::realColumn(1, GC_UserReach::maxUpDown),
+         Check::coordinateColumn(3), Check::coordinateColumn(4), Check::wholeColumn(5),
+         Check::switchColumn(6), Check::realColumn(7, GC_UserReach::maxSize),
+         Check::realColumn(8, GC_UserReach::maxSize), Check::realColumn(9, GC_UserReach::maxSize),
+         Check::wholeColumn(12)});
     if (wrong.isEmpty())
         wrong = Check::storedRange(table, query.value(3).toLongLong(), query.value(4).toLongLong());
     if (wrong.isEmpty())
@@ -278,8 +279,9 @@ QString anotationRowProblem(const QSqlQuery &query)
     const QString table = QStringLiteral("anotations");
     const QString wrong = Check::columns(
         table, query,
-        {Check::idColumn(0), Check::realColumn(1, GC_UserReach::maxUpDown), Check::coordinateColumn(3),
-         Check::coordinateColumn(4), Check::realColumn(5, GC_UserReach::maxSize), Check::switchColumn(6),
+        {Check::idColumn(0), Check::realColumn(1, GC_UserReach::maxUpDown),
+         Check::coordinateColumn(3), Check::coordinateColumn(4),
+         Check::realColumn(5, GC_UserReach::maxSize), Check::switchColumn(6),
          Check::realColumn(7, GC_UserReach::maxUpDown), Check::realColumn(8),
          Check::wholeColumn(9)});
     return wrong.isEmpty()
@@ -298,8 +300,8 @@ QString genomeRowProblem(const QSqlRecord &row)
     QString wrong = Check::columns(
         table, row,
         {Check::idColumn(0), Check::wholeColumn(1), Check::realColumn(2, GC_UserReach::maxAcross),
-         Check::realColumn(3, GC_UserReach::maxUpDown), Check::coordinateColumn(5), Check::coordinateColumn(6),
-         Check::wholeColumn(7),
+         Check::realColumn(3, GC_UserReach::maxUpDown), Check::coordinateColumn(5),
+         Check::coordinateColumn(6), Check::wholeColumn(7),
          Check::realColumn(8, GC_UserReach::minPixPerNuc, GC_UserReach::maxPixPerNuc),
          Check::switchColumn(9), Check::switchColumn(10), Check::switchColumn(11),
          Check::switchColumn(12), Check::switchColumn(13),
@@ -322,10 +324,10 @@ QString rulerRowProblem(const QSqlQuery &query)
 {
     return Check::columns(
         QStringLiteral("ruler"), query,
-        {Check::realColumn(0, GC_UserReach::maxUpDown), Check::wholeColumn(1), Check::wholeColumn(2),
-         Check::switchColumn(3), Check::wholeColumn(4), Check::realColumn(5, GC_UserReach::maxSize),
-         Check::realColumn(6, GC_UserReach::maxSize), Check::wholeColumn(7), Check::wholeColumn(8),
-         Check::wholeColumn(9)});
+        {Check::realColumn(0, GC_UserReach::maxUpDown), Check::wholeColumn(1),
+         Check::wholeColumn(2), Check::switchColumn(3), Check::wholeColumn(4),
+         Check::realColumn(5, GC_UserReach::maxSize), Check::realColumn(6, GC_UserReach::maxSize),
+         Check::wholeColumn(7), Check::wholeColumn(8), Check::wholeColumn(9)});
 }
 
 // Reads the items one select gives for an id, each with its stored values

@@ -161,8 +161,9 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
                         const QString wrong = Check::columns(
                             matchingTable, query,
                             {Check::idColumn(0), Check::idColumn(1), Check::coordinateColumn(2),
-                             Check::coordinateColumn(3), Check::idColumn(4), Check::coordinateColumn(5),
-                             Check::coordinateColumn(6), Check::realColumn(7), Check::realColumn(8)});
+                             Check::coordinateColumn(3), Check::idColumn(4),
+                             Check::coordinateColumn(5), Check::coordinateColumn(6),
+                             Check::realColumn(7), Check::realColumn(8)});
                         if (!wrong.isEmpty())
                             return wrong;
                         matchingRows.append(
