@@ -26,6 +26,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -168,6 +169,15 @@ QByteArray damagedExample(const QString &damage)
             {"anotation-end-past-int", "INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) "
                                        "VALUES ( 1 , 1 , 5 , 4294967301 )"},
             {"hit-far", "INSERT INTO cog_matchings VALUES ( 3 , 0 , 40 , 2000000000 , 1e-20 , 55.5 )"},
+            {"genome-x-text", "UPDATE genomes SET x = 'abc' WHERE id = 0"},
+            {"switch-text", "UPDATE genomes SET showRuler = 'yes' WHERE id = 1"},
+            {"hit-evalue-text", "INSERT INTO cog_matchings VALUES ( 3 , 0 , 10 , 40 , 'small' , 55.5 )"},
+            {"genome-x-far", "UPDATE genomes SET x = 1e300 WHERE id = 0"},
+            {"genome-y-far", "UPDATE genomes SET y = 1e12 WHERE id = 1"},
+            {"genome-scale", "UPDATE genomes SET pixPerNuc = 1e7 WHERE id = 0"},
+            {"genome-height", "UPDATE genomes SET heightBig = 1e300 WHERE id = 1"},
+            {"matching-id-int-max", "UPDATE genomematchings SET id = 2147483647 "
+                                    "WHERE rowid = (SELECT min(rowid) FROM genomematchings)"},
         };
         QTemporaryDir scratch;
         const QString copy = scratch.filePath("copy.kcv");
@@ -1411,6 +1421,15 @@ private slots:
         QTest::newRow("genome range ending at 2147483647") << "genome-end-int-max" << "genomes table";
         QTest::newRow("annotation ending past the int range") << "anotation-end-past-int" << "anotations table";
         QTest::newRow("COG hit ending at 2000000000") << "hit-far" << "cog_matchings table";
+        QTest::newRow("genome x stored as the text 'abc'") << "genome-x-text" << "where a number belongs";
+        QTest::newRow("a switch stored as the text 'yes'") << "switch-text" << "genomes table";
+        QTest::newRow("COG hit e-value stored as text") << "hit-evalue-text" << "cog_matchings table";
+        // Values no panel, drag or zoom gives.
+        QTest::newRow("genome x of 1e300") << "genome-x-far" << "genomes table";
+        QTest::newRow("genome y of 1e12") << "genome-y-far" << "genomes table";
+        QTest::newRow("10,000,000 pixels per nucleotide") << "genome-scale" << "pixPerNuc column";
+        QTest::newRow("genome arrow height of 1e300") << "genome-height" << "genomes table";
+        QTest::newRow("matching id 2147483647") << "matching-id-int-max" << "genomematchings table";
         // Not damage at all: another program holds the file locked for
         // longer than the reader waits.
         QTest::newRow("held locked by another program") << "locked" << "in use by another program";
@@ -1511,6 +1530,50 @@ private slots:
             QVERIFY2(scene.loadKestalCanvas(file), qPrintable(scene.lastErrorText()));
             QCOMPARE(scene.genomes().size(), 2);
         }
+    }
+
+    // Values a user can set open and draw in the time ordinary ones take,
+    // whatever length the bands reach: a genome dragged far down, one zoomed
+    // far away to the right.
+    void valuesWithinReachDraw_data()
+    {
+        QTest::addColumn<QString>("statement");
+        // The scene part the bands must be seen in (none: not checked).
+        QTest::addColumn<QRectF>("bands");
+        QTest::newRow("genome y of 1,000,000,000")
+            << "UPDATE genomes SET y = 1e9 WHERE id = 1" << QRectF(0, 50, 750, 200);
+        QTest::newRow("genome x of 10,000,000,000") << "UPDATE genomes SET x = 1e10 WHERE id = 0" << QRectF();
+    }
+
+    void valuesWithinReachDraw()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QRectF, bands);
+        const QString file = path("reach.kcv");
+        QFile::remove(file);
+        QVERIFY(TestData::writeFile(file, fileBytes(kestalTestDataPath("../../examples/phages.kcv"))));
+        {
+            GC_SqlConnection connection(QStringLiteral("tst_reach"), file);
+            QSqlQuery query(connection.database());
+            QVERIFY2(query.exec(statement) && query.numRowsAffected() == 1, qPrintable(statement));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        GC_GenomeScene scene;
+        QVERIFY2(scene.loadKestalCanvas(file), qPrintable(scene.lastErrorText()));
+        scene.addItemsToScene();
+        const auto view = SceneFixture::showView(scene, 800, 400);
+        const QImage shown = view->grab().toImage();
+        for (const QString format : {"PNG", "SVG"}) {
+            QString picture = path("reach_view");
+            QVERIFY2(scene.exportImage(picture, format, false, true), qPrintable(scene.lastErrorText()));
+        }
+        QVERIFY2(clock.elapsed() < 20000, qPrintable(QString("%1 ms").arg(clock.elapsed())));
+        int ink = 0;
+        for (int y = int(bands.top()); y < int(bands.bottom()); ++y)
+            for (int x = int(bands.left()); x < int(bands.right()); ++x)
+                ink += shown.pixelColor(x, y) != QColor(Qt::white);
+        QVERIFY(bands.isNull() || ink > 0);
     }
 
     void aCanvasLeftMidWriteOpensAsItWasBefore_data()

@@ -182,6 +182,11 @@ private slots:
         QCOMPARE(end->x(), 100.0);
         QCOMPARE(f.gene->getCoords(), GC_Interval(101, 101));
         QCOMPARE(f.gene->getOrientation(), 1);
+        // On a genome drawn at the smallest scale a short drag passes every
+        // nucleotide: the end stops where a stored range may reach.
+        f.genome->setPixPerNuc(1e-10);
+        end->setPos(1000.0, 0);
+        QCOMPARE(f.gene->getCoords(), GC_Interval(101, 1000000000));
     }
 
     void handlesOnAReverseGenome()

@@ -268,6 +268,13 @@ private slots:
         }
         QVERIFY(genome->setPixPerNuc(1e-7));
         QVERIFY(genome->getRuler()->tickPeriod() >= 15 / 1e-7);
+        // Beyond the panel's range the scale stops at its ends, by zoom too.
+        QVERIFY(genome->setPixPerNuc(1e7));
+        QCOMPARE(genome->getPixPerNuc(), 1e6);
+        genome->zoomIn(QPointF(10.0, 0.0));
+        QCOMPARE(genome->getPixPerNuc(), 1e6);
+        QVERIFY(genome->setPixPerNuc(1e-12));
+        QCOMPARE(genome->getPixPerNuc(), 1e-10);
     }
 
     void lengthHandles()
@@ -320,6 +327,13 @@ private slots:
         QCOMPARE(genome->getPixPerNuc(), 1.0);
         QCOMPARE(genome->x(), 0.0);
         QVERIFY(genome->getRuler()->tickPeriod() == 100);
+        // Nor do they stretch it past the panel's largest scale: the right
+        // handle goes back to the genome's end.
+        for (double x : {1e9, 2e9}) {
+            right->setPos(x, 0);
+            QCOMPARE(genome->getPixPerNuc(), 1e6);
+            QCOMPARE(right->pos(), QPointF(1e8, 0));
+        }
     }
 
     void limitControlPointX()

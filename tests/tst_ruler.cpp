@@ -272,11 +272,21 @@ private slots:
     }
 
     // Painting far inside a long, deeply zoomed genome draws only the ticks
-    // there (the whole genome would be ten million of them).
+    // there (the whole genome would be ten million of them), and the base
+    // line, whose ends lie far beyond the int range at the panel's largest
+    // scale.
+    void deepZoomDrawsTheVisibleTicks_data()
+    {
+        QTest::addColumn<double>("pixPerNuc");
+        QTest::newRow("20 px") << 20.0;
+        QTest::newRow("1,000,000 px, the panel's largest") << 1e6;
+    }
+
     void deepZoomDrawsTheVisibleTicks()
     {
+        QFETCH(double, pixPerNuc);
         GC_GenomeScene scene;
-        GC_Genome *genome = makeGenome(scene, 1, 100000000, 20.0);
+        GC_Genome *genome = makeGenome(scene, 1, 100000000, pixPerNuc);
         genome->setShowText(false);
         genome->getRuler()->setTextColor(Qt::black);
         const double x = genome->nucToX(50000000);
@@ -291,6 +301,15 @@ private slots:
             for (int i = 0; i < 400; ++i)
                 ink += image.pixelColor(i, y).lightness() < 100;
         QVERIFY(ink > 0); // the label of 50,000,000 (period 10, a long tick every 40)
+        // The red base line runs along y 0 across the whole picture.
+        int longest = 0;
+        for (int y = 38; y <= 42; ++y) {
+            int red = 0;
+            for (int i = 0; i < 400; ++i)
+                red += image.pixelColor(i, y) == QColor(Qt::red);
+            longest = std::max(longest, red);
+        }
+        QVERIFY2(longest > 390, qPrintable(QString::number(longest)));
     }
 };
 

@@ -63,13 +63,69 @@ QString fieldName(const QSqlRecord &row, int column)
     return row.fieldName(column);
 }
 
-template<typename Row>
-QString realsOf(const QString &table, const Row &row, std::initializer_list<int> columns)
+// A stored value in words: text quoted (cut short), numbers as they read.
+QString described(const QVariant &value)
 {
-    for (const int column : columns) {
-        const double value = row.value(column).toDouble();
-        if (!std::isfinite(value))
-            return GC_StoredValueCheck::real(table, fieldName(row, column), value);
+    if (value.typeId() == QMetaType::QByteArray)
+        return QStringLiteral("%1 bytes of data").arg(value.toByteArray().size());
+    QString text = value.toString();
+    if (text.size() > 40)
+        text = text.left(40) + QStringLiteral("...");
+    return QStringLiteral("the text \"%1\"").arg(text);
+}
+
+bool isNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Double:
+        return true;
+    default:
+        return value.isNull();
+    }
+}
+
+QString number(double value)
+{
+    return QString::number(value, 'g', 12);
+}
+
+QString columnProblem(const QString &table, const QString &column, const QVariant &value,
+                      const GC_StoredValueCheck::Column &rule)
+{
+    using Column = GC_StoredValueCheck::Column;
+    if (!isNumber(value)) {
+        // Qt 4 stored its booleans as these words.
+        const QString word = value.toString().trimmed().toLower();
+        if (rule.kind == Column::Switch && value.typeId() == QMetaType::QString
+            && (word == QLatin1String("true") || word == QLatin1String("false")))
+            return QString();
+        const QString belongs = rule.kind == Column::Switch
+            ? QStringLiteral("a switch (a number, \"true\" or \"false\")")
+            : QStringLiteral("a number");
+        return QStringLiteral("the %1 table holds %2 in its %3 column, where %4 belongs")
+            .arg(table, described(value), column, belongs);
+    }
+    const double read = value.toDouble();
+    if (rule.kind == Column::Real && !std::isfinite(read))
+        return GC_StoredValueCheck::real(table, column, read);
+    if (rule.kind != Column::Switch && !(read >= rule.lowest && read <= rule.highest))
+        return QStringLiteral("the %1 table holds %2 in its %3 column, beyond what can be set "
+                              "there (%4..%5)")
+            .arg(table, number(read), column, number(rule.lowest), number(rule.highest));
+    return QString();
+}
+
+template<typename Row>
+QString columnsOf(const QString &table, const Row &row,
+                  std::initializer_list<GC_StoredValueCheck::Column> rules)
+{
+    for (const GC_StoredValueCheck::Column &rule : rules) {
+        const QString wrong =
+            columnProblem(table, fieldName(row, rule.index), row.value(rule.index), rule);
+        if (!wrong.isEmpty())
+            return wrong;
     }
     return QString();
 }
@@ -119,16 +175,16 @@ QString GC_StoredValueCheck::real(const QString &table, const QString &column, d
         .arg(table, QString::number(value), column);
 }
 
-QString GC_StoredValueCheck::reals(const QString &table, const QSqlQuery &row,
-                                   std::initializer_list<int> columns)
+QString GC_StoredValueCheck::columns(const QString &table, const QSqlQuery &row,
+                                     std::initializer_list<Column> rules)
 {
-    return realsOf(table, row, columns);
+    return columnsOf(table, row, rules);
 }
 
-QString GC_StoredValueCheck::reals(const QString &table, const QSqlRecord &row,
-                                   std::initializer_list<int> columns)
+QString GC_StoredValueCheck::columns(const QString &table, const QSqlRecord &row,
+                                     std::initializer_list<Column> rules)
 {
-    return realsOf(table, row, columns);
+    return columnsOf(table, row, rules);
 }
 
 QString GC_StoredValueCheck::orientation(const QString &table, const QVariant &value)
@@ -143,6 +199,24 @@ QString GC_StoredValueCheck::homologyHits(const QSqlDatabase &db)
 {
     for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family) {
         const QString table = GC_GenomeSource::tableName(GC_GenomeSource::Family(family));
+        {
+            // Text where a number belongs: the first such row, if any.
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            if (query.exec(QStringLiteral(
+                    "SELECT genomeId , start , end , evalue , bitscore FROM %1 WHERE "
+                    "typeof(genomeId) IN ('text', 'blob') OR typeof(start) IN ('text', 'blob') "
+                    "OR typeof(end) IN ('text', 'blob') OR typeof(evalue) IN ('text', 'blob') "
+                    "OR typeof(bitscore) IN ('text', 'blob') LIMIT 1")
+                               .arg(table))
+                && query.next()) {
+                const QString wrong = columns(table, query,
+                                              {realColumn(0), realColumn(1), realColumn(2),
+                                               realColumn(3), realColumn(4)});
+                if (!wrong.isEmpty())
+                    return wrong;
+            }
+        }
         // Read back as whole numbers, so a value that is none counts as 0.
         QSqlQuery query(db);
         query.setForwardOnly(true);

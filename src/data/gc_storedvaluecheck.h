@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <initializer_list>
+#include <limits>
 
 class QSqlDatabase;
 class QSqlQuery;
@@ -15,12 +16,13 @@ class QVariant;
 // database, and that SQLite's quick check cannot see because they lie
 // inside a row: a sequence holding anything but letters, a coordinate below
 // 1, a matching that runs past the end of its genome, a real that is not a
-// finite number, an orientation that is neither 1 nor -1. A file holding
-// one is damaged. Each check answers what is wrong, in words naming the
-// table, or an empty string. Genome ranges, genes and annotations are only
-// held within reach of a genome (storedRange): older files hold them past
-// the end of the sequence, and older edits on the canvas could store them
-// below 1.
+// finite number, an orientation that is neither 1 nor -1, text where a
+// number belongs, a value beyond what a user can set (GC_UserReach). A
+// file holding one is damaged. Each check answers what is wrong, in words
+// naming the table, or an empty string. Genome ranges, genes and
+// annotations are only held within reach of a genome (storedRange): older
+// files hold them past the end of the sequence, and older edits on the
+// canvas could store them below 1.
 class GC_StoredValueCheck
 {
 public:
@@ -48,11 +50,47 @@ public:
     // A value read as a real (a position, scale, size, angle or score): a
     // finite number. column names it.
     static QString real(const QString &table, const QString &column, double value);
-    // The columns of a row that are read as reals.
-    static QString reals(const QString &table, const QSqlQuery &row,
-                         std::initializer_list<int> columns);
-    static QString reals(const QString &table, const QSqlRecord &row,
-                         std::initializer_list<int> columns);
+    // How a column of a row is read, and the values it may hold. A save
+    // binds numbers as SQLite integers or reals and switches as what the
+    // SQLite layer makes of a boolean: a number, or the texts "true" and
+    // "false" older versions wrote. A column holding nothing reads as 0.
+    struct Column
+    {
+        enum Kind {
+            Real,  // a finite number within lowest..highest
+            Whole, // a number within lowest..highest, read as an int
+            Switch // a number, "true" or "false"
+        };
+        int index;
+        Kind kind;
+        double lowest = -std::numeric_limits<double>::infinity();
+        double highest = std::numeric_limits<double>::infinity();
+    };
+    // A whole number of an int. Ids are counted on from the largest read, one
+    // for each new item: they stay a thousand million or more below the
+    // int's top.
+    static Column wholeColumn(int index)
+    {
+        return {index, Column::Whole, -2147483648.0, 2147483647.0};
+    }
+    static Column idColumn(int index) { return {index, Column::Whole, -2147483648.0, 1e9}; }
+    static Column realColumn(int index, double limit = std::numeric_limits<double>::infinity())
+    {
+        return {index, Column::Real, -limit, limit};
+    }
+    static Column realColumn(int index, double lowest, double highest)
+    {
+        return {index, Column::Real, lowest, highest};
+    }
+    static Column switchColumn(int index) { return {index, Column::Switch}; }
+    // A nucleotide position, whose reach coordinates(), storedRange() and
+    // matching() judge once it is read as a 64-bit whole number.
+    static Column coordinateColumn(int index) { return {index, Column::Whole, -1e18, 1e18}; }
+    // The columns of a row, each as its rule says.
+    static QString columns(const QString &table, const QSqlQuery &row,
+                           std::initializer_list<Column> rules);
+    static QString columns(const QString &table, const QSqlRecord &row,
+                           std::initializer_list<Column> rules);
     // An orientation: 1 or -1; a missing one reads as forward.
     static QString orientation(const QString &table, const QVariant &value);
     // The homology hit tables of the file (those it has).

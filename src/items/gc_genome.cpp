@@ -16,6 +16,7 @@
 #include "gc_ruler.h"
 #include "gc_coveragecalculator.h"
 #include "gc_style.h"
+#include "gc_userreach.h"
 
 #include <QFileInfo>
 #include <QGraphicsView>
@@ -24,6 +25,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -389,9 +391,12 @@ void GC_Genome::reverse()
 bool GC_Genome::setPixPerNuc(double value)
 {
     // A scale of zero, below zero or not finite would collapse the arrow and
-    // send every mapping (and the ruler's tick loop) to infinity.
+    // send every mapping (and the ruler's tick loop) to infinity. Zooms and
+    // handle drags stop at the panel's range, so every scale a user reaches
+    // is one a canvas may store.
     if (!std::isfinite(value) || value <= 0.0)
         return false;
+    value = std::clamp(value, GC_UserReach::minPixPerNuc, GC_UserReach::maxPixPerNuc);
     if (value == pixPerNuc)
         return true;
     prepareGeometryChange();
@@ -420,7 +425,8 @@ void GC_Genome::zoomBy(const QPointF &scenePoint, double factor)
     const double n = xToNuc(x);
     if (!setPixPerNuc(pixPerNuc * factor))
         return;
-    const double d = nucToX(int(n)) - x;
+    // A point far off a deeply zoomed genome lies beyond any nucleotide.
+    const double d = nucToX(int(std::clamp(n, -2147483648.0, 2147483647.0))) - x;
     setX(this->x() - d);
     if (GC_GenomeScene *owner = genomeScene()) {
         owner->itemChanged();
@@ -962,6 +968,9 @@ void GC_Genome::updatePixPerNucFromControlPoints(GC_GenomeLengthControlPoint *ha
         rightHandle->placeAt(width);
     }
     setPixPerNuc(width / coords.length());
+    // A scale held at the panel's range leaves the right end short of (or
+    // past) where the handle was let go.
+    updateControlPoints();
 }
 
 void GC_Genome::createControlPoints()
@@ -1080,9 +1089,12 @@ bool GC_Genome::loadItem(const QSqlRecord &row, const QSqlDatabase &canvas, bool
     // In a canvas the genome's key is its own id.
     id = row.value(0).toInt();
     stored.setKey(id);
+    // The counter moves past ids of rows found sound only.
+    if (!GC_GenomeRows::load(*this, row, canvas, withItems, occurrence, damage))
+        return false;
     if (genomeIdCounter <= id)
         genomeIdCounter = id + 1;
-    return GC_GenomeRows::load(*this, row, canvas, withItems, occurrence, damage);
+    return true;
 }
 
 // ---------------------------------------------------------------- source file

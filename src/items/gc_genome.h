@@ -84,7 +84,8 @@ public:
     void setOrientation(int value);
     void reverse();
     double getPixPerNuc() const { return pixPerNuc; }
-    // Refuses a scale that is zero, negative or not finite (returns false).
+    // Refuses a scale that is zero, negative or not finite (returns false);
+    // holds any other within GC_UserReach's range.
     bool setPixPerNuc(double value);
     void zoomIn(const QPointF &scenePoint);
     void zoomOut(const QPointF &scenePoint);

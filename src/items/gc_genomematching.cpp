@@ -3,6 +3,7 @@
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_hairlinecoverage.h"
+#include "gc_paintarea.h"
 #include "gc_style.h"
 
 #include <QPaintEngine>
@@ -242,6 +243,51 @@ QRectF GC_GenomeMatching::boundingRect() const
     return m_bounds;
 }
 
+namespace {
+
+// Device coordinates this far off the shown area lie beyond any device:
+// the rasteriser's fixed-point range is a few times larger.
+constexpr double farOff = 1.0e6;
+// Rows of a strip of a tall band (drawInStrips).
+constexpr double stripRows = 60.0;
+
+QPointF along(const QPointF &a, const QPointF &b, double t)
+{
+    return a + (b - a) * t;
+}
+
+// Cuts the line to the rectangle (Liang-Barsky); false when none of it is
+// inside.
+bool clipLine(QPointF &from, QPointF &to, const QRectF &rect)
+{
+    const QPointF d = to - from;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double p[4] = {-d.x(), d.x(), -d.y(), d.y()};
+    const double q[4] = {from.x() - rect.left(), rect.right() - from.x(), from.y() - rect.top(),
+                         rect.bottom() - from.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (t0 > t1)
+        return false;
+    const QPointF start = from;
+    from = start + d * t0;
+    to = start + d * t1;
+    return true;
+}
+
+} // namespace
+
 void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                               QWidget *widget)
 {
@@ -252,39 +298,105 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     if (fill.alpha() == 0)
         return;
     const QTransform &device = painter->worldTransform();
+    std::array<QPointF, 4> corners = m_corners;
     QPointF onDevice[4];
     for (int i = 0; i < 4; ++i)
-        onDevice[i] = device.map(m_corners[i]);
-    if (std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
-        && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0) {
+        onDevice[i] = device.map(corners[i]);
+    auto extentOnDevice = [&onDevice]() {
+        return QPolygonF({onDevice[0], onDevice[1], onDevice[2], onDevice[3]}).boundingRect();
+    };
+    auto near = [](const QRectF &extent) {
+        return extent.left() > -farOff && extent.right() < farOff && extent.top() > -farOff
+            && extent.bottom() < farOff;
+    };
+    QRectF extent = extentOnDevice();
+    const bool hairline = std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
+                       && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0;
+    // Most bands are short and near the device; only one reaching far off
+    // it, or taller than a strip, needs the part that shows.
+    const bool cut = !near(extent) || (!hairline && extent.height() > stripRows);
+    QRectF visible;
+    if (cut) {
+        visible = GC_PaintArea::visibleRect(painter, option);
+        if (visible.isEmpty())
+            return;
+    }
+    if (hairline) {
         paintHairline(painter, fill, (onDevice[0] + onDevice[1]) / 2.0,
-                      (onDevice[2] + onDevice[3]) / 2.0);
+                      (onDevice[2] + onDevice[3]) / 2.0, cut ? device.mapRect(visible) : QRectF());
         return;
+    }
+    // Only the rows that show are drawn (and two more each way): a band down
+    // to a genome a thousand million pixels away costs what its shown part
+    // costs.
+    if (cut) {
+        const QRectF shown = device.mapRect(visible);
+        if (!cutToRows(corners.data(), onDevice, shown.top() - 2.0, shown.bottom() + 2.0))
+            return;
+        extent = extentOnDevice();
     }
     painter->setPen(Qt::NoPen);
     painter->setBrush(QBrush(fill, isSelected() ? Qt::Dense4Pattern : Qt::SolidPattern));
     // The painter clips to the device itself; only a band reaching far off
-    // the canvas (deep zoom) is cut to the exposed part first, so the
+    // the canvas (deep zoom) is cut to the shown part first, so the
     // rasteriser never sees coordinates beyond its range.
-    const double left = std::min({onDevice[0].x(), onDevice[1].x(), onDevice[2].x(), onDevice[3].x()});
-    const double right = std::max({onDevice[0].x(), onDevice[1].x(), onDevice[2].x(), onDevice[3].x()});
-    constexpr double farOff = 1.0e6;
-    if (left > -farOff && right < farOff) {
-        drawInStrips(painter, onDevice);
+    if (near(extent)) {
+        drawInStrips(painter, corners.data(), onDevice);
     } else {
-        const QPolygonF outline(QList<QPointF>(m_corners.cbegin(), m_corners.cend()));
-        painter->drawPolygon(outline.intersected(QPolygonF(option->exposedRect)), Qt::OddEvenFill);
+        const QPolygonF outline(QList<QPointF>(corners.cbegin(), corners.cend()));
+        painter->drawPolygon(outline.intersected(QPolygonF(visible)), Qt::OddEvenFill);
     }
+}
+
+// The band's top side and bottom side are horizontal, so the part of it
+// between two heights is again a four-point band with ends on its two
+// slanted sides. corners and onDevice become that part; false when it is
+// empty. A band whose sides are not level on the device stays whole.
+bool GC_GenomeMatching::cutToRows(QPointF *corners, QPointF *onDevice, double top, double bottom)
+{
+    const double y0 = onDevice[0].y();
+    const double y3 = onDevice[3].y();
+    if (onDevice[1].y() != y0 || onDevice[2].y() != y3 || y0 == y3)
+        return true;
+    double from = (top - y0) / (y3 - y0);
+    double to = (bottom - y0) / (y3 - y0);
+    if (from > to)
+        std::swap(from, to);
+    from = std::max(from, 0.0);
+    to = std::min(to, 1.0);
+    if (from > to)
+        return false;
+    if (from == 0.0 && to == 1.0)
+        return true;
+    for (QPointF *points : {corners, onDevice}) {
+        const QPointF p0 = points[0], p1 = points[1], p2 = points[2], p3 = points[3];
+        points[0] = along(p0, p3, from);
+        points[1] = along(p1, p2, from);
+        points[2] = along(p1, p2, to);
+        points[3] = along(p0, p3, to);
+    }
+    return true;
 }
 
 // Under a pixel wide at both ends: one hairline from the middle of one side
 // to the middle of the other says the same, far cheaper than filling a
 // polygon of as many spans as it is tall. Its ends are put on pixel centres,
 // so bands falling on the same pixels draw the very same line, and a line
-// already opaque in this colour is not drawn again.
-void GC_GenomeMatching::paintHairline(QPainter *painter, const QColor &fill,
-                                      const QPointF &from, const QPointF &to) const
+// already opaque in this colour is not drawn again. A line reaching far off
+// the device is first cut to within farOff of the part that shows (device
+// rectangle shown; null for a line near the device): whole pixels are
+// counted in ints.
+void GC_GenomeMatching::paintHairline(QPainter *painter, const QColor &fill, QPointF from,
+                                      QPointF to, const QRectF &shown) const
 {
+    if (!shown.isNull()) {
+        constexpr double intReach = 1073741824.0; // 2^30
+        const QRectF reach =
+            shown.adjusted(-farOff, -farOff, farOff, farOff)
+                .intersected(QRectF(-intReach, -intReach, 2.0 * intReach, 2.0 * intReach));
+        if (!clipLine(from, to, reach))
+            return;
+    }
     const QPoint a(int(std::floor(from.x())), int(std::floor(from.y())));
     const QPoint b(int(std::floor(to.x())), int(std::floor(to.y())));
     if (const GC_GenomeScene *owner = qobject_cast<GC_GenomeScene *>(scene())) {
@@ -321,24 +433,21 @@ void GC_GenomeMatching::paintHairline(QPainter *painter, const QColor &fill,
         painter->restore();
 }
 
-// The band's top side and bottom side are horizontal, so the part of it
-// between two heights is again a four-point band with ends on its two slanted
-// sides. Qt's raster engine hands a fill of more than about a hundred rows to
-// its thread pool; for tens of thousands of tall bands that hand-off costs far
+// Qt's raster engine hands a fill of more than about a hundred rows to its
+// thread pool; for tens of thousands of tall bands that hand-off costs far
 // more than the fill, so tall bands are filled in strips of fewer rows where
 // the strips cannot show (seamlessStrips).
-void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPointF *onDevice) const
+void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPointF *corners,
+                                     const QPointF *onDevice) const
 {
-    constexpr double stripRows = 60.0;
     const double height = std::abs(onDevice[3].y() - onDevice[0].y());
     if (height <= stripRows || onDevice[0].y() != onDevice[1].y()
         || onDevice[2].y() != onDevice[3].y() || !seamlessStrips(painter)) {
-        painter->drawPolygon(m_corners.data(), int(m_corners.size()), Qt::OddEvenFill);
+        painter->drawPolygon(corners, 4, Qt::OddEvenFill);
         return;
     }
     const int strips = int(std::ceil(height / stripRows));
-    const QPointF &p0 = m_corners[0], &p1 = m_corners[1], &p2 = m_corners[2], &p3 = m_corners[3];
-    auto along = [](const QPointF &a, const QPointF &b, double t) { return a + (b - a) * t; };
+    const QPointF &p0 = corners[0], &p1 = corners[1], &p2 = corners[2], &p3 = corners[3];
     QPointF points[4];
     for (int i = 0; i < strips; ++i) {
         const double t0 = double(i) / strips;

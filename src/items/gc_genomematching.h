@@ -82,9 +82,10 @@ protected:
 
 private:
     void updateGeometryCache() const;
-    void paintHairline(QPainter *painter, const QColor &fill, const QPointF &from,
-                       const QPointF &to) const;
-    void drawInStrips(QPainter *painter, const QPointF *onDevice) const;
+    void paintHairline(QPainter *painter, const QColor &fill, QPointF from, QPointF to,
+                       const QRectF &shown) const;
+    static bool cutToRows(QPointF *corners, QPointF *onDevice, double top, double bottom);
+    void drawInStrips(QPainter *painter, const QPointF *corners, const QPointF *onDevice) const;
     // Whether a band drawn in strips looks the same as drawn whole.
     static bool seamlessStrips(const QPainter *painter);
 

@@ -19,6 +19,7 @@
 #include "gc_sqlconnection.h"
 #include "gc_storedhitshares.h"
 #include "gc_storedvaluecheck.h"
+#include "gc_userreach.h"
 
 #include <QSet>
 #include <QSqlDatabase>
@@ -251,27 +252,82 @@ QString rowContent(const QSqlQuery &query, int first, int &columns)
     return values.join(QChar(0x1f));
 }
 
-// What is wrong with the values of a genes row: its range, its position
-// and sizes, its orientation.
+using Check = GC_StoredValueCheck;
+
+// What is wrong with the values of a genes row: its numbers, its range,
+// its orientation.
 QString geneRowProblem(const QSqlQuery &query)
 {
     const QString table = QStringLiteral("genes");
-    QString wrong = GC_StoredValueCheck::storedRange(table, query.value(3).toLongLong(),
-                                                     query.value(4).toLongLong());
+    QString wrong = Check::columns(
+        table, query,
+        {Check::idColumn(0), Check::realColumn(1, GC_UserReach::maxUpDown),
+         Check::coordinateColumn(3), Check::coordinateColumn(4), Check::wholeColumn(5),
+         Check::switchColumn(6), Check::realColumn(7, GC_UserReach::maxSize),
+         Check::realColumn(8, GC_UserReach::maxSize), Check::realColumn(9, GC_UserReach::maxSize),
+         Check::wholeColumn(12)});
     if (wrong.isEmpty())
-        wrong = GC_StoredValueCheck::reals(table, query, {1, 7, 8, 9});
+        wrong = Check::storedRange(table, query.value(3).toLongLong(), query.value(4).toLongLong());
     if (wrong.isEmpty())
-        wrong = GC_StoredValueCheck::orientation(table, query.value(5));
+        wrong = Check::orientation(table, query.value(5));
     return wrong;
 }
 
-// The same for an anotations row: its range, position, sizes and angle.
+// The same for an anotations row: its numbers and its range.
 QString anotationRowProblem(const QSqlQuery &query)
 {
     const QString table = QStringLiteral("anotations");
-    const QString wrong = GC_StoredValueCheck::storedRange(table, query.value(3).toLongLong(),
-                                                           query.value(4).toLongLong());
-    return wrong.isEmpty() ? GC_StoredValueCheck::reals(table, query, {1, 5, 7, 8}) : wrong;
+    const QString wrong = Check::columns(
+        table, query,
+        {Check::idColumn(0), Check::realColumn(1, GC_UserReach::maxUpDown),
+         Check::coordinateColumn(3), Check::coordinateColumn(4),
+         Check::realColumn(5, GC_UserReach::maxSize), Check::switchColumn(6),
+         Check::realColumn(7, GC_UserReach::maxUpDown), Check::realColumn(8),
+         Check::wholeColumn(9)});
+    return wrong.isEmpty()
+        ? Check::storedRange(table, query.value(3).toLongLong(), query.value(4).toLongLong())
+        : wrong;
+}
+
+// The same for a genomes row: its numbers (ids, positions, scale, label
+// placement, sizes and switches), sequence, shown range and orientation.
+// Shown ranges are read as written, even below nucleotide 1 or past the
+// sequence's end: older versions stored such values from cuts, clicks and
+// handle drags. Only a range no genome reaches is damage.
+QString genomeRowProblem(const QSqlRecord &row)
+{
+    const QString table = QStringLiteral("genomes");
+    QString wrong = Check::columns(
+        table, row,
+        {Check::idColumn(0), Check::wholeColumn(1), Check::realColumn(2, GC_UserReach::maxAcross),
+         Check::realColumn(3, GC_UserReach::maxUpDown), Check::coordinateColumn(5),
+         Check::coordinateColumn(6), Check::wholeColumn(7),
+         Check::realColumn(8, GC_UserReach::minPixPerNuc, GC_UserReach::maxPixPerNuc),
+         Check::switchColumn(9), Check::switchColumn(10), Check::switchColumn(11),
+         Check::switchColumn(12), Check::switchColumn(13),
+         Check::realColumn(16, GC_UserReach::maxLabelLengths),
+         Check::realColumn(17, GC_UserReach::maxUpDown), Check::realColumn(18),
+         Check::wholeColumn(19), Check::realColumn(20, GC_UserReach::maxSize),
+         Check::realColumn(21, GC_UserReach::maxSize), Check::realColumn(22, GC_UserReach::maxSize),
+         Check::wholeColumn(25), Check::switchColumn(26)});
+    if (wrong.isEmpty())
+        wrong = Check::sequence(table, row.value(4).toString(), row.value(27).toString());
+    if (wrong.isEmpty())
+        wrong = Check::storedRange(table, row.value(5).toLongLong(), row.value(6).toLongLong());
+    if (wrong.isEmpty())
+        wrong = Check::orientation(table, row.value(7));
+    return wrong;
+}
+
+// The same for a ruler row.
+QString rulerRowProblem(const QSqlQuery &query)
+{
+    return Check::columns(
+        QStringLiteral("ruler"), query,
+        {Check::realColumn(0, GC_UserReach::maxUpDown), Check::wholeColumn(1),
+         Check::wholeColumn(2), Check::switchColumn(3), Check::wholeColumn(4),
+         Check::realColumn(5, GC_UserReach::maxSize), Check::realColumn(6, GC_UserReach::maxSize),
+         Check::wholeColumn(7), Check::wholeColumn(8), Check::wholeColumn(9)});
 }
 
 // Reads the items one select gives for an id, each with its stored values
@@ -333,21 +389,8 @@ bool dealSharedHits(GC_GenomeSource::Family family, int fileId, const QList<GC_G
 bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDatabase &database,
                          bool withItems, int occurrence, QString *damage)
 {
-    const QString genomes = QStringLiteral("genomes");
     const QString sequence = row.value(27).toString();
-    // Shown ranges, genes and annotations are read as written, even below
-    // nucleotide 1 or past the sequence's end: older versions stored such
-    // values from cuts, clicks and handle drags. Only a range no genome
-    // reaches is damage.
-    QString problem = GC_StoredValueCheck::sequence(genomes, row.value(4).toString(), sequence);
-    if (problem.isEmpty())
-        problem = GC_StoredValueCheck::storedRange(genomes, row.value(5).toLongLong(),
-                                                   row.value(6).toLongLong());
-    // Positions, scale, label placement and sizes.
-    if (problem.isEmpty())
-        problem = GC_StoredValueCheck::reals(genomes, row, {2, 3, 8, 16, 17, 18, 19, 20, 21, 22});
-    if (problem.isEmpty())
-        problem = GC_StoredValueCheck::orientation(genomes, row.value(7));
+    QString problem = genomeRowProblem(row);
     if (!problem.isEmpty()) {
         if (damage)
             *damage = problem;
@@ -390,7 +433,7 @@ bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDat
             if (ruler.exec()) {
                 // The occurrence-th ruler row of the id, or the last there is.
                 for (int skip = 0; skip <= occurrence && ruler.next(); ++skip) {
-                    problem = GC_StoredValueCheck::reals(QStringLiteral("ruler"), ruler, {0, 5, 6});
+                    problem = rulerRowProblem(ruler);
                     if (!problem.isEmpty()) {
                         if (damage)
                             *damage = problem;

@@ -3,9 +3,22 @@
 #include "gc_controlpoint.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_storedvaluecheck.h"
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+// The nucleotide a handle stands on, held to where a stored interval may
+// reach: dragged far off a genome drawn small, a handle passes every
+// nucleotide (and the int range).
+int nucleotide(double n)
+{
+    return int(std::clamp(n, 1.0, double(GC_StoredValueCheck::maxCoordinate)));
+}
+
+} // namespace
 
 void GC_IntervalHandles::destroy()
 {
@@ -72,11 +85,11 @@ GC_Interval GC_IntervalHandles::dragged(const GC_Genome *genome, const GC_Contro
         // The start handle stands on the start edge of its nucleotide, half a
         // nucleotide before its centre: round, so that a handle left where it
         // was placed keeps the interval (flooring would lose one each time).
-        const int n = std::max(1, int(std::floor(genome->xToNuc(handle->x()) + 0.5)));
+        const int n = nucleotide(std::floor(genome->xToNuc(handle->x()) + 0.5));
         return GC_Interval(std::min(n, coords.end()), coords.end());
     }
     if (handle == m_end) {
-        const int n = int(std::ceil(genome->xToNuc(handle->x())));
+        const int n = nucleotide(std::ceil(genome->xToNuc(handle->x())));
         return GC_Interval(coords.start(), std::max(n, coords.start()));
     }
     return coords;

@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 #include <QStyleOptionGraphicsItem>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -391,9 +392,15 @@ void GC_Ruler::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, 
     const qint64 hi = clampNuc(std::floor(forward ? nucRight : nucLeft));
 
     if (horizontalLineVisible) {
-        const int x1 = int(genome->nucToX(forward ? from : to));
-        const int x2 = int(genome->nucToX(forward ? to : from)) - x1;
-        painter->drawLine(x1, 0, x2, 0);
+        // From the first end's x to the other end's x less the first's, whole
+        // pixels; worked out in reals (deeply zoomed they pass the int range)
+        // and cut to the shown part.
+        const double x1 = std::trunc(genome->nucToX(forward ? from : to));
+        const double x2 = std::trunc(genome->nucToX(forward ? to : from)) - x1;
+        const double left = std::max(std::min(x1, x2), area.left());
+        const double right = std::min(std::max(x1, x2), area.right());
+        if (left <= right)
+            painter->drawLine(QLineF(left, 0.0, right, 0.0));
     }
 
     double labelY = sample.top();

@@ -6,6 +6,7 @@
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_rfamhomologies.h"
+#include "gc_userreach.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,7 +45,7 @@ void GC_GenomeProperties::build(QTreeWidget *tree, GC_ItemPropertiesWidget *pane
         g->setPixPerNuc(pixPerNuc->value());
     });
     pixPerNuc->setDecimals(10);
-    pixPerNuc->setRange(1e-10, 1e6);
+    pixPerNuc->setRange(GC_UserReach::minPixPerNuc, GC_UserReach::maxPixPerNuc);
     showGenes = newCheckBox([this, g] { g->setShowGenes(showGenes->isChecked()); });
     showAnotations = newCheckBox([this, g] { g->setShowAnotations(showAnotations->isChecked()); });
     showMatchings = newCheckBox([this, g] { g->setShowMatchings(showMatchings->isChecked()); });

@@ -11,6 +11,7 @@
 #include "gc_matchingidallocator.h"
 #include "gc_sqlconnection.h"
 #include "gc_storedvaluecheck.h"
+#include "gc_userreach.h"
 
 #include <QColor>
 #include <QHash>
@@ -159,19 +160,23 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
                  })
         && readRows(db, GC_GenomeMatching::sqlSelect(), matchingTable, damage,
                     [&](const QSqlQuery &query) {
+                        using Check = GC_StoredValueCheck;
+                        // Ids, ends, similarity and bit score.
+                        const QString wrong = Check::columns(
+                            matchingTable, query,
+                            {Check::idColumn(0), Check::idColumn(1), Check::coordinateColumn(2),
+                             Check::coordinateColumn(3), Check::idColumn(4),
+                             Check::coordinateColumn(5), Check::coordinateColumn(6),
+                             Check::realColumn(7), Check::realColumn(8)});
+                        if (!wrong.isEmpty())
+                            return wrong;
                         matchingRows.append(
                             {query.value(0).toInt(), query.value(1).toInt(),
                              query.value(2).toLongLong(), query.value(3).toLongLong(),
                              query.value(4).toInt(), query.value(5).toLongLong(),
                              query.value(6).toLongLong(), query.value(7).toDouble(),
                              query.value(8).toDouble(), GC_CanvasValue::toColor(query.value(9))});
-                        const MatchingRow &row = matchingRows.last();
-                        const QString wrong = GC_StoredValueCheck::real(
-                            matchingTable, QStringLiteral("similarity"), row.similarity);
-                        return wrong.isEmpty() ? GC_StoredValueCheck::real(matchingTable,
-                                                                           QStringLiteral("bitScore"),
-                                                                           row.bitScore)
-                                               : wrong;
+                        return QString();
                     });
     // Items are kept here until the whole file has been read.
     QList<GC_Genome *> genomes;
@@ -184,9 +189,13 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
     if (!readAll
         || !readRows(db, GC_FreeText::sqlSelect(), QStringLiteral("freetext"), damage,
                      [&](const QSqlQuery &query) {
-                         // Position and angle.
-                         const QString wrong = GC_StoredValueCheck::reals(
-                             QStringLiteral("freetext"), query, {0, 1, 4});
+                         // Position, angle and anchor.
+                         using Check = GC_StoredValueCheck;
+                         const QString wrong = Check::columns(
+                             QStringLiteral("freetext"), query,
+                             {Check::realColumn(0, GC_UserReach::maxAcross),
+                              Check::realColumn(1, GC_UserReach::maxUpDown), Check::realColumn(4),
+                              Check::wholeColumn(5)});
                          if (wrong.isEmpty()) {
                              auto *text = new GC_FreeText;
                              text->loadFromQuery(query);
