@@ -10,8 +10,14 @@
 #include <QDir>
 #include <QGraphicsRectItem>
 #include <QGraphicsSceneMouseEvent>
+#include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -59,6 +65,54 @@ int countPixels(const QImage &image, const QColor &color)
 }
 
 const QColor GenomeFill(24, 116, 205);
+
+// The view in a window as the main window holds it: a tool bar with the
+// layout command and panels above it, so the viewport lies well inside the
+// window that paints it.
+struct ViewInWindow
+{
+    QWidget window;
+    QToolBar *bar = new QToolBar;
+    QAction *fit = bar->addAction(QStringLiteral("Fit to whole view"));
+    GC_GenomeView *view = new GC_GenomeView;
+
+    explicit ViewInWindow(GC_GenomeScene &scene)
+    {
+        auto *panels = new QWidget;
+        panels->setFixedHeight(150);
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(bar);
+        layout->addWidget(panels);
+        layout->addWidget(view);
+        view->setScene(&scene);
+        QObject::connect(fit, &QAction::triggered, &scene, &GC_GenomeScene::slotViewAdjustToWidth);
+        window.resize(800, 650);
+        window.show();
+    }
+
+    // The viewport's pixels as the window holds them (a grab of the view
+    // would paint it afresh).
+    QImage shown() const
+    {
+        const QPoint at = view->viewport()->mapTo(&window, QPoint(0, 0));
+        const QSize size = view->viewport()->size();
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(window.winId(), at.x(), at.y(), size.width(), size.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The scene drawn over the area the viewport shows, on its background.
+    QImage drawn() const
+    {
+        QWidget *viewport = view->viewport();
+        QImage image(viewport->size(), QImage::Format_RGB32);
+        image.fill(viewport->palette().color(viewport->backgroundRole()));
+        QPainter painter(&image);
+        view->render(&painter, QRectF(image.rect()), viewport->rect());
+        return image;
+    }
+};
 
 class MoveCounter : public QObject
 {
@@ -785,6 +839,72 @@ private slots:
         scene.slotViewMatchingsBitScore(600.0);
         const QImage hidden = view->grab().toImage();
         QVERIFY(nearColor(hidden.pixelColor(bandMiddle), Qt::white));
+    }
+
+    // What the window shows is what the scene draws over the same area,
+    // after the steps a user takes: the layout command from the tool bar,
+    // zoom clicks on the top genome, wheel steps to the right.
+    void windowShowsWhatTheSceneDraws_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("fitted (the low ruler near the viewport's foot)") << QStringList{"fit"};
+        QTest::newRow("zoomed, scrolled, fitted again")
+            << QStringList{"fit", "zoom", "zoom", "zoom", "wheel", "wheel", "wheel", "fit"};
+    }
+
+    void windowShowsWhatTheSceneDraws()
+    {
+        QFETCH(QStringList, steps);
+        GC_GenomeScene scene;
+        ViewInWindow shown(scene);
+        GC_Genome *top = makeGenome(5000000, "top");
+        GC_Genome *low = makeGenome(5000000, "low");
+        scene.insertTopGenome(top);
+        scene.insertLowGenome(low);
+        scene.addItemsToScene();
+        top->arrangeChildren(0);
+        low->arrangeChildren(1);
+        scene.addMatching(top, low, 100000, 2500000, 200000, 2600000, 100.0, 900.0);
+        scene.addMatching(top, low, 3000000, 4900000, 4800000, 2900000, 100.0, 800.0);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        QWidget *viewport = shown.view->viewport();
+        for (const QString &step : steps) {
+            if (step == "fit") {
+                QTest::mouseClick(shown.bar->widgetForAction(shown.fit), Qt::LeftButton);
+            } else if (step == "zoom") {
+                scene.setMode(GC_GenomeScene::ModeZoomIn);
+                const QPointF onTop = top->mapToScene(top->nucToX(2000000), 0.0);
+                QTest::mouseClick(viewport, Qt::LeftButton, {}, shown.view->mapFromScene(onTop));
+                scene.setMode(GC_GenomeScene::ModeSelect);
+            } else {
+                const QPointF at = viewport->rect().center();
+                QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(-120, 0),
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QCoreApplication::sendEvent(viewport, &wheel);
+            }
+            // Painted as the window paints between a user's steps.
+            QTest::qWait(20);
+        }
+        QVERIFY(top->getPixPerNuc() < 0.001);
+        const QImage window = shown.shown();
+        const QImage drawn = shown.drawn();
+        QCOMPARE(window.size(), drawn.size());
+        int differ = 0;
+        QRect where;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                if (window.pixel(x, y) != drawn.pixel(x, y)) {
+                    ++differ;
+                    where |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        QVERIFY2(differ == 0, qPrintable(QString("%1 pixels differ within (%2, %3) %4 x %5")
+                                              .arg(differ)
+                                              .arg(where.x())
+                                              .arg(where.y())
+                                              .arg(where.width())
+                                              .arg(where.height())));
     }
 
     void viewZoomsAGenomeByKey()
