@@ -9,8 +9,9 @@ class GC_GenomeMatching;
 // The widget that shows the comparison scene. Dragging on empty canvas draws a
 // rubber band that selects what it touches, and the mouse is tracked without a
 // button pressed so the scene gets the moves it needs for hover legends. The
-// scene's layout operations measure this view's viewport. A scroll repaints
-// the whole viewport, so no piece of an earlier picture stays in it.
+// scene's layout operations measure this view's viewport. A scroll that comes
+// with a new canvas rectangle repaints the whole viewport, so no piece of an
+// earlier picture stays in it.
 class GC_GenomeView : public QGraphicsView
 {
     Q_OBJECT
@@ -30,6 +31,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // The canvas rectangle when the viewport was last painted.
+    QRectF m_paintedSceneRect;
 };
 
 #endif
