@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLocale>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSqlDatabase>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include <cmath>
 #include <memory>
 
 using namespace SceneFixture;
@@ -418,14 +420,52 @@ private slots:
         QCOMPARE(old.readAll(), QByteArray("old image"));
     }
 
+    // A whole canvas too large for a picture is refused in words that give
+    // the size the picture would have and what to do instead; the view of
+    // the same canvas is still exported.
+    void aSceneTooLargeToDrawIsRefused_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("change");
+        QTest::newRow("more pixels than memory allows") << "PNG" << "area";
+        for (const QString format : {"PNG", "SVG"}) {
+            QTest::newRow(qPrintable("a genome at 1,000,000 pixels per nucleotide, " + format))
+                << format << "scale";
+            QTest::newRow(qPrintable("a name label far from the rest, " + format)) << format << "label";
+            QTest::newRow(qPrintable("wider than an int, " + format)) << format << "wide";
+        }
+    }
+
     void aSceneTooLargeToDrawIsRefused()
     {
+        QFETCH(QString, format);
+        QFETCH(QString, change);
         Canvas c;
-        c.scene.setSceneRect(0, 0, 200000, 100000);
-        QString name = path("huge.png");
-        QVERIFY(!c.scene.exportImage(name, "PNG", true, true));
-        QVERIFY(c.scene.lastErrorText().contains("too large"));
+        if (change == "area") {
+            c.scene.setSceneRect(0, 0, 200000, 100000);
+        } else if (change == "scale") {
+            QVERIFY(c.genome->setPixPerNuc(1.0e6));
+            c.scene.fitSceneRectToItems();
+        } else if (change == "label") {
+            c.genome->setTextX(-900000.0);
+            c.scene.fitSceneRectToItems();
+        } else {
+            // Its width taken modulo 2^32 would be 476.
+            c.scene.setSceneRect(0, 0, 4294967296.0 + 476.0, 472);
+        }
+        const QRectF rect = c.scene.sceneRect();
+        const QString size = QString("would be %1 by %2 pixels")
+                                 .arg(QLocale().toString(qint64(std::round(rect.width()))),
+                                      QLocale().toString(qint64(std::round(rect.height()))));
+        QString name = path("huge." + format.toLower());
+        QVERIFY(!c.scene.exportImage(name, format, true, true));
+        QVERIFY2(c.scene.lastErrorText().contains(size), qPrintable(c.scene.lastErrorText()));
+        QVERIFY2(c.scene.lastErrorText().contains("Export the current view instead"),
+                 qPrintable(c.scene.lastErrorText()));
         QVERIFY(!QFileInfo::exists(name));
+        QString view = path("view." + format.toLower());
+        QVERIFY2(c.scene.exportImage(view, format, false, true), qPrintable(c.scene.lastErrorText()));
+        QVERIFY(QFileInfo(view).size() > 0);
     }
 
     void withoutAViewNothingIsDrawn()

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <memory>
@@ -105,6 +106,23 @@ private:
     static QString action(GC_MatchSeqBlastn_dialog &dialog)
     {
         return child<QLabel>(dialog, "actionLabel")->text();
+    }
+
+    // What the status line shows, laid out as the label lays out its text;
+    // empty when the dialog at its size cuts any of it.
+    static QString shownWhole(GC_MatchSeqBlastn_dialog &dialog)
+    {
+        const QLabel *label = child<QLabel>(dialog, "actionLabel");
+        const bool whole = label->wordWrap() ? label->height() >= label->heightForWidth(label->width())
+                                             : label->width() >= label->sizeHint().width();
+        if (!whole || !dialog.rect().contains(label->geometry()))
+            return QString();
+        if (label->textFormat() == Qt::PlainText
+            || (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(label->text())))
+            return label->text();
+        QTextDocument document;
+        document.setHtml(label->text());
+        return document.toPlainText();
     }
 
     // Answers the boxes of a run: each one that says what the file leaves
@@ -290,6 +308,9 @@ private slots:
         dialog.show();
         if (expected.startsWith("refused: ")) {
             QTest::mouseClick(child<QPushButton>(dialog, "searchButton"), Qt::LeftButton);
+            // Shown as written, whole, at the dialog's own size.
+            QTRY_VERIFY2(shownWhole(dialog).contains(QString(expected).mid(9).replace("PATH", path)),
+                         qPrintable(shownWhole(dialog) + " / " + action(dialog)));
             QVERIFY2(action(dialog).contains(expected.mid(9).replace("PATH", path).toHtmlEscaped()),
                      qPrintable(action(dialog)));
             // The words of the reader every other road asks.

@@ -10,8 +10,14 @@
 #include <QDir>
 #include <QGraphicsRectItem>
 #include <QGraphicsSceneMouseEvent>
+#include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -59,6 +65,53 @@ int countPixels(const QImage &image, const QColor &color)
 }
 
 const QColor GenomeFill(24, 116, 205);
+
+// The view in a window as the main window holds it: a tool bar with the
+// layout command and panels above it, so the viewport lies well inside the
+// window that paints it.
+struct ViewInWindow
+{
+    QWidget window;
+    QToolBar *bar = new QToolBar;
+    QAction *fit = bar->addAction(QStringLiteral("Fit to whole view"));
+    GC_GenomeView *view = new GC_GenomeView;
+
+    explicit ViewInWindow(GC_GenomeScene &scene)
+    {
+        auto *panels = new QWidget;
+        panels->setFixedHeight(150);
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *widget : {static_cast<QWidget *>(bar), panels, static_cast<QWidget *>(view)})
+            layout->addWidget(widget);
+        view->setScene(&scene);
+        QObject::connect(fit, &QAction::triggered, &scene, &GC_GenomeScene::slotViewAdjustToWidth);
+        window.resize(800, 650);
+        window.show();
+    }
+
+    // Where the viewport's pixels as the window holds them (a grab would
+    // paint the view afresh) differ from the scene drawn over the same area.
+    QRect differences() const
+    {
+        QWidget *viewport = view->viewport();
+        const QPoint at = viewport->mapTo(&window, QPoint(0, 0));
+        const QImage shown = QGuiApplication::primaryScreen()
+                                 ->grabWindow(window.winId(), at.x(), at.y(), viewport->width(),
+                                              viewport->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        QImage drawn(viewport->size(), QImage::Format_RGB32);
+        drawn.fill(viewport->palette().color(viewport->backgroundRole()));
+        QPainter painter(&drawn);
+        view->render(&painter, QRectF(drawn.rect()), viewport->rect());
+        QRect where;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (shown.pixel(x, y) != drawn.pixel(x, y))
+                    where |= QRect(x, y, 1, 1);
+        return where;
+    }
+};
 
 class MoveCounter : public QObject
 {
@@ -785,6 +838,58 @@ private slots:
         scene.slotViewMatchingsBitScore(600.0);
         const QImage hidden = view->grab().toImage();
         QVERIFY(nearColor(hidden.pixelColor(bandMiddle), Qt::white));
+    }
+
+    // What the window shows is what the scene draws over the same area,
+    // after the steps a user takes: the layout command from the tool bar,
+    // zoom clicks on the top genome, wheel steps to the right.
+    void windowShowsWhatTheSceneDraws_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("fitted (the low ruler near the viewport's foot)") << QStringList{"fit"};
+        QTest::newRow("zoomed, scrolled, fitted again")
+            << QStringList{"fit", "zoom", "zoom", "zoom", "wheel", "wheel", "wheel", "fit"};
+    }
+
+    void windowShowsWhatTheSceneDraws()
+    {
+        QFETCH(QStringList, steps);
+        GC_GenomeScene scene;
+        ViewInWindow shown(scene);
+        GC_Genome *top = makeGenome(5000000, "top");
+        GC_Genome *low = makeGenome(5000000, "low");
+        scene.insertTopGenome(top);
+        scene.insertLowGenome(low);
+        scene.addItemsToScene();
+        top->arrangeChildren(0);
+        low->arrangeChildren(1);
+        scene.addMatching(top, low, 100000, 2500000, 200000, 2600000, 100.0, 900.0);
+        scene.addMatching(top, low, 3000000, 4900000, 4800000, 2900000, 100.0, 800.0);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        QWidget *viewport = shown.view->viewport();
+        for (const QString &step : steps) {
+            if (step == "fit") {
+                QTest::mouseClick(shown.bar->widgetForAction(shown.fit), Qt::LeftButton);
+            } else if (step == "zoom") {
+                scene.setMode(GC_GenomeScene::ModeZoomIn);
+                const QPointF onTop = top->mapToScene(top->nucToX(2000000), 0.0);
+                QTest::mouseClick(viewport, Qt::LeftButton, {}, shown.view->mapFromScene(onTop));
+                scene.setMode(GC_GenomeScene::ModeSelect);
+            } else {
+                const QPointF at = viewport->rect().center();
+                QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(-120, 0),
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QCoreApplication::sendEvent(viewport, &wheel);
+            }
+            // Painted as the window paints between a user's steps.
+            QTest::qWait(20);
+        }
+        const QRect where = shown.differences();
+        QVERIFY2(where.isEmpty(), qPrintable(QString("pixels differ within (%1, %2) %3 x %4")
+                                                 .arg(where.x())
+                                                 .arg(where.y())
+                                                 .arg(where.width())
+                                                 .arg(where.height())));
     }
 
     void viewZoomsAGenomeByKey()

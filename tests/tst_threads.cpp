@@ -117,18 +117,40 @@ private slots:
         QVERIFY(skipped.at(1).contains("nobody"));
     }
 
-    void comparisonWithoutKnownPairFails()
+    // A chosen pair naming a genome that was never read is not compared,
+    // and the user is told which and why: as the reason the opening
+    // failed, or beside a canvas of the pairs that were compared.
+    void pairsNamingGenomesNeverReadAreSaid_data()
     {
+        QTest::addColumn<QStringList>("targets");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("no pair left") << QStringList{"three"} << false;
+        QTest::newRow("one pair of two left") << QStringList{"two", "three"} << true;
+    }
+
+    void pairsNamingGenomesNeverReadAreSaid()
+    {
+        QFETCH(QStringList, targets);
+        QFETCH(bool, opens);
         GC_GenomeScene scene;
         GC_ThreadOpen thread;
         thread.setScene(&scene);
         thread.setFileType(FILETYPE_GENBANK_FASTA);
-        thread.setFastaSequences({{"one", QString(TestData::randomDna(500, 1))},
-                                  {"two", QString(TestData::randomDna(500, 2))}});
-        thread.setPairs({{"one", "three"}});
+        const QByteArray dna = TestData::randomDna(1200, 1);
+        thread.setFastaSequences({{"one", QString(dna)}, {"two", QString(dna.mid(100, 800))}});
+        QList<GC_ThreadOpen::NamePair> pairs;
+        for (const QString &target : targets)
+            pairs.append({"one", target});
+        thread.setPairs(pairs);
         QString reason;
-        QCOMPARE(runOpening(thread, &reason), QList<bool>{false});
-        QVERIFY2(reason.contains("three"), qPrintable(reason));
+        QCOMPARE(runOpening(thread, &reason), QList<bool>{opens});
+        const QString told = opens ? thread.notices().join('\n') : reason;
+        QVERIFY2(told.contains("\"one\" with \"three\": no genome \"three\" was read"), qPrintable(told));
+        if (opens) {
+            scene.addItemsToScene();
+            QCOMPARE(scene.genomes().size(), 2);
+            QVERIFY(scene.countMatchings() > 0);
+        }
     }
 
     void failingBlastEndsTheOpeningOnce()

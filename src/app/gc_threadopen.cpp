@@ -46,7 +46,7 @@ bool GC_ThreadOpen::open()
         return readableFile() && m_scene->loadKestalCanvas(m_fileName);
     case FILETYPE_GENOME:
         qCDebug(lcKestal) << "GC_ThreadOpen::run() FILETYPE_GENOME";
-        return readableFile() && m_scene->loadGenomeFromFile(m_fileName, m_genomeIndex);
+        return readableFile() && m_scene->loadGenomeFromFile(m_fileName, m_genomeIndex, &m_notices);
     case FILETYPE_COMPARISON:
         if (m_inputFiles.isEmpty()) {
             m_lastErrorText = tr("No comparison database was given.");
@@ -82,9 +82,14 @@ QList<GC_ThreadOpen::IdPair> GC_ThreadOpen::makeIdPairs(const QList<NamePair> &p
         // An unknown name must not turn into genome 0 and compare the wrong
         // sequences.
         if (query == ids.constEnd() || target == ids.constEnd()) {
-            const QString text = QString("\"%1\" with \"%2\"").arg(pair.first, pair.second);
-            qCDebug(lcKestal).noquote() << "GC_ThreadOpen::makeIdPairs(): skipping the pair" << text
-                                 << "naming a genome that was not read";
+            QStringList missing;
+            if (query == ids.constEnd())
+                missing.append(QString("\"%1\"").arg(pair.first));
+            if (target == ids.constEnd() && pair.second != pair.first)
+                missing.append(QString("\"%1\"").arg(pair.second));
+            const QString text = tr("\"%1\" with \"%2\": no genome %3 was read from the files")
+                                     .arg(pair.first, pair.second, missing.join(tr(" nor ")));
+            qCDebug(lcKestal).noquote() << "GC_ThreadOpen::makeIdPairs(): skipping the pair" << text;
             if (skipped)
                 skipped->append(text);
             continue;
@@ -114,6 +119,9 @@ bool GC_ThreadOpen::compareAndLoad()
             : tr("No pair to compare names genomes that were read:\n%1").arg(skipped.join('\n'));
         return false;
     }
+
+    if (!skipped.isEmpty())
+        m_notices << tr("Not every chosen pair was compared:\n%1").arg(skipped.join('\n'));
 
     GC_SequenceBlaster blaster;
     // The wait dialog shows which pair is being compared.

@@ -45,12 +45,14 @@ public:
     // Read it once openingFinished(false) has arrived.
     QString lastErrorText() const { return m_lastErrorText; }
     // What the user should be told about a successful opening, one
-    // sentence each (the compared pairs BLAST found no matches for).
+    // sentence each: the FASTA records a single genome leaves out, the
+    // chosen pairs that were not compared, the compared pairs BLAST found no
+    // matches for.
     QStringList notices() const { return m_notices; }
 
     // Each (query name, target name) becomes (target id, query id). A pair
-    // naming a genome that was not built is left out and its description
-    // added to skipped.
+    // naming a genome that was not built is left out; the pair and the
+    // genome not read are said in skipped.
     static QList<IdPair> makeIdPairs(const QList<NamePair> &pairs, const QMap<QString, int> &ids,
                                      QStringList *skipped = nullptr);
 

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMessageBox>
 #include <QSettings>
 #include <QSqlQuery>
@@ -81,6 +82,7 @@ GC_MatchSeqBlastn_dialog::GC_MatchSeqBlastn_dialog(QWidget *parent)
     QString message;
     if (!resolveTools(&message)) {
         ui->actionLabel->setText(message);
+        showWholeStatus();
         ui->progressBar->setValue(0);
         ui->progressBar->setEnabled(false);
     }
@@ -220,9 +222,21 @@ void GC_MatchSeqBlastn_dialog::fail(const QString &message)
     m_running = false;
     m_result.close();
     ui->actionLabel->setText(message);
+    showWholeStatus();
     ui->progressBar->setRange(0, 1);
     ui->progressBar->setValue(0);
     qCDebug(lcKestal).noquote() << "GC_MatchSeqBlastn_dialog:" << message;
+}
+
+void GC_MatchSeqBlastn_dialog::showWholeStatus()
+{
+    QLayout *whole = layout();
+    if (!whole || !whole->hasHeightForWidth())
+        return;
+    whole->activate();
+    const int needed = whole->totalHeightForWidth(width());
+    if (needed > height())
+        resize(width(), needed);
 }
 
 void GC_MatchSeqBlastn_dialog::on_searchButton_clicked()

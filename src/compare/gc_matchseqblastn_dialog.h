@@ -72,6 +72,8 @@ private:
     void setTask(const QString &task);
     // Shows the message and ends the run; Search waits for a file choice.
     void fail(const QString &message);
+    // The status line wraps a long reason; the dialog grows to show it whole.
+    void showWholeStatus();
     bool resolveTools(QString *message);
     bool prepareResultFile();
     bool writeFasta(const QString &fileName, const QByteArray &header, const QString &sequence);

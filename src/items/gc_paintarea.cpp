@@ -15,7 +15,11 @@ QRectF GC_PaintArea::visibleRect(const QPainter *painter, const QStyleOptionGrap
         area &= painter->clipBoundingRect();
     const QPaintDevice *device = painter->device();
     bool invertible = false;
-    const QTransform toItem = painter->deviceTransform().inverted(&invertible);
+    // Item to device coordinates without the offset of a painting redirected
+    // into the window's backing store (which deviceTransform() includes): a
+    // view inside a window is painted at its place in the window, but its
+    // own size is the device's.
+    const QTransform toItem = painter->combinedTransform().inverted(&invertible);
     // Some devices (an SVG generator without a size, a picture) report no
     // extent: then the exposed rectangle and the clip decide alone.
     if (device && invertible && device->width() > 0 && device->height() > 0) {

@@ -463,9 +463,10 @@ bool GC_GenomeScene::loadSorvikComparisons(const QStringList &paths)
     return GC_ComparisonReader(this).load(paths);
 }
 
-bool GC_GenomeScene::loadGenomeFromFile(const QString &fileName, int genomeIndex)
+bool GC_GenomeScene::loadGenomeFromFile(const QString &fileName, int genomeIndex,
+                                        QStringList *leftOut)
 {
-    return GC_SequenceFileLoader(this).load(fileName, genomeIndex);
+    return GC_SequenceFileLoader(this).load(fileName, genomeIndex, leftOut);
 }
 
 // ---------------------------------------------------------------------------

@@ -141,7 +141,9 @@ public:
     bool saveToKestalCanvas();
     bool loadKestalCanvas(const QString &fileName);
     bool loadSorvikComparisons(const QStringList &paths);
-    bool loadGenomeFromFile(const QString &fileName, int genomeIndex);
+    // What the file holds and the genome leaves out (the FASTA records
+    // after the first) is added to leftOut, one sentence each.
+    bool loadGenomeFromFile(const QString &fileName, int genomeIndex, QStringList *leftOut = nullptr);
 
     // ---- Show switches and the bit-score threshold
 

@@ -9,7 +9,9 @@ class GC_GenomeMatching;
 // The widget that shows the comparison scene. Dragging on empty canvas draws a
 // rubber band that selects what it touches, and the mouse is tracked without a
 // button pressed so the scene gets the moves it needs for hover legends. The
-// scene's layout operations measure this view's viewport.
+// scene's layout operations measure this view's viewport. A scroll that comes
+// with a new canvas rectangle repaints the whole viewport, so no piece of an
+// earlier picture stays in it.
 class GC_GenomeView : public QGraphicsView
 {
     Q_OBJECT
@@ -28,6 +30,12 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // The canvas rectangle when the viewport was last painted.
+    QRectF m_paintedSceneRect;
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include <QGraphicsView>
 #include <QImage>
 #include <QImageWriter>
+#include <QLocale>
 #include <QPainter>
 #include <QSaveFile>
 #include <QSvgGenerator>
@@ -15,6 +16,16 @@ namespace {
 
 // The largest raster image drawn at once.
 const double MaxImageBytes = 1024.0 * 1024.0 * 1024.0;
+
+// The longest side of a picture: beyond it the single-precision coordinates
+// of painting engines and SVG viewers no longer tell neighbouring pixels
+// apart.
+const double MaxSidePixels = 16777216.0;
+
+QString pixels(double value)
+{
+    return value < 1.0e15 ? QLocale().toString(qint64(value)) : QLocale().toString(value, 'g', 3);
+}
 
 // The pixel of SVG and CSS.
 const int SvgDotsPerInch = 96;
@@ -58,20 +69,40 @@ bool GC_SceneImageRenderer::render(QString &fileName, const QString &format, boo
     return renderRaster(fileName, format, wholeScene, antialiasing);
 }
 
-QSize GC_SceneImageRenderer::targetSize(bool wholeScene) const
+QSizeF GC_SceneImageRenderer::targetSize(bool wholeScene) const
 {
     // The whole scene at one pixel per unit, or what the view shows.
     if (!wholeScene)
-        return m_view->viewport()->size();
+        return QSizeF(m_view->viewport()->size());
     const QRectF rect = m_scene->sceneRect();
-    return QSize(int(std::lround(rect.width())), int(std::lround(rect.height())));
+    return QSizeF(std::round(rect.width()), std::round(rect.height()));
+}
+
+QString GC_SceneImageRenderer::sizeProblem(const QSizeF &size, bool raster) const
+{
+    const double width = size.width();
+    const double height = size.height();
+    const bool finite = std::isfinite(width) && std::isfinite(height);
+    if (finite && (width < 1.0 || height < 1.0))
+        return QStringLiteral("There is nothing to draw.");
+    if (finite && width <= MaxSidePixels && height <= MaxSidePixels
+        && (!raster || 4.0 * width * height <= MaxImageBytes))
+        return QString();
+    const QString wouldBe = finite ? QStringLiteral("%1 by %2 pixels").arg(pixels(width), pixels(height))
+                                   : QStringLiteral("without bounds");
+    return QStringLiteral("The image of the whole canvas would be %1, too large to draw. "
+                          "Export the current view instead, or make the canvas smaller: lower "
+                          "the genomes' scale (pixels per nucleotide) or bring far items closer.")
+        .arg(wouldBe);
 }
 
 bool GC_SceneImageRenderer::renderSvg(const QString &fileName, bool wholeScene)
 {
-    const QSize size = targetSize(wholeScene);
-    if (size.isEmpty())
-        return fail(QStringLiteral("There is nothing to draw."));
+    const QSizeF exact = targetSize(wholeScene);
+    const QString problem = sizeProblem(exact, false);
+    if (!problem.isEmpty())
+        return fail(problem);
+    const QSize size = exact.toSize();
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
@@ -101,16 +132,16 @@ bool GC_SceneImageRenderer::renderSvg(const QString &fileName, bool wholeScene)
 bool GC_SceneImageRenderer::renderRaster(const QString &fileName, const QString &format,
                                          bool wholeScene, bool antialiasing)
 {
-    const QSize size = targetSize(wholeScene);
-    if (size.isEmpty())
-        return fail(QStringLiteral("There is nothing to draw."));
-    // Past this the memory would be promised but perhaps never delivered.
-    const double bytes = 4.0 * size.width() * size.height();
+    // Past the size limits the memory would be promised but perhaps never
+    // delivered.
+    const QSizeF exact = targetSize(wholeScene);
+    const QString problem = sizeProblem(exact, true);
+    if (!problem.isEmpty())
+        return fail(problem);
+    const QSize size = exact.toSize();
     // Drawn in the painter's native 32-bit format (several times faster
     // than painting 24-bit directly), written as 24-bit RGB.
-    QImage image;
-    if (bytes <= MaxImageBytes)
-        image = QImage(size, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return fail(QStringLiteral("The image of %1 by %2 pixels is too large.")
                         .arg(size.width())

@@ -2,6 +2,7 @@
 #define GC_SCENEIMAGERENDERER_H
 
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 
 class QGraphicsScene;
@@ -27,7 +28,11 @@ public:
     static QString fileNameForFormat(const QString &fileName, const QString &format);
 
 private:
-    QSize targetSize(bool wholeScene) const;
+    // In pixels, as floating point: a scene can be far wider than an int.
+    QSizeF targetSize(bool wholeScene) const;
+    // Empty when a picture of that size can be drawn, else why not, in
+    // words: the size it would have and what to do instead.
+    QString sizeProblem(const QSizeF &size, bool raster) const;
     bool renderSvg(const QString &fileName, bool wholeScene);
     bool renderRaster(const QString &fileName, const QString &format, bool wholeScene,
                       bool antialiasing);

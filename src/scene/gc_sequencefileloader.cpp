@@ -22,7 +22,7 @@ GC_SequenceFileLoader::GC_SequenceFileLoader(GC_GenomeScene *scene)
 {
 }
 
-bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
+bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex, QStringList *leftOut)
 {
     qCDebug(lcKestal) << "GC_GenomeScene::loadGenomeFromFile()";
     // Every failure leaves its reason in the scene's error text.
@@ -57,10 +57,16 @@ bool GC_SequenceFileLoader::load(const QString &fileName, int genomeIndex)
     GC_SequenceFileReader reader(fileName);
     if (!reader.read())
         return fail(reader.errorText());
-    if (reader.kind() == GC_FileUtils::GenbankFile)
+    if (reader.kind() == GC_FileUtils::GenbankFile) {
         loadGenbank(reader.genbank());
-    else
-        loadFasta(reader.fastaRecords().first());
+        return true;
+    }
+    // Said in the words the open wizard uses for a Genbank file's records.
+    const QList<QPair<QString, QString>> &records = reader.fastaRecords();
+    if (leftOut && records.size() > 1)
+        leftOut->append(QString("%1 holds %2 records; only the first, \"%3\", is read")
+                            .arg(fileName, QString::number(records.size()), records.first().first));
+    loadFasta(records.first());
     return true;
 }
 

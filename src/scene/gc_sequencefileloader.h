@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 class GC_GenbankParser;
 class GC_Genome;
@@ -21,8 +22,10 @@ public:
     explicit GC_SequenceFileLoader(GC_GenomeScene *scene);
 
     // False, with the reason in the scene's lastErrorText(), when the file is
-    // none of the four kinds or yields no genome.
-    bool load(const QString &fileName, int genomeIndex);
+    // none of the four kinds or yields no genome. The FASTA records after
+    // the first, which the genome leaves out, are named in leftOut (what a
+    // Genbank file leaves out was said when the file was chosen).
+    bool load(const QString &fileName, int genomeIndex, QStringList *leftOut = nullptr);
 
 private:
     // Read through db, the file's connection, checked already. False, with
