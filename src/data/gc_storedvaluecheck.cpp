@@ -91,9 +91,13 @@ QString number(double value)
     return QString::number(value, 'g', 12);
 }
 
-QString columnProblem(const QString &table, const QString &column, const QVariant &value,
+// Only a value found wrong is named: its column's name is looked up then,
+// not for every value of every row.
+template<typename Row>
+QString columnProblem(const QString &table, const Row &row, const QVariant &value,
                       const GC_StoredValueCheck::Column &rule)
 {
+    const auto column = [&] { return fieldName(row, rule.index); };
     using Column = GC_StoredValueCheck::Column;
     if (!isNumber(value)) {
         // Qt 4 stored its booleans as these words.
@@ -105,15 +109,15 @@ QString columnProblem(const QString &table, const QString &column, const QVarian
             ? QStringLiteral("a switch (a number, \"true\" or \"false\")")
             : QStringLiteral("a number");
         return QStringLiteral("the %1 table holds %2 in its %3 column, where %4 belongs")
-            .arg(table, described(value), column, belongs);
+            .arg(table, described(value), column(), belongs);
     }
     const double read = value.toDouble();
     if (rule.kind == Column::Real && !std::isfinite(read))
-        return GC_StoredValueCheck::real(table, column, read);
+        return GC_StoredValueCheck::real(table, column(), read);
     if (rule.kind != Column::Switch && !(read >= rule.lowest && read <= rule.highest))
         return QStringLiteral("the %1 table holds %2 in its %3 column, beyond what can be set "
                               "there (%4..%5)")
-            .arg(table, number(read), column, number(rule.lowest), number(rule.highest));
+            .arg(table, number(read), column(), number(rule.lowest), number(rule.highest));
     return QString();
 }
 
@@ -122,8 +126,7 @@ QString columnsOf(const QString &table, const Row &row,
                   std::initializer_list<GC_StoredValueCheck::Column> rules)
 {
     for (const GC_StoredValueCheck::Column &rule : rules) {
-        const QString wrong =
-            columnProblem(table, fieldName(row, rule.index), row.value(rule.index), rule);
+        const QString wrong = columnProblem(table, row, row.value(rule.index), rule);
         if (!wrong.isEmpty())
             return wrong;
     }
