@@ -303,7 +303,9 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     for (int i = 0; i < 4; ++i)
         onDevice[i] = device.map(corners[i]);
     auto extentOnDevice = [&onDevice]() {
-        return QPolygonF({onDevice[0], onDevice[1], onDevice[2], onDevice[3]}).boundingRect();
+        const auto [left, right] = std::minmax({onDevice[0].x(), onDevice[1].x(), onDevice[2].x(), onDevice[3].x()});
+        const auto [top, bottom] = std::minmax({onDevice[0].y(), onDevice[1].y(), onDevice[2].y(), onDevice[3].y()});
+        return QRectF(QPointF(left, top), QPointF(right, bottom));
     };
     auto near = [](const QRectF &extent) {
         return extent.left() > -farOff && extent.right() < farOff && extent.top() > -farOff
@@ -312,25 +314,31 @@ void GC_GenomeMatching::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     QRectF extent = extentOnDevice();
     const bool hairline = std::abs(onDevice[1].x() - onDevice[0].x()) < 1.0
                        && std::abs(onDevice[2].x() - onDevice[3].x()) < 1.0;
-    // Most bands are short and near the device; only one reaching far off
-    // it, or taller than a strip, needs the part that shows.
-    const bool cut = !near(extent) || (!hairline && extent.height() > stripRows);
+    // Most bands lie on the device, or run a little past it. One reaching
+    // far off it is cut to the part that shows; one several times taller
+    // than the device only to the device's rows, which costs nothing to find
+    // (the painter clips the rest, as for any band).
+    const bool far = !near(extent);
+    const double deviceRows = painter->device() ? painter->device()->height() : 0.0;
+    const bool tall = !far && !hairline && deviceRows > 0.0
+                      && extent.height() > 3.0 * deviceRows + 2.0 * stripRows;
     QRectF visible;
-    if (cut) {
+    QRectF shown(0.0, 0.0, 1.0, deviceRows);
+    if (far) {
         visible = GC_PaintArea::visibleRect(painter, option);
         if (visible.isEmpty())
             return;
+        shown = device.mapRect(visible);
     }
     if (hairline) {
         paintHairline(painter, fill, (onDevice[0] + onDevice[1]) / 2.0,
-                      (onDevice[2] + onDevice[3]) / 2.0, cut ? device.mapRect(visible) : QRectF());
+                      (onDevice[2] + onDevice[3]) / 2.0, far ? shown : QRectF());
         return;
     }
     // Only the rows that show are drawn (and two more each way): a band down
     // to a genome a thousand million pixels away costs what its shown part
     // costs.
-    if (cut) {
-        const QRectF shown = device.mapRect(visible);
+    if (far || tall) {
         if (!cutToRows(corners.data(), onDevice, shown.top() - 2.0, shown.bottom() + 2.0))
             return;
         extent = extentOnDevice();
