@@ -915,8 +915,28 @@ private slots:
             }
         }
         QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
-        QCOMPARE(leftoversBeside(file), (QStringList{"leftover.kcvtemp", "leftover.kcvtemp-7a8b9c",
-                                                     "leftover.kcvtemp-journal", "leftover.kcvtempfolder"}));
+        const QStringList left = {"leftover.kcvtemp", "leftover.kcvtemp-7a8b9c",
+                                  "leftover.kcvtemp-journal", "leftover.kcvtempfolder"};
+        QCOMPARE(leftoversBeside(file), left);
+
+        // A save stopped just before its file takes the canvas's place
+        // leaves it marked too.
+        const pid_t child = fork();
+        if (child == 0) {
+            OnLogLine stop("GC_FileReplacement: putting", [] { _exit(0); });
+            scene.saveToKestalCanvas();
+            _exit(1);
+        }
+        int status = -1;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QCOMPARE(status, 0);
+        QStringList stoppedLate = leftoversBeside(file);
+        for (const QString &name : left)
+            stoppedLate.removeOne(name);
+        QCOMPARE(stoppedLate.size(), 1);
+        QVERIFY(!refused.loadKestalCanvas(path(stoppedLate.first())));
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        QCOMPARE(leftoversBeside(file), left);
     }
 
     void aFailedSaveLeavesTheOldFileAlone_data()
@@ -927,6 +947,8 @@ private slots:
         QTest::newRow("file size limit reached while writing rows") << "limit";
         // Another program's write-ahead log is never played over a save.
         QTest::newRow("canvas in write-ahead-log mode held open by another program") << "wal-held";
+        QTest::newRow("write-ahead log left beside the canvas that its user may not write")
+            << "wal-unwritable";
         // Stored hits that were never loaded are copied from the file the
         // genomes were read from; a save without them would lose them.
         QTest::newRow("source of stored hits written over by another canvas after opening")
@@ -1027,6 +1049,33 @@ private slots:
             // What a program killed now leaves: the file and its log.
             QVERIFY(QFile::copy(file, path("killed_wal.kcv")));
             QVERIFY(QFile::copy(file + "-wal", path("killed_wal.kcv-wal")));
+        } else if (how == "wal-unwritable") {
+            // What a killed program leaves, its log and shared memory
+            // another user's, readable but not writable by this one.
+            {
+                GC_SqlConnection other("tst_wal_program", file);
+                QSqlQuery query(other.database());
+                QVERIFY(query.exec("PRAGMA journal_mode = WAL") && query.exec("PRAGMA wal_autocheckpoint = 0"));
+                QVERIFY(query.exec("UPDATE genomes SET name = 'Other program' WHERE place = 0"));
+                for (const QString suffix : {"", "-wal", "-shm"})
+                    QVERIFY(QFile::copy(file + suffix, path("wal_left") + suffix));
+            }
+            for (const QString suffix : {"", "-wal", "-shm"}) {
+                QFile::remove(file + suffix);
+                QVERIFY(QFile::rename(path("wal_left") + suffix, file + suffix));
+            }
+            for (const QString suffix : {"-wal", "-shm"}) {
+                const QByteArray name = QFile::encodeName(file + suffix);
+                QVERIFY(::chown(name.constData(), 4242, 0) == 0 && ::chmod(name.constData(), 0640) == 0);
+            }
+            const QByteArray held = fileBytes(file) + fileBytes(file + "-wal");
+            const QString words = obeyingPermissions(
+                [&] { return scene.saveToKestalCanvas() ? QString() : scene.lastErrorText(); });
+            saved = words.isEmpty();
+            scene.setLastErrorText(words);
+            QVERIFY2(words.contains("write-ahead log"), qPrintable(words));
+            QCOMPARE(fileBytes(file) + fileBytes(file + "-wal"), held);
+            QCOMPARE(scalar(file, "SELECT name FROM genomes WHERE place = 0"), QString("Other program"));
         } else if (how.startsWith("source") && how.endsWith("locked")) {
             GC_SqlConnection other("tst_other_program", source);
             QSqlQuery lock(other.database());
@@ -1066,9 +1115,13 @@ private slots:
         QVERIFY(scene.isModified());
         // A log is folded into its file by whoever may, as SQLite does at
         // any commit; what the file holds stays the same.
-        if (how != "wal-held")
+        if (!how.startsWith("wal"))
             QCOMPARE(fileBytes(file), before);
-        QCOMPARE(leftoversBeside(file), QStringList());
+        // The other program's log stays for it.
+        const QString name = QFileInfo(file).fileName();
+        const QStringList othersLog =
+            how == "wal-unwritable" ? QStringList{name + "-shm", name + "-wal"} : QStringList();
+        QCOMPARE(leftoversBeside(file), othersLog);
         QCOMPARE(scene.topGenomes().first()->getDatabase(), source);
 
         if (how == "wal-held") {

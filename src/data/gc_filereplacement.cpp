@@ -215,12 +215,8 @@ bool GC_FileReplacement::lockTarget()
         // so a document read from the file still holds it as its own.
         const std::shared_ptr<GC_SourceFileHold> held = GC_SourceFileHold::unchangedHold(m_target);
         if (!query.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !query.next()
-            || query.value(0).toString().compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0) {
-            if (!query.lastError().isValid() || GC_SqlConnection::isInUse(query.lastError())) {
-                m_lock.reset();
-                return fail(GC_SqlConnection::inUseReplaceText(m_target));
-            }
-        }
+            || query.value(0).toString().compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
+            return refuseUnlocked(query.lastError());
         query.finish();
         if (held)
             held->acceptChanges();
@@ -228,18 +224,41 @@ bool GC_FileReplacement::lockTarget()
         // keeps every other writer out until the new content is in place.
         if (query.exec(QStringLiteral("BEGIN IMMEDIATE")))
             return true;
-        if (GC_SqlConnection::isInUse(query.lastError())) {
-            m_lock.reset();
-            return fail(GC_SqlConnection::inUseReplaceText(m_target));
-        }
-        // A file damaged beyond a transaction holds nothing another
-        // program could be writing: replacing it loses nothing.
-        qCDebug(lcKestal).noquote() << "GC_FileReplacement: no lock on" << m_target << ":"
-                                    << query.lastError().text();
+        return refuseUnlocked(query.lastError());
     }
     m_lock.reset();
     m_inPlace = false;
     return true;
+}
+
+bool GC_FileReplacement::refuseUnlocked(const QSqlError &error)
+{
+    m_lock.reset();
+    switch (GC_SqlConnection::failure(error)) {
+    case GC_SqlConnection::Damaged:
+        // A file damaged beyond a transaction holds nothing another
+        // program could be writing: replacing it loses nothing.
+        qCDebug(lcKestal).noquote() << "GC_FileReplacement: no lock on" << m_target << ":"
+                                    << error.text();
+        m_inPlace = false;
+        return true;
+    case GC_SqlConnection::InUse:
+        return fail(GC_SqlConnection::inUseReplaceText(m_target));
+    default:
+        break;
+    }
+    // Anything else (a log beside the file this user may not write, a
+    // journal that cannot be made) could leave another program's changes
+    // to be played over the new file, or lose them: the file stays.
+    const bool logged = QFileInfo::exists(m_target + QStringLiteral("-wal"));
+    return fail(QStringLiteral("The file \"%1\" cannot be replaced now: %2.%3\n"
+                               "Use Save As to save the document under another name.")
+                    .arg(m_target, error.isValid() ? error.text() : QStringLiteral("it cannot be locked"),
+                         logged ? QStringLiteral("\nA program that had it open left its write-ahead "
+                                                 "log beside it, which must be folded into it first; "
+                                                 "that needs permission to write \"%1-wal\" and "
+                                                 "\"%1-shm\".").arg(m_target)
+                                : QString()));
 }
 
 void GC_FileReplacement::removeLeftovers() const
@@ -326,6 +345,8 @@ bool GC_FileReplacement::copyIntoTarget()
                                .arg(quoted(table.first))))
             return failed(QStringLiteral("writing %1").arg(table.first));
     }
+    if (!clearUnfinishedMark(query))
+        return failed(QStringLiteral("completing it"));
     if (!query.exec(QStringLiteral("COMMIT")))
         return failed(QStringLiteral("committing"));
     query.exec(QStringLiteral("DETACH DATABASE fresh"));
@@ -336,6 +357,8 @@ bool GC_FileReplacement::commit()
 {
     if (m_temporary.isEmpty())
         return fail(QStringLiteral("There is no new file to put in the place of \"%1\".").arg(m_target));
+    qCDebug(lcKestal).noquote() << "GC_FileReplacement: putting" << m_temporary << "in the place of"
+                                << m_target << (m_inPlace ? "(written in place)" : "");
     if (m_inPlace) {
         if (!copyIntoTarget())
             return false;
@@ -343,8 +366,18 @@ bool GC_FileReplacement::commit()
         removeTemporaryFile();
         return true;
     }
+    // Written to disk with its mark, then completed: a save stopped before
+    // the rename leaves a file the next save knows for its own.
     if (!syncToDisk(m_temporary))
         return fail(QStringLiteral("The file \"%1\" cannot be written to disk.").arg(m_temporary));
+    {
+        GC_SqlConnection finishing(QStringLiteral("gc_filereplacement_finish"), m_temporary);
+        QSqlQuery query(finishing.database());
+        if (!finishing.isOpen() || !clearUnfinishedMark(query))
+            return fail(QStringLiteral("The file \"%1\" cannot be completed: %2.")
+                            .arg(m_temporary, finishing.isOpen() ? query.lastError().text()
+                                                                 : finishing.errorText()));
+    }
     if (m_replacing && ::chmod(QFile::encodeName(m_temporary).constData(), m_mode) != 0)
         return fail(QStringLiteral("The file \"%1\" cannot be given the permissions of \"%2\".")
                         .arg(m_temporary, m_target));
@@ -356,6 +389,21 @@ bool GC_FileReplacement::commit()
     m_temporary.clear();
     m_lock.reset();
     return true;
+}
+
+bool GC_FileReplacement::clearUnfinishedMark(QSqlQuery &query)
+{
+    // A file without the table (no canvas) carries no mark.
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' "
+                                   "AND name = 'file_properties'"))
+        || !query.next())
+        return false;
+    if (query.value(0).toInt() == 0)
+        return true;
+    if (!query.prepare(QStringLiteral("DELETE FROM main.file_properties WHERE key = ?")))
+        return false;
+    query.addBindValue(unfinishedKey());
+    return query.exec();
 }
 
 void GC_FileReplacement::removeTemporaryFile()

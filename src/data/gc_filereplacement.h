@@ -7,6 +7,8 @@
 #include <memory>
 
 class GC_SqlConnection;
+class QSqlError;
+class QSqlQuery;
 
 // Puts a newly written file in the place of the file a path names, so that
 // a failed write leaves the old file as it was. The file replaced is the
@@ -58,8 +60,10 @@ private:
     bool createTemporaryFile();
     bool keepOwnership(int fd);
     bool lockTarget();
+    bool refuseUnlocked(const QSqlError &error);
     void removeLeftovers() const;
     bool copyIntoTarget();
+    static bool clearUnfinishedMark(QSqlQuery &query);
     void removeTemporaryFile();
     bool fail(const QString &message);
 

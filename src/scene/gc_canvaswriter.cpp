@@ -103,7 +103,7 @@ bool GC_CanvasWriter::writeAll(QSqlQuery &query)
         || !run(query, QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")))
         return false;
     if (!run(query, QStringLiteral("BEGIN")) || !run(query, fileProperties())
-        || !markUnfinished(query, true)
+        || !markUnfinished(query)
         || !run(query, QStringLiteral("INSERT INTO file_properties VALUES ( 'version' , 1 )"))
         || !run(query, QStringLiteral("INSERT INTO file_properties VALUES ( 'type' , 'kestalcanvas' )"))
         || !run(query, sceneTable()))
@@ -163,17 +163,14 @@ bool GC_CanvasWriter::writeAll(QSqlQuery &query)
         if (!text->saveToDb(query))
             return fail(QStringLiteral("free text row: %1").arg(query.lastError().text()));
     }
-    // The mark goes with the last rows: the file is a canvas from the
-    // commit that completes it, and not before.
-    return markUnfinished(query, false) && run(query, QStringLiteral("COMMIT"));
+    // The mark stays until the file is in the canvas's place
+    // (GC_FileReplacement::commit).
+    return run(query, QStringLiteral("COMMIT"));
 }
 
-bool GC_CanvasWriter::markUnfinished(QSqlQuery &query, bool unfinished)
+bool GC_CanvasWriter::markUnfinished(QSqlQuery &query)
 {
-    const bool prepared = query.prepare(unfinished
-                                            ? QStringLiteral("INSERT INTO file_properties VALUES ( ? , 1 )")
-                                            : QStringLiteral("DELETE FROM file_properties WHERE key = ?"));
-    if (prepared) {
+    if (query.prepare(QStringLiteral("INSERT INTO file_properties VALUES ( ? , 1 )"))) {
         query.addBindValue(GC_FileReplacement::unfinishedKey());
         if (query.exec())
             return true;

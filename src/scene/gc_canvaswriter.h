@@ -27,7 +27,7 @@ public:
 private:
     bool writeAll(QSqlQuery &query);
     bool run(QSqlQuery &query, const QString &statement);
-    bool markUnfinished(QSqlQuery &query, bool unfinished);
+    bool markUnfinished(QSqlQuery &query);
     bool fail(const QString &message);
 
     GC_GenomeScene *m_scene;
