@@ -72,6 +72,25 @@ int main(int argc, char **argv)
                     timer.elapsedMs(), "ms");
     }
     {
+        // Bands a few pixels wide, as in a real comparison, each a smoothed
+        // polygon the picture's height between the genomes.
+        for (GC_Genome *genome : {builder.top(), builder.low()})
+            genome->setPixPerNuc(genome->getPixPerNuc() * 10.0);
+        QCoreApplication::processEvents();
+        const QRectF rect = scene.sceneRect();
+        BenchTimer timer;
+        QString name = dir.filePath("wide.png");
+        const bool ok = scene.exportImage(name, "PNG", true, true);
+        benchReport(QString("export_png_whole_scene_wide_bands_%1x%2%3")
+                        .arg(qRound(rect.width()))
+                        .arg(qRound(rect.height()))
+                        .arg(ok ? "" : "_FAILED"),
+                    timer.elapsedMs(), "ms");
+        for (GC_Genome *genome : {builder.top(), builder.low()})
+            genome->setPixPerNuc(genome->getPixPerNuc() / 10.0);
+        QCoreApplication::processEvents();
+    }
+    {
         BenchTimer timer;
         QString name = dir.filePath("view.svg");
         const bool ok = scene.exportImage(name, "SVG", false, true);

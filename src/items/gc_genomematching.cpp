@@ -444,41 +444,53 @@ void GC_GenomeMatching::paintHairline(QPainter *painter, const QColor &fill, QPo
 // Qt's raster engine hands a fill of more than about a hundred rows to its
 // thread pool; for tens of thousands of tall bands that hand-off costs far
 // more than the fill, so tall bands are filled in strips of fewer rows where
-// the strips cannot show (seamlessStrips).
+// the strips cannot show (seamlessStrips). The strips meet on whole device
+// rows: each row of pixels then lies in one strip alone and is covered as
+// the whole band would cover it, smoothed or not.
 void GC_GenomeMatching::drawInStrips(QPainter *painter, const QPointF *corners,
                                      const QPointF *onDevice) const
 {
-    const double height = std::abs(onDevice[3].y() - onDevice[0].y());
-    if (height <= stripRows || onDevice[0].y() != onDevice[1].y()
-        || onDevice[2].y() != onDevice[3].y() || !seamlessStrips(painter)) {
+    const double first = onDevice[0].y();
+    const double last = onDevice[3].y();
+    const double height = std::abs(last - first);
+    // A row holds one span of pixels, or smoothed, also the partly covered
+    // pixels at each slanted side, about as many as the side runs across
+    // in one row. The pool takes fills of about a hundred spans.
+    double spansPerRow = 1.0;
+    if (height > 0.0 && painter->testRenderHint(QPainter::Antialiasing))
+        spansPerRow = 3.0 + std::ceil(std::abs(onDevice[3].x() - onDevice[0].x()) / height)
+                      + std::ceil(std::abs(onDevice[2].x() - onDevice[1].x()) / height);
+    const double rows = std::clamp(std::floor(90.0 / spansPerRow), 1.0, stripRows);
+    if (height <= rows || onDevice[1].y() != first || onDevice[2].y() != last
+        || !seamlessStrips(painter)) {
         painter->drawPolygon(corners, 4, Qt::OddEvenFill);
         return;
     }
-    const int strips = int(std::ceil(height / stripRows));
+    const double step = last > first ? rows : -rows;
     const QPointF &p0 = corners[0], &p1 = corners[1], &p2 = corners[2], &p3 = corners[3];
     QPointF points[4];
-    for (int i = 0; i < strips; ++i) {
-        const double t0 = double(i) / strips;
-        const double t1 = double(i + 1) / strips;
+    double t0 = 0.0;
+    for (double row = std::round(first) + step;; row += step) {
+        const double t1 = std::abs(row - first) < height ? (row - first) / (last - first) : 1.0;
         points[0] = along(p0, p3, t0);
         points[1] = along(p1, p2, t0);
         points[2] = along(p1, p2, t1);
         points[3] = along(p0, p3, t1);
         painter->drawPolygon(points, 4, Qt::OddEvenFill);
+        if (t1 >= 1.0)
+            break;
+        t0 = t1;
     }
 }
 
-// Without antialiasing the raster engine fills a pixel exactly when its
-// centre is inside, so strips sharing an edge tile the band: the screen and
-// unsmoothed images. Antialiased, the row where two strips meet is partly
-// covered by each, and two partial covers of a translucent colour blend
-// lighter than one full cover: a faint line. A vector device (SVG, printer)
-// would keep the strips as separate shapes for whatever draws it later.
+// The raster engine fills a pixel as the shape covers it, so strips meeting
+// on whole rows tile the band on the screen and in images alike. A vector
+// device (SVG, printer) would keep the strips as separate shapes for
+// whatever draws it later.
 bool GC_GenomeMatching::seamlessStrips(const QPainter *painter)
 {
     const QPaintEngine *engine = painter->paintEngine();
-    return engine && engine->type() == QPaintEngine::Raster
-        && !painter->testRenderHint(QPainter::Antialiasing);
+    return engine && engine->type() == QPaintEngine::Raster;
 }
 
 QVariant GC_GenomeMatching::itemChange(GraphicsItemChange change, const QVariant &value)
