@@ -318,12 +318,19 @@ bool GC_FileReplacement::copyIntoTarget()
     query.addBindValue(m_temporary);
     if (!query.exec())
         return failed(QStringLiteral("opening the new content"));
+    // Two columns of each row a schema query gives; false when it fails.
+    auto pairs = [&](const QString &statement, QList<QPair<QString, QString>> *rows) {
+        if (!query.exec(statement))
+            return false;
+        while (query.next())
+            rows->append({query.value(0).toString(), query.value(1).toString()});
+        return true;
+    };
     QList<QPair<QString, QString>> old;
-    if (!query.exec(QStringLiteral("SELECT type, name FROM main.sqlite_master "
-                                   "WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite_%'")))
+    if (!pairs(QStringLiteral("SELECT type, name FROM main.sqlite_master "
+                              "WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite_%'"),
+               &old))
         return failed(QStringLiteral("reading its tables"));
-    while (query.next())
-        old.append({query.value(0).toString(), query.value(1).toString()});
     // Indexes and triggers go with their tables.
     for (const auto &object : std::as_const(old)) {
         if (!query.exec(QStringLiteral("DROP %1 main.%2")
@@ -332,11 +339,10 @@ bool GC_FileReplacement::copyIntoTarget()
             return failed(QStringLiteral("removing %1").arg(object.second));
     }
     QList<QPair<QString, QString>> fresh;
-    if (!query.exec(QStringLiteral("SELECT name, sql FROM fresh.sqlite_master WHERE type = 'table' "
-                                   "AND name NOT LIKE 'sqlite_%' ORDER BY rowid")))
+    if (!pairs(QStringLiteral("SELECT name, sql FROM fresh.sqlite_master WHERE type = 'table' "
+                              "AND name NOT LIKE 'sqlite_%' ORDER BY rowid"),
+               &fresh))
         return failed(QStringLiteral("reading the new tables"));
-    while (query.next())
-        fresh.append({query.value(0).toString(), query.value(1).toString()});
     for (const auto &table : std::as_const(fresh)) {
         // The CREATE text is the new file's own; unqualified, it makes the
         // table in the old file.
