@@ -18,6 +18,7 @@
 #include "gc_ruler.h"
 #include "gc_scenehomologydialogs.h"
 #include "gc_sceneinput.h"
+#include "gc_sceneitemremoval.h"
 #include "gc_scenelayout.h"
 #include "gc_sceneimagerenderer.h"
 #include "gc_style.h"
@@ -765,25 +766,9 @@ void GC_GenomeScene::drawBackground(QPainter *painter, const QRectF &rect)
 
 namespace {
 
-bool askYesNo(const QString &title, const QString &text)
-{
-    return QMessageBox::question(nullptr, title, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No)
-        == QMessageBox::Yes;
-}
-
 void warnClose(const QString &title, const QString &text)
 {
     QMessageBox::warning(nullptr, title, text, QMessageBox::Close);
-}
-
-// The item and every item below it.
-void collectWithDescendants(QGraphicsItem *item, QSet<QGraphicsItem *> &into)
-{
-    into.insert(item);
-    const QList<QGraphicsItem *> children = item->childItems();
-    for (QGraphicsItem *child : children)
-        collectWithDescendants(child, into);
 }
 
 } // namespace
@@ -850,92 +835,10 @@ QList<QGraphicsItem *> GC_GenomeScene::selectedItemsOfType(int type) const
 
 void GC_GenomeScene::slotItemRemove()
 {
-    // A snapshot, since deleting changes the selection. Deleting an item
-    // deletes its children, which may be in the snapshot too: they are
-    // remembered as gone and skipped.
-    const QList<QGraphicsItem *> selected = selectedItems();
-    if (selected.isEmpty()) {
-        warnClose("No items", "No selected items to remove\n");
-        return;
-    }
-    QSet<QGraphicsItem *> gone;
-    bool geneRemoved = false;
-    bool changed = false;
-    for (QGraphicsItem *picked : selected) {
-        if (gone.contains(picked))
-            continue;
-        QGraphicsItem *item = gc_namedItem(picked);
-        if (gone.contains(item))
-            continue;
-        switch (item->type()) {
-        case ITEMTYPE_ANOTATION: {
-            auto *anotation = static_cast<GC_Anotation *>(item);
-            if (!askYesNo("Delete annotations from genome",
-                          "Do you really want to remove these annotations?"))
-                break;
-            collectWithDescendants(anotation, gone);
-            if (GC_Genome *genome = anotation->getGenome())
-                genome->removeAnotation(anotation);
-            else
-                delete anotation;
-            changed = true;
-            break;
-        }
-        case ITEMTYPE_GENE: {
-            auto *gene = static_cast<GC_Gene *>(item);
-            if (!askYesNo("Delete genes from genome", "Do you really want to remove these genes?"))
-                break;
-            collectWithDescendants(gene, gone);
-            if (GC_Genome *genome = gene->getGenome())
-                genome->removeGene(gene);
-            else
-                delete gene;
-            geneRemoved = true;
-            changed = true;
-            break;
-        }
-        case ITEMTYPE_MATCHING:
-            item->hide();
-            changed = true;
-            break;
-        case ITEMTYPE_FREETEXT: {
-            auto *text = static_cast<GC_FreeText *>(item);
-            if (!askYesNo("Delete text", "Do you really want to remove this text?"))
-                break;
-            collectWithDescendants(text, gone);
-            removeFreeText(text);
-            delete text;
-            changed = true;
-            break;
-        }
-        case ITEMTYPE_RULER:
-        case ITEMTYPE_GCCONTENTBAR:
-        case ITEMTYPE_COGHOMOLOGIES:
-        case ITEMTYPE_RFAMHOMOLOGIES:
-        case ITEMTYPE_RRNAHOMOLOGIES: {
-            GC_Genome *genome = genomeOfItem(item);
-            if (!genome)
-                break;
-            if (item->type() == ITEMTYPE_RULER)
-                genome->setShowRuler(false);
-            else if (item->type() == ITEMTYPE_GCCONTENTBAR)
-                genome->setShowGCcontent(false);
-            else if (item->type() == ITEMTYPE_COGHOMOLOGIES)
-                genome->setShowCogHomologies(false);
-            else if (item->type() == ITEMTYPE_RFAMHOMOLOGIES)
-                genome->setShowRfamHomologies(false);
-            else
-                genome->setShowrRNAHomologies(false);
-            changed = true;
-            break;
-        }
-        default:
-            break;
-        }
-    }
-    if (changed)
+    const GC_SceneItemRemoval::Outcome outcome = GC_SceneItemRemoval(this).removeSelected();
+    if (outcome.changed)
         setModified(true);
-    if (geneRemoved)
+    if (outcome.geneRemoved)
         emit coverageCalculateRequest();
 }
 
