@@ -27,6 +27,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextEdit>
@@ -467,6 +468,56 @@ private slots:
         c.scene.itemChanged();
         QCOMPARE(separations->value(), ruler->getPeriodsPerBigLine());
         QCOMPARE(separations->minimum(), 1);
+    }
+
+    // A value typed over another takes effect as a whole, once finished: its
+    // first keys never cap the value it limits.
+    void typingKeepsTheValueItLimits_data()
+    {
+        QTest::addColumn<QStringList>("group");
+        QTest::addColumn<QString>("typedRow");
+        QTest::addColumn<QString>("limitedRow");
+        QTest::addColumn<bool>("byFocus");
+        QTest::newRow("ruler ticks, Enter")
+            << QStringList({"Coordinates", "Lines"}) << "Major tick" << "Minor tick" << false;
+        QTest::newRow("genome heights, focus out")
+            << QStringList({"Genome", "Segment"}) << "Arrow height" << "Height" << true;
+        QTest::newRow("gene heights, Enter")
+            << QStringList({"Gene", "Segment"}) << "Head height" << "Width" << false;
+    }
+
+    void typingKeepsTheValueItLimits()
+    {
+        QFETCH(QStringList, group);
+        QFETCH(QString, typedRow);
+        QFETCH(QString, limitedRow);
+        QFETCH(bool, byFocus);
+        Canvas c;
+        const QHash<QString, QGraphicsItem *> items = {
+            {"Coordinates", c.top->getRuler()}, {"Genome", c.top}, {"Gene", c.gene}};
+        c.select(items.value(group.first()));
+        c.panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&c.panel));
+        auto *edited = editorAt<QDoubleSpinBox>(c.tree(), group + QStringList(typedRow));
+        auto *limited = editorAt<QDoubleSpinBox>(c.tree(), group + QStringList(limitedRow));
+        QVERIFY(edited && limited);
+        edited->setValue(20);
+        limited->setValue(8);
+
+        edited->setFocus();
+        QTRY_VERIFY(edited->hasFocus());
+        edited->selectAll();
+        QTest::keyClicks(edited->findChild<QLineEdit *>(), "30");
+        if (byFocus)
+            limited->setFocus();
+        else
+            QTest::keyClick(edited->findChild<QLineEdit *>(), Qt::Key_Return);
+        QTRY_COMPARE(edited->hasFocus(), !byFocus);
+        // A refill shows what the item holds now.
+        c.scene.itemChanged();
+        QCOMPARE(edited->value(), 30.0);
+        QCOMPARE(limited->value(), 8.0);
+        QCOMPARE(limited->maximum(), 30.0);
     }
 
     void anotationRows()

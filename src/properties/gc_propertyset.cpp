@@ -87,12 +87,21 @@ QTextEdit *GC_PropertySet::newTextEdit(Writer writer)
     return registerEditor(edit, std::move(writer));
 }
 
+void GC_PropertySet::writesWhenFinished(QAbstractSpinBox *spin)
+{
+    // Typing 30 passes through 3: written at each key, the 3 would cap the
+    // values it limits (a body height, a minor tick) and the cap would stay.
+    // The value is written on Enter, on leaving the box, or by its arrows.
+    spin->setKeyboardTracking(false);
+}
+
 QSpinBox *GC_PropertySet::newSpinBox(int minimum, int maximum, const QString &suffix,
                                      Writer writer)
 {
     auto *spin = new QSpinBox;
     spin->setRange(minimum, maximum);
     spin->setSuffix(suffix);
+    writesWhenFinished(spin);
     return registerEditor(spin, std::move(writer));
 }
 
@@ -102,6 +111,7 @@ QDoubleSpinBox *GC_PropertySet::newDoubleSpinBox(double minimum, double maximum,
     auto *spin = new QDoubleSpinBox;
     spin->setRange(minimum, maximum);
     spin->setSuffix(suffix);
+    writesWhenFinished(spin);
     return registerEditor(spin, std::move(writer));
 }
 

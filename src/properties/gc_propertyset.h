@@ -11,6 +11,7 @@ class GC_ColorPicker;
 class GC_FontPicker;
 class GC_Interval;
 class GC_ItemPropertiesWidget;
+class QAbstractSpinBox;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -62,7 +63,8 @@ protected:
     QTreeWidgetItem *addTextRow(QTreeWidgetItem *parent, const char *text,
                                 const QString &value = QString());
 
-    // Editor factories: each editor is registered with its writer.
+    // Editor factories: each editor is registered with its writer. Number
+    // boxes report a typed value only once it is finished.
     using Writer = std::function<void()>;
     QTextEdit *newTextEdit(Writer writer);
     QSpinBox *newSpinBox(int minimum, int maximum, const QString &suffix, Writer writer);
@@ -89,6 +91,7 @@ protected:
 
 private:
     template <class T> T *registerEditor(T *editor, Writer writer);
+    static void writesWhenFinished(QAbstractSpinBox *spin);
     void blockEditors(bool block) const;
 
     QList<QWidget *> m_editors;
