@@ -45,6 +45,7 @@
 #include <QDockWidget>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTreeWidget>
 #include <QSqlDatabase>
@@ -609,6 +610,36 @@ private slots:
         QVERIFY(window.isVisible());
         QCOMPARE(window.genomeScene()->freeTexts().size(), 1);
         QVERIFY(!QSettings().contains("lastScore"));
+        window.genomeScene()->setModified(false);
+    }
+
+    // A value typed into the property panel and not yet finished is asked
+    // about like any change.
+    void closeAsksAboutAValueStillBeingTyped()
+    {
+        Kestal_Main window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        makeDocument(window);
+        GC_FreeText *text = window.genomeScene()->freeTexts().first();
+        text->setSelected(true);
+        auto *panel = child<GC_ItemPropertiesWidget>(window, "GC_ItemPropertiesWidget");
+        QTRY_VERIFY(panel->shownItem());
+        auto *tree = panel->findChild<QTreeWidget *>();
+        const QList<QTreeWidgetItem *> xRows = tree->findItems("X", Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(xRows.size(), 1);
+        auto *x = qobject_cast<QDoubleSpinBox *>(tree->itemWidget(xRows.first(), 1));
+        QVERIFY(x);
+        x->setFocus();
+        QTRY_VERIFY(x->hasFocus());
+        x->selectAll();
+        QTest::keyClicks(x->findChild<QLineEdit *>(), "55");
+        ModalAnswerer::clickButton(QMessageBox::Cancel);
+        QVERIFY(!window.close());
+        QCOMPARE(ModalAnswerer::lastText(),
+                 QString("Your data has unsaved changes. Do you want to save it now?"));
+        QCOMPARE(text->x(), 55.0);
         window.genomeScene()->setModified(false);
     }
 

@@ -738,6 +738,10 @@ bool Kestal_Main::saveAndWait()
 
 bool Kestal_Main::slotFileClose()
 {
+    // A number typed into the property panel is written when its box lets go
+    // of it: unfinished, it is a change all the same.
+    if (QWidget *editing = focusWidget())
+        editing->clearFocus();
     if (scene.isModified()) {
         const QMessageBox::StandardButton answer = QMessageBox::question(
             this, tr("Closing genome comparisson"),
