@@ -5,11 +5,13 @@
 #include "gc_ruler.h"
 #include "gc_style.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QSignalSpy>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -269,6 +271,68 @@ private slots:
         QVERIFY(inkAround(50 + 600, 10) > 0); // 400, counted from the right
         QVERIFY(inkAround(50 + 200, 10) > 0); // 800
         QCOMPARE(inkAround(50 + 800, 10), 0); // 200: a short tick, no number
+    }
+
+    // Zoomed so that a period is 16 pixels: a long tick's number would run
+    // into the end's ("4,800,0005,000,000"), and with a long tick every
+    // second period into its neighbours' and the start's. A number that
+    // would touch another is left out; both ends keep theirs.
+    void numbersNeverRunTogether_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("periodsPerBigLine");
+        QTest::newRow("beside the end") << 1 << 4;
+        QTest::newRow("beside neighbours and the start") << 1234567 << 2;
+    }
+
+    void numbersNeverRunTogether()
+    {
+        QFETCH(int, from);
+        QFETCH(int, periodsPerBigLine);
+        const int to = 5000000;
+        GC_GenomeScene scene;
+        GC_Genome *genome = makeGenome(scene, from, to, 0.00016);
+        genome->setShowText(false);
+        GC_Ruler *ruler = genome->getRuler();
+        ruler->setPeriodsPerBigLine(periodsPerBigLine);
+        ruler->setTextColor(Qt::black);
+        QCOMPARE(ruler->tickPeriod(), qint64(100000));
+        const int width = int(genome->boundingRect().width()) + 100;
+        QImage image(width, 60, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            scene.render(&painter, QRectF(0, 0, width, 60), QRectF(-50, -40, width, 60));
+        }
+        // Runs of columns with label ink above the ticks. The blank between
+        // glyphs of one number is narrower than half a digit; two numbers
+        // stand a digit apart.
+        const QFontMetricsF metrics(ruler->getTextFont());
+        const double halfDigit = metrics.horizontalAdvance(QLatin1Char('0')) / 2.0;
+        QList<QPair<int, int>> runs;
+        int blank = width;
+        for (int x = 0; x < width; ++x) {
+            bool ink = false;
+            for (int y = 0; y < 28 && !ink; ++y)
+                ink = image.pixelColor(x, y).lightness() < 100;
+            if (ink && blank < halfDigit)
+                runs.last().second = x;
+            else if (ink)
+                runs.append({x, x});
+            blank = ink ? 0 : blank + 1;
+        }
+        const double widest = metrics.horizontalAdvance(QLocale().toString(to));
+        for (const auto &run : runs)
+            QVERIFY2(run.second - run.first + 1 <= widest,
+                     qPrintable(QString("ink %1 to %2, wider than %3").arg(run.first).arg(run.second).arg(widest)));
+        // The ends' numbers stand where they belong.
+        const double ends[] = {50 + genome->nucToX(from), 50 + genome->nucToX(to)};
+        for (double x : ends)
+            QVERIFY2(std::any_of(runs.cbegin(), runs.cend(),
+                                 [x](const QPair<int, int> &run) {
+                                     return std::abs((run.first + run.second) / 2.0 - x) < 3;
+                                 }),
+                     qPrintable(QString("no number at %1").arg(x)));
     }
 
     // Painting far inside a long, deeply zoomed genome draws only the ticks

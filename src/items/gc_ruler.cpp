@@ -4,6 +4,7 @@
 #include "gc_genome.h"
 #include "gc_genomescene.h"
 #include "gc_paintarea.h"
+#include "gc_rulerlabelroom.h"
 #include "gc_style.h"
 
 #include <QFontMetricsF>
@@ -250,6 +251,14 @@ qint64 GC_Ruler::periodFor(double pixPerNuc, int pixsPerPeriod)
     return period;
 }
 
+qint64 GC_Ruler::longPeriod(qint64 period, int periodsPerBigLine)
+{
+    // A long period beyond any coordinate behaves as one that never comes.
+    const qint64 farAway = qint64(1) << 50;
+    const int periods = std::max(periodsPerBigLine, 1);
+    return period < 1 || periods > farAway / period ? farAway : period * periods;
+}
+
 QList<GC_Ruler::Tick> GC_Ruler::ticks(int from, int to, qint64 lo, qint64 hi, qint64 period,
                                       int periodsPerBigLine, const QLocale &locale)
 {
@@ -257,12 +266,8 @@ QList<GC_Ruler::Tick> GC_Ruler::ticks(int from, int to, qint64 lo, qint64 hi, qi
     if (period < 1 || to < from)
         return result;
     const qint64 p = period;
-    // A long period beyond any coordinate behaves as one that never comes;
-    // capping it keeps the sums below from overflowing.
     const qint64 farAway = qint64(1) << 50;
-    const qint64 big = std::max(periodsPerBigLine, 1) > farAway / p
-                           ? farAway
-                           : p * std::max(periodsPerBigLine, 1);
+    const qint64 big = longPeriod(p, periodsPerBigLine);
     const qint64 start = std::max<qint64>(lo, from);
     const qint64 end = std::min<qint64>(hi, to);
     if (start > end + p)
@@ -425,7 +430,10 @@ void GC_Ruler::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, 
     tickRange(heightBig, bigTop, bigBottom);
     tickRange(heightSmall, smallTop, smallBottom);
 
-    const QList<Tick> scale = ticks(from, to, lo, hi, tickPeriod(), periodsPerBigLine);
+    const qint64 period = tickPeriod();
+    const QList<Tick> scale = ticks(from, to, lo, hi, period, periodsPerBigLine);
+    const GC_RulerLabelRoom room(from, to, period, periodsPerBigLine, genome->getPixPerNuc(),
+                                 QFontMetricsF(textFont));
     for (const Tick &tick : scale) {
         const double x = genome->nucToX(tick.nucleotide);
         if (!tick.big) {
@@ -433,6 +441,8 @@ void GC_Ruler::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, 
             continue;
         }
         painter->drawLine(QLineF(std::trunc(x), bigTop, std::trunc(x), bigBottom));
+        if (!room.hasRoom(tick))
+            continue;
         painter->setPen(textPen);
         painter->drawText(QRectF(x - w / 2.0, labelY, w, h), Qt::AlignCenter, tick.label);
         painter->setPen(linePen);

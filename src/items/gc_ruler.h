@@ -65,7 +65,8 @@ public:
     qint64 tickPeriod() const;
 
     // One tick of the scale. value 0 stands for nucleotide 1; long ticks
-    // carry the label drawn under or over them.
+    // carry the label drawn under or over them where it has room
+    // (GC_RulerLabelRoom).
     struct Tick
     {
         qint64 value = 0;
@@ -76,6 +77,9 @@ public:
     // The period for a scale, capped where larger periods change nothing
     // (beyond any genome length), so every tick loop ends.
     static qint64 periodFor(double pixPerNuc, int pixsPerPeriod);
+    // Nucleotides between two long ticks, capped where no coordinate
+    // reaches, so that sums of it cannot overflow.
+    static qint64 longPeriod(qint64 period, int periodsPerBigLine);
     // The ticks of the shown range from..to that fall among the visible
     // nucleotides lo..hi (one period beyond them included): a tick every
     // period, every periodsPerBigLine-th one long, the two ends long with
