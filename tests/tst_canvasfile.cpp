@@ -31,6 +31,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -877,20 +878,38 @@ private slots:
         QVERIFY(TestData::writeFile(file + "temp", "not a database"));
         QVERIFY(TestData::writeFile(file + "temp-journal", "not a journal"));
         QVERIFY(QDir().mkpath(file + "tempfolder/inside"));
-        // Files of saves of this canvas that stopped half-way carry their
-        // mark: one left, one a save is still writing (held locked); and a
-        // finished canvas under such a name.
+        // Empty, as a save's file is at first, but not of its name pattern.
+        QVERIFY(TestData::writeFile(file + ".temp", ""));
+        QVERIFY(TestData::writeFile(file + "temp-123456789", ""));
+        const QStringList usersOwn = {"leftover.kcv.temp", "leftover.kcvtemp", "leftover.kcvtemp-123456789",
+                                      "leftover.kcvtemp-journal", "leftover.kcvtempfolder"};
         scene.setFileName(path("finished.kcv"));
         QVERIFY(scene.saveToKestalCanvas());
+
+        // Another copy of the program, its save held just before its rename:
+        // its file stays while it runs, and goes once it was killed.
+        const QString finished = scene.fileName();
+        auto startSave = [&](QProcess &driver, const QString &stopAt) {
+            driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            driver.start(KESTAL_SAVE_DRIVER, {stopAt, finished, file});
+            return driver.waitForStarted();
+        };
+        auto sorted = [](QStringList names) {
+            names.sort();
+            return names;
+        };
+        QProcess running;
+        QVERIFY(startSave(running, "holding"));
+        QVERIFY(running.waitForReadyRead(60000));
+        QCOMPARE(running.readAll(), QByteArray("holding\n"));
+        const QStringList others = leftoversBeside(file).filter(QRegularExpression("^leftover\\.kcvtemp-[0-9a-f]{1,8}$"));
+        QCOMPARE(others.size(), 1);
+        // A file of a save that stopped half-way is never taken for a canvas.
         const QString stopped = file + "temp-1a2b3c";
-        const QString writing = file + "temp-4d5e6f";
-        const QString finished = file + "temp-7a8b9c";
-        for (const QString &copy : {stopped, writing, finished}) {
-            QVERIFY(QFile::copy(scene.fileName(), copy));
-            GC_SqlConnection connection("tst_leftover", copy);
-            if (copy != finished)
-                QVERIFY(QSqlQuery(connection.database()).exec(
-                    "INSERT INTO file_properties VALUES ( 'unfinished' , 1 )"));
+        QVERIFY(QFile::copy(finished, stopped));
+        {
+            GC_SqlConnection connection("tst_leftover", stopped);
+            QVERIFY(QSqlQuery(connection.database()).exec("INSERT INTO file_properties VALUES ( 'unfinished' , 1 )"));
         }
         GC_GenomeScene refused;
         QVERIFY(!refused.loadKestalCanvas(stopped));
@@ -899,44 +918,35 @@ private slots:
                  qPrintable(refused.lastErrorText()));
 
         scene.setFileName(file);
-        {
-            SqliteFileLock stillWriting(writing);
-            QVERIFY(stillWriting.isHeld());
-            for (int save = 0; save < 2; ++save) {
-                QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
-                QCOMPARE(GC_FileUtils::filetype(file), FILETYPE_CANVAS);
-                QCOMPARE(fileBytes(file + "temp"), QByteArray("not a database"));
-                QCOMPARE(fileBytes(file + "temp-journal"), QByteArray("not a journal"));
-                QVERIFY(QFileInfo(file + "tempfolder/inside").isDir());
-                QCOMPARE(leftoversBeside(file),
-                         (QStringList{"leftover.kcvtemp", "leftover.kcvtemp-4d5e6f",
-                                      "leftover.kcvtemp-7a8b9c", "leftover.kcvtemp-journal",
-                                      "leftover.kcvtempfolder"}));
-            }
+        for (int save = 0; save < 2; ++save) {
+            QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+            QCOMPARE(GC_FileUtils::filetype(file), FILETYPE_CANVAS);
+            QCOMPARE(fileBytes(file + "temp"), QByteArray("not a database"));
+            QCOMPARE(fileBytes(file + "temp-journal"), QByteArray("not a journal"));
+            QVERIFY(QFileInfo(file + "tempfolder/inside").isDir());
+            QCOMPARE(sorted(leftoversBeside(file)), sorted(usersOwn + others));
         }
+        running.kill();
+        QVERIFY(running.waitForFinished(60000));
         QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
-        const QStringList left = {"leftover.kcvtemp", "leftover.kcvtemp-7a8b9c",
-                                  "leftover.kcvtemp-journal", "leftover.kcvtempfolder"};
-        QCOMPARE(leftoversBeside(file), left);
+        QCOMPARE(sorted(leftoversBeside(file)), sorted(usersOwn));
 
-        // A save stopped just before its file takes the canvas's place
-        // leaves it marked too.
-        const pid_t child = fork();
-        if (child == 0) {
-            OnLogLine stop("GC_FileReplacement: putting", [] { _exit(0); });
-            scene.saveToKestalCanvas();
-            _exit(1);
+        // Saves killed as their file was made (left empty) and just before
+        // its rename over the canvas (left complete): the next save removes
+        // what each left.
+        for (const QString stopAt : {"created", "renaming"}) {
+            QProcess killed;
+            QVERIFY(startSave(killed, stopAt));
+            QVERIFY(killed.waitForFinished(60000));
+            QCOMPARE(killed.exitStatus(), QProcess::CrashExit);
+            QStringList left = leftoversBeside(file);
+            for (const QString &name : usersOwn)
+                left.removeOne(name);
+            QCOMPARE(left.size(), 1);
+            QCOMPARE(QFileInfo(path(left.first())).size() > 0, stopAt == "renaming");
+            QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+            QCOMPARE(sorted(leftoversBeside(file)), sorted(usersOwn));
         }
-        int status = -1;
-        QCOMPARE(waitpid(child, &status, 0), child);
-        QCOMPARE(status, 0);
-        QStringList stoppedLate = leftoversBeside(file);
-        for (const QString &name : left)
-            stoppedLate.removeOne(name);
-        QCOMPARE(stoppedLate.size(), 1);
-        QVERIFY(!refused.loadKestalCanvas(path(stoppedLate.first())));
-        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
-        QCOMPARE(leftoversBeside(file), left);
     }
 
     void aFailedSaveLeavesTheOldFileAlone_data()

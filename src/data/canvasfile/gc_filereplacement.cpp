@@ -60,6 +60,56 @@ bool syncToDisk(const QString &path)
     return file.open(QIODevice::ReadWrite) && ::fsync(file.handle()) == 0;
 }
 
+// The lock a save holds on its temporary file while the file lies under
+// that name: one byte SQLite never locks, taken by open file description,
+// so that neither SQLite's locks in this process nor its closing of the
+// file touch it.
+struct flock saveLock(short type)
+{
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0;
+    lock.l_len = 1;
+    return lock;
+}
+
+bool isFileNamed(int fd, const QByteArray &path)
+{
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::lstat(path.constData(), &named) == 0 && S_ISREG(held.st_mode)
+        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+// Locks a file just created as a running save's: 0, EAGAIN when another
+// save took it for a leftover in the moment before (that save removes
+// it), or the error.
+int holdAsOwn(int fd, const QByteArray &path)
+{
+    struct flock lock = saveLock(F_WRLCK);
+    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0)
+        return errno == EACCES ? EAGAIN : errno;
+    return isFileNamed(fd, path) ? 0 : EAGAIN;
+}
+
+// Removes a file of a save's temporary name that no running save holds,
+// holding it meanwhile, so that no save can take it up; the journal first,
+// so that nothing is left without its file.
+bool removeUnheld(const QByteArray &path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct flock lock = saveLock(F_RDLCK);
+    const bool unheld = ::fcntl(fd, F_OFD_SETLK, &lock) == 0 && isFileNamed(fd, path);
+    if (unheld)
+        ::unlink((path + "-journal").constData());
+    const bool removed = unheld && ::unlink(path.constData()) == 0;
+    ::close(fd);
+    return removed;
+}
+
 } // namespace
 
 GC_FileReplacement::GC_FileReplacement(const QString &fileName)
@@ -71,6 +121,7 @@ GC_FileReplacement::~GC_FileReplacement()
 {
     removeTemporaryFile();
     m_lock.reset();
+    releaseTemporaryFile();
 }
 
 bool GC_FileReplacement::fail(const QString &message)
@@ -146,6 +197,7 @@ bool GC_FileReplacement::createTemporaryFile()
     // A name of its own, created here and nowhere else: a file the save did
     // not make is never overwritten or removed. A journal under the name
     // would be taken for the new file's own, so such a name is passed by.
+    // Held locked from its first moment: unheld, it is taken for a leftover.
     const int mode = m_replacing ? 0600 : 0644;
     const QString folder = QFileInfo(m_target).path();
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -156,10 +208,19 @@ bool GC_FileReplacement::createTemporaryFile()
             continue;
         const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) {
-            m_temporary = name;
-            const bool kept = keepOwnership(fd);
+            const int held = holdAsOwn(fd, encoded);
+            if (held == 0) {
+                m_temporary = name;
+                m_held = fd;
+                return keepOwnership(fd);
+            }
+            if (held != EAGAIN && isFileNamed(fd, encoded))
+                ::unlink(encoded.constData());
             ::close(fd);
-            return kept;
+            if (held == EAGAIN)
+                continue;
+            return fail(QStringLiteral("No file can be locked in the folder \"%1\": %2.")
+                            .arg(folder, qt_error_string(held)));
         }
         const int error = errno;
         if (error == EEXIST)
@@ -263,10 +324,10 @@ bool GC_FileReplacement::refuseUnlocked(const QSqlError &error)
 
 void GC_FileReplacement::removeLeftovers() const
 {
-    // Temporary files of earlier saves of this file that stopped half-way:
-    // only those with this save's name pattern that still carry the
-    // unfinished mark, and that no save is writing (a save holds its file
-    // locked), are removed. Anything else stays as it is.
+    // Temporary files of earlier saves of this file that stopped, at
+    // whatever moment (just created, half written, or complete before the
+    // rename): a file of this save's exact name pattern that no save holds.
+    // Anything else stays as it is.
     const QFileInfo target(m_target);
     const QString prefix = target.fileName() + QStringLiteral("temp-");
     static const QRegularExpression suffix(QStringLiteral("^[0-9a-f]{1,8}$"));
@@ -277,23 +338,9 @@ void GC_FileReplacement::removeLeftovers() const
         if (path == m_temporary || entry.isSymLink()
             || !suffix.match(entry.fileName().mid(prefix.size())).hasMatch())
             continue;
-        bool unfinished = false;
-        {
-            GC_SqlConnection leftover(QStringLiteral("gc_filereplacement_leftover"), path,
-                                      GC_SqlConnection::ReadOnly);
-            if (leftover.isOpen()) {
-                QSqlQuery query(leftover.database());
-                unfinished = query.prepare(QStringLiteral("SELECT count(*) FROM file_properties WHERE key = ?"));
-                query.addBindValue(unfinishedKey());
-                unfinished = unfinished && query.exec() && query.next() && query.value(0).toInt() > 0;
-            }
-        }
-        if (!unfinished)
-            continue;
-        qCDebug(lcKestal).noquote() << "GC_FileReplacement: removing" << path
-                                    << ", left by a save that stopped half-way";
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-journal"));
+        if (removeUnheld(QFile::encodeName(path)))
+            qCDebug(lcKestal).noquote() << "GC_FileReplacement: removed" << path
+                                        << ", left by a save that stopped";
     }
 }
 
@@ -373,7 +420,8 @@ bool GC_FileReplacement::commit()
         return true;
     }
     // Written to disk with its mark, then completed: a save stopped before
-    // the rename leaves a file the next save knows for its own.
+    // the rename leaves a file never taken for a canvas, which the next
+    // save removes, since no save holds it.
     if (!syncToDisk(m_temporary))
         return fail(QStringLiteral("The file \"%1\" cannot be written to disk.").arg(m_temporary));
     {
@@ -393,6 +441,7 @@ bool GC_FileReplacement::commit()
                         .arg(m_temporary, m_target, qt_error_string(error)));
     }
     m_temporary.clear();
+    releaseTemporaryFile();
     m_lock.reset();
     return true;
 }
@@ -414,9 +463,19 @@ bool GC_FileReplacement::clearUnfinishedMark(QSqlQuery &query)
 
 void GC_FileReplacement::removeTemporaryFile()
 {
+    // Removed while still held, so that no other save takes it up meanwhile.
     if (m_temporary.isEmpty())
         return;
-    QFile::remove(m_temporary);
     QFile::remove(m_temporary + QStringLiteral("-journal"));
+    QFile::remove(m_temporary);
     m_temporary.clear();
+    releaseTemporaryFile();
+}
+
+void GC_FileReplacement::releaseTemporaryFile()
+{
+    if (m_held < 0)
+        return;
+    ::close(m_held);
+    m_held = -1;
 }

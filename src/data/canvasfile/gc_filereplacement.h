@@ -18,12 +18,15 @@ class QSqlQuery;
 // group and mode. Where this user may not give it the old owner or group
 // (a canvas of someone else's in a shared folder), an SQLite file is
 // instead rewritten in place, in one transaction, so that it stays whose
-// it was. A file its user may not write is refused, and so is an SQLite
-// file another program holds locked: the lock is waited for as an opening
-// waits, then held until the new content is in place, so that no other
-// program commits into a file about to be replaced. A write-ahead log the
-// old file has is folded into it first, so that it can never be played
-// over the new file.
+// it was. The new file is held locked from its creation until it is put in
+// place, so that a later save tells a file left by a save that stopped, at
+// whatever moment, from one still being written, and removes it. A file
+// its user may not write is refused, and so is an SQLite file another
+// program holds locked: the lock is waited for as an opening waits, then
+// held until the new content is in place, so that no other program
+// commits into a file about to be replaced. A write-ahead log the old file
+// has is folded into it first, so that it can never be played over the new
+// file.
 class GC_FileReplacement
 {
 public:
@@ -65,11 +68,14 @@ private:
     bool copyIntoTarget();
     static bool clearUnfinishedMark(QSqlQuery &query);
     void removeTemporaryFile();
+    void releaseTemporaryFile();
     bool fail(const QString &message);
 
     QString m_fileName;
     QString m_target;
     QString m_temporary;
+    // The temporary file, open and locked while it lies under its name.
+    int m_held = -1;
     bool m_replacing = false;
     // The old file's owner, group and mode (permission bits).
     uint m_owner = 0;
