@@ -1,5 +1,6 @@
 #include "gc_filereplacement.h"
 
+#include "gc_extendedattributes.h"
 #include "gc_log.h"
 #include "gc_sourcefilehold.h"
 #include "gc_sqlconnection.h"
@@ -410,6 +411,8 @@ bool GC_FileReplacement::commit()
 {
     if (m_temporary.isEmpty())
         return fail(QStringLiteral("There is no new file to put in the place of \"%1\".").arg(m_target));
+    if (m_replacing && !m_inPlace)
+        keepAttributes();
     qCDebug(lcKestal).noquote() << "GC_FileReplacement: putting" << m_temporary << "in the place of"
                                 << m_target << (m_inPlace ? "(written in place)" : "");
     if (m_inPlace) {
@@ -444,6 +447,20 @@ bool GC_FileReplacement::commit()
     releaseTemporaryFile();
     m_lock.reset();
     return true;
+}
+
+void GC_FileReplacement::keepAttributes()
+{
+    // Read as they are just before the file is replaced.
+    GC_ExtendedAttributes attributes;
+    if (attributes.read(m_target) && attributes.giveTo(m_held))
+        return;
+    // Only an SQLite file this save holds can be written in place.
+    m_inPlace = m_lock != nullptr;
+    qCDebug(lcKestal).noquote() << "GC_FileReplacement:" << m_target
+                                << (m_inPlace ? "keeps its attributes by a write in place:"
+                                              : "loses its attributes:")
+                                << attributes.errorText();
 }
 
 bool GC_FileReplacement::clearUnfinishedMark(QSqlQuery &query)

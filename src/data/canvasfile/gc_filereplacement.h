@@ -15,18 +15,18 @@ class QSqlQuery;
 // one the system opens through the path (links followed as the system
 // follows them); the links stay. The new file is written beside it under a
 // unique temporary name, created here, and takes the old file's owner,
-// group and mode. Where this user may not give it the old owner or group
-// (a canvas of someone else's in a shared folder), an SQLite file is
-// instead rewritten in place, in one transaction, so that it stays whose
-// it was. The new file is held locked from its creation until it is put in
-// place, so that a later save tells a file left by a save that stopped, at
-// whatever moment, from one still being written, and removes it. A file
-// its user may not write is refused, and so is an SQLite file another
-// program holds locked: the lock is waited for as an opening waits, then
-// held until the new content is in place, so that no other program
-// commits into a file about to be replaced. A write-ahead log the old file
-// has is folded into it first, so that it can never be played over the new
-// file.
+// group, mode and extended attributes (its access list among them). Where
+// this user may not give it the old owner or group (a canvas of someone
+// else's in a shared folder) or every attribute, an SQLite file is instead
+// rewritten in place, in one transaction, so that it stays as it was. The
+// new file is held locked from its creation until it is put in place, so
+// that a later save tells a file left by a save that stopped, at whatever
+// moment, from one still being written, and removes it. A file its user
+// may not write is refused, and so is an SQLite file another program holds
+// locked: the lock is waited for as an opening waits, then held until the
+// new content is in place, so that no other program commits into a file
+// about to be replaced. A write-ahead log the old file has is folded into
+// it first, so that it can never be played over the new file.
 class GC_FileReplacement
 {
 public:
@@ -45,10 +45,10 @@ public:
     // The file replaced: the real file behind any links.
     QString target() const { return m_target; }
 
-    // Syncs the temporary file, gives it the old file's owner, group and
-    // mode and renames it over the old file, or copies its content into the
-    // old file. False, with errorText(), when a step fails; the old file is
-    // then untouched.
+    // Gives the temporary file the old file's extended attributes and mode,
+    // syncs it and renames it over the old file, or copies its content into
+    // the old file. False, with errorText(), when a step fails; the old file
+    // is then untouched.
     bool commit();
 
     // What a save writes into its temporary file until its last step, so
@@ -62,6 +62,7 @@ private:
     bool resolveTarget();
     bool createTemporaryFile();
     bool keepOwnership(int fd);
+    void keepAttributes();
     bool lockTarget();
     bool refuseUnlocked(const QSqlError &error);
     void removeLeftovers() const;
