@@ -40,8 +40,10 @@
 #include <QTextBrowser>
 
 #include <csignal>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -366,6 +368,68 @@ QString obeyingPermissions(const std::function<QString()> &body)
 }
 
 } // namespace
+
+namespace {
+
+// The folder syncs of the process while it lives, each with the inode a
+// file of the folder had at that moment: a sync seen with a save's new
+// file in place came after its rename.
+class FolderSyncs
+{
+public:
+    explicit FolderSyncs(const QString &file)
+    {
+        const std::lock_guard<std::mutex> guard(s_mutex);
+        s_file = QFile::encodeName(file);
+        s_folder = {};
+        s_watching = ::stat(QFile::encodeName(QFileInfo(file).path()).constData(), &s_folder) == 0;
+        s_inodes.clear();
+    }
+    ~FolderSyncs()
+    {
+        const std::lock_guard<std::mutex> guard(s_mutex);
+        s_watching = false;
+    }
+    FolderSyncs(const FolderSyncs &) = delete;
+    FolderSyncs &operator=(const FolderSyncs &) = delete;
+
+    QList<ino_t> fileInodes() const
+    {
+        const std::lock_guard<std::mutex> guard(s_mutex);
+        return s_inodes;
+    }
+
+    static void synced(int fd)
+    {
+        const std::lock_guard<std::mutex> guard(s_mutex);
+        struct stat folder {};
+        struct stat file {};
+        if (s_watching && ::fstat(fd, &folder) == 0 && folder.st_dev == s_folder.st_dev
+            && folder.st_ino == s_folder.st_ino && ::stat(s_file.constData(), &file) == 0)
+            s_inodes.append(file.st_ino);
+    }
+
+private:
+    static inline std::mutex s_mutex;
+    static inline bool s_watching = false;
+    static inline QByteArray s_file;
+    static inline struct stat s_folder {};
+    static inline QList<ino_t> s_inodes;
+};
+
+} // namespace
+
+// Every sync of the program's own code comes here (the library is linked
+// in) on its way to the C library's.
+extern "C" int fsync(int fd)
+{
+    using Fsync = int (*)(int);
+    static const auto real = reinterpret_cast<Fsync>(dlsym(RTLD_NEXT, "fsync"));
+    const int result = real(fd);
+    if (result == 0)
+        FolderSyncs::synced(fd);
+    return result;
+}
 
 class TestCanvasFile : public QObject
 {
@@ -1321,6 +1385,23 @@ private slots:
             QCOMPARE(scalar(theirs, "SELECT name FROM genomes WHERE place = 0"), saved);
             QCOMPARE(hitCounts(theirs), hits);
             QCOMPARE(leftoversBeside(theirs), QStringList());
+        }
+    }
+
+    void aSaveIsOnDiskWithItsFolder()
+    {
+        // A new file, then one replaced: each time the folder is synced
+        // with the new file in place before the save says it is done.
+        GC_GenomeScene scene;
+        buildFullScene(scene);
+        const QString file = path("synced.kcv");
+        scene.setFileName(file);
+        for (int save = 0; save < 2; ++save) {
+            const FolderSyncs syncs(file);
+            QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+            struct stat saved {};
+            QCOMPARE(::stat(QFile::encodeName(file).constData(), &saved), 0);
+            QVERIFY(syncs.fileInodes().contains(saved.st_ino));
         }
     }
 

@@ -61,6 +61,21 @@ bool syncToDisk(const QString &path)
     return file.open(QIODevice::ReadWrite) && ::fsync(file.handle()) == 0;
 }
 
+// Syncs a folder's entries, so that a rename in it outlasts a power cut:
+// 0, or the error. A folder this user may write but not read is synced
+// with its whole file system, through a file open in it.
+int syncFolder(const QByteArray &folder, int fileInIt)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        return error == EACCES && ::syncfs(fileInIt) == 0 ? 0 : error;
+    }
+    const int error = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
 // The lock a save holds on its temporary file while the file lies under
 // that name: one byte SQLite never locks, taken by open file description,
 // so that neither SQLite's locks in this process nor its closing of the
@@ -444,8 +459,13 @@ bool GC_FileReplacement::commit()
                         .arg(m_temporary, m_target, qt_error_string(error)));
     }
     m_temporary.clear();
+    const int synced = syncFolder(QFile::encodeName(QFileInfo(m_target).path()), m_held);
     releaseTemporaryFile();
     m_lock.reset();
+    if (synced != 0)
+        return fail(QStringLiteral("The file \"%1\" was written, but its folder could not be written to disk: %2.\n"
+                                   "Save again to be sure it is kept.")
+                        .arg(m_target, qt_error_string(synced)));
     return true;
 }
 

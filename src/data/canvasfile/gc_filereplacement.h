@@ -26,7 +26,8 @@ class QSqlQuery;
 // locked: the lock is waited for as an opening waits, then held until the
 // new content is in place, so that no other program commits into a file
 // about to be replaced. A write-ahead log the old file has is folded into
-// it first, so that it can never be played over the new file.
+// it first, so that it can never be played over the new file. A rename is
+// synced with its folder before the save counts as done.
 class GC_FileReplacement
 {
 public:
@@ -46,9 +47,10 @@ public:
     QString target() const { return m_target; }
 
     // Gives the temporary file the old file's extended attributes and mode,
-    // syncs it and renames it over the old file, or copies its content into
-    // the old file. False, with errorText(), when a step fails; the old file
-    // is then untouched.
+    // syncs it, renames it over the old file and syncs the folder; or
+    // copies its content into the old file. False, with errorText(), when a
+    // step fails; the old file is then untouched, unless only the last sync
+    // of the folder failed.
     bool commit();
 
     // What a save writes into its temporary file until its last step, so
