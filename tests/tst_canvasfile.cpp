@@ -330,26 +330,11 @@ QStringList leftoversBeside(const QString &file)
     return found;
 }
 
-// A POSIX access list in the kernel's attribute form: owner, group and
-// others as mode 660 gives them, and one more user who may read and write.
-QByteArray accessListLettingWrite(uid_t user)
-{
-    QByteArray list;
-    auto put = [&](quint32 value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            list.append(char(value >> (8 * i)));
-    };
-    const quint32 anyone = 0xffffffff;
-    put(2, 4); // version
-    const std::pair<quint32, quint32> entries[] = {{0x01, anyone}, {0x02, user}, {0x04, anyone}, {0x10, anyone},
-                                                   {0x20, anyone}};
-    for (const auto &[tag, id] : entries) {
-        put(tag, 2);
-        put(tag == 0x20 ? 0 : 6, 2);
-        put(id, 4);
-    }
-    return list;
-}
+// A POSIX access list in the kernel's attribute form (version 2, then tag,
+// permissions and id of each entry, little-endian): owner, group and others
+// as mode 660 gives them, and user 4245 who may read and write.
+const QByteArray accessListOf660AndUser4245 = QByteArray::fromHex(
+    "02000000" "01000600ffffffff" "0200060095100000" "04000600ffffffff" "10000600ffffffff" "20000000ffffffff");
 
 // A file's extended attribute, or "none".
 QByteArray attribute(const QString &path, const char *name)
@@ -371,63 +356,35 @@ QString obeyingPermissions(const std::function<QString()> &body)
 
 namespace {
 
-// The folder syncs of the process while it lives, each with the inode a
-// file of the folder had at that moment: a sync seen with a save's new
-// file in place came after its rename.
-class FolderSyncs
+// While a file is watched, the inode it had at each sync of its folder: a
+// sync seen with a save's new file in place came after the rename.
+std::mutex syncsMutex;
+QByteArray watchedFile;
+struct stat watchedFolder {};
+QList<ino_t> inodesAtFolderSyncs;
+
+void watchFolderSyncs(const QString &file)
 {
-public:
-    explicit FolderSyncs(const QString &file)
-    {
-        const std::lock_guard<std::mutex> guard(s_mutex);
-        s_file = QFile::encodeName(file);
-        s_folder = {};
-        s_watching = ::stat(QFile::encodeName(QFileInfo(file).path()).constData(), &s_folder) == 0;
-        s_inodes.clear();
-    }
-    ~FolderSyncs()
-    {
-        const std::lock_guard<std::mutex> guard(s_mutex);
-        s_watching = false;
-    }
-    FolderSyncs(const FolderSyncs &) = delete;
-    FolderSyncs &operator=(const FolderSyncs &) = delete;
-
-    QList<ino_t> fileInodes() const
-    {
-        const std::lock_guard<std::mutex> guard(s_mutex);
-        return s_inodes;
-    }
-
-    static void synced(int fd)
-    {
-        const std::lock_guard<std::mutex> guard(s_mutex);
-        struct stat folder {};
-        struct stat file {};
-        if (s_watching && ::fstat(fd, &folder) == 0 && folder.st_dev == s_folder.st_dev
-            && folder.st_ino == s_folder.st_ino && ::stat(s_file.constData(), &file) == 0)
-            s_inodes.append(file.st_ino);
-    }
-
-private:
-    static inline std::mutex s_mutex;
-    static inline bool s_watching = false;
-    static inline QByteArray s_file;
-    static inline struct stat s_folder {};
-    static inline QList<ino_t> s_inodes;
-};
+    const std::lock_guard<std::mutex> guard(syncsMutex);
+    watchedFile = QFile::encodeName(file);
+    ::stat(QFile::encodeName(QFileInfo(file).path()).constData(), &watchedFolder);
+    inodesAtFolderSyncs.clear();
+}
 
 } // namespace
 
-// Every sync of the program's own code comes here (the library is linked
-// in) on its way to the C library's.
+// The program's own syncs come here (the library is linked in) on their
+// way to the C library's.
 extern "C" int fsync(int fd)
 {
-    using Fsync = int (*)(int);
-    static const auto real = reinterpret_cast<Fsync>(dlsym(RTLD_NEXT, "fsync"));
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
     const int result = real(fd);
-    if (result == 0)
-        FolderSyncs::synced(fd);
+    const std::lock_guard<std::mutex> guard(syncsMutex);
+    struct stat synced {};
+    struct stat file {};
+    if (result == 0 && ::fstat(fd, &synced) == 0 && synced.st_dev == watchedFolder.st_dev
+        && synced.st_ino == watchedFolder.st_ino && ::stat(watchedFile.constData(), &file) == 0)
+        inodesAtFolderSyncs.append(file.st_ino);
     return result;
 }
 
@@ -1354,7 +1311,7 @@ private slots:
         const QByteArray name = QFile::encodeName(theirs);
         QCOMPARE(::chown(name.constData(), owner, group), 0);
         QCOMPARE(::chmod(name.constData(), 0660), 0);
-        const QByteArray list = accessListLettingWrite(listed);
+        const QByteArray list = accessListOf660AndUser4245;
         QCOMPARE(::setxattr(name.constData(), "system.posix_acl_access", list.constData(), list.size(), 0), 0);
         QCOMPARE(::setxattr(name.constData(), "user.kestal.note", "kept", 4, 0), 0);
         for (const uid_t saver : {uid_t(0), owner, member}) {
@@ -1399,11 +1356,12 @@ private slots:
         const QString file = path("synced.kcv");
         scene.setFileName(file);
         for (int save = 0; save < 2; ++save) {
-            const FolderSyncs syncs(file);
+            watchFolderSyncs(file);
             QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
             struct stat saved {};
             QCOMPARE(::stat(QFile::encodeName(file).constData(), &saved), 0);
-            QVERIFY(syncs.fileInodes().contains(saved.st_ino));
+            const std::lock_guard<std::mutex> guard(syncsMutex);
+            QVERIFY(inodesAtFolderSyncs.contains(saved.st_ino));
         }
     }
 
