@@ -31,6 +31,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -39,11 +40,15 @@
 #include <QTextBrowser>
 
 #include <csignal>
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -325,6 +330,20 @@ QStringList leftoversBeside(const QString &file)
     return found;
 }
 
+// A POSIX access list in the kernel's attribute form (version 2, then tag,
+// permissions and id of each entry, little-endian): owner, group and others
+// as mode 660 gives them, and user 4245 who may read and write.
+const QByteArray accessListOf660AndUser4245 = QByteArray::fromHex(
+    "02000000" "01000600ffffffff" "0200060095100000" "04000600ffffffff" "10000600ffffffff" "20000000ffffffff");
+
+// A file's extended attribute, or "none".
+QByteArray attribute(const QString &path, const char *name)
+{
+    QByteArray value(4096, '\0');
+    const ssize_t size = ::getxattr(QFile::encodeName(path).constData(), name, value.data(), size_t(value.size()));
+    return size < 0 ? QByteArray("none") : value.left(size);
+}
+
 // Runs body held to file permissions as an ordinary user is, root
 // included; a text starting with "held:" when that could not be done.
 QString obeyingPermissions(const std::function<QString()> &body)
@@ -334,6 +353,40 @@ QString obeyingPermissions(const std::function<QString()> &body)
 }
 
 } // namespace
+
+namespace {
+
+// While a file is watched, the inode it had at each sync of its folder: a
+// sync seen with a save's new file in place came after the rename.
+std::mutex syncsMutex;
+QByteArray watchedFile;
+struct stat watchedFolder {};
+QList<ino_t> inodesAtFolderSyncs;
+
+void watchFolderSyncs(const QString &file)
+{
+    const std::lock_guard<std::mutex> guard(syncsMutex);
+    watchedFile = QFile::encodeName(file);
+    ::stat(QFile::encodeName(QFileInfo(file).path()).constData(), &watchedFolder);
+    inodesAtFolderSyncs.clear();
+}
+
+} // namespace
+
+// The program's own syncs come here (the library is linked in) on their
+// way to the C library's.
+extern "C" int fsync(int fd)
+{
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    const int result = real(fd);
+    const std::lock_guard<std::mutex> guard(syncsMutex);
+    struct stat synced {};
+    struct stat file {};
+    if (result == 0 && ::fstat(fd, &synced) == 0 && synced.st_dev == watchedFolder.st_dev
+        && synced.st_ino == watchedFolder.st_ino && ::stat(watchedFile.constData(), &file) == 0)
+        inodesAtFolderSyncs.append(file.st_ino);
+    return result;
+}
 
 class TestCanvasFile : public QObject
 {
@@ -877,20 +930,38 @@ private slots:
         QVERIFY(TestData::writeFile(file + "temp", "not a database"));
         QVERIFY(TestData::writeFile(file + "temp-journal", "not a journal"));
         QVERIFY(QDir().mkpath(file + "tempfolder/inside"));
-        // Files of saves of this canvas that stopped half-way carry their
-        // mark: one left, one a save is still writing (held locked); and a
-        // finished canvas under such a name.
+        // Empty, as a save's file is at first, but not of its name pattern.
+        QVERIFY(TestData::writeFile(file + ".temp", ""));
+        QVERIFY(TestData::writeFile(file + "temp-123456789", ""));
+        const QStringList usersOwn = {"leftover.kcv.temp", "leftover.kcvtemp", "leftover.kcvtemp-123456789",
+                                      "leftover.kcvtemp-journal", "leftover.kcvtempfolder"};
         scene.setFileName(path("finished.kcv"));
         QVERIFY(scene.saveToKestalCanvas());
+
+        // Another copy of the program, its save held just before its rename:
+        // its file stays while it runs, and goes once it was killed.
+        const QString finished = scene.fileName();
+        auto startSave = [&](QProcess &driver, const QString &stopAt) {
+            driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            driver.start(KESTAL_SAVE_DRIVER, {stopAt, finished, file});
+            return driver.waitForStarted();
+        };
+        auto sorted = [](QStringList names) {
+            names.sort();
+            return names;
+        };
+        QProcess running;
+        QVERIFY(startSave(running, "holding"));
+        QVERIFY(running.waitForReadyRead(60000));
+        QCOMPARE(running.readAll(), QByteArray("holding\n"));
+        const QStringList others = leftoversBeside(file).filter(QRegularExpression("^leftover\\.kcvtemp-[0-9a-f]{1,8}$"));
+        QCOMPARE(others.size(), 1);
+        // A file of a save that stopped half-way is never taken for a canvas.
         const QString stopped = file + "temp-1a2b3c";
-        const QString writing = file + "temp-4d5e6f";
-        const QString finished = file + "temp-7a8b9c";
-        for (const QString &copy : {stopped, writing, finished}) {
-            QVERIFY(QFile::copy(scene.fileName(), copy));
-            GC_SqlConnection connection("tst_leftover", copy);
-            if (copy != finished)
-                QVERIFY(QSqlQuery(connection.database()).exec(
-                    "INSERT INTO file_properties VALUES ( 'unfinished' , 1 )"));
+        QVERIFY(QFile::copy(finished, stopped));
+        {
+            GC_SqlConnection connection("tst_leftover", stopped);
+            QVERIFY(QSqlQuery(connection.database()).exec("INSERT INTO file_properties VALUES ( 'unfinished' , 1 )"));
         }
         GC_GenomeScene refused;
         QVERIFY(!refused.loadKestalCanvas(stopped));
@@ -899,44 +970,35 @@ private slots:
                  qPrintable(refused.lastErrorText()));
 
         scene.setFileName(file);
-        {
-            SqliteFileLock stillWriting(writing);
-            QVERIFY(stillWriting.isHeld());
-            for (int save = 0; save < 2; ++save) {
-                QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
-                QCOMPARE(GC_FileUtils::filetype(file), FILETYPE_CANVAS);
-                QCOMPARE(fileBytes(file + "temp"), QByteArray("not a database"));
-                QCOMPARE(fileBytes(file + "temp-journal"), QByteArray("not a journal"));
-                QVERIFY(QFileInfo(file + "tempfolder/inside").isDir());
-                QCOMPARE(leftoversBeside(file),
-                         (QStringList{"leftover.kcvtemp", "leftover.kcvtemp-4d5e6f",
-                                      "leftover.kcvtemp-7a8b9c", "leftover.kcvtemp-journal",
-                                      "leftover.kcvtempfolder"}));
-            }
+        for (int save = 0; save < 2; ++save) {
+            QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+            QCOMPARE(GC_FileUtils::filetype(file), FILETYPE_CANVAS);
+            QCOMPARE(fileBytes(file + "temp"), QByteArray("not a database"));
+            QCOMPARE(fileBytes(file + "temp-journal"), QByteArray("not a journal"));
+            QVERIFY(QFileInfo(file + "tempfolder/inside").isDir());
+            QCOMPARE(sorted(leftoversBeside(file)), sorted(usersOwn + others));
         }
+        running.kill();
+        QVERIFY(running.waitForFinished(60000));
         QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
-        const QStringList left = {"leftover.kcvtemp", "leftover.kcvtemp-7a8b9c",
-                                  "leftover.kcvtemp-journal", "leftover.kcvtempfolder"};
-        QCOMPARE(leftoversBeside(file), left);
+        QCOMPARE(sorted(leftoversBeside(file)), sorted(usersOwn));
 
-        // A save stopped just before its file takes the canvas's place
-        // leaves it marked too.
-        const pid_t child = fork();
-        if (child == 0) {
-            OnLogLine stop("GC_FileReplacement: putting", [] { _exit(0); });
-            scene.saveToKestalCanvas();
-            _exit(1);
+        // Saves killed as their file was made (left empty) and just before
+        // its rename over the canvas (left complete): the next save removes
+        // what each left.
+        for (const QString stopAt : {"created", "renaming"}) {
+            QProcess killed;
+            QVERIFY(startSave(killed, stopAt));
+            QVERIFY(killed.waitForFinished(60000));
+            QCOMPARE(killed.exitStatus(), QProcess::CrashExit);
+            QStringList left = leftoversBeside(file);
+            for (const QString &name : usersOwn)
+                left.removeOne(name);
+            QCOMPARE(left.size(), 1);
+            QCOMPARE(QFileInfo(path(left.first())).size() > 0, stopAt == "renaming");
+            QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+            QCOMPARE(sorted(leftoversBeside(file)), sorted(usersOwn));
         }
-        int status = -1;
-        QCOMPARE(waitpid(child, &status, 0), child);
-        QCOMPARE(status, 0);
-        QStringList stoppedLate = leftoversBeside(file);
-        for (const QString &name : left)
-            stoppedLate.removeOne(name);
-        QCOMPARE(stoppedLate.size(), 1);
-        QVERIFY(!refused.loadKestalCanvas(path(stoppedLate.first())));
-        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
-        QCOMPARE(leftoversBeside(file), left);
     }
 
     void aFailedSaveLeavesTheOldFileAlone_data()
@@ -1050,6 +1112,8 @@ private slots:
             QVERIFY(QFile::copy(file, path("killed_wal.kcv")));
             QVERIFY(QFile::copy(file + "-wal", path("killed_wal.kcv-wal")));
         } else if (how == "wal-unwritable") {
+            if (::geteuid() != 0)
+                QSKIP("Needs root: the log is given to another user.");
             // What a killed program leaves, its log and shared memory
             // another user's, readable but not writable by this one.
             {
@@ -1181,45 +1245,6 @@ private slots:
         QCOMPARE(leftoversBeside(real), QStringList());
         QCOMPARE(leftoversBeside(chain), QStringList());
 
-        // User A's canvas in group G's folder, mode 660: saved by root and
-        // by user B of group G, it stays A's and G's with its mode, and
-        // holds what each saved.
-        const uid_t owner = 4242;
-        const uid_t member = 4244;
-        const gid_t group = 4343;
-        const QString folder = path("group");
-        QVERIFY(QDir().mkpath(folder));
-        QCOMPARE(::chown(QFile::encodeName(folder).constData(), 0, group), 0);
-        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 02770), 0);
-        const QString theirs = folder + "/theirs.kcv";
-        QVERIFY(QFile::copy(real, theirs));
-        QCOMPARE(::chown(QFile::encodeName(theirs).constData(), owner, group), 0);
-        QCOMPARE(::chmod(QFile::encodeName(theirs).constData(), 0660), 0);
-        for (const uid_t saver : {uid_t(0), member}) {
-            GC_GenomeScene shared;
-            QVERIFY(shared.loadKestalCanvas(theirs));
-            const QString name = QString("Saved by %1").arg(saver);
-            shared.topGenomes().first()->setName(name);
-            QString words;
-            {
-                std::optional<PermissionsObeyed> as;
-                if (saver != 0) {
-                    as.emplace(member, member, std::vector<gid_t>{group});
-                    QVERIFY(as->isHeld());
-                }
-                words = shared.saveToKestalCanvas() ? QString() : shared.lastErrorText();
-            }
-            QVERIFY2(words.isEmpty(), qPrintable(words));
-            struct stat info {};
-            QCOMPARE(::stat(QFile::encodeName(theirs).constData(), &info), 0);
-            QCOMPARE(info.st_uid, owner);
-            QCOMPARE(info.st_gid, group);
-            QCOMPARE(info.st_mode & 07777, mode_t(0660));
-            QCOMPARE(scalar(theirs, "SELECT name FROM genomes WHERE place = 0"), name);
-            QCOMPARE(hitCounts(theirs), hits);
-            QCOMPARE(leftoversBeside(theirs), QStringList());
-        }
-
         // A link to a file not there yet: the file is made where it points.
         const QString ahead = path("ahead_link.kcv");
         QVERIFY(QFile::link("kept/new.kcv", ahead));
@@ -1257,6 +1282,87 @@ private slots:
         // The genomes read their stored rows from the file just written.
         for (const GC_Genome *genome : linked.genomes())
             QCOMPARE(QFileInfo(genome->getDatabase()).canonicalFilePath(), QFileInfo(canvas).canonicalFilePath());
+    }
+
+    void aSharedCanvasKeepsWhoMayUseIt()
+    {
+        if (::geteuid() != 0)
+            QSKIP("Needs root: the canvas is given to other users, who save it in turn.");
+        // User A's canvas in group G's folder, mode 660, which its access
+        // list lets user C write too, with an attribute of A's: saved by
+        // root, by A and by user B of group G, it stays A's and G's with its
+        // mode, list and attribute, and holds what each saved.
+        const uid_t owner = 4242;
+        const uid_t member = 4244;
+        const uid_t listed = 4245;
+        const gid_t group = 4343;
+        const QString folder = path("group");
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(::chown(QFile::encodeName(folder).constData(), 0, group), 0);
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 02770), 0);
+        const QString theirs = folder + "/theirs.kcv";
+        {
+            GC_GenomeScene scene;
+            buildFullScene(scene);
+            scene.setFileName(theirs);
+            QVERIFY(scene.saveToKestalCanvas());
+        }
+        const QString hits = hitCounts(theirs);
+        const QByteArray name = QFile::encodeName(theirs);
+        QCOMPARE(::chown(name.constData(), owner, group), 0);
+        QCOMPARE(::chmod(name.constData(), 0660), 0);
+        const QByteArray list = accessListOf660AndUser4245;
+        QCOMPARE(::setxattr(name.constData(), "system.posix_acl_access", list.constData(), list.size(), 0), 0);
+        QCOMPARE(::setxattr(name.constData(), "user.kestal.note", "kept", 4, 0), 0);
+        for (const uid_t saver : {uid_t(0), owner, member}) {
+            GC_GenomeScene shared;
+            QVERIFY(shared.loadKestalCanvas(theirs));
+            const QString saved = QString("Saved by %1").arg(saver);
+            shared.topGenomes().first()->setName(saved);
+            QString words;
+            {
+                std::optional<PermissionsObeyed> as;
+                if (saver != 0) {
+                    as.emplace(saver, saver, std::vector<gid_t>{group});
+                    QVERIFY(as->isHeld());
+                }
+                words = shared.saveToKestalCanvas() ? QString() : shared.lastErrorText();
+            }
+            QVERIFY2(words.isEmpty(), qPrintable(words));
+            struct stat info {};
+            QCOMPARE(::stat(name.constData(), &info), 0);
+            QCOMPARE(info.st_uid, owner);
+            QCOMPARE(info.st_gid, group);
+            QCOMPARE(info.st_mode & 07777, mode_t(0660));
+            QCOMPARE(attribute(theirs, "system.posix_acl_access"), list);
+            QCOMPARE(attribute(theirs, "user.kestal.note"), QByteArray("kept"));
+            {
+                const PermissionsObeyed asListed(listed, listed, {});
+                QVERIFY(asListed.isHeld());
+                QCOMPARE(::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS), 0);
+            }
+            QCOMPARE(scalar(theirs, "SELECT name FROM genomes WHERE place = 0"), saved);
+            QCOMPARE(hitCounts(theirs), hits);
+            QCOMPARE(leftoversBeside(theirs), QStringList());
+        }
+    }
+
+    void aSaveIsOnDiskWithItsFolder()
+    {
+        // A new file, then one replaced: each time the folder is synced
+        // with the new file in place before the save says it is done.
+        GC_GenomeScene scene;
+        buildFullScene(scene);
+        const QString file = path("synced.kcv");
+        scene.setFileName(file);
+        for (int save = 0; save < 2; ++save) {
+            watchFolderSyncs(file);
+            QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+            struct stat saved {};
+            QCOMPARE(::stat(QFile::encodeName(file).constData(), &saved), 0);
+            const std::lock_guard<std::mutex> guard(syncsMutex);
+            QVERIFY(inodesAtFolderSyncs.contains(saved.st_ino));
+        }
     }
 
     void aSaveIntoAMissingFolderFails()

@@ -96,8 +96,8 @@ bool GC_CanvasWriter::writeAll(QSqlQuery &query)
     // The file is new and replaces the canvas only when complete, so the
     // intermediate commits need neither a journal on disk nor a sync of
     // their own: the finished file is synced once before the rename. It
-    // stays locked while it is written, so that a later save can tell it
-    // from one left by a save that stopped.
+    // stays locked while it is written, so that no other program reads it
+    // half-way.
     if (!run(query, QStringLiteral("PRAGMA journal_mode = MEMORY"))
         || !run(query, QStringLiteral("PRAGMA synchronous = OFF"))
         || !run(query, QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")))

@@ -1,5 +1,6 @@
 #include "gc_filereplacement.h"
 
+#include "gc_extendedattributes.h"
 #include "gc_log.h"
 #include "gc_sourcefilehold.h"
 #include "gc_sqlconnection.h"
@@ -60,6 +61,71 @@ bool syncToDisk(const QString &path)
     return file.open(QIODevice::ReadWrite) && ::fsync(file.handle()) == 0;
 }
 
+// Syncs a folder's entries, so that a rename in it outlasts a power cut:
+// 0, or the error. A folder this user may write but not read is synced
+// with its whole file system, through a file open in it.
+int syncFolder(const QByteArray &folder, int fileInIt)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        return error == EACCES && ::syncfs(fileInIt) == 0 ? 0 : error;
+    }
+    const int error = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+// The lock a save holds on its temporary file while the file lies under
+// that name: one byte SQLite never locks, taken by open file description,
+// so that neither SQLite's locks in this process nor its closing of the
+// file touch it.
+struct flock saveLock(short type)
+{
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0;
+    lock.l_len = 1;
+    return lock;
+}
+
+bool isFileNamed(int fd, const QByteArray &path)
+{
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::lstat(path.constData(), &named) == 0 && S_ISREG(held.st_mode)
+        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+// Locks a file just created as a running save's: 0, EAGAIN when another
+// save took it for a leftover in the moment before (that save removes
+// it), or the error.
+int holdAsOwn(int fd, const QByteArray &path)
+{
+    struct flock lock = saveLock(F_WRLCK);
+    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0)
+        return errno == EACCES ? EAGAIN : errno;
+    return isFileNamed(fd, path) ? 0 : EAGAIN;
+}
+
+// Removes a file of a save's temporary name that no running save holds,
+// holding it meanwhile, so that no save can take it up; the journal first,
+// so that nothing is left without its file.
+bool removeUnheld(const QByteArray &path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct flock lock = saveLock(F_RDLCK);
+    const bool unheld = ::fcntl(fd, F_OFD_SETLK, &lock) == 0 && isFileNamed(fd, path);
+    if (unheld)
+        ::unlink((path + "-journal").constData());
+    const bool removed = unheld && ::unlink(path.constData()) == 0;
+    ::close(fd);
+    return removed;
+}
+
 } // namespace
 
 GC_FileReplacement::GC_FileReplacement(const QString &fileName)
@@ -71,6 +137,7 @@ GC_FileReplacement::~GC_FileReplacement()
 {
     removeTemporaryFile();
     m_lock.reset();
+    releaseTemporaryFile();
 }
 
 bool GC_FileReplacement::fail(const QString &message)
@@ -146,6 +213,7 @@ bool GC_FileReplacement::createTemporaryFile()
     // A name of its own, created here and nowhere else: a file the save did
     // not make is never overwritten or removed. A journal under the name
     // would be taken for the new file's own, so such a name is passed by.
+    // Held locked from its first moment: unheld, it is taken for a leftover.
     const int mode = m_replacing ? 0600 : 0644;
     const QString folder = QFileInfo(m_target).path();
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -156,10 +224,19 @@ bool GC_FileReplacement::createTemporaryFile()
             continue;
         const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) {
-            m_temporary = name;
-            const bool kept = keepOwnership(fd);
+            const int held = holdAsOwn(fd, encoded);
+            if (held == 0) {
+                m_temporary = name;
+                m_held = fd;
+                return keepOwnership(fd);
+            }
+            if (held != EAGAIN && isFileNamed(fd, encoded))
+                ::unlink(encoded.constData());
             ::close(fd);
-            return kept;
+            if (held == EAGAIN)
+                continue;
+            return fail(QStringLiteral("No file can be locked in the folder \"%1\": %2.")
+                            .arg(folder, qt_error_string(held)));
         }
         const int error = errno;
         if (error == EEXIST)
@@ -263,10 +340,10 @@ bool GC_FileReplacement::refuseUnlocked(const QSqlError &error)
 
 void GC_FileReplacement::removeLeftovers() const
 {
-    // Temporary files of earlier saves of this file that stopped half-way:
-    // only those with this save's name pattern that still carry the
-    // unfinished mark, and that no save is writing (a save holds its file
-    // locked), are removed. Anything else stays as it is.
+    // Temporary files of earlier saves of this file that stopped, at
+    // whatever moment (just created, half written, or complete before the
+    // rename): a file of this save's exact name pattern that no save holds.
+    // Anything else stays as it is.
     const QFileInfo target(m_target);
     const QString prefix = target.fileName() + QStringLiteral("temp-");
     static const QRegularExpression suffix(QStringLiteral("^[0-9a-f]{1,8}$"));
@@ -277,23 +354,9 @@ void GC_FileReplacement::removeLeftovers() const
         if (path == m_temporary || entry.isSymLink()
             || !suffix.match(entry.fileName().mid(prefix.size())).hasMatch())
             continue;
-        bool unfinished = false;
-        {
-            GC_SqlConnection leftover(QStringLiteral("gc_filereplacement_leftover"), path,
-                                      GC_SqlConnection::ReadOnly);
-            if (leftover.isOpen()) {
-                QSqlQuery query(leftover.database());
-                unfinished = query.prepare(QStringLiteral("SELECT count(*) FROM file_properties WHERE key = ?"));
-                query.addBindValue(unfinishedKey());
-                unfinished = unfinished && query.exec() && query.next() && query.value(0).toInt() > 0;
-            }
-        }
-        if (!unfinished)
-            continue;
-        qCDebug(lcKestal).noquote() << "GC_FileReplacement: removing" << path
-                                    << ", left by a save that stopped half-way";
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-journal"));
+        if (removeUnheld(QFile::encodeName(path)))
+            qCDebug(lcKestal).noquote() << "GC_FileReplacement: removed" << path
+                                        << ", left by a save that stopped";
     }
 }
 
@@ -363,6 +426,8 @@ bool GC_FileReplacement::commit()
 {
     if (m_temporary.isEmpty())
         return fail(QStringLiteral("There is no new file to put in the place of \"%1\".").arg(m_target));
+    if (m_replacing && !m_inPlace)
+        keepAttributes();
     qCDebug(lcKestal).noquote() << "GC_FileReplacement: putting" << m_temporary << "in the place of"
                                 << m_target << (m_inPlace ? "(written in place)" : "");
     if (m_inPlace) {
@@ -373,7 +438,8 @@ bool GC_FileReplacement::commit()
         return true;
     }
     // Written to disk with its mark, then completed: a save stopped before
-    // the rename leaves a file the next save knows for its own.
+    // the rename leaves a file never taken for a canvas, which the next
+    // save removes, since no save holds it.
     if (!syncToDisk(m_temporary))
         return fail(QStringLiteral("The file \"%1\" cannot be written to disk.").arg(m_temporary));
     {
@@ -393,8 +459,28 @@ bool GC_FileReplacement::commit()
                         .arg(m_temporary, m_target, qt_error_string(error)));
     }
     m_temporary.clear();
+    const int synced = syncFolder(QFile::encodeName(QFileInfo(m_target).path()), m_held);
+    releaseTemporaryFile();
     m_lock.reset();
+    if (synced != 0)
+        return fail(QStringLiteral("The file \"%1\" was written, but its folder could not be written to disk: %2.\n"
+                                   "Save again to be sure it is kept.")
+                        .arg(m_target, qt_error_string(synced)));
     return true;
+}
+
+void GC_FileReplacement::keepAttributes()
+{
+    // Read as they are just before the file is replaced.
+    GC_ExtendedAttributes attributes;
+    if (attributes.read(m_target) && attributes.giveTo(m_held))
+        return;
+    // Only an SQLite file this save holds can be written in place.
+    m_inPlace = m_lock != nullptr;
+    qCDebug(lcKestal).noquote() << "GC_FileReplacement:" << m_target
+                                << (m_inPlace ? "keeps its attributes by a write in place:"
+                                              : "loses its attributes:")
+                                << attributes.errorText();
 }
 
 bool GC_FileReplacement::clearUnfinishedMark(QSqlQuery &query)
@@ -414,9 +500,19 @@ bool GC_FileReplacement::clearUnfinishedMark(QSqlQuery &query)
 
 void GC_FileReplacement::removeTemporaryFile()
 {
+    // Removed while still held, so that no other save takes it up meanwhile.
     if (m_temporary.isEmpty())
         return;
-    QFile::remove(m_temporary);
     QFile::remove(m_temporary + QStringLiteral("-journal"));
+    QFile::remove(m_temporary);
     m_temporary.clear();
+    releaseTemporaryFile();
+}
+
+void GC_FileReplacement::releaseTemporaryFile()
+{
+    if (m_held < 0)
+        return;
+    ::close(m_held);
+    m_held = -1;
 }
