@@ -178,6 +178,14 @@ QByteArray damagedExample(const QString &damage)
             {"genome-height", "UPDATE genomes SET heightBig = 1e300 WHERE id = 1"},
             {"matching-id-int-max", "UPDATE genomematchings SET id = 2147483647 "
                                     "WHERE rowid = (SELECT min(rowid) FROM genomematchings)"},
+            {"gene-of-genome-5", "UPDATE genes SET genomeId = 5 WHERE rowid = (SELECT min(rowid) FROM genes)"},
+            {"gene-of-no-genome", "UPDATE genes SET genomeId = NULL WHERE rowid = (SELECT max(rowid) FROM genes)"},
+            {"anotation-of-genome-int-max", "INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) "
+                                            "VALUES ( 1 , 2147483647 , 100 , 200 )"},
+            {"ruler-of-genome-7", "UPDATE ruler SET genomeId = 7 WHERE genomeId = 1"},
+            {"hit-of-genome-9", "INSERT INTO cog_matchings VALUES ( 3 , 9 , 10 , 40 , 1e-20 , 55.5 )"},
+            {"matching-to-genome-5", "UPDATE genomematchings SET lowGenomeId = 5 "
+                                     "WHERE rowid = (SELECT min(rowid) FROM genomematchings)"},
         };
         QTemporaryDir scratch;
         const QString copy = scratch.filePath("copy.kcv");
@@ -1294,7 +1302,6 @@ private slots:
         const QByteArray before = fileBytes(file);
 
         GC_GenomeScene scene;
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("matching 2 names genome 9 .*skipped"));
         QVERIFY(scene.loadKestalCanvas(file));
         QCOMPARE(fileBytes(file), before);
         QVERIFY(!QFile::exists(file + "-journal"));
@@ -1336,8 +1343,7 @@ private slots:
         QVERIFY(top->getAnotations().first()->getTextFont().bold());
         QVERIFY(top->getAnotations().first()->getTextFont().italic());
         QCOMPARE(top->getDatabaseCogMatchingsCount(), 2);
-        // The matching naming genome 9 is skipped; the repeated id 1 is
-        // made unique.
+        // The repeated matching id 1 is made unique.
         const QList<GC_GenomeMatching *> matchings = scene.matchings();
         QCOMPARE(matchings.size(), 2);
         QCOMPARE(matchings.at(0)->id(), 1);
@@ -1483,6 +1489,16 @@ private slots:
         QTest::newRow("10,000,000 pixels per nucleotide") << "genome-scale" << "pixPerNuc column";
         QTest::newRow("genome arrow height of 1e300") << "genome-height" << "genomes table";
         QTest::newRow("matching id 2147483647") << "matching-id-int-max" << "genomematchings table";
+        // Rows that belong to no genome of the file.
+        QTest::newRow("gene of genome 5, the genomes being 0 and 1")
+            << "gene-of-genome-5" << "genes table holds 5 in its genomeId column";
+        QTest::newRow("gene of no genome id") << "gene-of-no-genome" << "genes table holds nothing in its genomeId";
+        QTest::newRow("annotation of genome 2147483647")
+            << "anotation-of-genome-int-max" << "anotations table holds 2147483647 in its genomeId";
+        QTest::newRow("ruler of genome 7") << "ruler-of-genome-7" << "ruler table holds 7 in its genomeId";
+        QTest::newRow("COG hit of genome 9") << "hit-of-genome-9" << "cog_matchings table holds 9 in its genomeId";
+        QTest::newRow("matching to genome 5")
+            << "matching-to-genome-5" << "genomematchings table holds 5 in its lowGenomeId";
         // Not damage at all: another program holds the file locked for
         // longer than the reader waits.
         QTest::newRow("held locked by another program") << "locked" << "in use by another program";
