@@ -40,6 +40,7 @@
 
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -961,6 +962,10 @@ private slots:
         // genomes were read from; a save without them would lose them.
         QTest::newRow("source of stored hits written over by another canvas after opening")
             << "source-overwritten";
+        QTest::newRow("source of stored hits written over by another program through its write-ahead log")
+            << "source-logged";
+        QTest::newRow("source of stored hits written over through the write-ahead log a program left, saved over")
+            << "source-logged-left";
         QTest::newRow("source of stored hits locked by another program") << "source-locked";
         // Hits that could not be counted when the file was read may be
         // there all the same: counted again, or the save fails.
@@ -986,13 +991,15 @@ private slots:
         if (fromSource) {
             source = path("source_of_" + how + ".kcv");
             QVERIFY(QFile::copy(file, source));
+            if (how.startsWith("source-logged"))
+                QVERIFY(putInWriteAheadLogMode(source, false));
             if (how == "source-uncounted-locked") {
                 QVERIFY(loadWhileBrieflyUnreadable(opened, source));
                 QCOMPARE(storedCounts(opened.topGenomes().first()), QString("-1+-1+-1"));
             } else {
                 QVERIFY(opened.loadKestalCanvas(source));
             }
-            opened.setFileName(file);
+            opened.setFileName(how == "source-logged-left" ? source : file);
             if (how == "source-overwritten") {
                 // As a copy over it does: the same file, another canvas's rows.
                 GC_GenomeScene other;
@@ -1084,6 +1091,27 @@ private slots:
             QVERIFY2(words.contains("write-ahead log"), qPrintable(words));
             QCOMPARE(fileBytes(file) + fileBytes(file + "-wal"), held);
             QCOMPARE(scalar(file, "SELECT name FROM genomes WHERE place = 0"), QString("Other program"));
+        } else if (how.startsWith("source-logged")) {
+            // Committed into the log only: the file itself stays as it was
+            // read. A program that still has the file open keeps it so.
+            const QByteArray read = fileBytes(source);
+            auto reader = std::make_unique<GC_SqlConnection>("tst_reader", source, GC_SqlConnection::ReadOnly);
+            QVERIFY(QSqlQuery(reader->database()).exec("SELECT count(*) FROM genomes"));
+            auto other = std::make_unique<GC_SqlConnection>("tst_other_program", source);
+            {
+                QSqlQuery query(other->database());
+                QVERIFY(query.exec("PRAGMA wal_autocheckpoint = 0") && query.exec("DELETE FROM cog_matchings"));
+                QVERIFY(query.numRowsAffected() > 0);
+            }
+            if (how == "source-logged-left") {
+                // Gone while a reader still has the file open, it leaves
+                // its log unfolded, as a program that stopped does.
+                other.reset();
+                reader.reset();
+                QVERIFY(QFileInfo(source + "-wal").size() > 0);
+            }
+            QCOMPARE(fileBytes(source), read);
+            saved = scene.saveToKestalCanvas();
         } else if (how.startsWith("source") && how.endsWith("locked")) {
             GC_SqlConnection other("tst_other_program", source);
             QSqlQuery lock(other.database());
@@ -1105,7 +1133,7 @@ private slots:
                      qPrintable(words));
             if (how.endsWith("locked"))
                 QVERIFY2(words.contains("in use by another program"), qPrintable(words));
-            if (how == "source-overwritten")
+            if (how == "source-overwritten" || how.startsWith("source-logged"))
                 QVERIFY2(words.contains("changed by another program"), qPrintable(words));
         }
         const QString words = scene.lastErrorText();
