@@ -6,6 +6,7 @@
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomerows.h"
+#include "gc_genomesource.h"
 #include "gc_genomescene.h"
 #include "gc_log.h"
 #include "gc_matchingidallocator.h"
@@ -229,6 +230,22 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
         if (!GC_GenomeRows::loadSharedItems(it.key(), it.value(), db, damage))
             return discard();
     }
+    // Every row that names the genome it belongs to names one of the file:
+    // a save writes none under another id, and such a row, read by no
+    // genome, would be dropped by the next save.
+    const QSet<int> genomeIds(rowsPerId.keyBegin(), rowsPerId.keyEnd());
+    QStringList ownedTables{QStringLiteral("genes"), QStringLiteral("anotations"),
+                            QStringLiteral("ruler")};
+    for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family)
+        ownedTables << GC_GenomeSource::tableName(GC_GenomeSource::Family(family));
+    for (const QString &table : std::as_const(ownedTables)) {
+        if (!readRows(db, QStringLiteral("SELECT genomeId FROM %1").arg(table), table, damage,
+                      [&](const QSqlQuery &query) {
+                          return GC_StoredValueCheck::owner(table, QStringLiteral("genomeId"),
+                                                            query.value(0), genomeIds);
+                      }))
+            return discard();
+    }
     // Genome id -> genome, all rows and by row; a repeated id maps to the
     // later genome, and the earlier ones take fresh ids (one id, one genome:
     // saving both under it would mix their rows on the next load). The
@@ -256,13 +273,17 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
         // rows.
         row.top = topById.value(row.topId, genomeById.value(row.topId));
         row.low = lowById.value(row.lowId, genomeById.value(row.lowId));
+        if (!row.top || !row.low) {
+            *damage = GC_StoredValueCheck::owner(
+                matchingTable, row.top ? QStringLiteral("lowGenomeId") : QStringLiteral("topGenomeId"),
+                row.top ? row.lowId : row.topId, genomeIds);
+            return discard();
+        }
         *damage = GC_StoredValueCheck::matching(matchingTable, row.topFrom, row.topTo,
-                                                row.top ? row.top->getName() : QString(),
-                                                lengths.value(row.top));
+                                                row.top->getName(), lengths.value(row.top));
         if (damage->isEmpty())
             *damage = GC_StoredValueCheck::matching(matchingTable, row.lowFrom, row.lowTo,
-                                                    row.low ? row.low->getName() : QString(),
-                                                    lengths.value(row.low));
+                                                    row.low->getName(), lengths.value(row.low));
         if (!damage->isEmpty())
             return discard();
     }
@@ -279,12 +300,6 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
 
     GC_MatchingIdAllocator matchingIds(m_scene->matchings());
     for (const MatchingRow &row : std::as_const(matchingRows)) {
-        if (!row.top || !row.low) {
-            qCDebug(lcKestal) << "GC_GenomeScene::loadKestalCanvas(): matching" << row.id
-                       << "names genome" << (row.top ? row.lowId : row.topId)
-                       << "which the file does not hold; skipped";
-            continue;
-        }
         auto *matching = new GC_GenomeMatching;
         matchingIds.assign(matching, row.id);
         // Within reach of a genome by now, so whole numbers of an int.

@@ -1,7 +1,7 @@
 -- A canvas as the Qt 4 program wrote it: booleans as the texts true and
 -- false, 10-field font descriptions (weight 75 is bold), and a genes table
 -- without the note, locusTag and metadata columns. Matching id 1 is used
--- twice, and one matching names genome 9, which the file does not hold.
+-- twice.
 CREATE TABLE file_properties ( key TEXT , value TEXT );
 INSERT INTO file_properties VALUES ( 'version' , 1 );
 INSERT INTO file_properties VALUES ( 'type' , 'kestalcanvas' );
@@ -24,7 +24,6 @@ INSERT INTO ruler VALUES ( 4 , 10.0 , 2 , 1 , 'true' , 1 , 10.0 , 5.0 , 10 , 4 ,
 CREATE TABLE genomematchings ( id INTEGER , topGenomeId INTEGER , topFrom  INTEGER , topTo INTEGER , lowGenomeId INTEGER , lowFrom INTEGER , lowTo INTEGER , similarity REAL , bitScore REAL , fillColor TEXT );
 INSERT INTO genomematchings VALUES ( 1 , 1 , 1 , 30 , 4 , 31 , 60 , 95.5 , 60.0 , '#00ff00' );
 INSERT INTO genomematchings VALUES ( 1 , 1 , 40 , 50 , 4 , 20 , 10 , 80.0 , 20.0 , '#ff00ff' );
-INSERT INTO genomematchings VALUES ( 2 , 1 , 5 , 9 , 9 , 5 , 9 , 70.0 , 10.0 , '#000000' );
 CREATE TABLE freetext( x REAL, y REAL, color TEXT, font TEXT, angle REAL, positionFlag INTEGER, text TEXT );
 INSERT INTO freetext VALUES ( 5.0 , 6.0 , '#333333' , 'Sans Serif,12,-1,5,75,0,0,0,0,0' , 10.0 , 1 , 'Old note' );
 CREATE TABLE cog_matchings (id_cog_protein INTEGER, genomeId INTEGER, start INTEGER, end INTEGER, evalue REAL, bitscore REAL);

@@ -2,6 +2,7 @@
 
 #include "gc_log.h"
 #include "gc_rundatabase.h"
+#include "gc_sqlconnection.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,8 @@ namespace {
 // What an SQLite file's header holds: its change counter, size in pages
 // and schema cookie among them.
 const int headerSize = 100;
+// A write-ahead log's header: its checkpoint sequence and salts among them.
+const int logHeaderSize = 32;
 
 // Every hold alive, by the real name of its file.
 QMutex registryMutex;
@@ -43,15 +46,23 @@ bool GC_SourceFileHold::Identity::operator==(const Identity &other) const
            && modified == other.modified && header == other.header;
 }
 
+bool GC_SourceFileHold::LogState::operator==(const LogState &other) const
+{
+    return size == other.size && header == other.header;
+}
+
 // The file is held open, never opened and closed again here: closing any
 // descriptor of a file lets go of every lock the program's SQLite
 // connections hold on it. So its state is read through the held descriptor.
 GC_SourceFileHold::GC_SourceFileHold(const QString &path)
     : m_path(path)
+    , m_logPath(GC_SqlConnection::realFile(path) + QStringLiteral("-wal"))
 {
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (m_fd >= 0)
+    if (m_fd >= 0) {
         m_identity = heldIdentity();
+        m_log = logState();
+    }
 }
 
 GC_SourceFileHold::~GC_SourceFileHold()
@@ -76,13 +87,40 @@ GC_SourceFileHold::Identity GC_SourceFileHold::heldIdentity() const
     return identity;
 }
 
+// SQLite locks a log's shared memory and the file, never the log itself:
+// opening and closing the log here lets go of no lock.
+GC_SourceFileHold::LogState GC_SourceFileHold::logState() const
+{
+    LogState state;
+    const QByteArray name = QFile::encodeName(m_logPath);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0 || info.st_size <= logHeaderSize)
+        return state;
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        // Not known: unlike any state read.
+        state.size = -1;
+        return state;
+    }
+    state.header.resize(logHeaderSize);
+    const ssize_t got = ::pread(fd, state.header.data(), logHeaderSize, 0);
+    state.header.resize(got > 0 ? int(got) : 0);
+    struct stat opened {};
+    state.size = ::fstat(fd, &opened) == 0 ? qint64(opened.st_size) : -1;
+    ::close(fd);
+    return state;
+}
+
+bool GC_SourceFileHold::named() const
+{
+    struct stat info {};
+    return m_fd >= 0 && ::stat(QFile::encodeName(m_path).constData(), &info) == 0
+           && qint64(info.st_dev) == m_identity.device && qint64(info.st_ino) == m_identity.inode;
+}
+
 bool GC_SourceFileHold::unchanged() const
 {
-    struct stat named {};
-    if (m_fd < 0 || ::stat(QFile::encodeName(m_path).constData(), &named) != 0)
-        return false;
-    return qint64(named.st_dev) == m_identity.device && qint64(named.st_ino) == m_identity.inode
-           && heldIdentity() == m_identity;
+    return named() && heldIdentity() == m_identity && logState() == m_log;
 }
 
 std::shared_ptr<GC_SourceFileHold> GC_SourceFileHold::hold(const QString &path)
@@ -123,7 +161,9 @@ QString GC_SourceFileHold::readablePath(QString *problem)
     // which says what is missing.
     if (m_fd < 0 || unchanged())
         return m_path;
-    if (heldIdentity() == m_identity)
+    // Only a file whose rows were all in it, none in its log, is whole in
+    // a copy.
+    if (!named() && heldIdentity() == m_identity && m_log == LogState())
         return copyHeldFile(problem);
     if (problem)
         *problem = QStringLiteral("the file was changed by another program since the document "
@@ -179,6 +219,8 @@ void GC_SourceFileHold::acceptChanges()
     if (m_copy || m_fd < 0 || ::stat(QFile::encodeName(m_path).constData(), &named) != 0)
         return;
     const Identity held = heldIdentity();
-    if (qint64(named.st_dev) == held.device && qint64(named.st_ino) == held.inode)
+    if (qint64(named.st_dev) == held.device && qint64(named.st_ino) == held.inode) {
         m_identity = held;
+        m_log = logState();
+    }
 }

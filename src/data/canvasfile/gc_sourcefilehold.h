@@ -12,8 +12,9 @@ class GC_RunDatabase;
 // on, so that what is read from it later (the stored hits a save copies, a
 // dialog shows or a count counts, a sequence not kept in memory) comes from
 // that very file, never from another that has taken its name since (another
-// program's save, a copy over it). Every genome read from one file shares
-// one hold.
+// program's save, a copy over it), nor from the file as another program
+// changed it since, in place or through its write-ahead log. Every genome
+// read from one file shares one hold.
 class GC_SourceFileHold
 {
 public:
@@ -37,7 +38,8 @@ public:
     // the held file as it was; once another file has taken the name, a
     // private copy of the held file, which stays whole while it is held.
     // Empty, with the reason in words in problem, when the held file itself
-    // was changed since (written over in place), or the copy fails.
+    // was changed since (written over in place or through its log), or the
+    // copy fails.
     QString readablePath(QString *problem);
 
     // After this program wrote the document's rows into readablePath(): what
@@ -58,16 +60,33 @@ private:
         bool operator==(const Identity &other) const;
     };
 
+    // What the write-ahead log beside the file holds: nothing (no log, or
+    // one without a frame), or its header and size. A commit into the log
+    // makes it longer, or starts it anew under a new header; a checkpoint
+    // changes the file itself.
+    struct LogState
+    {
+        qint64 size = 0;
+        QByteArray header;
+        bool operator==(const LogState &other) const;
+    };
+
     explicit GC_SourceFileHold(const QString &path);
     // The held file as it is now.
     Identity heldIdentity() const;
+    // The log as it is now, read by the name SQLite gives it.
+    LogState logState() const;
+    // Whether the name still leads to the held file.
+    bool named() const;
     // Whether the name still leads to the held file, as it was read.
     bool unchanged() const;
     QString copyHeldFile(QString *problem);
 
     QString m_path;
+    QString m_logPath;
     int m_fd = -1;
     Identity m_identity;
+    LogState m_log;
     std::shared_ptr<GC_RunDatabase> m_copy;
     mutable QMutex m_mutex;
 };

@@ -241,3 +241,32 @@ QString GC_StoredValueCheck::homologyHits(const QSqlDatabase &db)
     }
     return QString();
 }
+
+QString GC_StoredValueCheck::owner(const QString &table, const QString &column,
+                                   const QVariant &value, const QSet<int> &genomeIds)
+{
+    // A genome's rows are selected by "genomeId = ?" with its id bound: a
+    // whole number matches, stored as an integer or a real; nothing else
+    // does.
+    QString stored;
+    if (value.isNull()) {
+        stored = QStringLiteral("nothing");
+    } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
+        const qint64 id = value.toLongLong();
+        if (id >= std::numeric_limits<int>::min() && id <= std::numeric_limits<int>::max()
+            && genomeIds.contains(int(id)))
+            return QString();
+        stored = QString::number(id);
+    } else if (value.typeId() == QMetaType::Double) {
+        const double id = value.toDouble();
+        if (std::floor(id) == id && id >= std::numeric_limits<int>::min()
+            && id <= std::numeric_limits<int>::max() && genomeIds.contains(int(id)))
+            return QString();
+        stored = number(id);
+    } else {
+        stored = described(value);
+    }
+    return QStringLiteral("the %1 table holds %2 in its %3 column, which names no genome of the "
+                          "file")
+        .arg(table, stored, column);
+}

@@ -1,6 +1,7 @@
 #ifndef GC_STOREDVALUECHECK_H
 #define GC_STOREDVALUECHECK_H
 
+#include <QSet>
 #include <QString>
 #include <QStringView>
 
@@ -95,6 +96,12 @@ public:
     static QString orientation(const QString &table, const QVariant &value);
     // The homology hit tables of the file (those it has).
     static QString homologyHits(const QSqlDatabase &db);
+    // The genome a row belongs to, as the id in its column names it: one of
+    // genomeIds, the ids of the file's genomes rows. A save writes such a
+    // row only under a genome it writes; a row naming none is read by no
+    // genome, and the next save would drop it.
+    static QString owner(const QString &table, const QString &column, const QVariant &value,
+                         const QSet<int> &genomeIds);
 };
 
 #endif
