@@ -151,11 +151,8 @@ void GC_HomologyShowDialog::loadStoredHits()
                             query.value(3).toDouble(), query.value(4).toDouble()});
         }
         if (GC_QueryEnd::stoppedShort(query)) {
-            const QSqlError error = query.lastError();
-            const QString why = GC_SqlConnection::isUnreadableHere(error)
-                ? GC_SqlConnection::failureText(path, error)
-                : GC_SqlConnection::damagedText(
-                      path, GC_QueryEnd::tableDamage(GC_GenomeSource::tableName(m_texts.family), query));
+            const QString why =
+                GC_QueryEnd::failureText(path, GC_GenomeSource::tableName(m_texts.family), query);
             QString shown = why.toHtmlEscaped();
             shown.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
             stopWith(tr("<b>Error:</b> %1").arg(shown), QStringLiteral("reading stopped short: ") + why);

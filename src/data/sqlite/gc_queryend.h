@@ -19,6 +19,10 @@ public:
     // What reading the table met, as the details of a damaged file
     // (GC_SqlConnection::damagedText): the words every reader uses.
     static QString tableDamage(const QString &table, const QSqlQuery &query);
+    // What the user reads of the file at path when its reading of the table
+    // stopped short: why it cannot be read now or here, or else that it is
+    // damaged, with tableDamage() as the details.
+    static QString failureText(const QString &path, const QString &table, const QSqlQuery &query);
 };
 
 #endif
