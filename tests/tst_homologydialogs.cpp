@@ -564,17 +564,10 @@ void TestHomologyDialogs::sourceFailingPartwayLoadsNothing()
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "many_hits");
         db.setDatabaseName(path);
         QVERIFY(db.open());
-        QVERIFY(db.transaction());
-        QSqlQuery insert(db);
-        QVERIFY(insert.prepare("INSERT INTO cog_matchings VALUES ( ? , 0 , ? , ? , 1e-30 , 48.5 )"));
-        for (int i = 0; i < 20000; ++i) {
-            const int start = 1 + (i * 3) % 68000;
-            insert.addBindValue(1 + i % 5);
-            insert.addBindValue(start);
-            insert.addBindValue(start + 99);
-            QVERIFY(insert.exec());
-        }
-        QVERIFY(db.commit());
+        QVERIFY(QSqlQuery(db).exec(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 19999) "
+            "INSERT INTO cog_matchings SELECT 1 + i % 5, 0, 1 + i * 3 % 68000, 100 + i * 3 % 68000, "
+            "1e-30, 48.5 FROM n"));
     }
     QSqlDatabase::removeDatabase("many_hits");
 
