@@ -10,6 +10,7 @@
 #include "gc_genbankrecordwriter.h"
 #include "gc_pushbutton_custom.h"
 #include "modal_answerer.h"
+#include "sqlite_page_damage.h"
 #include "taxonomy_database_fixture.h"
 
 #include <QComboBox>
@@ -606,6 +607,37 @@ private slots:
                  QString("Escherichia coli O157_H7 Sakai.gb"));
     }
 
+    void browseListingFailingPartwayListsNothing()
+    {
+        // A taxonomy whose genomes span pages, checked whole when opened;
+        // then its last page of genomes goes bad on disk, and another
+        // program's write makes the open connection read the file anew.
+        TaxonomyDatabaseFixture failing;
+        QVERIFY(failing.build());
+        QVERIFY(failing.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
+                             "INSERT INTO chroms SELECT 900000 + i, 28883, i, 'NC_' || i, "
+                             "printf('phage %0100d', i), 1000, 1, 1 FROM n"));
+        QVERIFY(failing.open());
+        QVERIFY(SqlitePageDamage::zeroLastLeaf(failing.path(), "chroms"));
+        QVERIFY(failing.exec("INSERT INTO taxnames VALUES (999999, 'unlisted')"));
+
+        auto dialog = openDialog();
+        auto *view = child<QGroupBox>(dialog.get(), "box1")->findChild<QTreeView *>();
+        const QModelIndex viruses = view->model()->index(1, 0);
+        view->expand(viruses);
+        const QModelIndex caudovirales = view->model()->index(0, 0, viruses);
+        view->scrollTo(caudovirales);
+        ModalAnswerer::clickButton(QMessageBox::Ok);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(caudovirales).center());
+        QVERIFY(child<QGroupBox>(dialog.get(), "box2")->isHidden());
+        QVERIFY2(ModalAnswerer::lastText().startsWith(
+                     QString("The file \"%1\" is damaged and cannot be read.\nDetails: reading the chroms table: ")
+                         .arg(failing.path())),
+                 qPrintable(ModalAnswerer::lastText()));
+        dialog.reset();
+        failing.close();
+        QVERIFY(taxonomy.open());
+    }
 };
 
 KESTAL_TEST_MAIN(TestEntrezDialog)

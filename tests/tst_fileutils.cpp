@@ -1,4 +1,5 @@
 #include "kestal_test.h"
+#include "sqlite_page_damage.h"
 #include "test_data.h"
 
 #include "gc_builddatabase.h"
@@ -118,6 +119,18 @@ private slots:
                      "INSERT INTO file_properties VALUES ('version', '1')"})),
                  FILETYPE_NONE);
         QCOMPARE(GC_FileUtils::filetype(sqliteFile("noprops.db", {"CREATE TABLE x ( a TEXT )"})), FILETYPE_NONE);
+        // Properties that fail past their type row: what lies beyond (the
+        // mark of a save that stopped) is unknown, and the file is said damaged.
+        const QString failing = sqliteFile("failing.kcv", {properties,
+            "INSERT INTO file_properties VALUES ('type', 'kestalcanvas')",
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+            "INSERT INTO file_properties SELECT 'note', printf('%0200d', i) FROM n"});
+        QVERIFY(SqlitePageDamage::zeroLastLeaf(failing, "file_properties"));
+        QString unreadable;
+        QCOMPARE(GC_FileUtils::filetype(failing, &unreadable), FILETYPE_NONE);
+        QVERIFY2(unreadable.startsWith(QString("The file \"%1\" is damaged and cannot be read.\n"
+                                               "Details: reading the file_properties table: ").arg(failing)),
+                 qPrintable(unreadable));
         QCOMPARE(GC_FileUtils::filetype(write("probe.fas", ">a\nacgt\n")), FILETYPE_NONE);
 
         QMap<QString, int> ids;

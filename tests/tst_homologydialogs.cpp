@@ -2,6 +2,7 @@
 #include "modal_answerer.h"
 #include "reference_database_fixture.h"
 #include "sqlite_file_lock.h"
+#include "sqlite_page_damage.h"
 
 #include "gc_cogdialog.h"
 #include "gc_coghomologies.h"
@@ -142,6 +143,7 @@ private slots:
     void eachFamilyFillsOnlyItsOwnBar();
     void missingSourceFileKeepsTheDialogOpen();
     void unreadableTableIsNotALoad();
+    void sourceFailingPartwayLoadsNothing();
     void sceneShowsTheBarAfterLoading();
     void sceneLeavesTheBarHiddenWhenDeclined();
     void displayAnswerLoadsOnlyWhenRowsAreStored();
@@ -550,6 +552,54 @@ void TestHomologyDialogs::unreadableTableIsNotALoad()
     });
     QCOMPARE(locked.exec(), int(QDialog::Rejected));
     QVERIFY2(text.contains("could not be read: the file is in use by another program"), qPrintable(text));
+}
+
+void TestHomologyDialogs::sourceFailingPartwayLoadsNothing()
+{
+    // A canvas whose first genome holds 20,000 stored COG hits.
+    const QString path = dir.filePath("failing.kcv");
+    QVERIFY(QFile::copy(kestalTestDataPath("../../examples/phages.kcv"), path));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "many_hits");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 19999) "
+            "INSERT INTO cog_matchings SELECT 1 + i % 5, 0, 1 + i * 3 % 68000, 100 + i * 3 % 68000, "
+            "1e-30, 48.5 FROM n"));
+    }
+    QSqlDatabase::removeDatabase("many_hits");
+
+    GC_GenomeScene scene;
+    QVERIFY2(scene.loadKestalCanvas(path), qPrintable(scene.lastErrorText()));
+    GC_Genome *genome = nullptr;
+    for (GC_Genome *candidate : scene.topGenomes() + scene.lowGenomes())
+        genome = candidate->getDatabaseId() == 0 ? candidate : genome;
+    QVERIFY(genome);
+    // Opened whole; then a page late in the hits' table goes bad on disk.
+    QVERIFY(SqlitePageDamage::zeroLastLeaf(path, "cog_matchings"));
+
+    GC_CogShowMatchings_dialog dialog;
+    dialog.setGenome(genome);
+    dialog.setScene(&scene);
+    QVERIFY(child<QTextBrowser>(&dialog, "textBrowser")->toPlainText()
+                .contains("20000 COG homologies have been found"));
+    bool stayedOpen = false;
+    QString shown;
+    ModalAnswerer::handle([&](QWidget *) {
+        child<QPushButton>(&dialog, "searchButton")->click();
+        stayedOpen = dialog.isVisible();
+        shown = child<QTextBrowser>(&dialog, "textBrowser")->toPlainText();
+        if (stayedOpen)
+            child<QPushButton>(&dialog, "cancelButton")->click();
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QVERIFY(stayedOpen);
+    QCOMPARE(genome->countCogMatchings(), 0);
+    QVERIFY2(shown.startsWith(QString("Error: The file \"%1\" is damaged and cannot be read.").arg(path)),
+             qPrintable(shown));
+    QVERIFY2(shown.contains("reading the cog_matchings table: "), qPrintable(shown));
 }
 
 void TestHomologyDialogs::sceneShowsTheBarAfterLoading()

@@ -9,6 +9,7 @@
 #include "gc_entrezquerybuilder.h"
 #include "gc_genomesbrowser_treemodel.h"
 #include "gc_pushbutton_custom.h"
+#include "gc_queryend.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -388,6 +389,9 @@ void GC_DownloadGenbankEntrezDialog::setupBrowseTab()
         return;  // built once per dialog
     auto *treeLayout = new QHBoxLayout(ui->box1);
     browseModel = new GC_GenomesBrowser_TreeModel(this);
+    // Queued: the model fails inside the view's painting and layout.
+    connect(browseModel, &GC_GenomesBrowser_TreeModel::readFailed, this,
+            &GC_DownloadGenbankEntrezDialog::slotBrowseReadFailed, Qt::QueuedConnection);
     browseTreeView.setModel(browseModel);
     treeLayout->addWidget(&browseTreeView);
     connect(&browseTreeView, SIGNAL(clicked(QModelIndex)), this,
@@ -418,6 +422,11 @@ void GC_DownloadGenbankEntrezDialog::browseTreeViewClicked(const QModelIndex &id
         return;
     const int taxid = int(idx.internalId());
     const QSqlDatabase db = QSqlDatabase::database(GC_GenomesBrowser_TreeModel::connectionName(), false);
+    // A listing that fails partway would pass for the whole: nothing is listed.
+    const auto unreadable = [&](const QSqlQuery &failed) {
+        hideBrowseTable();
+        warnBrowseFailure(GC_QueryEnd::failureText(db.databaseName(), QStringLiteral("chroms"), failed));
+    };
 
     QList<int> taxa;
     {
@@ -430,10 +439,13 @@ void GC_DownloadGenbankEntrezDialog::browseTreeViewClicked(const QModelIndex &id
                     taxa << query.value(0).toInt();
             }
         }
+        if (GC_QueryEnd::stoppedShort(query)) {
+            unreadable(query);
+            return;
+        }
     }
     if (taxa.isEmpty()) {
-        ui->box2->setMaximumHeight(0);
-        ui->box2->hide();
+        hideBrowseTable();
         return;
     }
 
@@ -458,8 +470,13 @@ void GC_DownloadGenbankEntrezDialog::browseTreeViewClicked(const QModelIndex &id
         if (!prepared)
             break;
         record.bindValue(0, QString::number(taxon));
-        if (!record.exec() || !record.next())
+        if (!record.exec() || !record.next()) {
+            if (GC_QueryEnd::stoppedShort(record)) {
+                unreadable(record);
+                return;
+            }
             continue;
+        }
 
         const Qt::Alignment rightCentred = Qt::AlignRight | Qt::AlignVCenter;
         browseTable->setItem(i, 0, new QTableWidgetItem(record.value(0).toString()));
@@ -487,6 +504,26 @@ void GC_DownloadGenbankEntrezDialog::browseTreeViewClicked(const QModelIndex &id
         }
         record.finish();
     }
+}
+
+void GC_DownloadGenbankEntrezDialog::hideBrowseTable()
+{
+    ui->box2->setMaximumHeight(0);
+    ui->box2->hide();
+}
+
+void GC_DownloadGenbankEntrezDialog::warnBrowseFailure(const QString &text)
+{
+    QMessageBox::warning(this, tr("Taxonomy database"), text);
+}
+
+void GC_DownloadGenbankEntrezDialog::slotBrowseReadFailed(const QString &text)
+{
+    // The view asks the same questions at every repaint: said once.
+    if (browseReadFailureSaid)
+        return;
+    browseReadFailureSaid = true;
+    warnBrowseFailure(text);
 }
 
 void GC_DownloadGenbankEntrezDialog::slotAddTaxon(int taxid, int row)

@@ -58,6 +58,7 @@ private slots:
     void slotFetchProgress(int current, int total);
     void browseTreeViewClicked(const QModelIndex &idx);
     void slotAddTaxon(int taxid, int row);
+    void slotBrowseReadFailed(const QString &text);
 
 private:
     QString searchTerm() const;
@@ -69,6 +70,9 @@ private:
     void setFetchRunning(bool running);
     void showRequestError(const QString &text);
     void showNoResults();
+    void hideBrowseTable();
+    // A failed reading of the taxonomy database, said in a message box.
+    void warnBrowseFailure(const QString &text);
 
     Ui::GC_DownloadGenbankEntrezDialog *ui;
     EN_Request_HttpTextData *request = nullptr;
@@ -80,6 +84,7 @@ private:
     QTreeView browseTreeView;
     QTableWidget *browseTable = nullptr;
     QHash<int, bool> addedTaxa;
+    bool browseReadFailureSaid = false;
 };
 
 #endif

@@ -4,6 +4,7 @@
 #include "gc_coghomologies.h"
 #include "gc_cogmatching.h"
 #include "gc_cogpieview.h"
+#include "gc_queryend.h"
 
 #include <QHBoxLayout>
 #include <QHash>
@@ -100,7 +101,7 @@ void GC_CogPieDialog::insertRow(int row, const QString &name, float value, const
     model->setData(model->index(row, 2), int(Qt::AlignRight), Qt::TextAlignmentRole);
 }
 
-void GC_CogPieDialog::computeStatistics()
+bool GC_CogPieDialog::computeStatistics(QString *problem)
 {
     model->removeRows(0, model->rowCount());
 
@@ -113,6 +114,13 @@ void GC_CogPieDialog::computeStatistics()
         if (query.exec(QStringLiteral("SELECT code, name from cog_groups order by class_id"))) {
             while (query.next())
                 groups.append({ query.value(0).toString(), query.value(1).toString() });
+        }
+        // Categories missing would hide their share of the genome.
+        if (GC_QueryEnd::stoppedShort(query)) {
+            if (problem)
+                *problem = GC_QueryEnd::failureText(reference.databaseName(),
+                                                    QStringLiteral("cog_groups"), query);
+            return false;
         }
     }
 
@@ -151,4 +159,5 @@ void GC_CogPieDialog::computeStatistics()
         insertRow(row++, group.second, float(count), GC_CogGroupColors::peekColor(group.first),
                   percentText(count, total));
     }
+    return true;
 }

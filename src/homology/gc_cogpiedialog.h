@@ -34,8 +34,9 @@ public:
     // Counts each position once, for the category of the hit that covers it
     // or for the first row when none does, and refills the table: the
     // uncovered row, then one row per category of the COG collection in its
-    // class order.
-    void computeStatistics();
+    // class order. False, with the table empty and the reason in words in
+    // problem, when the collection's categories cannot be read whole.
+    bool computeStatistics(QString *problem = nullptr);
 
     QStandardItemModel *statisticsModel() const { return model; }
     GC_CogPieView *pieChart() const { return pieView; }

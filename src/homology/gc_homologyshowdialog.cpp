@@ -2,6 +2,7 @@
 
 #include "gc_genome.h"
 #include "gc_log.h"
+#include "gc_queryend.h"
 #include "gc_referencedatabases.h"
 #include "gc_sqlconnection.h"
 
@@ -16,6 +17,7 @@
 #include <QVariant>
 
 #include <cmath>
+#include <vector>
 
 GC_HomologyShowDialog::GC_HomologyShowDialog(const Texts &texts, QWidget *parent)
     : QDialog(parent)
@@ -130,18 +132,37 @@ void GC_HomologyShowDialog::loadStoredHits()
             return;
         }
 
-        int i = 0;
-        int refused = 0;
+        // Every row is read before any reaches the bar: a file that fails
+        // partway gives nothing rather than a part that would pass for all.
+        struct StoredHit
+        {
+            int start;
+            int end;
+            int referenceId;
+            double evalue;
+            double bitscore;
+        };
+        std::vector<StoredHit> hits;
         while (query.next()) {
             if (share && !share->contains(query.value(5).toLongLong()))
                 continue;
-            const int start = query.value(0).toInt();
-            const int end = query.value(1).toInt();
-            const int referenceId = query.value(2).toInt();
             // Kept exactly as stored, so that the next save writes them back unchanged.
-            const double evalue = query.value(3).toDouble();
-            const double bitscore = query.value(4).toDouble();
-            if (!addStoredHit(*m_genome, start, end, referenceId, evalue, bitscore))
+            hits.push_back({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
+                            query.value(3).toDouble(), query.value(4).toDouble()});
+        }
+        if (GC_QueryEnd::stoppedShort(query)) {
+            const QString why =
+                GC_QueryEnd::failureText(path, GC_GenomeSource::tableName(m_texts.family), query);
+            QString shown = why.toHtmlEscaped();
+            shown.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+            stopWith(tr("<b>Error:</b> %1").arg(shown), QStringLiteral("reading stopped short: ") + why);
+            return;
+        }
+
+        int i = 0;
+        int refused = 0;
+        for (const StoredHit &hit : hits) {
+            if (!addStoredHit(*m_genome, hit.start, hit.end, hit.referenceId, hit.evalue, hit.bitscore))
                 ++refused;
 
             if (m_count > 0) {

@@ -9,6 +9,7 @@
 #include "gc_genome.h"
 #include "gc_genomesource.h"
 #include "gc_log.h"
+#include "gc_queryend.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rfammatching.h"
 #include "gc_rrnahomologies.h"
@@ -195,10 +196,10 @@ QString GC_GenomeRows::genesSelect(const QSqlDatabase &database)
 
 namespace {
 
-bool damaged(QString *damage, const QString &what, const QSqlQuery &query)
+bool damaged(QString *damage, const QString &table, const QSqlQuery &query)
 {
     if (damage)
-        *damage = QStringLiteral("%1: %2").arg(what, query.lastError().text());
+        *damage = GC_QueryEnd::tableDamage(table, query);
     return false;
 }
 
@@ -215,7 +216,7 @@ bool readRowsOf(const QSqlDatabase &database, const QString &sql, int fileId,
     query.setForwardOnly(true);
     if (!query.prepare(sql)) {
         if (GC_SqlConnection::isDamage(database, table, query.lastError()))
-            return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
+            return damaged(damage, table, query);
         if (table == QLatin1String("genes"))
             qCDebug(lcKestal).noquote() << "ERROR in prepare: " << ('"' + query.lastError().text() + '"');
         return true;
@@ -223,7 +224,7 @@ bool readRowsOf(const QSqlDatabase &database, const QString &sql, int fileId,
     query.addBindValue(fileId);
     if (!query.exec()) {
         if (GC_SqlConnection::isDamage(database, table, query.lastError()))
-            return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
+            return damaged(damage, table, query);
         return true;
     }
     while (query.next()) {
@@ -234,8 +235,8 @@ bool readRowsOf(const QSqlDatabase &database, const QString &sql, int fileId,
             return false;
         }
     }
-    if (query.lastError().isValid())
-        return damaged(damage, QStringLiteral("reading the %1 table").arg(table), query);
+    if (GC_QueryEnd::stoppedShort(query))
+        return damaged(damage, table, query);
     return true;
 }
 
@@ -427,7 +428,7 @@ bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDat
         ruler.setForwardOnly(true);
         if (!ruler.prepare(GC_Ruler::sqlSelect())) {
             if (GC_SqlConnection::isDamage(database, QStringLiteral("ruler"), ruler.lastError()))
-                return damaged(damage, QStringLiteral("reading the ruler table"), ruler);
+                return damaged(damage, QStringLiteral("ruler"), ruler);
         } else {
             ruler.addBindValue(id);
             if (ruler.exec()) {
@@ -441,11 +442,11 @@ bool GC_GenomeRows::load(GC_Genome &genome, const QSqlRecord &row, const QSqlDat
                     }
                     genome.getRuler()->loadItem(ruler);
                 }
-                if (ruler.lastError().isValid())
-                    return damaged(damage, QStringLiteral("reading the ruler table"), ruler);
+                if (GC_QueryEnd::stoppedShort(ruler))
+                    return damaged(damage, QStringLiteral("ruler"), ruler);
             } else if (GC_SqlConnection::isDamage(database, QStringLiteral("ruler"),
                                                   ruler.lastError())) {
-                return damaged(damage, QStringLiteral("reading the ruler table"), ruler);
+                return damaged(damage, QStringLiteral("ruler"), ruler);
             }
         }
     }

@@ -10,6 +10,7 @@
 #include "gc_genomescene.h"
 #include "gc_log.h"
 #include "gc_matchingidallocator.h"
+#include "gc_queryend.h"
 #include "gc_sqlconnection.h"
 #include "gc_storedvaluecheck.h"
 #include "gc_userreach.h"
@@ -28,7 +29,7 @@ namespace {
 
 bool failed(QString *damage, const QString &table, const QSqlQuery &query)
 {
-    *damage = QStringLiteral("reading the %1 table: %2").arg(table, query.lastError().text());
+    *damage = GC_QueryEnd::tableDamage(table, query);
     return false;
 }
 
@@ -63,7 +64,7 @@ bool readRows(const QSqlDatabase &db, const QString &sql, const QString &table, 
         if (!damage->isEmpty())
             return false;
     }
-    if (query.lastError().isValid())
+    if (GC_QueryEnd::stoppedShort(query))
         return failed(damage, table, query);
     return true;
 }

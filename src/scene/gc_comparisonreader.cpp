@@ -96,8 +96,9 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
     const QString problem = connection.readProblem(path);
     if (!problem.isEmpty())
         return refused(path, problem);
-    if (GC_FileUtils::filetype(path) != FILETYPE_COMPARISON)
-        return true;
+    QString unreadable;
+    if (GC_FileUtils::filetype(path, &unreadable) != FILETYPE_COMPARISON)
+        return unreadable.isEmpty() || refused(path, unreadable);
     if (!connection.isOpen()) {
         m_scene->setLastErrorText(QStringLiteral("File %1 is not a SQLite database.").arg(path));
         m_failed = true;

@@ -14,6 +14,7 @@
 #include "gc_rrnahomologies.h"
 #include "gc_rrnashowmatchings_dialog.h"
 
+#include <QMessageBox>
 #include <QPointer>
 
 #include <memory>
@@ -198,6 +199,11 @@ void GC_SceneHomologyDialogs::showCogStatistics()
         return;
     m_cogPieDialog->matchings = bar->matchings();
     m_cogPieDialog->positionMap = bar->positionMap();
-    m_cogPieDialog->computeStatistics();
+    QString problem;
+    if (!m_cogPieDialog->computeStatistics(&problem)) {
+        m_cogPieDialog->hide();
+        QMessageBox::warning(m_mainWindow, m_cogPieDialog->windowTitle(), problem);
+        return;
+    }
     m_cogPieDialog->show();
 }

@@ -7,6 +7,7 @@
 #include "gc_genomerows.h"
 #include "gc_genomescene.h"
 #include "gc_log.h"
+#include "gc_queryend.h"
 #include "gc_sequencefilereader.h"
 #include "gc_sqlconnection.h"
 #include "gc_storedvaluecheck.h"
@@ -93,7 +94,7 @@ bool GC_SequenceFileLoader::loadComparison(const QSqlDatabase &db, const QString
         return true;
     genomeRow.addBindValue(genomeIndex);
     if (!genomeRow.exec() || !genomeRow.next())
-        return true;
+        return !failedOnDamage(db, fileName, QStringLiteral("genomes"), genomeRow);
     const QString name = genomeRow.value(1).toString();
     const QString sequence = genomeRow.value(3).toString();
     const qint64 length = genomeRow.value(2).toLongLong();
@@ -128,6 +129,8 @@ bool GC_SequenceFileLoader::loadComparison(const QSqlDatabase &db, const QString
                 genome->addGene(gene);
             }
         }
+        if (failedOnDamage(db, fileName, QStringLiteral("segments"), segments))
+            return false;
     }
     place(genome.release(), true);
     return true;
@@ -139,13 +142,16 @@ bool GC_SequenceFileLoader::loadCanvas(const QSqlDatabase &db, const QString &fi
     // The genome that carries the index as its id once the canvas is open:
     // of several genomes rows under that id (older files), the last one,
     // the earlier ones taking new ids there. Failing that, the first genome.
-    QList<QSqlRecord> rows = genomeRows(db, genomeIndex);
+    QList<QSqlRecord> rows;
+    if (!genomeRows(db, fileName, genomeIndex, &rows))
+        return false;
     qsizetype chosen = rows.size() - 1;
     if (rows.isEmpty()) {
         QSqlQuery first(db);
         if (!first.exec(GC_Genome::sqlSelect() + QStringLiteral(" LIMIT 1")) || !first.next())
-            return true;
-        rows = genomeRows(db, first.value(0).toInt());
+            return !failedOnDamage(db, fileName, QStringLiteral("genomes"), first);
+        if (!genomeRows(db, fileName, first.value(0).toInt(), &rows))
+            return false;
         chosen = 0;
         if (rows.isEmpty())
             return true;
@@ -172,19 +178,30 @@ bool GC_SequenceFileLoader::loadCanvas(const QSqlDatabase &db, const QString &fi
     return true;
 }
 
-QList<QSqlRecord> GC_SequenceFileLoader::genomeRows(const QSqlDatabase &db, int id)
+bool GC_SequenceFileLoader::genomeRows(const QSqlDatabase &db, const QString &fileName, int id,
+                                       QList<QSqlRecord> *rows)
 {
-    QList<QSqlRecord> rows;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(GC_Genome::sqlSelect() + QStringLiteral(" WHERE id = ? ORDER BY rowid")))
-        return rows;
+        return true;
     query.addBindValue(id);
     if (query.exec()) {
         while (query.next())
-            rows.append(query.record());
+            rows->append(query.record());
     }
-    return rows;
+    return !failedOnDamage(db, fileName, QStringLiteral("genomes"), query);
+}
+
+bool GC_SequenceFileLoader::failedOnDamage(const QSqlDatabase &db, const QString &fileName,
+                                           const QString &table, const QSqlQuery &query)
+{
+    // Only a table the file does not have is no damage: it holds no rows.
+    if (!GC_QueryEnd::stoppedShort(query)
+        || !GC_SqlConnection::isDamage(db, table, query.lastError()))
+        return false;
+    fail(GC_QueryEnd::failureText(fileName, table, query));
+    return true;
 }
 
 void GC_SequenceFileLoader::loadGenbank(const GC_GenbankParser &parser)

@@ -10,6 +10,7 @@ class GC_GenbankParser;
 class GC_Genome;
 class GC_GenomeScene;
 class QSqlDatabase;
+class QSqlQuery;
 class QSqlRecord;
 
 // Puts one genome, read from a single file, at the end of the scene's top
@@ -33,8 +34,13 @@ private:
     // no genome could be read (load() says so).
     bool loadComparison(const QSqlDatabase &db, const QString &fileName, int genomeIndex);
     bool loadCanvas(const QSqlDatabase &db, const QString &fileName, int genomeIndex);
-    // The genomes rows under one id, in file order.
-    static QList<QSqlRecord> genomeRows(const QSqlDatabase &db, int id);
+    // Appends the genomes rows under one id to rows, in file order. False,
+    // with the scene's error text set, when their reading fails partway.
+    bool genomeRows(const QSqlDatabase &db, const QString &fileName, int id, QList<QSqlRecord> *rows);
+    // Whether the reading of table that query ran failed on a file that has
+    // the table: then the file is damaged, and the scene's error text says so.
+    bool failedOnDamage(const QSqlDatabase &db, const QString &fileName, const QString &table,
+                        const QSqlQuery &query);
     void loadGenbank(const GC_GenbankParser &parser);
     void loadFasta(const QPair<QString, QString> &record);
     bool fail(const QString &reason);

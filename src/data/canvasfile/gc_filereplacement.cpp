@@ -2,6 +2,7 @@
 
 #include "gc_extendedattributes.h"
 #include "gc_log.h"
+#include "gc_queryend.h"
 #include "gc_sourcefilehold.h"
 #include "gc_sqlconnection.h"
 
@@ -381,13 +382,14 @@ bool GC_FileReplacement::copyIntoTarget()
     query.addBindValue(m_temporary);
     if (!query.exec())
         return failed(QStringLiteral("opening the new content"));
-    // Two columns of each row a schema query gives; false when it fails.
+    // Two columns of each row a schema query gives; false when it fails,
+    // also partway: a table missed would be left behind or never copied.
     auto pairs = [&](const QString &statement, QList<QPair<QString, QString>> *rows) {
         if (!query.exec(statement))
             return false;
         while (query.next())
             rows->append({query.value(0).toString(), query.value(1).toString()});
-        return true;
+        return !GC_QueryEnd::stoppedShort(query);
     };
     QList<QPair<QString, QString>> old;
     if (!pairs(QStringLiteral("SELECT type, name FROM main.sqlite_master "

@@ -2,6 +2,7 @@
 
 #include "gc_fileutils.h"
 #include "gc_genomesource.h"
+#include "gc_queryend.h"
 #include "gc_sqlconnection.h"
 
 #include <QSqlDatabase>
@@ -219,6 +220,10 @@ QString GC_StoredValueCheck::homologyHits(const QSqlDatabase &db)
                 if (!wrong.isEmpty())
                     return wrong;
             }
+            // A search that fails finds nothing wrong, and checked nothing.
+            if (GC_QueryEnd::stoppedShort(query)
+                && GC_SqlConnection::isDamage(db, table, query.lastError()))
+                return GC_QueryEnd::tableDamage(table, query);
         }
         // Read back as whole numbers, so a value that is none counts as 0.
         QSqlQuery query(db);
@@ -233,7 +238,7 @@ QString GC_StoredValueCheck::homologyHits(const QSqlDatabase &db)
         if (!read || !query.exec()) {
             // An older file without the table has no hits to check.
             if (GC_SqlConnection::isDamage(db, table, query.lastError()))
-                return QStringLiteral("reading the %1 table: %2").arg(table, query.lastError().text());
+                return GC_QueryEnd::tableDamage(table, query);
             continue;
         }
         if (query.next())

@@ -5,6 +5,7 @@
 #include "gc_blastxmlreader.h"
 #include "gc_comparisondatabase.h"
 #include "gc_log.h"
+#include "gc_queryend.h"
 #include "gc_sequencetext.h"
 #include "gc_sqlconnection.h"
 
@@ -387,7 +388,9 @@ bool GC_SequenceBlaster::writeWorkFiles(Lane &lane)
                 return false;
             }
             if (!select.next()) {
-                pairFailed(lane, QString("genome %1 is not in the comparison database").arg(id));
+                pairFailed(lane, GC_QueryEnd::stoppedShort(select)
+                                     ? QString("error : %1").arg(select.lastError().text())
+                                     : QString("genome %1 is not in the comparison database").arg(id));
                 return false;
             }
             *sequence = GC_SequenceText::latin1(select.value(0));

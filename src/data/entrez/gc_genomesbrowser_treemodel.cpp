@@ -1,5 +1,7 @@
 #include "gc_genomesbrowser_treemodel.h"
 
+#include "gc_queryend.h"
+
 #include <QHash>
 #include <QPair>
 #include <QSqlDatabase>
@@ -75,6 +77,8 @@ QModelIndex GC_GenomesBrowser_TreeModel::index(int row, int column, const QModel
             if (onRow)
                 child = query.value(0).toInt();
         }
+        if (failed(query, "subtaxa"))
+            return QModelIndex();
         cache.child.insert(key, child);
     }
     if (child == 0)
@@ -98,6 +102,8 @@ QModelIndex GC_GenomesBrowser_TreeModel::parent(const QModelIndex &index) const
         p = runLookup(query, "SELECT taxid from subtaxa where subtaxid=?", c) && query.next()
                 ? query.value(0).toInt()
                 : 1;
+        if (failed(query, "subtaxa"))
+            return QModelIndex();
         cache.parent.insert(c, p);
     }
     if (p == rootTaxid)
@@ -112,6 +118,8 @@ QModelIndex GC_GenomesBrowser_TreeModel::parent(const QModelIndex &index) const
         g = runLookup(query, "SELECT taxid from subtaxa where subtaxid=?", p) && query.next()
                 ? query.value(0).toInt()
                 : 0;
+        if (failed(query, "subtaxa"))
+            return QModelIndex();
         cache.grandparent.insert(p, g);
     }
 
@@ -126,6 +134,8 @@ QModelIndex GC_GenomesBrowser_TreeModel::parent(const QModelIndex &index) const
             while (query.next() && query.value(0).toInt() != p)
                 ++r;
         }
+        if (failed(query, "subtaxa"))
+            return QModelIndex();
         cache.rowUnderParent.insert(p, r);
     }
     return createIndex(r, 0, quintptr(p));
@@ -141,8 +151,10 @@ int GC_GenomesBrowser_TreeModel::rowCount(const QModelIndex &parent) const
     if (found != cache.rowCount.constEnd())
         return found.value();
     QSqlQuery query(chroms());
-    if (!runLookup(query, "SELECT count(subtaxid) from subtaxa where taxid=?", t) || !query.next())
+    if (!runLookup(query, "SELECT count(subtaxid) from subtaxa where taxid=?", t) || !query.next()) {
+        failed(query, "subtaxa");
         return 0;  // not cached: the database may answer next time
+    }
     const int count = query.value(0).toInt();
     cache.rowCount.insert(t, count);
     return count;
@@ -163,8 +175,10 @@ QVariant GC_GenomesBrowser_TreeModel::data(const QModelIndex &index, int role) c
     if (found != cache.name.constEnd())
         return found.value();
     QSqlQuery query(chroms());
-    if (!runLookup(query, "SELECT name from taxnames where taxid=?", taxid) || !query.next())
+    if (!runLookup(query, "SELECT name from taxnames where taxid=?", taxid) || !query.next()) {
+        failed(query, "taxnames");
         return QString();
+    }
     const QString name = query.value(0).toString();
     cache.name.insert(taxid, name);
     return name;
@@ -177,6 +191,16 @@ QVariant GC_GenomesBrowser_TreeModel::headerData(int, Qt::Orientation, int role)
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QVariant();
     return QStringLiteral("Taxon Name");
+}
+
+bool GC_GenomesBrowser_TreeModel::failed(const QSqlQuery &query, const char *table) const
+{
+    if (!GC_QueryEnd::stoppedShort(query))
+        return false;
+    const QString text =
+        GC_QueryEnd::failureText(chroms().databaseName(), QLatin1String(table), query);
+    emit const_cast<GC_GenomesBrowser_TreeModel *>(this)->readFailed(text);
+    return true;
 }
 
 Qt::ItemFlags GC_GenomesBrowser_TreeModel::flags(const QModelIndex &index) const

@@ -3,12 +3,15 @@
 
 #include <QAbstractItemModel>
 
+class QSqlQuery;
+
 // A read-only tree of the NCBI taxonomy over the taxonomy database (the
 // connection "chroms", tables subtaxa and taxnames). Nothing is read ahead:
 // each question the view asks is one small query, and every answer is kept
 // for the rest of the run in tables shared by all models, as the database
-// does not change while the program runs. An index's internal id is its
-// taxon id; the invisible root is taxon 1.
+// does not change while the program runs; a look-up that fails is said
+// (readFailed) and its answer not kept. An index's internal id is its taxon
+// id; the invisible root is taxon 1.
 class GC_GenomesBrowser_TreeModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -28,8 +31,16 @@ public:
 
     static QString connectionName() { return QStringLiteral("chroms"); }
 
+signals:
+    // A look-up failed (the database cannot be read now, or its reading
+    // stopped partway), in words for the user. Such an answer is not kept:
+    // the view's next question asks the database again.
+    void readFailed(const QString &text);
+
 private:
     int taxidOf(const QModelIndex &index) const;
+    // Whether the look-up query ran failed; says so through readFailed.
+    bool failed(const QSqlQuery &query, const char *table) const;
 
     int rootTaxid;
 };

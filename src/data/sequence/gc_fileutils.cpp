@@ -2,6 +2,7 @@
 
 #include "gc_filereplacement.h"
 #include "gc_genbankparser.h"
+#include "gc_queryend.h"
 #include "gc_sqlconnection.h"
 #include "gc_textlinereader.h"
 
@@ -232,6 +233,12 @@ int filetype(const QString &path, QString *unreadable)
             type = query.value(1).toString();
         else
             unfinished = true;
+    }
+    // The type, or the mark of a save that stopped, may lie past the error.
+    if (GC_QueryEnd::stoppedShort(query)) {
+        if (unreadable)
+            *unreadable = GC_QueryEnd::failureText(path, QStringLiteral("file_properties"), query);
+        return FILETYPE_NONE;
     }
     if (unfinished) {
         if (unreadable)

@@ -63,8 +63,10 @@ QString withoutWhiteSpace(const QString &text);
 // why a file's kind could not be read when that is no fault of the file
 // (another program holds it locked, it was left mid-write, or its
 // write-ahead log cannot be read here), and names the temporary file of a
-// save that stopped half-way, which is no canvas; it stays empty for a
-// file that is no database, or a damaged one.
+// save that stopped half-way, which is no canvas, and says a file whose
+// rows that tell its kind fail partway as damaged; it stays empty for a
+// file that is no database, and for one that fails before its first row
+// (the check that follows the probe says what is wrong with it).
 int filetype(const QString &path, QString *unreadable = nullptr);
 
 // What the user reads of the file a save left when it stopped half-way.
