@@ -5,6 +5,7 @@
 #include "gc_genomescene.h"
 #include "gc_genomeview.h"
 #include "gc_sceneimagerenderer.h"
+#include "gc_userreach.h"
 #include "scene_fixture.h"
 
 #include <QDir>
@@ -27,8 +28,9 @@ using namespace SceneFixture;
 
 namespace {
 
-// A genome of 1000 nt at one pixel per nucleotide at (20, 50); the scene
-// rectangle is 1200 by 500; a 400 by 300 view shows part of it.
+// A genome of 1000 nt at one pixel per nucleotide at (40, 50) in an empty
+// frame that makes the canvas 1200 by 500; a 400 by 300 view shows part of
+// it.
 struct Canvas
 {
     GC_GenomeScene scene;
@@ -42,8 +44,8 @@ struct Canvas
         scene.addItem(genome);
         scene.insertTopGenome(genome);
         genome->updateChildren();
-        genome->setPos(20, 50);
-        scene.setSceneRect(0, 0, 1200.4, 500.6);
+        genome->setPos(40, 50);
+        scene.addRect(QRectF(0, 0, 1200.4, 500.6), Qt::NoPen);
         view = showView(scene, 400, 300);
     }
 };
@@ -104,6 +106,15 @@ QSize wholeCanvasSize(GC_GenomeScene &scene, const QString &fileName)
     if (!scene.exportImage(name, "PNG", true, false))
         return QSize(-1, -1);
     return QImage(name).size();
+}
+
+// The size of a picture of the whole canvas in a format, or (-1, -1).
+QSize pictureSize(GC_GenomeScene &scene, const QString &fileName, const QString &format)
+{
+    QString name = fileName;
+    if (!scene.exportImage(name, format, true, false))
+        return QSize(-1, -1);
+    return format == "SVG" ? QSvgRenderer(name).viewBox().size() : QImage(name).size();
 }
 
 // The width and height stored in a saved canvas's scene row.
@@ -273,16 +284,20 @@ private slots:
         scene.slotViewGCcontentBars(false);
         scene.slotViewRulers(false);
         scene.slotViewTexts(false);
-        scene.setSceneRect(0, 0, 1040, 460);
         const auto view = showView(scene, 400, 300);
         QString name = path("band." + format.toLower());
         QVERIFY(scene.exportImage(name, format, true, true));
-        const QImage image =
-            format == "SVG" ? drawnSvg(name, QSize(1040, 460), Qt::white) : QImage(name);
-        QCOMPARE(image.size(), QSize(1040, 460));
+        const QRectF canvas = scene.itemsBoundingRect();
+        const QSize size(qRound(canvas.width()), qRound(canvas.height()));
+        const QImage image = format == "SVG" ? drawnSvg(name, size, Qt::white) : QImage(name);
+        QCOMPARE(image.size(), size);
 
-        const QRect band =
-            scene.matchings().first()->sceneBoundingRect().toRect().adjusted(2, 2, -2, -2);
+        const QRect band = scene.matchings()
+                               .first()
+                               ->sceneBoundingRect()
+                               .translated(-canvas.topLeft())
+                               .toRect()
+                               .adjusted(2, 2, -2, -2);
         QVERIFY(band.height() > 300);
         QVERIFY(!isWhite(image.pixelColor(band.center())));
         QList<int> seams;
@@ -442,18 +457,16 @@ private slots:
         QFETCH(QString, change);
         Canvas c;
         if (change == "area") {
-            c.scene.setSceneRect(0, 0, 200000, 100000);
+            c.scene.addRect(QRectF(0, 0, 200000, 100000), Qt::NoPen);
         } else if (change == "scale") {
             QVERIFY(c.genome->setPixPerNuc(1.0e6));
-            c.scene.fitSceneRectToItems();
         } else if (change == "label") {
             c.genome->setTextX(-900000.0);
-            c.scene.fitSceneRectToItems();
         } else {
             // Its width taken modulo 2^32 would be 476.
-            c.scene.setSceneRect(0, 0, 4294967296.0 + 476.0, 472);
+            c.scene.addRect(QRectF(0, 0, 4294967296.0 + 476.0, 472), Qt::NoPen);
         }
-        const QRectF rect = c.scene.sceneRect();
+        const QRectF rect = c.scene.itemsBoundingRect();
         const QString size = QString("would be %1 by %2 pixels")
                                  .arg(QLocale().toString(qint64(std::round(rect.width()))),
                                       QLocale().toString(qint64(std::round(rect.height()))));
@@ -466,6 +479,36 @@ private slots:
         QString view = path("view." + format.toLower());
         QVERIFY2(c.scene.exportImage(view, format, false, true), qPrintable(c.scene.lastErrorText()));
         QVERIFY(QFileInfo(view).size() > 0);
+    }
+
+    // A genome drawn at the largest scale grows the canvas; the scale set
+    // back, the picture of the whole canvas is what the items hold again,
+    // though the window's canvas keeps the size it grew to.
+    void wholeCanvasDrawsOnceTheScaleIsBack_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("PNG") << "PNG";
+        QTest::newRow("SVG") << "SVG";
+    }
+
+    void wholeCanvasDrawsOnceTheScaleIsBack()
+    {
+        QFETCH(QString, format);
+        Example c;
+        QVERIFY(c.loaded);
+        const QSize fresh = pictureSize(c.scene, path("fresh." + format), format);
+        QVERIFY(fresh.width() > 0);
+        GC_Genome *top = c.scene.topGenomes().first();
+        const double scale = top->getPixPerNuc();
+        // As the property panel writes a scale.
+        QVERIFY(top->setPixPerNuc(GC_UserReach::maxPixPerNuc));
+        c.scene.setModified(true);
+        QTRY_VERIFY(c.scene.sceneRect().width() > 1.0e9);
+        QVERIFY(top->setPixPerNuc(scale));
+        c.scene.setModified(true);
+        QString name = path("back." + format);
+        QVERIFY2(c.scene.exportImage(name, format, true, true), qPrintable(c.scene.lastErrorText()));
+        QCOMPARE(pictureSize(c.scene, name, format), fresh);
     }
 
     void withoutAViewNothingIsDrawn()

@@ -1,6 +1,7 @@
 #ifndef GC_SCENEIMAGERENDERER_H
 #define GC_SCENEIMAGERENDERER_H
 
+#include <QRectF>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
@@ -10,7 +11,9 @@ class QGraphicsView;
 
 // Renders a scene into an image file: what a view shows or the whole scene,
 // as a raster image (any format the image writer knows) or as SVG, whose
-// page is exactly the drawing. The file
+// page is exactly the drawing. The whole scene is the items' bounding
+// rectangle, not the scene rectangle, which keeps whatever size the canvas
+// once grew to for the window. The file
 // is written through a temporary file and only replaces an existing one
 // when it was written completely.
 class GC_SceneImageRenderer
@@ -40,6 +43,8 @@ private:
 
     QGraphicsScene *m_scene;
     QGraphicsView *m_view;
+    // What a whole-scene picture shows, in scene coordinates.
+    QRectF m_wholeRect;
     QString m_errorText;
 };
 
