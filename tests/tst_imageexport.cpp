@@ -1,5 +1,6 @@
 #include "kestal_test.h"
 
+#include "gc_freetext.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
@@ -15,6 +16,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSvgRenderer>
@@ -509,6 +511,54 @@ private slots:
         QString name = path("back." + format);
         QVERIFY2(c.scene.exportImage(name, format, true, true), qPrintable(c.scene.lastErrorText()));
         QCOMPARE(pictureSize(c.scene, name, format), fresh);
+    }
+
+    // A picture shows no selection marks: not a band's hatching, a
+    // genome's dashed outline and handles or a label's frame. The window
+    // shows the selection as before, and its panel heard of no change.
+    void picturesShowNoSelectionMarks_data()
+    {
+        QTest::addColumn<bool>("wholeCanvas");
+        QTest::newRow("whole canvas") << true;
+        QTest::newRow("current view") << false;
+    }
+
+    void picturesShowNoSelectionMarks()
+    {
+        QFETCH(bool, wholeCanvas);
+        GC_GenomeScene scene;
+        GC_Genome *top = genomeWithSequence(1000, "top", 1);
+        GC_Genome *low = genomeWithSequence(1000, "low", 2);
+        scene.insertTopGenome(top);
+        scene.insertLowGenome(low);
+        scene.addItemsToScene();
+        top->setPos(40, 60);
+        low->setPos(40, 300);
+        scene.addMatching(top, low, 100, 900, 100, 900, 90.0, 500.0);
+        scene.addFreeText(QPointF(60, 180));
+        scene.slotViewControlPoints(true);
+        const auto view = showView(scene, 1100, 420);
+        auto picture = [&](const QString &name) {
+            QString file = path(name);
+            return scene.exportImage(file, "PNG", wholeCanvas, true) ? QImage(file) : QImage();
+        };
+        const QImage plain = picture("plain.png");
+        QVERIFY(!plain.isNull());
+        const QImage unselectedWindow = view->grab().toImage();
+
+        const QList<QGraphicsItem *> chosen{scene.matchings().first(), top,
+                                            scene.freeTexts().first()};
+        for (QGraphicsItem *item : chosen)
+            item->setSelected(true);
+        const QImage selectedWindow = view->grab().toImage();
+        QVERIFY(selectedWindow != unselectedWindow);
+        QSignalSpy selection(&scene, &QGraphicsScene::selectionChanged);
+        QVERIFY(picture("selected.png") == plain);
+
+        for (QGraphicsItem *item : chosen)
+            QVERIFY(item->isSelected());
+        QCOMPARE(selection.size(), 0);
+        QVERIFY(view->grab().toImage() == selectedWindow);
     }
 
     void withoutAViewNothingIsDrawn()

@@ -1,6 +1,7 @@
 #include "gc_sceneimagerenderer.h"
 
 #include <QFileInfo>
+#include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QImage>
@@ -8,6 +9,8 @@
 #include <QLocale>
 #include <QPainter>
 #include <QSaveFile>
+#include <QScopeGuard>
+#include <QSignalBlocker>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -64,11 +67,30 @@ bool GC_SceneImageRenderer::render(QString &fileName, const QString &format, boo
     if (!m_scene || !m_view)
         return fail(QStringLiteral("The canvas is not shown in any view."));
     fileName = fileNameForFormat(fileName, format);
+    // Hatching, dashed outlines and handles show what the user selected in
+    // the window; they are no part of the picture.
+    const QList<QGraphicsItem *> selected = setSelectionAside();
+    const auto giveBack = qScopeGuard([&] { restoreSelection(selected); });
     if (wholeScene)
         m_wholeRect = m_scene->itemsBoundingRect();
     if (format == QLatin1String("SVG"))
         return renderSvg(fileName, wholeScene);
     return renderRaster(fileName, format, wholeScene, antialiasing);
+}
+
+QList<QGraphicsItem *> GC_SceneImageRenderer::setSelectionAside()
+{
+    const QSignalBlocker quiet(m_scene);
+    const QList<QGraphicsItem *> selected = m_scene->selectedItems();
+    m_scene->clearSelection();
+    return selected;
+}
+
+void GC_SceneImageRenderer::restoreSelection(const QList<QGraphicsItem *> &items)
+{
+    const QSignalBlocker quiet(m_scene);
+    for (QGraphicsItem *item : items)
+        item->setSelected(true);
 }
 
 QSizeF GC_SceneImageRenderer::targetSize(bool wholeScene) const
