@@ -110,15 +110,6 @@ QSize wholeCanvasSize(GC_GenomeScene &scene, const QString &fileName)
     return QImage(name).size();
 }
 
-// The size of a picture of the whole canvas in a format, or (-1, -1).
-QSize pictureSize(GC_GenomeScene &scene, const QString &fileName, const QString &format)
-{
-    QString name = fileName;
-    if (!scene.exportImage(name, format, true, false))
-        return QSize(-1, -1);
-    return format == "SVG" ? QSvgRenderer(name).viewBox().size() : QImage(name).size();
-}
-
 // The width and height stored in a saved canvas's scene row.
 QSizeF savedSceneSize(GC_GenomeScene &scene, const QString &fileName)
 {
@@ -486,20 +477,11 @@ private slots:
     // A genome drawn at the largest scale grows the canvas; the scale set
     // back, the picture of the whole canvas is what the items hold again,
     // though the window's canvas keeps the size it grew to.
-    void wholeCanvasDrawsOnceTheScaleIsBack_data()
-    {
-        QTest::addColumn<QString>("format");
-        QTest::newRow("PNG") << "PNG";
-        QTest::newRow("SVG") << "SVG";
-    }
-
     void wholeCanvasDrawsOnceTheScaleIsBack()
     {
-        QFETCH(QString, format);
         Example c;
         QVERIFY(c.loaded);
-        const QSize fresh = pictureSize(c.scene, path("fresh." + format), format);
-        QVERIFY(fresh.width() > 0);
+        const QSize fresh = wholeCanvasSize(c.scene, path("fresh.png"));
         GC_Genome *top = c.scene.topGenomes().first();
         const double scale = top->getPixPerNuc();
         // As the property panel writes a scale.
@@ -508,9 +490,9 @@ private slots:
         QTRY_VERIFY(c.scene.sceneRect().width() > 1.0e9);
         QVERIFY(top->setPixPerNuc(scale));
         c.scene.setModified(true);
-        QString name = path("back." + format);
-        QVERIFY2(c.scene.exportImage(name, format, true, true), qPrintable(c.scene.lastErrorText()));
-        QCOMPARE(pictureSize(c.scene, name, format), fresh);
+        QString name = path("back.png");
+        QVERIFY2(c.scene.exportImage(name, "PNG", true, true), qPrintable(c.scene.lastErrorText()));
+        QCOMPARE(QImage(name).size(), fresh);
     }
 
     // A picture shows no selection marks: not a band's hatching, a
