@@ -61,7 +61,7 @@ int main(int argc, char **argv)
                     timer.elapsedMs(), "ms");
     }
     {
-        const QRectF rect = scene.sceneRect();
+        const QRectF rect = scene.itemsBoundingRect();
         BenchTimer timer;
         QString name = dir.filePath("scene.png");
         const bool ok = scene.exportImage(name, "PNG", true, true);
@@ -77,7 +77,7 @@ int main(int argc, char **argv)
         for (GC_Genome *genome : {builder.top(), builder.low()})
             genome->setPixPerNuc(genome->getPixPerNuc() * 10.0);
         QCoreApplication::processEvents();
-        const QRectF rect = scene.sceneRect();
+        const QRectF rect = scene.itemsBoundingRect();
         BenchTimer timer;
         QString name = dir.filePath("wide.png");
         const bool ok = scene.exportImage(name, "PNG", true, true);

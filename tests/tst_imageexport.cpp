@@ -1,10 +1,12 @@
 #include "kestal_test.h"
 
+#include "gc_freetext.h"
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomescene.h"
 #include "gc_genomeview.h"
 #include "gc_sceneimagerenderer.h"
+#include "gc_userreach.h"
 #include "scene_fixture.h"
 
 #include <QDir>
@@ -14,6 +16,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSvgRenderer>
@@ -27,8 +30,9 @@ using namespace SceneFixture;
 
 namespace {
 
-// A genome of 1000 nt at one pixel per nucleotide at (20, 50); the scene
-// rectangle is 1200 by 500; a 400 by 300 view shows part of it.
+// A genome of 1000 nt at one pixel per nucleotide at (40, 50) in an empty
+// frame that makes the canvas 1200 by 500; a 400 by 300 view shows part of
+// it.
 struct Canvas
 {
     GC_GenomeScene scene;
@@ -42,8 +46,8 @@ struct Canvas
         scene.addItem(genome);
         scene.insertTopGenome(genome);
         genome->updateChildren();
-        genome->setPos(20, 50);
-        scene.setSceneRect(0, 0, 1200.4, 500.6);
+        genome->setPos(40, 50);
+        scene.addRect(QRectF(0, 0, 1200.4, 500.6), Qt::NoPen);
         view = showView(scene, 400, 300);
     }
 };
@@ -273,16 +277,20 @@ private slots:
         scene.slotViewGCcontentBars(false);
         scene.slotViewRulers(false);
         scene.slotViewTexts(false);
-        scene.setSceneRect(0, 0, 1040, 460);
         const auto view = showView(scene, 400, 300);
         QString name = path("band." + format.toLower());
         QVERIFY(scene.exportImage(name, format, true, true));
-        const QImage image =
-            format == "SVG" ? drawnSvg(name, QSize(1040, 460), Qt::white) : QImage(name);
-        QCOMPARE(image.size(), QSize(1040, 460));
+        const QRectF canvas = scene.itemsBoundingRect();
+        const QSize size(qRound(canvas.width()), qRound(canvas.height()));
+        const QImage image = format == "SVG" ? drawnSvg(name, size, Qt::white) : QImage(name);
+        QCOMPARE(image.size(), size);
 
-        const QRect band =
-            scene.matchings().first()->sceneBoundingRect().toRect().adjusted(2, 2, -2, -2);
+        const QRect band = scene.matchings()
+                               .first()
+                               ->sceneBoundingRect()
+                               .translated(-canvas.topLeft())
+                               .toRect()
+                               .adjusted(2, 2, -2, -2);
         QVERIFY(band.height() > 300);
         QVERIFY(!isWhite(image.pixelColor(band.center())));
         QList<int> seams;
@@ -442,18 +450,16 @@ private slots:
         QFETCH(QString, change);
         Canvas c;
         if (change == "area") {
-            c.scene.setSceneRect(0, 0, 200000, 100000);
+            c.scene.addRect(QRectF(0, 0, 200000, 100000), Qt::NoPen);
         } else if (change == "scale") {
             QVERIFY(c.genome->setPixPerNuc(1.0e6));
-            c.scene.fitSceneRectToItems();
         } else if (change == "label") {
             c.genome->setTextX(-900000.0);
-            c.scene.fitSceneRectToItems();
         } else {
             // Its width taken modulo 2^32 would be 476.
-            c.scene.setSceneRect(0, 0, 4294967296.0 + 476.0, 472);
+            c.scene.addRect(QRectF(0, 0, 4294967296.0 + 476.0, 472), Qt::NoPen);
         }
-        const QRectF rect = c.scene.sceneRect();
+        const QRectF rect = c.scene.itemsBoundingRect();
         const QString size = QString("would be %1 by %2 pixels")
                                  .arg(QLocale().toString(qint64(std::round(rect.width()))),
                                       QLocale().toString(qint64(std::round(rect.height()))));
@@ -466,6 +472,75 @@ private slots:
         QString view = path("view." + format.toLower());
         QVERIFY2(c.scene.exportImage(view, format, false, true), qPrintable(c.scene.lastErrorText()));
         QVERIFY(QFileInfo(view).size() > 0);
+    }
+
+    // A genome drawn at the largest scale grows the canvas; the scale set
+    // back, the picture of the whole canvas is what the items hold again,
+    // though the window's canvas keeps the size it grew to.
+    void wholeCanvasDrawsOnceTheScaleIsBack()
+    {
+        Example c;
+        QVERIFY(c.loaded);
+        const QSize fresh = wholeCanvasSize(c.scene, path("fresh.png"));
+        GC_Genome *top = c.scene.topGenomes().first();
+        const double scale = top->getPixPerNuc();
+        // As the property panel writes a scale.
+        QVERIFY(top->setPixPerNuc(GC_UserReach::maxPixPerNuc));
+        c.scene.setModified(true);
+        QTRY_VERIFY(c.scene.sceneRect().width() > 1.0e9);
+        QVERIFY(top->setPixPerNuc(scale));
+        c.scene.setModified(true);
+        QString name = path("back.png");
+        QVERIFY2(c.scene.exportImage(name, "PNG", true, true), qPrintable(c.scene.lastErrorText()));
+        QCOMPARE(QImage(name).size(), fresh);
+    }
+
+    // A picture shows no selection marks: not a band's hatching, a
+    // genome's dashed outline and handles or a label's frame. The window
+    // shows the selection as before, and its panel heard of no change.
+    void picturesShowNoSelectionMarks_data()
+    {
+        QTest::addColumn<bool>("wholeCanvas");
+        QTest::newRow("whole canvas") << true;
+        QTest::newRow("current view") << false;
+    }
+
+    void picturesShowNoSelectionMarks()
+    {
+        QFETCH(bool, wholeCanvas);
+        GC_GenomeScene scene;
+        GC_Genome *top = genomeWithSequence(1000, "top", 1);
+        GC_Genome *low = genomeWithSequence(1000, "low", 2);
+        scene.insertTopGenome(top);
+        scene.insertLowGenome(low);
+        scene.addItemsToScene();
+        top->setPos(40, 60);
+        low->setPos(40, 300);
+        scene.addMatching(top, low, 100, 900, 100, 900, 90.0, 500.0);
+        scene.addFreeText(QPointF(60, 180));
+        scene.slotViewControlPoints(true);
+        const auto view = showView(scene, 1100, 420);
+        auto picture = [&](const QString &name) {
+            QString file = path(name);
+            return scene.exportImage(file, "PNG", wholeCanvas, true) ? QImage(file) : QImage();
+        };
+        const QImage plain = picture("plain.png");
+        QVERIFY(!plain.isNull());
+        const QImage unselectedWindow = view->grab().toImage();
+
+        const QList<QGraphicsItem *> chosen{scene.matchings().first(), top,
+                                            scene.freeTexts().first()};
+        for (QGraphicsItem *item : chosen)
+            item->setSelected(true);
+        const QImage selectedWindow = view->grab().toImage();
+        QVERIFY(selectedWindow != unselectedWindow);
+        QSignalSpy selection(&scene, &QGraphicsScene::selectionChanged);
+        QVERIFY(picture("selected.png") == plain);
+
+        for (QGraphicsItem *item : chosen)
+            QVERIFY(item->isSelected());
+        QCOMPARE(selection.size(), 0);
+        QVERIFY(view->grab().toImage() == selectedWindow);
     }
 
     void withoutAViewNothingIsDrawn()

@@ -37,6 +37,7 @@
 #include <QWizard>
 #include <QRadioButton>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -795,6 +796,31 @@ private slots:
         window.openFile(path);
         QVERIFY(waitForSignal(opened, 30000));
         QCOMPARE(scene->genomes().first()->getPixPerNuc(), 0.05);
+    }
+
+    // The bundled example opens at its top left, its top row's name, ruler
+    // and genes in sight, and scrolls over its canvas and no further.
+    void openedCanvasShowsItsTopLeft()
+    {
+        Kestal_Main window;
+        window.resize(900, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy opened(&window, &Kestal_Main::openFinished);
+        window.openFile(kestalTestDataPath("../../examples/phages.kcv"));
+        QVERIFY(waitForSignal(opened, 60000));
+        QVERIFY(opened.first().at(0).toBool());
+        GC_GenomeView *view = window.genomeView();
+        const QRectF canvas = window.genomeScene()->sceneRect();
+        auto spans = [](const QScrollBar *bar, double from, double to) {
+            return qAbs(bar->minimum() - from) < 1.0
+                && qAbs(bar->maximum() + bar->pageStep() - to) < 1.0;
+        };
+        QTRY_VERIFY(spans(view->verticalScrollBar(), canvas.top(), canvas.bottom()));
+        QVERIFY(spans(view->horizontalScrollBar(), canvas.left(), canvas.right()));
+        const QPointF shown = view->mapToScene(QPoint(0, 0));
+        QVERIFY(qAbs(shown.x() - canvas.left()) < 1.0);
+        QVERIFY(qAbs(shown.y() - canvas.top()) < 1.0);
     }
 
     void cogDialogSearchSelectsTheChosenGenomeAlone()

@@ -113,6 +113,21 @@ struct ViewInWindow
     }
 };
 
+// Counts the paints a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 class MoveCounter : public QObject
 {
 public:
@@ -867,7 +882,10 @@ private slots:
         scene.addMatching(top, low, 3000000, 4900000, 4800000, 2900000, 100.0, 800.0);
         QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
         QWidget *viewport = shown.view->viewport();
+        PaintCounter painted;
+        viewport->installEventFilter(&painted);
         for (const QString &step : steps) {
+            const int paintsBefore = painted.paints;
             if (step == "fit") {
                 QTest::mouseClick(shown.bar->widgetForAction(shown.fit), Qt::LeftButton);
             } else if (step == "zoom") {
@@ -881,8 +899,9 @@ private slots:
                                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
                 QCoreApplication::sendEvent(viewport, &wheel);
             }
-            // Painted as the window paints between a user's steps.
-            QTest::qWait(20);
+            // Painted as the window paints between a user's steps: each step
+            // changes what the viewport shows.
+            QTRY_VERIFY2(painted.paints > paintsBefore, qPrintable(step));
         }
         const QRect where = shown.differences();
         QVERIFY2(where.isEmpty(), qPrintable(QString("pixels differ within (%1, %2) %3 x %4")

@@ -628,8 +628,13 @@ void Kestal_Main::slotFileOpenFinished(bool flag)
         m_openDialog->hide();
     if (flag) {
         scene.addItemsToScene();
-        if (scene.fileName().isEmpty())
+        if (scene.fileName().isEmpty()) {
             scene.slotViewAdjustToWidth();
+        } else {
+            // A canvas keeps its layout. The view starts at its top left,
+            // not where the old scroll position lands in the new range.
+            view->showCanvasTopLeft();
+        }
         setDocumentCommandsEnabled(true);
         statusBar()->clearMessage();
     } else {

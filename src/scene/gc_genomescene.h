@@ -216,10 +216,10 @@ public:
 
     // ---- Image export (GC_SceneImageRenderer)
 
-    // Renders the view's visible area (or, for raster formats, the whole
-    // scene) into fileName, which gains "." + format when its upper-cased
-    // suffix differs. False, with lastErrorText() saying why, when nothing
-    // was written.
+    // Renders the view's visible area or the whole canvas (the items'
+    // bounding rectangle) into fileName, which gains "." + format when its
+    // upper-cased suffix differs. False, with lastErrorText() saying why,
+    // when nothing was written.
     bool exportImage(QString &fileName, const QString &format, bool wholeScene,
                      bool antialiasing);
 

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 GC_GenomeView::GC_GenomeView(QWidget *parent)
     : QGraphicsView(parent)
@@ -13,6 +14,12 @@ GC_GenomeView::GC_GenomeView(QWidget *parent)
     setDragMode(QGraphicsView::RubberBandDrag);
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
+}
+
+void GC_GenomeView::showCanvasTopLeft()
+{
+    for (QScrollBar *bar : {horizontalScrollBar(), verticalScrollBar()})
+        bar->setValue(bar->minimum());
 }
 
 void GC_GenomeView::selectedMatching(QAction *action)

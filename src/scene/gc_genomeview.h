@@ -19,6 +19,9 @@ class GC_GenomeView : public QGraphicsView
 public:
     explicit GC_GenomeView(QWidget *parent = nullptr);
 
+    // Scrolls to the canvas's top left corner, where the top row starts.
+    void showCanvasTopLeft();
+
 signals:
     void selectMatching(GC_GenomeMatching *matching);
 

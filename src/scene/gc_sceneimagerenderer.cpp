@@ -1,6 +1,7 @@
 #include "gc_sceneimagerenderer.h"
 
 #include <QFileInfo>
+#include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QImage>
@@ -8,6 +9,8 @@
 #include <QLocale>
 #include <QPainter>
 #include <QSaveFile>
+#include <QScopeGuard>
+#include <QSignalBlocker>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -64,9 +67,30 @@ bool GC_SceneImageRenderer::render(QString &fileName, const QString &format, boo
     if (!m_scene || !m_view)
         return fail(QStringLiteral("The canvas is not shown in any view."));
     fileName = fileNameForFormat(fileName, format);
+    // Hatching, dashed outlines and handles show what the user selected in
+    // the window; they are no part of the picture.
+    const QList<QGraphicsItem *> selected = setSelectionAside();
+    const auto giveBack = qScopeGuard([&] { restoreSelection(selected); });
+    if (wholeScene)
+        m_wholeRect = m_scene->itemsBoundingRect();
     if (format == QLatin1String("SVG"))
         return renderSvg(fileName, wholeScene);
     return renderRaster(fileName, format, wholeScene, antialiasing);
+}
+
+QList<QGraphicsItem *> GC_SceneImageRenderer::setSelectionAside()
+{
+    const QSignalBlocker quiet(m_scene);
+    const QList<QGraphicsItem *> selected = m_scene->selectedItems();
+    m_scene->clearSelection();
+    return selected;
+}
+
+void GC_SceneImageRenderer::restoreSelection(const QList<QGraphicsItem *> &items)
+{
+    const QSignalBlocker quiet(m_scene);
+    for (QGraphicsItem *item : items)
+        item->setSelected(true);
 }
 
 QSizeF GC_SceneImageRenderer::targetSize(bool wholeScene) const
@@ -74,8 +98,7 @@ QSizeF GC_SceneImageRenderer::targetSize(bool wholeScene) const
     // The whole scene at one pixel per unit, or what the view shows.
     if (!wholeScene)
         return QSizeF(m_view->viewport()->size());
-    const QRectF rect = m_scene->sceneRect();
-    return QSizeF(std::round(rect.width()), std::round(rect.height()));
+    return QSizeF(std::round(m_wholeRect.width()), std::round(m_wholeRect.height()));
 }
 
 QString GC_SceneImageRenderer::sizeProblem(const QSizeF &size, bool raster) const
@@ -119,7 +142,7 @@ bool GC_SceneImageRenderer::renderSvg(const QString &fileName, bool wholeScene)
         if (!painter.begin(&generator))
             return fail(QStringLiteral("Cannot draw the SVG image %1.").arg(fileName));
         if (wholeScene)
-            m_scene->render(&painter, QRectF(QPointF(0, 0), size), m_scene->sceneRect());
+            m_scene->render(&painter, QRectF(QPointF(0, 0), size), m_wholeRect);
         else
             m_view->render(&painter);
         painter.end();
@@ -152,14 +175,14 @@ bool GC_SceneImageRenderer::renderRaster(const QString &fileName, const QString 
         image.fill(Qt::white);
         QPainter painter(&image);
         if (wholeScene) {
-            const QRectF rect = m_scene->sceneRect();
-            painter.fillRect(QRect(0, 0, int(rect.width()), int(rect.height())), Qt::white);
+            painter.fillRect(QRect(0, 0, int(m_wholeRect.width()), int(m_wholeRect.height())),
+                             Qt::white);
         } else {
             painter.fillRect(m_view->viewport()->rect(), Qt::white);
         }
         painter.setRenderHint(QPainter::Antialiasing, antialiasing);
         if (wholeScene)
-            m_scene->render(&painter);
+            m_scene->render(&painter, QRectF(), m_wholeRect);
         else
             m_view->render(&painter);
     }
