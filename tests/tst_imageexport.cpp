@@ -101,6 +101,20 @@ struct Example
     }
 };
 
+// Two genomes of 1000 nucleotides at the given places, joined by a band.
+GC_Genome *genomesWithABand(GC_GenomeScene &scene, const QPointF &topPlace, const QPointF &lowPlace)
+{
+    GC_Genome *top = genomeWithSequence(1000, "top", 1);
+    GC_Genome *low = genomeWithSequence(1000, "low", 2);
+    scene.insertTopGenome(top);
+    scene.insertLowGenome(low);
+    scene.addItemsToScene();
+    top->setPos(topPlace);
+    low->setPos(lowPlace);
+    scene.addMatching(top, low, 100, 900, 100, 900, 90.0, 500.0);
+    return top;
+}
+
 // The width and height of the PNG of the whole canvas, or (-1, -1).
 QSize wholeCanvasSize(GC_GenomeScene &scene, const QString &fileName)
 {
@@ -265,14 +279,7 @@ private slots:
     {
         QFETCH(QString, format);
         GC_GenomeScene scene;
-        GC_Genome *top = genomeWithSequence(1000, "top", 1);
-        GC_Genome *low = genomeWithSequence(1000, "low", 2);
-        scene.insertTopGenome(top);
-        scene.insertLowGenome(low);
-        scene.addItemsToScene();
-        top->setPos(20, 20);
-        low->setPos(20, 433);
-        scene.addMatching(top, low, 100, 900, 100, 900, 90.0, 500.0);
+        genomesWithABand(scene, QPointF(20, 20), QPointF(20, 433));
         // The band alone between the two arrows.
         scene.slotViewGCcontentBars(false);
         scene.slotViewRulers(false);
@@ -509,14 +516,7 @@ private slots:
     {
         QFETCH(bool, wholeCanvas);
         GC_GenomeScene scene;
-        GC_Genome *top = genomeWithSequence(1000, "top", 1);
-        GC_Genome *low = genomeWithSequence(1000, "low", 2);
-        scene.insertTopGenome(top);
-        scene.insertLowGenome(low);
-        scene.addItemsToScene();
-        top->setPos(40, 60);
-        low->setPos(40, 300);
-        scene.addMatching(top, low, 100, 900, 100, 900, 90.0, 500.0);
+        GC_Genome *top = genomesWithABand(scene, QPointF(40, 60), QPointF(40, 300));
         scene.addFreeText(QPointF(60, 180));
         scene.slotViewControlPoints(true);
         const auto view = showView(scene, 1100, 420);
