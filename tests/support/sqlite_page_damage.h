@@ -3,17 +3,12 @@
 
 #include <QString>
 
-// Damage to an SQLite file as a failing disk leaves it, after a reader has
-// checked the file: one page goes bad in place while the file keeps its
-// size, its header and its time of last change, so that nothing but reading
-// that page tells.
-namespace SqlitePageDamage {
-
-// Zeroes the page holding a table's last rows (the leaf its b-tree's right
-// edge leads to). False when the table or its pages cannot be found, or the
+// Damage as a failing disk leaves it after a reader checked the file: the
+// file's last page (the last rows of the table written last) goes bad in
+// place, while size, header and time of last change stay. False when the
 // file cannot be written or given back its time.
-bool zeroLastLeaf(const QString &path, const QString &table);
-
-} // namespace SqlitePageDamage
+namespace SqlitePageDamage {
+bool zeroLastPage(const QString &path);
+}
 
 #endif
