@@ -6,7 +6,6 @@
 #include "gc_genome.h"
 #include "gc_genomematching.h"
 #include "gc_genomerows.h"
-#include "gc_genomesource.h"
 #include "gc_genomescene.h"
 #include "gc_log.h"
 #include "gc_matchingidallocator.h"
@@ -235,18 +234,9 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
     // a save writes none under another id, and such a row, read by no
     // genome, would be dropped by the next save.
     const QSet<int> genomeIds(rowsPerId.keyBegin(), rowsPerId.keyEnd());
-    QStringList ownedTables{QStringLiteral("genes"), QStringLiteral("anotations"),
-                            QStringLiteral("ruler")};
-    for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family)
-        ownedTables << GC_GenomeSource::tableName(GC_GenomeSource::Family(family));
-    for (const QString &table : std::as_const(ownedTables)) {
-        if (!readRows(db, QStringLiteral("SELECT genomeId FROM %1").arg(table), table, damage,
-                      [&](const QSqlQuery &query) {
-                          return GC_StoredValueCheck::owner(table, QStringLiteral("genomeId"),
-                                                            query.value(0), genomeIds);
-                      }))
-            return discard();
-    }
+    *damage = GC_StoredValueCheck::rowsOfNoGenome(db, genomeIds);
+    if (!damage->isEmpty())
+        return discard();
     // Genome id -> genome, all rows and by row; a repeated id maps to the
     // later genome, and the earlier ones take fresh ids (one id, one genome:
     // saving both under it would mix their rows on the next load). The

@@ -9,6 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringList>
 #include <QVariant>
 
 #include <cmath>
@@ -274,4 +275,28 @@ QString GC_StoredValueCheck::owner(const QString &table, const QString &column,
     return QStringLiteral("the %1 table holds %2 in its %3 column, which names no genome of the "
                           "file")
         .arg(table, stored, column);
+}
+
+QString GC_StoredValueCheck::rowsOfNoGenome(const QSqlDatabase &db, const QSet<int> &genomeIds)
+{
+    QStringList tables{QStringLiteral("genes"), QStringLiteral("anotations"), QStringLiteral("ruler")};
+    for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family)
+        tables << GC_GenomeSource::tableName(GC_GenomeSource::Family(family));
+    for (const QString &table : std::as_const(tables)) {
+        // Compared as "genomeId = ?" compares when a genome reads its rows.
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (query.exec(QStringLiteral("SELECT genomeId FROM %1 WHERE genomeId IS NULL OR genomeId NOT IN "
+                                      "(SELECT id FROM genomes WHERE id IS NOT NULL) LIMIT 1")
+                           .arg(table))
+            && query.next()) {
+            const QString wrong = owner(table, QStringLiteral("genomeId"), query.value(0), genomeIds);
+            if (!wrong.isEmpty())
+                return wrong;
+        }
+        // An older file without the table has no such rows.
+        if (GC_QueryEnd::stoppedShort(query) && GC_SqlConnection::isDamage(db, table, query.lastError()))
+            return GC_QueryEnd::tableDamage(table, query);
+    }
+    return QString();
 }

@@ -102,6 +102,10 @@ public:
     // genome, and the next save would drop it.
     static QString owner(const QString &table, const QString &column, const QVariant &value,
                          const QSet<int> &genomeIds);
+    // The tables whose rows name their genome (genes, annotations, rulers,
+    // homology hits; those the file has): the first row naming none of
+    // genomeIds, searched by SQLite rather than read row by row.
+    static QString rowsOfNoGenome(const QSqlDatabase &db, const QSet<int> &genomeIds);
 };
 
 #endif
