@@ -22,6 +22,7 @@
 #include "permissions_obeyed.h"
 #include "scene_fixture.h"
 #include "sqlite_file_lock.h"
+#include "sqlite_page_damage.h"
 #include "test_data.h"
 
 #include <QCryptographicHash>
@@ -48,7 +49,6 @@
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -189,6 +189,9 @@ QByteArray damagedExample(const QString &damage)
                                             "VALUES ( 1 , 2147483647 , 100 , 200 )"},
             {"matching-to-genome-5", "UPDATE genomematchings SET lowGenomeId = 5 "
                                      "WHERE rowid = (SELECT min(rowid) FROM genomematchings)"},
+            {"ruler-twice", "INSERT INTO ruler SELECT * FROM ruler WHERE genomeId = 1"},
+            {"genome-id-null", "UPDATE genomes SET id = NULL WHERE id = 0; "
+                               "UPDATE genes SET genomeId = 5 WHERE rowid = (SELECT max(rowid) FROM genes)"},
         };
         QTemporaryDir scratch;
         const QString copy = scratch.filePath("copy.kcv");
@@ -197,8 +200,10 @@ QByteArray damagedExample(const QString &damage)
         {
             GC_SqlConnection file(QStringLiteral("tst_damage"), copy);
             QSqlQuery query(file.database());
-            if (!query.exec(statements.value(damage)) || query.numRowsAffected() != 1)
-                return bytes;
+            for (const QString &statement : statements.value(damage).split("; ")) {
+                if (!query.exec(statement) || query.numRowsAffected() != 1)
+                    return bytes;
+            }
         }
         bytes = fileBytes(copy);
     }
@@ -238,82 +243,43 @@ private:
     static inline QtMessageHandler s_previous = nullptr;
 };
 
+// Has another program change the file as its driver says ("midwrite",
+// "logged") and kills it there, the file still open. False when it could
+// not be done.
+bool killedWhileWriting(const QString &how, const QString &file)
+{
+    QProcess writer;
+    writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    writer.start(KESTAL_STOPPED_WRITER_DRIVER, {how, file});
+    const bool ready = writer.waitForReadyRead(60000) && writer.readAll() == "ready\n";
+    writer.kill();
+    return writer.waitForFinished(60000) && ready;
+}
+
 // Leaves the file as a program leaves it that stops in the middle of a
-// change: a child process changes every genomes and genes row inside a
+// change: another program changes every genomes and genes row inside a
 // transaction, with a cache so small that changed pages go into the file
-// before the commit, and is killed there. False when it could not be done.
+// before the commit, and is killed there.
 bool leaveMidWrite(const QString &file)
 {
-    int ready[2];
-    if (pipe(ready) != 0)
-        return false;
-    const pid_t child = fork();
-    if (child < 0)
-        return false;
-    if (child == 0) {
-        close(ready[0]);
-        char changed = 0;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_stopped_writer");
-            db.setDatabaseName(file);
-            if (db.open()) {
-                QSqlQuery query(db);
-                changed = query.exec("PRAGMA cache_size = 1") && query.exec("BEGIN")
-                    && query.exec("UPDATE genomes SET name = 'unfinished' , dnaSequence = 'ACGT'")
-                    && query.exec("UPDATE genes SET name = 'unfinished'");
-            }
-        }
-        if (write(ready[1], &changed, 1) != 1)
-            _exit(1);
-        for (;;)
-            pause();
-    }
-    close(ready[1]);
-    char changed = 0;
-    const bool told = read(ready[0], &changed, 1) == 1;
-    close(ready[0]);
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    return told && changed;
+    return killedWhileWriting("midwrite", file);
 }
 
 // Puts a file in write-ahead-log mode, as "PRAGMA journal_mode=WAL" in the
-// sqlite3 shell does, and closes it; with killed, a child process does so,
+// sqlite3 shell does, and closes it; with killed, another program does so,
 // commits a change and is killed with the file open, leaving its log and
 // shared memory beside it. False when it could not be done.
 bool putInWriteAheadLogMode(const QString &file, bool killed)
 {
-    int ready[2];
-    const pid_t child = !killed ? 0 : pipe(ready) == 0 ? fork() : -1;
-    if (child == 0) {
-        bool done = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_wal_writer");
-            db.setDatabaseName(file);
-            QSqlQuery query(db);
-            done = db.open() && query.exec("PRAGMA journal_mode=WAL") && query.next()
-                && query.value(0).toString() == "wal" && (!killed || query.exec("UPDATE genomes SET name = 'logged'"));
-            if (killed) {
-                // Killed here, the file open, so that nothing is folded back.
-                const char told = done;
-                if (write(ready[1], &told, 1) == 1)
-                    for (;;)
-                        pause();
-                _exit(1);
-            }
-        }
-        QSqlDatabase::removeDatabase("tst_wal_writer");
-        return done && !QFile::exists(file + "-wal");
+    if (killed)
+        return killedWhileWriting("logged", file) && QFile::exists(file + "-wal") && QFile::exists(file + "-shm");
+    bool done = false;
+    {
+        GC_SqlConnection connection(QStringLiteral("tst_wal_writer"), file);
+        QSqlQuery query(connection.database());
+        done = query.exec("PRAGMA journal_mode=WAL") && query.next() && query.value(0).toString() == "wal";
     }
-    char done = 0;
-    const bool told = child > 0 && read(ready[0], &done, 1) == 1;
-    if (child > 0) {
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
-        close(ready[0]);
-        close(ready[1]);
-    }
-    return told && done && QFile::exists(file + "-wal") && QFile::exists(file + "-shm");
+    return done && !QFile::exists(file + "-wal");
 }
 
 GC_Gene *makeGene(int id, int from, int to, const QString &name)
@@ -939,8 +905,14 @@ private slots:
         // Empty, as a save's file is at first, but not of its name pattern.
         QVERIFY(TestData::writeFile(file + ".temp", ""));
         QVERIFY(TestData::writeFile(file + "temp-123456789", ""));
+        // Of its name pattern, but not what a save writes (a date is all
+        // hex digits), and the journal of one such.
+        for (const QString suffix : {"1", "beef", "20240101", "1-journal"})
+            QVERIFY(TestData::writeFile(file + "temp-" + suffix, "the user's notes"));
         const QStringList usersOwn = {"leftover.kcv.temp", "leftover.kcvtemp", "leftover.kcvtemp-123456789",
-                                      "leftover.kcvtemp-journal", "leftover.kcvtempfolder"};
+                                      "leftover.kcvtemp-journal", "leftover.kcvtempfolder", "leftover.kcvtemp-1",
+                                      "leftover.kcvtemp-beef", "leftover.kcvtemp-20240101",
+                                      "leftover.kcvtemp-1-journal"};
         scene.setFileName(path("finished.kcv"));
         QVERIFY(scene.saveToKestalCanvas());
         const QString finished = scene.fileName();
@@ -1012,6 +984,9 @@ private slots:
         QTest::newRow("source of stored hits written over through the write-ahead log a program left, saved over")
             << "source-logged-left";
         QTest::newRow("source of stored hits locked by another program") << "source-locked";
+        // A page of 20,000 stored hits that counts 20 rows fewer since the
+        // opening: the copy ends without an error.
+        QTest::newRow("source of stored hits damaged since the opening") << "source-damaged";
         // Hits that could not be counted when the file was read may be
         // there all the same: counted again, or the save fails.
         QTest::newRow("source of uncounted stored hits locked by another program") << "source-uncounted-locked";
@@ -1038,12 +1013,21 @@ private slots:
             QVERIFY(QFile::copy(file, source));
             if (how.startsWith("source-logged"))
                 QVERIFY(putInWriteAheadLogMode(source, false));
+            if (how == "source-damaged") {
+                GC_SqlConnection connection("tst_many_hits", source);
+                QVERIFY(QSqlQuery(connection.database()).exec(
+                    "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 19999) "
+                    "INSERT INTO cog_matchings SELECT 1 + i % 5, (SELECT id FROM genomes WHERE place = 0), "
+                    "1 + i % 4000, 100 + i % 4000, 1e-30, 48.5 FROM n"));
+            }
             if (how == "source-uncounted-locked") {
                 QVERIFY(loadWhileBrieflyUnreadable(opened, source));
                 QCOMPARE(storedCounts(opened.topGenomes().first()), QString("-1+-1+-1"));
             } else {
                 QVERIFY(opened.loadKestalCanvas(source));
             }
+            if (how == "source-damaged")
+                QVERIFY(SqlitePageDamage::dropRowsOfLastPage(source, 20));
             opened.setFileName(how == "source-logged-left" ? source : file);
             if (how == "source-overwritten") {
                 // As a copy over it does: the same file, another canvas's rows.
@@ -1182,6 +1166,10 @@ private slots:
                 QVERIFY2(words.contains("in use by another program"), qPrintable(words));
             if (how == "source-overwritten" || how.startsWith("source-logged"))
                 QVERIFY2(words.contains("changed by another program"), qPrintable(words));
+            if (how == "source-damaged")
+                QVERIFY2(words.contains("the file is damaged: it gave 19982 rows of the cog_matchings table "
+                                        "for the genome, where it held 20002"),
+                         qPrintable(words));
         }
         const QString words = scene.lastErrorText();
         if (how == "locked")
@@ -1607,6 +1595,10 @@ private slots:
             << "anotation-of-genome-int-max" << "anotations table holds 2147483647 in its genomeId";
         QTest::newRow("matching to genome 5")
             << "matching-to-genome-5" << "genomematchings table holds 5 in its lowGenomeId";
+        QTest::newRow("a second ruler of genome 1")
+            << "ruler-twice" << "ruler table holds 1 in its genomeId column on 2 rows";
+        QTest::newRow("a genome without an id, a gene of genome 5 beside it")
+            << "genome-id-null" << "genomes table holds nothing in its id column";
         // Not damage at all: another program holds the file locked for
         // longer than the reader waits.
         QTest::newRow("held locked by another program") << "locked" << "in use by another program";
@@ -1872,12 +1864,16 @@ private slots:
         QTest::addColumn<QList<int>>("cloneGenes");
         QTest::addColumn<int>("sequenceTo");
         QTest::addColumn<QList<int>>("sequenceGenes");
+        // The letters the sequence's row stores; the clone's stores none.
+        QTest::addColumn<int>("letters");
         const QList<int> four{100, 5000, 12000, 30000};
-        QTest::newRow("gene-less sequence after the clone") << true << 1 << four << 800 << QList<int>{};
-        QTest::newRow("gene-less sequence before the clone") << false << 1 << four << 800 << QList<int>{};
+        QTest::newRow("gene-less sequence after the clone") << true << 1 << four << 800 << QList<int>{} << 0;
+        QTest::newRow("gene-less sequence before the clone") << false << 1 << four << 800 << QList<int>{} << 0;
         const QList<int> three{6000, 12000, 30000};
-        QTest::newRow("both with genes, after") << true << 5001 << three << 3000 << QList<int>{100, 1200};
-        QTest::newRow("both with genes, before") << false << 5001 << three << 3000 << QList<int>{100, 1200};
+        QTest::newRow("both with genes, after") << true << 5001 << three << 3000 << QList<int>{100, 1200} << 0;
+        QTest::newRow("both with genes, before") << false << 5001 << three << 3000 << QList<int>{100, 1200} << 0;
+        QTest::newRow("sequence stored in the sequence's row only, before the clone")
+            << false << 1 << four << 800 << QList<int>{} << 800;
     }
 
     void genesOfASharedIdStayWithTheirGenome()
@@ -1887,6 +1883,7 @@ private slots:
         QFETCH(QList<int>, cloneGenes);
         QFETCH(int, sequenceTo);
         QFETCH(QList<int>, sequenceGenes);
+        QFETCH(int, letters);
         const QString file = path("shared_id_old.kcv");
         QFile::remove(file);
         {
@@ -1895,10 +1892,12 @@ private slots:
             QVERIFY(createCanvasTables(query));
             QVERIFY(createHitTables(query));
             // Each genome row followed by its own rows, as the writer puts them.
-            auto writeGenome = [&](const QString &name, int place, int from, int to, const QList<int> &genes) {
+            auto writeGenome = [&](const QString &name, int place, int from, int to, const QList<int> &genes,
+                                   int stored) {
                 QVERIFY(query.exec(QString("INSERT INTO genomes ( id , place , name , nucfrom , nucto , pixPerNuc , "
-                                           "showGenes , visible ) VALUES ( 7 , %1 , '%2' , %3 , %4 , 0.01 , 1 , 1 )")
-                                       .arg(place).arg(name).arg(from).arg(to)));
+                                           "showGenes , visible , dnaSequence ) VALUES ( 7 , %1 , '%2' , %3 , %4 , "
+                                           "0.01 , 1 , 1 , '%5' )")
+                                       .arg(place).arg(name).arg(from).arg(to).arg(QString("ACGT").repeated(stored / 4))));
                 QVERIFY(query.exec(QString("INSERT INTO ruler ( genomeId , nucsPerPeriod , periodsPerBigLine , "
                                            "pixsPerPeriod ) VALUES ( 7 , %1 , 10 , 10 )")
                                        .arg(place == 0 ? 100 : 250)));
@@ -1923,10 +1922,10 @@ private slots:
                 }
             };
             if (cloneFirst)
-                writeGenome("clone", 0, cloneFrom, 40000, cloneGenes);
-            writeGenome("sequence", 1, 1, sequenceTo, sequenceGenes);
+                writeGenome("clone", 0, cloneFrom, 40000, cloneGenes, 0);
+            writeGenome("sequence", 1, 1, sequenceTo, sequenceGenes, letters);
             if (!cloneFirst)
-                writeGenome("clone", 0, cloneFrom, 40000, cloneGenes);
+                writeGenome("clone", 0, cloneFrom, 40000, cloneGenes, 0);
         }
         // Every gene and annotation is where it was written, also after a
         // save and a load of what was saved.
@@ -1938,6 +1937,9 @@ private slots:
             QVERIFY(clone->getId() != sequence->getId());
             QCOMPARE(clone->getRuler()->getNucsPerPeriod(), 100);
             QCOMPARE(sequence->getRuler()->getNucsPerPeriod(), 250);
+            // What a save writes: each its own row's letters.
+            QCOMPARE(clone->getDnaSequence().size(), 0);
+            QCOMPARE(sequence->getDnaSequence().size(), letters);
             for (const GC_Genome *genome : {clone, sequence}) {
                 const QList<int> &written = genome == clone ? cloneGenes : sequenceGenes;
                 QList<int> starts;

@@ -464,6 +464,9 @@ private slots:
             // 9e999 is SQLite's infinity; a NaN can only be stored as text.
             {"UPDATE matchings SET similarity = -9e999", "matchings table"},
             {"UPDATE matchings SET bitscore = 'NaN'", "matchings table"},
+            // Tables that fail at their first step, for want of a column.
+            {"ALTER TABLE matchings RENAME COLUMN similarity TO likeness", "reading the matchings table"},
+            {"ALTER TABLE segments RENAME COLUMN locus_tag TO tag", "reading the segments table"},
         };
         for (const auto &[statement, named] : valueDamages) {
             const QString copy = makeDatabase({{"Left", 4000, {{10, 80}, {300, 200}}, 3}, {"Right", 3000, {}, 4}},
@@ -476,7 +479,8 @@ private slots:
             {
                 GC_SqlConnection file("damage", copy);
                 QSqlQuery query(file.database());
-                QVERIFY2(query.exec(statement) && query.numRowsAffected() == 1, qPrintable(statement));
+                QVERIFY2(query.exec(statement) && (statement.startsWith("ALTER") || query.numRowsAffected() == 1),
+                         qPrintable(statement));
             }
             GC_GenomeScene damaged;
             QVERIFY2(!damaged.loadSorvikComparisons({good, copy}), qPrintable(statement));

@@ -1,4 +1,5 @@
 #include "kestal_test.h"
+#include "paint_counter.h"
 #include "test_data.h"
 
 #include "gc_gccontentbar.h"
@@ -223,11 +224,16 @@ private slots:
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         QScrollBar *scroll = view.horizontalScrollBar();
-        scroll->setValue(0);
-        QTest::qWait(20);
-        for (int step = 0; step < 12; ++step) {
-            scroll->setValue(scroll->value() + 97);
-            QTest::qWait(20);
+        // Each step painted before the next, as a user's scrolling is: the
+        // line of figures is drawn in strips.
+        PaintCounter painted;
+        view.viewport()->installEventFilter(&painted);
+        for (int step = 0; step <= 12; ++step) {
+            const int paintsBefore = painted.paints;
+            const int before = scroll->value();
+            scroll->setValue(step == 0 ? 0 : before + 97);
+            if (scroll->value() != before)
+                QTRY_VERIFY(painted.paints > paintsBefore);
         }
         QVERIFY(view.mapToScene(0, 0).x() > 1000.0);
 

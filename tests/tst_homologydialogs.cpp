@@ -10,6 +10,7 @@
 #include "gc_cogshowmatchings_dialog.h"
 #include "gc_genome.h"
 #include "gc_genomescene.h"
+#include "gc_referencedatabases.h"
 #include "gc_rfamdialog.h"
 #include "gc_rfamhomologies.h"
 #include "gc_rfammatching.h"
@@ -20,6 +21,7 @@
 #include "gc_rrnashowmatchings_dialog.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
@@ -552,6 +554,48 @@ void TestHomologyDialogs::unreadableTableIsNotALoad()
     });
     QCOMPARE(locked.exec(), int(QDialog::Rejected));
     QVERIFY2(text.contains("could not be read: the file is in use by another program"), qPrintable(text));
+
+    // A COG collection whose proteins' page went bad since it was opened:
+    // the look-ups fail, and no hit is loaded, as when the stored rows
+    // cannot be read.
+    const QString failing = dir.filePath("failing_collection");
+    QVERIFY(QDir().mkpath(failing));
+    QVERIFY(QFile::copy(references->path("cog.sqlite3"), failing + "/cog.sqlite3"));
+    GC_ReferenceDatabases::setFolder(failing);
+    QVERIFY(GC_ReferenceDatabases::open(GC_ReferenceDatabases::Cog));
+    int proteins = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst_root");
+        db.setDatabaseName(failing + "/cog.sqlite3");
+        QSqlQuery root(db);
+        QVERIFY(db.open() && root.exec("SELECT rootpage FROM sqlite_master WHERE name = 'cog_proteins'")
+                && root.next());
+        proteins = root.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase("tst_root");
+    QVERIFY(SqlitePageDamage::zeroPage(failing + "/cog.sqlite3", proteins));
+    // Read again from the disk, as a page no longer in memory is.
+    QVERIFY(QSqlQuery(GC_ReferenceDatabases::database(GC_ReferenceDatabases::Cog)).exec("PRAGMA shrink_memory"));
+    const QString cogHits = dir.filePath("cog_hits.kestal");
+    QVERIFY(writeStoredHits(cogHits, {{1, genome->getId(), 101, 340, 1e-30, 48.1}, {2, genome->getId(), 501, 740, 1e-30, 48.1}},
+                            {}, {}));
+    attachSource(genome, cogHits);
+    GC_CogShowMatchings_dialog unreadable;
+    unreadable.setGenome(genome);
+    ModalAnswerer::handle([&](QWidget *) {
+        // A box of hits left out, had the click loaded some, is closed.
+        ModalAnswerer::handle([](QWidget *box) { box->close(); });
+        child<QPushButton>(&unreadable, "searchButton")->click();
+        text = child<QTextBrowser>(&unreadable, "textBrowser")->toPlainText();
+        child<QPushButton>(&unreadable, "cancelButton")->click();
+    });
+    const int answer = unreadable.exec();
+    ModalAnswerer::disarm();
+    QVERIFY(references->open());
+    QCOMPARE(answer, int(QDialog::Rejected));
+    QVERIFY2(text.startsWith("Error: the reference collection cog.sqlite3 could not be read: the file is damaged"),
+             qPrintable(text));
+    QCOMPARE(genome->countCogMatchings(), 0);
 }
 
 void TestHomologyDialogs::sourceFailingPartwayLoadsNothing()
@@ -667,9 +711,9 @@ void TestHomologyDialogs::displayAnswerLoadsOnlyWhenRowsAreStored()
     // No stored rows: nothing to ask, nothing shown.
     bool asked = false;
     bare->setSelected(true);
-    ModalAnswerer::handle([&](QWidget *modal) { asked = true; modal->close(); }, 300);
+    ModalAnswerer::handle([&](QWidget *modal) { asked = true; modal->close(); });
     scene.slotGenomeShowHiderRNAMatchings(true);
-    QTest::qWait(400);
+    ModalAnswerer::disarm();
     QVERIFY(!asked);
     QVERIFY(!bare->getShowrRNAHomologies());
 

@@ -1,4 +1,5 @@
 #include "kestal_test.h"
+#include "paint_counter.h"
 
 #include "gc_freetext.h"
 #include "gc_genome.h"
@@ -110,21 +111,6 @@ struct ViewInWindow
                 if (shown.pixel(x, y) != drawn.pixel(x, y))
                     where |= QRect(x, y, 1, 1);
         return where;
-    }
-};
-
-// Counts the paints a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
     }
 };
 

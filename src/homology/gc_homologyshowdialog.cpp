@@ -1,9 +1,13 @@
 #include "gc_homologyshowdialog.h"
 
+#include "gc_coghomologies.h"
 #include "gc_genome.h"
 #include "gc_log.h"
 #include "gc_queryend.h"
 #include "gc_referencedatabases.h"
+#include "gc_referencelookup.h"
+#include "gc_rfamhomologies.h"
+#include "gc_rrnahomologies.h"
 #include "gc_sqlconnection.h"
 
 #include <QFileInfo>
@@ -161,9 +165,24 @@ void GC_HomologyShowDialog::loadStoredHits()
 
         int i = 0;
         int refused = 0;
+        const int failedLookups = GC_ReferenceLookup::failureCount();
         for (const StoredHit &hit : hits) {
             if (!addStoredHit(*m_genome, hit.start, hit.end, hit.referenceId, hit.evalue, hit.bitscore))
                 ++refused;
+            // A hit refused for a collection that could not be read is no
+            // hit missing from it: the bar keeps none, and the next save
+            // copies the stored rows as they are.
+            if (GC_ReferenceLookup::failureCount() != failedLookups) {
+                clearBar();
+                const QString collection =
+                    GC_ReferenceDatabases::fileName(GC_ReferenceDatabases::Collection(m_texts.family));
+                const QString why = GC_ReferenceLookup::lastFailure();
+                stopWith(tr("<b>Error:</b> the reference collection %1 could not be read: %2<br>"
+                            "No homology was loaded; the stored ones stay as they are.")
+                             .arg(collection.toHtmlEscaped(), why.toHtmlEscaped()),
+                         QStringLiteral("reference look-up failed: ") + why);
+                return;
+            }
 
             if (m_count > 0) {
                 // Values past 100 (more rows than counted) leave the bar as it is.
@@ -178,6 +197,21 @@ void GC_HomologyShowDialog::loadStoredHits()
             tellLeftOut(refused, i);
     }
     accept();
+}
+
+void GC_HomologyShowDialog::clearBar()
+{
+    switch (m_texts.family) {
+    case GC_GenomeSource::Cog:
+        m_genome->getCogHomologies()->clearMatchings();
+        break;
+    case GC_GenomeSource::Rfam:
+        m_genome->getRfamHomologies()->clearMatchings();
+        break;
+    case GC_GenomeSource::Rrna:
+        m_genome->getrRNAHomologies()->clearMatchings();
+        break;
+    }
 }
 
 void GC_HomologyShowDialog::tellLeftOut(int refused, int read)

@@ -64,6 +64,8 @@ private slots:
 private:
     void loadStoredHits();
     void stopWith(const QString &shown, const QString &logged);
+    // Takes every hit loaded so far out of the family's bar.
+    void clearBar();
     // Says how many of the rows read the bar refused, and why.
     void tellLeftOut(int refused, int read);
 

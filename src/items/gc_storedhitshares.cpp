@@ -1,5 +1,7 @@
 #include "gc_storedhitshares.h"
 
+#include "gc_sqlconnection.h"
+
 GC_StoredHitShares::GC_StoredHitShares(const QString &path, int key)
     : m_source(GC_SourceFileHold::hold(path))
     , m_key(key)
@@ -87,20 +89,37 @@ bool GC_StoredHitShares::copy(Family family, int genomeId, QSqlQuery &canvasQuer
             *errorText = GC_GenomeSource::copyFailureText(family, path(), problem);
         return false;
     }
-    if (!rowIds && m_counts[family] < 0) {
+    int expected = rowIds ? int(rowIds->size()) : m_counts[family];
+    if (expected < 0) {
         // The file could not be counted when the genome was read (gone or
         // locked for a moment): it may hold rows all the same.
-        const int stored = GC_GenomeSource::countRows(source, family, m_key, &problem);
+        expected = GC_GenomeSource::countRows(source, family, m_key, &problem);
         if (!problem.isEmpty()) {
             if (errorText)
                 *errorText = GC_GenomeSource::copyFailureText(family, path(), problem);
             return false;
         }
-        if (stored <= 0)
+        if (expected <= 0)
             return true;
     }
-    return GC_GenomeSource::copyRows(source, family, m_key, genomeId, canvasQuery, nullptr,
-                                     errorText, rowIds);
+    int copied = 0;
+    if (!GC_GenomeSource::copyRows(source, family, m_key, genomeId, canvasQuery, &copied, errorText,
+                                   rowIds))
+        return false;
+    // A page that went bad since the opening can give fewer rows, or others
+    // twice, without an error: the copy would pass for whole.
+    if (copied == expected)
+        return true;
+    if (errorText)
+        *errorText = GC_GenomeSource::copyFailureText(
+            family, path(),
+            GC_SqlConnection::damagedReason(
+                QStringLiteral("it gave %1 rows of the %2 table for the genome, where it held %3 when "
+                               "the document was read")
+                    .arg(copied)
+                    .arg(GC_GenomeSource::tableName(family))
+                    .arg(expected)));
+    return false;
 }
 
 void GC_StoredHitShares::deal(Family family, const QList<GC_StoredHitShares *> &holders,

@@ -60,7 +60,9 @@ public:
     // Copies the family's rows (the share's) into the canvas being written,
     // under genomeId. Rows that could not be counted are counted again
     // first, so that they are copied all the same. False, with the reason
-    // in words, when rows the file may hold cannot be read or written.
+    // in words, when rows the file may hold cannot be read or written, or
+    // when the file gives another number of rows than counted (damaged
+    // since).
     bool copy(Family family, int genomeId, QSqlQuery &canvasQuery, QString *errorText) const;
 
     // Deals the family's rows of a key that several genomes carry out among

@@ -7,6 +7,7 @@
 #include "gc_genomescene.h"
 #include "gc_log.h"
 #include "gc_matchingidallocator.h"
+#include "gc_queryend.h"
 #include "gc_sequencetext.h"
 #include "gc_sqlconnection.h"
 #include "gc_storedvaluecheck.h"
@@ -143,8 +144,11 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         const bool segmentsReady = segments.prepare(QStringLiteral(
             "SELECT oid, name, segment_from, segment_to, metadata, note, locus_tag FROM segments "
             "WHERE id_genome = ?"));
-        if (!segmentsReady && GC_SqlConnection::isDamage(segments.lastError()))
-            return damaged(path, segments.lastError().text());
+        // Only a file without the table (an older kind) has no genes to
+        // read; any other failure would open its genomes without them.
+        const QString segmentTable = QStringLiteral("segments");
+        if (!segmentsReady && GC_SqlConnection::isDamage(db, segmentTable, segments.lastError()))
+            return unread(path, segmentTable, segments);
         for (GenomeRow &row : genomeRows) {
             QString wrong =
                 GC_StoredValueCheck::sequence(QStringLiteral("genomes"), row.name, row.sequence);
@@ -168,8 +172,8 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
                 continue;
             segments.addBindValue(row.id);
             if (!segments.exec()) {
-                if (GC_SqlConnection::isDamage(segments.lastError()))
-                    return damaged(path, segments.lastError().text());
+                if (GC_SqlConnection::isDamage(db, segmentTable, segments.lastError()))
+                    return unread(path, segmentTable, segments);
                 continue;
             }
             while (segments.next()) {
@@ -182,8 +186,8 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
                                       segments.value(2).toInt(), segments.value(3).toInt(),
                                       segments.value(5).toString(), segments.value(6).toString()});
             }
-            if (segments.lastError().isValid())
-                return damaged(path, segments.lastError().text());
+            if (GC_QueryEnd::stoppedShort(segments))
+                return unread(path, segmentTable, segments);
         }
     }
 
@@ -201,13 +205,14 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         double bitScore;
     };
     QList<MatchingRow> matchingRows;
+    const QString matchingTable = QStringLiteral("matchings");
     {
         QSqlQuery matchings(db);
         matchings.setForwardOnly(true);
         if (!matchings.exec(QStringLiteral("SELECT oid, id_target, target_from, target_to, id_query, "
                                            "query_from, query_to, similarity, bitscore FROM matchings")))
-            return !GC_SqlConnection::isDamage(matchings.lastError())
-                || damaged(path, matchings.lastError().text());
+            return !GC_SqlConnection::isDamage(db, matchingTable, matchings.lastError())
+                || unread(path, matchingTable, matchings);
         while (matchings.next()) {
             matchingRows.append({matchings.value(0).toInt(), matchings.value(1).toInt(),
                                  matchings.value(2).toLongLong(), matchings.value(3).toLongLong(),
@@ -215,10 +220,9 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
                                  matchings.value(6).toLongLong(), matchings.value(7).toDouble(),
                                  matchings.value(8).toDouble()});
         }
-        if (matchings.lastError().isValid())
-            return damaged(path, matchings.lastError().text());
+        if (GC_QueryEnd::stoppedShort(matchings))
+            return unread(path, matchingTable, matchings);
     }
-    const QString matchingTable = QStringLiteral("matchings");
     for (const MatchingRow &row : std::as_const(matchingRows)) {
         QString wrong = GC_StoredValueCheck::matching(matchingTable, row.targetFrom, row.targetTo,
                                                       nameById.value(row.target),
@@ -270,6 +274,11 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
 bool GC_ComparisonReader::damaged(const QString &path, const QString &problem)
 {
     return refused(path, GC_SqlConnection::damagedText(path, problem));
+}
+
+bool GC_ComparisonReader::unread(const QString &path, const QString &table, const QSqlQuery &query)
+{
+    return refused(path, GC_QueryEnd::failureText(path, table, query));
 }
 
 bool GC_ComparisonReader::refused(const QString &path, const QString &text)

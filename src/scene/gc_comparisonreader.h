@@ -10,6 +10,7 @@
 
 class GC_Genome;
 class GC_GenomeScene;
+class QSqlQuery;
 
 // Reads comparison databases (genomes, segments, matchings) into the
 // scene's lists: targets of matchings go to the top row, queries to the low
@@ -72,6 +73,9 @@ private:
     bool readDatabase(const QString &path);
     // Each false, with the text in the scene's lastErrorText.
     bool damaged(const QString &path, const QString &problem);
+    // For a reading of the table that failed or stopped short: in use,
+    // unreadable here, or damaged.
+    bool unread(const QString &path, const QString &table, const QSqlQuery &query);
     bool refused(const QString &path, const QString &text);
     GC_Genome *placed(GenomeData &data, bool top);
     void placeComparedPairs(const QHash<int, QString> &nameById, const QSet<IdPair> &matched);

@@ -13,6 +13,8 @@ namespace ModalAnswerer {
 namespace {
 
 QString lastAnsweredText;
+// Counted up by disarm(): an answer armed before stops polling.
+int armings = 0;
 
 // The test function that armed an answer: an answer left over from an
 // earlier test (one whose box never came) must not answer a later test's box.
@@ -22,10 +24,10 @@ QByteArray currentTest()
     return name ? QByteArray(name) : QByteArray();
 }
 
-void poll(std::shared_ptr<QElapsedTimer> clock, int timeoutMs, QByteArray armedIn,
+void poll(std::shared_ptr<QElapsedTimer> clock, int timeoutMs, QByteArray armedIn, int arming,
           std::function<void(QWidget *)> handler)
 {
-    if (currentTest() != armedIn)
+    if (currentTest() != armedIn || arming != armings)
         return;
     QWidget *modal = QApplication::activeModalWidget();
     if (modal && modal->isVisible()) {
@@ -40,7 +42,7 @@ void poll(std::shared_ptr<QElapsedTimer> clock, int timeoutMs, QByteArray armedI
         qWarning("ModalAnswerer: no modal widget appeared");
         return;
     }
-    QTimer::singleShot(20, [=] { poll(clock, timeoutMs, armedIn, handler); });
+    QTimer::singleShot(20, [=] { poll(clock, timeoutMs, armedIn, arming, handler); });
 }
 
 QString plainText(const QString &text)
@@ -56,7 +58,13 @@ void handle(std::function<void(QWidget *)> handler, int timeoutMs)
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     const QByteArray armedIn = currentTest();
-    QTimer::singleShot(0, [=] { poll(clock, timeoutMs, armedIn, handler); });
+    const int arming = armings;
+    QTimer::singleShot(0, [=] { poll(clock, timeoutMs, armedIn, arming, handler); });
+}
+
+void disarm()
+{
+    ++armings;
 }
 
 void clickButton(QMessageBox::StandardButton button, int timeoutMs)

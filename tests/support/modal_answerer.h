@@ -25,6 +25,11 @@ void handle(std::function<void(QWidget *)> handler, int timeoutMs = 5000);
 // opens (a message box, say) to then.
 void clickButtonTextThen(const QString &text, std::function<void(QWidget *)> then, int timeoutMs = 5000);
 
+// Drops every answer armed so far. A question is asked modal, inside the
+// call that asks it: an answer armed before a call and dropped after it
+// tells whether the call asked one, without waiting.
+void disarm();
+
 // Text of the last modal widget answered (a message box's text, else its title).
 QString lastText();
 

@@ -110,19 +110,47 @@ int holdAsOwn(int fd, const QByteArray &path)
     return isFileNamed(fd, path) ? 0 : EAGAIN;
 }
 
+// Whether an open file begins as a save's file does: empty, as it is at
+// first, or with start (SQLite's header, or its journal's).
+bool beginsAsASavesFile(int fd, const QByteArray &start)
+{
+    QByteArray read(start.size(), '\0');
+    const ssize_t size = ::pread(fd, read.data(), size_t(read.size()), 0);
+    return size == 0 || read == start;
+}
+
+const QByteArray sqliteStart("SQLite format 3", 16);
+const QByteArray journalStart = QByteArray::fromHex("d9d505f920a163d7");
+
+// Removes its journal with a save's file, where the journal is SQLite's.
+void removeJournalOf(const QByteArray &path)
+{
+    const QByteArray journal = path + "-journal";
+    const int fd = ::open(journal.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && beginsAsASavesFile(fd, journalStart))
+        ::unlink(journal.constData());
+    ::close(fd);
+}
+
 // Removes a file of a save's temporary name that no running save holds,
-// holding it meanwhile, so that no save can take it up; the journal first,
-// so that nothing is left without its file.
+// holding it meanwhile, so that no save can take it up; its journal first,
+// so that nothing is left without its file. Only a file that holds what a
+// save writes goes: a file of the user's that merely bears such a name
+// stays, its journal too.
 bool removeUnheld(const QByteArray &path)
 {
     const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct flock lock = saveLock(F_RDLCK);
-    const bool unheld = ::fcntl(fd, F_OFD_SETLK, &lock) == 0 && isFileNamed(fd, path);
-    if (unheld)
-        ::unlink((path + "-journal").constData());
-    const bool removed = unheld && ::unlink(path.constData()) == 0;
+    const bool leftover = ::fcntl(fd, F_OFD_SETLK, &lock) == 0 && isFileNamed(fd, path)
+        && beginsAsASavesFile(fd, sqliteStart);
+    if (leftover)
+        removeJournalOf(path);
+    const bool removed = leftover && ::unlink(path.constData()) == 0;
     ::close(fd);
     return removed;
 }
@@ -343,8 +371,8 @@ void GC_FileReplacement::removeLeftovers() const
 {
     // Temporary files of earlier saves of this file that stopped, at
     // whatever moment (just created, half written, or complete before the
-    // rename): a file of this save's exact name pattern that no save holds.
-    // Anything else stays as it is.
+    // rename): a file of this save's exact name pattern that no save holds,
+    // empty or SQLite's. Anything else stays as it is.
     const QFileInfo target(m_target);
     const QString prefix = target.fileName() + QStringLiteral("temp-");
     static const QRegularExpression suffix(QStringLiteral("^[0-9a-f]{1,8}$"));

@@ -3,6 +3,7 @@
 #include "gc_cogmatching.h"
 #include "gc_homologyrowwriter.h"
 #include "gc_log.h"
+#include "gc_queryend.h"
 #include "gc_rfammatching.h"
 #include "gc_rrnamatching.h"
 #include "gc_sqlconnection.h"
@@ -105,7 +106,12 @@ QString GC_GenomeSource::readSequence(const QString &path, int key)
                 continue;
             query.addBindValue(key);
             if (query.exec() && query.next()) {
+                // Rows of older canvases can share a key: the genome's own
+                // row is then not known, and another's sequence is no
+                // sequence of this genome.
                 sequence = query.value(0).toString();
+                if (query.next() || GC_QueryEnd::stoppedShort(query))
+                    sequence.clear();
                 break;
             }
         }

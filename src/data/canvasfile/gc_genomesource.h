@@ -37,8 +37,9 @@ public:
     using Share = QSet<qint64>;
 
     // The whole sequence of the genome whose key in the file is key; empty
-    // when the file, the row or the column is missing. Comparison databases
-    // name the column dna_sequence, canvases dnaSequence.
+    // when the file, the row or the column is missing, and when several
+    // rows carry the key. Comparison databases name the column
+    // dna_sequence, canvases dnaSequence.
     static QString readSequence(const QString &path, int key);
 
     // Rows of the family's table for the key; -1 when they cannot be

@@ -298,5 +298,18 @@ QString GC_StoredValueCheck::rowsOfNoGenome(const QSqlDatabase &db, const QSet<i
         if (GC_QueryEnd::stoppedShort(query) && GC_SqlConnection::isDamage(db, table, query.lastError()))
             return GC_QueryEnd::tableDamage(table, query);
     }
+    // A genome row reads one ruler row; a save writes one for each.
+    const QString table = QStringLiteral("ruler");
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (query.exec(QStringLiteral("SELECT genomeId , count(*) , (SELECT count(*) FROM genomes WHERE id = "
+                                  "ruler.genomeId) AS genomeRows FROM ruler GROUP BY genomeId HAVING "
+                                  "count(*) > genomeRows LIMIT 1"))
+        && query.next())
+        return QStringLiteral("the %1 table holds %2 in its genomeId column on %3 rows, more than the %4 "
+                              "genome rows of that id, which read one ruler row each")
+            .arg(table, query.value(0).toString(), query.value(1).toString(), query.value(2).toString());
+    if (GC_QueryEnd::stoppedShort(query) && GC_SqlConnection::isDamage(db, table, query.lastError()))
+        return GC_QueryEnd::tableDamage(table, query);
     return QString();
 }

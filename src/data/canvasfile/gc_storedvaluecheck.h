@@ -104,7 +104,8 @@ public:
                          const QSet<int> &genomeIds);
     // The tables whose rows name their genome (genes, annotations, rulers,
     // homology hits; those the file has): the first row naming none of
-    // genomeIds, searched by SQLite rather than read row by row.
+    // genomeIds, searched by SQLite rather than read row by row; then a
+    // ruler row beyond the one each genome row reads.
     static QString rowsOfNoGenome(const QSqlDatabase &db, const QSet<int> &genomeIds);
 };
 

@@ -1,6 +1,8 @@
 #include "gc_referencelookup.h"
 
 #include "gc_log.h"
+#include "gc_queryend.h"
+#include "gc_sqlconnection.h"
 
 #include <QHash>
 #include <QSqlError>
@@ -21,12 +23,20 @@ struct CachedStatements
 {
     // Key: connection name, a line feed, the SQL text.
     QHash<QString, std::shared_ptr<Statement>> queries;
+    int failures = 0;
+    QString lastFailure;
 };
 
 CachedStatements &cache()
 {
     static CachedStatements statements;
     return statements;
+}
+
+void countFailure(const QSqlError &error)
+{
+    ++cache().failures;
+    cache().lastFailure = GC_SqlConnection::failureReason(error);
 }
 
 Statement *preparedStatement(GC_ReferenceDatabases::Collection collection, const QString &sql)
@@ -44,6 +54,7 @@ Statement *preparedStatement(GC_ReferenceDatabases::Collection collection, const
     if (!statement->query.prepare(sql)) {
         qCDebug(lcKestal).noquote() << "GC_ReferenceLookup: cannot prepare" << sql << ":"
                            << statement->query.lastError().text();
+        countFailure(statement->query.lastError());
         return nullptr;
     }
     cache().queries.insert(key, statement);
@@ -69,6 +80,11 @@ QVariantList GC_ReferenceLookup::firstRow(GC_ReferenceDatabases::Collection coll
         for (int c = 0; c < statement->columns; ++c)
             row.append(query->value(c));
     }
+    if (GC_QueryEnd::stoppedShort(*query)) {
+        qCDebug(lcKestal).noquote() << "GC_ReferenceLookup: cannot read" << sql << ":"
+                                    << query->lastError().text();
+        countFailure(query->lastError());
+    }
     // Resets the statement so that it holds no read lock between look-ups.
     query->finish();
     return row;
@@ -81,6 +97,16 @@ QVariant GC_ReferenceLookup::firstValue(GC_ReferenceDatabases::Collection collec
     if (found)
         *found = !row.isEmpty();
     return row.isEmpty() ? QVariant() : row.first();
+}
+
+int GC_ReferenceLookup::failureCount()
+{
+    return cache().failures;
+}
+
+QString GC_ReferenceLookup::lastFailure()
+{
+    return cache().lastFailure;
 }
 
 void GC_ReferenceLookup::releaseQueries(const QString &connectionName)

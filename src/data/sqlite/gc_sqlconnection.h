@@ -88,6 +88,8 @@ public:
     static QString inUseReplaceText(const QString &path);
     static QString leftMidWriteText(const QString &path);
     static QString writeAheadLogText(const QString &path);
+    // A damaged file's problem as a reason inside a longer message.
+    static QString damagedReason(const QString &problem);
 
     // The file SQLite keeps a file's journal and write-ahead log beside:
     // the real file behind any symbolic links on the path. The path itself
@@ -120,7 +122,6 @@ private:
     // may not write, a lock still held), the reading that follows finds and
     // failure() names.
     static void undoUnfinishedChange(const QString &connectionName, const QString &path);
-    static QString damagedReason(const QString &problem);
 
     QString m_name;
     QString m_errorText;
