@@ -932,6 +932,8 @@ private slots:
                      QString("The file \"%1\" was left by a save that stopped before it finished").arg(stopped)),
                  qPrintable(refused.lastErrorText()));
         QVERIFY(TestData::writeFile(file + "temp-4d5e6f", ""));
+        // Pages written out of a full cache before the first.
+        QVERIFY(TestData::writeFile(file + "temp-0c0d0e", QByteArray(4096, '\0') + QByteArray(4096, '\r')));
         QVERIFY(QFile::copy(finished, file + "temp-7a8b9c"));
 
         // Another copy of the program, its save held just before its
@@ -943,7 +945,7 @@ private slots:
         QCOMPARE(running.readAll(), QByteArray("holding\n"));
         QStringList left = leftoversBeside(file);
         for (const QString &name : usersOwn + QStringList{"leftover.kcvtemp-1a2b3c", "leftover.kcvtemp-4d5e6f",
-                                                          "leftover.kcvtemp-7a8b9c"})
+                                                          "leftover.kcvtemp-7a8b9c", "leftover.kcvtemp-0c0d0e"})
             left.removeOne(name);
         QCOMPARE(left.size(), 1);
         auto sorted = [](QStringList names) {

@@ -111,12 +111,15 @@ int holdAsOwn(int fd, const QByteArray &path)
 }
 
 // Whether an open file begins as a save's file does: empty, as it is at
-// first, or with start (SQLite's header, or its journal's).
-bool beginsAsASavesFile(int fd, const QByteArray &start)
+// first, or with start (SQLite's header, or its journal's); a database file
+// also with no first page yet, where a save that stopped while SQLite was
+// writing other pages out of its full cache left it.
+bool beginsAsASavesFile(int fd, const QByteArray &start, bool withoutFirstPage)
 {
-    QByteArray read(start.size(), '\0');
+    QByteArray read(withoutFirstPage ? 100 : start.size(), '\0');
     const ssize_t size = ::pread(fd, read.data(), size_t(read.size()), 0);
-    return size == 0 || read == start;
+    return size == 0 || read.startsWith(start)
+        || (withoutFirstPage && size == read.size() && read.count('\0') == read.size());
 }
 
 const QByteArray sqliteStart("SQLite format 3", 16);
@@ -130,7 +133,7 @@ void removeJournalOf(const QByteArray &path)
     if (fd < 0)
         return;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && beginsAsASavesFile(fd, journalStart))
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && beginsAsASavesFile(fd, journalStart, false))
         ::unlink(journal.constData());
     ::close(fd);
 }
@@ -147,7 +150,7 @@ bool removeUnheld(const QByteArray &path)
         return false;
     struct flock lock = saveLock(F_RDLCK);
     const bool leftover = ::fcntl(fd, F_OFD_SETLK, &lock) == 0 && isFileNamed(fd, path)
-        && beginsAsASavesFile(fd, sqliteStart);
+        && beginsAsASavesFile(fd, sqliteStart, true);
     if (leftover)
         removeJournalOf(path);
     const bool removed = leftover && ::unlink(path.constData()) == 0;
@@ -372,7 +375,8 @@ void GC_FileReplacement::removeLeftovers() const
     // Temporary files of earlier saves of this file that stopped, at
     // whatever moment (just created, half written, or complete before the
     // rename): a file of this save's exact name pattern that no save holds,
-    // empty or SQLite's. Anything else stays as it is.
+    // empty or SQLite's (its first page maybe not yet written). Anything
+    // else stays as it is.
     const QFileInfo target(m_target);
     const QString prefix = target.fileName() + QStringLiteral("temp-");
     static const QRegularExpression suffix(QStringLiteral("^[0-9a-f]{1,8}$"));
