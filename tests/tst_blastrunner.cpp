@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -128,7 +130,9 @@ private slots:
         runner.setProgram(QDir::tempPath() + "/nothing-here/blastn");
         runner.start();
         QVERIFY(waitForSignal(finished, 10000));
-        QTest::qWait(50);
+        // Nothing can end the run again once its process is gone.
+        const QPointer<QProcess> process = runner.findChild<QProcess *>();
+        QTRY_VERIFY(!process);
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toBool(), false);
 
