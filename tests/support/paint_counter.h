@@ -4,8 +4,7 @@
 #include <QEvent>
 #include <QObject>
 
-// Counts the paints a widget receives, once installed as its event filter:
-// a test waits for the paint a step causes instead of a fixed time.
+// Counts the paints of the widget it filters: a test waits for a step's paint.
 class PaintCounter : public QObject
 {
 public:
@@ -14,8 +13,7 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
-            ++paints;
+        paints += event->type() == QEvent::Paint;
         return false;
     }
 };

@@ -3,18 +3,16 @@
 
 #include <QString>
 
-// Damage as a failing disk leaves it after a reader checked the file: a
-// page (the last holds the last rows of the table written last) goes bad
-// in place, while size, header and time of last change stay. False when the
-// file cannot be written or given back its time.
+// Damage as a failing disk leaves it after a reader checked the file: one
+// page goes bad in place, while size, header and time of last change stay.
+// Pages count from 1; 0 is the last, which holds the last rows of the table
+// written last. False when the file cannot be changed so.
 namespace SqlitePageDamage {
-// Zeroes the page: reading the table stops on an error there.
-bool zeroLastPage(const QString &path);
-// The same for the page of that number (counted from 1, past the first).
-bool zeroPage(const QString &path, qint64 number);
-// The page, a table's leaf, counts rows fewer cells: reading the table
-// gives that many rows fewer, and no error. False too when the page is no
-// such leaf.
+// Zeroed: reading its table stops on an error there.
+bool zeroPage(const QString &path, qint64 page);
+inline bool zeroLastPage(const QString &path) { return zeroPage(path, 0); }
+// The last page, a table's leaf, counts rows fewer cells: reading the table
+// gives that many rows fewer, and no error.
 bool dropRowsOfLastPage(const QString &path, int rows);
 }
 
