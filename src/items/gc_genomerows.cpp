@@ -298,6 +298,10 @@ QString anotationRowProblem(const QSqlQuery &query)
 QString genomeRowProblem(const QSqlRecord &row)
 {
     const QString table = QStringLiteral("genomes");
+    // Read as genome 0, a row without an id would take the rows of that
+    // genome, and hide those of no genome.
+    if (row.isNull(0))
+        return Check::owner(table, QStringLiteral("id"), QVariant(), {});
     QString wrong = Check::columns(
         table, row,
         {Check::idColumn(0), Check::wholeColumn(1), Check::realColumn(2, GC_UserReach::maxAcross),

@@ -432,8 +432,11 @@ void GC_Ruler::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, 
 
     const qint64 period = tickPeriod();
     const QList<Tick> scale = ticks(from, to, lo, hi, period, periodsPerBigLine);
-    const GC_RulerLabelRoom room(from, to, period, periodsPerBigLine, genome->getPixPerNuc(),
-                                 QFontMetricsF(textFont));
+    const double pixPerNuc = genome->getPixPerNuc();
+    if (!m_labelRoom || !m_labelRoom->isFor(from, to, period, periodsPerBigLine, pixPerNuc, textFont))
+        m_labelRoom = std::make_unique<GC_RulerLabelRoom>(from, to, period, periodsPerBigLine, pixPerNuc,
+                                                          textFont);
+    const GC_RulerLabelRoom &room = *m_labelRoom;
     for (const Tick &tick : scale) {
         const double x = genome->nucToX(tick.nucleotide);
         if (!tick.big) {

@@ -10,7 +10,10 @@
 #include <QLocale>
 #include <QString>
 
+#include <memory>
+
 class GC_Genome;
+class GC_RulerLabelRoom;
 class GC_Style;
 class QSqlQuery;
 
@@ -118,6 +121,8 @@ private:
     QColor lineColor;
     QColor textColor;
     QFont textFont;
+    // Measured once for what paint() last drew, until that changes.
+    std::unique_ptr<GC_RulerLabelRoom> m_labelRoom;
 };
 
 #endif

@@ -6,16 +6,19 @@
 #include <cmath>
 
 GC_RulerLabelRoom::GC_RulerLabelRoom(int from, int to, qint64 period, int periodsPerBigLine,
-                                     double pixPerNuc, const QFontMetricsF &metrics,
-                                     const QLocale &locale)
+                                     double pixPerNuc, const QFont &font, const QLocale &locale)
     : m_from(from)
     , m_to(to)
+    , m_period(period)
+    , m_periodsPerBigLine(periodsPerBigLine)
     , m_longPeriod(GC_Ruler::longPeriod(period, periodsPerBigLine))
     , m_pixPerNuc(pixPerNuc)
-    , m_metrics(metrics)
+    , m_font(font)
+    , m_metrics(font)
     // A digit's width between two numbers, so that they never read as one.
-    , m_gap(metrics.horizontalAdvance(QLatin1Char('0')))
+    , m_gap(m_metrics.horizontalAdvance(QLatin1Char('0')))
 {
+    const QFontMetricsF &metrics = m_metrics;
     const QString endLabel = locale.toString(to);
     m_endWidth = metrics.horizontalAdvance(endLabel);
 
@@ -44,6 +47,13 @@ GC_RulerLabelRoom::GC_RulerLabelRoom(int from, int to, qint64 period, int period
         m_stride = never;
     else
         m_stride = std::max<qint64>(1, qint64(std::ceil(strideNeeded)));
+}
+
+bool GC_RulerLabelRoom::isFor(int from, int to, qint64 period, int periodsPerBigLine,
+                              double pixPerNuc, const QFont &font) const
+{
+    return from == m_from && to == m_to && period == m_period
+           && periodsPerBigLine == m_periodsPerBigLine && pixPerNuc == m_pixPerNuc && font == m_font;
 }
 
 bool GC_RulerLabelRoom::apart(double nucleotideA, double widthA, double nucleotideB,

@@ -3,6 +3,7 @@
 
 #include "gc_ruler.h"
 
+#include <QFont>
 #include <QFontMetricsF>
 #include <QLocale>
 
@@ -16,8 +17,12 @@ class GC_RulerLabelRoom
 {
 public:
     GC_RulerLabelRoom(int from, int to, qint64 period, int periodsPerBigLine, double pixPerNuc,
-                      const QFontMetricsF &metrics, const QLocale &locale = QLocale());
+                      const QFont &font, const QLocale &locale = QLocale());
 
+    // Whether it was worked out for these: a ruler keeps it between paints
+    // while they stay.
+    bool isFor(int from, int to, qint64 period, int periodsPerBigLine, double pixPerNuc,
+               const QFont &font) const;
     // For a long tick of GC_Ruler::ticks() with the same range and periods.
     bool hasRoom(const GC_Ruler::Tick &tick) const;
 
@@ -27,8 +32,11 @@ private:
 
     int m_from;
     int m_to;
+    qint64 m_period;
+    int m_periodsPerBigLine;
     qint64 m_longPeriod;
     double m_pixPerNuc;
+    QFont m_font;
     QFontMetricsF m_metrics;
     double m_gap;
     double m_endWidth;

@@ -156,11 +156,6 @@ bool GC_CanvasReader::read(const QSqlDatabase &db, const QString &fileName, QStr
     const bool readAll =
         readRows(db, GC_Genome::sqlSelect(), QStringLiteral("genomes"), damage,
                  [&](const QSqlQuery &query) {
-                     // Read as genome 0, a row without an id would take the
-                     // rows of that genome, and hide those of no genome.
-                     if (query.isNull(0))
-                         return GC_StoredValueCheck::owner(QStringLiteral("genomes"), QStringLiteral("id"),
-                                                           QVariant(), {});
                      genomeRows.append(query.record());
                      return QString();
                  })

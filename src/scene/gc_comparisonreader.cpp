@@ -122,7 +122,7 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         const QString sequence = GC_SequenceText::column(db, QStringLiteral("dna_sequence"));
         if (!genomes.exec(QStringLiteral("SELECT id, name, length, %1 FROM genomes").arg(sequence))) {
             if (GC_SqlConnection::isDamage(genomes.lastError()))
-                return damaged(path, genomes.lastError().text());
+                return unread(path, QStringLiteral("genomes"), genomes);
             m_scene->setLastErrorText(genomes.lastError().text());
             m_failed = true;
             return true;
@@ -132,8 +132,8 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
                                genomes.value(2).toLongLong(),
                                GC_SequenceText::value(genomes.value(3))});
         }
-        if (genomes.lastError().isValid())
-            return damaged(path, genomes.lastError().text());
+        if (GC_QueryEnd::stoppedShort(genomes))
+            return unread(path, QStringLiteral("genomes"), genomes);
     }
     // This database's genome ids -> genome names and lengths.
     QHash<int, QString> nameById;

@@ -170,16 +170,9 @@ bool GC_SceneImageRenderer::renderRaster(const QString &fileName, const QString 
                         .arg(size.width())
                         .arg(size.height()));
     {
-        // The whole image: a size rounded up leaves an edge row or column
-        // that the fill below (truncated) misses, and new pixels are garbage.
+        // The whole image, rounded-up edge included: new pixels are garbage.
         image.fill(Qt::white);
         QPainter painter(&image);
-        if (wholeScene) {
-            painter.fillRect(QRect(0, 0, int(m_wholeRect.width()), int(m_wholeRect.height())),
-                             Qt::white);
-        } else {
-            painter.fillRect(m_view->viewport()->rect(), Qt::white);
-        }
         painter.setRenderHint(QPainter::Antialiasing, antialiasing);
         if (wholeScene)
             m_scene->render(&painter, QRectF(), m_wholeRect);

@@ -150,6 +150,10 @@ bool GC_SequenceFileLoader::loadCanvas(const QSqlDatabase &db, const QString &fi
         QSqlQuery first(db);
         if (!first.exec(GC_Genome::sqlSelect() + QStringLiteral(" LIMIT 1")) || !first.next())
             return !failedOnDamage(db, fileName, QStringLiteral("genomes"), first);
+        if (first.isNull(0))
+            return fail(GC_SqlConnection::damagedText(
+                fileName,
+                GC_StoredValueCheck::owner(QStringLiteral("genomes"), QStringLiteral("id"), QVariant(), {})));
         if (!genomeRows(db, fileName, first.value(0).toInt(), &rows))
             return false;
         chosen = 0;

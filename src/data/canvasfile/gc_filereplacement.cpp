@@ -56,12 +56,6 @@ QByteArray realFolder(const QByteArray &folder, int *error)
     return result;
 }
 
-bool syncToDisk(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite) && ::fsync(file.handle()) == 0;
-}
-
 // Syncs a folder's entries, so that a rename in it outlasts a power cut:
 // 0, or the error. A folder this user may write but not read is synced
 // with its whole file system, through a file open in it.
@@ -122,7 +116,7 @@ bool beginsAsASavesFile(int fd, const QByteArray &start, bool withoutFirstPage)
         || (withoutFirstPage && size == read.size() && read.count('\0') == read.size());
 }
 
-const QByteArray sqliteStart("SQLite format 3", 16);
+const QByteArray sqliteStart = GC_SqlConnection::sqliteHeader();
 const QByteArray journalStart = QByteArray::fromHex("d9d505f920a163d7");
 
 // Removes its journal with a save's file, where the journal is SQLite's.
@@ -474,7 +468,7 @@ bool GC_FileReplacement::commit()
     // Written to disk with its mark, then completed: a save stopped before
     // the rename leaves a file never taken for a canvas, which the next
     // save removes, since no save holds it.
-    if (!syncToDisk(m_temporary))
+    if (::fsync(m_held) != 0)
         return fail(QStringLiteral("The file \"%1\" cannot be written to disk.").arg(m_temporary));
     {
         GC_SqlConnection finishing(QStringLiteral("gc_filereplacement_finish"), m_temporary);
@@ -484,7 +478,7 @@ bool GC_FileReplacement::commit()
                             .arg(m_temporary, finishing.isOpen() ? query.lastError().text()
                                                                  : finishing.errorText()));
     }
-    if (m_replacing && ::chmod(QFile::encodeName(m_temporary).constData(), m_mode) != 0)
+    if (m_replacing && ::fchmod(m_held, m_mode) != 0)
         return fail(QStringLiteral("The file \"%1\" cannot be given the permissions of \"%2\".")
                         .arg(m_temporary, m_target));
     if (std::rename(QFile::encodeName(m_temporary).constData(), QFile::encodeName(m_target).constData()) != 0) {

@@ -215,12 +215,9 @@ QString GC_SourceFileHold::copyHeldFile(QString *problem)
 void GC_SourceFileHold::acceptChanges()
 {
     QMutexLocker locker(&m_mutex);
-    struct stat named {};
-    if (m_copy || m_fd < 0 || ::stat(QFile::encodeName(m_path).constData(), &named) != 0)
+    // The file held keeps its device and inode: named() still judges it.
+    if (m_copy || !named())
         return;
-    const Identity held = heldIdentity();
-    if (qint64(named.st_dev) == held.device && qint64(named.st_ino) == held.inode) {
-        m_identity = held;
-        m_log = logState();
-    }
+    m_identity = heldIdentity();
+    m_log = logState();
 }

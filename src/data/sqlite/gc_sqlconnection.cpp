@@ -286,10 +286,15 @@ QString GC_SqlConnection::integrityProblem(const QSqlDatabase &db, QSqlError *fa
     return problems.isEmpty() ? QStringLiteral("the check gave no answer") : problems.join('\n');
 }
 
+QByteArray GC_SqlConnection::sqliteHeader()
+{
+    return QByteArray("SQLite format 3", 16);
+}
+
 bool GC_SqlConnection::isSqliteFile(const QString &path)
 {
     QFile file(path);
-    static const QByteArray header("SQLite format 3", 16);
+    const QByteArray header = sqliteHeader();
     return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
 }
 

@@ -96,6 +96,8 @@ public:
     // when no link leads elsewhere, or when it names no file.
     static QString realFile(const QString &path);
 
+    // The 16 bytes an SQLite database file starts with.
+    static QByteArray sqliteHeader();
     // Whether the file starts with SQLite's header, so that a failing check
     // means damage rather than some other kind of file.
     static bool isSqliteFile(const QString &path);
