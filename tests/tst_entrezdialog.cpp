@@ -1,6 +1,7 @@
 #include "kestal_test.h"
 
 #include "en_entrezservice.h"
+#include "en_request.h"
 #include "fake_entrez_server.h"
 #include "gc_downloadgenbankentrezdialog.h"
 #include "gc_chromsdatabase.h"
@@ -341,8 +342,10 @@ private slots:
         QTest::mouseClick(child<QPushButton>(dialog.get(), "buttoncancel"), Qt::LeftButton);
         QVERIFY(searchIdle(dialog.get()));
         QVERIFY(dialog->isVisible());  // cancelling a search does not close
+        // The cancel aborts the held request: its connection closes unanswered,
+        // so the late answer has nobody to reach.
+        QTRY_COMPARE_WITH_TIMEOUT(server.heldCount(), 0, 5000);
         server.release();
-        QTest::qWait(200);
         QVERIFY(resultRows(dialog.get()).isEmpty());
         QVERIFY(!QApplication::activeModalWidget());
         // With nothing running, the same button closes the dialog.
@@ -426,7 +429,8 @@ private slots:
         ModalAnswerer::clickButton(QMessageBox::No);
         QTest::mouseClick(child<QPushButton>(dialog.get(), "buttondownload"), Qt::LeftButton);
         QCOMPARE(ModalAnswerer::lastText(), QString("5 sequences are going to be downloaded\nShould we proceed?"));
-        QTest::qWait(50);
+        // The click has returned: a fetch it started would be a request the dialog holds.
+        QVERIFY(!dialog->findChild<EN_Request *>());
         QCOMPARE(server.count(), 0);
 
         // Cancelling the folder chooser sends nothing either.
@@ -435,7 +439,7 @@ private slots:
             qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click();
         });
         QTest::mouseClick(child<QPushButton>(dialog.get(), "buttondownload"), Qt::LeftButton);
-        QTest::qWait(50);
+        QVERIFY(!dialog->findChild<EN_Request *>());
         QCOMPARE(server.count(), 0);
     }
 
@@ -471,8 +475,8 @@ private slots:
         QTest::mouseClick(child<QPushButton>(dialog.get(), "buttoncancelresults"), Qt::LeftButton);
         QCOMPARE(child<QLabel>(dialog.get(), "labelprogress")->text(), QString("Download cancelled"));
         QVERIFY(child<QWidget>(dialog.get(), "treeWidget")->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(server.heldCount(), 0, 5000);
         server.release();
-        QTest::qWait(200);
         QVERIFY(QDir(folder.path()).isEmpty());
         QVERIFY(dialog->isVisible());
     }

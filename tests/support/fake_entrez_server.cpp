@@ -1,6 +1,5 @@
 #include "fake_entrez_server.h"
 
-#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -88,17 +87,17 @@ QStringList FakeEntrezServer::queriesFor(const QString &path) const
 
 bool FakeEntrezServer::waitForCount(int n, int timeoutMs)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (received.size() < n && clock.elapsed() < timeoutMs)
-        QTest::qWait(10);
-    return received.size() >= n;
+    return QTest::qWaitFor([&] { return received.size() >= n; }, timeoutMs);
 }
 
 void FakeEntrezServer::accept()
 {
     while (QTcpSocket *socket = server.nextPendingConnection()) {
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readRequest(socket); });
+        // A client that gave up on a held request is owed no answer.
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            waiting.removeIf([socket](const auto &entry) { return entry.first == socket; });
+        });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QObject::destroyed, this, [this, socket] { pending.remove(socket); });
     }

@@ -50,6 +50,8 @@ public:
     int count() const { return received.size(); }
     // Waits (running the event loop) until count() reaches n.
     bool waitForCount(int n, int timeoutMs = 5000);
+    // Held requests still waiting for release() on an open connection.
+    int heldCount() const { return int(waiting.size()); }
 
     // Canned Entrez answers.
     static QByteArray esearchAnswer(const QStringList &ids);
