@@ -185,6 +185,8 @@ QByteArray damagedExample(const QString &damage)
             {"matching-id-int-max", "UPDATE genomematchings SET id = 2147483647 "
                                     "WHERE rowid = (SELECT min(rowid) FROM genomematchings)"},
             {"gene-of-genome-5", "UPDATE genes SET genomeId = 5 WHERE rowid = (SELECT min(rowid) FROM genes)"},
+            {"anotation-of-genome-int-max", "INSERT INTO anotations ( id , genomeId , nucfrom , nucto ) "
+                                            "VALUES ( 1 , 2147483647 , 100 , 200 )"},
             {"matching-to-genome-5", "UPDATE genomematchings SET lowGenomeId = 5 "
                                      "WHERE rowid = (SELECT min(rowid) FROM genomematchings)"},
             {"ruler-twice", "INSERT INTO ruler SELECT * FROM ruler WHERE genomeId = 1"},
@@ -312,11 +314,24 @@ QString obeyingPermissions(const std::function<QString()> &body)
     return obeyed.isHeld() ? body() : QStringLiteral("held: root's powers could not be set aside");
 }
 
-// The inode the watched file had at each sync of a folder: a sync seen
-// with a save's new file in place came after its rename.
+} // namespace
+
+namespace {
+
+// While a file is watched, the inode it had at each sync of its folder: a
+// sync seen with a save's new file in place came after the rename.
 std::mutex syncsMutex;
 QByteArray watchedFile;
+struct stat watchedFolder {};
 QList<ino_t> inodesAtFolderSyncs;
+
+void watchFolderSyncs(const QString &file)
+{
+    const std::lock_guard<std::mutex> guard(syncsMutex);
+    watchedFile = QFile::encodeName(file);
+    ::stat(QFile::encodeName(QFileInfo(file).path()).constData(), &watchedFolder);
+    inodesAtFolderSyncs.clear();
+}
 
 } // namespace
 
@@ -329,8 +344,8 @@ extern "C" int fsync(int fd)
     const std::lock_guard<std::mutex> guard(syncsMutex);
     struct stat synced {};
     struct stat file {};
-    if (result == 0 && ::fstat(fd, &synced) == 0 && S_ISDIR(synced.st_mode)
-        && ::stat(watchedFile.constData(), &file) == 0)
+    if (result == 0 && ::fstat(fd, &synced) == 0 && synced.st_dev == watchedFolder.st_dev
+        && synced.st_ino == watchedFolder.st_ino && ::stat(watchedFile.constData(), &file) == 0)
         inodesAtFolderSyncs.append(file.st_ino);
     return result;
 }
@@ -875,11 +890,12 @@ private slots:
         const QString file = path("leftover.kcv");
         // The user's own files under names a save might take: not of its
         // name pattern (empty ones too, as a save's file is at first), or of
-        // it but not what a save writes (a date is all hex digits); and a
-        // folder.
+        // it but not what a save writes (a date is all hex digits; zeros in
+        // no whole page); the journal of a stopped save's file; and a folder.
         const QHash<QString, QByteArray> usersOwn = {
             {"temp", "not a database"}, {"temp-journal", "not a journal"}, {".temp", ""}, {"temp-123456789", ""},
-            {"temp-1", "notes"}, {"temp-1-journal", "notes"}, {"temp-beef", "notes"}, {"temp-20240101", "notes"}};
+            {"temp-1", "notes"}, {"temp-1-journal", "notes"}, {"temp-beef", "notes"}, {"temp-20240101", "notes"},
+            {"temp-2", QByteArray(100, '\0') + QByteArray(290, 'n')}, {"temp-7a8b9c-journal", "notes"}};
         QStringList kept{"leftover.kcvtempfolder"};
         for (auto it = usersOwn.cbegin(); it != usersOwn.cend(); ++it) {
             QVERIFY(TestData::writeFile(file + it.key(), it.value()));
@@ -891,7 +907,8 @@ private slots:
         const QString finished = scene.fileName();
 
         // What stopped saves of this canvas left: a file half written,
-        // marked unfinished and never taken for a canvas; one just made,
+        // marked unfinished and never taken for a canvas, with its journal
+        // as SQLite leaves it before its first sync; one just made,
         // still empty; one whose first page SQLite had not written yet, its
         // cache full; one complete, stopped before its rename.
         const QString stopped = file + "temp-1a2b3c";
@@ -905,6 +922,15 @@ private slots:
         QVERIFY2(refused.lastErrorText().contains(
                      QString("The file \"%1\" was left by a save that stopped before it finished").arg(stopped)),
                  qPrintable(refused.lastErrorText()));
+        {
+            GC_SqlConnection connection("tst_leftover_journal", stopped);
+            QSqlQuery query(connection.database());
+            QVERIFY(query.exec("BEGIN") && query.exec("UPDATE genomes SET name = 'stopped'"));
+            const QByteArray journal = fileBytes(stopped + "-journal");
+            QVERIFY(query.exec("ROLLBACK"));
+            QVERIFY(journal.size() > 512 && journal.startsWith(QByteArray(12, '\0')));
+            QVERIFY(TestData::writeFile(stopped + "-journal", journal));
+        }
         QVERIFY(TestData::writeFile(file + "temp-4d5e6f", ""));
         QVERIFY(TestData::writeFile(file + "temp-0c0d0e", QByteArray(4096, '\0') + QByteArray(4096, '\r')));
         QVERIFY(QFile::copy(finished, file + "temp-7a8b9c"));
@@ -956,6 +982,10 @@ private slots:
         // A page of 20,000 stored hits that counts 20 rows fewer since the
         // opening: the copy ends without an error.
         QTest::newRow("source of stored hits damaged since the opening") << "source-damaged";
+        // A leaf of them holds a copy of another since: as many rows, some
+        // twice and others missing.
+        QTest::newRow("source of stored hits damaged since the opening, as many rows")
+            << "source-damaged-count-kept";
         // Hits that could not be counted when the file was read may be
         // there all the same: counted again, or the save fails.
         QTest::newRow("source of uncounted stored hits locked by another program") << "source-uncounted-locked";
@@ -982,7 +1012,7 @@ private slots:
             QVERIFY(QFile::copy(file, source));
             if (how.startsWith("source-logged"))
                 QVERIFY(putInWriteAheadLogMode(source));
-            if (how == "source-damaged") {
+            if (how.startsWith("source-damaged")) {
                 GC_SqlConnection connection("tst_many_hits", source);
                 QVERIFY(QSqlQuery(connection.database()).exec(
                     "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 19999) "
@@ -996,7 +1026,9 @@ private slots:
                 QVERIFY(opened.loadKestalCanvas(source));
             }
             if (how == "source-damaged")
-                QVERIFY(SqlitePageDamage::dropRowsOfLastPage(source, 20));
+                QVERIFY(SqlitePageDamage::dropRowsOfLastLeaf(source, 20));
+            if (how == "source-damaged-count-kept")
+                QVERIFY(SqlitePageDamage::copyLeafOverTheLast(source));
             opened.setFileName(how == "source-logged-left" ? source : file);
             if (how == "source-overwritten") {
                 // As a copy over it does: the same file, another canvas's rows.
@@ -1139,6 +1171,8 @@ private slots:
                 QVERIFY2(words.contains("the file is damaged: it gave 19982 rows of the cog_matchings table "
                                         "for the genome, where it held 20002"),
                          qPrintable(words));
+            if (how == "source-damaged-count-kept")
+                QVERIFY2(words.contains("the file is damaged: it gave row"), qPrintable(words));
         }
         const QString words = scene.lastErrorText();
         if (how == "locked")
@@ -1326,11 +1360,7 @@ private slots:
         const QString file = path("synced.kcv");
         scene.setFileName(file);
         for (int save = 0; save < 2; ++save) {
-            {
-                const std::lock_guard<std::mutex> guard(syncsMutex);
-                watchedFile = QFile::encodeName(file);
-                inodesAtFolderSyncs.clear();
-            }
+            watchFolderSyncs(file);
             QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
             struct stat saved {};
             QCOMPARE(::stat(QFile::encodeName(file).constData(), &saved), 0);
@@ -1564,6 +1594,8 @@ private slots:
         // Rows that belong to no genome of the file.
         QTest::newRow("gene of genome 5, the genomes being 0 and 1")
             << "gene-of-genome-5" << "genes table holds 5 in its genomeId column";
+        QTest::newRow("annotation of genome 2147483647")
+            << "anotation-of-genome-int-max" << "anotations table holds 2147483647 in its genomeId";
         QTest::newRow("matching to genome 5")
             << "matching-to-genome-5" << "genomematchings table holds 5 in its lowGenomeId";
         QTest::newRow("a second ruler of genome 1")

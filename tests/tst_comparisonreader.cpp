@@ -12,6 +12,8 @@
 #include "gc_sequenceblaster.h"
 #include "gc_sqlconnection.h"
 #include "sqlite_file_lock.h"
+#include "sqlite_page_damage.h"
+#include "sqlite_statement_hook.h"
 #include "test_data.h"
 
 #include <QSet>
@@ -464,9 +466,13 @@ private slots:
             // 9e999 is SQLite's infinity; a NaN can only be stored as text.
             {"UPDATE matchings SET similarity = -9e999", "matchings table"},
             {"UPDATE matchings SET bitscore = 'NaN'", "matchings table"},
+            // A genome row without an id, read as genome 0, would lose its
+            // own matchings and take genome 0's.
+            {"UPDATE genomes SET id = NULL WHERE id = 1", "genomes table holds nothing in its id"},
             // Tables that fail at their first step, for want of a column.
             {"ALTER TABLE matchings RENAME COLUMN similarity TO likeness", "reading the matchings table"},
             {"ALTER TABLE segments RENAME COLUMN locus_tag TO tag", "reading the segments table"},
+            {"ALTER TABLE genomes RENAME COLUMN length TO size", "reading the genomes table"},
         };
         for (const auto &[statement, named] : valueDamages) {
             const QString copy = makeDatabase({{"Left", 4000, {{10, 80}, {300, 200}}, 3}, {"Right", 3000, {}, 4}},
@@ -487,6 +493,36 @@ private slots:
             const QString text = damaged.lastErrorText();
             QVERIFY2(text.contains(QString("The file \"%1\" is damaged").arg(copy)), qPrintable(text));
             QVERIFY2(text.contains(named), qPrintable(text));
+        }
+
+        // The last page of a table gone bad after the check, while the
+        // file is read: the reading stops partway, and the rows before it
+        // are no whole table. Each genome row fills a page of its own.
+        QList<Match> many;
+        for (int i = 0; i < 400; ++i)
+            many.append({0, 1 + i, 100 + i, 1, 1 + i, 100 + i, 95.0, 150.0});
+        for (const auto &[table, reading] : QList<QPair<QString, QByteArray>>{
+                 {"genomes", "SELECT id, name, length"}, {"matchings", "SELECT oid, id_target"}}) {
+            const QString partway = makeDatabase({{"Left", 4000, {}, 3}, {"Right", 3000, {}, 4}}, many);
+            qint64 root = 0;
+            {
+                GC_SqlConnection file("root", partway, GC_SqlConnection::ReadOnly);
+                QSqlQuery query(file.database());
+                QVERIFY(query.prepare("SELECT rootpage FROM sqlite_master WHERE name = ?"));
+                query.addBindValue(table);
+                QVERIFY(query.exec() && query.next());
+                root = query.value(0).toLongLong();
+            }
+            bool zeroed = false;
+            SqliteStatementHook hook(reading, [&] { zeroed = SqlitePageDamage::zeroLastLeaf(partway, root); });
+            QVERIFY(hook.isHeld());
+            GC_GenomeScene stopped;
+            QVERIFY2(!stopped.loadSorvikComparisons({partway}), qPrintable(table));
+            QVERIFY(zeroed && hook.runs() == 1);
+            const QString text = stopped.lastErrorText();
+            QVERIFY2(text.contains(QString("The file \"%1\" is damaged").arg(partway))
+                         && text.contains(QString("reading the %1 table").arg(table)),
+                     qPrintable(text));
         }
 
         // A database another program holds locked for longer than the

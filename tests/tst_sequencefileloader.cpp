@@ -14,6 +14,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <tuple>
+
 class TestSequenceFileLoader : public QObject
 {
     Q_OBJECT
@@ -236,6 +238,28 @@ private slots:
         QVERIFY(!scene.loadGenomeFromFile(damaged, ids.at(1)));
         QVERIFY2(scene.lastErrorText().contains("is damaged"), qPrintable(scene.lastErrorText()));
         QCOMPARE(scene.topGenomes().size(), 2);
+
+        // Rows no save writes, which opening the canvas whole refuses: a
+        // second ruler of the genome; a genome row without an id, taken
+        // first where the index names no genome.
+        for (const auto &[statement, index, named] : QList<std::tuple<QString, int, QString>>{
+                 {"INSERT INTO ruler SELECT * FROM ruler WHERE genomeId = ?", ids.at(1), "ruler table holds"},
+                 {"UPDATE genomes SET id = NULL WHERE id = ?", -100, "genomes table holds nothing in its id"}}) {
+            QFile::remove(damaged);
+            QVERIFY(QFile::copy(canvas, damaged));
+            {
+                GC_SqlConnection file("damage", damaged);
+                QSqlQuery query(file.database());
+                QVERIFY(query.prepare(statement));
+                query.addBindValue(statement.startsWith("INSERT") ? ids.at(1) : ids.at(0));
+                QVERIFY2(query.exec() && query.numRowsAffected() == 1, qPrintable(statement));
+            }
+            QVERIFY(!scene.loadGenomeFromFile(damaged, index));
+            QVERIFY2(scene.lastErrorText().contains(QString("The file \"%1\" is damaged").arg(damaged))
+                         && scene.lastErrorText().contains(named),
+                     qPrintable(scene.lastErrorText()));
+            QCOMPARE(scene.topGenomes().size(), 2);
+        }
 
         // Held locked by another program for longer than the wait: in use,
         // not damaged, and not some other kind of file either.

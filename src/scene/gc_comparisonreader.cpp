@@ -120,20 +120,27 @@ bool GC_ComparisonReader::readDatabase(const QString &path)
         QSqlQuery genomes(db);
         genomes.setForwardOnly(true);
         const QString sequence = GC_SequenceText::column(db, QStringLiteral("dna_sequence"));
+        const QString genomeTable = QStringLiteral("genomes");
         if (!genomes.exec(QStringLiteral("SELECT id, name, length, %1 FROM genomes").arg(sequence))) {
-            if (GC_SqlConnection::isDamage(genomes.lastError()))
-                return unread(path, QStringLiteral("genomes"), genomes);
+            // Only a file without the table holds no genomes; any other
+            // failure would open the document without this file's.
+            if (GC_SqlConnection::isDamage(db, genomeTable, genomes.lastError()))
+                return unread(path, genomeTable, genomes);
             m_scene->setLastErrorText(genomes.lastError().text());
             m_failed = true;
             return true;
         }
         while (genomes.next()) {
+            // Read as genome 0, a row without an id would take that
+            // genome's matchings, and lose its own.
+            if (genomes.isNull(0))
+                return damaged(path, GC_StoredValueCheck::owner(genomeTable, QStringLiteral("id"), QVariant(), {}));
             genomeRows.append({genomes.value(0).toInt(), genomes.value(1).toString(),
                                genomes.value(2).toLongLong(),
                                GC_SequenceText::value(genomes.value(3))});
         }
         if (GC_QueryEnd::stoppedShort(genomes))
-            return unread(path, QStringLiteral("genomes"), genomes);
+            return unread(path, genomeTable, genomes);
     }
     // This database's genome ids -> genome names and lengths.
     QHash<int, QString> nameById;

@@ -160,6 +160,11 @@ bool GC_SequenceFileLoader::loadCanvas(const QSqlDatabase &db, const QString &fi
         if (rows.isEmpty())
             return true;
     }
+    // Which of several ruler rows of an id a genome takes would be a
+    // guess: the file is refused, as opening it whole refuses it.
+    const QString extraRuler = GC_StoredValueCheck::rulersBeyondGenomeRows(db);
+    if (!extraRuler.isEmpty())
+        return fail(GC_SqlConnection::damagedText(fileName, extraRuler));
     // Every genome of the id is read, so that the genes, annotations and
     // stored hits of the id are dealt out as opening the canvas deals them,
     // and the chosen one keeps only its own.

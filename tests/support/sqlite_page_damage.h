@@ -11,9 +11,16 @@ namespace SqlitePageDamage {
 // Zeroed: reading its table stops on an error there.
 bool zeroPage(const QString &path, qint64 page);
 inline bool zeroLastPage(const QString &path) { return zeroPage(path, 0); }
-// The last page, a table's leaf, counts rows fewer cells: reading the table
-// gives that many rows fewer, and no error.
-bool dropRowsOfLastPage(const QString &path, int rows);
+// The last leaf of the table whose root is rootPage zeroed: reading the
+// table gives the rows before it, then stops on an error.
+bool zeroLastLeaf(const QString &path, qint64 rootPage);
+// The last table leaf that holds more than rows cells counts rows fewer:
+// reading the table gives that many rows fewer, and no error.
+bool dropRowsOfLastLeaf(const QString &path, int rows);
+// The last full table leaf holds a copy of the leaf before it with as many
+// cells: reading the table gives as many rows as before, those of the
+// copied leaf twice and none of its own, and no error.
+bool copyLeafOverTheLast(const QString &path);
 }
 
 #endif

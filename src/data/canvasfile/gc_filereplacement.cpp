@@ -3,6 +3,7 @@
 #include "gc_extendedattributes.h"
 #include "gc_log.h"
 #include "gc_queryend.h"
+#include "gc_saveleftover.h"
 #include "gc_sourcefilehold.h"
 #include "gc_sqlconnection.h"
 
@@ -104,30 +105,16 @@ int holdAsOwn(int fd, const QByteArray &path)
     return isFileNamed(fd, path) ? 0 : EAGAIN;
 }
 
-// Whether an open file begins as a save's file does: empty, as it is at
-// first, or with start (SQLite's header, or its journal's); a database file
-// also with no first page yet, where a save that stopped while SQLite was
-// writing other pages out of its full cache left it.
-bool beginsAsASavesFile(int fd, const QByteArray &start, bool withoutFirstPage)
-{
-    QByteArray read(withoutFirstPage ? 100 : start.size(), '\0');
-    const ssize_t size = ::pread(fd, read.data(), size_t(read.size()), 0);
-    return size == 0 || read.startsWith(start)
-        || (withoutFirstPage && size == read.size() && read.count('\0') == read.size());
-}
-
-const QByteArray sqliteStart = GC_SqlConnection::sqliteHeader();
-const QByteArray journalStart = QByteArray::fromHex("d9d505f920a163d7");
-
-// Removes its journal with a save's file, where the journal is SQLite's.
-void removeJournalOf(const QByteArray &path)
+// Removes its journal with a save's file, where the journal is SQLite's,
+// of a database of pageSize bytes a page (0: not known).
+void removeJournalOf(const QByteArray &path, int pageSize)
 {
     const QByteArray journal = path + "-journal";
     const int fd = ::open(journal.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && beginsAsASavesFile(fd, journalStart, false))
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && GC_SaveLeftover::isJournal(fd, pageSize))
         ::unlink(journal.constData());
     ::close(fd);
 }
@@ -143,10 +130,11 @@ bool removeUnheld(const QByteArray &path)
     if (fd < 0)
         return false;
     struct flock lock = saveLock(F_RDLCK);
+    int pageSize = 0;
     const bool leftover = ::fcntl(fd, F_OFD_SETLK, &lock) == 0 && isFileNamed(fd, path)
-        && beginsAsASavesFile(fd, sqliteStart, true);
+        && GC_SaveLeftover::isDatabase(fd, &pageSize);
     if (leftover)
-        removeJournalOf(path);
+        removeJournalOf(path, pageSize);
     const bool removed = leftover && ::unlink(path.constData()) == 0;
     ::close(fd);
     return removed;

@@ -13,6 +13,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <limits>
+
 namespace {
 
 // First column of each hit table: the reference sequence's id.
@@ -84,9 +86,9 @@ QString GC_GenomeSource::familyName(Family family)
 
 QString GC_GenomeSource::selectHitsSql(Family family, bool withRowId)
 {
-    return QStringLiteral("SELECT start, end, %1, evalue, bitscore%2 FROM %3 WHERE genomeId = ? ")
+    return QStringLiteral("SELECT start, end, %1, evalue, bitscore%2 FROM %3 WHERE genomeId = ? %4")
         .arg(referenceColumn(family), withRowId ? QStringLiteral(", rowid") : QString(),
-             tableName(family));
+             tableName(family), withRowId ? QStringLiteral("ORDER BY rowid") : QString());
 }
 
 QString GC_GenomeSource::readSequence(const QString &path, int key)
@@ -251,13 +253,25 @@ bool GC_GenomeSource::copyRows(const QString &path, Family family, int key, int 
                                            : "GC_rRNAMatching::saveItem::Fail ";
     QSqlQuery select(connection.database());
     select.setForwardOnly(true);
-    if (!select.prepare(selectHitsSql(family, share != nullptr)))
+    if (!select.prepare(selectHitsSql(family, true)))
         return failed(GC_SqlConnection::failureReason(select.lastError()));
     select.addBindValue(key);
     if (!select.exec())
         return failed(GC_SqlConnection::failureReason(select.lastError()));
+    // A table gives a key's rows in the order of their rowids, each once. A
+    // page gone bad since the opening can give another page's rows in its
+    // place, as many as it held: their rowids come again, out of order.
+    qint64 previousRowId = std::numeric_limits<qint64>::min();
     while (select.next()) {
-        if (share && !share->contains(select.value(5).toLongLong()))
+        const qint64 rowId = select.value(5).toLongLong();
+        if (rowId <= previousRowId)
+            return failed(GC_SqlConnection::damagedReason(
+                QStringLiteral("it gave row %1 of the %2 table after row %3")
+                    .arg(rowId)
+                    .arg(tableName(family))
+                    .arg(previousRowId)));
+        previousRowId = rowId;
+        if (share && !share->contains(rowId))
             continue;
         if (!GC_HomologyRowWriter::write(canvasQuery, insert, select.value(2).toInt(), genomeId,
                                          select.value(0).toInt(), select.value(1).toInt(),

@@ -26,8 +26,8 @@ public:
     static QString familyName(Family family);
 
     // Start, end, reference id, E-value and bit score of the family's rows
-    // under one key (bound), and the rowid sixth when withRowId: what the
-    // show dialogs load and a save copies.
+    // under one key (bound), and the rowid sixth when withRowId, in rowid
+    // order then: what the show dialogs load and a save copies.
     static QString selectHitsSql(Family family, bool withRowId);
 
     // Where older canvases hold several genomes under one key, the rows of
@@ -60,7 +60,8 @@ public:
     // Copies the family's rows of the key (of the share) into the canvas
     // being written, under genomeId. A source that is gone, cannot be opened
     // or cannot be read (held locked by another program) fails the copy, as
-    // does a failed insert: false, with words naming the file and the
+    // do a failed insert and rows given twice or out of their order (a page
+    // damaged since it was read): false, with words naming the file and the
     // family in errorText. copied receives the number of rows written.
     static bool copyRows(const QString &path, Family family, int key, int genomeId,
                          QSqlQuery &canvasQuery, int *copied, QString *errorText,

@@ -298,6 +298,11 @@ QString GC_StoredValueCheck::rowsOfNoGenome(const QSqlDatabase &db, const QSet<i
         if (GC_QueryEnd::stoppedShort(query) && GC_SqlConnection::isDamage(db, table, query.lastError()))
             return GC_QueryEnd::tableDamage(table, query);
     }
+    return rulersBeyondGenomeRows(db);
+}
+
+QString GC_StoredValueCheck::rulersBeyondGenomeRows(const QSqlDatabase &db)
+{
     // A genome row reads one ruler row; a save writes one for each.
     const QString table = QStringLiteral("ruler");
     QSqlQuery query(db);

@@ -104,9 +104,12 @@ public:
                          const QSet<int> &genomeIds);
     // The tables whose rows name their genome (genes, annotations, rulers,
     // homology hits; those the file has): the first row naming none of
-    // genomeIds, searched by SQLite rather than read row by row; then a
-    // ruler row beyond the one each genome row reads.
+    // genomeIds, searched by SQLite rather than read row by row; then
+    // rulersBeyondGenomeRows().
     static QString rowsOfNoGenome(const QSqlDatabase &db, const QSet<int> &genomeIds);
+    // A ruler row beyond the one each genome row of its id reads: which of
+    // them a genome takes would depend on the reader.
+    static QString rulersBeyondGenomeRows(const QSqlDatabase &db);
 };
 
 #endif

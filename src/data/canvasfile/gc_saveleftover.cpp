@@ -1,0 +1,93 @@
+#include "gc_saveleftover.h"
+
+#include "gc_sqlconnection.h"
+
+#include <QByteArray>
+
+#include <unistd.h>
+
+namespace {
+
+// Every page size SQLite uses is a power of two from 512 to 65536 bytes.
+const int smallestPage = 512;
+const int largestPage = 65536;
+
+QByteArray readStart(int fd, int size)
+{
+    QByteArray bytes(size, '\0');
+    const ssize_t read = ::pread(fd, bytes.data(), size_t(size), 0);
+    bytes.truncate(read < 0 ? 0 : int(read));
+    return bytes;
+}
+
+qint64 fileSize(int fd)
+{
+    const off_t end = ::lseek(fd, 0, SEEK_END);
+    return end < 0 ? -1 : qint64(end);
+}
+
+bool isPowerOfTwoWithin(quint32 value, quint32 lowest, quint32 highest)
+{
+    return value >= lowest && value <= highest && (value & (value - 1)) == 0;
+}
+
+quint32 bigEndian32(const QByteArray &bytes, int at)
+{
+    return quint32(uchar(bytes.at(at))) << 24 | quint32(uchar(bytes.at(at + 1))) << 16
+           | quint32(uchar(bytes.at(at + 2))) << 8 | quint32(uchar(bytes.at(at + 3)));
+}
+
+bool allZeros(const QByteArray &bytes, int from)
+{
+    for (int i = from; i < bytes.size(); ++i) {
+        if (bytes.at(i) != '\0')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool GC_SaveLeftover::isDatabase(int fd, int *pageSize)
+{
+    if (pageSize)
+        *pageSize = 0;
+    const qint64 size = fileSize(fd);
+    if (size == 0)
+        return true;
+    const QByteArray header = GC_SqlConnection::sqliteHeader();
+    const QByteArray start = readStart(fd, smallestPage);
+    if (start.startsWith(header)) {
+        // Stored big-endian at 16; 1 stands for 65536.
+        if (pageSize && start.size() >= 18) {
+            const int stored = uchar(start.at(16)) << 8 | uchar(start.at(17));
+            *pageSize = stored == 1 ? largestPage : stored;
+        }
+        return true;
+    }
+    // Whatever its page size, such a file is whole pages, each a multiple
+    // of the smallest, and its first page at least that long.
+    return size >= smallestPage && size % smallestPage == 0 && allZeros(start, 0);
+}
+
+bool GC_SaveLeftover::isJournal(int fd, int databasePageSize)
+{
+    static const QByteArray magic = QByteArray::fromHex("d9d505f920a163d7");
+    if (fileSize(fd) == 0)
+        return true;
+    const QByteArray start = readStart(fd, smallestPage);
+    if (start.startsWith(magic))
+        return true;
+    // Magic and record count (12 bytes), nonce, page count of the database,
+    // sector size, page size; zeros pad the header to the smaller of the
+    // sector and the page.
+    const int fields = 28;
+    if (start.size() < fields || !allZeros(start.left(12), 0))
+        return false;
+    const quint32 sector = bigEndian32(start, 20);
+    const quint32 page = bigEndian32(start, 24);
+    if (!isPowerOfTwoWithin(sector, 32, largestPage) || !isPowerOfTwoWithin(page, smallestPage, largestPage)
+        || (databasePageSize > 0 && page != quint32(databasePageSize)))
+        return false;
+    return allZeros(start.left(int(qMin<quint32>(qMin(sector, page), quint32(start.size())))), fields);
+}
