@@ -120,6 +120,23 @@ QPushButton *okButton(QWidget *dialog)
     return child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok);
 }
 
+// A canvas's cog_matchings rows by start: "protein|start|end|evalue|bitscore".
+QStringList cogRowsOf(const QString &path)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "cog_rows_of");
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (db.open() && query.exec("SELECT id_cog_protein || '|' || start || '|' || end || '|' || evalue || '|' "
+                                    "|| bitscore FROM cog_matchings ORDER BY start"))
+            while (query.next())
+                rows << query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase("cog_rows_of");
+    return rows;
+}
+
 const QStringList displayChoices = { "Display them now", "Remove and Search again" };
 const QStringList searchChoice = { "Search now" };
 
@@ -142,6 +159,7 @@ private slots:
 
     // Stored-hit show dialogs.
     void yesLoadsTheGenomesStoredCogRows();
+    void leftOutStoredRowsStayInTheCanvas();
     void eachFamilyFillsOnlyItsOwnBar();
     void missingSourceFileKeepsTheDialogOpen();
     void unreadableTableIsNotALoad();
@@ -384,7 +402,7 @@ void TestHomologyDialogs::yesLoadsTheGenomesStoredCogRows()
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
     QCOMPARE(leftOut, QString("1 of the 5 stored COG homologies are not shown: their reference sequences "
                               "are not in the reference collection cog.sqlite3, or the hits are far longer "
-                              "than their references."));
+                              "than their references. They stay in the canvas."));
 
     QCOMPARE(genome->countCogMatchings(), 4);
     QCOMPARE(genome->getRfamHomologies()->matchings().size(), 0);
@@ -443,6 +461,46 @@ void TestHomologyDialogs::yesLoadsTheGenomesStoredCogRows()
     for (const GC_CogMatching *hit : sharing->getCogHomologies()->matchings())
         sharedStarts.insert(hit->getStart());
     QCOMPARE(sharedStarts, QSet<int>({ 501, 1301 }));
+}
+
+void TestHomologyDialogs::leftOutStoredRowsStayInTheCanvas()
+{
+    GC_GenomeScene scene;
+    GC_Genome *genome = makeGenome("g", 5000);
+    scene.insertTopGenome(genome);
+    scene.addItemsToScene();
+    // Five stored hits; the collection lacks the protein of one (a canvas
+    // made against another version of it).
+    const int id = genome->getId();
+    const QString source = dir.filePath("leftout.kestal");
+    QVERIFY(writeStoredHits(source, { { 1, id, 101, 340, 1e-300, 48.1 }, { 2, id, 501, 740, 1e-30, 50.5 },
+                                      { ReferenceDatabaseFixture::missingCogProteinId, id, 901, 1140, 2.5e-7, 21.75 },
+                                      { 3, id, 1301, 1540, 1e-30, 48.1 }, { 4, id, 1701, 1940, 1e-30, 48.1 } },
+                            {}, {}));
+    attachSource(genome, source);
+    const QStringList stored = { "1|101|340|1.0e-300|48.1", "2|501|740|1.0e-30|50.5", "99|901|1140|2.5e-07|21.75",
+                                 "3|1301|1540|1.0e-30|48.1", "4|1701|1940|1.0e-30|48.1" };
+
+    // "Display them now" shows four, and says the fifth stays.
+    genome->setSelected(true);
+    ModalAnswerer::clickButtonTextThen("Yes", [](QWidget *box) { box->close(); });
+    scene.slotGenomeShowHideCogMatchings(true);
+    QCOMPARE(genome->countCogMatchings(), 4);
+    QVERIFY(ModalAnswerer::lastText().endsWith("They stay in the canvas."));
+
+    // Saved as another canvas, then in place: all five, as they were read.
+    const QString saved = dir.filePath("leftout_saved.kcv");
+    scene.setFileName(saved);
+    for (int save = 0; save < 2; ++save) {
+        QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+        QCOMPARE(cogRowsOf(saved), stored);
+    }
+
+    // The bar emptied for a new search's hits takes the left-out row too.
+    genome->getCogHomologies()->clearMatchings();
+    genome->getCogHomologies()->addCogMatching(2001, 2240, 5, "COG0086", "K", 1, 1e-9, 30.5);
+    QVERIFY2(scene.saveToKestalCanvas(), qPrintable(scene.lastErrorText()));
+    QCOMPARE(cogRowsOf(saved), QStringList({ "5|2001|2240|1.0e-09|30.5" }));
 }
 
 void TestHomologyDialogs::eachFamilyFillsOnlyItsOwnBar()

@@ -1,6 +1,7 @@
 #include "kestal_test.h"
 #include "reference_database_fixture.h"
 #include "sqlite_file_lock.h"
+#include "sqlite_page_damage.h"
 #include "test_data.h"
 
 #include "gc_blastresultfile.h"
@@ -36,6 +37,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -720,6 +722,36 @@ private slots:
             const auto box = search(dialog, QMessageBox::Discard);
             QCOMPARE(box->text, QString("The analysis found 1 COG homologies."));
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        }
+        earlierHitsStay();
+        QCOMPARE(watch.shown, QStringList());
+
+        // Saved, but the COG collection's proteins page went bad since it
+        // was opened: its look-ups fail, which is no "no such protein".
+        {
+            QTemporaryDir damaged;
+            for (const char *name : {"cog.sqlite3", "cogprots80.fas"})
+                QVERIFY(QFile::copy(m_fixture->path(name), damaged.filePath(name)));
+            GC_ReferenceDatabases::setFolder(damaged.path());
+            QVERIFY(GC_ReferenceDatabases::open(GC_ReferenceDatabases::Cog));
+            {
+                QSqlQuery cog(GC_ReferenceDatabases::database(GC_ReferenceDatabases::Cog));
+                QVERIFY(cog.exec("SELECT rootpage FROM sqlite_master WHERE name = 'cog_proteins'") && cog.next());
+                QVERIFY(SqlitePageDamage::zeroPage(damaged.filePath("cog.sqlite3"), cog.value(0).toInt()));
+                QVERIFY(cog.exec("PRAGMA shrink_memory"));
+            }
+            GC_COGTblastn_dialog dialog;
+            dialog.setGenome(genome);
+            const auto box = search(dialog);
+            QCOMPARE(box->text, QString("The analysis found 1 COG homologies."));
+            QVERIFY2(log(dialog).contains("Error: the reference collection cog.sqlite3 could not be read: "
+                                          "the file is damaged"),
+                     qPrintable(log(dialog)));
+            QVERIFY(log(dialog).contains("The genome keeps its earlier homologies."));
+            QVERIFY(dialog.isVisible());
+            QVERIFY(dialog.result() != int(QDialog::Accepted));
+            dialog.reject();
+            QVERIFY(m_fixture->open());
         }
         earlierHitsStay();
         QCOMPARE(watch.shown, QStringList());

@@ -75,6 +75,7 @@ void GC_CogHomologies::clearMatchings()
     qDeleteAll(m_matchings);
     m_matchings.clear();
     clearPositionMap();
+    clearLeftOutRows();
     update();
 }
 

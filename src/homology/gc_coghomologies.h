@@ -30,7 +30,7 @@ public:
     bool isSuperCategoryVisible(int n) const;
 
     const QMap<int, GC_CogMatching *> &matchings() const { return m_matchings; }
-    void clearMatchings();
+    void clearMatchings() override;
 
     // A hit found by a search, all its values known. Start and end may come
     // in either order. False when it cannot be placed (no genome, or

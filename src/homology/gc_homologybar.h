@@ -1,9 +1,11 @@
 #ifndef GC_HOMOLOGYBAR_H
 #define GC_HOMOLOGYBAR_H
 
+#include "gc_homologyrowwriter.h"
 #include "gc_positionindex.h"
 
 #include <QGraphicsItem>
+#include <QList>
 #include <QString>
 
 class GC_Genome;
@@ -15,7 +17,8 @@ class GC_GenomeScene;
 // the part exposed; shown when the scene's and the genome's switches of its
 // family are both on; and the index of which hit covers each genome position.
 // The hit records themselves, their painting and their texts belong to each
-// family's bar.
+// family's bar. The stored rows a bar leaves out stay with it, so that the
+// canvas keeps them.
 class GC_HomologyBar : public QGraphicsItem
 {
 public:
@@ -35,6 +38,15 @@ public:
     void updateVisibility();
 
     const GC_PositionIndex &positionMap() const { return m_positionMap; }
+
+    // Takes every hit out, and the rows left out with them.
+    virtual void clearMatchings() = 0;
+
+    // A stored row the bar does not show (its reference is not in the
+    // collection, or the hit is far longer than it), exactly as read: the
+    // next save writes it back with the hits shown.
+    void keepLeftOutRow(const GC_HomologyRowWriter::Row &row) { m_leftOutRows.append(row); }
+    const QList<GC_HomologyRowWriter::Row> &leftOutRows() const { return m_leftOutRows; }
 
     // Public forwarder: the genome announces its geometry changes for us.
     void prepareGeometryChange() { QGraphicsItem::prepareGeometryChange(); }
@@ -63,6 +75,7 @@ protected:
     // The key of the hit under a scene x, -1 for none.
     int keyAt(double sceneX) const;
     void clearPositionMap() { m_positionMap.clear(); }
+    void clearLeftOutRows() { m_leftOutRows.clear(); }
 
     // A hit's box in whole pixels outwards, so that a short hit stays visible.
     QRectF pixelBox(const GC_Genome &genome, int start, int end) const;
@@ -70,6 +83,7 @@ protected:
 private:
     double m_height = 0.0;
     GC_PositionIndex m_positionMap;
+    QList<GC_HomologyRowWriter::Row> m_leftOutRows;
 };
 
 #endif

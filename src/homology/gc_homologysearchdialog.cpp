@@ -7,6 +7,7 @@
 #include "gc_homologyhitline.h"
 #include "gc_log.h"
 #include "gc_referencedatabases.h"
+#include "gc_referencelookup.h"
 
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -326,6 +327,7 @@ void GC_HomologySearchDialog::importHits(const QString &annotatingText)
     GC_HomologyCoverage coverage(m_genome->getCoords().end());
     GC_HomologyHitLine hit;
     forgetPendingHits();
+    const int failedLookups = GC_ReferenceLookup::failureCount();
     int i = 0;
     while (!resultFile.atEnd()) {
         const QByteArray line = resultFile.readLine();
@@ -342,6 +344,18 @@ void GC_HomologySearchDialog::importHits(const QString &annotatingText)
             continue;
         if (addHit(hit, low, high))
             m_pendingRows.append({hit.referenceId(), low, high, hit.evalue(), hit.bitscore()});
+        // A look-up that failed is no reference missing from the collection:
+        // the hits cannot be told from those it lacks, so none replaces the
+        // genome's earlier ones.
+        if (GC_ReferenceLookup::failureCount() != failedLookups) {
+            forgetPendingHits();
+            const QString collection =
+                GC_ReferenceDatabases::fileName(GC_ReferenceDatabases::Collection(family()));
+            fail(tr("<p><b>Error:</b> the reference collection %1 could not be read: %2</p>"
+                    "<p>The genome keeps its earlier homologies.</p>")
+                     .arg(collection.toHtmlEscaped(), GC_ReferenceLookup::lastFailure().toHtmlEscaped()));
+            return;
+        }
         if (i % AdvanceEvery == 0) {
             m_form.progress->setValue(i);
             showAdvance(i, total);

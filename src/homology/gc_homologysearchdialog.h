@@ -30,7 +30,8 @@ class QTextBrowser;
 // aside. Only then do they replace the genome's hits of the family, in one
 // step: the rows stored in its source file (one transaction) and the hits of
 // its bar. Until that step the genome keeps its earlier hits, in memory and
-// on disk, whatever ends the search (cancel, failure, Discard).
+// on disk, whatever ends the search (cancel, failure, Discard, a reference
+// collection that cannot be read while the hits are looked up).
 // Every failure is an "<b>Error:</b>" line in the log pane; the work files
 // of an earlier run are removed before each run.
 //

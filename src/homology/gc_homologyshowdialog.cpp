@@ -138,20 +138,12 @@ void GC_HomologyShowDialog::loadStoredHits()
 
         // Every row is read before any reaches the bar: a file that fails
         // partway gives nothing rather than a part that would pass for all.
-        struct StoredHit
-        {
-            int start;
-            int end;
-            int referenceId;
-            double evalue;
-            double bitscore;
-        };
-        std::vector<StoredHit> hits;
+        std::vector<GC_HomologyRowWriter::Row> hits;
         while (query.next()) {
             if (share && !share->contains(query.value(5).toLongLong()))
                 continue;
             // Kept exactly as stored, so that the next save writes them back unchanged.
-            hits.push_back({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
+            hits.push_back({query.value(2).toInt(), query.value(0).toInt(), query.value(1).toInt(),
                             query.value(3).toDouble(), query.value(4).toDouble()});
         }
         if (GC_QueryEnd::stoppedShort(query)) {
@@ -163,17 +155,23 @@ void GC_HomologyShowDialog::loadStoredHits()
             return;
         }
 
+        // The bar takes the stored rows afresh: a bar that shows none of
+        // them, asked again, must not keep its left-out rows twice.
+        GC_HomologyBar *bar = familyBar();
+        bar->clearMatchings();
         int i = 0;
         int refused = 0;
         const int failedLookups = GC_ReferenceLookup::failureCount();
-        for (const StoredHit &hit : hits) {
-            if (!addStoredHit(*m_genome, hit.start, hit.end, hit.referenceId, hit.evalue, hit.bitscore))
+        for (const GC_HomologyRowWriter::Row &hit : hits) {
+            if (!addStoredHit(*m_genome, hit.start, hit.end, hit.referenceId, hit.evalue, hit.bitscore)) {
                 ++refused;
+                bar->keepLeftOutRow(hit);
+            }
             // A hit refused for a collection that could not be read is no
             // hit missing from it: the bar keeps none, and the next save
             // copies the stored rows as they are.
             if (GC_ReferenceLookup::failureCount() != failedLookups) {
-                clearBar();
+                bar->clearMatchings();
                 const QString collection =
                     GC_ReferenceDatabases::fileName(GC_ReferenceDatabases::Collection(m_texts.family));
                 const QString why = GC_ReferenceLookup::lastFailure();
@@ -199,25 +197,23 @@ void GC_HomologyShowDialog::loadStoredHits()
     accept();
 }
 
-void GC_HomologyShowDialog::clearBar()
+GC_HomologyBar *GC_HomologyShowDialog::familyBar() const
 {
     switch (m_texts.family) {
     case GC_GenomeSource::Cog:
-        m_genome->getCogHomologies()->clearMatchings();
-        break;
+        return m_genome->getCogHomologies();
     case GC_GenomeSource::Rfam:
-        m_genome->getRfamHomologies()->clearMatchings();
-        break;
-    case GC_GenomeSource::Rrna:
-        m_genome->getrRNAHomologies()->clearMatchings();
-        break;
+        return m_genome->getRfamHomologies();
+    default:
+        return m_genome->getrRNAHomologies();
     }
 }
 
 void GC_HomologyShowDialog::tellLeftOut(int refused, int read)
 {
     // Each hit is looked up in its reference collection; a hit it does not
-    // hold, or one far longer than its reference, is left out of the bar.
+    // hold, or one far longer than its reference, is left out of the bar,
+    // though not out of the canvas.
     const auto collection = GC_ReferenceDatabases::Collection(m_texts.family);
     const QString why = GC_ReferenceDatabases::isOpen(collection)
         ? tr("their reference sequences are not in the reference collection %1, or the hits are "
@@ -228,7 +224,7 @@ void GC_HomologyShowDialog::tellLeftOut(int refused, int read)
                    ? QString()
                    : QStringLiteral(" (%1)").arg(GC_ReferenceDatabases::lastErrorText(collection)));
     QMessageBox::warning(this, tr("Stored homologies left out"),
-                         tr("%1 of the %2 stored %3 homologies are not shown: %4.")
+                         tr("%1 of the %2 stored %3 homologies are not shown: %4. They stay in the canvas.")
                              .arg(refused)
                              .arg(read)
                              .arg(GC_GenomeSource::familyName(m_texts.family), why));

@@ -8,6 +8,7 @@
 
 class GC_Genome;
 class GC_GenomeScene;
+class GC_HomologyBar;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -17,7 +18,8 @@ class QTextBrowser;
 // family, stored in its source file by an earlier search, are loaded into its
 // bar when the user answers "Yes" (accepted); "No" rejects. A source file
 // that is missing, cannot be opened or cannot be read leaves the dialog open
-// with the reason shown, and only "No" goes on.
+// with the reason shown, and only "No" goes on. The rows the bar does not
+// show stay with it, so that the next save keeps them.
 // Each family's dialog builds its own form, hands its widgets over with
 // attachWidgets() and says what it reads and which bar it fills.
 class GC_HomologyShowDialog : public QDialog
@@ -64,8 +66,8 @@ private slots:
 private:
     void loadStoredHits();
     void stopWith(const QString &shown, const QString &logged);
-    // Takes every hit loaded so far out of the family's bar.
-    void clearBar();
+    // The genome's bar of the dialog's family.
+    GC_HomologyBar *familyBar() const;
     // Says how many of the rows read the bar refused, and why.
     void tellLeftOut(int refused, int read);
 

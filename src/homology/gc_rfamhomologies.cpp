@@ -82,6 +82,7 @@ void GC_RfamHomologies::clearMatchings()
     qDeleteAll(m_matchings);
     m_matchings.clear();
     clearPositionMap();
+    clearLeftOutRows();
     m_codeCounts.clear();
     update();
 }

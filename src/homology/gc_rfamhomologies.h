@@ -35,7 +35,7 @@ public:
     const QMap<int, GC_RfamMatching *> &matchings() const { return m_matchings; }
     // Family code -> number of this bar's hits of it, in code order.
     const QMap<QString, int> &codeCounts() const { return m_codeCounts; }
-    void clearMatchings();
+    void clearMatchings() override;
 
     // A hit found by a search. Start and end may come in either order.
     // False when it cannot be placed (no genome, or positions beyond any

@@ -61,6 +61,7 @@ void GC_rRNAHomologies::clearMatchings()
     qDeleteAll(m_matchings);
     m_matchings.clear();
     clearPositionMap();
+    clearLeftOutRows();
     update();
 }
 

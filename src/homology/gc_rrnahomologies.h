@@ -29,7 +29,7 @@ public:
     void setHorizontalBorders(bool on);
 
     const QMap<int, GC_rRNAMatching *> &matchings() const { return m_matchings; }
-    void clearMatchings();
+    void clearMatchings() override;
 
     // A hit found by a search. Start and end may come in either order.
     // False when it cannot be placed (no genome, or positions beyond any

@@ -8,6 +8,7 @@
 #include "gc_gene.h"
 #include "gc_genome.h"
 #include "gc_genomesource.h"
+#include "gc_homologyrowwriter.h"
 #include "gc_log.h"
 #include "gc_queryend.h"
 #include "gc_rfamhomologies.h"
@@ -39,19 +40,34 @@ bool fail(QString *errorText, const QString &what, const QSqlQuery &query)
     return false;
 }
 
-// Writes the hits a bar holds, under the genome's id, stepping the counter
-// before each.
-template<typename Map>
-bool writeHits(const Map &hits, int genomeId, QSqlQuery &query, int &rowCounter,
-               QString *errorText)
+// Writes each item as one row with write, stepping the counter before each.
+template<typename List, typename Write>
+bool writeRows(const List &items, QSqlQuery &query, int &rowCounter, QString *errorText,
+               Write write)
 {
-    for (const auto *hit : hits) {
+    for (const auto &item : items) {
         if (!GC_CanvasRowCounter::commitEvery1000(query, rowCounter, errorText))
             return false;
-        if (!hit->saveItem(query, genomeId))
+        if (!write(item))
             return fail(errorText, QStringLiteral("writing a homology hit"), query);
     }
     return true;
+}
+
+// Writes the hits a bar holds, then the stored rows it left out as they
+// were read (with the family's insertSql), under the genome's id.
+template<typename Bar>
+bool writeHits(const Bar &bar, const QString &insertSql, int genomeId, QSqlQuery &query,
+               int &rowCounter, QString *errorText)
+{
+    return writeRows(bar.matchings(), query, rowCounter, errorText,
+                     [&](const auto *hit) { return hit->saveItem(query, genomeId); })
+        && writeRows(bar.leftOutRows(), query, rowCounter, errorText,
+                     [&](const GC_HomologyRowWriter::Row &row) {
+                         return GC_HomologyRowWriter::write(query, insertSql, row.referenceId, genomeId,
+                                                            row.start, row.end, row.evalue,
+                                                            row.bitscore, "GC_GenomeRows::save::Fail ");
+                     });
 }
 
 } // namespace
@@ -143,30 +159,33 @@ bool GC_GenomeRows::save(const GC_Genome &genome, QSqlQuery &query, int place, i
             return fail(errorText, QStringLiteral("writing an annotation row"), query);
     }
 
-    // Per family: hits held in memory are written; otherwise the rows
-    // stored in the source file, which were never loaded, are copied (also
-    // those that could not be counted: the file may hold some).
+    // Per family: a bar that holds hits, or stored rows it left out, has
+    // read the stored rows and is written; otherwise the rows stored in the
+    // source file, which were never loaded, are copied (also those that
+    // could not be counted: the file may hold some).
     const int id = genome.getId();
     const int stored[3] = {genome.getDatabaseCogMatchingsCount(),
                            genome.getDatabaseRfamMatchingsCount(),
                            genome.getDatabaserRNAMatchingsCount()};
+    const GC_HomologyBar *bars[3] = {genome.getCogHomologies(), genome.getRfamHomologies(),
+                                     genome.getrRNAHomologies()};
     const int held[3] = {genome.countCogMatchings(), genome.countRfamMatchings(),
                          genome.countrRNAMatchings()};
     for (int family = GC_GenomeSource::Cog; family <= GC_GenomeSource::Rrna; ++family) {
         bool ok = true;
-        if (held[family] >= 1 || stored[family] == 0) {
+        if (held[family] >= 1 || !bars[family]->leftOutRows().isEmpty() || stored[family] == 0) {
             switch (family) {
             case GC_GenomeSource::Cog:
-                ok = writeHits(genome.getCogHomologies()->matchings(), id, query, rowCounter,
-                               errorText);
+                ok = writeHits(*genome.getCogHomologies(), GC_CogMatching::insertSql(), id, query,
+                               rowCounter, errorText);
                 break;
             case GC_GenomeSource::Rfam:
-                ok = writeHits(genome.getRfamHomologies()->matchings(), id, query, rowCounter,
-                               errorText);
+                ok = writeHits(*genome.getRfamHomologies(), GC_RfamMatching::insertSql(), id, query,
+                               rowCounter, errorText);
                 break;
             default:
-                ok = writeHits(genome.getrRNAHomologies()->matchings(), id, query, rowCounter,
-                               errorText);
+                ok = writeHits(*genome.getrRNAHomologies(), GC_rRNAMatching::insertSql(), id, query,
+                               rowCounter, errorText);
                 break;
             }
         } else {

@@ -21,7 +21,8 @@ public:
 
     // Writes the genome row, then its ruler, genes, annotations and hits,
     // stepping the canvas row counter before each gene, annotation and hit
-    // held in memory. Hits never loaded from the genome's source file are
+    // held in memory, and each stored row its bar left out (written back as
+    // read). Hits never loaded from the genome's source file are
     // copied from it (only its share where it has one). Stops at the first
     // failing statement or at stored hits that cannot be copied: false,
     // with the reason in errorText.
