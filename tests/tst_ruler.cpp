@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -272,9 +273,10 @@ private slots:
         QCOMPARE(inkAround(50 + 800, 10), 0); // 200: a short tick, no number
     }
 
-    // Zoomed so that a period is 16 pixels, long ticks' numbers would run
-    // together ("4,800,0005,000,000"), also with the start's: a number that
-    // would touch another is left out, and the end keeps its own.
+    // Zoomed so that a period is 16 pixels: a long tick's number would run
+    // into the end's ("4,800,0005,000,000"), and with a long tick every
+    // second period into its neighbours' and the start's. A number that
+    // would touch another is left out; both ends keep theirs.
     void numbersNeverRunTogether_data()
     {
         QTest::addColumn<int>("from");
@@ -302,11 +304,11 @@ private slots:
             QPainter painter(&image);
             scene.render(&painter, QRectF(0, 0, width, 60), QRectF(-50, -40, width, 60));
         }
-        // Runs of label ink above the ticks: glyphs of one number stand less
-        // than half a digit apart, and no number is wider than the end's.
+        // Runs of columns with label ink above the ticks. The blank between
+        // glyphs of one number is narrower than half a digit; two numbers
+        // stand a digit apart.
         const QFontMetricsF metrics(ruler->getTextFont());
         const double halfDigit = metrics.horizontalAdvance(QLatin1Char('0')) / 2.0;
-        const double widest = metrics.horizontalAdvance(QLocale().toString(to));
         QList<QPair<int, int>> runs;
         for (int x = 0, blank = width; x < width; ++x) {
             bool ink = false;
@@ -319,8 +321,18 @@ private slots:
             blank = ink ? 0 : blank + 1;
         }
         QVERIFY(!runs.isEmpty());
-        for (const auto &[first, last] : runs)
-            QVERIFY2(last - first < widest, qPrintable(QString("ink from %1 to %2").arg(first).arg(last)));
+        const double widest = metrics.horizontalAdvance(QLocale().toString(to));
+        for (const auto &run : runs)
+            QVERIFY2(run.second - run.first + 1 <= widest,
+                     qPrintable(QString("ink %1 to %2, wider than %3").arg(run.first).arg(run.second).arg(widest)));
+        // The ends' numbers stand where they belong.
+        const double ends[] = {50 + genome->nucToX(from), 50 + genome->nucToX(to)};
+        for (double x : ends)
+            QVERIFY2(std::any_of(runs.cbegin(), runs.cend(),
+                                 [x](const QPair<int, int> &run) {
+                                     return std::abs((run.first + run.second) / 2.0 - x) < 3;
+                                 }),
+                     qPrintable(QString("no number at %1").arg(x)));
         QVERIFY(std::abs((runs.last().first + runs.last().second) / 2.0 - 50 - genome->nucToX(to)) < 3);
     }
 
