@@ -276,19 +276,23 @@ private slots:
     // Zoomed so that a period is 16 pixels: a long tick's number would run
     // into the end's ("4,800,0005,000,000"), and with a long tick every
     // second period into its neighbours' and the start's. A number that
-    // would touch another is left out; both ends keep theirs.
+    // would touch another is left out; both ends keep theirs. Long ticks
+    // within a period of an end are drawn short, the others stay long.
     void numbersNeverRunTogether_data()
     {
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("periodsPerBigLine");
-        QTest::newRow("beside the end") << 1 << 4;
-        QTest::newRow("beside neighbours and the start") << 1234567 << 2;
+        QTest::addColumn<int>("longTicks");
+        QTest::newRow("beside the end") << 1 << 4 << 14;
+        QTest::newRow("beside neighbours and the start") << 1234567 << 2 << 20;
+        QTest::newRow("one period per long tick") << 1 << 1 << 49;
     }
 
     void numbersNeverRunTogether()
     {
         QFETCH(int, from);
         QFETCH(int, periodsPerBigLine);
+        QFETCH(int, longTicks);
         const int to = 5000000;
         GC_GenomeScene scene;
         GC_Genome *genome = makeGenome(scene, from, to, 0.00016);
@@ -334,6 +338,13 @@ private slots:
                                  }),
                      qPrintable(QString("no number at %1").arg(x)));
         QVERIFY(std::abs((runs.last().first + runs.last().second) / 2.0 - 50 - genome->nucToX(to)) < 3);
+        // Numbers between the ends where they have room.
+        QVERIFY2(runs.size() > 2, qPrintable(QString::number(runs.size())));
+        // Long ticks reach above the short ones' tops (y -5, the picture's 35).
+        int longDrawn = 0;
+        for (int x = 0; x < width; ++x)
+            longDrawn += image.pixelColor(x, 32) == QColor(Qt::red);
+        QCOMPARE(longDrawn, longTicks);
     }
 
     // Painting far inside a long, deeply zoomed genome draws only the ticks
