@@ -482,6 +482,8 @@ private slots:
             << QStringList({"Coordinates", "Lines"}) << "Major tick" << "Minor tick" << false;
         QTest::newRow("genome heights, focus out")
             << QStringList({"Genome", "Segment"}) << "Arrow height" << "Height" << true;
+        QTest::newRow("gene heights, Enter")
+            << QStringList({"Gene", "Segment"}) << "Head height" << "Width" << false;
     }
 
     void typingKeepsTheValueItLimits()
@@ -492,7 +494,7 @@ private slots:
         QFETCH(bool, byFocus);
         Canvas c;
         const QHash<QString, QGraphicsItem *> items = {
-            {"Coordinates", c.top->getRuler()}, {"Genome", c.top}};
+            {"Coordinates", c.top->getRuler()}, {"Genome", c.top}, {"Gene", c.gene}};
         c.select(items.value(group.first()));
         c.panel.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&c.panel));

@@ -288,7 +288,12 @@ QList<GC_Ruler::Tick> GC_Ruler::ticks(int from, int to, qint64 lo, qint64 hi, qi
             tick.nucleotide = from;
         else
             tick.nucleotide = int(t);
-        tick.big = t == 0 || t >= to || t <= from || (t == nextBig && t + p < to && t - p > from);
+        const bool due = t == nextBig;
+        tick.big = t == 0 || t >= to || t <= from || (due && t + p < to && t - p > from);
+        // A due long tick drawn short still counts as one, or at one period
+        // per long tick the next would never come.
+        if (tick.big || due)
+            nextBig = nextBig > farAway ? nextBig : nextBig + big;
         if (tick.big) {
             if (t == 0)
                 tick.label = QStringLiteral("1");
@@ -298,7 +303,6 @@ QList<GC_Ruler::Tick> GC_Ruler::ticks(int from, int to, qint64 lo, qint64 hi, qi
                 tick.label = locale.toString(t);
             else
                 tick.label = locale.toString(from);
-            nextBig = nextBig > farAway ? nextBig : nextBig + big;
         }
         result.append(tick);
         // Later ticks would only repeat the end's, at the same place.
