@@ -19,6 +19,7 @@
 #include "gc_rrnahomologies.h"
 #include "gc_rrnamatching.h"
 #include "gc_rrnashowmatchings_dialog.h"
+#include "gc_sqlconnection.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -123,17 +124,13 @@ QPushButton *okButton(QWidget *dialog)
 // A canvas's cog_matchings rows by start: "protein|start|end|evalue|bitscore".
 QStringList cogRowsOf(const QString &path)
 {
+    GC_SqlConnection file("cog_rows_of", path, GC_SqlConnection::ReadOnly);
+    QSqlQuery query(file.database());
     QStringList rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "cog_rows_of");
-        db.setDatabaseName(path);
-        QSqlQuery query(db);
-        if (db.open() && query.exec("SELECT id_cog_protein || '|' || start || '|' || end || '|' || evalue || '|' "
-                                    "|| bitscore FROM cog_matchings ORDER BY start"))
-            while (query.next())
-                rows << query.value(0).toString();
-    }
-    QSqlDatabase::removeDatabase("cog_rows_of");
+    if (query.exec("SELECT id_cog_protein || '|' || start || '|' || end || '|' || evalue || '|' || bitscore "
+                   "FROM cog_matchings ORDER BY start"))
+        while (query.next())
+            rows << query.value(0).toString();
     return rows;
 }
 
