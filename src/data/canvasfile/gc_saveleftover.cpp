@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <unistd.h>
 
 namespace {
@@ -89,5 +90,6 @@ bool GC_SaveLeftover::isJournal(int fd, int databasePageSize)
     if (!isPowerOfTwoWithin(sector, 32, largestPage) || !isPowerOfTwoWithin(page, smallestPage, largestPage)
         || (databasePageSize > 0 && page != quint32(databasePageSize)))
         return false;
-    return allZeros(start.left(int(qMin<quint32>(qMin(sector, page), quint32(start.size())))), fields);
+    const int headerEnd = int(std::min({sector, page, quint32(start.size())}));
+    return allZeros(start.left(headerEnd), fields);
 }
