@@ -1026,7 +1026,7 @@ private slots:
                 QVERIFY(opened.loadKestalCanvas(source));
             }
             if (how == "source-damaged")
-                QVERIFY(SqlitePageDamage::dropRowsOfLastLeaf(source, 20));
+                QVERIFY(SqlitePageDamage::dropRowsOfLastPage(source, 20));
             if (how == "source-damaged-count-kept")
                 QVERIFY(SqlitePageDamage::copyLeafOverTheLast(source));
             opened.setFileName(how == "source-logged-left" ? source : file);

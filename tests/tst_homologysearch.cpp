@@ -742,14 +742,11 @@ private slots:
             }
             GC_COGTblastn_dialog dialog;
             dialog.setGenome(genome);
-            const auto box = search(dialog);
-            QCOMPARE(box->text, QString("The analysis found 1 COG homologies."));
-            QVERIFY2(log(dialog).contains("Error: the reference collection cog.sqlite3 could not be read: "
-                                          "the file is damaged"),
+            search(dialog);
+            QVERIFY2(log(dialog).contains("Error: the reference collection cog.sqlite3 could not be read: the file "
+                                          "is damaged") && log(dialog).contains("The genome keeps its earlier homologies."),
                      qPrintable(log(dialog)));
-            QVERIFY(log(dialog).contains("The genome keeps its earlier homologies."));
-            QVERIFY(dialog.isVisible());
-            QVERIFY(dialog.result() != int(QDialog::Accepted));
+            QVERIFY(dialog.isVisible() && dialog.result() != int(QDialog::Accepted));
             dialog.reject();
             QVERIFY(m_fixture->open());
         }

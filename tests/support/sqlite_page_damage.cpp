@@ -70,7 +70,7 @@ bool SqlitePageDamage::zeroLastLeaf(const QString &path, qint64 rootPage)
     });
 }
 
-bool SqlitePageDamage::dropRowsOfLastLeaf(const QString &path, int rows)
+bool SqlitePageDamage::dropRowsOfLastPage(const QString &path, int rows)
 {
     return changePages(path, [rows](Pages &pages) {
         for (qint64 number = pages.pages(); number > 1; --number) {

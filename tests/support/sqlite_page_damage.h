@@ -14,9 +14,9 @@ inline bool zeroLastPage(const QString &path) { return zeroPage(path, 0); }
 // The last leaf of the table whose root is rootPage zeroed: reading the
 // table gives the rows before it, then stops on an error.
 bool zeroLastLeaf(const QString &path, qint64 rootPage);
-// The last table leaf that holds more than rows cells counts rows fewer:
-// reading the table gives that many rows fewer, and no error.
-bool dropRowsOfLastLeaf(const QString &path, int rows);
+// The last page that is a table's leaf of more than rows cells counts rows
+// fewer: reading the table gives that many rows fewer, and no error.
+bool dropRowsOfLastPage(const QString &path, int rows);
 // The last full table leaf holds a copy of the leaf before it with as many
 // cells: reading the table gives as many rows as before, those of the
 // copied leaf twice and none of its own, and no error.

@@ -4,39 +4,24 @@
 
 namespace {
 
-// SQLite's own entry points, taken from the library the program loaded, so
-// that the hook sees the very connections the program opens.
-using EntryPoint = int (*)(void *, const char **, const void *);
+// SQLite's own entry points, from the library the program loaded, so that
+// the hook sees the very connections the program opens.
+void *library()
+{
+    static void *const loaded = ::dlopen("libsqlite3.so.0", RTLD_NOW);
+    return loaded;
+}
+
+template<typename Function>
+Function sqlite(const char *name)
+{
+    return library() ? reinterpret_cast<Function>(::dlsym(library(), name)) : nullptr;
+}
+
 using AutoExtension = int (*)(void (*)());
 using Trace = int (*)(void *, unsigned, int (*)(unsigned, void *, void *, void *), void *);
 using ReleaseMemory = int (*)(void *);
-
 const unsigned traceStatement = 0x01; // SQLITE_TRACE_STMT
-
-struct Library
-{
-    AutoExtension autoExtension = nullptr;
-    AutoExtension cancelAutoExtension = nullptr;
-    Trace trace = nullptr;
-    ReleaseMemory releaseMemory = nullptr;
-};
-
-const Library &library()
-{
-    static const Library sqlite = [] {
-        Library found;
-        void *handle = ::dlopen("libsqlite3.so.0", RTLD_NOW);
-        if (!handle)
-            return found;
-        found.autoExtension = reinterpret_cast<AutoExtension>(::dlsym(handle, "sqlite3_auto_extension"));
-        found.cancelAutoExtension =
-            reinterpret_cast<AutoExtension>(::dlsym(handle, "sqlite3_cancel_auto_extension"));
-        found.trace = reinterpret_cast<Trace>(::dlsym(handle, "sqlite3_trace_v2"));
-        found.releaseMemory = reinterpret_cast<ReleaseMemory>(::dlsym(handle, "sqlite3_db_release_memory"));
-        return found;
-    }();
-    return sqlite;
-}
 
 SqliteStatementHook *current = nullptr;
 
@@ -46,35 +31,32 @@ SqliteStatementHook::SqliteStatementHook(const QByteArray &prefix, std::function
     : m_prefix(prefix)
     , m_run(std::move(run))
 {
-    const Library &sqlite = library();
-    if (current || !sqlite.autoExtension || !sqlite.cancelAutoExtension || !sqlite.trace || !sqlite.releaseMemory)
-        return;
     current = this;
-    m_held = sqlite.autoExtension(reinterpret_cast<void (*)()>(&SqliteStatementHook::onOpen)) == 0;
-    if (!m_held)
-        current = nullptr;
+    if (auto add = sqlite<AutoExtension>("sqlite3_auto_extension"))
+        add(reinterpret_cast<void (*)()>(&SqliteStatementHook::onOpen));
 }
 
 SqliteStatementHook::~SqliteStatementHook()
 {
-    if (!m_held)
-        return;
-    library().cancelAutoExtension(reinterpret_cast<void (*)()>(&SqliteStatementHook::onOpen));
+    if (auto cancel = sqlite<AutoExtension>("sqlite3_cancel_auto_extension"))
+        cancel(reinterpret_cast<void (*)()>(&SqliteStatementHook::onOpen));
     current = nullptr;
 }
 
 int SqliteStatementHook::onOpen(void *db, const char **, const void *)
 {
-    library().trace(db, traceStatement, &SqliteStatementHook::onTrace, db);
+    if (auto trace = sqlite<Trace>("sqlite3_trace_v2"))
+        trace(db, traceStatement, &SqliteStatementHook::onStatement, db);
     return 0;
 }
 
-int SqliteStatementHook::onTrace(unsigned kind, void *db, void *, void *text)
+int SqliteStatementHook::onStatement(unsigned kind, void *db, void *, void *text)
 {
-    if (kind != traceStatement || !current || !QByteArray(static_cast<const char *>(text)).startsWith(current->m_prefix))
-        return 0;
-    ++current->m_runs;
-    current->m_run();
-    library().releaseMemory(db);
+    if (kind == traceStatement && current
+        && QByteArray(static_cast<const char *>(text)).startsWith(current->m_prefix)) {
+        current->m_run();
+        if (auto release = sqlite<ReleaseMemory>("sqlite3_db_release_memory"))
+            release(db);
+    }
     return 0;
 }

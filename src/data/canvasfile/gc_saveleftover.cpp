@@ -3,6 +3,7 @@
 #include "gc_sqlconnection.h"
 
 #include <QByteArray>
+#include <QtEndian>
 
 #include <algorithm>
 #include <unistd.h>
@@ -32,19 +33,9 @@ bool isPowerOfTwoWithin(quint32 value, quint32 lowest, quint32 highest)
     return value >= lowest && value <= highest && (value & (value - 1)) == 0;
 }
 
-quint32 bigEndian32(const QByteArray &bytes, int at)
-{
-    return quint32(uchar(bytes.at(at))) << 24 | quint32(uchar(bytes.at(at + 1))) << 16
-           | quint32(uchar(bytes.at(at + 2))) << 8 | quint32(uchar(bytes.at(at + 3)));
-}
-
 bool allZeros(const QByteArray &bytes, int from)
 {
-    for (int i = from; i < bytes.size(); ++i) {
-        if (bytes.at(i) != '\0')
-            return false;
-    }
-    return true;
+    return std::all_of(bytes.cbegin() + from, bytes.cend(), [](char byte) { return byte == '\0'; });
 }
 
 } // namespace
@@ -61,7 +52,7 @@ bool GC_SaveLeftover::isDatabase(int fd, int *pageSize)
     if (start.startsWith(header)) {
         // Stored big-endian at 16; 1 stands for 65536.
         if (pageSize && start.size() >= 18) {
-            const int stored = uchar(start.at(16)) << 8 | uchar(start.at(17));
+            const int stored = qFromBigEndian<quint16>(start.constData() + 16);
             *pageSize = stored == 1 ? largestPage : stored;
         }
         return true;
@@ -85,8 +76,8 @@ bool GC_SaveLeftover::isJournal(int fd, int databasePageSize)
     const int fields = 28;
     if (start.size() < fields || !allZeros(start.left(12), 0))
         return false;
-    const quint32 sector = bigEndian32(start, 20);
-    const quint32 page = bigEndian32(start, 24);
+    const quint32 sector = qFromBigEndian<quint32>(start.constData() + 20);
+    const quint32 page = qFromBigEndian<quint32>(start.constData() + 24);
     if (!isPowerOfTwoWithin(sector, 32, largestPage) || !isPowerOfTwoWithin(page, smallestPage, largestPage)
         || (databasePageSize > 0 && page != quint32(databasePageSize)))
         return false;
