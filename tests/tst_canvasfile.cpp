@@ -895,7 +895,8 @@ private slots:
         const QHash<QString, QByteArray> usersOwn = {
             {"temp", "not a database"}, {"temp-journal", "not a journal"}, {".temp", ""}, {"temp-123456789", ""},
             {"temp-1", "notes"}, {"temp-1-journal", "notes"}, {"temp-beef", "notes"}, {"temp-20240101", "notes"},
-            {"temp-2", QByteArray(100, '\0') + QByteArray(290, 'n')}, {"temp-7a8b9c-journal", "notes"}};
+            {"temp-2", QByteArray(100, '\0') + QByteArray(290, 'n')}, {"temp-7a8b9c-journal", "notes"},
+            {"temp-3", QByteArray(512, '\0') + QByteArray(100, 'n')}};
         QStringList kept{"leftover.kcvtempfolder"};
         for (auto it = usersOwn.cbegin(); it != usersOwn.cend(); ++it) {
             QVERIFY(TestData::writeFile(file + it.key(), it.value()));
@@ -908,9 +909,10 @@ private slots:
 
         // What stopped saves of this canvas left: a file half written,
         // marked unfinished and never taken for a canvas, with its journal
-        // as SQLite leaves it before its first sync; one just made,
-        // still empty; one whose first page SQLite had not written yet, its
-        // cache full; one complete, stopped before its rename.
+        // as SQLite leaves it before its first sync, and a copy with its
+        // journal synced; one just made, still empty; one whose first page
+        // SQLite had not written yet, its cache full; one complete, stopped
+        // before its rename.
         const QString stopped = file + "temp-1a2b3c";
         QVERIFY(QFile::copy(finished, stopped));
         {
@@ -930,6 +932,9 @@ private slots:
             QVERIFY(query.exec("ROLLBACK"));
             QVERIFY(journal.size() > 512 && journal.startsWith(QByteArray(12, '\0')));
             QVERIFY(TestData::writeFile(stopped + "-journal", journal));
+            QVERIFY(QFile::copy(stopped, file + "temp-5a6b7c"));
+            QVERIFY(TestData::writeFile(file + "temp-5a6b7c-journal",
+                                        QByteArray::fromHex("d9d505f920a163d7") + journal.mid(8)));
         }
         QVERIFY(TestData::writeFile(file + "temp-4d5e6f", ""));
         QVERIFY(TestData::writeFile(file + "temp-0c0d0e", QByteArray(4096, '\0') + QByteArray(4096, '\r')));

@@ -219,23 +219,38 @@ private slots:
         QCOMPARE(ruler.getTextFont(), font);
     }
 
-    // The minus key at one period per long tick stays at one and still
-    // reports a change.
-    void minusKeyAtOne()
+    // A key at its limit of periods per long tick (one, or the largest the
+    // editor takes) keeps it and still reports a change; the other key
+    // steps back.
+    void keysStopAtTheirLimits_data()
     {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("back");
+        QTest::newRow("minus at one") << 1 << int(Qt::Key_Minus) << 2;
+        QTest::newRow("plus at the largest") << std::numeric_limits<int>::max() << int(Qt::Key_Plus)
+                                             << std::numeric_limits<int>::max() - 1;
+    }
+
+    void keysStopAtTheirLimits()
+    {
+        QFETCH(int, limit);
+        QFETCH(int, key);
+        QFETCH(int, back);
         GC_GenomeScene scene;
         GC_Genome *genome = makeGenome(scene, 1, 1000);
         GC_Ruler *ruler = genome->getRuler();
-        ruler->setPeriodsPerBigLine(1);
+        ruler->setPeriodsPerBigLine(limit);
         QSignalSpy changed(&scene, &GC_GenomeScene::changedItem);
         ruler->setFocus();
-        QKeyEvent minus(QEvent::KeyPress, Qt::Key_Minus, Qt::NoModifier, "-");
-        QCoreApplication::sendEvent(&scene, &minus);
-        QCOMPARE(ruler->getPeriodsPerBigLine(), 1);
+        QKeyEvent atLimit(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Minus ? "-" : "+");
+        QCoreApplication::sendEvent(&scene, &atLimit);
+        QCOMPARE(ruler->getPeriodsPerBigLine(), limit);
         QCOMPARE(changed.count(), 1);
-        QKeyEvent plus(QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, "+");
-        QCoreApplication::sendEvent(&scene, &plus);
-        QCOMPARE(ruler->getPeriodsPerBigLine(), 2);
+        const int otherKey = key == Qt::Key_Minus ? Qt::Key_Plus : Qt::Key_Minus;
+        QKeyEvent other(QEvent::KeyPress, otherKey, Qt::NoModifier, otherKey == Qt::Key_Minus ? "-" : "+");
+        QCoreApplication::sendEvent(&scene, &other);
+        QCOMPARE(ruler->getPeriodsPerBigLine(), back);
     }
 
     // A reverse genome: "1" at its right end, the last nucleotide at its left.
@@ -285,6 +300,7 @@ private slots:
         QTest::newRow("beside the end") << 1 << 4;
         QTest::newRow("beside neighbours and the start") << 1234567 << 2;
         QTest::newRow("one period per long tick") << 1 << 1;
+        QTest::newRow("start cut between long ticks") << 1350000 << 4;
     }
 
     void numbersNeverRunTogether()
@@ -338,6 +354,19 @@ private slots:
                      qPrintable(QString("no number at %1").arg(x)));
         QVERIFY(std::abs((runs.last().first + runs.last().second) / 2.0 - 50 - genome->nucToX(to)) < 3);
         QVERIFY2(runs.size() > 2, qPrintable(QString("%1 numbers").arg(runs.size())));
+        // Every multiple of the long period more than a period from either
+        // end has a long tick: red ink where short ticks do not reach.
+        const qint64 period = ruler->tickPeriod();
+        const qint64 longPeriod = period * periodsPerBigLine;
+        for (qint64 due = (from / longPeriod + 1) * longPeriod; due + period < to; due += longPeriod) {
+            if (due - period <= from)
+                continue;
+            const QPointF at = ruler->mapToScene(std::trunc(genome->nucToX(int(due))), -8.0) + QPointF(50, 40);
+            bool red = false;
+            for (int dx = -1; dx <= 1 && !red; ++dx)
+                red = image.pixelColor(int(at.x()) + dx, int(at.y())) == QColor(Qt::red);
+            QVERIFY2(red, qPrintable(QString("a short tick at %1").arg(due)));
+        }
     }
 
     // Painting far inside a long, deeply zoomed genome draws only the ticks

@@ -290,9 +290,11 @@ QList<GC_Ruler::Tick> GC_Ruler::ticks(int from, int to, qint64 lo, qint64 hi, qi
             tick.nucleotide = int(t);
         const bool due = t == nextBig;
         tick.big = t == 0 || t >= to || t <= from || (due && t + p < to && t - p > from);
-        // A due long tick drawn short still counts as one, or at one period
-        // per long tick the next would never come.
-        if (tick.big || due)
+        // Only a multiple of the long period moves the next one on: the
+        // ends are long whatever they are, and a due tick drawn short beside
+        // an end still counts. So a tick is long or short by its value
+        // alone, whichever part is repainted.
+        if (due)
             nextBig = nextBig > farAway ? nextBig : nextBig + big;
         if (tick.big) {
             if (t == 0)
@@ -462,7 +464,7 @@ void GC_Ruler::keyPressEvent(QKeyEvent *event)
     if (!owner)
         return;
     if (event->key() == Qt::Key_Plus)
-        setPeriodsPerBigLine(periodsPerBigLine + 1);
+        setPeriodsPerBigLine(periodsPerBigLine == INT_MAX ? INT_MAX : periodsPerBigLine + 1);
     else if (event->key() == Qt::Key_Minus)
         setPeriodsPerBigLine(periodsPerBigLine - 1);
     else
