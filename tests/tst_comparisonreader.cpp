@@ -441,9 +441,8 @@ private slots:
         const QString good = makeDatabase({{"Other", 800, {}, 1}, {"Side", 800, {}, 2}},
                                           {{0, 1, 100, 1, 1, 100, 95.0, 150.0}});
         // The segments table's root page wiped: its rows cannot be reached.
-        const qint64 segmentsRoot = rootPage(path, "segments");
-        QVERIFY(segmentsRoot > 0);
-        QVERIFY(SqlitePageDamage::zeroPage(path, segmentsRoot));
+        QVERIFY(rootPage(path, "segments") > 0);
+        QVERIFY(SqlitePageDamage::zeroPage(path, rootPage(path, "segments")));
 
         GC_GenomeScene scene;
         QVERIFY(!scene.loadSorvikComparisons({good, path}));

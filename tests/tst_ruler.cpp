@@ -243,13 +243,14 @@ private slots:
         ruler->setPeriodsPerBigLine(limit);
         QSignalSpy changed(&scene, &GC_GenomeScene::changedItem);
         ruler->setFocus();
-        QKeyEvent atLimit(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Minus ? "-" : "+");
-        QCoreApplication::sendEvent(&scene, &atLimit);
+        auto press = [&scene](int pressed) {
+            QKeyEvent event(QEvent::KeyPress, pressed, Qt::NoModifier, pressed == Qt::Key_Minus ? "-" : "+");
+            QCoreApplication::sendEvent(&scene, &event);
+        };
+        press(key);
         QCOMPARE(ruler->getPeriodsPerBigLine(), limit);
         QCOMPARE(changed.count(), 1);
-        const int otherKey = key == Qt::Key_Minus ? Qt::Key_Plus : Qt::Key_Minus;
-        QKeyEvent other(QEvent::KeyPress, otherKey, Qt::NoModifier, otherKey == Qt::Key_Minus ? "-" : "+");
-        QCoreApplication::sendEvent(&scene, &other);
+        press(key == Qt::Key_Minus ? Qt::Key_Plus : Qt::Key_Minus);
         QCOMPARE(ruler->getPeriodsPerBigLine(), back);
     }
 
@@ -358,9 +359,7 @@ private slots:
         // end has a long tick: red ink where short ticks do not reach.
         const qint64 period = ruler->tickPeriod();
         const qint64 longPeriod = period * periodsPerBigLine;
-        for (qint64 due = (from / longPeriod + 1) * longPeriod; due + period < to; due += longPeriod) {
-            if (due - period <= from)
-                continue;
+        for (qint64 due = ((from + period) / longPeriod + 1) * longPeriod; due + period < to; due += longPeriod) {
             const QPointF at = ruler->mapToScene(std::trunc(genome->nucToX(int(due))), -8.0) + QPointF(50, 40);
             bool red = false;
             for (int dx = -1; dx <= 1 && !red; ++dx)
